@@ -1,0 +1,29 @@
+#include "app/AppIcon.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QPixmap>
+
+QIcon AppIcon()
+{
+    // Drawn rather than shipped: a green "Z" on a dark rounded tile.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(QColor(24, 24, 32));
+        painter.setPen(Qt::NoPen);
+        painter.drawRoundedRect(QRectF(0, 0, size, size), size / 6.0, size / 6.0);
+        QFont font(QStringLiteral("Comic Sans MS"));
+        font.setBold(true);
+        font.setPixelSize(size * 3 / 4);
+        painter.setFont(font);
+        painter.setPen(QColor(0, 255, 0));
+        painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QStringLiteral("Z"));
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}

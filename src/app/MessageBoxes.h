@@ -1,0 +1,4 @@
+#pragma once
+
+// Shows the program's messages as real modal message boxes.
+void InstallMessageBoxes();

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Every message box of the program goes through here, so the core needs no widgets
+// and tests can answer the boxes instead of a player.
+
+enum class MessageButtons { Ok, YesNoCancel, YesNo };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
+
+struct MessageRequest {
+    QString title;
+    QString text;
+    MessageButtons buttons = MessageButtons::Ok;
+};
+
+using MessageHandler = std::function<MessageAnswer(const MessageRequest &)>;
+
+// Shows a modal message and returns the player's answer.
+MessageAnswer ShowMessage(const QString &title, const QString &text,
+                          MessageButtons buttons = MessageButtons::Ok);
+
+// Installs the handler that shows messages and returns the one it replaces. Without a
+// handler, messages go to standard error and are answered Ok, or Cancel when asked.
+MessageHandler SetMessageHandler(MessageHandler handler);

@@ -1,0 +1,10 @@
+#include "app/MessageBoxes.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    InstallMessageBoxes();
+    return 0;
+}
