@@ -4,13 +4,11 @@
 
 #include <cstdlib>
 
-AppState &App()
-{
+AppState &App() {
     static AppState state{.EndProgram = [](int exitCode) { std::exit(exitCode); }};
     return state;
 }
 
-bool EnterDirectory(const QString &path)
-{
+bool EnterDirectory(const QString &path) {
     return !path.isEmpty() && QDir::setCurrent(path);
 }

@@ -6,8 +6,7 @@
 #include <QMessageBox>
 
 namespace {
-MessageAnswer showBox(const MessageRequest &request)
-{
+MessageAnswer showBox(const MessageRequest &request) {
     QMessageBox box(QMessageBox::NoIcon, request.title, request.text, QMessageBox::NoButton,
                     QApplication::activeWindow());
     switch (request.buttons) {
@@ -34,7 +33,6 @@ MessageAnswer showBox(const MessageRequest &request)
 }
 } // namespace
 
-void InstallMessageBoxes()
-{
+void InstallMessageBoxes() {
     SetMessageHandler(showBox);
 }

@@ -8,3 +8,8 @@ void LoadCatalogue();
 // Fills the registered main grid (App().Lista) with the catalogue, sorted by game
 // name, and sets its count text "Games  ( n Roms )".
 void FillGameList();
+
+#include <QString>
+
+// The count panel's text: "Games  ( 12 Roms )" (a blank stands in the sign position).
+QString GameCountText(int gameCount);
