@@ -5,7 +5,11 @@
 #include <cstdlib>
 
 AppState &App() {
-    static AppState state{.EndProgram = [](int exitCode) { std::exit(exitCode); }};
+    static AppState state = [] {
+        AppState initial;
+        initial.EndProgram = [](int exitCode) { std::exit(exitCode); };
+        return initial;
+    }();
     return state;
 }
 
