@@ -1,0 +1,1 @@
+DUNGEON CRAWL demo program

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QMainWindow>
+
+class GameListModel;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTableView;
+
+// The start-up window: every available game of every emulator in one grid, the
+// snapshot of the selected game, the buttons, the menus and the status bar.
+class MainFrm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainFrm(QWidget *parent = nullptr);
+    ~MainFrm() override;
+
+    // Records the program directory and loads the configuration and the catalogue; the
+    // window is shown after it returns. Loading may end the program (a configuration
+    // file of a past version).
+    void Form_Load();
+
+    GameListModel *model() const { return model_; }
+    QString statusText() const;    // panel 1
+    QString gameCountText() const; // panel 2
+    void setStatusText(const QString &text);
+
+signals:
+    // The window was closed; the program ends.
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void setListWidth(bool expanded);
+
+    void Form_Unload();
+    void Exit_Click();
+    void AboutM_Click();
+    void ENewM_Click();
+    void ERomM_Click();
+    void Expand_Click();
+
+    GameListModel *model_ = nullptr;
+    QTableView *Lista = nullptr;
+    QPushButton *Launch = nullptr;
+    QPushButton *Expand = nullptr;
+    QPushButton *Exit = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QLabel *Snap = nullptr;
+    QLabel *Title = nullptr;
+    QLabel *NotPic = nullptr;
+    QLabel *statusPanel1_ = nullptr;
+    QLabel *statusPanel2_ = nullptr;
+    QWidget *about_ = nullptr;
+    bool Expanded = false;
+    bool unloaded_ = false;
+};

@@ -1,0 +1,388 @@
+#include "editor/OptionsFrm.h"
+
+#include "app/AppState.h"
+#include "app/Messages.h"
+#include "app/Twips.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/Config.h"
+#include "catalogue/RomList.h"
+#include "editor/OptionsNewFrm.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace {
+constexpr int GridWidth = 9375;
+const QString ChooseAnEmulator = QStringLiteral("Choose an Emulator");
+const QString WindowCaption = QStringLiteral("Edit Configuration");
+
+QPointer<OptionsFrm> &instance() {
+    static QPointer<OptionsFrm> window;
+    return window;
+}
+
+void place(QWidget *widget, int left, int top, int width, int height) {
+    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
+}
+
+QFont arial(qreal points, bool bold = false) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+} // namespace
+
+OptionsFrm::OptionsFrm(QWidget *mainWindow) : QWidget(mainWindow, Qt::Window) {
+    setObjectName(QStringLiteral("OptionsFrm"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(WindowCaption);
+    setFixedSize(Twips(9615), Twips(6225));
+    setFont(arial(9.75));
+
+    Grid = new QTableWidget(this);
+    Grid->setObjectName(QStringLiteral("Grid"));
+    place(Grid, 120, 600, 9375, 4575);
+    Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    Grid->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    Grid->verticalHeader()->hide();
+    Grid->horizontalHeader()->setSectionsClickable(false);
+    Grid->horizontalHeader()->setHighlightSections(false);
+    Grid->setWordWrap(false);
+
+    Aggiungi = new QPushButton(QStringLiteral("&Add New"), this);
+    Aggiungi->setObjectName(QStringLiteral("Aggiungi"));
+    place(Aggiungi, 240, 5280, 2295, 375);
+
+    Rimuovi = new QPushButton(QStringLiteral("&Remove"), this);
+    Rimuovi->setObjectName(QStringLiteral("Rimuovi"));
+    place(Rimuovi, 240, 5760, 2295, 375);
+
+    Salva = new QPushButton(QStringLiteral("&Save"), this);
+    Salva->setObjectName(QStringLiteral("Salva"));
+    Salva->setFont(arial(12, true));
+    place(Salva, 6720, 5400, 1335, 495);
+
+    cancella = new QPushButton(QStringLiteral("&Back"), this);
+    cancella->setObjectName(QStringLiteral("cancella"));
+    place(cancella, 8160, 5400, 1215, 495);
+
+    Emulator = new QComboBox(this);
+    Emulator->setObjectName(QStringLiteral("Emulator"));
+    Emulator->setEditable(true);
+    Emulator->setInsertPolicy(QComboBox::NoInsert);
+    Emulator->setCompleter(nullptr); // the text stays as typed
+    place(Emulator, 2880, 120, 3855, 360);
+
+    TRom = new QLabel(this);
+    TRom->setObjectName(QStringLiteral("TRom"));
+    place(TRom, 6960, 240, 2295, 255);
+
+    setTabOrder(Grid, Aggiungi);
+    setTabOrder(Aggiungi, Rimuovi);
+    setTabOrder(Rimuovi, Salva);
+    setTabOrder(Salva, cancella);
+    setTabOrder(cancella, Emulator);
+
+    connect(Aggiungi, &QPushButton::clicked, this, &OptionsFrm::Aggiungi_Click);
+    connect(Rimuovi, &QPushButton::clicked, this, &OptionsFrm::Rimuovi_Click);
+    connect(Salva, &QPushButton::clicked, this, &OptionsFrm::Salva_Click);
+    connect(cancella, &QPushButton::clicked, this, &OptionsFrm::cancella_Click);
+    connect(Grid, &QTableWidget::cellDoubleClicked, this, &OptionsFrm::Grid_dblClick);
+    connect(Emulator, &QComboBox::activated, this, &OptionsFrm::Emulator_Click);
+
+    mode_ = EditorModeFor(App().EditMode);
+    Form_Load();
+}
+
+void OptionsFrm::Form_Load() {
+    AppState &app = App();
+    EnterDirectory(app.ProgramDir);
+    app.NewRowPending = false;
+    changed_ = false;
+    loadedEmulator_.clear();
+    // Start from the file as it is now, not as the main window last loaded it.
+    ReadConfig();
+
+    const std::vector<GridColumnTitle> titles = ParseTitleString(TitleStringFor(mode_));
+    const std::vector<int> tenths = ColumnTenthsFor(mode_);
+    Grid->setRowCount(0);
+    Grid->setColumnCount(int(titles.size()));
+    for (int column = 0; column < int(titles.size()); ++column) {
+        auto *header = new QTableWidgetItem(titles[size_t(column)].title);
+        header->setTextAlignment(titles[size_t(column)].alignment | Qt::AlignVCenter);
+        Grid->setHorizontalHeaderItem(column, header);
+        Grid->setColumnWidth(column, Twips(ColumnWidthTwips(GridWidth, tenths[size_t(column)])));
+    }
+
+    if (mode_ == EditorMode::Roms) {
+        Aggiungi->setEnabled(false);
+        Rimuovi->setEnabled(false);
+        Salva->setEnabled(true);
+        Emulator->show();
+        TRom->show();
+        TRom->clear();
+        Emulator->clear();
+        for (int slot = 1; slot <= app.EmulatorCount; ++slot)
+            Emulator->addItem(app.Emulators[size_t(slot)].Name);
+        Emulator->setCurrentIndex(-1);
+        Emulator->setEditText(ChooseAnEmulator);
+    } else {
+        Emulator->hide();
+        TRom->hide();
+        Emulator->clear();
+        Aggiungi->setEnabled(true);
+        Rimuovi->setEnabled(true);
+        Salva->setEnabled(true);
+        for (int slot = 1; slot <= app.EmulatorCount; ++slot) {
+            Grid->insertRow(slot - 1);
+            setRowCells(slot - 1, EmulatorToRow(app.Emulators[size_t(slot)]));
+        }
+        changed_ = false;
+    }
+    Ordina();
+}
+
+void OptionsFrm::Emulator_Click(int) {
+    const QString name = Emulator->currentText();
+    if (name.isEmpty()) {
+        Emulator->setEditText(ChooseAnEmulator);
+        return;
+    }
+    LoadRomList(name);
+    Salva->setEnabled(true);
+    Aggiungi->setEnabled(true);
+    Rimuovi->setEnabled(true);
+}
+
+void OptionsFrm::LoadRomList(const QString &emulatorName) {
+    Grid->setRowCount(0);
+    const std::vector<GameRecord> games =
+        ReadRomList(QDir(App().ProgramDir).filePath(RomListFileName(emulatorName)));
+    for (const GameRecord &game : games) {
+        const int row = Grid->rowCount();
+        Grid->insertRow(row);
+        setRowCells(row, GameToRow(game));
+    }
+    TRom->setText(QStringLiteral("Total Rom Listed : ") + u' ' + QString::number(games.size()));
+    loadedEmulator_ = emulatorName;
+    changed_ = false;
+    Ordina();
+}
+
+int OptionsFrm::rowCount() const {
+    return Grid->rowCount();
+}
+
+GridRow OptionsFrm::rowCells(int row) const {
+    GridRow cells;
+    for (int column = 0; column < Grid->columnCount(); ++column) {
+        const QTableWidgetItem *item = Grid->item(row, column);
+        cells.append(item != nullptr ? item->text() : QString());
+    }
+    return cells;
+}
+
+void OptionsFrm::setRowCells(int row, const GridRow &cells) {
+    if (row < 0 || row >= Grid->rowCount())
+        return;
+    for (int column = 0; column < Grid->columnCount(); ++column) {
+        const QString text = column < cells.size() ? cells.at(column) : QString();
+        QTableWidgetItem *item = Grid->item(row, column);
+        if (item == nullptr) {
+            item = new QTableWidgetItem;
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            Grid->setItem(row, column, item);
+        }
+        if (item->text() != text) {
+            item->setText(text);
+            changed_ = true;
+        }
+    }
+}
+
+void OptionsFrm::removeGridRow(int row) {
+    if (row >= 0 && row < Grid->rowCount())
+        Grid->removeRow(row);
+}
+
+std::vector<GridRow> OptionsFrm::allRows() const {
+    std::vector<GridRow> rows;
+    rows.reserve(size_t(Grid->rowCount()));
+    for (int row = 0; row < Grid->rowCount(); ++row)
+        rows.push_back(rowCells(row));
+    return rows;
+}
+
+void OptionsFrm::Ordina() {
+    const std::vector<GridRow> rows = allRows();
+    const std::vector<int> order = SortedRowOrder(rows);
+    const int current = Grid->currentRow();
+    const bool wasChanged = changed_; // moving rows is not an edit
+    int newCurrent = -1;
+    for (int place = 0; place < int(order.size()); ++place) {
+        setRowCells(place, rows[size_t(order[size_t(place)])]);
+        if (order[size_t(place)] == current)
+            newCurrent = place;
+    }
+    changed_ = wasChanged;
+    // The row that was current stays current at its new place.
+    if (newCurrent >= 0)
+        Grid->setCurrentCell(newCurrent, 0);
+}
+
+void OptionsFrm::Aggiungi_Click() {
+    if (recordEditor_ != nullptr)
+        return;
+    const int row = Grid->rowCount();
+    const bool wasChanged = changed_;
+    Grid->insertRow(row);
+    setRowCells(row, GridRow());
+    changed_ = wasChanged; // an empty row is not a change until the record editor fills it
+    Grid->setCurrentCell(row, 0);
+    App().NewRowPending = true;
+    openRecordEditor(row);
+}
+
+void OptionsFrm::Rimuovi_Click() {
+    const int current = Grid->currentRow();
+    if (current < 0)
+        return; // no data row is current
+    removeGridRow(current);
+    changed_ = true;
+}
+
+void OptionsFrm::Grid_dblClick(int row, int) {
+    if (Grid->rowCount() < 1 || recordEditor_ != nullptr)
+        return;
+    const int current = Grid->currentRow() >= 0 ? Grid->currentRow() : row;
+    openRecordEditor(current);
+}
+
+void OptionsFrm::openRecordEditor(int row) {
+    recordEditor_ = new OptionsNewFrm(this, row);
+    recordEditor_->show();
+    recordEditor_->raise();
+    recordEditor_->activateWindow();
+}
+
+void OptionsFrm::recordEditorClosed() {
+    recordEditor_ = nullptr;
+}
+
+QStringList OptionsFrm::configuredEmulators() const {
+    QStringList names;
+    for (int index = 0; index < Emulator->count(); ++index)
+        names.append(Emulator->itemText(index));
+    return names;
+}
+
+void OptionsFrm::Salva_Click() {
+    bool written = false;
+    if (mode_ == EditorMode::Roms) {
+        const QString problem =
+            RomSaveProblem(Emulator->currentText(), loadedEmulator_, configuredEmulators());
+        if (!problem.isEmpty()) {
+            ShowMessage(QStringLiteral("Error"), problem);
+            return;
+        }
+        std::vector<GameRecord> games;
+        for (const GridRow &row : allRows())
+            games.push_back(RowToGame(row));
+        written = WriteRomList(loadedEmulator_, games);
+    } else {
+        std::vector<EmulatorRecord> emulators;
+        for (const GridRow &row : allRows())
+            emulators.push_back(RowToEmulator(row));
+        written = WriteConfig(emulators);
+    }
+    // A failed save has said why; it leaves the file whole and counts for nothing.
+    if (written) {
+        Saved = true;
+        changed_ = false;
+    }
+}
+
+void OptionsFrm::cancella_Click() {
+    close();
+}
+
+bool OptionsFrm::hasUnsavedChanges() const {
+    return changed_ || recordEditor_ != nullptr;
+}
+
+void OptionsFrm::showAgain(EditorMode asked) {
+    if (asked != mode_) {
+        bool reload = true;
+        if (hasUnsavedChanges()) {
+            const QString shown =
+                mode_ == EditorMode::Roms
+                    ? QStringLiteral("the ROM list of %1").arg(loadedEmulator_)
+                    : QStringLiteral("the emulator list");
+            const QString wanted = asked == EditorMode::Roms ? QStringLiteral("the ROM lists")
+                                                             : QStringLiteral("the emulator list");
+            const QString text =
+                QStringLiteral("There are unsaved changes to %1.\nDrop them and edit %2 instead?")
+                    .arg(shown, wanted);
+            reload = ShowMessage(WindowCaption, text, MessageButtons::YesNo) == MessageAnswer::Yes;
+        }
+        if (reload) {
+            if (recordEditor_ != nullptr)
+                recordEditor_->close(); // dropped like a Cancel
+            mode_ = asked;
+            Form_Load();
+        }
+    }
+    bringForward();
+}
+
+void OptionsFrm::bringForward() {
+    show();
+    raise();
+    activateWindow();
+    if (recordEditor_ != nullptr)
+        recordEditor_->bringForward();
+}
+
+void OptionsFrm::closeEvent(QCloseEvent *event) {
+    // The record editor keeps this window until it is closed itself.
+    if (recordEditor_ != nullptr) {
+        event->ignore();
+        recordEditor_->bringForward();
+        return;
+    }
+    event->accept();
+    Form_Unload();
+}
+
+void OptionsFrm::Form_Unload() {
+    if (instance() == this)
+        instance() = nullptr;
+    if (Saved) {
+        ReadConfig();
+        LoadCatalogue();
+    }
+}
+
+void ShowOptionsFrm(QWidget *mainWindow) {
+    const EditorMode asked = EditorModeFor(App().EditMode);
+    if (OptionsFrm *open = instance()) {
+        open->showAgain(asked);
+        return;
+    }
+    instance() = new OptionsFrm(mainWindow);
+    instance()->show();
+    instance()->raise();
+    instance()->activateWindow();
+}
+
+OptionsFrm *OptionsFrmWindow() {
+    return instance();
+}
