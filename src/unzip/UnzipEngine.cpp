@@ -34,8 +34,7 @@
 
 namespace {
 
-FreeSpaceProbe &installedProbe()
-{
+FreeSpaceProbe &installedProbe() {
     static FreeSpaceProbe probe = [](const QString &directory) -> qint64 {
         const QStorageInfo storage(directory);
         return storage.isValid() ? storage.bytesAvailable() : -1;
@@ -48,13 +47,14 @@ constexpr size_t BufferSize = size_t(1) << 20;
 // Closes a descriptor when it goes out of scope.
 class Descriptor {
 public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    explicit Descriptor(int fd = -1)
+        : fd_(fd) {}
     ~Descriptor() { reset(); }
     Descriptor(const Descriptor &) = delete;
     Descriptor &operator=(const Descriptor &) = delete;
-    Descriptor(Descriptor &&other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    Descriptor &operator=(Descriptor &&other) noexcept
-    {
+    Descriptor(Descriptor &&other) noexcept
+        : fd_(std::exchange(other.fd_, -1)) {}
+    Descriptor &operator=(Descriptor &&other) noexcept {
         if (this != &other) {
             reset();
             fd_ = std::exchange(other.fd_, -1);
@@ -62,8 +62,7 @@ public:
         return *this;
     }
     int get() const { return fd_; }
-    void reset()
-    {
+    void reset() {
         if (fd_ >= 0)
             ::close(fd_);
         fd_ = -1;
@@ -76,14 +75,12 @@ private:
 // The archive, mapped read-only for the length of one extraction.
 class MappedArchive {
 public:
-    ~MappedArchive()
-    {
+    ~MappedArchive() {
         if (data_)
             ::munmap(data_, size_);
     }
     // False when the archive is missing or not a regular file.
-    bool open(const QString &path)
-    {
+    bool open(const QString &path) {
         const Descriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
         struct stat st {};
         if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
@@ -118,8 +115,7 @@ using ZipPtr = std::unique_ptr<zip_t, ZipCloser>;
 using ZipFilePtr = std::unique_ptr<zip_file_t, ZipFileCloser>;
 
 // Status for a libzip error met while reading a member's data.
-int statusForZipError(int code)
-{
+int statusForZipError(int code) {
     switch (code) {
     case ZIP_ER_CRC:
         return UnzipFormatError;
@@ -138,8 +134,7 @@ int statusForZipError(int code)
     }
 }
 
-QString methodName(int method)
-{
+QString methodName(int method) {
     switch (method) {
     case ZIP_CM_STORE:
         return QStringLiteral("Stored");
@@ -157,8 +152,7 @@ QString methodName(int method)
 }
 
 // The closest directory that exists on the way to path (which may not exist yet).
-QString existingAncestor(const QString &path)
-{
+QString existingAncestor(const QString &path) {
     QFileInfo info(QDir::current().absoluteFilePath(path));
     while (!info.exists()) {
         const QString parent = info.absolutePath();
@@ -169,8 +163,7 @@ QString existingAncestor(const QString &path)
     return info.absoluteFilePath();
 }
 
-bool writeAll(int fd, const unsigned char *data, size_t size, int &error)
-{
+bool writeAll(int fd, const unsigned char *data, size_t size, int &error) {
     while (size > 0) {
         const ssize_t written = ::write(fd, data, size);
         if (written < 0) {
@@ -185,7 +178,9 @@ bool writeAll(int fd, const unsigned char *data, size_t size, int &error)
     return true;
 }
 
-QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+QString systemError(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
 struct Member {
     zip_uint64_t index = 0;
@@ -204,32 +199,26 @@ class Extraction {
 public:
     Extraction(const UnzipOptions &options, UnzipCallbacks &callbacks)
         : options_(options)
-        , callbacks_(callbacks)
-    {
-    }
+        , callbacks_(callbacks) {}
 
     int run(int includeCount, const QString *includeNames, int excludeCount,
             const QString *excludeNames);
 
 private:
     void note(int status) { status_ = std::max(status_, status); }
-    void print(const QString &text)
-    {
+    void print(const QString &text) {
         if (callbacks_.Print)
             callbacks_.Print(text);
     }
-    void info(const QString &line)
-    {
+    void info(const QString &line) {
         if (options_.Quiet <= 0)
             print(line + QLatin1Char('\n'));
     }
-    void warn(const QString &line)
-    {
+    void warn(const QString &line) {
         if (options_.Quiet <= 1)
             print(line + QLatin1Char('\n'));
     }
-    void skip(const Member &member, const QString &why, int status)
-    {
+    void skip(const Member &member, const QString &why, int status) {
         warn(QStringLiteral("skipping: %1  %2").arg(member.name, why));
         note(status);
     }
@@ -252,7 +241,7 @@ private:
     const UnzipOptions &options_;
     UnzipCallbacks &callbacks_;
     int status_ = UnzipOk;
-    bool stopped_ = false;    // disk full: nothing more is written
+    bool stopped_ = false;     // disk full: nothing more is written
     bool replaceNone_ = false; // the replace callback answered "overwrite no file"
     bool replaceAll_ = false;
 
@@ -260,7 +249,7 @@ private:
     ZipPtr zip_;
     std::vector<Member> members_;
 
-    Descriptor root_;          // the extraction directory
+    Descriptor root_;           // the extraction directory
     QStringList cachedFolders_; // folders of the last member, and their descriptor
     Descriptor cachedFolder_;
     std::unique_ptr<unsigned char[]> in_;
@@ -272,8 +261,7 @@ private:
 };
 
 int Extraction::run(int includeCount, const QString *includeNames, int excludeCount,
-                    const QString *excludeNames)
-{
+                    const QString *excludeNames) {
     if (!openArchive())
         return status_;
     readMembers(includeCount, includeNames, excludeCount, excludeNames);
@@ -290,7 +278,8 @@ int Extraction::run(int includeCount, const QString *includeNames, int excludeCo
                 needed += member.stat.size;
         }
     }
-    const QString target = options_.ExtractDir.isEmpty() ? QStringLiteral(".") : options_.ExtractDir;
+    const QString target =
+        options_.ExtractDir.isEmpty() ? QStringLiteral(".") : options_.ExtractDir;
     const qint64 available = UnzipFreeSpace(existingAncestor(target));
     if (available >= 0 && needed > quint64(available)) {
         warn(QStringLiteral("error: not enough room on the target volume: %1 bytes needed, "
@@ -320,8 +309,7 @@ int Extraction::run(int includeCount, const QString *includeNames, int excludeCo
     return status_;
 }
 
-bool Extraction::openArchive()
-{
+bool Extraction::openArchive() {
     const QString &path = options_.ArchivePath;
     if (path.isEmpty() || !mapped_.open(path)) {
         warn(QStringLiteral("error: cannot find or open %1").arg(path));
@@ -354,8 +342,7 @@ bool Extraction::openArchive()
         } else {
             warn(QStringLiteral("error: %1: damaged archive (%2)")
                      .arg(path, QString::fromUtf8(zip_error_strerror(&error))));
-            note(code == ZIP_ER_EOF || code == ZIP_ER_READ ? UnzipUnexpectedEnd
-                                                           : UnzipSevereError);
+            note(code == ZIP_ER_EOF || code == ZIP_ER_READ ? UnzipUnexpectedEnd : UnzipSevereError);
         }
         return false;
     }
@@ -365,8 +352,7 @@ bool Extraction::openArchive()
 }
 
 void Extraction::readMembers(int includeCount, const QString *includeNames, int excludeCount,
-                             const QString *excludeNames)
-{
+                             const QString *excludeNames) {
     includeCount = std::clamp(includeCount, 0, UnzipNameSlots);
     excludeCount = std::clamp(excludeCount, 0, UnzipNameSlots);
     if (!includeNames)
@@ -399,12 +385,12 @@ void Extraction::readMembers(int includeCount, const QString *includeNames, int 
         }
         const zip_stat_t &st = member.stat;
         member.name = QString::fromUtf8(st.name);
-        member.encrypted = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) &&
-                           st.encryption_method != ZIP_EM_NONE;
+        member.encrypted =
+            (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
         zip_uint8_t system = 0;
         zip_uint32_t attributes = 0;
-        if (zip_file_get_external_attributes(zip_.get(), member.index, 0, &system,
-                                             &attributes) == 0 &&
+        if (zip_file_get_external_attributes(zip_.get(), member.index, 0, &system, &attributes) ==
+                0 &&
             system == ZIP_OPSYS_UNIX)
             member.symlink = ((attributes >> 16) & S_IFMT) == S_IFLNK;
         member.path = ResolveMemberPath(member.name, options_.RecreateFolders != 0);
@@ -427,8 +413,9 @@ void Extraction::readMembers(int includeCount, const QString *includeNames, int 
     }
     const quint64 total = callbacks_.TotalUncompressedSize;
     callbacks_.CompressionFactor =
-        total == 0 ? 0
-                   : int(std::max<qint64>(0, 100 - qint64(callbacks_.TotalCompressedSize * 100 / total)));
+        total == 0
+            ? 0
+            : int(std::max<qint64>(0, 100 - qint64(callbacks_.TotalCompressedSize * 100 / total)));
     for (int k = 0; k < includeCount; ++k) {
         if (!includeHit[size_t(k)]) {
             warn(QStringLiteral("caution: filename not matched:  %1").arg(includeNames[k]));
@@ -437,8 +424,7 @@ void Extraction::readMembers(int includeCount, const QString *includeNames, int 
     }
 }
 
-void Extraction::list()
-{
+void Extraction::list() {
     if (!callbacks_.Message)
         return;
     for (const Member &member : members_) {
@@ -460,12 +446,12 @@ void Extraction::list()
 
 // Decides whether a selected file member can be extracted at all; clears its selection,
 // with a warning, when it cannot.
-void Extraction::planFile(Member &member)
-{
+void Extraction::planFile(Member &member) {
     ++filesSelected_;
     if (!member.path.safe) {
-        skip(member, QStringLiteral("unsafe name (it would land outside the extraction "
-                                    "directory)"),
+        skip(member,
+             QStringLiteral("unsafe name (it would land outside the extraction "
+                            "directory)"),
              UnzipWarning);
     } else if (member.symlink) {
         skip(member, QStringLiteral("symbolic link (links are not created)"), UnzipWarning);
@@ -477,8 +463,7 @@ void Extraction::planFile(Member &member)
         QString password;
         const int answer =
             callbacks_.Password
-                ? callbacks_.Password(password, QStringLiteral("Enter password for: "),
-                                      member.name)
+                ? callbacks_.Password(password, QStringLiteral("Enter password for: "), member.name)
                 : int(UnzipPasswordSkip);
         if (answer != UnzipPasswordGiven || password.isEmpty()) {
             ++encryptedSkipped_;
@@ -496,16 +481,16 @@ void Extraction::planFile(Member &member)
     member.selected = false;
 }
 
-bool Extraction::prepareDirectory()
-{
-    const QString target = options_.ExtractDir.isEmpty() ? QStringLiteral(".") : options_.ExtractDir;
+bool Extraction::prepareDirectory() {
+    const QString target =
+        options_.ExtractDir.isEmpty() ? QStringLiteral(".") : options_.ExtractDir;
     if (!QDir().mkpath(target)) {
         warn(QStringLiteral("error: cannot create the extraction directory %1").arg(target));
         note(UnzipSevereError);
         return false;
     }
-    root_ = Descriptor(::open(QFile::encodeName(target).constData(),
-                              O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    root_ = Descriptor(
+        ::open(QFile::encodeName(target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (root_.get() < 0) {
         warn(QStringLiteral("error: cannot open the extraction directory %1: %2")
                  .arg(target, systemError(errno)));
@@ -517,8 +502,7 @@ bool Extraction::prepareDirectory()
 
 // Opens (creating as needed) the folders under the extraction directory; returns a
 // descriptor that stays valid until the next call, or -1 with the reason.
-int Extraction::openFolders(const QStringList &folders, QString &why)
-{
+int Extraction::openFolders(const QStringList &folders, QString &why) {
     if (folders.isEmpty())
         return root_.get();
     if (cachedFolder_.get() >= 0 && folders == cachedFolders_)
@@ -550,11 +534,11 @@ int Extraction::openFolders(const QStringList &folders, QString &why)
     return cachedFolder_.get();
 }
 
-void Extraction::makeFolder(const Member &member)
-{
+void Extraction::makeFolder(const Member &member) {
     if (!member.path.safe) {
-        skip(member, QStringLiteral("unsafe name (it would land outside the extraction "
-                                    "directory)"),
+        skip(member,
+             QStringLiteral("unsafe name (it would land outside the extraction "
+                            "directory)"),
              UnzipWarning);
         return;
     }
@@ -569,8 +553,7 @@ void Extraction::makeFolder(const Member &member)
 }
 
 // Whether the member may be written over what lies at its place; true when nothing does.
-bool Extraction::mayReplace(const Member &member, int parent)
-{
+bool Extraction::mayReplace(const Member &member, int parent) {
     struct stat st {};
     const QByteArray name = QFile::encodeName(member.path.fileName);
     if (::fstatat(parent, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
@@ -600,8 +583,7 @@ bool Extraction::mayReplace(const Member &member, int parent)
     }
 }
 
-void Extraction::extractFile(const Member &member)
-{
+void Extraction::extractFile(const Member &member) {
     QString why;
     const int parent = openFolders(member.path.folders, why);
     if (parent < 0) {
@@ -663,33 +645,31 @@ void Extraction::extractFile(const Member &member)
         return;
     }
     ++filesExtracted_;
-    info(QStringLiteral("%1: %2")
-             .arg(member.stat.comp_method == ZIP_CM_STORE ? QStringLiteral(" extracting")
-                                                          : QStringLiteral("  inflating"),
-                  member.path.relative()));
+    info(QStringLiteral("%1: %2").arg(member.stat.comp_method == ZIP_CM_STORE
+                                          ? QStringLiteral(" extracting")
+                                          : QStringLiteral("  inflating"),
+                                      member.path.relative()));
 }
 
-int Extraction::copyData(const Member &member, int out, QString &why)
-{
+int Extraction::copyData(const Member &member, int out, QString &why) {
     const int method = member.stat.comp_method;
     if (!member.encrypted && (method == ZIP_CM_STORE || method == ZIP_CM_DEFLATE))
         return copyRaw(member, out, why);
     return copyDecoded(member, out, why);
 }
 
-int Extraction::writeOut(const unsigned char *data, size_t size, int out, QString &why)
-{
+int Extraction::writeOut(const unsigned char *data, size_t size, int out, QString &why) {
     int error = 0;
     if (writeAll(out, data, size, error))
         return UnzipOk;
-    why = error == ENOSPC || error == EDQUOT ? QStringLiteral("disk full")
-                                             : QStringLiteral("write error: %1").arg(systemError(error));
+    why = error == ENOSPC || error == EDQUOT
+              ? QStringLiteral("disk full")
+              : QStringLiteral("write error: %1").arg(systemError(error));
     return UnzipDiskFull;
 }
 
 // Stored and deflated members: raw data from libzip, inflated and checked here.
-int Extraction::copyRaw(const Member &member, int out, QString &why)
-{
+int Extraction::copyRaw(const Member &member, int out, QString &why) {
     const ZipFilePtr file(zip_fopen_index(zip_.get(), member.index, ZIP_FL_COMPRESSED));
     if (!file) {
         const int code = zip_error_code_zip(zip_get_error(zip_.get()));
@@ -709,8 +689,7 @@ int Extraction::copyRaw(const Member &member, int out, QString &why)
     struct InflateEnd {
         z_stream *stream;
         bool active;
-        ~InflateEnd()
-        {
+        ~InflateEnd() {
             if (active)
                 inflateEnd(stream);
         }
@@ -783,12 +762,10 @@ int Extraction::copyRaw(const Member &member, int out, QString &why)
 }
 
 // Every other method, and encrypted members with a password: libzip decodes and checks.
-int Extraction::copyDecoded(const Member &member, int out, QString &why)
-{
+int Extraction::copyDecoded(const Member &member, int out, QString &why) {
     const QByteArray password = member.password.toUtf8();
-    const ZipFilePtr file(zip_fopen_index_encrypted(zip_.get(), member.index, 0,
-                                                    member.hasPassword ? password.constData()
-                                                                       : nullptr));
+    const ZipFilePtr file(zip_fopen_index_encrypted(
+        zip_.get(), member.index, 0, member.hasPassword ? password.constData() : nullptr));
     if (!file) {
         const int code = zip_error_code_zip(zip_get_error(zip_.get()));
         why = code == ZIP_ER_WRONGPASSWD ? QStringLiteral("wrong password")
@@ -823,21 +800,18 @@ int Extraction::copyDecoded(const Member &member, int out, QString &why)
 
 } // namespace
 
-FreeSpaceProbe SetFreeSpaceProbe(FreeSpaceProbe probe)
-{
+FreeSpaceProbe SetFreeSpaceProbe(FreeSpaceProbe probe) {
     return std::exchange(installedProbe(), std::move(probe));
 }
 
-qint64 UnzipFreeSpace(const QString &directory)
-{
+qint64 UnzipFreeSpace(const QString &directory) {
     const FreeSpaceProbe &probe = installedProbe();
     return probe ? probe(directory) : -1;
 }
 
 int UnzipExtract(int includeCount, const QString *includeNames, int excludeCount,
                  const QString *excludeNames, const UnzipOptions &options,
-                 UnzipCallbacks &callbacks)
-{
+                 UnzipCallbacks &callbacks) {
     callbacks.TotalCompressedSize = 0;
     callbacks.TotalUncompressedSize = 0;
     callbacks.CompressionFactor = 0;

@@ -7,10 +7,10 @@
 // directory, and the wildcard match of the include and exclude tables.
 
 struct MemberPath {
-    bool safe = false;   // false: the name could reach outside the extraction directory
-    bool folder = false; // a folder entry (the name ends in "/" or "\")
-    QStringList folders; // folders under the extraction directory, outermost first
-    QString fileName;    // last component; empty for a folder entry
+    bool safe = false;        // false: the name could reach outside the extraction directory
+    bool folder = false;      // a folder entry (the name ends in "/" or "\")
+    QStringList folders;      // folders under the extraction directory, outermost first
+    QString fileName;         // last component; empty for a folder entry
     QString relative() const; // folders and file name joined with "/"
 };
 

@@ -34,7 +34,7 @@ struct UnzipOptions {
 
 // Answers of the replace callback.
 enum UnzipReplaceAnswer {
-    UnzipSkipThisFile = 100,    // keep the file on disk
+    UnzipSkipThisFile = 100, // keep the file on disk
     UnzipOverwriteThisFile = 102,
     UnzipOverwriteNoFile = 104, // keep this file and every later one, without asking again
 };

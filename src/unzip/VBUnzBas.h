@@ -15,15 +15,15 @@
 // documented, so a player can look a number up.
 enum UnzipStatus {
     UnzipOk = 0,
-    UnzipWarning = 1,         // done, but some members were skipped (encrypted, unsafe...)
-    UnzipFormatError = 2,     // a format error in the archive (bad CRC, for one)
-    UnzipSevereError = 3,     // corrupt data, or the extraction directory cannot be made
-    UnzipNotFound = 9,        // archive not found, or not a zip archive
-    UnzipNoMatch = 11,        // a name of the include table matched no member
-    UnzipDiskFull = 50,       // not enough room on the target volume
-    UnzipUnexpectedEnd = 51,  // the archive ends too early (truncated)
-    UnzipUnsupported = 81,    // unsupported compression method or encryption
-    UnzipAllEncrypted = 82,   // nothing extracted: every member was encrypted
+    UnzipWarning = 1,        // done, but some members were skipped (encrypted, unsafe...)
+    UnzipFormatError = 2,    // a format error in the archive (bad CRC, for one)
+    UnzipSevereError = 3,    // corrupt data, or the extraction directory cannot be made
+    UnzipNotFound = 9,       // archive not found, or not a zip archive
+    UnzipNoMatch = 11,       // a name of the include table matched no member
+    UnzipDiskFull = 50,      // not enough room on the target volume
+    UnzipUnexpectedEnd = 51, // the archive ends too early (truncated)
+    UnzipUnsupported = 81,   // unsupported compression method or encryption
+    UnzipAllEncrypted = 82,  // nothing extracted: every member was encrypted
 };
 
 inline constexpr int UnzipNameSlots = 100;
