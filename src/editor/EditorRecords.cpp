@@ -152,14 +152,14 @@ std::vector<int> SortedRowOrder(const std::vector<GridRow> &rows) {
 }
 
 QString FieldLabel(EditorMode mode, int column) {
-    static const QStringList games = {
-        QStringLiteral("Game Name"), QStringLiteral("Game File or Directory"),
-        QStringLiteral("Destination Directory"), QStringLiteral("Game Options"),
-        QStringLiteral("Game Type")};
+    static const QStringList games = {QStringLiteral("Game Name"),
+                                      QStringLiteral("Game File or Directory"),
+                                      QStringLiteral("Destination Directory"),
+                                      QStringLiteral("Game Options"), QStringLiteral("Game Type")};
     static const QStringList emulators = {
-        QStringLiteral("Emulator Name"),   QStringLiteral("Emulator Program"),
-        QStringLiteral("Emulator Path"),   QStringLiteral("Zipped Rom Path"),
-        QStringLiteral("Snapshot Path"),   QStringLiteral("Options")};
+        QStringLiteral("Emulator Name"), QStringLiteral("Emulator Program"),
+        QStringLiteral("Emulator Path"), QStringLiteral("Zipped Rom Path"),
+        QStringLiteral("Snapshot Path"), QStringLiteral("Options")};
     const QStringList &labels = mode == EditorMode::Roms ? games : emulators;
     return column >= 0 && column < labels.size() ? labels.at(column) : QString();
 }

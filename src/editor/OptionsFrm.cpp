@@ -38,7 +38,8 @@ QFont arial(qreal points, bool bold = false) {
 }
 } // namespace
 
-OptionsFrm::OptionsFrm(QWidget *mainWindow) : QWidget(mainWindow, Qt::Window) {
+OptionsFrm::OptionsFrm(QWidget *mainWindow)
+    : QWidget(mainWindow, Qt::Window) {
     setObjectName(QStringLiteral("OptionsFrm"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(WindowCaption);
@@ -322,10 +323,9 @@ void OptionsFrm::showAgain(EditorMode asked) {
     if (asked != mode_) {
         bool reload = true;
         if (hasUnsavedChanges()) {
-            const QString shown =
-                mode_ == EditorMode::Roms
-                    ? QStringLiteral("the ROM list of %1").arg(loadedEmulator_)
-                    : QStringLiteral("the emulator list");
+            const QString shown = mode_ == EditorMode::Roms
+                                      ? QStringLiteral("the ROM list of %1").arg(loadedEmulator_)
+                                      : QStringLiteral("the emulator list");
             const QString wanted = asked == EditorMode::Roms ? QStringLiteral("the ROM lists")
                                                              : QStringLiteral("the emulator list");
             const QString text =

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/EditorRecords.h"
+#include "editor/OptionsNewFrm.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -11,7 +12,6 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
-class OptionsNewFrm;
 
 // "Edit Configuration": the emulator list or one emulator's ROM list in the grid `Grid`.
 // Nothing reaches a file before Save; closing the window after a save reloads the
@@ -64,8 +64,8 @@ private:
 
     EditorMode mode_ = EditorMode::Emulators;
     bool Saved = false;
-    bool changed_ = false;        // the grid differs from what was loaded or last saved
-    QString loadedEmulator_;      // whose ROM list the grid holds; empty before a pick
+    bool changed_ = false;   // the grid differs from what was loaded or last saved
+    QString loadedEmulator_; // whose ROM list the grid holds; empty before a pick
 
     QTableWidget *Grid = nullptr;
     QPushButton *Aggiungi = nullptr;

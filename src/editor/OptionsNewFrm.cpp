@@ -40,7 +40,10 @@ QPushButton *chooserButton(QWidget *parent, const char *name, int top) {
 } // namespace
 
 OptionsNewFrm::OptionsNewFrm(OptionsFrm *editor, int row)
-    : QWidget(editor, Qt::Tool), editor_(editor), row_(row), mode_(editor->mode()) {
+    : QWidget(editor, Qt::Tool)
+    , editor_(editor)
+    , row_(row)
+    , mode_(editor->mode()) {
     setObjectName(QStringLiteral("OptionsNewFrm"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Edit Configuration"));
@@ -114,8 +117,12 @@ void OptionsNewFrm::Form_Load() {
     const auto cell = [&cells](int column) {
         return column < cells.size() ? cells.at(column) : QString();
     };
-    for (int index = 0; index < 5; ++index)
-        C[index]->setText(FieldLabel(mode_, index < 2 ? index : index + (mode_ == EditorMode::Emulators)));
+    // The labels name the grid columns of the fields beside them.
+    const int labelColumns[2][5] = {{0, 1, 3, 4, 5}, {0, 1, 2, 3, 4}};
+    for (int index = 0; index < 5; ++index) {
+        const int column = labelColumns[mode_ == EditorMode::Roms ? 1 : 0][index];
+        C[index]->setText(FieldLabel(mode_, column));
+    }
 
     if (mode_ == EditorMode::Emulators) {
         CTitle->setText(QStringLiteral("Edit Emulator Properties"));
@@ -124,7 +131,6 @@ void OptionsNewFrm::Form_Load() {
         DirT1->show();
         DirT2->show();
         DirT3->show();
-        C[4]->setText(QStringLiteral("Options"));
         T2->setText(cell(3));
         T3->setText(cell(4));
         T4->setText(cell(5));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/DirFrm.h"
 #include "editor/EditorRecords.h"
 
 #include <QPointer>
@@ -9,7 +10,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class DirFrm;
+
 class OptionsFrm;
 
 // The record editor: one row of the editor's grid, an emulator or a game, in fields
