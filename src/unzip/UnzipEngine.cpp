@@ -265,6 +265,8 @@ int Extraction::run(int includeCount, const QString *includeNames, int excludeCo
     if (!openArchive())
         return status_;
     readMembers(includeCount, includeNames, excludeCount, excludeNames);
+    if (members_.empty())
+        return status_;
     if (options_.ListOnly) {
         list();
         return status_;
@@ -318,9 +320,12 @@ bool Extraction::openArchive() {
     }
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t *source = mapped_.size() > 0
-                               ? zip_source_buffer_create(mapped_.data(), mapped_.size(), 0, &error)
-                               : zip_source_buffer_create(nullptr, 0, 0, &error);
+    if (mapped_.size() == 0) {
+        warn(QStringLiteral("error: %1 is empty, not a zip archive").arg(path));
+        note(UnzipNotFound);
+        return false;
+    }
+    zip_source_t *source = zip_source_buffer_create(mapped_.data(), mapped_.size(), 0, &error);
     zip_t *archive = source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
     if (!archive) {
         if (source)
