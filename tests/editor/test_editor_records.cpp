@@ -15,7 +15,8 @@ class TestEditorRecords : public QObject {
     Q_OBJECT
 
 private slots:
-    void modeComesFromEditMode_data() {
+    void modeComesFromEditMode_data()
+    {
         QTest::addColumn<QString>("editMode");
         QTest::addColumn<EditorMode>("mode");
         QTest::newRow("ROM") << "ROM" << EditorMode::Roms;
@@ -24,13 +25,15 @@ private slots:
         QTest::newRow("trailing blank") << "ROM " << EditorMode::Emulators;
         QTest::newRow("empty") << "" << EditorMode::Emulators;
     }
-    void modeComesFromEditMode() {
+    void modeComesFromEditMode()
+    {
         QFETCH(QString, editMode);
         QFETCH(EditorMode, mode);
         QCOMPARE(EditorModeFor(editMode), mode);
     }
 
-    void titleStringsGiveTitlesAndAlignment() {
+    void titleStringsGiveTitlesAndAlignment()
+    {
         const auto roms = ParseTitleString(TitleStringFor(EditorMode::Roms));
         QStringList titles;
         for (const GridColumnTitle &column : roms) {
@@ -55,7 +58,8 @@ private slots:
         QCOMPARE(marks[2].title, QString("Plain"));
     }
 
-    void columnWidthsRoundTiesToEven_data() {
+    void columnWidthsRoundTiesToEven_data()
+    {
         QTest::addColumn<int>("gridWidth");
         QTest::addColumn<int>("tenths");
         QTest::addColumn<int>("width");
@@ -71,14 +75,16 @@ private slots:
         QTest::newRow("above half") << 9376 << 1 << 938;
         QTest::newRow("zero") << 0 << 4 << 0;
     }
-    void columnWidthsRoundTiesToEven() {
+    void columnWidthsRoundTiesToEven()
+    {
         QFETCH(int, gridWidth);
         QFETCH(int, tenths);
         QFETCH(int, width);
         QCOMPARE(ColumnWidthTwips(gridWidth, tenths), width);
     }
 
-    void layoutWidthsOfBothModes() {
+    void layoutWidthsOfBothModes()
+    {
         std::vector<int> roms, emulators;
         for (int tenths : ColumnTenthsFor(EditorMode::Roms))
             roms.push_back(ColumnWidthTwips(9375, tenths));
@@ -88,7 +94,8 @@ private slots:
         QCOMPARE(emulators, std::vector<int>({1875, 2812, 2812, 2812, 2812, 3750}));
     }
 
-    void emulatorRowsFollowTheGridColumns() {
+    void emulatorRowsFollowTheGridColumns()
+    {
         EmulatorRecord emulator;
         emulator.Name = "Arcade";
         emulator.Program = "arc.exe";
@@ -104,7 +111,8 @@ private slots:
         QVERIFY(RowToEmulator({"Only"}).Options.isEmpty());
     }
 
-    void gameRowsFollowTheGridColumns() {
+    void gameRowsFollowTheGridColumns()
+    {
         GameRecord game;
         game.Name = "Puzzle";
         game.File = "puzzle.nes";
@@ -125,7 +133,8 @@ private slots:
         QCOMPARE(back.Zipped, false);
     }
 
-    void sortIsCaseSensitiveAndStable() {
+    void sortIsCaseSensitiveAndStable()
+    {
         const Rows rows = {{"b", "1"}, {"B", "2"}, {"a", "3"}, {"A", "4"},
                            {"b", "5"}, {"", "6"},  {"B", "7"}};
         const std::vector<int> order = SortedRowOrder(rows);
@@ -137,7 +146,8 @@ private slots:
         QVERIFY(SortedRowOrder({}).empty());
     }
 
-    void recordChecks_data() {
+    void recordChecks_data()
+    {
         QTest::addColumn<EditorMode>("mode");
         QTest::addColumn<QStringList>("row");
         QTest::addColumn<QString>("refusal"); // empty: taken; else a part of the message
@@ -185,7 +195,8 @@ private slots:
         QTest::newRow("emulator snapshot line break") << emus << QStringList{"A", "m", "", "", "s\n", ""} << "line break" << "Snapshot Path";
         // clang-format on
     }
-    void recordChecks() {
+    void recordChecks()
+    {
         QFETCH(EditorMode, mode);
         QFETCH(QStringList, row);
         QFETCH(QString, refusal);
@@ -199,13 +210,15 @@ private slots:
         QVERIFY2(problem.contains(field), qPrintable(problem));
     }
 
-    void missingFieldsComeFirst() {
+    void missingFieldsComeFirst()
+    {
         // The old message wins over every other problem of the record.
         QCOMPARE(RecordProblem(EditorMode::Roms, {"a=b", ""}), QString(MissingNameOrFileText));
         QCOMPARE(RecordProblem(EditorMode::Emulators, {}), QString(MissingNameOrFileText));
     }
 
-    void romSaveNeedsTheEmulatorShown_data() {
+    void romSaveNeedsTheEmulatorShown_data()
+    {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("loaded");
         QTest::addColumn<bool>("allowed");
@@ -222,7 +235,8 @@ private slots:
         QTest::newRow("case differs") << "arcade"
                                       << "Arcade" << false;
     }
-    void romSaveNeedsTheEmulatorShown() {
+    void romSaveNeedsTheEmulatorShown()
+    {
         QFETCH(QString, text);
         QFETCH(QString, loaded);
         QFETCH(bool, allowed);
@@ -230,7 +244,8 @@ private slots:
         QCOMPARE(problem.isEmpty(), allowed);
     }
 
-    void ladderRunsFromTheRoot() {
+    void ladderRunsFromTheRoot()
+    {
         QTemporaryDir temp;
         const QString deep = temp.path() + "/a/b";
         QVERIFY(QDir().mkpath(deep));
@@ -241,7 +256,8 @@ private slots:
         QCOMPARE(DirectoryLadder(QDir::rootPath()), QStringList({QDir::rootPath()}));
     }
 
-    void listsOfSubdirectoriesAndPrograms() {
+    void listsOfSubdirectoriesAndPrograms()
+    {
         QTemporaryDir temp;
         QDir dir(temp.path());
         QVERIFY(dir.mkdir("beta"));

@@ -14,7 +14,8 @@
 namespace {
 // Three emulators, not in name order; Arcade has a ROM list of three games, one of them
 // with "=" in its type, and a directory with one of the games present.
-void writeLibrary(EditorLibrary &library) {
+void writeLibrary(EditorLibrary &library)
+{
     library.mkdir("arcade");
     library.write("arcade/pac.bin");
     library.write("Zanku.ini", configRecord("Zeta", "z.exe", library.path("zeta"), "zz", "zs") +
@@ -30,7 +31,8 @@ const Rows ArcadeRows = {{"Boxer", "box.bin", "x", "y", "Type=With=Equals"},
                          {"Galaxy", "galaxy.bin", "", "", "Shoot'em Up"},
                          {"Pac", "pac.bin", "d", "-p", "Maze"}};
 
-OptionsNewFrm *recordEditorOf(OptionsFrm *editor) {
+OptionsNewFrm *recordEditorOf(OptionsFrm *editor)
+{
     OptionsNewFrm *record = editor->recordEditor();
     if (record == nullptr)
         qFatal("the record editor is not open");
@@ -44,7 +46,8 @@ class TestOptionsEditor : public QObject {
 private slots:
     void cleanup() { closeEditorWindows(); }
 
-    void romModeOpensWithoutAList() {
+    void romModeOpensWithoutAList()
+    {
         EditorLibrary library;
         writeLibrary(library);
         OptionsFrm *editor = openEditor("ROM");
@@ -87,7 +90,8 @@ private slots:
         QVERIFY(editor->recordEditor() == nullptr);
     }
 
-    void emulatorModeOpensSortedByName() {
+    void emulatorModeOpensSortedByName()
+    {
         EditorLibrary library;
         writeLibrary(library);
         library.write("Zanku.ini", library.read("Zanku.ini") + configRecord("beta", "b", "p") +
@@ -112,7 +116,8 @@ private slots:
         QVERIFY(!editor->hasUnsavedChanges());
     }
 
-    void pickingAnEmulatorLoadsItsList() {
+    void pickingAnEmulatorLoadsItsList()
+    {
         EditorLibrary library;
         writeLibrary(library);
         OptionsFrm *editor = openEditor("ROM");
@@ -134,7 +139,8 @@ private slots:
         QCOMPARE(library.read("Console.rom"), QByteArray());
     }
 
-    void anEmulatorWithoutANameLoadsNothing() {
+    void anEmulatorWithoutANameLoadsNothing()
+    {
         EditorLibrary library;
         library.write("Zanku.ini", configRecord("", "x", "y") + configRecord("Arcade", "a", "b"));
         library.write("Arcade.rom", "A=a===\r\n");
@@ -151,7 +157,8 @@ private slots:
         QCOMPARE(library.read(".rom"), QByteArray("Hidden=h===\r\n"));
     }
 
-    void romSaveWritesOnlyThePickedEmulatorsList_data() {
+    void romSaveWritesOnlyThePickedEmulatorsList_data()
+    {
         QTest::addColumn<QString>("pick");   // empty: no pick
         QTest::addColumn<QString>("typed");  // empty: nothing typed
         QTest::addColumn<QString>("writes"); // the file written, empty for a refusal
@@ -171,7 +178,8 @@ private slots:
                                               << "Zeta"
                                               << "";
     }
-    void romSaveWritesOnlyThePickedEmulatorsList() {
+    void romSaveWritesOnlyThePickedEmulatorsList()
+    {
         QFETCH(QString, pick);
         QFETCH(QString, typed);
         QFETCH(QString, writes);
@@ -203,7 +211,8 @@ private slots:
         }
     }
 
-    void addNewThenCancelOrCloseLeavesTheGrid_data() {
+    void addNewThenCancelOrCloseLeavesTheGrid_data()
+    {
         QTest::addColumn<QString>("mode");
         QTest::addColumn<bool>("closeBox");
         QTest::newRow("emulators, Cancel") << "EMU" << false;
@@ -211,7 +220,8 @@ private slots:
         QTest::newRow("games, Cancel") << "ROM" << false;
         QTest::newRow("games, close box") << "ROM" << true;
     }
-    void addNewThenCancelOrCloseLeavesTheGrid() {
+    void addNewThenCancelOrCloseLeavesTheGrid()
+    {
         QFETCH(QString, mode);
         QFETCH(bool, closeBox);
         EditorLibrary library;
@@ -244,7 +254,8 @@ private slots:
         QVERIFY(!editor->hasUnsavedChanges());
     }
 
-    void addNewThenOkPlacesTheRowInOrder() {
+    void addNewThenOkPlacesTheRowInOrder()
+    {
         EditorLibrary library;
         writeLibrary(library);
         OptionsFrm *editor = openEditor("ROM");
@@ -280,7 +291,8 @@ private slots:
         QCOMPARE(gridRows(editor), expected);
     }
 
-    void doubleClickThenOkRewritesTheRow() {
+    void doubleClickThenOkRewritesTheRow()
+    {
         EditorLibrary library;
         writeLibrary(library);
         OptionsFrm *editor = openEditor("EMU");
@@ -315,7 +327,8 @@ private slots:
                        {"Zeta", "z.exe", library.path("zeta"), "zz", "zs", ""}}));
     }
 
-    void okNeedsANameAndAFile_data() {
+    void okNeedsANameAndAFile_data()
+    {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("file");
         QTest::newRow("neither") << ""
@@ -325,7 +338,8 @@ private slots:
         QTest::newRow("no file") << "Game"
                                  << "";
     }
-    void okNeedsANameAndAFile() {
+    void okNeedsANameAndAFile()
+    {
         QFETCH(QString, name);
         QFETCH(QString, file);
         EditorLibrary library;
@@ -357,7 +371,8 @@ private slots:
         QCOMPARE(gridRows(editor), ArcadeRows);
     }
 
-    void blanksPassTheCheck() {
+    void blanksPassTheCheck()
+    {
         EditorLibrary library;
         OptionsFrm *editor = openEditor("ROM "); // not exactly "ROM": emulator mode
         QCOMPARE(editor->mode(), EditorMode::Emulators);
@@ -373,7 +388,8 @@ private slots:
         QCOMPARE(gridRows(editor), Rows({{"Emu", "   ", "", "", "", ""}}));
     }
 
-    void harmfulValuesAreRefused_data() {
+    void harmfulValuesAreRefused_data()
+    {
         QTest::addColumn<QString>("mode");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("value");
@@ -423,7 +439,8 @@ private slots:
                                                      << "a\r\nb"
                                                      << "Emulator Program";
     }
-    void harmfulValuesAreRefused() {
+    void harmfulValuesAreRefused()
+    {
         QFETCH(QString, mode);
         QFETCH(QString, field);
         QFETCH(QString, value);
@@ -463,7 +480,8 @@ private slots:
         QCOMPARE(gridRows(editor), before);
     }
 
-    void removeTakesOutTheCurrentRow_data() {
+    void removeTakesOutTheCurrentRow_data()
+    {
         QTest::addColumn<QString>("mode");
         QTest::addColumn<int>("clicked"); // -1: no row current
         QTest::addColumn<int>("removed"); // -1: nothing removed
@@ -474,7 +492,8 @@ private slots:
             QTest::addRow("%s none current", mode) << mode << -1 << -1;
         }
     }
-    void removeTakesOutTheCurrentRow() {
+    void removeTakesOutTheCurrentRow()
+    {
         QFETCH(QString, mode);
         QFETCH(int, clicked);
         QFETCH(int, removed);
@@ -506,7 +525,8 @@ private slots:
         QVERIFY(!editor->savedSinceLoad());
     }
 
-    void removeDownToNothing() {
+    void removeDownToNothing()
+    {
         EditorLibrary library;
         library.write("Zanku.ini", configRecord("Only", "o", "p"));
         OptionsFrm *editor = openEditor("EMU");
@@ -523,7 +543,8 @@ private slots:
         QCOMPARE(editor->rowCount(), 0);
     }
 
-    void emulatorSaveWritesWhatTheCatalogueReads() {
+    void emulatorSaveWritesWhatTheCatalogueReads()
+    {
         EditorLibrary library;
         writeLibrary(library);
         OptionsFrm *editor = openEditor("EMU");
@@ -559,7 +580,8 @@ private slots:
         QCOMPARE(library.programEnds, 0);
     }
 
-    void romSaveWritesWhatTheCatalogueReads() {
+    void romSaveWritesWhatTheCatalogueReads()
+    {
         EditorLibrary library;
         writeLibrary(library);
         OptionsFrm *editor = openEditor("ROM");
@@ -575,7 +597,8 @@ private slots:
         QCOMPARE(games[1].DestinationDir, QString("d"));
     }
 
-    void closingReloadsTheCatalogueOnlyAfterASave_data() {
+    void closingReloadsTheCatalogueOnlyAfterASave_data()
+    {
         QTest::addColumn<QString>("mode");
         QTest::addColumn<bool>("save");
         QTest::newRow("emulators saved") << "EMU" << true;
@@ -583,7 +606,8 @@ private slots:
         QTest::newRow("games saved") << "ROM" << true;
         QTest::newRow("games not saved") << "ROM" << false;
     }
-    void closingReloadsTheCatalogueOnlyAfterASave() {
+    void closingReloadsTheCatalogueOnlyAfterASave()
+    {
         QFETCH(QString, mode);
         QFETCH(bool, save);
         EditorLibrary library;
@@ -609,7 +633,8 @@ private slots:
         }
     }
 
-    void aFailedSaveSaysSoAndCountsForNothing() {
+    void aFailedSaveSaysSoAndCountsForNothing()
+    {
         EditorLibrary library;
         writeLibrary(library);
         library.mkdir("Console.rom"); // a directory stands where the list would go
@@ -636,7 +661,8 @@ private slots:
         QCOMPARE(App().GameCount, 77); // nothing reloaded
     }
 
-    void showingAgainBringsTheSameWindow() {
+    void showingAgainBringsTheSameWindow()
+    {
         EditorLibrary library;
         writeLibrary(library);
         OptionsFrm *editor = openEditor("EMU");
@@ -648,7 +674,8 @@ private slots:
         QCOMPARE(editor->rowCount(), 2); // not reloaded
     }
 
-    void theModeStaysWhileEditModeChanges() {
+    void theModeStaysWhileEditModeChanges()
+    {
         EditorLibrary library;
         writeLibrary(library);
         OptionsFrm *editor = openEditor("EMU");
@@ -679,7 +706,8 @@ private slots:
         QCOMPARE(library.files(), QStringList({"Arcade.rom", "Zanku.ini"}));
     }
 
-    void askingForTheOtherModeReloadsWhenNothingIsLost() {
+    void askingForTheOtherModeReloadsWhenNothingIsLost()
+    {
         EditorLibrary library;
         writeLibrary(library);
         OptionsFrm *editor = openEditor("EMU");
@@ -698,12 +726,14 @@ private slots:
         QCOMPARE(editor->rowCount(), 3);
     }
 
-    void askingForTheOtherModeWithChangesAsksFirst_data() {
+    void askingForTheOtherModeWithChangesAsksFirst_data()
+    {
         QTest::addColumn<bool>("drop");
         QTest::newRow("kept") << false;
         QTest::newRow("dropped") << true;
     }
-    void askingForTheOtherModeWithChangesAsksFirst() {
+    void askingForTheOtherModeWithChangesAsksFirst()
+    {
         QFETCH(bool, drop);
         EditorLibrary library;
         writeLibrary(library);
@@ -733,7 +763,8 @@ private slots:
         QCOMPARE(library.read("Arcade.rom").count('\n'), 3);
     }
 
-    void anOpenRecordCountsAsAChange() {
+    void anOpenRecordCountsAsAChange()
+    {
         EditorLibrary library;
         writeLibrary(library);
         OptionsFrm *editor = openEditor("EMU");
@@ -757,7 +788,8 @@ private slots:
         QCOMPARE(editor->mode(), EditorMode::Roms);
     }
 
-    void savesSurviveAModeReload() {
+    void savesSurviveAModeReload()
+    {
         EditorLibrary library;
         writeLibrary(library);
         App().GameCount = 77;
