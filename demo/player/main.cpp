@@ -12,7 +12,8 @@
 namespace {
 class PlayerWindow : public QWidget {
 public:
-    PlayerWindow() {
+    PlayerWindow()
+    {
         setWindowTitle(QStringLiteral("Zanku demo player"));
         auto *layout = new QVBoxLayout(this);
         auto *text = new QLabel(describeStart(), this);
@@ -27,7 +28,8 @@ protected:
     void keyPressEvent(QKeyEvent *) override { close(); }
 
 private:
-    static QString describeStart() {
+    static QString describeStart()
+    {
         const QStringList arguments = QApplication::arguments().mid(1);
         QString text = QStringLiteral("Working directory: %1\n\nArguments (%2):\n")
                            .arg(QDir::currentPath())
@@ -51,7 +53,8 @@ private:
 };
 } // namespace
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     QApplication application(argc, argv);
     PlayerWindow window;
     window.resize(560, 320);

@@ -9,14 +9,16 @@
 #include <QPushButton>
 
 namespace {
-QLabel *centredLabel(const QString &text, const QRect &geometry, QWidget *parent) {
+QLabel *centredLabel(const QString &text, const QRect &geometry, QWidget *parent)
+{
     auto *label = new QLabel(text, parent);
     label->setGeometry(geometry);
     label->setAlignment(Qt::AlignCenter);
     return label;
 }
 
-QFrame *separatorLine(const QColor &colour, int y, int thickness, QWidget *parent) {
+QFrame *separatorLine(const QColor &colour, int y, int thickness, QWidget *parent)
+{
     auto *line = new QFrame(parent);
     line->setGeometry(Twips(120), y, Twips(5730 - 240), thickness);
     line->setAutoFillBackground(true);
@@ -27,12 +29,14 @@ QFrame *separatorLine(const QColor &colour, int y, int thickness, QWidget *paren
 }
 } // namespace
 
-QString VersionText(int major, int minor, int revision) {
+QString VersionText(int major, int minor, int revision)
+{
     return QStringLiteral("Version %1.%2.%3").arg(major).arg(minor).arg(revision);
 }
 
 AboutFrm::AboutFrm(QWidget *parent)
-    : QDialog(parent) {
+    : QDialog(parent)
+{
     setObjectName(QStringLiteral("AboutFrm"));
     setModal(false);
     setFixedSize(Twips(5730), Twips(3645));
@@ -95,7 +99,8 @@ AboutFrm::AboutFrm(QWidget *parent)
     Form_Load();
 }
 
-void AboutFrm::Form_Load() {
+void AboutFrm::Form_Load()
+{
     const QString title = QString::fromLatin1(Version::ProductTitle);
     setWindowTitle(QStringLiteral("About ") + title);
     lblVersion->setText(VersionText(Version::Major, Version::Minor, Version::Revision));

@@ -4,7 +4,8 @@
 #include <QPainter>
 #include <QPixmap>
 
-QIcon AppIcon() {
+QIcon AppIcon()
+{
     // Drawn rather than shipped: a green "Z" on a dark rounded tile.
     QIcon icon;
     for (const int size : {16, 32, 48, 64}) {

@@ -4,7 +4,8 @@
 
 #include <cstdlib>
 
-AppState &App() {
+AppState &App()
+{
     static AppState state = [] {
         AppState initial;
         initial.EndProgram = [](int exitCode) { std::exit(exitCode); };
@@ -13,6 +14,7 @@ AppState &App() {
     return state;
 }
 
-bool EnterDirectory(const QString &path) {
+bool EnterDirectory(const QString &path)
+{
     return !path.isEmpty() && QDir::setCurrent(path);
 }

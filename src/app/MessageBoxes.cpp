@@ -6,7 +6,8 @@
 #include <QMessageBox>
 
 namespace {
-MessageAnswer showBox(const MessageRequest &request) {
+MessageAnswer showBox(const MessageRequest &request)
+{
     QMessageBox box(QMessageBox::NoIcon, request.title, request.text, QMessageBox::NoButton,
                     QApplication::activeWindow());
     switch (request.buttons) {
@@ -33,6 +34,7 @@ MessageAnswer showBox(const MessageRequest &request) {
 }
 } // namespace
 
-void InstallMessageBoxes() {
+void InstallMessageBoxes()
+{
     SetMessageHandler(showBox);
 }

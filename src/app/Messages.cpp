@@ -5,13 +5,15 @@
 #include <utility>
 
 namespace {
-MessageHandler &currentHandler() {
+MessageHandler &currentHandler()
+{
     static MessageHandler handler;
     return handler;
 }
 } // namespace
 
-MessageAnswer ShowMessage(const QString &title, const QString &text, MessageButtons buttons) {
+MessageAnswer ShowMessage(const QString &title, const QString &text, MessageButtons buttons)
+{
     const MessageRequest request{title, text, buttons};
     if (const MessageHandler &handler = currentHandler())
         return handler(request);
@@ -19,6 +21,7 @@ MessageAnswer ShowMessage(const QString &title, const QString &text, MessageButt
     return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
 }
 
-MessageHandler SetMessageHandler(MessageHandler handler) {
+MessageHandler SetMessageHandler(MessageHandler handler)
+{
     return std::exchange(currentHandler(), std::move(handler));
 }

@@ -4,7 +4,8 @@
 #include <QApplication>
 #include <QScreen>
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zanku"));
     InstallMessageBoxes();

@@ -9,7 +9,8 @@ namespace {
 const std::array<QString, GameListModel::ColumnCount> ColumnTitles = {
     QStringLiteral("Game Name"), QStringLiteral("Type"), QStringLiteral("Emulator")};
 
-std::vector<GenericSortKey> keysOf(const std::vector<GameListModel::Row> &rows, int column) {
+std::vector<GenericSortKey> keysOf(const std::vector<GameListModel::Row> &rows, int column)
+{
     const QCollator collator = GenericCollator();
     std::vector<GenericSortKey> keys;
     keys.reserve(rows.size());
@@ -20,24 +21,30 @@ std::vector<GenericSortKey> keysOf(const std::vector<GameListModel::Row> &rows, 
 
 // Stable sort of order[first, last) by the keys.
 void sortRange(std::vector<int> &order, size_t first, size_t last,
-               const std::vector<GenericSortKey> &keys) {
+               const std::vector<GenericSortKey> &keys)
+{
     std::stable_sort(order.begin() + qsizetype(first), order.begin() + qsizetype(last),
                      [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
 }
 } // namespace
 
 GameListModel::GameListModel(QObject *parent)
-    : QAbstractTableModel(parent) {}
+    : QAbstractTableModel(parent)
+{
+}
 
-int GameListModel::rowCount(const QModelIndex &parent) const {
+int GameListModel::rowCount(const QModelIndex &parent) const
+{
     return parent.isValid() ? 0 : int(rows_.size());
 }
 
-int GameListModel::columnCount(const QModelIndex &parent) const {
+int GameListModel::columnCount(const QModelIndex &parent) const
+{
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QVariant GameListModel::data(const QModelIndex &index, int role) const {
+QVariant GameListModel::data(const QModelIndex &index, int role) const
+{
     if (!index.isValid() || size_t(index.row()) >= rows_.size())
         return {};
     if (role == Qt::DisplayRole)
@@ -47,7 +54,8 @@ QVariant GameListModel::data(const QModelIndex &index, int role) const {
     return {};
 }
 
-QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
@@ -57,7 +65,8 @@ QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int
     return {};
 }
 
-void GameListModel::setRows(std::vector<Row> rows) {
+void GameListModel::setRows(std::vector<Row> rows)
+{
     const std::vector<GenericSortKey> keys = keysOf(rows, 0);
     std::vector<int> order(rows.size());
     std::iota(order.begin(), order.end(), 0);
@@ -73,15 +82,18 @@ void GameListModel::setRows(std::vector<Row> rows) {
     endResetModel();
 }
 
-const QString &GameListModel::cell(int row, int column) const {
+const QString &GameListModel::cell(int row, int column) const
+{
     return rows_.at(size_t(row)).cells.at(size_t(column));
 }
 
-int GameListModel::slotAt(int row) const {
+int GameListModel::slotAt(int row) const
+{
     return row >= 0 && size_t(row) < rows_.size() ? rows_[size_t(row)].slot : 0;
 }
 
-void GameListModel::sortByColumn(int column) {
+void GameListModel::sortByColumn(int column)
+{
     if (column < 0 || column >= ColumnCount)
         return;
     std::vector<int> order(rows_.size());
@@ -90,7 +102,8 @@ void GameListModel::sortByColumn(int column) {
     applyOrder(order);
 }
 
-void GameListModel::sortByTitleClick(int column) {
+void GameListModel::sortByTitleClick(int column)
+{
     if (column < 0 || column >= ColumnCount)
         return;
     std::vector<int> order(rows_.size());
@@ -114,7 +127,8 @@ void GameListModel::sortByTitleClick(int column) {
     applyOrder(order);
 }
 
-void GameListModel::applyOrder(const std::vector<int> &order) {
+void GameListModel::applyOrder(const std::vector<int> &order)
+{
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
 
     std::vector<int> newPosition(order.size());
@@ -136,7 +150,8 @@ void GameListModel::applyOrder(const std::vector<int> &order) {
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void GameListModel::setCountText(const QString &text) {
+void GameListModel::setCountText(const QString &text)
+{
     if (text == countText_)
         return;
     countText_ = text;

@@ -20,7 +20,8 @@
 #include <QTableView>
 
 namespace {
-QFont arial(double points, bool bold = false, bool italic = false) {
+QFont arial(double points, bool bold = false, bool italic = false)
+{
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(points);
     font.setBold(bold);
@@ -28,7 +29,8 @@ QFont arial(double points, bool bold = false, bool italic = false) {
     return font;
 }
 
-QRect twipsRect(int left, int top, int width, int height) {
+QRect twipsRect(int left, int top, int width, int height)
+{
     return {Twips(left), Twips(top), Twips(width), Twips(height)};
 }
 
@@ -40,7 +42,8 @@ constexpr int WideColumns[] = {5000, 2550, 2500};
 
 MainFrm::MainFrm(QWidget *parent)
     : QMainWindow(parent)
-    , model_(new GameListModel(this)) {
+    , model_(new GameListModel(this))
+{
     setWindowTitle(QStringLiteral("Zanku - A Multiple Emulator Front-End by Ervo Kallinder"));
     setWindowIcon(AppIcon());
     setFont(arial(9.75));
@@ -52,12 +55,14 @@ MainFrm::MainFrm(QWidget *parent)
     App().Lista = model_;
 }
 
-MainFrm::~MainFrm() {
+MainFrm::~MainFrm()
+{
     if (App().Lista == model_)
         App().Lista = nullptr;
 }
 
-void MainFrm::buildControls() {
+void MainFrm::buildControls()
+{
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(Twips(10530), Twips(5640));
@@ -147,7 +152,8 @@ void MainFrm::buildControls() {
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void MainFrm::buildMenus() {
+void MainFrm::buildMenus()
+{
     QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("File"));
     fileMenu->setObjectName(QStringLiteral("FileM"));
     QAction *exitAction = fileMenu->addAction(QStringLiteral("Exit"), this, &MainFrm::Exit_Click);
@@ -166,7 +172,8 @@ void MainFrm::buildMenus() {
         ->setObjectName(QStringLiteral("AboutM"));
 }
 
-void MainFrm::Form_Load() {
+void MainFrm::Form_Load()
+{
     AppState &app = App();
     app.ProgramDir = QDir::currentPath();
     app.ProgramDrive = app.ProgramDir.left(2);
@@ -175,35 +182,42 @@ void MainFrm::Form_Load() {
     LoadCatalogue();
 }
 
-QString MainFrm::statusText() const {
+QString MainFrm::statusText() const
+{
     return statusPanel1_->text();
 }
 
-QString MainFrm::gameCountText() const {
+QString MainFrm::gameCountText() const
+{
     return statusPanel2_->text();
 }
 
-void MainFrm::setStatusText(const QString &text) {
+void MainFrm::setStatusText(const QString &text)
+{
     statusPanel1_->setText(text);
 }
 
-void MainFrm::closeEvent(QCloseEvent *event) {
+void MainFrm::closeEvent(QCloseEvent *event)
+{
     Form_Unload();
     event->accept();
 }
 
-void MainFrm::Form_Unload() {
+void MainFrm::Form_Unload()
+{
     if (unloaded_)
         return;
     unloaded_ = true;
     emit unloaded();
 }
 
-void MainFrm::Exit_Click() {
+void MainFrm::Exit_Click()
+{
     close();
 }
 
-void MainFrm::AboutM_Click() {
+void MainFrm::AboutM_Click()
+{
     if (about_ == nullptr)
         about_ = new AboutFrm(this);
     about_->show();
@@ -211,20 +225,24 @@ void MainFrm::AboutM_Click() {
     about_->activateWindow();
 }
 
-void MainFrm::ENewM_Click() {
+void MainFrm::ENewM_Click()
+{
     App().EditMode = QStringLiteral("EMU");
 }
 
-void MainFrm::ERomM_Click() {
+void MainFrm::ERomM_Click()
+{
     App().EditMode = QStringLiteral("ROM");
 }
 
-void MainFrm::Expand_Click() {
+void MainFrm::Expand_Click()
+{
     Expanded = !Expanded;
     setListWidth(Expanded);
 }
 
-void MainFrm::setListWidth(bool expanded) {
+void MainFrm::setListWidth(bool expanded)
+{
     Frame1->setVisible(!expanded);
     QRect geometry = Lista->geometry();
     geometry.setWidth(Twips(expanded ? WideListWidth : NarrowListWidth));

@@ -6,7 +6,8 @@
 #include <cmath>
 #include <numeric>
 
-std::optional<double> CellNumber(const QString &cell) {
+std::optional<double> CellNumber(const QString &cell)
+{
     const QString trimmed = cell.trimmed();
     if (trimmed.isEmpty())
         return std::nullopt;
@@ -19,9 +20,12 @@ std::optional<double> CellNumber(const QString &cell) {
 
 GenericSortKey::GenericSortKey(const QString &cell, const QCollator &collator)
     : number_(CellNumber(cell))
-    , text_(collator.sortKey(number_ ? QString() : cell)) {}
+    , text_(collator.sortKey(number_ ? QString() : cell))
+{
+}
 
-int GenericSortKey::compare(const GenericSortKey &other) const {
+int GenericSortKey::compare(const GenericSortKey &other) const
+{
     if (number_ && other.number_)
         return *number_ < *other.number_ ? -1 : (*other.number_ < *number_ ? 1 : 0);
     if (number_ || other.number_)
@@ -29,14 +33,21 @@ int GenericSortKey::compare(const GenericSortKey &other) const {
     return text_.compare(other.text_);
 }
 
-QCollator GenericCollator() {
-    QCollator collator;
+QCollator GenericCollator()
+{
+    // The C locale has no collation of its own (and its sort keys would respect case):
+    // fall back to a neutral one there.
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    QCollator collator(locale);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     collator.setNumericMode(false);
     return collator;
 }
 
-std::vector<int> GenericSortOrder(const std::vector<QString> &cells) {
+std::vector<int> GenericSortOrder(const std::vector<QString> &cells)
+{
     const QCollator collator = GenericCollator();
     std::vector<GenericSortKey> keys;
     keys.reserve(cells.size());

@@ -11,13 +11,15 @@
 #include <QFileInfo>
 
 namespace {
-void reportMissingPath(const EmulatorRecord &emulator) {
+void reportMissingPath(const EmulatorRecord &emulator)
+{
     ShowMessage(QStringLiteral("Error"),
                 QStringLiteral("Emulator ") + emulator.Name +
                     QStringLiteral(" Not configured properly!! Path Not Found!"));
 }
 
-void reportMissingRomList(const EmulatorRecord &emulator) {
+void reportMissingRomList(const EmulatorRecord &emulator)
+{
     ShowMessage(QStringLiteral("Error"),
                 QStringLiteral("File ") + RomListFileName(emulator.Name) +
                     QStringLiteral(" Not Found! You'll not be able to play the game of this "
@@ -25,7 +27,8 @@ void reportMissingRomList(const EmulatorRecord &emulator) {
 }
 } // namespace
 
-void LoadCatalogue() {
+void LoadCatalogue()
+{
     AppState &app = App();
     app.GameCount = 0;
     app.Games.resize(1);
@@ -86,7 +89,8 @@ void LoadCatalogue() {
     FillGameList();
 }
 
-void FillGameList() {
+void FillGameList()
+{
     const AppState &app = App();
     if (app.Lista == nullptr)
         return;
@@ -105,6 +109,7 @@ void FillGameList() {
     app.Lista->setCountText(GameCountText(app.GameCount));
 }
 
-QString GameCountText(int gameCount) {
+QString GameCountText(int gameCount)
+{
     return QStringLiteral("Games  ( %1 Roms )").arg(gameCount);
 }

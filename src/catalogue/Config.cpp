@@ -9,12 +9,14 @@
 namespace {
 enum class RecordState { Unset, Invalid, Valid };
 
-QString configPath() {
+QString configPath()
+{
     return QDir(App().ProgramDir).filePath(QString::fromLatin1(ConfigFileName));
 }
 } // namespace
 
-ParsedConfig ParseConfig(const QStringList &lines) {
+ParsedConfig ParseConfig(const QStringList &lines)
+{
     ParsedConfig result;
     RecordState state = RecordState::Unset;
     qsizetype next = 0;
@@ -44,7 +46,8 @@ ParsedConfig ParseConfig(const QStringList &lines) {
     return result;
 }
 
-QStringList FormatConfig(const std::vector<EmulatorRecord> &emulators) {
+QStringList FormatConfig(const std::vector<EmulatorRecord> &emulators)
+{
     QStringList lines;
     lines.reserve(qsizetype(emulators.size()) * 7);
     for (const EmulatorRecord &emulator : emulators) {
@@ -55,7 +58,8 @@ QStringList FormatConfig(const std::vector<EmulatorRecord> &emulators) {
     return lines;
 }
 
-void ReadConfig() {
+void ReadConfig()
+{
     AppState &app = App();
     EnterDirectory(app.ProgramDir);
     app.EmulatorCount = 0;
@@ -85,7 +89,8 @@ void ReadConfig() {
     app.EmulatorCount = int(parsed.emulators.size());
 }
 
-bool WriteConfig(const std::vector<EmulatorRecord> &emulators) {
+bool WriteConfig(const std::vector<EmulatorRecord> &emulators)
+{
     EnterDirectory(App().ProgramDir);
     return SaveTextLines(configPath(), FormatConfig(emulators));
 }

@@ -4,7 +4,8 @@
 #include <QFileInfo>
 
 namespace {
-QString lookupKey(const QString &name) {
+QString lookupKey(const QString &name)
+{
 #ifdef Q_OS_WIN
     return name.toCaseFolded();
 #else
@@ -12,7 +13,8 @@ QString lookupKey(const QString &name) {
 #endif
 }
 
-bool isSeparator(QChar c) {
+bool isSeparator(QChar c)
+{
 #ifdef Q_OS_WIN
     return c == u'/' || c == u'\\';
 #else
@@ -21,7 +23,8 @@ bool isSeparator(QChar c) {
 }
 } // namespace
 
-bool PresenceIndex::exists(const QString &base, const QString &path) {
+bool PresenceIndex::exists(const QString &base, const QString &path)
+{
     if (path.isEmpty())
         return false;
 
@@ -42,7 +45,8 @@ bool PresenceIndex::exists(const QString &base, const QString &path) {
     return listing(QDir::cleanPath(QDir(directory).absolutePath())).contains(lookupKey(leaf));
 }
 
-const QSet<QString> &PresenceIndex::listing(const QString &directory) {
+const QSet<QString> &PresenceIndex::listing(const QString &directory)
+{
     auto found = listings_.constFind(directory);
     if (found != listings_.constEnd())
         return *found;

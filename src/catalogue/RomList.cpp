@@ -6,11 +6,13 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString RomListFileName(const QString &emulatorName) {
+QString RomListFileName(const QString &emulatorName)
+{
     return emulatorName + QLatin1String(RomListExtension);
 }
 
-GameRecord ParseRomLine(const QString &line) {
+GameRecord ParseRomLine(const QString &line)
+{
     QString *fields[4];
     GameRecord game;
     fields[0] = &game.Name;
@@ -32,23 +34,27 @@ GameRecord ParseRomLine(const QString &line) {
     return game;
 }
 
-QString FormatRomLine(const GameRecord &game) {
+QString FormatRomLine(const GameRecord &game)
+{
     return game.Name + u'=' + game.File + u'=' + game.DestinationDir + u'=' + game.Options + u'=' +
            game.Type;
 }
 
-QString StripExtension(const QString &fileName) {
+QString StripExtension(const QString &fileName)
+{
     // The final character is never taken as the extension's dot.
     const qsizetype dot =
         fileName.size() >= 2 ? fileName.lastIndexOf(u'.', fileName.size() - 2) : qsizetype(-1);
     return dot >= 0 ? fileName.left(dot) : fileName;
 }
 
-QString ArchivePathFor(const QString &zippedRomPath, const QString &file, QChar separator) {
+QString ArchivePathFor(const QString &zippedRomPath, const QString &file, QChar separator)
+{
     return zippedRomPath + separator + StripExtension(file) + QLatin1String(".zip");
 }
 
-bool WriteRomList(const QString &emulatorName, const std::vector<GameRecord> &games) {
+bool WriteRomList(const QString &emulatorName, const std::vector<GameRecord> &games)
+{
     QStringList lines;
     lines.reserve(qsizetype(games.size()));
     for (const GameRecord &game : games)
@@ -56,7 +62,8 @@ bool WriteRomList(const QString &emulatorName, const std::vector<GameRecord> &ga
     return SaveTextLines(QDir(App().ProgramDir).filePath(RomListFileName(emulatorName)), lines);
 }
 
-std::vector<GameRecord> ReadRomList(const QString &path) {
+std::vector<GameRecord> ReadRomList(const QString &path)
+{
     std::vector<GameRecord> games;
     if (!QFileInfo::exists(path))
         return games;

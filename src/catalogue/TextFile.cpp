@@ -6,7 +6,8 @@
 #include <QFile>
 #include <QSaveFile>
 
-QStringList SplitTextLines(const QByteArray &content) {
+QStringList SplitTextLines(const QByteArray &content)
+{
     QStringList lines;
     qsizetype start = 0;
     const qsizetype size = content.size();
@@ -24,7 +25,8 @@ QStringList SplitTextLines(const QByteArray &content) {
     return lines;
 }
 
-QByteArray JoinTextLines(const QStringList &lines) {
+QByteArray JoinTextLines(const QStringList &lines)
+{
     QByteArray content;
     for (const QString &line : lines) {
         content += line.toLocal8Bit();
@@ -33,7 +35,8 @@ QByteArray JoinTextLines(const QStringList &lines) {
     return content;
 }
 
-TextReadResult ReadTextLines(const QString &path) {
+TextReadResult ReadTextLines(const QString &path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {std::nullopt, file.errorString()};
@@ -43,7 +46,8 @@ TextReadResult ReadTextLines(const QString &path) {
     return {SplitTextLines(content), QString()};
 }
 
-TextWriteResult WriteTextLines(const QString &path, const QStringList &lines) {
+TextWriteResult WriteTextLines(const QString &path, const QStringList &lines)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {false, file.errorString()};
@@ -58,7 +62,8 @@ TextWriteResult WriteTextLines(const QString &path, const QStringList &lines) {
     return {true, QString()};
 }
 
-bool SaveTextLines(const QString &path, const QStringList &lines) {
+bool SaveTextLines(const QString &path, const QStringList &lines)
+{
     const TextWriteResult result = WriteTextLines(path, lines);
     if (!result.ok) {
         ShowMessage(QStringLiteral("Error"),
