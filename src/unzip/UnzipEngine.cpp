@@ -34,7 +34,8 @@
 
 namespace {
 
-FreeSpaceProbe &installedProbe() {
+FreeSpaceProbe &installedProbe()
+{
     static FreeSpaceProbe probe = [](const QString &directory) -> qint64 {
         const QStorageInfo storage(directory);
         return storage.isValid() ? storage.bytesAvailable() : -1;
@@ -43,18 +44,25 @@ FreeSpaceProbe &installedProbe() {
 }
 
 constexpr size_t BufferSize = size_t(1) << 20;
+// Raw data read straight from the map goes in pieces of this size.
+constexpr size_t DirectPiece = size_t(4) << 20;
 
 // Closes a descriptor when it goes out of scope.
 class Descriptor {
 public:
     explicit Descriptor(int fd = -1)
-        : fd_(fd) {}
+        : fd_(fd)
+    {
+    }
     ~Descriptor() { reset(); }
     Descriptor(const Descriptor &) = delete;
     Descriptor &operator=(const Descriptor &) = delete;
     Descriptor(Descriptor &&other) noexcept
-        : fd_(std::exchange(other.fd_, -1)) {}
-    Descriptor &operator=(Descriptor &&other) noexcept {
+        : fd_(std::exchange(other.fd_, -1))
+    {
+    }
+    Descriptor &operator=(Descriptor &&other) noexcept
+    {
         if (this != &other) {
             reset();
             fd_ = std::exchange(other.fd_, -1);
@@ -62,7 +70,8 @@ public:
         return *this;
     }
     int get() const { return fd_; }
-    void reset() {
+    void reset()
+    {
         if (fd_ >= 0)
             ::close(fd_);
         fd_ = -1;
@@ -75,12 +84,14 @@ private:
 // The archive, mapped read-only for the length of one extraction.
 class MappedArchive {
 public:
-    ~MappedArchive() {
+    ~MappedArchive()
+    {
         if (data_)
             ::munmap(data_, size_);
     }
     // False when the archive is missing or not a regular file.
-    bool open(const QString &path) {
+    bool open(const QString &path)
+    {
         const Descriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
         struct stat st {};
         if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
@@ -115,7 +126,8 @@ using ZipPtr = std::unique_ptr<zip_t, ZipCloser>;
 using ZipFilePtr = std::unique_ptr<zip_file_t, ZipFileCloser>;
 
 // Status for a libzip error met while reading a member's data.
-int statusForZipError(int code) {
+int statusForZipError(int code)
+{
     switch (code) {
     case ZIP_ER_CRC:
         return UnzipFormatError;
@@ -134,7 +146,8 @@ int statusForZipError(int code) {
     }
 }
 
-QString methodName(int method) {
+QString methodName(int method)
+{
     switch (method) {
     case ZIP_CM_STORE:
         return QStringLiteral("Stored");
@@ -152,7 +165,8 @@ QString methodName(int method) {
 }
 
 // The closest directory that exists on the way to path (which may not exist yet).
-QString existingAncestor(const QString &path) {
+QString existingAncestor(const QString &path)
+{
     QFileInfo info(QDir::current().absoluteFilePath(path));
     while (!info.exists()) {
         const QString parent = info.absolutePath();
@@ -163,7 +177,8 @@ QString existingAncestor(const QString &path) {
     return info.absoluteFilePath();
 }
 
-bool writeAll(int fd, const unsigned char *data, size_t size, int &error) {
+bool writeAll(int fd, const unsigned char *data, size_t size, int &error)
+{
     while (size > 0) {
         const ssize_t written = ::write(fd, data, size);
         if (written < 0) {
@@ -178,8 +193,111 @@ bool writeAll(int fd, const unsigned char *data, size_t size, int &error) {
     return true;
 }
 
-QString systemError(int error) {
+QString systemError(int error)
+{
     return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Little-endian fields of the mapped archive.
+quint64 le16(const unsigned char *p)
+{
+    return quint64(p[0]) | quint64(p[1]) << 8;
+}
+quint64 le32(const unsigned char *p)
+{
+    return le16(p) | le16(p + 2) << 16;
+}
+quint64 le64(const unsigned char *p)
+{
+    return le32(p) | le32(p + 4) << 32;
+}
+
+// Where a member's stored or compressed bytes lie in the mapped archive.
+struct DataPlace {
+    qint64 offset = -1; // -1: unknown
+    quint64 compressedSize = 0;
+    quint32 crc = 0;
+};
+
+// Reads the central directory and the local headers to find where every member's data
+// starts, so stored and deflated members are read straight from the map without a copy.
+// A place is used only where it agrees with what libzip read from the same directory;
+// anything odd leaves it unknown and the member is read through libzip.
+std::vector<DataPlace> locateData(const unsigned char *base, size_t size, zip_int64_t members)
+{
+    std::vector<DataPlace> places;
+    if (size < 22 || members <= 0)
+        return places;
+    const size_t lowest = size > 22 + 0xffff ? size - 22 - 0xffff : 0;
+    size_t end = size - 22;
+    while (std::memcmp(base + end, "PK\5\6", 4) != 0) {
+        if (end == lowest)
+            return places;
+        --end;
+    }
+    quint64 count = le16(base + end + 10);
+    quint64 directorySize = le32(base + end + 12);
+    quint64 directoryOffset = le32(base + end + 16);
+    if (count == 0xffff || directorySize == 0xffffffff || directoryOffset == 0xffffffff) {
+        if (end < 20 || std::memcmp(base + end - 20, "PK\6\7", 4) != 0)
+            return places;
+        const quint64 end64 = le64(base + end - 20 + 8);
+        if (size < 56 || end64 > size - 56 || std::memcmp(base + end64, "PK\6\6", 4) != 0)
+            return places;
+        count = le64(base + end64 + 32);
+        directorySize = le64(base + end64 + 40);
+        directoryOffset = le64(base + end64 + 48);
+    }
+    if (count != quint64(members) || directoryOffset > size ||
+        directorySize > size - directoryOffset)
+        return places;
+
+    places.resize(size_t(members));
+    const quint64 directoryEnd = directoryOffset + directorySize;
+    quint64 at = directoryOffset;
+    for (DataPlace &place : places) {
+        if (directoryEnd - at < 46 || std::memcmp(base + at, "PK\1\2", 4) != 0)
+            break;
+        const unsigned char *record = base + at;
+        const quint64 nameLength = le16(record + 28);
+        const quint64 extraLength = le16(record + 30);
+        const quint64 recordSize = 46 + nameLength + extraLength + le16(record + 32);
+        if (directoryEnd - at < recordSize)
+            break;
+        quint64 compressed = le32(record + 20);
+        quint64 uncompressed = le32(record + 24);
+        quint64 local = le32(record + 42);
+        // The zip64 extra field holds, in this order, whichever of them overflowed.
+        const unsigned char *extra = record + 46 + nameLength;
+        const unsigned char *extraEnd = extra + extraLength;
+        while (extraEnd - extra >= 4) {
+            const quint64 id = le16(extra);
+            const quint64 length = le16(extra + 2);
+            const unsigned char *field = extra + 4;
+            if (quint64(extraEnd - field) < length)
+                break;
+            if (id == 1) {
+                const unsigned char *fieldEnd = field + length;
+                for (quint64 *value : {&uncompressed, &compressed, &local}) {
+                    if (*value == 0xffffffff && fieldEnd - field >= 8) {
+                        *value = le64(field);
+                        field += 8;
+                    }
+                }
+            }
+            extra += 4 + length;
+        }
+        at += recordSize;
+        if (size < 30 || local > size - 30 || std::memcmp(base + local, "PK\3\4", 4) != 0)
+            continue;
+        const quint64 data = local + 30 + le16(base + local + 26) + le16(base + local + 28);
+        if (data > size || compressed > size - data)
+            continue;
+        place.offset = qint64(data);
+        place.compressedSize = compressed;
+        place.crc = quint32(le32(record + 16));
+    }
+    return places;
 }
 
 struct Member {
@@ -192,6 +310,7 @@ struct Member {
     bool selected = false;
     bool hasPassword = false;
     QString password;
+    qint64 dataOffset = -1; // where its raw data lies in the map; -1: read through libzip
 };
 
 // One extraction: the state of a single UnzipExtract call.
@@ -199,26 +318,32 @@ class Extraction {
 public:
     Extraction(const UnzipOptions &options, UnzipCallbacks &callbacks)
         : options_(options)
-        , callbacks_(callbacks) {}
+        , callbacks_(callbacks)
+    {
+    }
 
     int run(int includeCount, const QString *includeNames, int excludeCount,
             const QString *excludeNames);
 
 private:
     void note(int status) { status_ = std::max(status_, status); }
-    void print(const QString &text) {
+    void print(const QString &text)
+    {
         if (callbacks_.Print)
             callbacks_.Print(text);
     }
-    void info(const QString &line) {
+    void info(const QString &line)
+    {
         if (options_.Quiet <= 0)
             print(line + QLatin1Char('\n'));
     }
-    void warn(const QString &line) {
+    void warn(const QString &line)
+    {
         if (options_.Quiet <= 1)
             print(line + QLatin1Char('\n'));
     }
-    void skip(const Member &member, const QString &why, int status) {
+    void skip(const Member &member, const QString &why, int status)
+    {
         warn(QStringLiteral("skipping: %1  %2").arg(member.name, why));
         note(status);
     }
@@ -261,7 +386,8 @@ private:
 };
 
 int Extraction::run(int includeCount, const QString *includeNames, int excludeCount,
-                    const QString *excludeNames) {
+                    const QString *excludeNames)
+{
     if (!openArchive())
         return status_;
     readMembers(includeCount, includeNames, excludeCount, excludeNames);
@@ -311,7 +437,8 @@ int Extraction::run(int includeCount, const QString *includeNames, int excludeCo
     return status_;
 }
 
-bool Extraction::openArchive() {
+bool Extraction::openArchive()
+{
     const QString &path = options_.ArchivePath;
     if (path.isEmpty() || !mapped_.open(path)) {
         warn(QStringLiteral("error: cannot find or open %1").arg(path));
@@ -357,7 +484,8 @@ bool Extraction::openArchive() {
 }
 
 void Extraction::readMembers(int includeCount, const QString *includeNames, int excludeCount,
-                             const QString *excludeNames) {
+                             const QString *excludeNames)
+{
     includeCount = std::clamp(includeCount, 0, UnzipNameSlots);
     excludeCount = std::clamp(excludeCount, 0, UnzipNameSlots);
     if (!includeNames)
@@ -416,6 +544,15 @@ void Extraction::readMembers(int includeCount, const QString *includeNames, int 
         member.selected = selected;
         members_.push_back(std::move(member));
     }
+    const std::vector<DataPlace> places = locateData(mapped_.data(), mapped_.size(), count);
+    for (Member &member : members_) {
+        if (member.index >= places.size())
+            break;
+        const DataPlace &place = places[member.index];
+        if (place.offset >= 0 && place.compressedSize == member.stat.comp_size &&
+            place.crc == member.stat.crc)
+            member.dataOffset = place.offset;
+    }
     const quint64 total = callbacks_.TotalUncompressedSize;
     callbacks_.CompressionFactor =
         total == 0
@@ -429,7 +566,8 @@ void Extraction::readMembers(int includeCount, const QString *includeNames, int 
     }
 }
 
-void Extraction::list() {
+void Extraction::list()
+{
     if (!callbacks_.Message)
         return;
     for (const Member &member : members_) {
@@ -451,7 +589,8 @@ void Extraction::list() {
 
 // Decides whether a selected file member can be extracted at all; clears its selection,
 // with a warning, when it cannot.
-void Extraction::planFile(Member &member) {
+void Extraction::planFile(Member &member)
+{
     ++filesSelected_;
     if (!member.path.safe) {
         skip(member,
@@ -486,7 +625,8 @@ void Extraction::planFile(Member &member) {
     member.selected = false;
 }
 
-bool Extraction::prepareDirectory() {
+bool Extraction::prepareDirectory()
+{
     const QString target =
         options_.ExtractDir.isEmpty() ? QStringLiteral(".") : options_.ExtractDir;
     if (!QDir().mkpath(target)) {
@@ -507,7 +647,8 @@ bool Extraction::prepareDirectory() {
 
 // Opens (creating as needed) the folders under the extraction directory; returns a
 // descriptor that stays valid until the next call, or -1 with the reason.
-int Extraction::openFolders(const QStringList &folders, QString &why) {
+int Extraction::openFolders(const QStringList &folders, QString &why)
+{
     if (folders.isEmpty())
         return root_.get();
     if (cachedFolder_.get() >= 0 && folders == cachedFolders_)
@@ -539,7 +680,8 @@ int Extraction::openFolders(const QStringList &folders, QString &why) {
     return cachedFolder_.get();
 }
 
-void Extraction::makeFolder(const Member &member) {
+void Extraction::makeFolder(const Member &member)
+{
     if (!member.path.safe) {
         skip(member,
              QStringLiteral("unsafe name (it would land outside the extraction "
@@ -558,7 +700,8 @@ void Extraction::makeFolder(const Member &member) {
 }
 
 // Whether the member may be written over what lies at its place; true when nothing does.
-bool Extraction::mayReplace(const Member &member, int parent) {
+bool Extraction::mayReplace(const Member &member, int parent)
+{
     struct stat st {};
     const QByteArray name = QFile::encodeName(member.path.fileName);
     if (::fstatat(parent, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
@@ -588,7 +731,8 @@ bool Extraction::mayReplace(const Member &member, int parent) {
     }
 }
 
-void Extraction::extractFile(const Member &member) {
+void Extraction::extractFile(const Member &member)
+{
     QString why;
     const int parent = openFolders(member.path.folders, why);
     if (parent < 0) {
@@ -656,14 +800,16 @@ void Extraction::extractFile(const Member &member) {
                                       member.path.relative()));
 }
 
-int Extraction::copyData(const Member &member, int out, QString &why) {
+int Extraction::copyData(const Member &member, int out, QString &why)
+{
     const int method = member.stat.comp_method;
     if (!member.encrypted && (method == ZIP_CM_STORE || method == ZIP_CM_DEFLATE))
         return copyRaw(member, out, why);
     return copyDecoded(member, out, why);
 }
 
-int Extraction::writeOut(const unsigned char *data, size_t size, int out, QString &why) {
+int Extraction::writeOut(const unsigned char *data, size_t size, int out, QString &why)
+{
     int error = 0;
     if (writeAll(out, data, size, error))
         return UnzipOk;
@@ -673,14 +819,35 @@ int Extraction::writeOut(const unsigned char *data, size_t size, int out, QStrin
     return UnzipDiskFull;
 }
 
-// Stored and deflated members: raw data from libzip, inflated and checked here.
-int Extraction::copyRaw(const Member &member, int out, QString &why) {
-    const ZipFilePtr file(zip_fopen_index(zip_.get(), member.index, ZIP_FL_COMPRESSED));
-    if (!file) {
-        const int code = zip_error_code_zip(zip_get_error(zip_.get()));
-        why = QString::fromUtf8(zip_strerror(zip_.get()));
-        return statusForZipError(code);
+// Stored and deflated members: raw data straight from the map (or from libzip when its
+// place is unknown), inflated and checked here.
+int Extraction::copyRaw(const Member &member, int out, QString &why)
+{
+    ZipFilePtr file;
+    if (member.dataOffset < 0) {
+        file.reset(zip_fopen_index(zip_.get(), member.index, ZIP_FL_COMPRESSED));
+        if (!file) {
+            const int code = zip_error_code_zip(zip_get_error(zip_.get()));
+            why = QString::fromUtf8(zip_strerror(zip_.get()));
+            return statusForZipError(code);
+        }
     }
+    quint64 rawLeft = member.stat.comp_size;
+    const unsigned char *direct =
+        member.dataOffset >= 0 ? mapped_.data() + member.dataOffset : nullptr;
+    // The next piece of raw data; got 0 at the end, -1 on a read error.
+    const auto nextPiece = [&](const unsigned char *&piece) -> zip_int64_t {
+        if (direct) {
+            const size_t size = size_t(std::min<quint64>(rawLeft, DirectPiece));
+            piece = direct;
+            direct += size;
+            rawLeft -= size;
+            return zip_int64_t(size);
+        }
+        piece = in_.get();
+        return zip_fread(file.get(), in_.get(), BufferSize);
+    };
+
     const quint64 declared = member.stat.size;
     const bool stored = member.stat.comp_method == ZIP_CM_STORE;
     quint64 produced = 0;
@@ -694,7 +861,8 @@ int Extraction::copyRaw(const Member &member, int out, QString &why) {
     struct InflateEnd {
         z_stream *stream;
         bool active;
-        ~InflateEnd() {
+        ~InflateEnd()
+        {
             if (active)
                 inflateEnd(stream);
         }
@@ -706,7 +874,8 @@ int Extraction::copyRaw(const Member &member, int out, QString &why) {
     };
     bool ended = false;
     while (!ended) {
-        const zip_int64_t got = zip_fread(file.get(), in_.get(), BufferSize);
+        const unsigned char *piece = nullptr;
+        const zip_int64_t got = nextPiece(piece);
         if (got < 0) {
             why = QString::fromUtf8(zip_file_strerror(file.get()));
             return statusForZipError(zip_error_code_zip(zip_file_get_error(file.get())));
@@ -721,12 +890,12 @@ int Extraction::copyRaw(const Member &member, int out, QString &why) {
             produced += quint64(got);
             if (produced > declared)
                 return tooLarge();
-            crc = crc32_z(crc, in_.get(), size_t(got));
-            if (const int status = writeOut(in_.get(), size_t(got), out, why))
+            crc = crc32_z(crc, piece, size_t(got));
+            if (const int status = writeOut(piece, size_t(got), out, why))
                 return status;
             continue;
         }
-        stream.next_in = in_.get();
+        stream.next_in = const_cast<Bytef *>(piece);
         stream.avail_in = uInt(got);
         for (;;) {
             stream.next_out = out_.get();
@@ -767,7 +936,8 @@ int Extraction::copyRaw(const Member &member, int out, QString &why) {
 }
 
 // Every other method, and encrypted members with a password: libzip decodes and checks.
-int Extraction::copyDecoded(const Member &member, int out, QString &why) {
+int Extraction::copyDecoded(const Member &member, int out, QString &why)
+{
     const QByteArray password = member.password.toUtf8();
     const ZipFilePtr file(zip_fopen_index_encrypted(
         zip_.get(), member.index, 0, member.hasPassword ? password.constData() : nullptr));
@@ -805,18 +975,21 @@ int Extraction::copyDecoded(const Member &member, int out, QString &why) {
 
 } // namespace
 
-FreeSpaceProbe SetFreeSpaceProbe(FreeSpaceProbe probe) {
+FreeSpaceProbe SetFreeSpaceProbe(FreeSpaceProbe probe)
+{
     return std::exchange(installedProbe(), std::move(probe));
 }
 
-qint64 UnzipFreeSpace(const QString &directory) {
+qint64 UnzipFreeSpace(const QString &directory)
+{
     const FreeSpaceProbe &probe = installedProbe();
     return probe ? probe(directory) : -1;
 }
 
 int UnzipExtract(int includeCount, const QString *includeNames, int excludeCount,
                  const QString *excludeNames, const UnzipOptions &options,
-                 UnzipCallbacks &callbacks) {
+                 UnzipCallbacks &callbacks)
+{
     callbacks.TotalCompressedSize = 0;
     callbacks.TotalUncompressedSize = 0;
     callbacks.CompressionFactor = 0;

@@ -1,6 +1,7 @@
 #include "unzip/UnzipNames.h"
 
-QString MemberPath::relative() const {
+QString MemberPath::relative() const
+{
     QStringList parts = folders;
     if (!fileName.isEmpty())
         parts.append(fileName);
@@ -9,12 +10,14 @@ QString MemberPath::relative() const {
 
 namespace {
 
-bool isDriveLetter(const QString &name) {
+bool isDriveLetter(const QString &name)
+{
     return name.size() >= 2 && name.at(1) == QLatin1Char(':') && name.at(0).unicode() < 128 &&
            name.at(0).isLetter();
 }
 
-bool onlyDotsAndBlanks(const QString &component) {
+bool onlyDotsAndBlanks(const QString &component)
+{
     for (const QChar c : component) {
         if (c != QLatin1Char('.') && c != QLatin1Char(' '))
             return false;
@@ -22,7 +25,8 @@ bool onlyDotsAndBlanks(const QString &component) {
     return true;
 }
 
-bool hasControlCharacter(const QString &name) {
+bool hasControlCharacter(const QString &name)
+{
     for (const QChar c : name) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
             return true;
@@ -32,7 +36,8 @@ bool hasControlCharacter(const QString &name) {
 
 } // namespace
 
-MemberPath ResolveMemberPath(const QString &name, bool recreateFolders) {
+MemberPath ResolveMemberPath(const QString &name, bool recreateFolders)
+{
     MemberPath path;
     QString normal = name;
     normal.replace(QLatin1Char('\\'), QLatin1Char('/'));
@@ -66,13 +71,15 @@ MemberPath ResolveMemberPath(const QString &name, bool recreateFolders) {
 
 namespace {
 
-QChar fold(QChar c, bool caseInsensitive) {
+QChar fold(QChar c, bool caseInsensitive)
+{
     return caseInsensitive ? c.toCaseFolded() : c;
 }
 
 // Matches one "[...]" set at pattern[p] (just after "["); sets p past the closing "]".
 // A set without its "]" is taken literally.
-bool matchSet(const QString &pattern, qsizetype &p, QChar c, bool caseInsensitive, bool &valid) {
+bool matchSet(const QString &pattern, qsizetype &p, QChar c, bool caseInsensitive, bool &valid)
+{
     qsizetype i = p;
     bool negate = false;
     if (i < pattern.size() &&
@@ -104,7 +111,8 @@ bool matchSet(const QString &pattern, qsizetype &p, QChar c, bool caseInsensitiv
 
 } // namespace
 
-bool MatchesWildcard(const QString &pattern, const QString &name, bool caseInsensitive) {
+bool MatchesWildcard(const QString &pattern, const QString &name, bool caseInsensitive)
+{
     // Iterative match with one backtracking point: the last "*" seen.
     qsizetype p = 0, n = 0;
     qsizetype starP = -1, starN = 0;

@@ -21,7 +21,8 @@ constexpr qsizetype PrintBufferSize = 32801;
 constexpr qsizetype NameBufferSize = 256;
 
 // The text up to its first zero character, at most limit characters.
-QString bufferText(const QString &text, qsizetype limit) {
+QString bufferText(const QString &text, qsizetype limit)
+{
     QString result = text.left(limit);
     const qsizetype zero = result.indexOf(QChar(0));
     if (zero >= 0)
@@ -31,7 +32,8 @@ QString bufferText(const QString &text, qsizetype limit) {
 
 // Writes piece into line from column (counted from 1), over as many columns as it has
 // characters and never past the line's end.
-void putAt(QString &line, int column, const QString &piece) {
+void putAt(QString &line, int column, const QString &piece)
+{
     const qsizetype start = column - 1;
     const qsizetype count = std::min(piece.size(), line.size() - start);
     if (count > 0)
@@ -39,26 +41,31 @@ void putAt(QString &line, int column, const QString &piece) {
 }
 
 // A number as decimal text with a blank where a minus sign would go.
-QString signedText(qint64 value) {
+QString signedText(qint64 value)
+{
     return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
 }
 
-QString twoDigits(int value) {
+QString twoDigits(int value)
+{
     return (QLatin1Char('0') + QString::number(value)).right(2);
 }
 
-QString blankLine() {
+QString blankLine()
+{
     return QString(80, QLatin1Char(' '));
 }
 
 } // namespace
 
-int UnzipPrint(const QString &text) {
+int UnzipPrint(const QString &text)
+{
     UnzipText += bufferText(text, PrintBufferSize);
     return 0;
 }
 
-int UnzipReplace(const QString &fileName) {
+int UnzipReplace(const QString &fileName)
+{
     const QString name = bufferText(fileName, NameBufferSize);
     switch (ShowMessage(QStringLiteral("VBUnzip - File already exists"),
                         QStringLiteral("Overwrite ") + name + QLatin1Char('?'),
@@ -72,7 +79,8 @@ int UnzipReplace(const QString &fileName) {
     }
 }
 
-int UnzipPassword(QString &password, const QString &prompt, const QString &memberName) {
+int UnzipPassword(QString &password, const QString &prompt, const QString &memberName)
+{
     Q_UNUSED(prompt);
     Q_UNUSED(memberName);
     password.clear();
@@ -81,8 +89,8 @@ int UnzipPassword(QString &password, const QString &prompt, const QString &membe
 
 void UnzipMessage(quint64 uncompressedSize, quint64 compressedSize, int compressionFactor,
                   int month, int day, int year, int hour, int minute, char flag,
-                  const QString &memberName, const QString &methodName, quint32 crc,
-                  bool encrypted) {
+                  const QString &memberName, const QString &methodName, quint32 crc, bool encrypted)
+{
     Q_UNUSED(compressedSize);
     Q_UNUSED(compressionFactor);
     Q_UNUSED(flag);
@@ -113,7 +121,8 @@ void UnzipMessage(quint64 uncompressedSize, quint64 compressedSize, int compress
 
 int UnzipArchive(const QString &archivePath, const QString &extractDir, int askBeforeOverwrite,
                  int overwrite, int listOnly, int recreateFolders, int includeCount,
-                 int excludeCount) {
+                 int excludeCount)
+{
     UnzipOptionRecord = UnzipOptions{};
     UnzipOptionRecord.PromptToOverwrite = askBeforeOverwrite;
     UnzipOptionRecord.ListOnly = listOnly;
