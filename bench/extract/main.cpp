@@ -2,7 +2,7 @@
 // side by side in one run, plus bare zlib inflate + CRC of the large member in memory.
 //
 //   bench-extract --make DIR   makes the archives in DIR (deterministic; kept if present)
-//   bench-extract DIR [RUNS]   measures; RUNS defaults to 5
+//   bench-extract DIR [RUNS [ONLY]]  measures; RUNS defaults to 5; ONLY: a, b or c
 //
 // bench/make-archives.sh makes the archives and installs unzip when it is missing.
 
@@ -76,8 +76,8 @@ bool writeArchive(const QString &path, const std::function<bool(zip_t *)> &fill)
 {
     const QString partial = path + ".partial";
     int error = 0;
-    zip_t *archive = zip_open(QFile::encodeName(partial).constData(), ZIP_CREATE | ZIP_TRUNCATE,
-                              &error);
+    zip_t *archive =
+        zip_open(QFile::encodeName(partial).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     if (!archive)
         return false;
     if (!fill(archive)) {
@@ -187,7 +187,8 @@ double bareInflate(const QString &path, int runs)
         return 0;
     QByteArray raw(qsizetype(st.comp_size), '\0');
     zip_file_t *file = zip_fopen_index(archive, 0, ZIP_FL_COMPRESSED);
-    const bool read = file && zip_fread(file, raw.data(), st.comp_size) == zip_int64_t(st.comp_size);
+    const bool read =
+        file && zip_fread(file, raw.data(), st.comp_size) == zip_int64_t(st.comp_size);
     if (file)
         zip_fclose(file);
     zip_discard(archive);
@@ -228,7 +229,7 @@ struct Row {
     QString target;
 };
 
-int measure(const QString &directory, int runs)
+int measure(const QString &directory, int runs, const QString &only)
 {
     SetMessageHandler([](const MessageRequest &request) {
         out() << "message: " << request.text << Qt::endl;
@@ -248,6 +249,8 @@ int measure(const QString &directory, int runs)
     std::vector<Row> rows;
     bool ok = true;
     for (const auto &archive : archives) {
+        if (!only.isEmpty() && !QString(archive.file).startsWith(only))
+            continue;
         const QString path = dir.filePath(archive.file);
         const quint64 bytes = uncompressedTotal(path);
         if (bytes == 0) {
@@ -260,8 +263,8 @@ int measure(const QString &directory, int runs)
             const QString classic = work.filePath(QStringLiteral("unzip-%1").arg(run));
             QDir(mine).removeRecursively();
             QDir(classic).removeRecursively();
-            ours.push_back(seconds(
-                [&] { return UnzipArchive(path, mine, 0, 1, 0, 1, 0, 0) == 0; }, ok));
+            ours.push_back(
+                seconds([&] { return UnzipArchive(path, mine, 0, 1, 0, 1, 0, 0) == 0; }, ok));
             theirs.push_back(seconds(
                 [&] {
                     return QProcess::execute("unzip", {"-o", "-qq", path, "-d", classic}) == 0;
@@ -274,7 +277,8 @@ int measure(const QString &directory, int runs)
                         double(bytes) / 1e6 / median(theirs), archive.target});
     }
     work.removeRecursively();
-    const double bare = bareInflate(dir.filePath("a-large-deflated.zip"), runs);
+    const double bare =
+        only.isEmpty() ? bareInflate(dir.filePath("a-large-deflated.zip"), runs) : 0;
 
     out() << "\nMedian of " << runs << " runs, MB/s (MB = 10^6 bytes of extracted data)\n\n";
     out() << "| Archive | UnzipArchive | unzip -o -qq | Ratio | Target |\n";
@@ -283,9 +287,10 @@ int measure(const QString &directory, int runs)
         out() << "| " << row.name << " | " << QString::number(row.ours, 'f', 0) << " | "
               << QString::number(row.unzip, 'f', 0) << " | "
               << QString::number(row.ours / row.unzip, 'f', 2) << "x | " << row.target << " |\n";
-    out() << "| (a) bare zlib inflate + CRC in memory | " << QString::number(bare, 'f', 0)
-          << " | | " << QString::number(bare / rows[0].ours, 'f', 2)
-          << "x of UnzipArchive | within 1.3x |\n";
+    if (only.isEmpty())
+        out() << "| (a) bare zlib inflate + CRC in memory | " << QString::number(bare, 'f', 0)
+              << " | | " << QString::number(bare / rows[0].ours, 'f', 2)
+              << "x of UnzipArchive | within 1.3x |\n";
     out().flush();
     if (!ok)
         out() << "\nsome runs failed" << Qt::endl;
@@ -300,8 +305,8 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 2 && args[0] == "--make")
         return makeArchives(args[1]);
-    if (args.size() == 1 || args.size() == 2)
-        return measure(args[0], args.size() == 2 ? std::max(1, args[1].toInt()) : 5);
-    out() << "usage: bench-extract --make DIR | bench-extract DIR [RUNS]" << Qt::endl;
+    if (!args.isEmpty() && args.size() <= 3)
+        return measure(args[0], args.size() >= 2 ? std::max(1, args[1].toInt()) : 5, args.value(2));
+    out() << "usage: bench-extract --make DIR | bench-extract DIR [RUNS [a|b|c]]" << Qt::endl;
     return 2;
 }

@@ -374,9 +374,9 @@ private:
     ZipPtr zip_;
     std::vector<Member> members_;
 
-    Descriptor root_;           // the extraction directory
-    QStringList cachedFolders_; // folders of the last member, and their descriptor
-    Descriptor cachedFolder_;
+    Descriptor root_;                   // the extraction directory
+    std::vector<Descriptor> openChain_; // the open folders of the last member, outermost first
+    QStringList chainNames_;            // and their names
     std::unique_ptr<unsigned char[]> in_;
     std::unique_ptr<unsigned char[]> out_;
 
@@ -649,15 +649,18 @@ bool Extraction::prepareDirectory()
 // descriptor that stays valid until the next call, or -1 with the reason.
 int Extraction::openFolders(const QStringList &folders, QString &why)
 {
-    if (folders.isEmpty())
-        return root_.get();
-    if (cachedFolder_.get() >= 0 && folders == cachedFolders_)
-        return cachedFolder_.get();
-    cachedFolder_.reset();
-    Descriptor current;
-    for (const QString &folder : folders) {
+    // The folders of the last member stay open: a member in the same folder, or a
+    // neighbouring one, opens only the components that differ.
+    qsizetype common = 0;
+    while (common < folders.size() && common < qsizetype(openChain_.size()) &&
+           folders.at(common) == chainNames_.at(common))
+        ++common;
+    openChain_.resize(size_t(common));
+    chainNames_ = chainNames_.mid(0, common);
+    for (qsizetype i = common; i < folders.size(); ++i) {
+        const QString &folder = folders.at(i);
         const QByteArray name = QFile::encodeName(folder);
-        const int parent = current.get() >= 0 ? current.get() : root_.get();
+        const int parent = openChain_.empty() ? root_.get() : openChain_.back().get();
         const int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
         int fd = ::openat(parent, name.constData(), flags);
         if (fd < 0 && errno == ENOENT) {
@@ -673,11 +676,10 @@ int Extraction::openFolders(const QStringList &folders, QString &why)
                       : QStringLiteral("cannot open folder %1: %2").arg(folder, systemError(errno));
             return -1;
         }
-        current = Descriptor(fd);
+        openChain_.emplace_back(fd);
+        chainNames_.append(folder);
     }
-    cachedFolders_ = folders;
-    cachedFolder_ = std::move(current);
-    return cachedFolder_.get();
+    return openChain_.empty() ? root_.get() : openChain_.back().get();
 }
 
 void Extraction::makeFolder(const Member &member)
