@@ -333,6 +333,7 @@ private slots:
             record->close();
         else
             click(record, "Cancel");
+        QVERIFY(!chooser->isVisible()); // gone at once, not only when deleted
         flushClosedWindows();
         QVERIFY(record == nullptr);
         QVERIFY(chooser == nullptr);
