@@ -10,7 +10,8 @@
 
 #include <sys/stat.h>
 
-bool MakeZip(const QString &path, const QList<ZipMember> &members, const QByteArray &comment) {
+bool MakeZip(const QString &path, const QList<ZipMember> &members, const QByteArray &comment)
+{
     int error = 0;
     zip_t *archive =
         zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
@@ -54,7 +55,8 @@ bool MakeZip(const QString &path, const QList<ZipMember> &members, const QByteAr
     return zip_close(archive) == 0;
 }
 
-QByteArray RawDeflate(const QByteArray &data) {
+QByteArray RawDeflate(const QByteArray &data)
+{
     z_stream stream{};
     deflateInit2(&stream, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
     QByteArray out(int(deflateBound(&stream, uLong(data.size()))), '\0');
@@ -70,17 +72,20 @@ QByteArray RawDeflate(const QByteArray &data) {
 
 namespace {
 
-void put16(QByteArray &out, quint32 value) {
+void put16(QByteArray &out, quint32 value)
+{
     char bytes[2];
     qToLittleEndian(quint16(value), bytes);
     out.append(bytes, 2);
 }
-void put32(QByteArray &out, quint64 value) {
+void put32(QByteArray &out, quint64 value)
+{
     char bytes[4];
     qToLittleEndian(quint32(value), bytes);
     out.append(bytes, 4);
 }
-void put64(QByteArray &out, quint64 value) {
+void put64(QByteArray &out, quint64 value)
+{
     char bytes[8];
     qToLittleEndian(value, bytes);
     out.append(bytes, 8);
@@ -88,7 +93,8 @@ void put64(QByteArray &out, quint64 value) {
 
 } // namespace
 
-QByteArray RawZip(const QList<RawMember> &members, bool zip64, const QByteArray &comment) {
+QByteArray RawZip(const QList<RawMember> &members, bool zip64, const QByteArray &comment)
+{
     QByteArray body;
     QByteArray central;
     for (const RawMember &m : members) {
@@ -195,17 +201,20 @@ QByteArray RawZip(const QList<RawMember> &members, bool zip64, const QByteArray 
     return out;
 }
 
-bool WriteFile(const QString &path, const QByteArray &content) {
+bool WriteFile(const QString &path, const QByteArray &content)
+{
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
-QByteArray ReadFile(const QString &path) {
+QByteArray ReadFile(const QString &path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-QStringList Tree(const QString &directory) {
+QStringList Tree(const QString &directory)
+{
     QStringList entries;
     const QDir root(directory);
     QDirIterator it(directory,

@@ -18,7 +18,8 @@ Q_DECLARE_METATYPE(MessageAnswer)
 namespace {
 
 // A local time as the archive stores it (two-second steps).
-std::time_t localTime(int year, int month, int day, int hour, int minute) {
+std::time_t localTime(int year, int month, int day, int hour, int minute)
+{
     std::tm when{};
     when.tm_year = year - 1900;
     when.tm_mon = month - 1;
@@ -29,7 +30,8 @@ std::time_t localTime(int year, int month, int day, int hour, int minute) {
     return std::mktime(&when);
 }
 
-const QList<ZipMember> &gameArchive() {
+const QList<ZipMember> &gameArchive()
+{
     static const QList<ZipMember> members = {
         {"game.bin", QByteArray(5000, 'g'), 8, 0, false, false, localTime(2003, 4, 5, 6, 8)},
         {"data/", {}, 0, 0, false, true, 0},
@@ -41,7 +43,8 @@ const QList<ZipMember> &gameArchive() {
 }
 
 // Entries of the tree that are temporary files of an extraction.
-QStringList leftovers(const QString &directory) {
+QStringList leftovers(const QString &directory)
+{
     QStringList found;
     for (const QString &entry : Tree(directory)) {
         if (entry.endsWith(QLatin1String(".part")))
@@ -104,7 +107,8 @@ private:
     int archives_ = 0;
 };
 
-void UnzipTest::init() {
+void UnzipTest::init()
+{
     tmp_ = std::make_unique<QTemporaryDir>();
     QVERIFY(tmp_->isValid());
     messages_ = std::make_unique<ScriptedMessages>();
@@ -118,7 +122,8 @@ void UnzipTest::init() {
     SetFreeSpaceProbe([](const QString &) { return qint64(1) << 40; });
 }
 
-void UnzipTest::cleanup() {
+void UnzipTest::cleanup()
+{
     SetFreeSpaceProbe({});
     messages_.reset();
     if (tmp_)
@@ -126,21 +131,24 @@ void UnzipTest::cleanup() {
     tmp_.reset();
 }
 
-QString UnzipTest::archive(const QList<ZipMember> &members, const QByteArray &comment) {
+QString UnzipTest::archive(const QList<ZipMember> &members, const QByteArray &comment)
+{
     const QString path = tmp_->filePath(QStringLiteral("archive%1.zip").arg(++archives_));
     if (!MakeZip(path, members, comment))
         qFatal("cannot make the test archive");
     return path;
 }
 
-QString UnzipTest::rawArchive(const QByteArray &bytes) {
+QString UnzipTest::rawArchive(const QByteArray &bytes)
+{
     const QString path = tmp_->filePath(QStringLiteral("raw%1.zip").arg(++archives_));
     if (!WriteFile(path, bytes))
         qFatal("cannot write the test archive");
     return path;
 }
 
-void UnzipTest::extractsEveryMemberWithItsFolders() {
+void UnzipTest::extractsEveryMemberWithItsFolders()
+{
     const QString zip = archive(gameArchive());
     QCOMPARE(UnzipArchive(zip, out(), 0, 1, 0, 1, 0, 0), 0);
     QCOMPARE(Tree(out()), QStringList({"data/", "data/level1.dat", "data/sub/",
@@ -157,19 +165,22 @@ void UnzipTest::extractsEveryMemberWithItsFolders() {
     QCOMPARE(UnzipCallbackRecord.TotalUncompressedSize, quint64(5000 + 9 + 3000));
 }
 
-void UnzipTest::flattensFoldersWhenAsked() {
+void UnzipTest::flattensFoldersWhenAsked()
+{
     QCOMPARE(UnzipArchive(archive(gameArchive()), out(), 0, 1, 0, 0, 0, 0), 0);
     QCOMPARE(Tree(out()), QStringList({"game.bin", "level1.dat", "level2.dat"}));
     QCOMPARE(ReadFile(out() + "/level2.dat"), QByteArray("level two ").repeated(300));
 }
 
-void UnzipTest::createsTheExtractionDirectoryWithParents() {
+void UnzipTest::createsTheExtractionDirectoryWithParents()
+{
     const QString deep = tmp_->filePath("a/b/c");
     QCOMPARE(UnzipArchive(archive(gameArchive()), deep, 0, 1, 0, 1, 0, 0), 0);
     QCOMPARE(ReadFile(deep + "/data/level1.dat"), QByteArray("level one"));
 }
 
-void UnzipTest::emptyExtractionDirectoryMeansTheCurrentOne() {
+void UnzipTest::emptyExtractionDirectoryMeansTheCurrentOne()
+{
     const QString zip = archive({{"here.txt", "here", 8, 0, false, false, 0}});
     const QString previous = QDir::currentPath();
     QVERIFY(QDir().mkpath(out()));
@@ -180,7 +191,8 @@ void UnzipTest::emptyExtractionDirectoryMeansTheCurrentOne() {
     QCOMPARE(ReadFile(out() + "/here.txt"), QByteArray("here"));
 }
 
-void UnzipTest::overwritesWithoutAQuestion() {
+void UnzipTest::overwritesWithoutAQuestion()
+{
     QVERIFY(QDir().mkpath(out() + "/data"));
     QVERIFY(WriteFile(out() + "/data/level1.dat", "old content, longer than the new"));
     QCOMPARE(UnzipArchive(archive(gameArchive()), out(), 0, 1, 0, 1, 0, 0), 0);
@@ -188,7 +200,8 @@ void UnzipTest::overwritesWithoutAQuestion() {
     QVERIFY(messages_->shown.isEmpty());
 }
 
-void UnzipTest::keepsExistingFilesWhenNeitherOverwriteNorAsk() {
+void UnzipTest::keepsExistingFilesWhenNeitherOverwriteNorAsk()
+{
     QVERIFY(QDir().mkpath(out()));
     QVERIFY(WriteFile(out() + "/game.bin", "old"));
     QCOMPARE(UnzipArchive(archive(gameArchive()), out(), 0, 0, 0, 1, 0, 0), 0);
@@ -197,7 +210,8 @@ void UnzipTest::keepsExistingFilesWhenNeitherOverwriteNorAsk() {
     QVERIFY(messages_->shown.isEmpty());
 }
 
-void UnzipTest::asksBeforeOverwriting_data() {
+void UnzipTest::asksBeforeOverwriting_data()
+{
     QTest::addColumn<QList<MessageAnswer>>("answers");
     QTest::addColumn<int>("questions");
     QTest::addColumn<QByteArray>("first");
@@ -212,7 +226,8 @@ void UnzipTest::asksBeforeOverwriting_data() {
         << QList{MessageAnswer::Cancel} << 1 << QByteArray("old 1") << QByteArray("old 2");
 }
 
-void UnzipTest::asksBeforeOverwriting() {
+void UnzipTest::asksBeforeOverwriting()
+{
     QFETCH(QList<MessageAnswer>, answers);
     QFETCH(int, questions);
     QVERIFY(QDir().mkpath(out() + "/data"));
@@ -233,7 +248,8 @@ void UnzipTest::asksBeforeOverwriting() {
     QCOMPARE(box.buttons, MessageButtons::YesNoCancel);
 }
 
-void UnzipTest::includeAndExcludeTables_data() {
+void UnzipTest::includeAndExcludeTables_data()
+{
     QTest::addColumn<QStringList>("include");
     QTest::addColumn<QStringList>("exclude");
     QTest::addColumn<int>("status");
@@ -254,7 +270,8 @@ void UnzipTest::includeAndExcludeTables_data() {
     QTest::newRow("case counts") << QStringList{"GAME.BIN"} << QStringList() << 11 << QStringList();
 }
 
-void UnzipTest::includeAndExcludeTables() {
+void UnzipTest::includeAndExcludeTables()
+{
     QFETCH(QStringList, include);
     QFETCH(QStringList, exclude);
     QFETCH(QStringList, files);
@@ -277,7 +294,8 @@ void UnzipTest::includeAndExcludeTables() {
     QCOMPARE(extracted, files);
 }
 
-void UnzipTest::encryptedMembersAreSkipped_data() {
+void UnzipTest::encryptedMembersAreSkipped_data()
+{
     QTest::addColumn<int>("encryption");
     QTest::addColumn<bool>("withPlainMember");
     QTest::addColumn<int>("status");
@@ -287,7 +305,8 @@ void UnzipTest::encryptedMembersAreSkipped_data() {
     QTest::newRow("every member encrypted") << int(ZIP_EM_AES_256) << false << 82;
 }
 
-void UnzipTest::encryptedMembersAreSkipped() {
+void UnzipTest::encryptedMembersAreSkipped()
+{
     QFETCH(int, encryption);
     QFETCH(bool, withPlainMember);
     QList<ZipMember> members = {{"secret1.bin", "hidden", 8, encryption, false, false, 0},
@@ -303,7 +322,8 @@ void UnzipTest::encryptedMembersAreSkipped() {
     QVERIFY(UnzipText.contains("skipping: secret1.bin  encrypted (no password)"));
 }
 
-void UnzipTest::missingArchiveShowsNine() {
+void UnzipTest::missingArchiveShowsNine()
+{
     QCOMPARE(UnzipArchive(tmp_->filePath("nowhere.zip"), out(), 0, 1, 0, 1, 0, 0), 9);
     QCOMPARE(messages_->shown.size(), 1);
     QCOMPARE(messages_->shown.first().title, QString("Zanku"));
@@ -312,7 +332,8 @@ void UnzipTest::missingArchiveShowsNine() {
     QVERIFY(!QFileInfo::exists(out()));
 }
 
-void UnzipTest::brokenArchives_data() {
+void UnzipTest::brokenArchives_data()
+{
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("status");
     QByteArray whole = RawZip({{"a.bin", QByteArray(20000, 'a')}, {"b.bin", "bee"}});
@@ -327,7 +348,8 @@ void UnzipTest::brokenArchives_data() {
     QTest::newRow("central directory offset past the end") << badOffset << 3;
 }
 
-void UnzipTest::brokenArchives() {
+void UnzipTest::brokenArchives()
+{
     QFETCH(QByteArray, bytes);
     const int status = UnzipArchive(rawArchive(bytes), out(), 0, 1, 0, 1, 0, 0);
     QTEST(status, "status");
@@ -335,7 +357,8 @@ void UnzipTest::brokenArchives() {
     QVERIFY(!QFileInfo::exists(out()));
 }
 
-void UnzipTest::damagedMemberLeavesNoFile_data() {
+void UnzipTest::damagedMemberLeavesNoFile_data()
+{
     QTest::addColumn<RawMember>("damaged");
     QTest::addColumn<int>("status");
     const QByteArray content = QByteArray("a game file ").repeated(4000);
@@ -355,7 +378,8 @@ void UnzipTest::damagedMemberLeavesNoFile_data() {
 
 Q_DECLARE_METATYPE(RawMember)
 
-void UnzipTest::damagedMemberLeavesNoFile() {
+void UnzipTest::damagedMemberLeavesNoFile()
+{
     QFETCH(RawMember, damaged);
     const QString zip = rawArchive(RawZip({{"good.txt", "good"}, damaged, {"after.txt", "after"}}));
     QVERIFY(QDir().mkpath(out()));
@@ -366,7 +390,8 @@ void UnzipTest::damagedMemberLeavesNoFile() {
     QCOMPARE(ReadFile(out() + "/damaged.bin"), QByteArray("the previous version"));
 }
 
-void UnzipTest::hostileNamesAreRefused_data() {
+void UnzipTest::hostileNamesAreRefused_data()
+{
     QTest::addColumn<QByteArray>("name");
     QTest::newRow("parent") << QByteArray("../escaped.txt");
     QTest::newRow("parent deeper") << QByteArray("data/../../escaped.txt");
@@ -379,7 +404,8 @@ void UnzipTest::hostileNamesAreRefused_data() {
     QTest::newRow("control character") << QByteArray("esc\naped.txt");
 }
 
-void UnzipTest::hostileNamesAreRefused() {
+void UnzipTest::hostileNamesAreRefused()
+{
     QFETCH(QByteArray, name);
     const QString zip = archive({{"good.txt", "good", 8, 0, false, false, 0},
                                  {name, "evil", 8, 0, false, false, 0},
@@ -393,7 +419,8 @@ void UnzipTest::hostileNamesAreRefused() {
     QCOMPARE(messages_->texts(), QStringList{"1"});
 }
 
-void UnzipTest::linkOnDiskIsNotFollowed() {
+void UnzipTest::linkOnDiskIsNotFollowed()
+{
     const QString outside = tmp_->filePath("outside");
     QVERIFY(QDir().mkpath(outside));
     QVERIFY(QDir().mkpath(out()));
@@ -404,7 +431,8 @@ void UnzipTest::linkOnDiskIsNotFollowed() {
     QVERIFY(UnzipText.contains("data is a link or a file on disk, not a folder"));
 }
 
-void UnzipTest::linkOnDiskInPlaceOfAFileIsReplacedNotFollowed() {
+void UnzipTest::linkOnDiskInPlaceOfAFileIsReplacedNotFollowed()
+{
     const QString target = tmp_->filePath("precious.txt");
     QVERIFY(WriteFile(target, "precious"));
     QVERIFY(QDir().mkpath(out()));
@@ -415,7 +443,8 @@ void UnzipTest::linkOnDiskInPlaceOfAFileIsReplacedNotFollowed() {
     QCOMPARE(ReadFile(out() + "/game.bin"), QByteArray(5000, 'g'));
 }
 
-void UnzipTest::symlinkMembersAreNotCreated() {
+void UnzipTest::symlinkMembersAreNotCreated()
+{
     const QString zip = archive({{"link", "/etc/passwd", 0, 0, true, false, 0},
                                  {"real.txt", "real", 8, 0, false, false, 0}});
     QCOMPARE(UnzipArchive(zip, out(), 0, 1, 0, 1, 0, 0), 1);
@@ -423,14 +452,16 @@ void UnzipTest::symlinkMembersAreNotCreated() {
     QVERIFY(UnzipText.contains("skipping: link  symbolic link"));
 }
 
-void UnzipTest::folderInTheWayOfAFileIsKept() {
+void UnzipTest::folderInTheWayOfAFileIsKept()
+{
     QVERIFY(QDir().mkpath(out() + "/game.bin/inside"));
     QCOMPARE(UnzipArchive(archive(gameArchive()), out(), 0, 1, 0, 1, 0, 0), 1);
     QVERIFY(QFileInfo(out() + "/game.bin/inside").isDir());
     QCOMPARE(ReadFile(out() + "/data/level1.dat"), QByteArray("level one"));
 }
 
-void UnzipTest::notEnoughSpaceWritesNothing() {
+void UnzipTest::notEnoughSpaceWritesNothing()
+{
     QString asked;
     SetFreeSpaceProbe([&asked](const QString &directory) {
         asked = directory;
@@ -445,7 +476,8 @@ void UnzipTest::notEnoughSpaceWritesNothing() {
     QCOMPARE(UnzipArchive(archive(gameArchive()), out(), 0, 1, 0, 1, 0, 0), 0);
 }
 
-void UnzipTest::layoutsThatExtractNormally_data() {
+void UnzipTest::layoutsThatExtractNormally_data()
+{
     QTest::addColumn<QByteArray>("bytes");
     const QByteArray big = QByteArray("zip64 content ").repeated(1000);
     const QList<RawMember> members = {{"one.bin", big}, {"two.txt", "two", false}};
@@ -460,7 +492,8 @@ void UnzipTest::layoutsThatExtractNormally_data() {
     QTest::newRow("made by libzip, with a comment") << QByteArray();
 }
 
-void UnzipTest::layoutsThatExtractNormally() {
+void UnzipTest::layoutsThatExtractNormally()
+{
     QFETCH(QByteArray, bytes);
     if (bytes.isEmpty()) {
         // Made by libzip, with a comment set through it.
@@ -475,7 +508,8 @@ void UnzipTest::layoutsThatExtractNormally() {
     QCOMPARE(ReadFile(out() + "/two.txt"), QByteArray("two"));
 }
 
-void UnzipTest::namesDecodeByTheirFlag() {
+void UnzipTest::namesDecodeByTheirFlag()
+{
     RawMember cp437{QByteArray("\x81"
                                "ber.txt"),
                     "cp437"};
@@ -494,7 +528,8 @@ void UnzipTest::namesDecodeByTheirFlag() {
              QByteArray("unflagged"));
 }
 
-void UnzipTest::otherMethods() {
+void UnzipTest::otherMethods()
+{
     QList<RawMember> raw = {{"plain.txt", "plain"}};
     RawMember ppmd{"ppmd.bin", "pretend", false};
     ppmd.method = 98;
@@ -512,7 +547,8 @@ void UnzipTest::otherMethods() {
     QCOMPARE(ReadFile(out() + "2/b.txt"), text);
 }
 
-void UnzipTest::listingLine_data() {
+void UnzipTest::listingLine_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<quint64>("size");
     QTest::addColumn<int>("day");
@@ -541,7 +577,8 @@ void UnzipTest::listingLine_data() {
                                << line("y2k", "      1", " 1/01/00", "12:00");
 }
 
-void UnzipTest::listingLine() {
+void UnzipTest::listingLine()
+{
     QFETCH(QString, name);
     QFETCH(quint64, size);
     QFETCH(int, day);
@@ -559,7 +596,8 @@ void UnzipTest::listingLine() {
     QCOMPARE(UnzipListCount, 1);
 }
 
-void UnzipTest::listOnlyBuildsTheListingAndWritesNothing() {
+void UnzipTest::listOnlyBuildsTheListingAndWritesNothing()
+{
     const QString zip = archive(gameArchive());
     QCOMPARE(UnzipArchive(zip, out(), 0, 1, 1, 1, 0, 0), 0);
     QVERIFY(!QFileInfo::exists(out()));
@@ -572,7 +610,8 @@ void UnzipTest::listOnlyBuildsTheListingAndWritesNothing() {
     QCOMPARE(lines[3].mid(50, 7), QString("      9"));
 }
 
-void UnzipTest::memberPaths_data() {
+void UnzipTest::memberPaths_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("folders");
     QTest::addColumn<bool>("safe");
@@ -595,7 +634,8 @@ void UnzipTest::memberPaths_data() {
     QTest::newRow("only a dot") << "." << true << false << "";
 }
 
-void UnzipTest::memberPaths() {
+void UnzipTest::memberPaths()
+{
     QFETCH(QString, name);
     QFETCH(bool, folders);
     const MemberPath path = ResolveMemberPath(name, folders);
@@ -604,7 +644,8 @@ void UnzipTest::memberPaths() {
         QTEST(path.relative(), "place");
 }
 
-void UnzipTest::wildcards_data() {
+void UnzipTest::wildcards_data()
+{
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("anyCase");
@@ -637,7 +678,8 @@ void UnzipTest::wildcards_data() {
         << "*a*a*a*a*a*b" << QString("a").repeated(200) << false << false;
 }
 
-void UnzipTest::wildcards() {
+void UnzipTest::wildcards()
+{
     QFETCH(QString, pattern);
     QFETCH(QString, name);
     QFETCH(bool, anyCase);
