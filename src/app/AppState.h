@@ -46,6 +46,11 @@ struct AppState {
     std::vector<GameRecord> Games{1};
     int GameCount = 0;
 
+    // Where the last zipped launch extracted its archive (an absolute path), and whether
+    // that extraction created the directory: only then does the clean-up remove it.
+    QString LastExtractDir;
+    bool LastExtractCreated = false;
+
     // The main grid that the catalogue fills; registered by the window that shows it.
     GameListModel *Lista = nullptr;
 

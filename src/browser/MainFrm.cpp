@@ -5,6 +5,8 @@
 #include "app/AppState.h"
 #include "app/Twips.h"
 #include "browser/GameListModel.h"
+#include "browser/Launch.h"
+#include "browser/PictureFit.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Config.h"
 
@@ -12,6 +14,8 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -35,6 +39,8 @@ QRect twipsRect(int left, int top, int width, int height)
 }
 
 constexpr int NarrowListWidth = 4095;
+constexpr QSizeF FrameSize(6135, 5475);
+constexpr QRect SnapDesign(120, 300, 5895, 5055);
 constexpr int WideListWidth = 10335;
 constexpr int NarrowColumns[] = {4095, 2000, 1822};
 constexpr int WideColumns[] = {5000, 2550, 2500};
@@ -83,12 +89,23 @@ void MainFrm::buildControls()
     Lista->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Lista->setWordWrap(false);
     Lista->setSortingEnabled(false);
+    Lista->setMouseTracking(true);
+    Lista->viewport()->installEventFilter(this);
+    Lista->horizontalHeader()->installEventFilter(this);
+    Lista->installEventFilter(this);
+    connect(Lista, &QTableView::clicked, this, &MainFrm::Lista_Click);
+    connect(Lista, &QTableView::doubleClicked, this, &MainFrm::Lista_DblClick);
+    connect(Lista->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &MainFrm::Lista_HeaderClick);
+    connect(Lista->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &MainFrm::Lista_RowColChange);
 
     Launch = new QPushButton(QStringLiteral("Launch Game"), client);
     Launch->setObjectName(QStringLiteral("Launch"));
     Launch->setGeometry(twipsRect(120, 4800, 2655, 795));
     Launch->setFont(arial(18, true, true));
     Launch->setEnabled(false);
+    connect(Launch, &QPushButton::clicked, this, &MainFrm::Launch_Click);
 
     Expand = new QPushButton(QStringLiteral(">>"), client);
     Expand->setObjectName(QStringLiteral("Expand"));
@@ -107,7 +124,8 @@ void MainFrm::buildControls()
     // The picture box: dark like the button text, it takes its picture's size.
     Snap = new QLabel(Frame1);
     Snap->setObjectName(QStringLiteral("Snap"));
-    Snap->setGeometry(twipsRect(120, 300, 5895, 5055));
+    Snap->setGeometry(
+        twipsRect(SnapDesign.x(), SnapDesign.y(), SnapDesign.width(), SnapDesign.height()));
     Snap->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Snap->setAutoFillBackground(true);
     QPalette snapPalette = Snap->palette();
@@ -177,6 +195,9 @@ void MainFrm::Form_Load()
     AppState &app = App();
     app.ProgramDir = QDir::currentPath();
     app.ProgramDrive = app.ProgramDir.left(2);
+    SavedSnapWidth = SnapDesign.width();
+    SavedSnapHeight = SnapDesign.height();
+    snapPosition_ = SnapDesign.topLeft();
     setListWidth(false);
     ReadConfig();
     LoadCatalogue();
@@ -195,6 +216,7 @@ QString MainFrm::gameCountText() const
 void MainFrm::setStatusText(const QString &text)
 {
     statusPanel1_->setText(text);
+    statusPanel1_->repaint(); // a long extraction shows what it is doing
 }
 
 void MainFrm::closeEvent(QCloseEvent *event)
@@ -208,6 +230,7 @@ void MainFrm::Form_Unload()
     if (unloaded_)
         return;
     unloaded_ = true;
+    CleanupExtraction();
     emit unloaded();
 }
 
@@ -218,6 +241,7 @@ void MainFrm::Exit_Click()
 
 void MainFrm::AboutM_Click()
 {
+    CleanupExtraction();
     if (about_ == nullptr)
         about_ = new AboutFrm(this);
     about_->show();
@@ -227,16 +251,19 @@ void MainFrm::AboutM_Click()
 
 void MainFrm::ENewM_Click()
 {
+    CleanupExtraction();
     App().EditMode = QStringLiteral("EMU");
 }
 
 void MainFrm::ERomM_Click()
 {
+    CleanupExtraction();
     App().EditMode = QStringLiteral("ROM");
 }
 
 void MainFrm::Expand_Click()
 {
+    CleanupExtraction();
     Expanded = !Expanded;
     setListWidth(Expanded);
 }
@@ -251,4 +278,131 @@ void MainFrm::setListWidth(bool expanded)
     for (int column = 0; column < GameListModel::ColumnCount; ++column)
         Lista->setColumnWidth(column, Twips(widths[column]));
     Expand->setText(expanded ? QStringLiteral("<<") : QStringLiteral(">>"));
+}
+
+bool MainFrm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonPress) {
+        // Like the grid's "row under the mouse pointer": it keeps its last value when the
+        // pointer leaves the grid.
+        const QPoint position = static_cast<QMouseEvent *>(event)->position().toPoint();
+        if (watched == Lista->horizontalHeader()) {
+            mouseRow_ = 0;
+        } else if (watched == Lista->viewport()) {
+            const QModelIndex index = Lista->indexAt(position);
+            mouseRow_ = index.isValid() ? index.row() + 1 : -1;
+        }
+    } else if (watched == Lista && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            Lista->currentIndex().isValid()) {
+            launchCurrentRow();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainFrm::Launch_Click()
+{
+    launchCurrentRow();
+}
+
+void MainFrm::Lista_Click(const QModelIndex &index)
+{
+    if (App().EmulatorCount == 0 || !index.isValid())
+        return;
+    Launch->setEnabled(true);
+    ShowSelectedGame();
+}
+
+void MainFrm::Lista_HeaderClick(int column)
+{
+    if (App().EmulatorCount == 0)
+        return;
+    model_->sortByTitleClick(column);
+    const QModelIndex current = Lista->currentIndex();
+    if (current.isValid()) {
+        Lista->selectionModel()->setCurrentIndex(model_->index(current.row(), column),
+                                                 QItemSelectionModel::NoUpdate);
+    }
+}
+
+void MainFrm::Lista_DblClick(const QModelIndex &index)
+{
+    if (index.isValid() && App().EmulatorCount != 0)
+        launchCurrentRow();
+}
+
+void MainFrm::Lista_RowColChange()
+{
+    if (App().EmulatorCount == 0 || !mouseIsOverDataRow())
+        return;
+    Launch->setEnabled(true);
+    ShowSelectedGame();
+}
+
+void MainFrm::launchCurrentRow()
+{
+    const int row = Lista->currentIndex().row();
+    const int slot = model_->slotAt(row);
+    const QString name = slot != 0 ? model_->cell(row, 0) : QString();
+    LaunchGame(slot, name,
+               {[this](const QString &text) { setStatusText(text); },
+                [this](bool enabled) { setEnabled(enabled); }});
+}
+
+void MainFrm::ShowSelectedGame()
+{
+    CleanupExtraction();
+    NotPic->hide();
+    Title->hide();
+
+    QString picturePath;
+    const AppState &app = App();
+    const int slot = model_->slotAt(Lista->currentIndex().row());
+    if (slot >= 1 && slot <= app.GameCount) {
+        const GameRecord &game = app.Games[size_t(slot)];
+        if (game.EmulatorIndex >= 1 && game.EmulatorIndex <= app.EmulatorCount) {
+            const EmulatorRecord &emulator = app.Emulators[size_t(game.EmulatorIndex)];
+            const QString emulatorDir = EmulatorDirectory(emulator.Path);
+            if (EnterDirectory(emulatorDir))
+                picturePath = FindSnapshot(emulator.SnapshotPath, game.File, emulatorDir);
+        }
+    }
+    showSnapshot(picturePath);
+}
+
+void MainFrm::showSnapshot(const QString &picturePath)
+{
+    QImageReader reader(picturePath);
+    const QSize natural = picturePath.isEmpty() ? QSize() : reader.size();
+    const QSizeF pictureTwips = natural.isValid() ? QSizeF(natural.width() * TwipsPerPixel,
+                                                           natural.height() * TwipsPerPixel)
+                                                  : QSizeF(0, 0);
+    const QRectF box = FitSnapshot(pictureTwips, QSizeF(SavedSnapWidth, SavedSnapHeight), FrameSize,
+                                   snapPosition_);
+    const QRect boxPixels(Twips(qRound(box.x())), Twips(qRound(box.y())),
+                          Twips(qRound(box.width())), Twips(qRound(box.height())));
+
+    QImage picture;
+    if (natural.isValid()) {
+        // Only the part the box shows is decoded.
+        reader.setClipRect(
+            QRect(QPoint(0, 0), boxPixels.size()).intersected(QRect(QPoint(), natural)));
+        picture = reader.read();
+    }
+    if (picture.isNull()) {
+        // Missing or unreadable: the empty picture and its notice.
+        Snap->setPixmap(QPixmap());
+        NotPic->show();
+        const QRectF empty = FitSnapshot(QSizeF(0, 0), QSizeF(SavedSnapWidth, SavedSnapHeight),
+                                         FrameSize, snapPosition_);
+        snapPosition_ = empty.topLeft();
+        Snap->setGeometry(Twips(qRound(empty.x())), Twips(qRound(empty.y())),
+                          Twips(qRound(empty.width())), Twips(qRound(empty.height())));
+        return;
+    }
+    Snap->setPixmap(QPixmap::fromImage(picture));
+    snapPosition_ = box.topLeft();
+    Snap->setGeometry(boxPixels);
 }

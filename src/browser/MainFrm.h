@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QModelIndex>
+#include <QPointF>
 
 class GameListModel;
 class QGroupBox;
@@ -32,6 +34,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
@@ -44,6 +47,16 @@ private:
     void ENewM_Click();
     void ERomM_Click();
     void Expand_Click();
+    void Launch_Click();
+    void Lista_Click(const QModelIndex &index);
+    void Lista_HeaderClick(int column);
+    void Lista_DblClick(const QModelIndex &index);
+    void Lista_RowColChange();
+
+    void launchCurrentRow();
+    void ShowSelectedGame();
+    void showSnapshot(const QString &picturePath);
+    bool mouseIsOverDataRow() const { return mouseRow_ > 0; }
 
     GameListModel *model_ = nullptr;
     QTableView *Lista = nullptr;
@@ -57,6 +70,10 @@ private:
     QLabel *statusPanel1_ = nullptr;
     QLabel *statusPanel2_ = nullptr;
     QWidget *about_ = nullptr;
+    int SavedSnapWidth = 0; // the picture box's design size, in twips
+    int SavedSnapHeight = 0;
+    QPointF snapPosition_; // the picture box's position in its frame, in twips
+    int mouseRow_ = -1;    // grid row last under the mouse pointer: 0 titles, 1 up data
     bool Expanded = false;
     bool unloaded_ = false;
 };

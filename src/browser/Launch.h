@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// Launching a game: extracting a zipped game's archive, starting its emulator, and
+// removing what the last launch extracted.
+
+// The first slot of the catalogue, from slot 0 up, whose game has exactly this name;
+// 0 (the empty slot) when there is none.
+int FindGame(const QString &name);
+
+// Removes the directory the last zipped launch extracted into, with everything in it,
+// when that extraction created it; then forgets it. Files still in use stay, silently.
+void CleanupExtraction();
+
+// What a launch shows on the main window while it works.
+struct LaunchView {
+    std::function<void(const QString &)> setStatusText;
+    std::function<void(bool)> setInputEnabled;
+};
+
+// Launches the game in catalogue slot `slot`, shown in the grid under `rowName`. A row
+// that no longer names that game launches nothing. The window is always enabled again
+// and reads "Waiting for selection..." afterwards.
+void LaunchGame(int slot, const QString &rowName, const LaunchView &view);
+
+// Starts a program without waiting for it and without keeping a handle on it. On
+// failure, `error` says why.
+bool StartEmulator(const QString &program, const QStringList &arguments, const QString &commandLine,
+                   const QString &workingDirectory, QString *error);
+
+// The snapshot of a game: the first ordinary, visible file of snapshot path + separator
+// + base name of the game file + ".jpg", ".gif" or ".bmp", resolved against the
+// emulator's directory. Empty when there is none.
+QString FindSnapshot(const QString &snapshotPath, const QString &gameFile,
+                     const QString &emulatorDir);
+
+// The emulator's directory as an absolute path: a relative one is taken from the
+// program directory.
+QString EmulatorDirectory(const QString &path);
