@@ -4,6 +4,8 @@
 #include "app/Version.h"
 #include "unzip/UnzipEngine.h"
 
+#include <algorithm>
+
 std::array<QString, UnzipNameSlots> IncludeNames;
 std::array<QString, UnzipNameSlots> ExcludeNames;
 QString CrLf;
@@ -107,9 +109,14 @@ void UnzipMessage(quint64 uncompressedSize, quint64 compressedSize, int compress
         UnzipListing = line + CrLf;
         line = blankLine();
     }
+    // The size ends at column 57. One too wide for its seven columns reaches into the
+    // name's columns rather than losing its leading digits.
+    const QString size = QString::number(uncompressedSize).rightJustified(7);
+    const int sizeColumn = 58 - int(size.size());
+    const int nameWidth = size.size() > 7 ? sizeColumn - 2 : 50;
     const QString name = bufferText(memberName, NameBufferSize);
-    putAt(line, 1, name.left(50));
-    putAt(line, 51, (QString(7, QLatin1Char(' ')) + signedText(qint64(uncompressedSize))).right(7));
+    putAt(line, 1, name.left(nameWidth));
+    putAt(line, sizeColumn, size);
     putAt(line, 60, signedText(day).right(2) + QLatin1Char('/'));
     putAt(line, 63, twoDigits(month) + QLatin1Char('/'));
     putAt(line, 66, twoDigits(year % 100));

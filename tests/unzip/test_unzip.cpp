@@ -570,9 +570,12 @@ void UnzipTest::listingLine_data()
     QTest::newRow("name over 50 characters")
         << QString("n").repeated(49) + "XYZ" << quint64(12) << 31 << 1 << 1999 << 23 << 59
         << line(QString("n").repeated(49) + "X", "     12", "31/01/99", "23:59");
-    QTest::newRow("size over 7 digits keeps its last 7")
-        << "big.bin" << quint64(123456789) << 1 << 10 << 2010 << 0 << 0
-        << line("big.bin", "3456789", " 1/10/10", " 0:00");
+    QTest::newRow("size over 7 digits stays whole, the name gives way")
+        << QString("n").repeated(50) << quint64(123456789) << 1 << 10 << 2010 << 0 << 0
+        << (QString("n").repeated(47) + " 123456789  " + " 1/10/10" + "  " + " 0:00")
+               .leftJustified(80);
+    QTest::newRow("exactly 7 digits") << "big.bin" << quint64(1234567) << 1 << 10 << 2010 << 0 << 0
+                                      << line("big.bin", "1234567", " 1/10/10", " 0:00");
     QTest::newRow("year 2000") << "y2k" << quint64(1) << 1 << 1 << 2000 << 12 << 0
                                << line("y2k", "      1", " 1/01/00", "12:00");
 }
