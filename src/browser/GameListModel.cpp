@@ -9,22 +9,20 @@ namespace {
 const std::array<QString, GameListModel::ColumnCount> ColumnTitles = {
     QStringLiteral("Game Name"), QStringLiteral("Type"), QStringLiteral("Emulator")};
 
-std::vector<GenericSortKey> keysOf(const std::vector<GameListModel::Row> &rows, int column)
+GenericSortKeys keysOf(const std::vector<GameListModel::Row> &rows, int column)
 {
-    const QCollator collator = GenericCollator();
-    std::vector<GenericSortKey> keys;
-    keys.reserve(rows.size());
+    std::vector<QString> cells;
+    cells.reserve(rows.size());
     for (const GameListModel::Row &row : rows)
-        keys.emplace_back(row.cells[size_t(column)], collator);
-    return keys;
+        cells.push_back(row.cells[size_t(column)]);
+    return GenericSortKeys(cells);
 }
 
 // Stable sort of order[first, last) by the keys.
-void sortRange(std::vector<int> &order, size_t first, size_t last,
-               const std::vector<GenericSortKey> &keys)
+void sortRange(std::vector<int> &order, size_t first, size_t last, const GenericSortKeys &keys)
 {
     std::stable_sort(order.begin() + qsizetype(first), order.begin() + qsizetype(last),
-                     [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
+                     [&](int a, int b) { return keys.less(size_t(a), size_t(b)); });
 }
 } // namespace
 
@@ -67,7 +65,7 @@ QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int
 
 void GameListModel::setRows(std::vector<Row> rows)
 {
-    const std::vector<GenericSortKey> keys = keysOf(rows, 0);
+    const GenericSortKeys keys = keysOf(rows, 0);
     std::vector<int> order(rows.size());
     std::iota(order.begin(), order.end(), 0);
     sortRange(order, 0, order.size(), keys);
@@ -111,7 +109,7 @@ void GameListModel::sortByTitleClick(int column)
     sortRange(order, 0, order.size(), keysOf(rows_, column));
 
     if (column != 0) {
-        const std::vector<GenericSortKey> names = keysOf(rows_, 0);
+        const GenericSortKeys names = keysOf(rows_, 0);
         size_t runStart = 0;
         while (runStart < order.size()) {
             const QString &value = rows_[size_t(order[runStart])].cells[size_t(column)];

@@ -6,31 +6,79 @@
 #include <cmath>
 #include <numeric>
 
+namespace {
+constexpr char16_t LastAscii = 0x7f;
+
+// Collation rank of every ASCII character (0: ignored by the collation),
+// or nothing when the locale's collation may join characters (contractions such as a
+// Czech "ch"), where ranks one character at a time would not agree with it.
+using RankTable = std::array<char, LastAscii + 1>;
+
+std::optional<RankTable> asciiRanks(const QCollator &collator)
+{
+    const QLocale::Language language = collator.locale().language();
+    if (language != QLocale::C && language != QLocale::English)
+        return std::nullopt;
+
+    std::vector<QString> characters;
+    for (char16_t c = 0; c <= LastAscii; ++c)
+        characters.emplace_back(QChar(c));
+    std::stable_sort(characters.begin(), characters.end(), [&](const QString &a, const QString &b) {
+        return collator.compare(a, b) < 0;
+    });
+
+    RankTable ranks{};
+    char rank = 0;
+    const QString *previous = nullptr;
+    for (const QString &character : characters) {
+        if (collator.compare(character, QString()) == 0)
+            continue; // ignorable: leaves its rank at 0
+        if (previous == nullptr || collator.compare(*previous, character) != 0)
+            ++rank;
+        ranks[character.at(0).unicode()] = rank;
+        previous = &character;
+    }
+    return ranks;
+}
+
+// The ASCII key of a cell, or nothing when the cell holds anything beyond ASCII.
+std::optional<QByteArray> rankKey(const QString &cell, const RankTable &ranks)
+{
+    QByteArray key;
+    key.reserve(cell.size());
+    for (const QChar c : cell) {
+        const char16_t code = c.unicode();
+        if (code > LastAscii)
+            return std::nullopt;
+        if (ranks[code] != 0)
+            key.append(ranks[code]);
+    }
+    return key;
+}
+
+int compareNumbers(double a, double b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+} // namespace
+
 std::optional<double> CellNumber(const QString &cell)
 {
-    const QString trimmed = cell.trimmed();
-    if (trimmed.isEmpty())
+    // Most cells are names: settle them on their first visible character.
+    qsizetype first = 0;
+    while (first < cell.size() && cell.at(first).isSpace())
+        ++first;
+    if (first == cell.size())
         return std::nullopt;
+    const QChar lead = cell.at(first);
+    if (!lead.isDigit() && lead != u'+' && lead != u'-' && lead != u'.')
+        return std::nullopt;
+
     bool ok = false;
-    const double value = QLocale::c().toDouble(trimmed, &ok);
+    const double value = QLocale::c().toDouble(cell.trimmed(), &ok);
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;
-}
-
-GenericSortKey::GenericSortKey(const QString &cell, const QCollator &collator)
-    : number_(CellNumber(cell))
-    , text_(collator.sortKey(number_ ? QString() : cell))
-{
-}
-
-int GenericSortKey::compare(const GenericSortKey &other) const
-{
-    if (number_ && other.number_)
-        return *number_ < *other.number_ ? -1 : (*other.number_ < *number_ ? 1 : 0);
-    if (number_ || other.number_)
-        return number_ ? -1 : 1;
-    return text_.compare(other.text_);
 }
 
 QCollator GenericCollator()
@@ -46,17 +94,56 @@ QCollator GenericCollator()
     return collator;
 }
 
-std::vector<int> GenericSortOrder(const std::vector<QString> &cells)
+GenericSortKeys::GenericSortKeys(const std::vector<QString> &cells)
 {
     const QCollator collator = GenericCollator();
-    std::vector<GenericSortKey> keys;
-    keys.reserve(cells.size());
-    for (const QString &cell : cells)
-        keys.emplace_back(cell, collator);
+    const std::optional<RankTable> ranks = asciiRanks(collator);
 
+    keys_.resize(cells.size());
+    bool allRanked = true;
+    for (size_t i = 0; i < cells.size(); ++i) {
+        Key &key = keys_[i];
+        key.number = CellNumber(cells[i]);
+        if (key.number || !ranks)
+            continue;
+        if (std::optional<QByteArray> ascii = rankKey(cells[i], *ranks)) {
+            key.ranks = std::move(*ascii);
+            key.hasRanks = true;
+        }
+    }
+    for (const Key &key : keys_)
+        allRanked = allRanked && (key.number || key.hasRanks);
+
+    // A cell the ranks cannot weigh is compared through the collator's keys, and so is
+    // every text it may meet, so that all comparisons follow one order.
+    if (!allRanked) {
+        collated_.resize(cells.size());
+        for (size_t i = 0; i < cells.size(); ++i) {
+            if (!keys_[i].number)
+                collated_[i] = collator.sortKey(cells[i]);
+        }
+    }
+}
+
+int GenericSortKeys::compare(size_t a, size_t b) const
+{
+    const Key &left = keys_[a];
+    const Key &right = keys_[b];
+    if (left.number && right.number)
+        return compareNumbers(*left.number, *right.number);
+    if (left.number || right.number)
+        return left.number ? -1 : 1;
+    if (left.hasRanks && right.hasRanks)
+        return left.ranks.compare(right.ranks);
+    return collated_[a]->compare(*collated_[b]);
+}
+
+std::vector<int> GenericSortOrder(const std::vector<QString> &cells)
+{
+    const GenericSortKeys keys(cells);
     std::vector<int> order(cells.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
+                     [&](int a, int b) { return keys.less(size_t(a), size_t(b)); });
     return order;
 }

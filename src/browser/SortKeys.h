@@ -4,25 +4,39 @@
 #include <QCollatorSortKey>
 #include <QString>
 
+#include <array>
 #include <optional>
 #include <vector>
 
 // The game grid's "generic ascending" order: a cell that reads as a number compares as
 // a number, any other cell as text, case-insensitively in the locale's collation.
 // Numbers come before text.
-class GenericSortKey {
+//
+// The keys of a whole column are made at once, so a sort compares prepared keys only.
+// Where the collation is known to weigh plain ASCII one character at a time (English
+// and the C locale), an ASCII cell's key is the string of its characters' collation
+// ranks, taken from the collator itself: comparing those bytes gives the collator's own
+// answer at a fraction of the cost. Any other cell falls back to the collator's keys.
+class GenericSortKeys {
 public:
-    GenericSortKey(const QString &cell, const QCollator &collator);
+    explicit GenericSortKeys(const std::vector<QString> &cells);
 
-    // Negative, zero or positive, as this key sorts before, with or after `other`.
-    int compare(const GenericSortKey &other) const;
+    // Negative, zero or positive, as cell a sorts before, with or after cell b.
+    int compare(size_t a, size_t b) const;
+    bool less(size_t a, size_t b) const { return compare(a, b) < 0; }
 
 private:
-    std::optional<double> number_;
-    QCollatorSortKey text_;
+    struct Key {
+        std::optional<double> number;
+        QByteArray ranks; // the ASCII key, when the cell has one
+        bool hasRanks = false;
+    };
+
+    std::vector<Key> keys_;
+    std::vector<std::optional<QCollatorSortKey>> collated_; // only when some cell needs it
 };
 
-// The collator behind GenericSortKey: the locale's, ignoring case.
+// The collator behind the text order: the locale's, ignoring case.
 QCollator GenericCollator();
 
 // The positions 0..n-1 reordered so that the cells come in generic ascending order;

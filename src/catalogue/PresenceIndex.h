@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QHash>
 #include <QSet>
 #include <QString>
+
+#include <unordered_map>
 
 // Answers "does a file or directory of this name exist?" for many names at once by
 // listing each directory a single time and looking names up in that listing. One
@@ -15,7 +16,11 @@ public:
     bool exists(const QString &base, const QString &path);
 
 private:
-    const QSet<QString> &listing(const QString &directory);
+    const QSet<QString> &listing(const QString &base, const QString &folder);
 
-    QHash<QString, QSet<QString>> listings_;
+    // Listings by absolute directory, and the same listings by the way a caller named
+    // the directory, so the path of each is worked out once. Node-based maps keep the
+    // references stable.
+    std::unordered_map<QString, QSet<QString>> listings_;
+    std::unordered_map<QString, const QSet<QString> *> byName_;
 };

@@ -8,20 +8,22 @@
 
 QStringList SplitTextLines(const QByteArray &content)
 {
+    // Decoded once: the line ends are plain ASCII in every code page the files use.
+    const QString text = QString::fromLocal8Bit(content);
     QStringList lines;
     qsizetype start = 0;
-    const qsizetype size = content.size();
+    const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
-        const char c = content.at(i);
-        if (c != '\r' && c != '\n')
+        const QChar c = text.at(i);
+        if (c != u'\r' && c != u'\n')
             continue;
-        lines.append(QString::fromLocal8Bit(content.constData() + start, i - start));
-        if (c == '\r' && i + 1 < size && content.at(i + 1) == '\n')
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < size && text.at(i + 1) == u'\n')
             ++i;
         start = i + 1;
     }
     if (start < size)
-        lines.append(QString::fromLocal8Bit(content.constData() + start, size - start));
+        lines.append(text.mid(start));
     return lines;
 }
 

@@ -1,7 +1,10 @@
 #include "browser/GameListModel.h"
 #include "browser/SortKeys.h"
 
+#include <QRandomGenerator>
+
 #include <QTest>
+#include <numeric>
 
 namespace {
 std::vector<GameListModel::Row> rows(const QList<QStringList> &cells)
@@ -27,6 +30,8 @@ class SortKeysTest : public QObject {
 private slots:
     void genericAscending_data();
     void genericAscending();
+    void textOrderIsTheCollatorsOwn_data();
+    void textOrderIsTheCollatorsOwn();
     void titleClickSortsRunsByName();
     void titleClickOnTheNameColumnHasNoSecondPass();
     void rowsKeepTheirSlotsAndTheSelectionFollows();
@@ -59,6 +64,43 @@ void SortKeysTest::genericAscending()
     for (const int position : GenericSortOrder(input))
         result.append(input[size_t(position)]);
     QCOMPARE(result, sorted);
+}
+
+void SortKeysTest::textOrderIsTheCollatorsOwn_data()
+{
+    QTest::addColumn<QString>("alphabet");
+    QTest::newRow("printable ascii and controls")
+        << QString::fromLatin1(" !\"#$%&'()*+,-./0123456789:;<=>?@AaBbZz[\\]^_`{|}~\t");
+    QTest::newRow("ascii with accents mixed in") << QStringLiteral("aAbBeE \u00e9\u00c9-_.z");
+}
+
+void SortKeysTest::textOrderIsTheCollatorsOwn()
+{
+    // Whatever shortcut the keys take, the order must be the collator's.
+    QFETCH(QString, alphabet);
+    QRandomGenerator random(20261206);
+    std::vector<QString> cells;
+    for (int i = 0; i < 3000; ++i) {
+        QString cell;
+        const int length = 1 + random.bounded(6);
+        for (int c = 0; c < length; ++c)
+            cell.append(alphabet.at(random.bounded(int(alphabet.size()))));
+        if (!CellNumber(cell))
+            cells.push_back(cell);
+    }
+    const QCollator collator = GenericCollator();
+    std::vector<int> expected(cells.size());
+    std::iota(expected.begin(), expected.end(), 0);
+    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+        return collator.compare(cells[size_t(a)], cells[size_t(b)]) < 0;
+    });
+    const std::vector<int> order = GenericSortOrder(cells);
+    for (size_t i = 0; i < cells.size(); ++i) {
+        if (order[i] != expected[i])
+            QFAIL(qPrintable(QStringLiteral("position %1: [%2] where the collator puts [%3]")
+                                 .arg(i)
+                                 .arg(cells[size_t(order[i])], cells[size_t(expected[i])])));
+    }
 }
 
 void SortKeysTest::titleClickSortsRunsByName()
