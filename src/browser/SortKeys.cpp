@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 
 namespace {
@@ -41,19 +42,21 @@ std::optional<RankTable> asciiRanks(const QCollator &collator)
     return ranks;
 }
 
-// The ASCII key of a cell, or nothing when the cell holds anything beyond ASCII.
-std::optional<QByteArray> rankKey(const QString &cell, const RankTable &ranks)
+// Appends the ASCII key of a cell; false (and nothing appended) when the cell holds
+// anything beyond ASCII.
+bool appendRankKey(const QString &cell, const RankTable &ranks, QByteArray &keys)
 {
-    QByteArray key;
-    key.reserve(cell.size());
+    const qsizetype start = keys.size();
     for (const QChar c : cell) {
         const char16_t code = c.unicode();
-        if (code > LastAscii)
-            return std::nullopt;
+        if (code > LastAscii) {
+            keys.truncate(start);
+            return false;
+        }
         if (ranks[code] != 0)
-            key.append(ranks[code]);
+            keys.append(ranks[code]);
     }
-    return key;
+    return true;
 }
 
 int compareNumbers(double a, double b)
@@ -103,23 +106,24 @@ GenericSortKeys::GenericSortKeys(const std::vector<QString> &cells)
     bool allRanked = true;
     for (size_t i = 0; i < cells.size(); ++i) {
         Key &key = keys_[i];
-        key.number = CellNumber(cells[i]);
-        if (key.number || !ranks)
-            continue;
-        if (std::optional<QByteArray> ascii = rankKey(cells[i], *ranks)) {
-            key.ranks = std::move(*ascii);
-            key.hasRanks = true;
+        key.offset = ranks_.size();
+        if (const std::optional<double> number = CellNumber(cells[i])) {
+            key.kind = Kind::Number;
+            key.number = *number;
+        } else if (ranks && appendRankKey(cells[i], *ranks, ranks_)) {
+            key.kind = Kind::Ranked;
+            key.length = ranks_.size() - key.offset;
+        } else {
+            allRanked = false;
         }
     }
-    for (const Key &key : keys_)
-        allRanked = allRanked && (key.number || key.hasRanks);
 
     // A cell the ranks cannot weigh is compared through the collator's keys, and so is
     // every text it may meet, so that all comparisons follow one order.
     if (!allRanked) {
         collated_.resize(cells.size());
         for (size_t i = 0; i < cells.size(); ++i) {
-            if (!keys_[i].number)
+            if (keys_[i].kind != Kind::Number)
                 collated_[i] = collator.sortKey(cells[i]);
         }
     }
@@ -129,12 +133,19 @@ int GenericSortKeys::compare(size_t a, size_t b) const
 {
     const Key &left = keys_[a];
     const Key &right = keys_[b];
-    if (left.number && right.number)
-        return compareNumbers(*left.number, *right.number);
-    if (left.number || right.number)
-        return left.number ? -1 : 1;
-    if (left.hasRanks && right.hasRanks)
-        return left.ranks.compare(right.ranks);
+    if (left.kind == Kind::Number || right.kind == Kind::Number) {
+        if (left.kind != right.kind)
+            return left.kind == Kind::Number ? -1 : 1;
+        return compareNumbers(left.number, right.number);
+    }
+    if (left.kind == Kind::Ranked && right.kind == Kind::Ranked) {
+        const int common =
+            std::memcmp(ranks_.constData() + left.offset, ranks_.constData() + right.offset,
+                        size_t(std::min(left.length, right.length)));
+        if (common != 0)
+            return common;
+        return left.length < right.length ? -1 : (right.length < left.length ? 1 : 0);
+    }
     return collated_[a]->compare(*collated_[b]);
 }
 

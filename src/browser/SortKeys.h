@@ -26,13 +26,16 @@ public:
     bool less(size_t a, size_t b) const { return compare(a, b) < 0; }
 
 private:
+    enum class Kind : char { Number, Ranked, Collated };
     struct Key {
-        std::optional<double> number;
-        QByteArray ranks; // the ASCII key, when the cell has one
-        bool hasRanks = false;
+        Kind kind = Kind::Collated;
+        double number = 0;
+        qsizetype offset = 0; // of the ASCII key in ranks_
+        qsizetype length = 0;
     };
 
     std::vector<Key> keys_;
+    QByteArray ranks_;                                      // every ASCII key, one after the other
     std::vector<std::optional<QCollatorSortKey>> collated_; // only when some cell needs it
 };
 
