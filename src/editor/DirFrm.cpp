@@ -16,11 +16,13 @@
 #include <QStyle>
 
 namespace {
-void place(QWidget *widget, int left, int top, int width, int height) {
+void place(QWidget *widget, int left, int top, int width, int height)
+{
     widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
 }
 
-QFont arial(qreal points, bool bold = false) {
+QFont arial(qreal points, bool bold = false)
+{
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(points);
     font.setBold(bold);
@@ -28,7 +30,8 @@ QFont arial(qreal points, bool bold = false) {
 }
 
 // How the drive list names a volume: "c:" on Windows, the mount point elsewhere.
-QString driveLabel(const QString &rootPath) {
+QString driveLabel(const QString &rootPath)
+{
 #ifdef Q_OS_WIN
     return rootPath.left(2).toLower();
 #else
@@ -36,11 +39,13 @@ QString driveLabel(const QString &rootPath) {
 #endif
 }
 
-QString rootOf(const QString &path) {
+QString rootOf(const QString &path)
+{
     return QStorageInfo(path).rootPath();
 }
 
-QString entryText(const QString &path, int depth, bool isRoot) {
+QString entryText(const QString &path, int depth, bool isRoot)
+{
     const QString name = isRoot ? QDir::toNativeSeparators(path) : QFileInfo(path).fileName();
     return QString(depth * 2, u' ') + name;
 }
@@ -48,7 +53,8 @@ QString entryText(const QString &path, int depth, bool isRoot) {
 
 DirFrm::DirFrm(OptionsNewFrm *recordEditor)
     : QWidget(recordEditor, Qt::Tool)
-    , recordEditor_(recordEditor) {
+    , recordEditor_(recordEditor)
+{
     setObjectName(QStringLiteral("DirFrm"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Choose Emulator Directory"));
@@ -99,7 +105,8 @@ DirFrm::DirFrm(OptionsNewFrm *recordEditor)
     Form_Load();
 }
 
-void DirFrm::Form_Load() {
+void DirFrm::Form_Load()
+{
     fillDrives();
     // An emulator that has a directory starts there; otherwise, or when that directory
     // is gone, the lists start at the current directory.
@@ -112,7 +119,8 @@ void DirFrm::Form_Load() {
         openDirectory(QDir::homePath());
 }
 
-void DirFrm::fillDrives() {
+void DirFrm::fillDrives()
+{
     Drive1->clear();
     QStringList roots;
     const QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
@@ -127,7 +135,8 @@ void DirFrm::fillDrives() {
     driveIndex_ = -1;
 }
 
-void DirFrm::showDriveOf(const QString &directory) {
+void DirFrm::showDriveOf(const QString &directory)
+{
     const QString root = rootOf(directory);
     int index = Drive1->findData(root);
     if (index < 0 && !root.isEmpty()) {
@@ -138,7 +147,8 @@ void DirFrm::showDriveOf(const QString &directory) {
     driveIndex_ = index;
 }
 
-void DirFrm::Drive1_Change(int index) {
+void DirFrm::Drive1_Change(int index)
+{
     const QString root = Drive1->itemData(index).toString();
     // A drive shows its current directory: the process's own when it lies there.
     const QString current = QDir::currentPath();
@@ -149,7 +159,8 @@ void DirFrm::Drive1_Change(int index) {
     }
 }
 
-bool DirFrm::openDirectory(const QString &path) {
+bool DirFrm::openDirectory(const QString &path)
+{
     if (path.isEmpty())
         return false;
     const QFileInfo info(path);
@@ -184,12 +195,14 @@ bool DirFrm::openDirectory(const QString &path) {
     return true;
 }
 
-void DirFrm::Dir1_DblClick(QListWidgetItem *item) {
+void DirFrm::Dir1_DblClick(QListWidgetItem *item)
+{
     if (item != nullptr)
         openDirectory(item->data(Qt::UserRole).toString());
 }
 
-void DirFrm::Dir1_Change() {
+void DirFrm::Dir1_Change()
+{
     // The file list follows the directory; an earlier highlight no longer counts.
     File1->clear();
     File1->addItems(ProgramFilesIn(directory_));
@@ -197,16 +210,19 @@ void DirFrm::Dir1_Change() {
     File1->setCurrentRow(-1);
 }
 
-QString DirFrm::selectedFile() const {
+QString DirFrm::selectedFile() const
+{
     const QList<QListWidgetItem *> selected = File1->selectedItems();
     return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
-void DirFrm::File1_DblClick() {
+void DirFrm::File1_DblClick()
+{
     FileC->setText(selectedFile());
 }
 
-void DirFrm::applyChoice() {
+void DirFrm::applyChoice()
+{
     const QString directory = QDir::toNativeSeparators(directory_);
     switch (App().DirTarget) {
     case 1:
@@ -224,16 +240,19 @@ void DirFrm::applyChoice() {
     }
 }
 
-void DirFrm::OK_Click() {
+void DirFrm::OK_Click()
+{
     applyChoice();
     close();
 }
 
-void DirFrm::Cancel_Click() {
+void DirFrm::Cancel_Click()
+{
     close();
 }
 
-void DirFrm::closeEvent(QCloseEvent *event) {
+void DirFrm::closeEvent(QCloseEvent *event)
+{
     event->accept();
     recordEditor_->chooserClosed();
 }

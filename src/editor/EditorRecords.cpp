@@ -7,16 +7,19 @@
 #include <numeric>
 
 namespace {
-QString cell(const GridRow &row, int column) {
+QString cell(const GridRow &row, int column)
+{
     return column < row.size() ? row.at(column) : QString();
 }
 
-bool hasLineBreak(const QString &text) {
+bool hasLineBreak(const QString &text)
+{
     return text.contains(u'\n') || text.contains(u'\r');
 }
 
 // Names that Windows reserves for devices, with or without an extension.
-bool isDeviceName(const QString &name) {
+bool isDeviceName(const QString &name)
+{
     static const QStringList devices = {
         QStringLiteral("CON"),  QStringLiteral("PRN"),  QStringLiteral("AUX"),
         QStringLiteral("NUL"),  QStringLiteral("COM1"), QStringLiteral("COM2"),
@@ -32,7 +35,8 @@ bool isDeviceName(const QString &name) {
     return devices.contains(base, Qt::CaseInsensitive);
 }
 
-QString emulatorNameProblem(const QString &name) {
+QString emulatorNameProblem(const QString &name)
+{
     const QString label = FieldLabel(EditorMode::Emulators, 0);
     static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
     for (const QChar c : name) {
@@ -61,25 +65,30 @@ QString emulatorNameProblem(const QString &name) {
 }
 } // namespace
 
-EditorMode EditorModeFor(const QString &editMode) {
+EditorMode EditorModeFor(const QString &editMode)
+{
     return editMode == QLatin1String("ROM") ? EditorMode::Roms : EditorMode::Emulators;
 }
 
-QString TitleStringFor(EditorMode mode) {
+QString TitleStringFor(EditorMode mode)
+{
     return QString::fromLatin1(mode == EditorMode::Roms ? RomTitleString : EmulatorTitleString);
 }
 
-int ColumnCountFor(EditorMode mode) {
+int ColumnCountFor(EditorMode mode)
+{
     return mode == EditorMode::Roms ? 5 : 6;
 }
 
-std::vector<int> ColumnTenthsFor(EditorMode mode) {
+std::vector<int> ColumnTenthsFor(EditorMode mode)
+{
     if (mode == EditorMode::Roms)
         return {4, 2, 2, 5, 2};
     return {2, 3, 3, 3, 3, 4};
 }
 
-std::vector<GridColumnTitle> ParseTitleString(const QString &titleString) {
+std::vector<GridColumnTitle> ParseTitleString(const QString &titleString)
+{
     std::vector<GridColumnTitle> columns;
     for (const QString &part : titleString.split(u'|')) {
         GridColumnTitle column{part, Qt::AlignLeft};
@@ -97,7 +106,8 @@ std::vector<GridColumnTitle> ParseTitleString(const QString &titleString) {
     return columns;
 }
 
-int ColumnWidthTwips(int gridWidthTwips, int tenths) {
+int ColumnWidthTwips(int gridWidthTwips, int tenths)
+{
     // width / 10 * tenths, exactly, then to the nearest integer with ties to even.
     const long long numerator = static_cast<long long>(gridWidthTwips) * tenths;
     long long quotient = numerator / 10;
@@ -111,12 +121,14 @@ int ColumnWidthTwips(int gridWidthTwips, int tenths) {
     return static_cast<int>(quotient);
 }
 
-GridRow EmulatorToRow(const EmulatorRecord &emulator) {
+GridRow EmulatorToRow(const EmulatorRecord &emulator)
+{
     return {emulator.Name,          emulator.Program,      emulator.Path,
             emulator.ZippedRomPath, emulator.SnapshotPath, emulator.Options};
 }
 
-EmulatorRecord RowToEmulator(const GridRow &row) {
+EmulatorRecord RowToEmulator(const GridRow &row)
+{
     EmulatorRecord emulator;
     emulator.Name = cell(row, 0);
     emulator.Program = cell(row, 1);
@@ -127,11 +139,13 @@ EmulatorRecord RowToEmulator(const GridRow &row) {
     return emulator;
 }
 
-GridRow GameToRow(const GameRecord &game) {
+GridRow GameToRow(const GameRecord &game)
+{
     return {game.Name, game.File, game.DestinationDir, game.Options, game.Type};
 }
 
-GameRecord RowToGame(const GridRow &row) {
+GameRecord RowToGame(const GridRow &row)
+{
     GameRecord game;
     game.Name = cell(row, 0);
     game.File = cell(row, 1);
@@ -141,7 +155,8 @@ GameRecord RowToGame(const GridRow &row) {
     return game;
 }
 
-std::vector<int> SortedRowOrder(const std::vector<GridRow> &rows) {
+std::vector<int> SortedRowOrder(const std::vector<GridRow> &rows)
+{
     std::vector<int> order(rows.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&rows](int a, int b) {
@@ -151,7 +166,8 @@ std::vector<int> SortedRowOrder(const std::vector<GridRow> &rows) {
     return order;
 }
 
-QString FieldLabel(EditorMode mode, int column) {
+QString FieldLabel(EditorMode mode, int column)
+{
     static const QStringList games = {QStringLiteral("Game Name"),
                                       QStringLiteral("Game File or Directory"),
                                       QStringLiteral("Destination Directory"),
@@ -164,7 +180,8 @@ QString FieldLabel(EditorMode mode, int column) {
     return column >= 0 && column < labels.size() ? labels.at(column) : QString();
 }
 
-QString RecordProblem(EditorMode mode, const GridRow &row) {
+QString RecordProblem(EditorMode mode, const GridRow &row)
+{
     if (cell(row, 0).isEmpty() || cell(row, 1).isEmpty())
         return QString::fromLatin1(MissingNameOrFileText);
 
@@ -200,7 +217,8 @@ QString RecordProblem(EditorMode mode, const GridRow &row) {
 }
 
 QString RomSaveProblem(const QString &chosenText, const QString &loadedEmulator,
-                       const QStringList &configured) {
+                       const QStringList &configured)
+{
     if (loadedEmulator.isEmpty()) {
         return QStringLiteral("Choose an emulator from the list first: no ROM list is open, so "
                               "nothing was saved.");
@@ -218,7 +236,8 @@ QString RomSaveProblem(const QString &chosenText, const QString &loadedEmulator,
     return {};
 }
 
-QStringList DirectoryLadder(const QString &directory) {
+QStringList DirectoryLadder(const QString &directory)
+{
     QStringList ladder;
     QDir dir(QDir::cleanPath(directory));
     for (;;) {
@@ -229,7 +248,8 @@ QStringList DirectoryLadder(const QString &directory) {
     return ladder;
 }
 
-QStringList SubdirectoriesOf(const QString &directory) {
+QStringList SubdirectoriesOf(const QString &directory)
+{
     const QDir dir(directory);
     QStringList result;
     const QStringList names =
@@ -239,7 +259,8 @@ QStringList SubdirectoriesOf(const QString &directory) {
     return result;
 }
 
-QStringList ProgramFilesIn(const QString &directory) {
+QStringList ProgramFilesIn(const QString &directory)
+{
     const QDir dir(directory);
 #ifdef Q_OS_WIN
     return dir.entryList({QStringLiteral("*.exe")}, QDir::Files, QDir::Name);

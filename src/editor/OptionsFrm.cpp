@@ -21,16 +21,19 @@ constexpr int GridWidth = 9375;
 const QString ChooseAnEmulator = QStringLiteral("Choose an Emulator");
 const QString WindowCaption = QStringLiteral("Edit Configuration");
 
-QPointer<OptionsFrm> &instance() {
+QPointer<OptionsFrm> &instance()
+{
     static QPointer<OptionsFrm> window;
     return window;
 }
 
-void place(QWidget *widget, int left, int top, int width, int height) {
+void place(QWidget *widget, int left, int top, int width, int height)
+{
     widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
 }
 
-QFont arial(qreal points, bool bold = false) {
+QFont arial(qreal points, bool bold = false)
+{
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(points);
     font.setBold(bold);
@@ -39,7 +42,8 @@ QFont arial(qreal points, bool bold = false) {
 } // namespace
 
 OptionsFrm::OptionsFrm(QWidget *mainWindow)
-    : QWidget(mainWindow, Qt::Window) {
+    : QWidget(mainWindow, Qt::Window)
+{
     setObjectName(QStringLiteral("OptionsFrm"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(WindowCaption);
@@ -103,7 +107,8 @@ OptionsFrm::OptionsFrm(QWidget *mainWindow)
     Form_Load();
 }
 
-void OptionsFrm::Form_Load() {
+void OptionsFrm::Form_Load()
+{
     AppState &app = App();
     EnterDirectory(app.ProgramDir);
     app.NewRowPending = false;
@@ -151,7 +156,8 @@ void OptionsFrm::Form_Load() {
     Ordina();
 }
 
-void OptionsFrm::Emulator_Click(int) {
+void OptionsFrm::Emulator_Click(int)
+{
     const QString name = Emulator->currentText();
     if (name.isEmpty()) {
         Emulator->setEditText(ChooseAnEmulator);
@@ -163,7 +169,8 @@ void OptionsFrm::Emulator_Click(int) {
     Rimuovi->setEnabled(true);
 }
 
-void OptionsFrm::LoadRomList(const QString &emulatorName) {
+void OptionsFrm::LoadRomList(const QString &emulatorName)
+{
     Grid->setRowCount(0);
     const std::vector<GameRecord> games =
         ReadRomList(QDir(App().ProgramDir).filePath(RomListFileName(emulatorName)));
@@ -178,11 +185,13 @@ void OptionsFrm::LoadRomList(const QString &emulatorName) {
     Ordina();
 }
 
-int OptionsFrm::rowCount() const {
+int OptionsFrm::rowCount() const
+{
     return Grid->rowCount();
 }
 
-GridRow OptionsFrm::rowCells(int row) const {
+GridRow OptionsFrm::rowCells(int row) const
+{
     GridRow cells;
     for (int column = 0; column < Grid->columnCount(); ++column) {
         const QTableWidgetItem *item = Grid->item(row, column);
@@ -191,7 +200,8 @@ GridRow OptionsFrm::rowCells(int row) const {
     return cells;
 }
 
-void OptionsFrm::setRowCells(int row, const GridRow &cells) {
+void OptionsFrm::setRowCells(int row, const GridRow &cells)
+{
     if (row < 0 || row >= Grid->rowCount())
         return;
     for (int column = 0; column < Grid->columnCount(); ++column) {
@@ -209,12 +219,14 @@ void OptionsFrm::setRowCells(int row, const GridRow &cells) {
     }
 }
 
-void OptionsFrm::removeGridRow(int row) {
+void OptionsFrm::removeGridRow(int row)
+{
     if (row >= 0 && row < Grid->rowCount())
         Grid->removeRow(row);
 }
 
-std::vector<GridRow> OptionsFrm::allRows() const {
+std::vector<GridRow> OptionsFrm::allRows() const
+{
     std::vector<GridRow> rows;
     rows.reserve(size_t(Grid->rowCount()));
     for (int row = 0; row < Grid->rowCount(); ++row)
@@ -222,7 +234,8 @@ std::vector<GridRow> OptionsFrm::allRows() const {
     return rows;
 }
 
-void OptionsFrm::Ordina() {
+void OptionsFrm::Ordina()
+{
     const std::vector<GridRow> rows = allRows();
     const std::vector<int> order = SortedRowOrder(rows);
     const int current = Grid->currentRow();
@@ -239,7 +252,8 @@ void OptionsFrm::Ordina() {
         Grid->setCurrentCell(newCurrent, 0);
 }
 
-void OptionsFrm::Aggiungi_Click() {
+void OptionsFrm::Aggiungi_Click()
+{
     if (recordEditor_ != nullptr)
         return;
     const int row = Grid->rowCount();
@@ -252,7 +266,8 @@ void OptionsFrm::Aggiungi_Click() {
     openRecordEditor(row);
 }
 
-void OptionsFrm::Rimuovi_Click() {
+void OptionsFrm::Rimuovi_Click()
+{
     const int current = Grid->currentRow();
     if (current < 0)
         return; // no data row is current
@@ -260,32 +275,37 @@ void OptionsFrm::Rimuovi_Click() {
     changed_ = true;
 }
 
-void OptionsFrm::Grid_dblClick(int row, int) {
+void OptionsFrm::Grid_dblClick(int row, int)
+{
     if (Grid->rowCount() < 1 || recordEditor_ != nullptr)
         return;
     const int current = Grid->currentRow() >= 0 ? Grid->currentRow() : row;
     openRecordEditor(current);
 }
 
-void OptionsFrm::openRecordEditor(int row) {
+void OptionsFrm::openRecordEditor(int row)
+{
     recordEditor_ = new OptionsNewFrm(this, row);
     recordEditor_->show();
     recordEditor_->raise();
     recordEditor_->activateWindow();
 }
 
-void OptionsFrm::recordEditorClosed() {
+void OptionsFrm::recordEditorClosed()
+{
     recordEditor_ = nullptr;
 }
 
-QStringList OptionsFrm::configuredEmulators() const {
+QStringList OptionsFrm::configuredEmulators() const
+{
     QStringList names;
     for (int index = 0; index < Emulator->count(); ++index)
         names.append(Emulator->itemText(index));
     return names;
 }
 
-void OptionsFrm::Salva_Click() {
+void OptionsFrm::Salva_Click()
+{
     bool written = false;
     if (mode_ == EditorMode::Roms) {
         const QString problem =
@@ -311,15 +331,18 @@ void OptionsFrm::Salva_Click() {
     }
 }
 
-void OptionsFrm::cancella_Click() {
+void OptionsFrm::cancella_Click()
+{
     close();
 }
 
-bool OptionsFrm::hasUnsavedChanges() const {
+bool OptionsFrm::hasUnsavedChanges() const
+{
     return changed_ || recordEditor_ != nullptr;
 }
 
-void OptionsFrm::showAgain(EditorMode asked) {
+void OptionsFrm::showAgain(EditorMode asked)
+{
     if (asked != mode_) {
         bool reload = true;
         if (hasUnsavedChanges()) {
@@ -343,7 +366,8 @@ void OptionsFrm::showAgain(EditorMode asked) {
     bringForward();
 }
 
-void OptionsFrm::bringForward() {
+void OptionsFrm::bringForward()
+{
     show();
     raise();
     activateWindow();
@@ -351,7 +375,8 @@ void OptionsFrm::bringForward() {
         recordEditor_->bringForward();
 }
 
-void OptionsFrm::closeEvent(QCloseEvent *event) {
+void OptionsFrm::closeEvent(QCloseEvent *event)
+{
     // The record editor keeps this window until it is closed itself.
     if (recordEditor_ != nullptr) {
         event->ignore();
@@ -362,7 +387,8 @@ void OptionsFrm::closeEvent(QCloseEvent *event) {
     Form_Unload();
 }
 
-void OptionsFrm::Form_Unload() {
+void OptionsFrm::Form_Unload()
+{
     if (instance() == this)
         instance() = nullptr;
     if (Saved) {
@@ -371,7 +397,8 @@ void OptionsFrm::Form_Unload() {
     }
 }
 
-void ShowOptionsFrm(QWidget *mainWindow) {
+void ShowOptionsFrm(QWidget *mainWindow)
+{
     const EditorMode asked = EditorModeFor(App().EditMode);
     if (OptionsFrm *open = instance()) {
         open->showAgain(asked);
@@ -383,6 +410,7 @@ void ShowOptionsFrm(QWidget *mainWindow) {
     instance()->activateWindow();
 }
 
-OptionsFrm *OptionsFrmWindow() {
+OptionsFrm *OptionsFrmWindow()
+{
     return instance();
 }

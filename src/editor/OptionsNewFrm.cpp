@@ -13,25 +13,29 @@
 #include <QPushButton>
 
 namespace {
-void place(QWidget *widget, int left, int top, int width, int height) {
+void place(QWidget *widget, int left, int top, int width, int height)
+{
     widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
 }
 
-QFont arial(qreal points, bool bold = false) {
+QFont arial(qreal points, bool bold = false)
+{
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
 }
 
-QLineEdit *textBox(QWidget *parent, const char *name, int left, int top, int width, int height) {
+QLineEdit *textBox(QWidget *parent, const char *name, int left, int top, int width, int height)
+{
     auto *box = new QLineEdit(parent);
     box->setObjectName(QLatin1String(name));
     place(box, left, top, width, height);
     return box;
 }
 
-QPushButton *chooserButton(QWidget *parent, const char *name, int top) {
+QPushButton *chooserButton(QWidget *parent, const char *name, int top)
+{
     auto *button = new QPushButton(QStringLiteral("..."), parent);
     button->setObjectName(QLatin1String(name));
     place(button, 120, top, 375, 375);
@@ -43,7 +47,8 @@ OptionsNewFrm::OptionsNewFrm(OptionsFrm *editor, int row)
     : QWidget(editor, Qt::Tool)
     , editor_(editor)
     , row_(row)
-    , mode_(editor->mode()) {
+    , mode_(editor->mode())
+{
     setObjectName(QStringLiteral("OptionsNewFrm"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Edit Configuration"));
@@ -106,7 +111,8 @@ OptionsNewFrm::OptionsNewFrm(OptionsFrm *editor, int row)
     Form_Load();
 }
 
-void OptionsNewFrm::Form_Load() {
+void OptionsNewFrm::Form_Load()
+{
     // The editor takes no input while a record is open; this window, which Qt counts
     // among the editor's children, stays usable.
     editor_->setEnabled(false);
@@ -151,13 +157,15 @@ void OptionsNewFrm::Form_Load() {
     T1->setText(cell(1));
 }
 
-GridRow OptionsNewFrm::fieldsAsRow() const {
+GridRow OptionsNewFrm::fieldsAsRow() const
+{
     if (mode_ == EditorMode::Emulators)
         return {T0->text(), T1->text(), emupath, T2->text(), T3->text(), T4->text()};
     return {T0->text(), T1->text(), T2->text(), T3->text(), T5->currentText()};
 }
 
-void OptionsNewFrm::OK_Click() {
+void OptionsNewFrm::OK_Click()
+{
     const QString problem = RecordProblem(mode_, fieldsAsRow());
     if (!problem.isEmpty()) {
         // Everything stays as typed, so the player can put it right.
@@ -168,17 +176,20 @@ void OptionsNewFrm::OK_Click() {
     close();
 }
 
-void OptionsNewFrm::Cancel_Click() {
+void OptionsNewFrm::Cancel_Click()
+{
     Confirmed = false;
     close();
 }
 
-void OptionsNewFrm::closeEvent(QCloseEvent *event) {
+void OptionsNewFrm::closeEvent(QCloseEvent *event)
+{
     event->accept();
     Form_Unload();
 }
 
-void OptionsNewFrm::Form_Unload() {
+void OptionsNewFrm::Form_Unload()
+{
     // The chooser goes with the record it fills, writing nothing.
     if (chooser_ != nullptr)
         chooser_->close();
@@ -195,19 +206,23 @@ void OptionsNewFrm::Form_Unload() {
     editor_->Ordina();
 }
 
-void OptionsNewFrm::DirT1_Click() {
+void OptionsNewFrm::DirT1_Click()
+{
     showChooser(1);
 }
 
-void OptionsNewFrm::DirT2_Click() {
+void OptionsNewFrm::DirT2_Click()
+{
     showChooser(2);
 }
 
-void OptionsNewFrm::DirT3_Click() {
+void OptionsNewFrm::DirT3_Click()
+{
     showChooser(3);
 }
 
-void OptionsNewFrm::showChooser(int target) {
+void OptionsNewFrm::showChooser(int target)
+{
     App().DirTarget = target;
     if (chooser_ == nullptr) {
         chooser_ = new DirFrm(this);
@@ -217,11 +232,13 @@ void OptionsNewFrm::showChooser(int target) {
     chooser_->activateWindow();
 }
 
-void OptionsNewFrm::chooserClosed() {
+void OptionsNewFrm::chooserClosed()
+{
     chooser_ = nullptr;
 }
 
-void OptionsNewFrm::bringForward() {
+void OptionsNewFrm::bringForward()
+{
     show();
     raise();
     activateWindow();
