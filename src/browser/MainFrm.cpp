@@ -9,6 +9,7 @@
 #include "browser/PictureFit.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Config.h"
+#include "editor/OptionsFrm.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -253,12 +254,14 @@ void MainFrm::ENewM_Click()
 {
     CleanupExtraction();
     App().EditMode = QStringLiteral("EMU");
+    ShowOptionsFrm(this);
 }
 
 void MainFrm::ERomM_Click()
 {
     CleanupExtraction();
     App().EditMode = QStringLiteral("ROM");
+    ShowOptionsFrm(this);
 }
 
 void MainFrm::Expand_Click()
