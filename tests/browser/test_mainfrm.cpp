@@ -4,6 +4,7 @@
 #include "browser/GameListModel.h"
 #include "browser/MainFrm.h"
 #include "catalogue/Config.h"
+#include "editor/OptionsFrm.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -40,6 +41,7 @@ private slots:
     void loadsTheCatalogueFromTheWorkingDirectory();
     void expandTogglesBothWays();
     void menusCarryTheirCaptions();
+    void optionsMenuOpensTheEditorInItsMode();
     void exitUnloadsOnce();
 };
 
@@ -141,6 +143,27 @@ void MainFrmTest::menusCarryTheirCaptions()
     }
     QCOMPARE(menus, (QStringList{"File: Exit", "Options: Emulator Config, Edit Roms List",
                                  "Help: About"}));
+}
+
+void MainFrmTest::optionsMenuOpensTheEditorInItsMode()
+{
+    TestLibrary library;
+    ScriptedMessages messages;
+    MainFrm window;
+    window.Form_Load();
+    window.show();
+    window.findChild<QAction *>("ENewM")->trigger();
+    OptionsFrm *editor = OptionsFrmWindow();
+    QVERIFY(editor);
+    QVERIFY(editor->isVisible());
+    QCOMPARE(App().EditMode, QStringLiteral("EMU"));
+    QCOMPARE(editor->mode(), EditorMode::Emulators);
+    QVERIFY(window.isEnabled()); // the editor does not block the main window
+
+    window.findChild<QAction *>("ERomM")->trigger();
+    QCOMPARE(OptionsFrmWindow(), editor); // one editor, brought forward and reloaded
+    QCOMPARE(editor->mode(), EditorMode::Roms);
+    QVERIFY(messages.shown.isEmpty());
 }
 
 void MainFrmTest::exitUnloadsOnce()
