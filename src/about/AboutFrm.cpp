@@ -1,6 +1,7 @@
 #include "about/AboutFrm.h"
 
 #include "app/AppIcon.h"
+#include "app/Layout.h"
 #include "app/Twips.h"
 #include "app/Version.h"
 
@@ -40,14 +41,12 @@ AboutFrm::AboutFrm(QWidget *parent)
     setObjectName(QStringLiteral("AboutFrm"));
     setModal(false);
     setFixedSize(Twips(5730), Twips(3645));
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(9.75);
-    setFont(font);
+    setFont(ArialFont(9.75));
     const int width = Twips(5730);
 
     auto *picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setGeometry(Twips(120), Twips(120), Twips(540), Twips(540));
+    PlaceTwips(picIcon, 120, 120, 540, 540);
     picIcon->setPixmap(AppIcon().pixmap(Twips(540), Twips(540)));
 
     lblTitle = centredLabel(QString(), QRect(0, Twips(120), width, Twips(840)), this);
@@ -62,9 +61,7 @@ AboutFrm::AboutFrm(QWidget *parent)
 
     lblVersion = centredLabel(QString(), QRect(0, Twips(960), width, Twips(300)), this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    QFont versionFont(QStringLiteral("Arial"));
-    versionFont.setPointSizeF(11.25);
-    lblVersion->setFont(versionFont);
+    lblVersion->setFont(ArialFont(11.25));
 
     centredLabel(QStringLiteral("Zanku is a Front-End for multiple emulators."),
                  QRect(0, Twips(1320), width, Twips(285)), this)
@@ -87,12 +84,12 @@ AboutFrm::AboutFrm(QWidget *parent)
     auto *disclaimer =
         new QLabel(QStringLiteral("If you have bug report or suggestion please E-mail Me"), this);
     disclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
-    disclaimer->setGeometry(Twips(120), Twips(2800), Twips(3900), Twips(660));
+    PlaceTwips(disclaimer, 120, 2800, 3900, 660);
     disclaimer->setWordWrap(true);
 
     auto *cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(Twips(4245), Twips(2970), Twips(1335), Twips(420));
+    PlaceTwips(cmdOK, 4245, 2970, 1335, 420);
     cmdOK->setDefault(true); // Enter presses it; Esc closes the box as well
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 

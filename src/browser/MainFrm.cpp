@@ -3,6 +3,7 @@
 #include "about/AboutFrm.h"
 #include "app/AppIcon.h"
 #include "app/AppState.h"
+#include "app/Layout.h"
 #include "app/Twips.h"
 #include "browser/GameListModel.h"
 #include "browser/Launch.h"
@@ -25,20 +26,6 @@
 #include <QTableView>
 
 namespace {
-QFont arial(double points, bool bold = false, bool italic = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    font.setItalic(italic);
-    return font;
-}
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return {Twips(left), Twips(top), Twips(width), Twips(height)};
-}
-
 constexpr int NarrowListWidth = 4095;
 constexpr QSizeF FrameSize(6135, 5475);
 constexpr QRect SnapDesign(120, 300, 5895, 5055);
@@ -53,7 +40,7 @@ MainFrm::MainFrm(QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Zanku - A Multiple Emulator Front-End by Ervo Kallinder"));
     setWindowIcon(AppIcon());
-    setFont(arial(9.75));
+    setFont(ArialFont(9.75));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -77,7 +64,7 @@ void MainFrm::buildControls()
 
     Lista = new QTableView(client);
     Lista->setObjectName(QStringLiteral("Lista"));
-    Lista->setGeometry(twipsRect(120, 120, NarrowListWidth, 4575));
+    Lista->setGeometry(TwipsRect(120, 120, NarrowListWidth, 4575));
     Lista->setModel(model_);
     Lista->verticalHeader()->hide();
     Lista->verticalHeader()->setDefaultSectionSize(Lista->fontMetrics().height() + 4);
@@ -103,30 +90,30 @@ void MainFrm::buildControls()
 
     Launch = new QPushButton(QStringLiteral("Launch Game"), client);
     Launch->setObjectName(QStringLiteral("Launch"));
-    Launch->setGeometry(twipsRect(120, 4800, 2655, 795));
-    Launch->setFont(arial(18, true, true));
+    Launch->setGeometry(TwipsRect(120, 4800, 2655, 795));
+    Launch->setFont(ArialFont(18, true, true));
     Launch->setEnabled(false);
     connect(Launch, &QPushButton::clicked, this, &MainFrm::Launch_Click);
 
     Expand = new QPushButton(QStringLiteral(">>"), client);
     Expand->setObjectName(QStringLiteral("Expand"));
-    Expand->setGeometry(twipsRect(3120, 4800, 975, 255));
+    Expand->setGeometry(TwipsRect(3120, 4800, 975, 255));
     connect(Expand, &QPushButton::clicked, this, &MainFrm::Expand_Click);
 
     Exit = new QPushButton(QStringLiteral("Exit"), client);
     Exit->setObjectName(QStringLiteral("Exit"));
-    Exit->setGeometry(twipsRect(3000, 5160, 1215, 375));
+    Exit->setGeometry(TwipsRect(3000, 5160, 1215, 375));
     connect(Exit, &QPushButton::clicked, this, &MainFrm::Exit_Click);
 
     Frame1 = new QGroupBox(QStringLiteral("SnapShot"), client);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(twipsRect(4320, 0, 6135, 5475));
+    Frame1->setGeometry(TwipsRect(4320, 0, 6135, 5475));
 
     // The picture box: dark like the button text, it takes its picture's size.
     Snap = new QLabel(Frame1);
     Snap->setObjectName(QStringLiteral("Snap"));
     Snap->setGeometry(
-        twipsRect(SnapDesign.x(), SnapDesign.y(), SnapDesign.width(), SnapDesign.height()));
+        TwipsRect(SnapDesign.x(), SnapDesign.y(), SnapDesign.width(), SnapDesign.height()));
     Snap->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Snap->setAutoFillBackground(true);
     QPalette snapPalette = Snap->palette();
@@ -135,7 +122,7 @@ void MainFrm::buildControls()
 
     Title = new QLabel(QStringLiteral("Zanku"), Snap);
     Title->setObjectName(QStringLiteral("Title"));
-    Title->setGeometry(twipsRect(240, 1200, 5295, 1755));
+    Title->setGeometry(TwipsRect(240, 1200, 5295, 1755));
     QFont titleFont(QStringLiteral("Comic Sans MS"));
     titleFont.setPointSize(72);
     titleFont.setBold(true);
@@ -147,8 +134,8 @@ void MainFrm::buildControls()
 
     NotPic = new QLabel(QStringLiteral("Picture Not Available"), Snap);
     NotPic->setObjectName(QStringLiteral("NotPic"));
-    NotPic->setGeometry(twipsRect(360, 2040, 5115, 480));
-    NotPic->setFont(arial(20.25, true));
+    NotPic->setGeometry(TwipsRect(360, 2040, 5115, 480));
+    NotPic->setFont(ArialFont(20.25, true));
     NotPic->setAlignment(Qt::AlignCenter);
     NotPic->setAutoFillBackground(true);
     NotPic->setPalette(palette());

@@ -1,6 +1,7 @@
 #include "editor/DirFrm.h"
 
 #include "app/AppState.h"
+#include "app/Layout.h"
 #include "app/Twips.h"
 #include "editor/EditorRecords.h"
 #include "editor/OptionsNewFrm.h"
@@ -16,18 +17,6 @@
 #include <QStyle>
 
 namespace {
-void place(QWidget *widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
-}
-
-QFont arial(qreal points, bool bold = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
 
 // How the drive list names a volume: "c:" on Windows, the mount point elsewhere.
 QString driveLabel(const QString &rootPath)
@@ -59,36 +48,36 @@ DirFrm::DirFrm(OptionsNewFrm *recordEditor)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Choose Emulator Directory"));
     setFixedSize(Twips(5715), Twips(3645));
-    setFont(arial(9.75));
+    setFont(ArialFont(9.75));
 
     Drive1 = new QComboBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
-    Drive1->setFont(arial(8.25));
-    place(Drive1, 1500, 120, 2835, 330);
+    Drive1->setFont(ArialFont(8.25));
+    PlaceTwips(Drive1, 1500, 120, 2835, 330);
 
     Dir1 = new QListWidget(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
-    Dir1->setFont(arial(8.25));
+    Dir1->setFont(ArialFont(8.25));
     Dir1->setSelectionMode(QAbstractItemView::SingleSelection);
-    place(Dir1, 60, 540, 2715, 2010);
+    PlaceTwips(Dir1, 60, 540, 2715, 2010);
 
     File1 = new QListWidget(this);
     File1->setObjectName(QStringLiteral("File1"));
     File1->setSelectionMode(QAbstractItemView::SingleSelection);
-    place(File1, 2820, 540, 2835, 2010);
+    PlaceTwips(File1, 2820, 540, 2835, 2010);
 
     FileC = new QLineEdit(this);
     FileC->setObjectName(QStringLiteral("FileC"));
-    place(FileC, 900, 2640, 3915, 360);
+    PlaceTwips(FileC, 900, 2640, 3915, 360);
 
     OK = new QPushButton(QStringLiteral("&OK"), this);
     OK->setObjectName(QStringLiteral("OK"));
-    OK->setFont(arial(9.75, true));
-    place(OK, 2700, 3120, 1395, 435);
+    OK->setFont(ArialFont(9.75, true));
+    PlaceTwips(OK, 2700, 3120, 1395, 435);
 
     Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
     Cancel->setObjectName(QStringLiteral("Cancel"));
-    place(Cancel, 4140, 3120, 1395, 435);
+    PlaceTwips(Cancel, 4140, 3120, 1395, 435);
 
     setTabOrder(Drive1, Dir1);
     setTabOrder(Dir1, Cancel);

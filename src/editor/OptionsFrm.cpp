@@ -1,6 +1,7 @@
 #include "editor/OptionsFrm.h"
 
 #include "app/AppState.h"
+#include "app/Layout.h"
 #include "app/Messages.h"
 #include "app/Twips.h"
 #include "catalogue/Catalogue.h"
@@ -27,18 +28,6 @@ QPointer<OptionsFrm> &instance()
     return window;
 }
 
-void place(QWidget *widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
-}
-
-QFont arial(qreal points, bool bold = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
 } // namespace
 
 OptionsFrm::OptionsFrm(QWidget *mainWindow)
@@ -48,11 +37,11 @@ OptionsFrm::OptionsFrm(QWidget *mainWindow)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(WindowCaption);
     setFixedSize(Twips(9615), Twips(6225));
-    setFont(arial(9.75));
+    setFont(ArialFont(9.75));
 
     Grid = new QTableWidget(this);
     Grid->setObjectName(QStringLiteral("Grid"));
-    place(Grid, 120, 600, 9375, 4575);
+    PlaceTwips(Grid, 120, 600, 9375, 4575);
     Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -64,31 +53,31 @@ OptionsFrm::OptionsFrm(QWidget *mainWindow)
 
     Aggiungi = new QPushButton(QStringLiteral("&Add New"), this);
     Aggiungi->setObjectName(QStringLiteral("Aggiungi"));
-    place(Aggiungi, 240, 5280, 2295, 375);
+    PlaceTwips(Aggiungi, 240, 5280, 2295, 375);
 
     Rimuovi = new QPushButton(QStringLiteral("&Remove"), this);
     Rimuovi->setObjectName(QStringLiteral("Rimuovi"));
-    place(Rimuovi, 240, 5760, 2295, 375);
+    PlaceTwips(Rimuovi, 240, 5760, 2295, 375);
 
     Salva = new QPushButton(QStringLiteral("&Save"), this);
     Salva->setObjectName(QStringLiteral("Salva"));
-    Salva->setFont(arial(12, true));
-    place(Salva, 6720, 5400, 1335, 495);
+    Salva->setFont(ArialFont(12, true));
+    PlaceTwips(Salva, 6720, 5400, 1335, 495);
 
     cancella = new QPushButton(QStringLiteral("&Back"), this);
     cancella->setObjectName(QStringLiteral("cancella"));
-    place(cancella, 8160, 5400, 1215, 495);
+    PlaceTwips(cancella, 8160, 5400, 1215, 495);
 
     Emulator = new QComboBox(this);
     Emulator->setObjectName(QStringLiteral("Emulator"));
     Emulator->setEditable(true);
     Emulator->setInsertPolicy(QComboBox::NoInsert);
     Emulator->setCompleter(nullptr); // the text stays as typed
-    place(Emulator, 2880, 120, 3855, 360);
+    PlaceTwips(Emulator, 2880, 120, 3855, 360);
 
     TRom = new QLabel(this);
     TRom->setObjectName(QStringLiteral("TRom"));
-    place(TRom, 6960, 240, 2295, 255);
+    PlaceTwips(TRom, 6960, 240, 2295, 255);
 
     setTabOrder(Grid, Aggiungi);
     setTabOrder(Aggiungi, Rimuovi);

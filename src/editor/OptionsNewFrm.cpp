@@ -1,6 +1,7 @@
 #include "editor/OptionsNewFrm.h"
 
 #include "app/AppState.h"
+#include "app/Layout.h"
 #include "app/Messages.h"
 #include "app/Twips.h"
 #include "editor/DirFrm.h"
@@ -13,24 +14,12 @@
 #include <QPushButton>
 
 namespace {
-void place(QWidget *widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
-}
-
-QFont arial(qreal points, bool bold = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
 
 QLineEdit *textBox(QWidget *parent, const char *name, int left, int top, int width, int height)
 {
     auto *box = new QLineEdit(parent);
     box->setObjectName(QLatin1String(name));
-    place(box, left, top, width, height);
+    PlaceTwips(box, left, top, width, height);
     return box;
 }
 
@@ -38,7 +27,7 @@ QPushButton *chooserButton(QWidget *parent, const char *name, int top)
 {
     auto *button = new QPushButton(QStringLiteral("..."), parent);
     button->setObjectName(QLatin1String(name));
-    place(button, 120, top, 375, 375);
+    PlaceTwips(button, 120, top, 375, 375);
     return button;
 }
 } // namespace
@@ -53,16 +42,16 @@ OptionsNewFrm::OptionsNewFrm(OptionsFrm *editor, int row)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Edit Configuration"));
     setFixedSize(Twips(6300), Twips(3525));
-    setFont(arial(9.75));
+    setFont(ArialFont(9.75));
 
     CTitle = new QLabel(this);
     CTitle->setObjectName(QStringLiteral("CTitle"));
-    CTitle->setFont(arial(14.25, true));
+    CTitle->setFont(ArialFont(14.25, true));
     CTitle->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    place(CTitle, 120, 120, 6075, 375);
+    PlaceTwips(CTitle, 120, 120, 6075, 375);
 
     T0 = textBox(this, "T0", 600, 600, 3375, 360);
-    T0->setFont(arial(9.75, true));
+    T0->setFont(ArialFont(9.75, true));
     DirT1 = chooserButton(this, "DirT1", 1080);
     T1 = textBox(this, "T1", 600, 1080, 3375, 345);
     DirT2 = chooserButton(this, "DirT2", 1560);
@@ -80,22 +69,22 @@ OptionsNewFrm::OptionsNewFrm(OptionsFrm *editor, int row)
                   QStringLiteral("Platform"), QStringLiteral("Puzzle Game"), QStringLiteral("RPG"),
                   QStringLiteral("Shoot'em Up"), QStringLiteral("Sports")});
     T5->setEditText(QStringLiteral("Choose Game Type"));
-    place(T5, 1080, 2520, 2895, 345);
+    PlaceTwips(T5, 1080, 2520, 2895, 345);
 
     const int labelTops[5] = {720, 1200, 1680, 2160, 2640};
     for (int index = 0; index < 5; ++index) {
         C[index] = new QLabel(this);
         C[index]->setObjectName(QStringLiteral("C%1").arg(index));
-        place(C[index], 4080, labelTops[index], 2055, 255);
+        PlaceTwips(C[index], 4080, labelTops[index], 2055, 255);
     }
 
     Ok = new QPushButton(QStringLiteral("&OK"), this);
     Ok->setObjectName(QStringLiteral("Ok"));
-    Ok->setFont(arial(9.75, true));
-    place(Ok, 1560, 3000, 1275, 435);
+    Ok->setFont(ArialFont(9.75, true));
+    PlaceTwips(Ok, 1560, 3000, 1275, 435);
     Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
     Cancel->setObjectName(QStringLiteral("Cancel"));
-    place(Cancel, 3000, 3000, 1035, 435);
+    PlaceTwips(Cancel, 3000, 3000, 1035, 435);
 
     // Tab order: T0 T1 T2 T4 Ok Cancel DirT1 DirT3 T5 T3 DirT2.
     QWidget *const order[] = {T0, T1, T2, T4, Ok, Cancel, DirT1, DirT3, T5, T3, DirT2};

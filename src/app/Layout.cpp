@@ -1,0 +1,25 @@
+#include "app/Layout.h"
+
+#include "app/Twips.h"
+
+#include <QWidget>
+
+QRect TwipsRect(int left, int top, int width, int height)
+{
+    return {Twips(left), Twips(top), Twips(width), Twips(height)};
+}
+
+void PlaceTwips(QWidget *widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(TwipsRect(left, top, width, height));
+}
+
+QFont ArialFont(qreal points, bool bold, bool italic)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+
+class QWidget;
+
+// The windows are laid out in twips (see Twips.h) in the fonts players know.
+
+// A rectangle given in twips, in pixels.
+QRect TwipsRect(int left, int top, int width, int height);
+
+// Puts a widget where the layout says, in twips.
+void PlaceTwips(QWidget *widget, int left, int top, int width, int height);
+
+// Arial at this size; a machine without Arial falls back to its own sans serif.
+QFont ArialFont(qreal points, bool bold = false, bool italic = false);
