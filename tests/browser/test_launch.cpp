@@ -57,6 +57,18 @@ EmulatorRecord emulator(const QString &name, const QString &path, const QString 
     return {name, program, path, options, "snaps", "zips"};
 }
 
+// The library most tests start from: the emulator "Arcade" in "emu", started as
+// `program`, with one game "Puzzle" in the file "puzzle".
+void writeArcade(const TestLibrary &library, const QString &options,
+                 const QString &program = "emulator")
+{
+    if (program == "emulator")
+        installEmulator(library, "emu", "emulator");
+    library.write("emu/puzzle", "PUZZLE");
+    QVERIFY(WriteConfig({emulator("Arcade", library.path("emu"), options, program)}));
+    library.write("Arcade.rom", "Puzzle=puzzle===Puzzle Game\r\n");
+}
+
 class Window {
 public:
     Window()
@@ -126,10 +138,7 @@ void LaunchTest::plainLaunchStartsTheEmulatorInItsDirectory()
 {
     TestLibrary library;
     ScriptedMessages messages;
-    installEmulator(library, "emu", "emulator");
-    library.write("emu/puzzle", "PUZZLE");
-    QVERIFY(WriteConfig({emulator("Arcade", library.path("emu"), "-fullscreen %")}));
-    library.write("Arcade.rom", "Puzzle=puzzle===Puzzle Game\r\n");
+    writeArcade(library, "-fullscreen %");
     Window window;
 
     window.click(0);
@@ -291,10 +300,7 @@ void LaunchTest::optionsWithoutPercentPassNoGame()
 {
     TestLibrary library;
     ScriptedMessages messages;
-    installEmulator(library, "emu", "emulator");
-    library.write("emu/puzzle");
-    QVERIFY(WriteConfig({emulator("Arcade", library.path("emu"), "-fullscreen \"two words\"")}));
-    library.write("Arcade.rom", "Puzzle=puzzle===\r\n");
+    writeArcade(library, "-fullscreen \"two words\"");
     Window window;
     window.doubleClick(0);
     const auto launched = waitForLaunch(library.path("emu"));
@@ -322,9 +328,7 @@ void LaunchTest::missingProgramIsReported()
 {
     TestLibrary library;
     ScriptedMessages messages;
-    library.write("emu/puzzle");
-    QVERIFY(WriteConfig({emulator("Arcade", library.path("emu"), "%", "no-such-emulator")}));
-    library.write("Arcade.rom", "Puzzle=puzzle===\r\n");
+    writeArcade(library, "%", "no-such-emulator");
     Window window;
     window.doubleClick(0);
     QCOMPARE(messages.shown.size(), 1);
@@ -338,10 +342,7 @@ void LaunchTest::unreachableEmulatorDirectoryLeavesTheWindowUsable()
 {
     TestLibrary library;
     ScriptedMessages messages;
-    installEmulator(library, "emu", "emulator");
-    library.write("emu/puzzle");
-    QVERIFY(WriteConfig({emulator("Arcade", library.path("emu"), "%")}));
-    library.write("Arcade.rom", "Puzzle=puzzle===\r\n");
+    writeArcade(library, "%");
     Window window;
     // The directory goes away after the catalogue was loaded.
     QVERIFY(WriteConfig({emulator("Arcade", library.path("gone"), "%")}));
@@ -356,10 +357,7 @@ void LaunchTest::launchWithoutACurrentRowDoesNothing()
 {
     TestLibrary library;
     ScriptedMessages messages;
-    installEmulator(library, "emu", "emulator");
-    library.write("emu/puzzle");
-    QVERIFY(WriteConfig({emulator("Arcade", library.path("emu"), "%")}));
-    library.write("Arcade.rom", "Puzzle=puzzle===\r\n");
+    writeArcade(library, "%");
     Window window;
     window.lista()->setCurrentIndex({});
     window.button("Launch")->setEnabled(true);
@@ -375,10 +373,7 @@ void LaunchTest::titleRowNeverLaunches()
 {
     TestLibrary library;
     ScriptedMessages messages;
-    installEmulator(library, "emu", "emulator");
-    library.write("emu/puzzle");
-    QVERIFY(WriteConfig({emulator("Arcade", library.path("emu"), "%")}));
-    library.write("Arcade.rom", "Puzzle=puzzle===\r\n");
+    writeArcade(library, "%");
     Window window;
     QHeaderView *header = window.lista()->horizontalHeader();
     const QPoint title(header->sectionViewportPosition(0) + 5, header->height() / 2);
