@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -24,6 +25,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
+
+#include <utility>
 
 namespace {
 constexpr int NarrowListWidth = 4095;
@@ -204,7 +207,10 @@ QString MainFrm::gameCountText() const
 void MainFrm::setStatusText(const QString &text)
 {
     statusPanel1_->setText(text);
-    statusPanel1_->repaint(); // a long extraction shows what it is doing
+    // While a launch holds the window, show each step at once: an extraction can take
+    // a while. Otherwise the next paint is soon enough.
+    if (!isEnabled())
+        statusPanel1_->repaint();
 }
 
 void MainFrm::closeEvent(QCloseEvent *event)
@@ -281,6 +287,8 @@ bool MainFrm::eventFilter(QObject *watched, QEvent *event)
         } else if (watched == Lista->viewport()) {
             const QModelIndex index = Lista->indexAt(position);
             mouseRow_ = index.isValid() ? index.row() + 1 : -1;
+            if (event->type() == QEvent::MouseButtonPress)
+                previewedOnPress_ = false;
         }
     } else if (watched == Lista && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
@@ -302,6 +310,9 @@ void MainFrm::Lista_Click(const QModelIndex &index)
     if (App().EmulatorCount == 0 || !index.isValid())
         return;
     Launch->setEnabled(true);
+    // A click that moved to this row has just shown it, on the press.
+    if (std::exchange(previewedOnPress_, false))
+        return;
     ShowSelectedGame();
 }
 
@@ -329,6 +340,7 @@ void MainFrm::Lista_RowColChange()
         return;
     Launch->setEnabled(true);
     ShowSelectedGame();
+    previewedOnPress_ = QGuiApplication::mouseButtons() != Qt::NoButton;
 }
 
 void MainFrm::launchCurrentRow()

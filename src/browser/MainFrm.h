@@ -72,8 +72,9 @@ private:
     QWidget *about_ = nullptr;
     int SavedSnapWidth = 0; // the picture box's design size, in twips
     int SavedSnapHeight = 0;
-    QPointF snapPosition_; // the picture box's position in its frame, in twips
-    int mouseRow_ = -1;    // grid row last under the mouse pointer: 0 titles, 1 up data
+    QPointF snapPosition_;          // the picture box's position in its frame, in twips
+    int mouseRow_ = -1;             // grid row last under the mouse pointer: 0 titles, 1 up data
+    bool previewedOnPress_ = false; // the current click's press already showed its row
     bool Expanded = false;
     bool unloaded_ = false;
 };
