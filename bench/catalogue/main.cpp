@@ -15,6 +15,7 @@
 
 #include "Fixture.h"
 #include "Measure.h"
+#include "Report.h"
 
 #include "app/AppState.h"
 #include "app/Messages.h"
@@ -241,49 +242,6 @@ std::vector<GameListModel::Row> rowsOf(const Fixture &fixture)
     return rows;
 }
 
-struct TableLine {
-    QString what;
-    QString figure;
-    QString target;
-    QString result;
-};
-
-QString verdict(bool met)
-{
-    return met ? QStringLiteral("PASS") : QStringLiteral("MISS");
-}
-
-void printTable(const std::vector<TableLine> &lines)
-{
-    qsizetype widths[3] = {7, 6, 6};
-    for (const TableLine &line : lines) {
-        widths[0] = std::max(widths[0], line.what.size());
-        widths[1] = std::max(widths[1], line.figure.size());
-        widths[2] = std::max(widths[2], line.target.size());
-    }
-    const auto row = [&](const QString &a, const QString &b, const QString &c, const QString &d) {
-        out() << "| " << a.leftJustified(widths[0]) << " | " << b.leftJustified(widths[1]) << " | "
-              << c.leftJustified(widths[2]) << " | " << d << " |\n";
-    };
-    row(QStringLiteral("Measure"), QStringLiteral("Figure"), QStringLiteral("Target"),
-        QStringLiteral("Result"));
-    out() << "|" << QString(widths[0] + 2, u'-') << "|" << QString(widths[1] + 2, u'-') << "|"
-          << QString(widths[2] + 2, u'-') << "|--------|\n";
-    for (const TableLine &line : lines)
-        row(line.what, line.figure, line.target, line.result);
-}
-
-// The load average, so a reader can tell a busy machine from a slow program.
-QString loadAverage()
-{
-    QFile file(QStringLiteral("/proc/loadavg"));
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("unknown");
-    const QList<QByteArray> fields = file.readAll().split(' ');
-    return fields.size() >= 3 ? QString::fromLatin1(fields[0] + ' ' + fields[1] + ' ' + fields[2])
-                              : QStringLiteral("unknown");
-}
-
 int runBenchmark(int runs, bool tryCold, bool keep, const QString &parent)
 {
     installCountingMessages();
@@ -310,7 +268,7 @@ int runBenchmark(int runs, bool tryCold, bool keep, const QString &parent)
           << " ROM list lines (" << fixture.presentFiles << " files, " << fixture.archivesOnly
           << " only as archives, " << fixture.missing << " missing) in " << directory.path()
           << ", built in " << ms(buildMs) << "\n";
-    out() << "Runs per figure: " << runs << " (median); load average at start " << loadAverage()
+    out() << "Runs per figure: " << runs << " (median); load average at start " << LoadAverage()
           << "\n\n";
     out().flush();
 
@@ -425,7 +383,7 @@ int runBenchmark(int runs, bool tryCold, bool keep, const QString &parent)
     const double startupPeakMB = double(startupPeakKiB) * 1024.0 / 1e6;
 
     // The report.
-    out() << "Load average at end " << loadAverage() << "\n";
+    out() << "Load average at end " << LoadAverage() << "\n";
     out() << "Details\n";
     out() << "  naive presence tests: " << stats << " stats for " << fixture.games.size()
           << " games, warm " << ms(naiveWarm) << " (CPU " << ms(naiveSamples.cpuMedian())
@@ -463,28 +421,28 @@ int runBenchmark(int runs, bool tryCold, bool keep, const QString &parent)
     const double warmRatio = loadWarm / naiveWarm;
     table.push_back({QStringLiteral("ratio load+fill+sort / naive, warm"),
                      QString::asprintf("%.2f", warmRatio), QStringLiteral("< 1.0"),
-                     verdict(warmRatio < RatioTarget)});
+                     Verdict(warmRatio < RatioTarget)});
     if (naiveCold && loadCold) {
         const double coldRatio = *loadCold / *naiveCold;
         table.push_back({QStringLiteral("ratio load+fill+sort / naive, cold"),
                          QString::asprintf("%.2f", coldRatio), QStringLiteral("< 1.0"),
-                         verdict(coldRatio < RatioTarget)});
+                         Verdict(coldRatio < RatioTarget)});
     } else {
         table.push_back({QStringLiteral("ratio load+fill+sort / naive, cold"),
                          QStringLiteral("not measured"), QStringLiteral("< 1.0"),
                          QStringLiteral("-")});
     }
     table.push_back({QStringLiteral("sort 50,000 rows: setRows"), ms(setRowsMs),
-                     QStringLiteral("< 40 ms"), verdict(setRowsMs < SortTargetMs)});
+                     QStringLiteral("< 40 ms"), Verdict(setRowsMs < SortTargetMs)});
     table.push_back({QStringLiteral("sort 50,000 rows: sortByColumn(0)"), ms(sortByColumnMs),
-                     QStringLiteral("< 40 ms"), verdict(sortByColumnMs < SortTargetMs)});
+                     QStringLiteral("< 40 ms"), Verdict(sortByColumnMs < SortTargetMs)});
     table.push_back(
         {QStringLiteral("start-up to first paint (%1 games, offscreen)").arg(starts.front().rows),
-         ms(startupMs), QStringLiteral("< 400 ms"), verdict(startupMs < StartupTargetMs)});
+         ms(startupMs), QStringLiteral("< 400 ms"), Verdict(startupMs < StartupTargetMs)});
     table.push_back({QStringLiteral("peak memory (start-up process, VmHWM)"),
                      QString::asprintf("%.1f MB", startupPeakMB), QStringLiteral("< 120 MB"),
-                     verdict(startupPeakMB < PeakTargetMB)});
-    printTable(table);
+                     Verdict(startupPeakMB < PeakTargetMB)});
+    PrintTable(out(), table);
     out().flush();
     return 0;
 }

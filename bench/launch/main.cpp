@@ -16,6 +16,8 @@
 // Both processes read CLOCK_MONOTONIC, so their moments compare.
 
 #include "Library.h"
+#include "Measure.h"
+#include "Report.h"
 
 #include "app/AppState.h"
 #include "app/Messages.h"
@@ -85,15 +87,6 @@ long minorFaults()
 double msBetween(qint64 from, qint64 to)
 {
     return double(to - from) / 1e6;
-}
-
-double median(std::vector<double> samples)
-{
-    if (samples.empty())
-        return 0;
-    std::sort(samples.begin(), samples.end());
-    const size_t middle = samples.size() / 2;
-    return samples.size() % 2 != 0 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2;
 }
 
 // Counts the messages the program would have shown; nothing ever waits for a player.
@@ -245,16 +238,6 @@ private:
     QLabel *notPic_;
 };
 
-QString loadAverage()
-{
-    QFile file(QStringLiteral("/proc/loadavg"));
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("unknown");
-    const QList<QByteArray> fields = file.readAll().split(' ');
-    return fields.size() >= 3 ? QString::fromLatin1(fields[0] + ' ' + fields[1] + ' ' + fields[2])
-                              : QStringLiteral("unknown");
-}
-
 // The resident set of this process in MB (10^6 bytes): a fork's cost grows with it.
 double residentMB()
 {
@@ -271,38 +254,6 @@ double residentMB()
 QString ms(double value)
 {
     return QString::asprintf("%.2f ms", value);
-}
-
-struct TableLine {
-    QString what;
-    QString figure;
-    QString target;
-    QString result;
-};
-
-QString verdict(bool met)
-{
-    return met ? QStringLiteral("PASS") : QStringLiteral("MISS");
-}
-
-void printTable(const std::vector<TableLine> &lines)
-{
-    qsizetype widths[3] = {7, 6, 6};
-    for (const TableLine &line : lines) {
-        widths[0] = std::max(widths[0], line.what.size());
-        widths[1] = std::max(widths[1], line.figure.size());
-        widths[2] = std::max(widths[2], line.target.size());
-    }
-    const auto row = [&](const QString &a, const QString &b, const QString &c, const QString &d) {
-        out() << "| " << a.leftJustified(widths[0]) << " | " << b.rightJustified(widths[1]) << " | "
-              << c.leftJustified(widths[2]) << " | " << d.leftJustified(6) << " |\n";
-    };
-    row(QStringLiteral("Measure"), QStringLiteral("Figure"), QStringLiteral("Target"),
-        QStringLiteral("Result"));
-    out() << "|" << QString(widths[0] + 2, u'-') << "|" << QString(widths[1] + 1, u'-') << ":|"
-          << QString(widths[2] + 2, u'-') << "|--------|\n";
-    for (const TableLine &line : lines)
-        row(line.what, line.figure, line.target, line.result);
 }
 
 // Extraction alone, as the launch calls it (ask 0, overwrite 1, folders 1), into a
@@ -384,7 +335,7 @@ int main(int argc, char *argv[])
 
     QApplication application(argc, argv);
     installCountingMessages();
-    const QString loadAtStart = loadAverage();
+    const QString loadAtStart = LoadAverage();
 
     Library library;
     QString error;
@@ -592,7 +543,7 @@ int main(int argc, char *argv[])
             preview.again.push_back(second.pressMs + second.releaseMs);
         }
     }
-    const QString loadAtEnd = loadAverage();
+    const QString loadAtEnd = LoadAverage();
 
     // The table.
     std::vector<TableLine> lines;
@@ -600,48 +551,48 @@ int main(int argc, char *argv[])
                               const QString &target = {}, const QString &result = {}) {
         lines.push_back({what, figure, target, result});
     };
-    const double plainOwn = median(plainHandler);
+    const double plainOwn = Median(plainHandler);
     add(QStringLiteral("plain launch: Enter to key handler returned (own time)"), ms(plainOwn),
-        QStringLiteral("< 20 ms"), verdict(plainOwn < PlainTargetMs));
-    add(QStringLiteral("  processor time of the handler"), ms(median(plainCpu)));
-    add(QStringLiteral("LaunchGame called directly, timed view"), ms(median(direct)));
-    add(QStringLiteral("  setEnabled(false) on the window"), ms(median(disableCall)));
-    add(QStringLiteral("  status text \"Decompressing...\" (repaint)"), ms(median(statusCalls[0])));
-    add(QStringLiteral("  status text \"Starting Game...\" (repaint)"), ms(median(statusCalls[1])));
-    add(QStringLiteral("  setEnabled(true) on the window"), ms(median(enableCall)));
-    add(QStringLiteral("  status text \"Waiting...\" (repaint)"), ms(median(statusCalls[2])));
-    add(QStringLiteral("  the rest: ReadConfig, paths, StartEmulator"), ms(median(rest)));
-    add(QStringLiteral("StartEmulator alone: call to return"), ms(median(spawnCall)));
+        QStringLiteral("< 20 ms"), Verdict(plainOwn < PlainTargetMs));
+    add(QStringLiteral("  processor time of the handler"), ms(Median(plainCpu)));
+    add(QStringLiteral("LaunchGame called directly, timed view"), ms(Median(direct)));
+    add(QStringLiteral("  setEnabled(false) on the window"), ms(Median(disableCall)));
+    add(QStringLiteral("  status text \"Decompressing...\" (repaint)"), ms(Median(statusCalls[0])));
+    add(QStringLiteral("  status text \"Starting Game...\" (repaint)"), ms(Median(statusCalls[1])));
+    add(QStringLiteral("  setEnabled(true) on the window"), ms(Median(enableCall)));
+    add(QStringLiteral("  status text \"Waiting...\" (repaint)"), ms(Median(statusCalls[2])));
+    add(QStringLiteral("  the rest: ReadConfig, paths, StartEmulator"), ms(Median(rest)));
+    add(QStringLiteral("StartEmulator alone: call to return"), ms(Median(spawnCall)));
     add(QStringLiteral("end-of-launch repaint alone (%1 minor faults)")
-            .arg(median(faultsAlone), 0, 'f', 0),
-        ms(median(repaintAlone)));
+            .arg(Median(faultsAlone), 0, 'f', 0),
+        ms(Median(repaintAlone)));
     add(QStringLiteral("end-of-launch repaint right after StartEmulator (%1 minor faults)")
-            .arg(median(faultsAfterStart), 0, 'f', 0),
-        ms(median(repaintAfterStart)));
-    add(QStringLiteral("plain launch: Enter to emulator's main"), ms(median(plainTotal)));
+            .arg(Median(faultsAfterStart), 0, 'f', 0),
+        ms(Median(repaintAfterStart)));
+    add(QStringLiteral("plain launch: Enter to emulator's main"), ms(Median(plainTotal)));
     add(QStringLiteral("plain launch: emulator's main after the handler returned"),
-        ms(median(plainAfter)));
+        ms(Median(plainAfter)));
     add(QStringLiteral("StartEmulator alone: emulator's main after its return"),
-        ms(median(spawnAfter)));
+        ms(Median(spawnAfter)));
 
-    const double zippedMs = median(zippedTotal);
-    const double extractionMs = median(extraction);
+    const double zippedMs = Median(zippedTotal);
+    const double extractionMs = Median(extraction);
     const double ratio = zippedMs / extractionMs;
     add(QStringLiteral("zipped launch (%1 MiB): Enter to key handler returned")
             .arg(options.megabytes),
-        ms(median(zippedHandler)));
+        ms(Median(zippedHandler)));
     add(QStringLiteral("zipped launch: Enter to emulator's main"), ms(zippedMs));
     add(QStringLiteral("UnzipArchive alone, same archive, fresh directory"), ms(extractionMs));
     add(QStringLiteral("ratio zipped launch / extraction (of the medians)"),
         QString::asprintf("%.3fx", ratio), QStringLiteral("<= 1.2x"),
-        verdict(ratio <= ZippedRatioTarget));
+        Verdict(ratio <= ZippedRatioTarget));
     add(QStringLiteral("ratio zipped launch / extraction (median run by run)"),
-        QString::asprintf("%.3fx", median(ratios)));
+        QString::asprintf("%.3fx", Median(ratios)));
 
     static const char *const FormatNames[3] = {"JPEG", "GIF", "BMP"};
     for (int format = 0; format < 3; ++format) {
         const Preview &preview = previews[format];
-        const double click = median(preview.click);
+        const double click = Median(preview.click);
         const QString name = QString::fromLatin1(FormatNames[format]);
         add(QStringLiteral("preview %1 %2x%3 (shown %4x%5): click, press + release")
                 .arg(name)
@@ -649,14 +600,14 @@ int main(int argc, char *argv[])
                 .arg(SnapshotHeight)
                 .arg(preview.shown.width())
                 .arg(preview.shown.height()),
-            ms(click), QStringLiteral("< 50 ms"), verdict(click < PreviewTargetMs));
-        add(QStringLiteral("  %1: press (new current row)").arg(name), ms(median(preview.press)));
-        add(QStringLiteral("  %1: release (clicked)").arg(name), ms(median(preview.release)));
+            ms(click), QStringLiteral("< 50 ms"), Verdict(click < PreviewTargetMs));
+        add(QStringLiteral("  %1: press (new current row)").arg(name), ms(Median(preview.press)));
+        add(QStringLiteral("  %1: release (clicked)").arg(name), ms(Median(preview.release)));
         add(QStringLiteral("  %1: click on the row already current").arg(name),
-            ms(median(preview.again)));
-        add(QStringLiteral("  %1: paint after the click").arg(name), ms(median(preview.paint)));
+            ms(Median(preview.again)));
+        add(QStringLiteral("  %1: paint after the click").arg(name), ms(Median(preview.paint)));
     }
-    printTable(lines);
+    PrintTable(out(), lines);
     out() << "\nMessages shown: " << messageCount << "; load average at end " << loadAtEnd << "\n";
     out().flush();
     window.close();
