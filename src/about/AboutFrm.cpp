@@ -51,10 +51,7 @@ AboutFrm::AboutFrm(QWidget *parent)
 
     lblTitle = centredLabel(QString(), QRect(0, Twips(120), width, Twips(840)), this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    QFont titleFont(QStringLiteral("Comic Sans MS"));
-    titleFont.setPointSize(36);
-    titleFont.setBold(true);
-    lblTitle->setFont(titleFont);
+    lblTitle->setFont(TitleFont(36));
     QPalette green = lblTitle->palette();
     green.setColor(QPalette::WindowText, QColor(0, 128, 0));
     lblTitle->setPalette(green);

@@ -1,5 +1,7 @@
 #include "app/AppIcon.h"
 
+#include "app/Layout.h"
+
 #include <QFont>
 #include <QPainter>
 #include <QPixmap>
@@ -16,8 +18,7 @@ QIcon AppIcon()
         painter.setBrush(QColor(24, 24, 32));
         painter.setPen(Qt::NoPen);
         painter.drawRoundedRect(QRectF(0, 0, size, size), size / 6.0, size / 6.0);
-        QFont font(QStringLiteral("Comic Sans MS"));
-        font.setBold(true);
+        QFont font = TitleFont(12);
         font.setPixelSize(size * 3 / 4);
         painter.setFont(font);
         painter.setPen(QColor(0, 255, 0));

@@ -23,3 +23,12 @@ QFont ArialFont(qreal points, bool bold, bool italic)
     font.setItalic(italic);
     return font;
 }
+
+QFont TitleFont(qreal points)
+{
+    QFont font(QStringLiteral("Comic Sans MS"));
+    font.setStyleHint(QFont::Cursive);
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}

@@ -15,3 +15,6 @@ void PlaceTwips(QWidget *widget, int left, int top, int width, int height);
 
 // Arial at this size; a machine without Arial falls back to its own sans serif.
 QFont ArialFont(qreal points, bool bold = false, bool italic = false);
+
+// The title's playful face, bold: Comic Sans MS, or a casual hand where it is missing.
+QFont TitleFont(qreal points);

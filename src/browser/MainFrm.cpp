@@ -126,10 +126,7 @@ void MainFrm::buildControls()
     Title = new QLabel(QStringLiteral("Zanku"), Snap);
     Title->setObjectName(QStringLiteral("Title"));
     Title->setGeometry(TwipsRect(240, 1200, 5295, 1755));
-    QFont titleFont(QStringLiteral("Comic Sans MS"));
-    titleFont.setPointSize(72);
-    titleFont.setBold(true);
-    Title->setFont(titleFont);
+    Title->setFont(TitleFont(72));
     Title->setAlignment(Qt::AlignCenter);
     QPalette titlePalette = snapPalette;
     titlePalette.setColor(QPalette::WindowText, QColor(0, 255, 0));
