@@ -11,8 +11,7 @@ int main(int argc, char *argv[])
     InstallMessageBoxes();
 
     MainFrm mainWindow;
-    QObject::connect(&mainWindow, &MainFrm::unloaded, &application, &QApplication::quit,
-                     Qt::QueuedConnection);
+    mainWindow.endProgramWhenUnloaded();
     mainWindow.Form_Load();
 
     mainWindow.adjustSize();

@@ -12,6 +12,7 @@
 #include "catalogue/Config.h"
 #include "editor/OptionsFrm.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QGroupBox>
@@ -213,6 +214,12 @@ void MainFrm::setStatusText(const QString &text)
 void MainFrm::closeEvent(QCloseEvent *event)
 {
     Form_Unload();
+    // The other windows go with this one without being asked: an editor's unsaved rows
+    // are dropped and nothing is reloaded.
+    for (QWidget *child : findChildren<QWidget *>()) {
+        if (child->isWindow())
+            child->hide();
+    }
     event->accept();
 }
 
@@ -223,6 +230,14 @@ void MainFrm::Form_Unload()
     unloaded_ = true;
     CleanupExtraction();
     emit unloaded();
+}
+
+void MainFrm::endProgramWhenUnloaded()
+{
+    // Not QCoreApplication::quit(): that first asks every window to close, and a window
+    // may refuse.
+    connect(
+        this, &MainFrm::unloaded, qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 void MainFrm::Exit_Click()

@@ -28,6 +28,11 @@ public:
     QString gameCountText() const; // panel 2
     void setStatusText(const QString &text);
 
+    // Ends the program as soon as this window is closed: the event loop stops at once
+    // and every other window goes with this one, without being asked to close (so an
+    // open editor neither reloads nor holds the program up).
+    void endProgramWhenUnloaded();
+
 signals:
     // The window was closed; the program ends.
     void unloaded();

@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 template <typename T> T *child(const QObject &parent, const char *name)
@@ -43,6 +44,7 @@ private slots:
     void menusCarryTheirCaptions();
     void optionsMenuOpensTheEditorInItsMode();
     void exitUnloadsOnce();
+    void closingEndsTheProgramWhateverIsOpen();
 };
 
 void MainFrmTest::startsWithTheLayoutAndTexts()
@@ -178,6 +180,31 @@ void MainFrmTest::exitUnloadsOnce()
     QVERIFY(!window.isVisible());
     window.close();
     QCOMPARE(unloaded.count(), 1);
+}
+
+void MainFrmTest::closingEndsTheProgramWhateverIsOpen()
+{
+    TestLibrary library;
+    ScriptedMessages messages;
+    QVERIFY(WriteConfig({{"Gone", "emu", library.path("gone"), "%", "", ""}}));
+    MainFrm window;
+    window.Form_Load();
+    window.show();
+    window.endProgramWhenUnloaded();
+    QCOMPARE(messages.texts(),
+             QStringList{"Emulator Gone Not configured properly!! Path Not Found!"});
+
+    // An editor that has saved would reload everything when it closes, and say again
+    // that the directory is missing: ending the program must not close it that way.
+    window.findChild<QAction *>("ENewM")->trigger();
+    QTest::mouseClick(OptionsFrmWindow()->findChild<QPushButton *>("Salva"), Qt::LeftButton);
+    QVERIFY(OptionsFrmWindow()->savedSinceLoad());
+
+    QTimer::singleShot(0, &window, [&] { window.close(); });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QCOMPARE(messages.texts(),
+             QStringList{"Emulator Gone Not configured properly!! Path Not Found!"});
 }
 
 QTEST_MAIN(MainFrmTest)
