@@ -163,11 +163,9 @@ void OptionsFrm::LoadRomList(const QString &emulatorName)
     Grid->setRowCount(0);
     const std::vector<GameRecord> games =
         ReadRomList(QDir(App().ProgramDir).filePath(RomListFileName(emulatorName)));
-    for (const GameRecord &game : games) {
-        const int row = Grid->rowCount();
-        Grid->insertRow(row);
-        setRowCells(row, GameToRow(game));
-    }
+    Grid->setRowCount(int(games.size()));
+    for (size_t row = 0; row < games.size(); ++row)
+        setRowCells(int(row), GameToRow(games[row]));
     TRom->setText(QStringLiteral("Total Rom Listed : ") + u' ' + QString::number(games.size()));
     loadedEmulator_ = emulatorName;
     changed_ = false;
