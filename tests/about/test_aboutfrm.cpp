@@ -7,30 +7,9 @@
 class AboutFrmTest : public QObject {
     Q_OBJECT
 private slots:
-    void versionText_data();
-    void versionText();
     void showsTitleVersionAndAuthor();
     void okClosesTheBox();
 };
-
-void AboutFrmTest::versionText_data()
-{
-    QTest::addColumn<int>("major");
-    QTest::addColumn<int>("minor");
-    QTest::addColumn<int>("revision");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("this version") << 0 << 9 << 22 << "Version 0.9.22";
-    QTest::newRow("no leading zeros") << 1 << 0 << 7 << "Version 1.0.7";
-}
-
-void AboutFrmTest::versionText()
-{
-    QFETCH(int, major);
-    QFETCH(int, minor);
-    QFETCH(int, revision);
-    QFETCH(QString, text);
-    QCOMPARE(VersionText(major, minor, revision), text);
-}
 
 void AboutFrmTest::showsTitleVersionAndAuthor()
 {
