@@ -1,0 +1,77 @@
+#include "app/StartupOptions.h"
+
+#include "app/Version.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace {
+const QString LibraryOption = QStringLiteral("--library");
+const QString DataLocation = QStringLiteral("@data");
+
+QString VersionText()
+{
+    return QStringLiteral("%1 %2.%3.%4\n")
+        .arg(QLatin1String(Version::ProductTitle))
+        .arg(Version::Major)
+        .arg(Version::Minor)
+        .arg(Version::Revision);
+}
+
+QString HelpText()
+{
+    return QStringLiteral(
+               "Usage: zanku [--library DIR]\n"
+               "A front-end for several game emulators: every game of every emulator in one list,\n"
+               "started with a double-click.\n"
+               "\n"
+               "  --library DIR  keep Zanku.ini and the ROM lists in DIR and start there; DIR is\n"
+               "                 created when missing; @data stands for the user's data folder\n"
+               "                 (%1)\n"
+               "  --help         show this help and exit\n"
+               "  --version      show the version and exit\n"
+               "\n"
+               "Without --library the program directory is the folder Zanku is started in.\n")
+        .arg(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+StartupOutcome Failure(const QString &message)
+{
+    return {false, 2, {}, QStringLiteral("zanku: %1\n").arg(message)};
+}
+} // namespace
+
+StartupOutcome ApplyStartupOptions(const QStringList &arguments)
+{
+    QString library;
+    bool libraryGiven = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
+            return {false, 0, HelpText(), {}};
+        if (argument == QLatin1String("--version"))
+            return {false, 0, VersionText(), {}};
+        if (argument == LibraryOption) {
+            if (i + 1 == arguments.size())
+                return Failure(QStringLiteral("--library needs a folder"));
+            library = arguments[++i];
+            libraryGiven = true;
+        } else if (argument.startsWith(LibraryOption + QLatin1Char('='))) {
+            library = argument.mid(LibraryOption.size() + 1);
+            libraryGiven = true;
+        }
+    }
+    if (!libraryGiven)
+        return {};
+
+    if (library == DataLocation)
+        library = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (library.isEmpty())
+        return Failure(QStringLiteral("--library needs a folder"));
+    // Made and entered before anything reads or writes a file of the library.
+    if (!QDir().mkpath(library))
+        return Failure(QStringLiteral("cannot create the library folder \"%1\"").arg(library));
+    if (!QDir::setCurrent(library))
+        return Failure(QStringLiteral("cannot enter the library folder \"%1\"").arg(library));
+    return {};
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the command line asks for before the program starts.
+struct StartupOutcome {
+    bool start = true;  // go on and open the main window
+    int exitStatus = 0; // the process's status when it does not start
+    QString output;     // for standard output
+    QString error;      // for standard error
+};
+
+// Applies the start-up options (the arguments after the program name):
+//   --library DIR, --library=DIR  make DIR the program directory: it is created when
+//                                 missing and becomes the working directory; "@data"
+//                                 stands for the user's data location for the program
+//   --help, --version             print and exit
+// Any other argument is left to the toolkit. Without options nothing changes: the
+// program directory stays the working directory the program was started in.
+StartupOutcome ApplyStartupOptions(const QStringList &arguments);
