@@ -5,6 +5,7 @@
 #include "app/AppState.h"
 #include "app/Layout.h"
 #include "app/Twips.h"
+#include "browser/EmptyListHint.h"
 #include "browser/GameListModel.h"
 #include "browser/Launch.h"
 #include "browser/PictureFit.h"
@@ -85,6 +86,7 @@ void MainFrm::buildControls()
     Lista->viewport()->installEventFilter(this);
     Lista->horizontalHeader()->installEventFilter(this);
     Lista->installEventFilter(this);
+    new EmptyListHint(Lista);
     connect(Lista, &QTableView::clicked, this, &MainFrm::Lista_Click);
     connect(Lista, &QTableView::doubleClicked, this, &MainFrm::Lista_DblClick);
     connect(Lista->horizontalHeader(), &QHeaderView::sectionClicked, this,
