@@ -1,0 +1,80 @@
+#include "ScriptedMessages.h"
+#include "TestLibrary.h"
+#include "app/StartupOptions.h"
+#include "browser/MainFrm.h"
+#include "catalogue/Config.h"
+
+#include <QStandardPaths>
+#include <QTableView>
+
+class StartupTest : public QObject {
+    Q_OBJECT
+    const QString data = (QStandardPaths::setTestModeEnabled(true),
+                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+private slots:
+    void cleanupTestCase() { QDir(data).removeRecursively(); }
+    void options_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");      // -1: the program goes on and starts
+        QTest::addColumn<QString>("current"); // working directory after, from the start
+        QTest::addColumn<QString>("printed"); // on standard error for status 2
+        const auto row = [](const char *name, const QStringList &arguments, int status,
+                            const QString &current, const QString &printed) {
+            QTest::newRow(name) << arguments << status << current << printed;
+        };
+        row("none of its own", {"-platform", "xcb"}, -1, "", "");
+        row("made", {"--library", "a/b"}, -1, "a/b", "");
+        row("= form", {"--library=lib"}, -1, "lib", "");
+        row("@data", {"--library=@data"}, -1, data, "");
+        row("under a file", {"--library", "/dev/null/lib"}, 2, "",
+            "cannot create the library folder");
+        row("no folder", {"--library"}, 2, "", "zanku: --library needs a folder\n");
+        row("help", {"--help"}, 0, "", "--library DIR");
+        row("version", {"--version"}, 0, "", "Zanku " ZANKU_VERSION "\n");
+    }
+    void options()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, current);
+        QFETCH(QString, printed);
+        TestLibrary start;
+        const StartupOutcome outcome = ApplyStartupOptions(arguments);
+        QCOMPARE(outcome.start ? -1 : outcome.exitStatus, status);
+        QVERIFY((status == 2 ? outcome.error : outcome.output).contains(printed));
+        QCOMPARE(QDir::currentPath(), QDir::cleanPath(QDir(start.path()).filePath(current)));
+    }
+    // First start: guidance painted under where the rows go, only while nothing is set up.
+    void guidance_data()
+    {
+        QTest::addColumn<int>("setup"); // 0 nothing, 1 an emulator, 2 one with a game
+        QTest::newRow("first start") << 0;
+        QTest::newRow("an emulator") << 1;
+        QTest::newRow("a game") << 2;
+    }
+    void guidance()
+    {
+        QFETCH(int, setup);
+        TestLibrary library;
+        ScriptedMessages messages;
+        if (setup > 0)
+            QVERIFY(WriteConfig({{"Arcade", "emu", library.path("emu"), "%", "", "zips"}}));
+        if (setup > 1)
+            library.write("Arcade.rom", "Alpha=" + library.write("emu/a.bin").toUtf8() + "===\r\n");
+        MainFrm window;
+        window.Form_Load();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto *list = window.findChild<QTableView *>("Lista");
+        QCOMPARE(list->model()->rowCount(), setup > 1 ? 1 : 0);
+        const QImage image = list->viewport()->grab().toImage();
+        const int top = image.height() / 4; // under the first rows
+        QImage blank(image.width(), image.height() - top, image.format());
+        blank.fill(list->palette().color(QPalette::Base));
+        QCOMPARE(image.copy(0, top, blank.width(), blank.height()) != blank, setup == 0);
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "test_startup.moc"
