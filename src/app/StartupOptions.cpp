@@ -47,7 +47,7 @@ StartupOutcome ApplyStartupOptions(const QStringList &arguments)
     bool libraryGiven = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
+        if (argument == QLatin1String("--help"))
             return {false, 0, HelpText(), {}};
         if (argument == QLatin1String("--version"))
             return {false, 0, VersionText(), {}};
