@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/Messages.h"
 #include "browser/CommandLine.h"
+#include "browser/ExtractionJournal.h"
 #include "catalogue/Config.h"
 #include "catalogue/RomList.h"
 #include "unzip/VBUnzBas.h"
@@ -35,14 +36,16 @@ void extractGame(const GameRecord &game, const EmulatorRecord &emulator, const Q
         target = u'.' + separator + game.File;
     const QString targetPath =
         QDir::cleanPath(target.isEmpty() ? emulatorDir : QDir(emulatorDir).filePath(target));
-    const bool existedBefore = QFileInfo::exists(targetPath);
+    // Only a folder this extraction makes for the game is removed again; a destination
+    // directory of the player's keeps what it received.
+    const bool makesFolder =
+        game.DestinationDir.isEmpty() && !target.isEmpty() && !QFileInfo::exists(targetPath);
+    if (makesFolder)
+        BeginExtraction(targetPath);
 
     UnzipArchive(QDir(emulatorDir).filePath(archive), targetPath, 0, 1, 0, 1, 0, 0);
 
-    // Only a folder this extraction made for the game is removed again; a destination
-    // directory of the player's keeps what it received.
-    if (game.DestinationDir.isEmpty() && !target.isEmpty() && !existedBefore &&
-        QFileInfo(targetPath).isDir()) {
+    if (makesFolder && QFileInfo(targetPath).isDir()) {
         App().LastExtractDir = targetPath;
         App().LastExtractCreated = true;
     }
@@ -63,7 +66,7 @@ void CleanupExtraction()
 {
     AppState &app = App();
     if (!app.LastExtractDir.isEmpty() && app.LastExtractCreated)
-        QDir(app.LastExtractDir).removeRecursively();
+        RemoveExtraction(app.LastExtractDir);
     app.LastExtractDir.clear();
     app.LastExtractCreated = false;
 }

@@ -6,6 +6,7 @@
 #include "app/Layout.h"
 #include "app/Twips.h"
 #include "browser/EmptyListHint.h"
+#include "browser/ExtractionJournal.h"
 #include "browser/GameListModel.h"
 #include "browser/Launch.h"
 #include "browser/PictureFit.h"
@@ -190,6 +191,8 @@ void MainFrm::Form_Load()
     SavedSnapHeight = SnapDesign.height();
     snapPosition_ = SnapDesign.topLeft();
     setListWidth(false);
+    // What a crashed session extracted would otherwise be listed as the game itself.
+    RecoverExtractions(app.ProgramDir);
     ReadConfig();
     LoadCatalogue();
 }
