@@ -1,0 +1,29 @@
+// A Zanku to crash: starts up in the current directory, launches the zipped game named
+// on its command line, says "launched", then waits to be killed.
+
+#include "app/AppState.h"
+#include "browser/ExtractionJournal.h"
+#include "browser/Launch.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/Config.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QThread>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    App().ProgramDir = QDir::currentPath();
+    RecoverExtractions(App().ProgramDir);
+    ReadConfig();
+    LoadCatalogue();
+    const QString name = QCoreApplication::arguments().value(1);
+    LaunchGame(FindGame(name), name, {[](const QString &) {}, [](bool) {}});
+    std::puts("launched");
+    std::fflush(stdout);
+    for (;;)
+        QThread::sleep(60);
+}
