@@ -11,6 +11,7 @@
 #include <QList>
 #include <QLockFile>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 

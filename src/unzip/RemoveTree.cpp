@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <memory>
 #include <optional>
 #include <set>
 #include <utility>
@@ -74,29 +75,45 @@ std::optional<FolderIdentity> folderAt(int dir, const char *name)
     return identity;
 }
 
-// One folder on the way down: its name in its parent, its identity, and the entries
-// in it that could not be removed (so they are not tried again).
+// Folders listed at once, from the top down; deeper ones are listed again after each
+// subfolder, so a tree of any depth needs no more descriptors than this.
+constexpr size_t OpenListings = 16;
+
+struct CloseListing {
+    void operator()(DIR *listing) const { ::closedir(listing); }
+};
+
+// One folder on the way down: its name in its parent, its identity, the entries in it
+// that could not be removed (so they are not tried again), and, while open, the folder
+// and where its listing stands.
 struct Level {
     QByteArray name;
     FolderIdentity identity;
+    Fd folder;
     std::set<QByteArray> kept;
+    std::unique_ptr<DIR, CloseListing> listing;
 };
 
-// Removes every file and empty folder directly in the open folder. Returns the name of
-// a folder in it that still holds something, or an empty name when none is left.
-QByteArray clearFolder(int folder, quint64 device, std::set<QByteArray> &kept)
+// Removes the files and empty folders of the level, as its listing goes, up to a folder
+// that still holds something, and returns its name; an empty name once the listing ends.
+QByteArray clearFolder(Level &level, quint64 device)
 {
-    // A listing of its own, read from the start: a duplicate shares the read position.
-    DIR *listing = ::fdopendir(::dup(folder));
-    if (listing == nullptr) {
-        kept.insert(QByteArrayLiteral("."));
-        return {};
+    const int folder = level.folder.get();
+    if (!level.listing) {
+        // A listing of its own, from the start: a duplicate shares the read position.
+        const int copy = ::dup(folder);
+        level.listing.reset(copy < 0 ? nullptr : ::fdopendir(copy));
+        if (!level.listing) {
+            if (copy >= 0)
+                ::close(copy);
+            level.kept.insert(QByteArrayLiteral(".")); // cannot be listed, so it stays
+            return {};
+        }
+        ::rewinddir(level.listing.get());
     }
-    ::rewinddir(listing);
-    QByteArray fullFolder;
-    while (const dirent *entry = ::readdir(listing)) {
+    while (const dirent *entry = ::readdir(level.listing.get())) {
         const QByteArray name(entry->d_name);
-        if (name == "." || name == ".." || kept.count(name) != 0)
+        if (name == "." || name == ".." || level.kept.count(name) != 0)
             continue;
         if (::unlinkat(folder, name.constData(), 0) == 0 || errno == ENOENT)
             continue;
@@ -104,18 +121,17 @@ QByteArray clearFolder(int folder, quint64 device, std::set<QByteArray> &kept)
         const std::optional<FolderIdentity> sub = folderAt(folder, name.constData());
         if (!sub || sub->device != device) {
             if (sub || errno != ENOENT)
-                kept.insert(name);
+                level.kept.insert(name);
             continue;
         }
         if (::unlinkat(folder, name.constData(), AT_REMOVEDIR) == 0 || errno == ENOENT)
             continue;
-        if ((errno == ENOTEMPTY || errno == EEXIST) && fullFolder.isEmpty())
-            fullFolder = name;
-        else if (errno != ENOTEMPTY && errno != EEXIST)
-            kept.insert(name);
+        if (errno == ENOTEMPTY || errno == EEXIST)
+            return name;
+        level.kept.insert(name);
     }
-    ::closedir(listing);
-    return fullFolder;
+    level.listing.reset();
+    return {};
 }
 } // namespace
 
@@ -147,34 +163,42 @@ RemoveTreeResult RemoveTree(const QString &path, std::optional<FolderIdentity> e
     if (expected && *expected != *top)
         return RemoveTreeResult::NotOurs;
 
-    // Down one folder at a time and back up through "..", checked against the identity
-    // seen on the way down: one descriptor open at any depth.
-    std::vector<Level> levels{{topName, *top, {}}};
+    // Down one folder at a time and back up; a folder whose descriptor was let go is
+    // found again through "..", checked against the identity seen on the way down.
+    std::vector<Level> levels;
+    levels.push_back({topName, *top, std::move(current), {}, nullptr});
     for (;;) {
-        const QByteArray full = clearFolder(current.get(), top->device, levels.back().kept);
+        const QByteArray full = clearFolder(levels.back(), top->device);
         if (!full.isEmpty()) {
-            Fd child(::openat(current.get(), full.constData(), FolderFlags));
+            Level &level = levels.back();
+            Fd child(::openat(level.folder.get(), full.constData(), FolderFlags));
             const auto childIdentity = child.get() < 0 ? std::nullopt : folderAt(child.get(), "");
             if (!childIdentity) {
-                levels.back().kept.insert(full);
+                level.kept.insert(full);
                 continue;
             }
-            levels.push_back({full, *childIdentity, {}});
-            current = std::move(child);
+            if (levels.size() > OpenListings) {
+                level.listing.reset();
+                level.folder = Fd();
+            }
+            levels.push_back({full, *childIdentity, std::move(child), {}, nullptr});
             continue;
         }
         if (levels.size() == 1)
             break;
-        Fd up(::openat(current.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        // Moved away while being removed: stop rather than remove elsewhere.
-        if (up.get() < 0 || folderAt(up.get(), "") != levels[levels.size() - 2].identity)
-            return RemoveTreeResult::PartlyKept;
         const Level done = std::move(levels.back());
         levels.pop_back();
-        current = std::move(up);
+        Level &level = levels.back();
+        if (level.folder.get() < 0) {
+            Fd up(::openat(done.folder.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            // Moved away while being removed: stop rather than remove elsewhere.
+            if (up.get() < 0 || folderAt(up.get(), "") != level.identity)
+                return RemoveTreeResult::PartlyKept;
+            level.folder = std::move(up);
+        }
         if (!done.kept.empty() ||
-            ::unlinkat(current.get(), done.name.constData(), AT_REMOVEDIR) != 0)
-            levels.back().kept.insert(done.name);
+            ::unlinkat(level.folder.get(), done.name.constData(), AT_REMOVEDIR) != 0)
+            level.kept.insert(done.name);
     }
     if (!levels.front().kept.empty())
         return RemoveTreeResult::PartlyKept;

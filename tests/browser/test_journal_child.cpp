@@ -9,9 +9,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QTextStream>
 #include <QThread>
-
-#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -22,8 +21,7 @@ int main(int argc, char *argv[])
     LoadCatalogue();
     const QString name = QCoreApplication::arguments().value(1);
     LaunchGame(FindGame(name), name, {[](const QString &) {}, [](bool) {}});
-    std::puts("launched");
-    std::fflush(stdout);
+    QTextStream(stdout) << "launched" << Qt::endl;
     for (;;)
         QThread::sleep(60);
 }
