@@ -12,6 +12,7 @@
 #include "browser/PictureFit.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Config.h"
+#include "editor/ImportFrm.h"
 #include "editor/OptionsFrm.h"
 
 #include <QApplication>
@@ -175,6 +176,8 @@ void MainFrm::buildMenus()
         ->setObjectName(QStringLiteral("ENewM"));
     optionsMenu->addAction(QStringLiteral("Edit Roms List"), this, &MainFrm::ERomM_Click)
         ->setObjectName(QStringLiteral("ERomM"));
+    optionsMenu->addAction(QStringLiteral("Import Games..."), this, &MainFrm::ImportM_Click)
+        ->setObjectName(QStringLiteral("ImportM"));
 
     QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("Help"));
     helpMenu->setObjectName(QStringLiteral("HelpM"));
@@ -272,6 +275,12 @@ void MainFrm::ERomM_Click()
     CleanupExtraction();
     App().EditMode = QStringLiteral("ROM");
     ShowOptionsFrm(this);
+}
+
+void MainFrm::ImportM_Click()
+{
+    CleanupExtraction();
+    ShowImportFrm(this);
 }
 
 void MainFrm::Expand_Click()

@@ -51,6 +51,7 @@ private:
     void AboutM_Click();
     void ENewM_Click();
     void ERomM_Click();
+    void ImportM_Click();
     void Expand_Click();
     void Launch_Click();
     void Lista_Click(const QModelIndex &index);

@@ -1,0 +1,375 @@
+#include "editor/ImportScan.h"
+
+#include "app/Messages.h"
+#include "catalogue/RomList.h"
+#include "catalogue/TextFile.h"
+#include "editor/EditorRecords.h"
+#include "unzip/ArchiveMembers.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QSaveFile>
+#include <QSet>
+
+#include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
+namespace {
+enum class EntryType { File, Folder, Other };
+
+struct DirEntry {
+    QString name;
+    EntryType type = EntryType::Other;
+    bool faithful = true; // the name as decoded gives back the name on disk
+};
+
+const QString CodePageProblem =
+    QStringLiteral("Its name cannot be written in a ROM list in this system's code page.");
+
+// The visible entries of a directory in one pass; false when it cannot be read.
+bool listDirectory(const QString &directory, std::vector<DirEntry> &entries,
+                   const std::atomic<bool> &cancel)
+{
+#ifdef Q_OS_UNIX
+    DIR *stream = opendir(QFile::encodeName(directory).constData());
+    if (stream == nullptr)
+        return false;
+    while (const dirent *entry = readdir(stream)) {
+        if (cancel.load(std::memory_order_relaxed))
+            break;
+        if (entry->d_name[0] == '.')
+            continue; // hidden, "." and ".."
+        DirEntry item;
+        item.name = QFile::decodeName(entry->d_name);
+        item.faithful = QFile::encodeName(item.name) == entry->d_name;
+        unsigned char type = entry->d_type;
+        if (type == DT_LNK || type == DT_UNKNOWN) { // follow links, as the catalogue does
+            struct stat info {};
+            type = fstatat(dirfd(stream), entry->d_name, &info, 0) != 0 ? DT_UNKNOWN
+                   : S_ISREG(info.st_mode)                              ? DT_REG
+                   : S_ISDIR(info.st_mode)                              ? DT_DIR
+                                                                        : DT_UNKNOWN;
+        }
+        item.type = type == DT_REG   ? EntryType::File
+                    : type == DT_DIR ? EntryType::Folder
+                                     : EntryType::Other;
+        entries.push_back(std::move(item));
+    }
+    closedir(stream);
+#else
+    if (!QDir(directory).isReadable())
+        return false;
+    QDirIterator it(directory, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+    while (it.hasNext() && !cancel.load(std::memory_order_relaxed)) {
+        const QFileInfo info = it.nextFileInfo();
+        entries.push_back({info.fileName(), info.isFile()  ? EntryType::File
+                                            : info.isDir() ? EntryType::Folder
+                                                           : EntryType::Other});
+    }
+#endif
+    return true;
+}
+
+// Paths compared as the file system compares them: ignoring case on Windows.
+QString pathKey(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return path.toCaseFolded();
+#else
+    return path;
+#endif
+}
+
+// The emulator's folders as absolute paths; empty when not configured.
+struct Folders {
+    QString emulator, zips, snapshots, program;
+
+    Folders(const EmulatorRecord &emulator, const QString &programDir)
+        : emulator(QDir::cleanPath(QDir(programDir).absoluteFilePath(emulator.Path)))
+    {
+        const QDir dir(this->emulator);
+        const auto inside = [&dir](const QString &path) {
+            return path.isEmpty() ? QString() : QDir::cleanPath(dir.absoluteFilePath(path));
+        };
+        zips = inside(emulator.ZippedRomPath);
+        snapshots = inside(emulator.SnapshotPath);
+        program = inside(emulator.Program);
+    }
+};
+
+// Every file and archive the ROM list already leads the catalogue to.
+QSet<QString> listedKeys(const Folders &folders, const QString &zippedRomPath,
+                         const std::vector<GameRecord> &listed)
+{
+    QSet<QString> keys;
+    const QDir dir(folders.emulator);
+    for (const GameRecord &game : listed) {
+        if (game.File.isEmpty())
+            continue;
+        keys.insert(pathKey(QDir::cleanPath(dir.absoluteFilePath(game.File))));
+        keys.insert(pathKey(
+            QDir::cleanPath(dir.absoluteFilePath(ArchivePathFor(zippedRomPath, game.File, u'/')))));
+    }
+    return keys;
+}
+
+bool isListed(const ImportCandidate &candidate, const Folders &folders, const QSet<QString> &keys)
+{
+    if (candidate.kind != ImportKind::Zip)
+        return keys.contains(pathKey(folders.emulator + u'/' + candidate.entry));
+    return keys.contains(pathKey(folders.zips + u'/' + candidate.entry)) ||
+           keys.contains(pathKey(folders.emulator + u'/' + candidate.file));
+}
+
+QString lineProblem(const QString &file)
+{
+    if (file.contains(u'='))
+        return QStringLiteral("Its name holds \"=\", which a ROM list line cannot hold.");
+    if (file.contains(u'\n') || file.contains(u'\r'))
+        return QStringLiteral("Its name holds a line break, which a ROM list line cannot hold.");
+    if (QString::fromLocal8Bit(file.toLocal8Bit()) != file)
+        return CodePageProblem;
+    return {};
+}
+
+// Fills File and the member of an archive candidate, or says why it cannot be listed.
+void readArchive(ImportCandidate &candidate, const QString &path, const QString &base)
+{
+    const ArchiveMemberList list = ReadArchiveMembers(path);
+    const int index = GameMemberIndex(list.members, base);
+    if (!list.error.isEmpty()) {
+        candidate.problem = QStringLiteral("Not a readable zip archive: %1.").arg(list.error);
+        return;
+    }
+    if (index < 0) {
+        candidate.problem = QStringLiteral("The archive holds no file.");
+        return;
+    }
+    candidate.member = list.members[size_t(index)].name;
+    const QString leaf = candidate.member.section(u'/', -1);
+    candidate.file = base + leaf.mid(StripExtension(leaf).size());
+    if (StripExtension(candidate.file) != base) {
+        candidate.problem = QStringLiteral("Its game file \"%1\" has no extension: the catalogue "
+                                           "would look for another archive.")
+                                .arg(candidate.member);
+        return;
+    }
+    candidate.problem = lineProblem(candidate.file);
+}
+} // namespace
+
+QString KindText(ImportKind kind)
+{
+    switch (kind) {
+    case ImportKind::Folder:
+        return QStringLiteral("folder");
+    case ImportKind::Zip:
+        return QStringLiteral("zip");
+    case ImportKind::File:
+        break;
+    }
+    return QStringLiteral("file");
+}
+
+QString ImportCandidate::note() const
+{
+    if (!problem.isEmpty())
+        return problem;
+    if (kind == ImportKind::Zip && member != file)
+        return QStringLiteral("inside: ") + member;
+    return {};
+}
+
+ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &programDir,
+                               const std::vector<GameRecord> &listed, ImportScanControl &control)
+{
+    ImportScanResult result;
+    const Folders folders(emulator, programDir);
+    std::vector<DirEntry> entries, archives;
+    if (emulator.Path.isEmpty() || !listDirectory(folders.emulator, entries, control.cancel)) {
+        result.error = QStringLiteral("The directory of emulator %1 cannot be read: \"%2\".")
+                           .arg(emulator.Name, QDir::toNativeSeparators(folders.emulator));
+        return result;
+    }
+    const bool zipsApart = pathKey(folders.zips) != pathKey(folders.emulator);
+    if (!folders.zips.isEmpty() && zipsApart)
+        listDirectory(folders.zips, archives, control.cancel); // none there: no archives
+    const std::vector<DirEntry> &archiveEntries = zipsApart ? archives : entries;
+    control.total = int(entries.size() + (zipsApart ? archives.size() : 0));
+
+    const QSet<QString> keys = listedKeys(folders, emulator.ZippedRomPath, listed);
+    const QSet<QString> excluded = {pathKey(folders.program), pathKey(folders.zips),
+                                    pathKey(folders.snapshots)};
+    const auto isArchiveName = [](const QString &name) {
+        return name.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive);
+    };
+    QSet<QString> taken;
+    int done = 0;
+    for (const DirEntry &entry : entries) {
+        control.done.store(++done, std::memory_order_relaxed);
+        if (entry.type == EntryType::Other || (!zipsApart && isArchiveName(entry.name)))
+            continue;
+        const QString key = pathKey(folders.emulator + u'/' + entry.name);
+        if (excluded.contains(key) || keys.contains(key))
+            continue;
+        ImportCandidate candidate;
+        candidate.kind = entry.type == EntryType::Folder ? ImportKind::Folder : ImportKind::File;
+        candidate.entry = candidate.file = entry.name;
+        candidate.name = ImportName(
+            candidate.kind == ImportKind::Folder ? entry.name : StripExtension(entry.name));
+        candidate.problem = entry.faithful ? lineProblem(entry.name) : CodePageProblem;
+        taken.insert(key);
+        result.candidates.push_back(std::move(candidate));
+    }
+    for (const DirEntry &entry : archiveEntries) {
+        if (control.cancel.load(std::memory_order_relaxed))
+            break;
+        if (zipsApart)
+            control.done.store(++done, std::memory_order_relaxed);
+        if (entry.type != EntryType::File || !isArchiveName(entry.name))
+            continue;
+        ImportCandidate candidate;
+        candidate.kind = ImportKind::Zip;
+        candidate.entry = candidate.file = entry.name;
+        const QString base = entry.name.chopped(4);
+        candidate.name = ImportName(base);
+        if (!entry.faithful)
+            candidate.problem = CodePageProblem;
+        else if (pathKey(entry.name) != pathKey(base + QLatin1String(".zip")))
+            candidate.problem =
+                QStringLiteral("The catalogue looks for archives ending in \".zip\".");
+        else
+            readArchive(candidate, folders.zips + u'/' + entry.name, base);
+        if (candidate.problem.isEmpty() &&
+            (isListed(candidate, folders, keys) ||
+             taken.contains(pathKey(folders.emulator + u'/' + candidate.file))))
+            continue; // the list, or a file of the same name, already has the game
+        result.candidates.push_back(std::move(candidate));
+    }
+    if (control.cancel.load()) {
+        result.cancelled = true;
+        result.candidates.clear();
+        return result;
+    }
+    std::sort(result.candidates.begin(), result.candidates.end(),
+              [](const ImportCandidate &a, const ImportCandidate &b) {
+                  return QString::compare(a.file, b.file, Qt::CaseInsensitive) < 0;
+              });
+    return result;
+}
+
+QString ImportName(const QString &baseName)
+{
+    QString name = baseName;
+    name.replace(u'_', u' ').replace(u'.', u' ');
+    name = name.trimmed();
+    return name.isEmpty() ? baseName : name;
+}
+
+int GameMemberIndex(const std::vector<ArchiveMember> &members, const QString &archiveBase)
+{
+    int best = -1;
+    bool bestMatches = false;
+    for (int index = 0; index < int(members.size()); ++index) {
+        const QString leaf = members[size_t(index)].name.section(u'/', -1);
+        const bool matches = StripExtension(leaf).compare(archiveBase, Qt::CaseInsensitive) == 0;
+        if (best < 0 || (matches && !bestMatches) ||
+            (matches == bestMatches && members[size_t(index)].size > members[size_t(best)].size)) {
+            best = index;
+            bestMatches = matches;
+        }
+    }
+    return best;
+}
+
+ImportFilter::ImportFilter(const QString &patterns)
+{
+    static const QRegularExpression separators(QStringLiteral("[\\s;,]+"));
+    for (const QString &word : patterns.split(separators, Qt::SkipEmptyParts)) {
+        const bool wild = word.contains(u'*') || word.contains(u'?') || word.contains(u'[');
+        patterns_.emplace_back(wild ? QRegularExpression::wildcardToRegularExpression(word)
+                                    : QRegularExpression::escape(word),
+                               QRegularExpression::CaseInsensitiveOption);
+    }
+}
+
+bool ImportFilter::matches(const QString &name) const
+{
+    return patterns_.empty() ||
+           std::any_of(patterns_.begin(), patterns_.end(),
+                       [&name](const QRegularExpression &re) { return re.match(name).hasMatch(); });
+}
+
+QStringList GameTypes()
+{
+    return {QStringLiteral("Beat'em Up"),  QStringLiteral("Driving"),     QStringLiteral("Other"),
+            QStringLiteral("Platform"),    QStringLiteral("Puzzle Game"), QStringLiteral("RPG"),
+            QStringLiteral("Shoot'em Up"), QStringLiteral("Sports")};
+}
+
+int AddToRomList(const EmulatorRecord &emulator, const QString &programDir,
+                 const std::vector<ImportCandidate> &chosen, const QString &type)
+{
+    const QString path = QDir(programDir).filePath(RomListFileName(emulator.Name));
+    const QString shownPath = QDir::toNativeSeparators(path);
+    QByteArray content;
+    if (QFile file(path); file.exists()) {
+        if (file.open(QIODevice::ReadOnly))
+            content = file.readAll();
+        if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+            ShowMessage(QStringLiteral("Error"),
+                        QStringLiteral("Cannot read %1: %2\nNothing was added.")
+                            .arg(shownPath, file.errorString()));
+            return -1;
+        }
+    }
+    // Read again now: the editor may have saved the list since the scan.
+    std::vector<GameRecord> listed;
+    for (const QString &line : SplitTextLines(content)) {
+        if (!line.isEmpty())
+            listed.push_back(ParseRomLine(line));
+    }
+    const Folders folders(emulator, programDir);
+    const QSet<QString> keys = listedKeys(folders, emulator.ZippedRomPath, listed);
+
+    std::vector<GridRow> rows;
+    for (const ImportCandidate &candidate : chosen) {
+        if (!candidate.problem.isEmpty() || isListed(candidate, folders, keys))
+            continue;
+        const GridRow row = {candidate.name, candidate.file, QString(), QString(), type};
+        if (const QString problem = RecordProblem(EditorMode::Roms, row); !problem.isEmpty()) {
+            ShowMessage(QStringLiteral("Error"), QStringLiteral("%1 (%2): %3\nNothing was added.")
+                                                     .arg(candidate.name, candidate.file, problem));
+            return -1;
+        }
+        rows.push_back(row);
+    }
+    if (rows.empty())
+        return 0;
+
+    QStringList lines;
+    for (const int index : SortedRowOrder(rows))
+        lines.append(FormatRomLine(RowToGame(rows[size_t(index)])));
+    // The old bytes stay as they are; a last line without its end gets one.
+    if (!content.isEmpty() && !content.endsWith('\n') && !content.endsWith('\r'))
+        content += "\r\n";
+    content += JoinTextLines(lines);
+
+    // Unbuffered, so that a short write (a full disk) is seen here: a buffered one
+    // would fail only when the file is committed, and the commit does not notice.
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        out.write(content) != content.size() || !out.commit()) {
+        ShowMessage(QStringLiteral("Error"),
+                    QStringLiteral("Could not save %1: %2\nThe file on disk is unchanged.")
+                        .arg(shownPath, out.errorString()));
+        return -1;
+    }
+    return int(rows.size());
+}
