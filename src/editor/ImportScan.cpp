@@ -291,12 +291,9 @@ int GameMemberIndex(const std::vector<ArchiveMember> &members, const QString &ar
 ImportFilter::ImportFilter(const QString &patterns)
 {
     static const QRegularExpression separators(QStringLiteral("[\\s;,]+"));
-    for (const QString &word : patterns.split(separators, Qt::SkipEmptyParts)) {
-        const bool wild = word.contains(u'*') || word.contains(u'?') || word.contains(u'[');
-        patterns_.emplace_back(wild ? QRegularExpression::wildcardToRegularExpression(word)
-                                    : QRegularExpression::escape(word),
+    for (const QString &word : patterns.split(separators, Qt::SkipEmptyParts))
+        patterns_.emplace_back(QRegularExpression::wildcardToRegularExpression(word),
                                QRegularExpression::CaseInsensitiveOption);
-    }
 }
 
 bool ImportFilter::matches(const QString &name) const

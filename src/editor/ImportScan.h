@@ -56,8 +56,8 @@ struct ArchiveMember;
 // the archive's, else the largest of all. -1 for an archive without files.
 int GameMemberIndex(const std::vector<ArchiveMember> &members, const QString &archiveBase);
 
-// Name patterns separated by blanks, "*.nes *.zip", without regard to case; a word
-// without wildcards matches names that contain it. No pattern matches everything.
+// Name patterns separated by blanks, "*.nes *.zip", without regard to case. No pattern
+// matches everything.
 class ImportFilter {
 public:
     explicit ImportFilter(const QString &patterns = {});
