@@ -33,6 +33,7 @@ public:
     void setCandidates(std::vector<ImportCandidate> candidates)
     {
         rows_.clear();
+        rows_.reserve(candidates.size());
         for (ImportCandidate &candidate : candidates) {
             const bool listable = candidate.problem.isEmpty();
             rows_.push_back({std::move(candidate), listable});
@@ -67,13 +68,6 @@ public:
         std::erase_if(rows_, [](const Row &row) { return row.gone; });
         refilter();
     }
-    int listableCount() const
-    {
-        return int(std::count_if(rows_.begin(), rows_.end(),
-                                 [](const Row &row) { return row.candidate.problem.isEmpty(); }));
-    }
-    int totalCount() const { return int(rows_.size()); }
-
     int rowCount(const QModelIndex &parent = {}) const override
     {
         return parent.isValid() ? 0 : int(shown_.size());
@@ -175,6 +169,13 @@ QPointer<ImportFrm> &instance()
     return window;
 }
 
+template <typename T, typename... Args> T *named(const char *name, Args &&...args)
+{
+    T *widget = new T(std::forward<Args>(args)...);
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
 // The filter of each emulator, kept for the session.
 QHash<QString, QString> &filters()
 {
@@ -191,49 +192,34 @@ ImportFrm::ImportFrm(QWidget *mainWindow)
     setWindowTitle(QStringLiteral("Import Games"));
     resize(820, 520);
 
-    const auto named = [](QWidget *widget, const char *name) {
-        widget->setObjectName(QLatin1String(name));
-        return widget;
-    };
-    Emulator = new QComboBox(this);
-    named(Emulator, "Emulator");
+    Emulator = named<QComboBox>("Emulator", this);
     Emulator->setPlaceholderText(QStringLiteral("Choose an Emulator"));
     Emulator->setMinimumContentsLength(24);
-    Filter = new QLineEdit(this);
-    named(Filter, "Filter");
+    Filter = named<QLineEdit>("Filter", this);
     Filter->setPlaceholderText(QStringLiteral("*.nes *.zip"));
     Filter->setClearButtonEnabled(true);
 
     model_ = new ImportModel(this);
-    Candidates = new QTableView(this);
-    named(Candidates, "Candidates");
+    Candidates = named<QTableView>("Candidates", this);
     Candidates->setModel(model_);
     Candidates->setSelectionBehavior(QAbstractItemView::SelectRows);
     Candidates->setWordWrap(false);
     Candidates->verticalHeader()->hide();
-    Candidates->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     Candidates->horizontalHeader()->setStretchLastSection(true);
     const int widths[] = {230, 200, 90, 50};
     for (int column = 0; column < 4; ++column)
         Candidates->setColumnWidth(column, widths[column]);
 
-    Progress = new QProgressBar(this);
-    named(Progress, "Progress");
-    Cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    named(Cancel, "Cancel");
+    Progress = named<QProgressBar>("Progress", this);
+    Cancel = named<QPushButton>("Cancel", QStringLiteral("Cancel"), this);
     Progress->hide();
     Cancel->hide();
-
-    Type = new QComboBox(this);
-    named(Type, "Type");
+    Type = named<QComboBox>("Type", this);
     Type->addItems(GameTypes());
     Type->setCurrentText(QStringLiteral("Other"));
-    Status = new QLabel(this);
-    named(Status, "Status");
-    AddChecked = new QPushButton(QStringLiteral("Add Checked"), this);
-    named(AddChecked, "AddChecked");
-    auto *closeButton = new QPushButton(QStringLiteral("Close"), this);
-    named(closeButton, "Close");
+    Status = named<QLabel>("Status", this);
+    AddChecked = named<QPushButton>("AddChecked", QStringLiteral("Add Checked"), this);
+    auto *closeButton = named<QPushButton>("Close", QStringLiteral("Close"), this);
 
     auto *top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("Emulator:"), this));
@@ -359,10 +345,14 @@ void ImportFrm::scanDone()
         Status->setText(result.error);
         ShowMessage(QStringLiteral("Error"), result.error);
     } else {
+        const auto greyed = std::count_if(result.candidates.begin(), result.candidates.end(),
+                                          [](const auto &c) { return !c.problem.isEmpty(); });
+        const size_t found = result.candidates.size();
+        Status->setText(
+            QStringLiteral("%1 %2 not listed yet").arg(found).arg(found == 1 ? "game" : "games") +
+            (greyed > 0 ? QStringLiteral("; %1 greyed cannot be listed.").arg(greyed)
+                        : QStringLiteral(".")));
         model_->setCandidates(std::move(result.candidates));
-        Status->setText(QStringLiteral("%1 games not listed yet, %2 of them cannot be listed.")
-                            .arg(model_->totalCount())
-                            .arg(model_->totalCount() - model_->listableCount()));
     }
     emit scanFinished();
 }
@@ -386,8 +376,7 @@ void ImportFrm::AddChecked_Click()
     if (added < 0)
         return; // the box said why; the list is as it was
     model_->removeCheckedRows();
-    Status->setText(
-        QStringLiteral("%1 games added to the list of %2.").arg(added).arg(emulator_.Name));
+    Status->setText(QStringLiteral("Added to the list of %1: %2.").arg(emulator_.Name).arg(added));
     // As after a save in the editor: the main window's list follows the files.
     ReadConfig();
     LoadCatalogue();

@@ -47,7 +47,9 @@ bool listDirectory(const QString &directory, std::vector<DirEntry> &entries,
             continue; // hidden, "." and ".."
         DirEntry item;
         item.name = QFile::decodeName(entry->d_name);
-        item.faithful = QFile::encodeName(item.name) == entry->d_name;
+        // Bytes that do not decode come back as replacement characters.
+        item.faithful = !item.name.contains(QChar::ReplacementCharacter) ||
+                        QFile::encodeName(item.name) == entry->d_name;
         unsigned char type = entry->d_type;
         if (type == DT_LNK || type == DT_UNKNOWN) { // follow links, as the catalogue does
             struct stat info {};
@@ -127,12 +129,17 @@ bool isListed(const ImportCandidate &candidate, const Folders &folders, const QS
            keys.contains(pathKey(folders.emulator + u'/' + candidate.file));
 }
 
-QString lineProblem(const QString &file)
+// `named`: the text is a name read from the disk, which the code page already holds.
+QString lineProblem(const QString &file, bool named = false)
 {
     if (file.contains(u'='))
         return QStringLiteral("Its name holds \"=\", which a ROM list line cannot hold.");
     if (file.contains(u'\n') || file.contains(u'\r'))
         return QStringLiteral("Its name holds a line break, which a ROM list line cannot hold.");
+#ifdef Q_OS_UNIX
+    if (named)
+        return {};
+#endif
     if (QString::fromLocal8Bit(file.toLocal8Bit()) != file)
         return CodePageProblem;
     return {};
@@ -166,15 +173,8 @@ void readArchive(ImportCandidate &candidate, const QString &path, const QString 
 
 QString KindText(ImportKind kind)
 {
-    switch (kind) {
-    case ImportKind::Folder:
-        return QStringLiteral("folder");
-    case ImportKind::Zip:
-        return QStringLiteral("zip");
-    case ImportKind::File:
-        break;
-    }
-    return QStringLiteral("file");
+    static const char *const texts[] = {"file", "folder", "zip"};
+    return QLatin1String(texts[int(kind)]);
 }
 
 QString ImportCandidate::note() const
@@ -210,6 +210,8 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
         return name.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive);
     };
     QSet<QString> taken;
+    taken.reserve(qsizetype(entries.size()));
+    result.candidates.reserve(entries.size() + archives.size());
     int done = 0;
     for (const DirEntry &entry : entries) {
         control.done.store(++done, std::memory_order_relaxed);
@@ -223,7 +225,7 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
         candidate.entry = candidate.file = entry.name;
         candidate.name = ImportName(
             candidate.kind == ImportKind::Folder ? entry.name : StripExtension(entry.name));
-        candidate.problem = entry.faithful ? lineProblem(entry.name) : CodePageProblem;
+        candidate.problem = entry.faithful ? lineProblem(entry.name, true) : CodePageProblem;
         taken.insert(key);
         result.candidates.push_back(std::move(candidate));
     }

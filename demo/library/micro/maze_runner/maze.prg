@@ -1,0 +1,1 @@
+MAZE RUNNER demo program
