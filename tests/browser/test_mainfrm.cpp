@@ -143,8 +143,9 @@ void MainFrmTest::menusCarryTheirCaptions()
             items.append(item->text());
         menus.append(menu->text() + ": " + items.join(", "));
     }
-    QCOMPARE(menus, (QStringList{"File: Exit", "Options: Emulator Config, Edit Roms List",
-                                 "Help: About"}));
+    QCOMPARE(menus,
+             (QStringList{"File: Exit", "Options: Emulator Config, Edit Roms List, Import Games...",
+                          "Help: About"}));
 }
 
 void MainFrmTest::optionsMenuOpensTheEditorInItsMode()
