@@ -88,46 +88,54 @@ QString pathKey(const QString &path)
 #endif
 }
 
-// The emulator's folders as absolute paths; empty when not configured.
+// The emulator's directory and its zipped-game directory as absolute paths; the second
+// empty when not configured.
 struct Folders {
-    QString emulator, zips, snapshots, program;
+    QString emulator, zips;
 
-    Folders(const EmulatorRecord &emulator, const QString &programDir)
-        : emulator(QDir::cleanPath(QDir(programDir).absoluteFilePath(emulator.Path)))
+    Folders(const EmulatorRecord &record, const QString &programDir)
+        : emulator(QDir::cleanPath(QDir(programDir).absoluteFilePath(record.Path)))
+        , zips(record.ZippedRomPath.isEmpty()
+                   ? QString()
+                   : QDir::cleanPath(QDir(emulator).absoluteFilePath(record.ZippedRomPath)))
     {
-        const QDir dir(this->emulator);
-        const auto inside = [&dir](const QString &path) {
-            return path.isEmpty() ? QString() : QDir::cleanPath(dir.absoluteFilePath(path));
-        };
-        zips = inside(emulator.ZippedRomPath);
-        snapshots = inside(emulator.SnapshotPath);
-        program = inside(emulator.Program);
     }
 };
 
-// Every file and archive the ROM list already leads the catalogue to.
-QSet<QString> listedKeys(const Folders &folders, const QString &zippedRomPath,
-                         const std::vector<GameRecord> &listed)
+// The name of `path` (relative to the emulator's directory) within `folder`, or an empty
+// text when it lies elsewhere: the scan looks one level deep, so names are enough.
+QString nameIn(const Folders &folders, const QString &folder, const QString &path)
 {
-    QSet<QString> keys;
-    const QDir dir(folders.emulator);
-    for (const GameRecord &game : listed) {
-        if (game.File.isEmpty())
-            continue;
-        keys.insert(pathKey(QDir::cleanPath(dir.absoluteFilePath(game.File))));
-        keys.insert(pathKey(
-            QDir::cleanPath(dir.absoluteFilePath(ArchivePathFor(zippedRomPath, game.File, u'/')))));
-    }
-    return keys;
+    if (path.isEmpty() || folder.isEmpty())
+        return {};
+    const QString full = QDir::cleanPath(QDir(folders.emulator).absoluteFilePath(path));
+    const qsizetype slash = full.lastIndexOf(u'/');
+    return pathKey(full.left(slash)) == pathKey(folder) ? pathKey(full.mid(slash + 1)) : QString();
 }
 
-bool isListed(const ImportCandidate &candidate, const Folders &folders, const QSet<QString> &keys)
-{
-    if (candidate.kind != ImportKind::Zip)
-        return keys.contains(pathKey(folders.emulator + u'/' + candidate.entry));
-    return keys.contains(pathKey(folders.zips + u'/' + candidate.entry)) ||
-           keys.contains(pathKey(folders.emulator + u'/' + candidate.file));
-}
+// The files and archives the ROM list already leads the catalogue to, by name.
+struct ListedNames {
+    QSet<QString> files, archives;
+
+    ListedNames(const Folders &folders, const QString &zippedRomPath,
+                const std::vector<GameRecord> &listed)
+    {
+        for (const GameRecord &game : listed) {
+            files.insert(nameIn(folders, folders.emulator, game.File));
+            archives.insert(
+                nameIn(folders, folders.zips, ArchivePathFor(zippedRomPath, game.File, u'/')));
+        }
+        files.remove(QString());
+        archives.remove(QString());
+    }
+    bool contain(const ImportCandidate &candidate) const
+    {
+        if (candidate.kind != ImportKind::Zip)
+            return files.contains(pathKey(candidate.entry));
+        return archives.contains(pathKey(candidate.entry)) ||
+               files.contains(pathKey(candidate.file));
+    }
+};
 
 // `named`: the text is a name read from the disk, which the code page already holds.
 QString lineProblem(const QString &file, bool named = false)
@@ -203,9 +211,10 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
     const std::vector<DirEntry> &archiveEntries = zipsApart ? archives : entries;
     control.total = int(entries.size() + (zipsApart ? archives.size() : 0));
 
-    const QSet<QString> keys = listedKeys(folders, emulator.ZippedRomPath, listed);
-    const QSet<QString> excluded = {pathKey(folders.program), pathKey(folders.zips),
-                                    pathKey(folders.snapshots)};
+    const ListedNames known(folders, emulator.ZippedRomPath, listed);
+    const QSet<QString> excluded = {nameIn(folders, folders.emulator, emulator.Program),
+                                    nameIn(folders, folders.emulator, emulator.ZippedRomPath),
+                                    nameIn(folders, folders.emulator, emulator.SnapshotPath)};
     const auto isArchiveName = [](const QString &name) {
         return name.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive);
     };
@@ -217,8 +226,8 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
         control.done.store(++done, std::memory_order_relaxed);
         if (entry.type == EntryType::Other || (!zipsApart && isArchiveName(entry.name)))
             continue;
-        const QString key = pathKey(folders.emulator + u'/' + entry.name);
-        if (excluded.contains(key) || keys.contains(key))
+        const QString key = pathKey(entry.name);
+        if (excluded.contains(key) || known.files.contains(key))
             continue;
         ImportCandidate candidate;
         candidate.kind = entry.type == EntryType::Folder ? ImportKind::Folder : ImportKind::File;
@@ -249,8 +258,7 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
         else
             readArchive(candidate, folders.zips + u'/' + entry.name, base);
         if (candidate.problem.isEmpty() &&
-            (isListed(candidate, folders, keys) ||
-             taken.contains(pathKey(folders.emulator + u'/' + candidate.file))))
+            (known.contain(candidate) || taken.contains(pathKey(candidate.file))))
             continue; // the list, or a file of the same name, already has the game
         result.candidates.push_back(std::move(candidate));
     }
@@ -335,11 +343,11 @@ int AddToRomList(const EmulatorRecord &emulator, const QString &programDir,
             listed.push_back(ParseRomLine(line));
     }
     const Folders folders(emulator, programDir);
-    const QSet<QString> keys = listedKeys(folders, emulator.ZippedRomPath, listed);
+    const ListedNames known(folders, emulator.ZippedRomPath, listed);
 
     std::vector<GridRow> rows;
     for (const ImportCandidate &candidate : chosen) {
-        if (!candidate.problem.isEmpty() || isListed(candidate, folders, keys))
+        if (!candidate.problem.isEmpty() || known.contain(candidate))
             continue;
         const GridRow row = {candidate.name, candidate.file, QString(), QString(), type};
         if (const QString problem = RecordProblem(EditorMode::Roms, row); !problem.isEmpty()) {
