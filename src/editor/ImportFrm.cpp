@@ -265,16 +265,25 @@ void ImportFrm::refillEmulators()
     const QString chosen = Emulator->currentText();
     Emulator->clear();
     for (int slot = 1; slot <= app.EmulatorCount; ++slot)
-        Emulator->addItem(app.Emulators[size_t(slot)].Name, slot);
+        Emulator->addItem(app.Emulators[size_t(slot)].Name);
     Emulator->setCurrentIndex(chosen.isEmpty() ? -1 : Emulator->findText(chosen));
 }
 
 void ImportFrm::Emulator_Click(int index)
 {
-    const int slot = Emulator->itemData(index).toInt();
-    if (slot < 1 || slot > App().EmulatorCount)
+    // By name: the configuration may have been saved again since the list was filled.
+    const AppState &app = App();
+    const auto end = app.Emulators.begin() + app.EmulatorCount + 1;
+    const auto found = std::find_if(app.Emulators.begin() + 1, end, [&](const auto &emulator) {
+        return emulator.Name == Emulator->itemText(index);
+    });
+    if (found == end) {
+        Status->setText(
+            QStringLiteral("%1 is no longer configured.").arg(Emulator->itemText(index)));
+        refillEmulators();
         return;
-    emulator_ = App().Emulators[size_t(slot)];
+    }
+    emulator_ = *found;
     Filter->setText(filters().value(emulator_.Name));
     startScan(emulator_);
 }
