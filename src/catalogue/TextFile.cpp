@@ -4,7 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #ifdef Q_OS_LINUX
 #include <cerrno>
@@ -12,10 +16,73 @@
 #include <unistd.h>
 #endif
 
-QStringList SplitTextLines(const QByteArray &content)
+namespace {
+enum class TextEncoding { Utf8, Utf8WithBom, Legacy };
+
+#ifdef Q_OS_WIN
+constexpr TextEncoding NewFileEncoding = TextEncoding::Legacy;
+#else
+constexpr TextEncoding NewFileEncoding = TextEncoding::Utf8;
+#endif
+
+const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+
+// The encoding each file was last read or written with, by absolute path.
+QHash<QString, TextEncoding> &knownEncodings()
 {
-    // Decoded once: the line ends are plain ASCII in every code page the files use.
-    const QString text = QString::fromLocal8Bit(content);
+    static QHash<QString, TextEncoding> encodings;
+    return encodings;
+}
+
+QString encodingKey(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+// The legacy code page. Without Windows-1252 (a Qt built without ICU), Latin-1 still
+// keeps every byte. The converters are made in place: a moved one stops reporting
+// characters it cannot encode.
+bool haveWindows1252()
+{
+    static const bool have = QStringDecoder("windows-1252").isValid();
+    return have;
+}
+
+QStringDecoder legacyDecoder()
+{
+#ifdef Q_OS_WIN
+    return QStringDecoder(QStringConverter::System);
+#else
+    return haveWindows1252() ? QStringDecoder("windows-1252")
+                             : QStringDecoder(QStringConverter::Latin1);
+#endif
+}
+
+QStringEncoder legacyEncoder()
+{
+#ifdef Q_OS_WIN
+    return QStringEncoder(QStringConverter::System);
+#else
+    return haveWindows1252() ? QStringEncoder("windows-1252")
+                             : QStringEncoder(QStringConverter::Latin1);
+#endif
+}
+
+QString decode(const QByteArray &content, TextEncoding &encoding)
+{
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(content);
+    if (!utf8.hasError()) {
+        encoding = content.startsWith(Utf8Bom) ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
+        return text;
+    }
+    encoding = TextEncoding::Legacy;
+    QStringDecoder legacy = legacyDecoder();
+    return legacy.decode(content);
+}
+
+QStringList splitLines(const QString &text)
+{
     QStringList lines;
     qsizetype start = 0;
     const qsizetype size = text.size();
@@ -33,28 +100,23 @@ QStringList SplitTextLines(const QByteArray &content)
     return lines;
 }
 
-QByteArray JoinTextLines(const QStringList &lines)
+// The file content in this encoding; a text the legacy code page cannot hold is written
+// as UTF-8 instead (and `encoding` says so), so no character is lost.
+QByteArray encode(const QStringList &lines, TextEncoding &encoding)
 {
-    QByteArray content;
-    for (const QString &line : lines) {
-        content += line.toLocal8Bit();
-        content += "\r\n";
+    QString text;
+    for (const QString &line : lines)
+        text += line + QStringLiteral("\r\n");
+    if (encoding == TextEncoding::Legacy) {
+        QStringEncoder legacy = legacyEncoder();
+        QByteArray content = legacy.encode(text);
+        if (!legacy.hasError())
+            return content;
+        encoding = TextEncoding::Utf8;
     }
-    return content;
+    return (encoding == TextEncoding::Utf8WithBom ? Utf8Bom : QByteArray()) + text.toUtf8();
 }
 
-TextReadResult ReadTextLines(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {std::nullopt, file.errorString()};
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {std::nullopt, file.errorString()};
-    return {SplitTextLines(content), QString()};
-}
-
-namespace {
 // Why a file operation failed, in words a player can read. Qt's own text is the
 // system's (for example "No space left on device"); a few failures carry none.
 QString failureReason(const QFileDevice &file)
@@ -77,6 +139,20 @@ QString failureReason(const QFileDevice &file)
 }
 } // namespace
 
+TextReadResult ReadTextLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {std::nullopt, file.errorString()};
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {std::nullopt, file.errorString()};
+    TextEncoding encoding = NewFileEncoding;
+    QStringList lines = splitLines(decode(content, encoding));
+    knownEncodings().insert(encodingKey(path), encoding);
+    return {std::move(lines), QString()};
+}
+
 TextWriteResult WriteTextLines(const QString &path, const QStringList &lines)
 {
     // Unbuffered, so that every write reaches the file system here, where its failure
@@ -84,7 +160,8 @@ TextWriteResult WriteTextLines(const QString &path, const QStringList &lines)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, failureReason(file)};
-    const QByteArray content = JoinTextLines(lines);
+    TextEncoding encoding = knownEncodings().value(encodingKey(path), NewFileEncoding);
+    const QByteArray content = encode(lines, encoding);
     for (qsizetype done = 0; done < content.size();) {
         const qint64 written = file.write(content.constData() + done, content.size() - done);
         if (written <= 0 || file.error() != QFileDevice::NoError) {
@@ -105,6 +182,7 @@ TextWriteResult WriteTextLines(const QString &path, const QStringList &lines)
 #endif
     if (!file.commit())
         return {false, failureReason(file)};
+    knownEncodings().insert(encodingKey(path), encoding);
     return {true, QString()};
 }
 

@@ -6,15 +6,14 @@
 
 #include <optional>
 
-// The program's files are 8-bit text in the system code page, one value per line.
-// Reading accepts CR LF, LF and a lone CR, and a last line without an end; writing
-// puts CR LF after every line.
-
-// Splits raw file content into lines (no line ends kept).
-QStringList SplitTextLines(const QByteArray &content);
-
-// Joins lines into file content, each followed by CR LF.
-QByteArray JoinTextLines(const QStringList &lines);
+// The program's files are 8-bit text, one value per line. Reading accepts CR LF, LF and
+// a lone CR, and a last line without an end; writing puts CR LF after every line.
+//
+// A file that is valid UTF-8 is read as UTF-8; any other is read in the legacy code page
+// (Windows-1252; on Windows the system's ANSI code page), where every byte is one
+// character and back. A save writes the file in the encoding it was last read with, so
+// a file saved without an edit keeps every byte; a new file is UTF-8 (on Windows, the
+// ANSI code page).
 
 struct TextReadResult {
     std::optional<QStringList> lines; // empty when the file could not be read

@@ -55,6 +55,7 @@ private slots:
     void loadsFarMoreThanFifteenHundredGames();
     void unreadableRomListIsReported();
     void relativeEmulatorPathIsTakenFromTheProgramDirectory();
+    void windows1252PathFindsItsUtf8Folder();
     void countText_data();
     void countText();
 };
@@ -256,6 +257,20 @@ void CatalogueTest::relativeEmulatorPathIsTakenFromTheProgramDirectory()
     library.write("B.rom", "Two=two.bin===\r\n");
     LoadedGrid grid;
     QCOMPARE(gameNames(), (QStringList{"One", "Two"}));
+    QVERIFY(messages.shown.isEmpty());
+}
+
+void CatalogueTest::windows1252PathFindsItsUtf8Folder()
+{
+    TestLibrary library;
+    ScriptedMessages messages;
+    library.write(QStringLiteral("Caf\u00e9/game.bin"));
+    library.write("Zanku.ini", "[E]\r\ne\r\n" +
+                                   library.path(QStringLiteral("Caf\u00e9")).toLatin1() +
+                                   "\r\nz\r\ns\r\no\r\n;\r\n");
+    library.write("E.rom", "G=game.bin===\r\n");
+    LoadedGrid grid;
+    QCOMPARE(gameNames(), QStringList{"G"});
     QVERIFY(messages.shown.isEmpty());
 }
 

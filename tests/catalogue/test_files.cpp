@@ -14,9 +14,60 @@
 class FilesTest : public QObject {
     Q_OBJECT
 private slots:
+    void savingWithoutAnEditKeepsEveryByte_data();
+    void savingWithoutAnEditKeepsEveryByte();
     void failedSaveKeepsTheOldFile_data();
     void failedSaveKeepsTheOldFile();
 };
+
+void FilesTest::savingWithoutAnEditKeepsEveryByte_data()
+{
+    QTest::addColumn<bool>("config");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("edit"); // appended to the first record's second value
+    QTest::addColumn<QByteArray>("saved");
+
+    QByteArray bytes; // every byte from 0x20 to 0xFF
+    for (int byte = 0x20; byte <= 0xFF; ++byte)
+        bytes += char(byte);
+    QByteArray noEquals = bytes;
+    noEquals.replace('=', "");
+    const QByteArray rom = noEquals + "=f=d=o=" + bytes + "\r\n";
+    const QByteArray ini = "[" + bytes + "]\r\n" + (bytes + "\r\n").repeated(5) + ";\r\n";
+    const QByteArray utf8 = "Caf\xc3\xa9=\xf0\x9f\x8e\xae.nes===\xe6\x97\xa5\r\n";
+    const QByteArray bom = "\xef\xbb\xbf[A]\r\np\r\nd\r\nz\r\ns\r\no\r\n;\r\n";
+    QTest::newRow("ROM list, Windows-1252") << false << rom << "" << rom;
+    QTest::newRow("Zanku.ini, Windows-1252") << true << ini << "" << ini;
+    QTest::newRow("ROM list, UTF-8") << false << utf8 << "" << utf8;
+    QTest::newRow("Zanku.ini, UTF-8 with a mark") << true << bom << "" << bom;
+    QTest::newRow("a character Windows-1252 lacks makes it UTF-8")
+        << false << QByteArray("Caf\xe9=f===\r\n") << QString::fromUtf8("\xe6\x97\xa5")
+        << QByteArray("Caf\xc3\xa9=f\xe6\x97\xa5===\r\n");
+}
+
+void FilesTest::savingWithoutAnEditKeepsEveryByte()
+{
+    QFETCH(bool, config);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, edit);
+    QFETCH(QByteArray, saved);
+    TestLibrary library;
+    ScriptedMessages messages;
+    const QString file = config ? "Zanku.ini" : "E.rom";
+    library.write(file, content);
+    if (config) {
+        ReadConfig();
+        std::vector<EmulatorRecord> emulators(App().Emulators.begin() + 1, App().Emulators.end());
+        emulators[0].Program += edit;
+        QVERIFY(WriteConfig(emulators));
+    } else {
+        std::vector<GameRecord> games = ReadRomList(library.path(file));
+        games[0].File += edit;
+        QVERIFY(WriteRomList("E", games));
+    }
+    QCOMPARE(library.read(file), saved);
+    QVERIFY(messages.shown.isEmpty());
+}
 
 void FilesTest::failedSaveKeepsTheOldFile_data()
 {

@@ -33,7 +33,9 @@ void TextFileTest::splitsEveryLineEnd()
 {
     QFETCH(QByteArray, content);
     QFETCH(QStringList, lines);
-    QCOMPARE(SplitTextLines(content), lines);
+    TestLibrary library;
+    library.write("lines.txt", content);
+    QCOMPARE(ReadTextLines(library.path("lines.txt")).lines, lines);
 }
 
 void TextFileTest::writesCrLfAfterEveryLine()
