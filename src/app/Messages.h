@@ -22,6 +22,10 @@ using MessageHandler = std::function<MessageAnswer(const MessageRequest &)>;
 MessageAnswer ShowMessage(const QString &title, const QString &text,
                           MessageButtons buttons = MessageButtons::Ok);
 
+// A value from a file as a message shows it: at most 200 characters, a longer one cut
+// and ended with "…", so that a huge name cannot stall the message box.
+QString Quoted(const QString &value);
+
 // Installs the handler that shows messages and returns the one it replaces. Without a
 // handler, messages go to standard error and are answered Ok, or Cancel when asked.
 MessageHandler SetMessageHandler(MessageHandler handler);

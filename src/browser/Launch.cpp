@@ -106,7 +106,7 @@ void LaunchGame(int slot, const QString &rowName, const LaunchView &view)
     const QString emulatorDir = EmulatorDirectory(emulator.Path);
     if (!QFileInfo(emulatorDir).isDir() || !EnterDirectory(emulatorDir)) {
         ShowMessage(QStringLiteral("Error"),
-                    QStringLiteral("Emulator ") + emulator.Name +
+                    QStringLiteral("Emulator ") + Quoted(emulator.Name) +
                         QStringLiteral(" Not configured properly!! Path Not Found!"));
         finish();
         return;
@@ -124,7 +124,7 @@ void LaunchGame(int slot, const QString &rowName, const LaunchView &view)
                        BuildCommandLine(emulator.Program, options, argument), emulatorDir,
                        &error)) {
         ShowMessage(QStringLiteral("Error"),
-                    QStringLiteral("Cannot start %1: %2").arg(emulator.Program, error));
+                    QStringLiteral("Cannot start %1: %2").arg(Quoted(emulator.Program), error));
     }
     finish();
 }

@@ -14,14 +14,14 @@ namespace {
 void reportMissingPath(const EmulatorRecord &emulator)
 {
     ShowMessage(QStringLiteral("Error"),
-                QStringLiteral("Emulator ") + emulator.Name +
+                QStringLiteral("Emulator ") + Quoted(emulator.Name) +
                     QStringLiteral(" Not configured properly!! Path Not Found!"));
 }
 
 void reportMissingRomList(const EmulatorRecord &emulator)
 {
     ShowMessage(QStringLiteral("Error"),
-                QStringLiteral("File ") + RomListFileName(emulator.Name) +
+                QStringLiteral("File ") + Quoted(emulator.Name) + QLatin1String(RomListExtension) +
                     QStringLiteral(" Not Found! You'll not be able to play the game of this "
                                    "Emulator!"));
 }
@@ -54,9 +54,7 @@ void LoadCatalogue()
         }
         const TextReadResult read = ReadTextLines(romListPath);
         if (!read.lines) {
-            ShowMessage(QStringLiteral("Error"),
-                        QStringLiteral("Cannot read %1: %2")
-                            .arg(QDir::toNativeSeparators(romListPath), read.error));
+            ShowReadError(romListPath, read.error);
             continue;
         }
 

@@ -70,9 +70,7 @@ void ReadConfig()
         return;
     const TextReadResult read = ReadTextLines(path);
     if (!read.lines) {
-        ShowMessage(
-            QStringLiteral("Error"),
-            QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), read.error));
+        ShowReadError(path, read.error);
         return;
     }
 

@@ -1,6 +1,5 @@
 #include "catalogue/RomList.h"
 
-#include "app/Messages.h"
 #include "catalogue/TextFile.h"
 
 #include <QDir>
@@ -69,9 +68,7 @@ std::vector<GameRecord> ReadRomList(const QString &path)
         return games;
     const TextReadResult read = ReadTextLines(path);
     if (!read.lines) {
-        ShowMessage(
-            QStringLiteral("Error"),
-            QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), read.error));
+        ShowReadError(path, read.error);
         return games;
     }
     games.reserve(size_t(read.lines->size()));

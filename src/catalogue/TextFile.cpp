@@ -192,7 +192,14 @@ bool SaveTextLines(const QString &path, const QStringList &lines)
     if (!result.ok) {
         ShowMessage(QStringLiteral("Error"),
                     QStringLiteral("Could not save %1: %2\nThe file on disk is unchanged.")
-                        .arg(QDir::toNativeSeparators(path), result.error));
+                        .arg(Quoted(QDir::toNativeSeparators(path)), result.error));
     }
     return result.ok;
+}
+
+void ShowReadError(const QString &path, const QString &reason)
+{
+    ShowMessage(
+        QStringLiteral("Error"),
+        QStringLiteral("Cannot read %1: %2").arg(Quoted(QDir::toNativeSeparators(path)), reason));
 }

@@ -29,5 +29,8 @@ struct TextWriteResult {
 };
 TextWriteResult WriteTextLines(const QString &path, const QStringList &lines);
 
+// Shows the "Error" box saying that this file could not be read, and why.
+void ShowReadError(const QString &path, const QString &reason);
+
 // Writes the file and, on failure, shows the "Error" box naming the file and the reason.
 bool SaveTextLines(const QString &path, const QStringList &lines);

@@ -1,5 +1,7 @@
 #include "editor/EditorRecords.h"
 
+#include "app/Messages.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -59,7 +61,7 @@ QString emulatorNameProblem(const QString &name)
     if (isDeviceName(name)) {
         return QStringLiteral("The %1 may not be \"%2\": that name belongs to a device and cannot "
                               "name the emulator's ROM list file.")
-            .arg(label, name);
+            .arg(label, Quoted(name));
     }
     return {};
 }
@@ -226,12 +228,12 @@ QString RomSaveProblem(const QString &chosenText, const QString &loadedEmulator,
     if (!configured.contains(chosenText)) {
         return QStringLiteral("\"%1\" is not an emulator of the configuration. Choose one from the "
                               "list; nothing was saved.")
-            .arg(chosenText);
+            .arg(Quoted(chosenText));
     }
     if (chosenText != loadedEmulator) {
         return QStringLiteral("The list shown belongs to \"%1\", not to \"%2\". Choose \"%2\" "
                               "from the list to edit its games; nothing was saved.")
-            .arg(loadedEmulator, chosenText);
+            .arg(Quoted(loadedEmulator), Quoted(chosenText));
     }
     return {};
 }

@@ -333,9 +333,10 @@ void OptionsFrm::showAgain(EditorMode asked)
     if (asked != mode_) {
         bool reload = true;
         if (hasUnsavedChanges()) {
-            const QString shown = mode_ == EditorMode::Roms
-                                      ? QStringLiteral("the ROM list of %1").arg(loadedEmulator_)
-                                      : QStringLiteral("the emulator list");
+            const QString shown =
+                mode_ == EditorMode::Roms
+                    ? QStringLiteral("the ROM list of %1").arg(Quoted(loadedEmulator_))
+                    : QStringLiteral("the emulator list");
             const QString wanted = asked == EditorMode::Roms ? QStringLiteral("the ROM lists")
                                                              : QStringLiteral("the emulator list");
             const QString text =

@@ -122,18 +122,21 @@ void CatalogueTest::missingDirectoryIsReportedAndLoadingGoesOn()
     TestLibrary library;
     ScriptedMessages messages;
     library.write("two/game.bin");
+    const QString huge(300000, u'N'); // a message shows 200 characters of it
     QVERIFY(WriteConfig({emulator("One", library.path("nowhere")), emulator("Empty", ""),
-                         emulator("Two", library.path("two"))}));
+                         emulator(huge, ""), emulator("Two", library.path("two"))}));
     library.write("One.rom", "Lost=game.bin===\r\n");
     library.write("Two.rom", "Found=game.bin===\r\n");
     LoadedGrid grid;
 
     QCOMPARE(messages.texts(),
              (QStringList{"Emulator One Not configured properly!! Path Not Found!",
-                          "Emulator Empty Not configured properly!! Path Not Found!"}));
+                          "Emulator Empty Not configured properly!! Path Not Found!",
+                          "Emulator " + huge.left(199) +
+                              "\u2026 Not configured properly!! Path Not Found!"}));
     QCOMPARE(messages.shown[0].title, QStringLiteral("Error"));
     QCOMPARE(gameNames(), QStringList{"Found"});
-    QCOMPARE(App().Games[1].EmulatorIndex, 3);
+    QCOMPARE(App().Games[1].EmulatorIndex, 4);
 }
 
 void CatalogueTest::missingRomListIsReported()
