@@ -27,8 +27,13 @@ ParsedConfig ParseConfig(const QStringList &lines)
         if (line.startsWith(u'[')) {
             state = RecordState::Invalid;
             EmulatorRecord record;
-            // The closing bracket is not examined: the last character is dropped.
-            record.Name = line.size() >= 2 ? line.mid(1, line.size() - 2) : QString();
+            // The closing bracket is not examined: the last character is dropped, whole
+            // (two UTF-16 units for a character beyond the Basic Multilingual Plane).
+            record.Name = line.mid(1);
+            const qsizetype last = record.Name.size() - 1;
+            const bool pair = last >= 1 && record.Name.at(last).isLowSurrogate() &&
+                              record.Name.at(last - 1).isHighSurrogate();
+            record.Name.chop(pair ? 2 : 1);
             record.Program = takeLine();
             record.Path = takeLine();
             record.ZippedRomPath = takeLine();

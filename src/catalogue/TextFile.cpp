@@ -10,13 +10,19 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#ifdef Q_OS_LINUX
+#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace {
+constexpr qint64 MaxTextFileSize = 64 * 1024 * 1024;
+const QString NotAFileText =
+    QStringLiteral("it is not an ordinary file (it is a folder, a device or a pipe)");
+
 enum class TextEncoding { Utf8, Utf8WithBom, Legacy };
 
 #ifdef Q_OS_WIN
@@ -137,16 +143,54 @@ QString failureReason(const QFileDevice &file)
         return QStringLiteral("the data could not be written");
     }
 }
+
+// The whole content of a regular file of at most MaxTextFileSize bytes. A named pipe
+// is opened without waiting for a writer, and it, a device (which may never end) or a
+// folder is refused before anything is read. Returns why it failed, or nothing.
+QString readWholeFile(const QString &path, QByteArray &content)
+{
+    QFile file;
+#ifdef Q_OS_UNIX
+    const int descriptor =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return QString::fromLocal8Bit(strerror(errno));
+    file.open(descriptor, QIODevice::ReadOnly | QIODevice::Unbuffered,
+              QFileDevice::AutoCloseHandle);
+    struct stat status {};
+    const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+#else
+    const bool regular = QFileInfo(path).isFile();
+    file.setFileName(path);
+    if (regular && !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return file.errorString();
+#endif
+    if (!regular)
+        return NotAFileText;
+    const qint64 size = file.size();
+    if (size > MaxTextFileSize)
+        return QStringLiteral("it is over 64 MiB, too large to be a list of emulators or games");
+    // What the file held when it was opened: a file that grows meanwhile is not followed.
+    content.resize(qsizetype(size));
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 read = file.read(content.data() + done, size - done);
+        if (read < 0)
+            return file.errorString();
+        if (read == 0)
+            break;
+        done += read;
+    }
+    content.truncate(qsizetype(done));
+    return {};
+}
 } // namespace
 
 TextReadResult ReadTextLines(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {std::nullopt, file.errorString()};
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {std::nullopt, file.errorString()};
+    QByteArray content;
+    if (const QString error = readWholeFile(path, content); !error.isEmpty())
+        return {std::nullopt, error};
     TextEncoding encoding = NewFileEncoding;
     QStringList lines = splitLines(decode(content, encoding));
     knownEncodings().insert(encodingKey(path), encoding);
@@ -157,6 +201,9 @@ TextWriteResult WriteTextLines(const QString &path, const QStringList &lines)
 {
     // Unbuffered, so that every write reaches the file system here, where its failure
     // is seen, and not in a buffer that the commit would flush and then rename anyway.
+    // Only a regular file is replaced: a device behind a link must never be.
+    if (const QFileInfo existing(path); existing.exists() && !existing.isFile())
+        return {false, NotAFileText};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, failureReason(file)};

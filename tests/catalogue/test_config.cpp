@@ -49,6 +49,9 @@ void ConfigTest::parses_data()
     QTest::newRow("no closing bracket loses the last character")
         << QStringList{"[Arcade", "p", "d", "z", "s", "o"} << false << QStringList{"Arcad"}
         << QStringList{"p", "d", "z", "s", "o"};
+    QTest::newRow("no closing bracket loses a whole last character")
+        << QStringList{QString::fromUtf8("[Arcade\xf0\x9f\x8e\xae"), "p", "d", "z", "s", "o"}
+        << false << QStringList{"Arcade"} << QStringList{"p", "d", "z", "s", "o"};
     QTest::newRow("lone bracket is an empty name")
         << QStringList{"[", "p", "d", "z", "s", "o"} << false << QStringList{""}
         << QStringList{"p", "d", "z", "s", "o"};

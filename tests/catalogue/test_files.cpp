@@ -1,5 +1,6 @@
 #include "ScriptedMessages.h"
 #include "TestLibrary.h"
+#include "catalogue/Catalogue.h"
 #include "catalogue/Config.h"
 #include "catalogue/RomList.h"
 
@@ -8,6 +9,7 @@
 #include <csignal>
 #include <cstring>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,6 +18,8 @@ class FilesTest : public QObject {
 private slots:
     void savingWithoutAnEditKeepsEveryByte_data();
     void savingWithoutAnEditKeepsEveryByte();
+    void unreadableFileIsReported_data();
+    void unreadableFileIsReported();
     void failedSaveKeepsTheOldFile_data();
     void failedSaveKeepsTheOldFile();
 };
@@ -67,6 +71,51 @@ void FilesTest::savingWithoutAnEditKeepsEveryByte()
     }
     QCOMPARE(library.read(file), saved);
     QVERIFY(messages.shown.isEmpty());
+}
+
+void FilesTest::unreadableFileIsReported_data()
+{
+    QTest::addColumn<bool>("config");
+    QTest::addColumn<QString>("kind");
+    for (const bool config : {true, false}) {
+        for (const char *kind : {"folder", "pipe", "device link", "over 64 MiB"}) {
+            QTest::addRow("%s, %s", config ? "Zanku.ini" : "ROM list", kind)
+                << config << QString::fromLatin1(kind);
+        }
+    }
+}
+
+// Read, nothing hangs or fills the memory: an "Error" box names the file, nothing loads.
+void FilesTest::unreadableFileIsReported()
+{
+    QFETCH(bool, config);
+    QFETCH(QString, kind);
+    TestLibrary library;
+    ScriptedMessages messages;
+    const QString path = library.path(config ? "Zanku.ini" : "E.rom");
+    if (!config)
+        QVERIFY(WriteConfig({{"E", "e", library.mkdir("emu"), "", "", ""}}));
+    if (kind == "folder") {
+        QVERIFY(QDir().mkdir(path));
+    } else if (kind == "pipe") {
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == "device link") {
+        QVERIFY(QFile::link("/dev/zero", path));
+    } else {
+        QFile huge(path);
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(64 * 1024 * 1024 + 1));
+    }
+    ReadConfig();
+    LoadCatalogue();
+    QCOMPARE(App().EmulatorCount, config ? 0 : 1);
+    QCOMPARE(App().GameCount, 0);
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].title, QStringLiteral("Error"));
+    QVERIFY(messages.shown[0].text.startsWith("Cannot read " + path + ": "));
+    if (kind == "pipe") { // nor is it replaced
+        QVERIFY(config ? !WriteConfig({}) : !WriteRomList("E", {}));
+        QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
+    }
 }
 
 void FilesTest::failedSaveKeepsTheOldFile_data()
