@@ -7,31 +7,14 @@
 
 #include <QTest>
 
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
-EmulatorRecord emulator(const QString &name, const QString &path, const QString &zips = "zips")
-{
-    return {name, "emu", path, "%", "snaps", zips};
-}
-
-// Loads the catalogue into a registered grid, as the main window does.
-struct LoadedGrid {
-    LoadedGrid()
-    {
-        App().Lista = &model;
-        ReadConfig();
-        LoadCatalogue();
-    }
-    ~LoadedGrid() { App().Lista = nullptr; }
-    QStringList names() const
-    {
-        QStringList result;
-        for (int row = 0; row < model.rowCount(); ++row)
-            result.append(model.cell(row, 0));
-        return result;
-    }
-    GameListModel model;
-};
-
 QStringList gameNames()
 {
     QStringList names;
@@ -39,258 +22,276 @@ QStringList gameNames()
         names.append(App().Games[size_t(slot)].Name);
     return names;
 }
+
+QString fileName(bool config)
+{
+    return config ? "Zanku.ini" : "E.rom";
+}
+
+// Saves `count` records whose every value is `value`, as the editor's Save does.
+bool save(bool config, int count, const QString &value = {})
+{
+    if (config)
+        return WriteConfig(
+            std::vector<EmulatorRecord>(size_t(count), {value, value, value, value, value, value}));
+    return WriteRomList(
+        "E", std::vector<GameRecord>(size_t(count), {value, value, value, value, value}));
+}
 } // namespace
 
 class CatalogueTest : public QObject {
     Q_OBJECT
 private slots:
-    void noEmulatorsGivesAnEmptyGrid();
+    void loadAndSave_data();
+    void loadAndSave();
+    void badFile_data();
+    void badFile();
     void keepsOnlyPresentGames();
-    void missingDirectoryIsReportedAndLoadingGoesOn();
-    void missingRomListIsReported();
-    void pathThatIsAFileIsReported();
-    void emptyZippedRomPathLooksAtTheRoot();
-    void fillsTheGridSortedWithTheEmulatorName();
-    void sameNameUnderTwoEmulatorsGivesTwoRows();
-    void loadsFarMoreThanFifteenHundredGames();
-    void unreadableRomListIsReported();
-    void relativeEmulatorPathIsTakenFromTheProgramDirectory();
-    void windows1252PathFindsItsUtf8Folder();
-    void countText_data();
-    void countText();
+    void problemsAreReportedAndLoadingGoesOn();
 };
 
-void CatalogueTest::noEmulatorsGivesAnEmptyGrid()
+void CatalogueTest::loadAndSave_data()
 {
+    QTest::addColumn<bool>("config");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("records"); // values in file order, joined by "|"
+    QTest::addColumn<QString>("edit");        // added to the first record's second value
+    QTest::addColumn<QByteArray>("saved");    // null: the content, byte for byte
+    const QByteArray asRead;
+
+    QTest::newRow("Zanku.ini: line ends, text between records, headers")
+        << true
+        << QByteArray(
+               "[A\xf0\x9f\x8e\xae\r\np\nd\r\r\ns\ro\r\n;\r\n\r\njunk\r\n[]\r\n[p]\r\n[d]\r\n"
+               "[z]\r\n[s]\r\n[o]\r\n[")
+        << QStringList{"A|p|d||s|o", "|[p]|[d]|[z]|[s]|[o]", "|||||"} << ""
+        << QByteArray("[A]\r\np\r\nd\r\n\r\ns\r\no\r\n;\r\n[]\r\n[p]\r\n[d]\r\n[z]\r\n[s]\r\n[o]"
+                      "\r\n;\r\n[]\r\n\r\n\r\n\r\n\r\n\r\n;\r\n");
+    QTest::newRow("ROM list: split at the first four \"=\", blank lines skipped")
+        << false << QByteArray(" n = f =d=o=a=b\r\n\r\nlonely\nx=y")
+        << QStringList{" n | f |d|o|a=b", "lonely||||", "x|y|||"} << ""
+        << QByteArray(" n = f =d=o=a=b\r\nlonely====\r\nx=y===\r\n");
+    QTest::newRow("Zanku.ini: UTF-8 stays UTF-8, with its byte order mark")
+        << true
+        << QByteArray("\xef\xbb\xbf[Caf\xc3\xa9]\r\n\xf0\x9f\x8e\xae\r\nd\r\nz\r\ns\r\no\r\n;\r\n")
+        << QStringList{QString::fromUtf8("Caf\xc3\xa9|\xf0\x9f\x8e\xae|d|z|s|o")} << "" << asRead;
+    QTest::newRow("ROM list: Windows-1252, a character it lacks makes it UTF-8")
+        << false << QByteArray("Caf\xe9 \x80=f===\r\n")
+        << QStringList{QString::fromUtf8("Caf\xc3\xa9 \xe2\x82\xac|f|||")}
+        << QString::fromUtf8("\xe6\x97\xa5")
+        << QByteArray("Caf\xc3\xa9 \xe2\x82\xac=f\xe6\x97\xa5===\r\n");
+
+    QByteArray bytes; // every byte from 0x20 to 0xFF: these rows check the bytes alone
+    for (int byte = 0x20; byte <= 0xFF; ++byte)
+        bytes += char(byte);
+    const QByteArray rom = QByteArray(bytes).replace('=', "") + "=f=d=o=" + bytes + "\r\n";
+    const QByteArray record = "[A]\r\np\r\nd\r\nz\r\ns\r\no\r\n;\r\n";
+    QTest::newRow("Zanku.ini: more than 100 records")
+        << true << record.repeated(101) << QStringList(101, "A|p|d|z|s|o") << "" << asRead;
+    QTest::newRow("Zanku.ini: past version, first line not a header")
+        << true << QByteArray(";\r\n" + record) << QStringList() << "" << asRead;
+    QTest::newRow("Zanku.ini: past version, options begin with \";\"")
+        << true << QByteArray("[A]\r\np\r\nd\r\nz\r\ns\r\n;\r\n[B]\r\n") << QStringList() << ""
+        << asRead;
+    QTest::newRow("Zanku.ini: missing") << true << QByteArray() << QStringList() << "" << asRead;
+    QTest::newRow("ROM list: missing") << false << QByteArray() << QStringList() << "" << asRead;
+    QTest::newRow("ROM list, every byte") << false << rom << QStringList() << "" << asRead;
+    QTest::newRow("Zanku.ini, every byte")
+        << true << "[" + bytes + "]\r\n" + (bytes + "\r\n").repeated(5) + ";\r\n"
+        << QStringList() << "" << asRead;
+}
+
+// Loads a file as the program does, then saves it as the editor's Save does.
+void CatalogueTest::loadAndSave()
+{
+    QFETCH(bool, config);
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, records);
+    QFETCH(QString, edit);
+    QFETCH(QByteArray, saved);
     TestLibrary library;
     ScriptedMessages messages;
-    LoadedGrid grid;
-    QCOMPARE(App().GameCount, 0);
-    QCOMPARE(grid.model.rowCount(), 0);
-    QCOMPARE(grid.model.countText(), QStringLiteral("Games  ( 0 Roms )"));
+    if (!content.isNull())
+        library.write(fileName(config), content);
+    QStringList loaded;
+    if (config) {
+        App().Emulators.resize(8); // a longer file read before
+        App().EmulatorCount = 7;
+        App().EndProgram = [](int exitCode) { throw exitCode; };
+        QDir::setCurrent(QDir::tempPath()); // wherever the program stands, ProgramDir is read
+        try {
+            ReadConfig();
+        } catch (int exitCode) { // a past version: its message, the end, no change
+            QVERIFY(exitCode != 0);
+            QCOMPARE(messages.texts(), QStringList{"Zanku.ini belongs to a past version, please "
+                                                   "delete it and reconfigure emulators!"});
+            QCOMPARE(messages.shown[0].title, QStringLiteral("Error"));
+            QCOMPARE(library.read("Zanku.ini"), content);
+            QCOMPARE(QDir::currentPath(), App().ProgramDir);
+            return;
+        }
+        std::vector<EmulatorRecord> emulators(App().Emulators.begin() + 1,
+                                              App().Emulators.begin() + 1 + App().EmulatorCount);
+        for (const EmulatorRecord &e : emulators)
+            loaded << QStringList{e.Name,          e.Program,      e.Path,
+                                  e.ZippedRomPath, e.SnapshotPath, e.Options}
+                          .join(u'|');
+        if (!edit.isEmpty())
+            emulators[0].Program += edit;
+        QVERIFY(WriteConfig(emulators));
+    } else {
+        std::vector<GameRecord> games = ReadRomList(library.path("E.rom"));
+        for (const GameRecord &g : games)
+            loaded << QStringList{g.Name, g.File, g.DestinationDir, g.Options, g.Type}.join(u'|');
+        if (!edit.isEmpty())
+            games[0].File += edit;
+        QVERIFY(WriteRomList("E", games));
+    }
+    if (!records.isEmpty())
+        QCOMPARE(loaded, records);
+    QCOMPARE(library.read(fileName(config)), saved.isNull() ? content : saved);
     QVERIFY(messages.shown.isEmpty());
 }
 
+void CatalogueTest::badFile_data()
+{
+    QTest::addColumn<bool>("config");
+    QTest::addColumn<QString>("kind");
+    for (const bool config : {true, false}) {
+        for (const char *kind : {"folder", "pipe", "device link", "over 64 MiB", "full disk, small",
+                                 "full disk, large"})
+            QTest::addRow("%s, %s", qPrintable(fileName(config)), kind) << config << QString(kind);
+    }
+}
+
+// Nothing hangs, fills the memory or is lost, and an "Error" box names the file and says why.
+void CatalogueTest::badFile()
+{
+    QFETCH(bool, config);
+    QFETCH(QString, kind);
+    TestLibrary library;
+    ScriptedMessages messages;
+    const QString path = library.path(fileName(config));
+    if (kind.startsWith("full disk")) { // a child process may write at most 2 KiB per file
+        library.write(fileName(config), "the old content\r\n");
+        const pid_t child = fork();
+        if (child == 0) { // exits 0 only when the save failed and said why
+            const rlimit limit{2048, 2048};
+            std::signal(SIGXFSZ, SIG_IGN);
+            setrlimit(RLIMIT_FSIZE, &limit);
+            const bool saved = save(config, kind.endsWith("small") ? 12 : 1200, QString(63, u'x'));
+            const QString why = "Could not save " + path + ": " + strerror(EFBIG);
+            _exit(saved || messages.texts().size() != 1 || messages.shown[0].title != "Error" ||
+                  !messages.shown[0].text.startsWith(why));
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        QCOMPARE(library.read(fileName(config)), QByteArray("the old content\r\n"));
+        QCOMPARE(QDir(library.path()).entryList(QDir::Files), QStringList{fileName(config)});
+        return;
+    }
+    if (!config)
+        QVERIFY(WriteConfig({{"E", "e", library.mkdir("emu"), "", "", ""}}));
+    if (kind == "folder") {
+        QVERIFY(QDir().mkdir(path));
+    } else if (kind == "pipe") {
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == "device link") {
+        QVERIFY(QFile::link("/dev/zero", path));
+    } else {
+        QFile huge(path);
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(64 * 1024 * 1024 + 1));
+    }
+    ReadConfig();
+    LoadCatalogue();
+    QCOMPARE(App().EmulatorCount + App().GameCount, config ? 0 : 1);
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].title, QStringLiteral("Error"));
+    QVERIFY(messages.shown[0].text.startsWith("Cannot read " + path + ": "));
+    if (kind == "pipe" || kind == "folder") { // nor is it replaced
+        QVERIFY(!save(config, 0));
+        QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
+    }
+}
+
+// The emulator's folder "Café" is named in Windows-1252 (0xE9) by Zanku.ini, in UTF-8 on disk.
 void CatalogueTest::keepsOnlyPresentGames()
 {
     TestLibrary library;
     ScriptedMessages messages;
-    library.write("emu/file.nes");
-    library.write("emu/both.nes");
-    library.write("emu/zips/both.zip");
-    library.write("emu/zips/puzzle.zip");
-    library.write("emu/zips/bare.zip");
-    library.write("emu/sub/deep.bin");
-    library.write("emu/.hidden.nes");
-    library.mkdir("emu/folder");
-    library.write("emu/zips/extension.dsk.zip"); // not the archive of "extension.dsk"
-    QVERIFY(WriteConfig({emulator("E", library.path("emu"))}));
-    library.write("E.rom", "File=file.nes===T\r\n"
-                           "Both=both.nes===T\r\n"
-                           "Puzzle=puzzle.nes=dest=-x %=A=B\r\n"
-                           "Bare=bare===\r\n"
-                           "Folder=folder===\r\n"
-                           "Deep=sub/deep.bin===\r\n"
-                           "Hidden=.hidden.nes===\r\n"
-                           "Gone=gone.nes===\r\n"
-                           "Extension=extension.dsk===\r\n"
-                           "\r\n"
-                           "NoFile====\r\n"
-                           "Short=file.nes\r\n"
-                           "Absolute=" +
-                               library.path("emu/file.nes").toLocal8Bit() + "===");
-    LoadedGrid grid;
-
-    QCOMPARE(gameNames(), (QStringList{"File", "Both", "Puzzle", "Bare", "Folder", "Deep", "Hidden",
-                                       "Short", "Absolute"}));
-    const auto &games = App().Games;
-    QCOMPARE(games[1].Zipped, false);
-    QCOMPARE(games[2].Zipped, false); // the file wins over its archive
-    QCOMPARE(games[3].Zipped, true);
-    QCOMPARE(games[3], (GameRecord{"Puzzle", "puzzle.nes", "dest", "-x %", "A=B", 1, true}));
-    QCOMPARE(games[4].Zipped, true);
-    QCOMPARE(games[5].Zipped, false);
-    QCOMPARE(games[8], (GameRecord{"Short", "file.nes", "", "", "", 1, false}));
-    QCOMPARE(grid.model.countText(), QStringLiteral("Games  ( 9 Roms )"));
-    QVERIFY(messages.shown.isEmpty());
-    // Loading leaves the last emulator's directory current.
-    QCOMPARE(QDir::currentPath(), library.path("emu"));
-}
-
-void CatalogueTest::missingDirectoryIsReportedAndLoadingGoesOn()
-{
-    TestLibrary library;
-    ScriptedMessages messages;
-    library.write("two/game.bin");
-    const QString huge(300000, u'N'); // a message shows 200 characters of it
-    QVERIFY(WriteConfig({emulator("One", library.path("nowhere")), emulator("Empty", ""),
-                         emulator(huge, ""), emulator("Two", library.path("two"))}));
-    library.write("One.rom", "Lost=game.bin===\r\n");
-    library.write("Two.rom", "Found=game.bin===\r\n");
-    LoadedGrid grid;
-
-    QCOMPARE(messages.texts(),
-             (QStringList{"Emulator One Not configured properly!! Path Not Found!",
-                          "Emulator Empty Not configured properly!! Path Not Found!",
-                          "Emulator " + huge.left(199) +
-                              "\u2026 Not configured properly!! Path Not Found!"}));
-    QCOMPARE(messages.shown[0].title, QStringLiteral("Error"));
-    QCOMPARE(gameNames(), QStringList{"Found"});
-    QCOMPARE(App().Games[1].EmulatorIndex, 4);
-}
-
-void CatalogueTest::missingRomListIsReported()
-{
-    TestLibrary library;
-    ScriptedMessages messages;
-    library.mkdir("emu");
-    QVERIFY(WriteConfig({emulator("Arcade", library.path("emu"))}));
-    LoadedGrid grid;
-    QCOMPARE(messages.texts(),
-             QStringList{"File Arcade.rom Not Found! You'll not be able to play the game of this "
-                         "Emulator!"});
-    QCOMPARE(messages.shown[0].title, QStringLiteral("Error"));
-    QCOMPARE(App().GameCount, 0);
-    QCOMPARE(QDir::currentPath(), App().ProgramDir);
-}
-
-void CatalogueTest::pathThatIsAFileIsReported()
-{
-    TestLibrary library;
-    ScriptedMessages messages;
-    library.write("notadir");
-    QVERIFY(WriteConfig({emulator("E", library.path("notadir"))}));
-    library.write("E.rom", "G=notadir===\r\n");
-    LoadedGrid grid;
-    QCOMPARE(messages.texts(), QStringList{"Emulator E Not configured properly!! Path Not Found!"});
-    QCOMPARE(App().GameCount, 0);
-}
-
-void CatalogueTest::emptyZippedRomPathLooksAtTheRoot()
-{
-    TestLibrary library;
-    ScriptedMessages messages;
-    library.mkdir("emu");
-    // The archive name then begins with the separator: the root of the file system.
-    library.write("emu/zanku-no-such-game.zip");
-    QVERIFY(WriteConfig({emulator("E", library.path("emu"), "")}));
-    library.write("E.rom", "G=zanku-no-such-game.nes===\r\n");
-    LoadedGrid grid;
-    QCOMPARE(App().GameCount, 0);
-}
-
-void CatalogueTest::fillsTheGridSortedWithTheEmulatorName()
-{
-    TestLibrary library;
-    ScriptedMessages messages;
-    for (const char *file : {"a", "b", "c", "d", "e", "f"})
-        library.write(QStringLiteral("emu/%1").arg(file));
-    QVERIFY(WriteConfig({emulator("Console", library.path("emu"))}));
-    library.write("Console.rom", "zelda=a===Adventure\r\n10=b===\r\nApple=c===\r\n"
-                                 "9=d===\r\napple=e===\r\nBanana=f===\r\n");
-    LoadedGrid grid;
-    QCOMPARE(grid.names(), (QStringList{"9", "10", "Apple", "apple", "Banana", "zelda"}));
-    QCOMPARE(grid.model.cell(5, 1), QStringLiteral("Adventure"));
-    QCOMPARE(grid.model.cell(5, 2), QStringLiteral("Console"));
-    QCOMPARE(App().Games[size_t(grid.model.slotAt(5))].File, QStringLiteral("a"));
-    QCOMPARE(grid.model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Game Name"));
-    QCOMPARE(grid.model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Type"));
-    QCOMPARE(grid.model.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Emulator"));
-}
-
-void CatalogueTest::sameNameUnderTwoEmulatorsGivesTwoRows()
-{
-    TestLibrary library;
-    ScriptedMessages messages;
-    library.write("one/game.bin");
-    library.write("two/game.bin");
-    QVERIFY(
-        WriteConfig({emulator("One", library.path("one")), emulator("Two", library.path("two"))}));
-    library.write("One.rom", "Same=game.bin===\r\n");
-    library.write("Two.rom", "Same=game.bin===\r\n");
-    LoadedGrid grid;
-    QCOMPARE(grid.names(), (QStringList{"Same", "Same"}));
-    QCOMPARE((QStringList{grid.model.cell(0, 2), grid.model.cell(1, 2)}),
-             (QStringList{"One", "Two"}));
-    // Each row keeps the slot of its own game.
-    QCOMPARE(App().Games[size_t(grid.model.slotAt(0))].EmulatorIndex, 1);
-    QCOMPARE(App().Games[size_t(grid.model.slotAt(1))].EmulatorIndex, 2);
-}
-
-void CatalogueTest::loadsFarMoreThanFifteenHundredGames()
-{
-    TestLibrary library;
-    ScriptedMessages messages;
-    library.mkdir("emu");
-    QByteArray lines;
-    for (int i = 0; i < 4000; ++i) {
-        library.write(QStringLiteral("emu/g%1.bin").arg(i));
-        lines += QStringLiteral("Game %1=g%1.bin===\r\n").arg(i).toLatin1();
+    const QString dir = library.path(QStringLiteral("Caf\u00e9"));
+    QByteArray lines =
+        "File=file.nes===T\r\nBoth=both.nes===T\r\nPuzzle=puzzle.nes=dest=-x %=A=B\r\n"
+        "Bare=bare===\r\nFolder=folder===\r\nDeep=sub/deep.bin===\r\n"
+        "Hidden=.hidden.nes===\r\nGone=gone.nes===\r\nExtension=extension.dsk===\r\n"
+        "Dots=a.b.c===\r\nFinal=final.===\r\n\r\nNoFile====\r\nShort=file.nes\r\n";
+    lines += "Absolute=" + (dir + "/file.nes").toUtf8() + "===\r\n";
+    for (const char *file : {"file.nes", "both.nes", "zips/both.zip", "zips/puzzle.zip",
+                             "zips/bare.zip", "sub/deep.bin", ".hidden.nes",
+                             "zips/extension.dsk.zip", "zips/a.b.zip", "zips/final..zip"})
+        library.write(dir + u'/' + file);
+    for (int i = 0; i < 1600; ++i) { // more than the first tables held
+        library.write(dir + QStringLiteral("/z%1").arg(i));
+        lines += QStringLiteral("Z%1=z%1===\r\n").arg(i).toLatin1();
     }
-    QVERIFY(WriteConfig({emulator("E", library.path("emu"))}));
+    library.mkdir(dir + "/folder");
+    library.write("Zanku.ini", "[E]\r\nemu\r\n" + dir.toLatin1() + "\r\nzips\r\ns\r\n%\r\n;\r\n");
     library.write("E.rom", lines);
-    LoadedGrid grid;
-    QCOMPARE(App().GameCount, 4000);
-    QCOMPARE(grid.model.rowCount(), 4000);
-    QCOMPARE(grid.model.countText(), QStringLiteral("Games  ( 4000 Roms )"));
+    GameListModel grid; // loaded as the main window loads it
+    App().Lista = &grid;
+    ReadConfig();
+    LoadCatalogue();
+    App().Lista = nullptr;
+
+    QCOMPARE(gameNames().first(11), (QStringList{"File", "Both", "Puzzle", "Bare", "Folder", "Deep",
+                                                 "Hidden", "Dots", "Final", "Short", "Absolute"}));
+    QList<bool> zipped; // "Both": the file wins over its archive
+    for (int slot = 1; slot <= 11; ++slot)
+        zipped.append(App().Games[size_t(slot)].Zipped);
+    QCOMPARE(zipped, (QList<bool>{0, 0, 1, 1, 0, 0, 0, 1, 1, 0, 0}));
+    QCOMPARE(App().Games[3], (GameRecord{"Puzzle", "puzzle.nes", "dest", "-x %", "A=B", 1, true}));
+    // The grid is sorted by name, each row showing its game's type and emulator.
+    QCOMPARE(grid.cell(0, 0), QStringLiteral("Absolute"));
+    QCOMPARE((QStringList{grid.cell(9, 0), grid.cell(9, 1), grid.cell(9, 2)}),
+             (QStringList{"Puzzle", "A=B", "E"}));
+    QCOMPARE(grid.slotAt(9), 3);
+    QCOMPARE(grid.rowCount(), 1611);
+    QCOMPARE(grid.countText(), QStringLiteral("Games  ( 1611 Roms )"));
+    QVERIFY(messages.shown.isEmpty());
+    QCOMPARE(QDir::currentPath(), dir); // the last emulator's directory stays current
 }
 
-void CatalogueTest::unreadableRomListIsReported()
+// Relative directories are taken from the program directory, whatever is current.
+void CatalogueTest::problemsAreReportedAndLoadingGoesOn()
 {
     TestLibrary library;
     ScriptedMessages messages;
-    library.mkdir("emu");
-    library.mkdir("E.rom");
-    QVERIFY(WriteConfig({emulator("E", library.path("emu"))}));
-    LoadedGrid grid;
-    QCOMPARE(messages.shown.size(), 1);
+    for (const char *file : {"first/game.bin", "second/game.bin", "notadir"})
+        library.write(file);
+    library.mkdir("nolist");
+    const auto emulator = [](const QString &name, const QString &path) {
+        return EmulatorRecord{name, "e", path, "", "", "zips"};
+    };
+    const QString huge(300000, u'N'); // a message shows 200 characters of it
+    QVERIFY(WriteConfig({emulator("A", "first"), emulator("One", library.path("nowhere")),
+                         emulator("Empty", ""), emulator(huge, ""), emulator("File", "notadir"),
+                         emulator("NoList", "nolist"), emulator("B", "second")}));
+    for (const char *name : {"A", "One", "File", "B"})
+        library.write(QStringLiteral("%1.rom").arg(name), "Found=game.bin===\r\n");
+    ReadConfig();
+    LoadCatalogue();
+
+    const QString notFound = QStringLiteral(" Not configured properly!! Path Not Found!");
+    QCOMPARE(messages.texts(),
+             (QStringList{"Emulator One" + notFound, "Emulator Empty" + notFound,
+                          "Emulator " + huge.left(199) + u'\u2026' + notFound,
+                          "Emulator File" + notFound,
+                          "File NoList.rom Not Found! You'll not be able to play the game of this "
+                          "Emulator!"}));
     QCOMPARE(messages.shown[0].title, QStringLiteral("Error"));
-    QVERIFY(messages.shown[0].text.contains("E.rom"));
-    QCOMPARE(App().GameCount, 0);
-}
-
-void CatalogueTest::relativeEmulatorPathIsTakenFromTheProgramDirectory()
-{
-    TestLibrary library;
-    ScriptedMessages messages;
-    library.write("first/one.bin");
-    library.write("second/two.bin");
-    QVERIFY(WriteConfig({emulator("A", "first"), emulator("B", "second")}));
-    library.write("A.rom", "One=one.bin===\r\n");
-    library.write("B.rom", "Two=two.bin===\r\n");
-    LoadedGrid grid;
-    QCOMPARE(gameNames(), (QStringList{"One", "Two"}));
-    QVERIFY(messages.shown.isEmpty());
-}
-
-void CatalogueTest::windows1252PathFindsItsUtf8Folder()
-{
-    TestLibrary library;
-    ScriptedMessages messages;
-    library.write(QStringLiteral("Caf\u00e9/game.bin"));
-    library.write("Zanku.ini", "[E]\r\ne\r\n" +
-                                   library.path(QStringLiteral("Caf\u00e9")).toLatin1() +
-                                   "\r\nz\r\ns\r\no\r\n;\r\n");
-    library.write("E.rom", "G=game.bin===\r\n");
-    LoadedGrid grid;
-    QCOMPARE(gameNames(), QStringList{"G"});
-    QVERIFY(messages.shown.isEmpty());
-}
-
-void CatalogueTest::countText_data()
-{
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("none") << 0 << "Games  ( 0 Roms )";
-    QTest::newRow("twelve") << 12 << "Games  ( 12 Roms )";
-    QTest::newRow("fifty thousand") << 50000 << "Games  ( 50000 Roms )";
-}
-
-void CatalogueTest::countText()
-{
-    QFETCH(int, count);
-    QFETCH(QString, text);
-    QCOMPARE(GameCountText(count), text);
+    QCOMPARE(gameNames(), (QStringList{"Found", "Found"}));
+    QCOMPARE(App().Games[2].EmulatorIndex, 7);
 }
 
 QTEST_GUILESS_MAIN(CatalogueTest)
