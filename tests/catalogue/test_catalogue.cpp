@@ -274,17 +274,17 @@ void CatalogueTest::problemsAreReportedAndLoadingGoesOn()
         return EmulatorRecord{name, "e", path, "", "", "zips"};
     };
     const QString huge(300000, u'N'); // a message shows 200 characters of it
-    QVERIFY(WriteConfig({emulator("A", "first"), emulator("One", library.path("nowhere")),
+    QVERIFY(WriteConfig({emulator("A", "first"), emulator("Öne", library.path("nowhere")),
                          emulator("Empty", ""), emulator(huge, ""), emulator("File", "notadir"),
                          emulator("NoList", "nolist"), emulator("B", "second")}));
-    for (const char *name : {"A", "One", "File", "B"})
+    for (const char *name : {"A", "Öne", "File", "B"})
         library.write(QStringLiteral("%1.rom").arg(name), "Found=game.bin===\r\n");
     ReadConfig();
     LoadCatalogue();
 
     const QString notFound = QStringLiteral(" Not configured properly!! Path Not Found!");
     QCOMPARE(messages.texts(),
-             (QStringList{"Emulator One" + notFound, "Emulator Empty" + notFound,
+             (QStringList{"Emulator Öne" + notFound, "Emulator Empty" + notFound,
                           "Emulator " + huge.left(199) + u'\u2026' + notFound,
                           "Emulator File" + notFound,
                           "File NoList.rom Not Found! You'll not be able to play the game of this "
@@ -292,6 +292,7 @@ void CatalogueTest::problemsAreReportedAndLoadingGoesOn()
     QCOMPARE(messages.shown[0].title, QStringLiteral("Error"));
     QCOMPARE(gameNames(), (QStringList{"Found", "Found"}));
     QCOMPARE(App().Games[2].EmulatorIndex, 7);
+    QVERIFY(library.read("Zanku.ini").contains("[Öne]")); // a new file is UTF-8
 }
 
 QTEST_GUILESS_MAIN(CatalogueTest)
