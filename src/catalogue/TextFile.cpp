@@ -155,8 +155,11 @@ QString readWholeFile(const QString &path, QByteArray &content)
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0)
         return QString::fromLocal8Bit(strerror(errno));
-    file.open(descriptor, QIODevice::ReadOnly | QIODevice::Unbuffered,
-              QFileDevice::AutoCloseHandle);
+    if (!file.open(descriptor, QIODevice::ReadOnly | QIODevice::Unbuffered,
+                   QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return file.errorString();
+    }
     struct stat status {};
     const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
 #else
@@ -199,11 +202,11 @@ TextReadResult ReadTextLines(const QString &path)
 
 TextWriteResult WriteTextLines(const QString &path, const QStringList &lines)
 {
-    // Unbuffered, so that every write reaches the file system here, where its failure
-    // is seen, and not in a buffer that the commit would flush and then rename anyway.
     // Only a regular file is replaced: a device behind a link must never be.
     if (const QFileInfo existing(path); existing.exists() && !existing.isFile())
         return {false, NotAFileText};
+    // Unbuffered, so that every write reaches the file system here, where its failure
+    // is seen, and not in a buffer that the commit would flush and then rename anyway.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, failureReason(file)};
