@@ -189,6 +189,18 @@ QString readWholeFile(const QString &path, QByteArray &content)
 }
 } // namespace
 
+QStringList SplitTextLines(const QByteArray &content)
+{
+    TextEncoding encoding = NewFileEncoding;
+    return splitLines(decode(content, encoding));
+}
+
+QByteArray JoinTextLines(const QStringList &lines)
+{
+    TextEncoding encoding = NewFileEncoding;
+    return encode(lines, encoding);
+}
+
 TextReadResult ReadTextLines(const QString &path)
 {
     QByteArray content;

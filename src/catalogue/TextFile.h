@@ -15,6 +15,12 @@
 // a file saved without an edit keeps every byte; a new file is UTF-8 (on Windows, the
 // ANSI code page).
 
+// Splits raw file content into lines (no line ends kept), decoded as a file is read.
+QStringList SplitTextLines(const QByteArray &content);
+
+// Joins lines into file content, each followed by CR LF, encoded as a new file is.
+QByteArray JoinTextLines(const QStringList &lines);
+
 struct TextReadResult {
     std::optional<QStringList> lines; // empty when the file could not be read
     QString error;                    // why, when it could not
