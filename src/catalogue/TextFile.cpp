@@ -187,32 +187,9 @@ QString readWholeFile(const QString &path, QByteArray &content)
     content.truncate(qsizetype(done));
     return {};
 }
-} // namespace
-
-QStringList SplitTextLines(const QByteArray &content)
-{
-    TextEncoding encoding = NewFileEncoding;
-    return splitLines(decode(content, encoding));
-}
-
-QByteArray JoinTextLines(const QStringList &lines)
-{
-    TextEncoding encoding = NewFileEncoding;
-    return encode(lines, encoding);
-}
-
-TextReadResult ReadTextLines(const QString &path)
-{
-    QByteArray content;
-    if (const QString error = readWholeFile(path, content); !error.isEmpty())
-        return {std::nullopt, error};
-    TextEncoding encoding = NewFileEncoding;
-    QStringList lines = splitLines(decode(content, encoding));
-    knownEncodings().insert(encodingKey(path), encoding);
-    return {std::move(lines), QString()};
-}
-
-TextWriteResult WriteTextLines(const QString &path, const QStringList &lines)
+// Replaces the file with this content in one step and remembers its encoding.
+TextWriteResult writeWholeFile(const QString &path, const QByteArray &content,
+                               TextEncoding encoding)
 {
     // Only a regular file is replaced: a device behind a link must never be.
     if (const QFileInfo existing(path); existing.exists() && !existing.isFile())
@@ -222,8 +199,6 @@ TextWriteResult WriteTextLines(const QString &path, const QStringList &lines)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, failureReason(file)};
-    TextEncoding encoding = knownEncodings().value(encodingKey(path), NewFileEncoding);
-    const QByteArray content = encode(lines, encoding);
     for (qsizetype done = 0; done < content.size();) {
         const qint64 written = file.write(content.constData() + done, content.size() - done);
         if (written <= 0 || file.error() != QFileDevice::NoError) {
@@ -248,9 +223,51 @@ TextWriteResult WriteTextLines(const QString &path, const QStringList &lines)
     return {true, QString()};
 }
 
+} // namespace
+
+TextReadResult ReadTextLines(const QString &path)
+{
+    QByteArray content;
+    if (const QString error = readWholeFile(path, content); !error.isEmpty())
+        return {std::nullopt, error};
+    TextEncoding encoding = NewFileEncoding;
+    QStringList lines = splitLines(decode(content, encoding));
+    knownEncodings().insert(encodingKey(path), encoding);
+    return {std::move(lines), QString()};
+}
+
+TextWriteResult WriteTextLines(const QString &path, const QStringList &lines)
+{
+    TextEncoding encoding = knownEncodings().value(encodingKey(path), NewFileEncoding);
+    return writeWholeFile(path, encode(lines, encoding), encoding);
+}
+
+TextWriteResult AppendTextLines(const QString &path, const QStringList &lines)
+{
+    QByteArray content;
+    TextEncoding encoding = NewFileEncoding;
+    QStringList existing;
+    if (QFileInfo::exists(path)) {
+        if (const QString error = readWholeFile(path, content); !error.isEmpty())
+            return {false, error};
+        existing = splitLines(decode(content, encoding));
+    }
+    TextEncoding addedEncoding = encoding;
+    const QByteArray added = encode(lines, addedEncoding);
+    if (addedEncoding != encoding) // the file's code page cannot hold the new lines
+        return writeWholeFile(path, encode(existing + lines, addedEncoding), addedEncoding);
+    if (!content.isEmpty() && !content.endsWith('\n') && !content.endsWith('\r'))
+        content += "\r\n";
+    return writeWholeFile(path, content + added, encoding);
+}
+
 bool SaveTextLines(const QString &path, const QStringList &lines)
 {
-    const TextWriteResult result = WriteTextLines(path, lines);
+    return ReportSave(path, WriteTextLines(path, lines));
+}
+
+bool ReportSave(const QString &path, const TextWriteResult &result)
+{
     if (!result.ok) {
         ShowMessage(QStringLiteral("Error"),
                     QStringLiteral("Could not save %1: %2\nThe file on disk is unchanged.")

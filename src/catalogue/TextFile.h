@@ -15,12 +15,6 @@
 // a file saved without an edit keeps every byte; a new file is UTF-8 (on Windows, the
 // ANSI code page).
 
-// Splits raw file content into lines (no line ends kept), decoded as a file is read.
-QStringList SplitTextLines(const QByteArray &content);
-
-// Joins lines into file content, each followed by CR LF, encoded as a new file is.
-QByteArray JoinTextLines(const QStringList &lines);
-
 struct TextReadResult {
     std::optional<QStringList> lines; // empty when the file could not be read
     QString error;                    // why, when it could not
@@ -35,8 +29,16 @@ struct TextWriteResult {
 };
 TextWriteResult WriteTextLines(const QString &path, const QStringList &lines);
 
+// Adds lines after the file's last one (creating it when missing) with the same one-step
+// write. The bytes already there stay as they are, and the new lines take the file's own
+// encoding; only when that code page cannot hold them is the whole file saved as UTF-8.
+TextWriteResult AppendTextLines(const QString &path, const QStringList &lines);
+
 // Shows the "Error" box saying that this file could not be read, and why.
 void ShowReadError(const QString &path, const QString &reason);
 
 // Writes the file and, on failure, shows the "Error" box naming the file and the reason.
 bool SaveTextLines(const QString &path, const QStringList &lines);
+
+// Shows the "Error" box for a failed write; returns whether the write succeeded.
+bool ReportSave(const QString &path, const TextWriteResult &result);

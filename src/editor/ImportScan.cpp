@@ -9,7 +9,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
@@ -325,22 +325,20 @@ int AddToRomList(const EmulatorRecord &emulator, const QString &programDir,
 {
     const QString path = QDir(programDir).filePath(RomListFileName(emulator.Name));
     const QString shownPath = QDir::toNativeSeparators(path);
-    QByteArray content;
-    if (QFile file(path); file.exists()) {
-        if (file.open(QIODevice::ReadOnly))
-            content = file.readAll();
-        if (!file.isOpen() || file.error() != QFileDevice::NoError) {
-            ShowMessage(QStringLiteral("Error"),
-                        QStringLiteral("Cannot read %1: %2\nNothing was added.")
-                            .arg(shownPath, file.errorString()));
-            return -1;
-        }
-    }
     // Read again now: the editor may have saved the list since the scan.
     std::vector<GameRecord> listed;
-    for (const QString &line : SplitTextLines(content)) {
-        if (!line.isEmpty())
-            listed.push_back(ParseRomLine(line));
+    if (QFileInfo::exists(path)) {
+        const TextReadResult read = ReadTextLines(path);
+        if (!read.lines) {
+            ShowMessage(QStringLiteral("Error"),
+                        QStringLiteral("Cannot read %1: %2\nNothing was added.")
+                            .arg(Quoted(shownPath), read.error));
+            return -1;
+        }
+        for (const QString &line : *read.lines) {
+            if (!line.isEmpty())
+                listed.push_back(ParseRomLine(line));
+        }
     }
     const Folders folders(emulator, programDir);
     const ListedNames known(folders, emulator.ZippedRomPath, listed);
@@ -363,20 +361,7 @@ int AddToRomList(const EmulatorRecord &emulator, const QString &programDir,
     QStringList lines;
     for (const int index : SortedRowOrder(rows))
         lines.append(FormatRomLine(RowToGame(rows[size_t(index)])));
-    // The old bytes stay as they are; a last line without its end gets one.
-    if (!content.isEmpty() && !content.endsWith('\n') && !content.endsWith('\r'))
-        content += "\r\n";
-    content += JoinTextLines(lines);
-
-    // Unbuffered, so that a short write (a full disk) is seen here: a buffered one
-    // would fail only when the file is committed, and the commit does not notice.
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-        out.write(content) != content.size() || !out.commit()) {
-        ShowMessage(QStringLiteral("Error"),
-                    QStringLiteral("Could not save %1: %2\nThe file on disk is unchanged.")
-                        .arg(shownPath, out.errorString()));
+    if (!ReportSave(path, AppendTextLines(path, lines)))
         return -1;
-    }
     return int(rows.size());
 }
