@@ -188,7 +188,7 @@ void BeginExtraction(const QString &folder)
                     QStringLiteral("Could not write %1: %2\nThe folder %3 will not be removed "
                                    "after a crash.")
                         .arg(QDir::toNativeSeparators(journalPath(journal)), written.error,
-                             QDir::toNativeSeparators(folder)));
+                             Quoted(QDir::toNativeSeparators(folder))));
     }
 }
 
