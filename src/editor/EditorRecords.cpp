@@ -89,23 +89,14 @@ std::vector<int> ColumnTenthsFor(EditorMode mode)
     return {2, 3, 3, 3, 3, 4};
 }
 
-std::vector<GridColumnTitle> ParseTitleString(const QString &titleString)
+QStringList ColumnTitles(const QString &titleString)
 {
-    std::vector<GridColumnTitle> columns;
-    for (const QString &part : titleString.split(u'|')) {
-        GridColumnTitle column{part, Qt::AlignLeft};
-        if (part.startsWith(u'<')) {
-            column.title = part.mid(1);
-        } else if (part.startsWith(u'>')) {
-            column.title = part.mid(1);
-            column.alignment = Qt::AlignRight;
-        } else if (part.startsWith(u'^')) {
-            column.title = part.mid(1);
-            column.alignment = Qt::AlignHCenter;
-        }
-        columns.push_back(column);
+    QStringList titles = titleString.split(u'|');
+    for (QString &title : titles) {
+        if (title.startsWith(u'<'))
+            title.remove(0, 1);
     }
-    return columns;
+    return titles;
 }
 
 int ColumnWidthTwips(int gridWidthTwips, int tenths)

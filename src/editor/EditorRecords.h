@@ -28,13 +28,9 @@ int ColumnCountFor(EditorMode mode);
 // Each column's width in tenths of the grid's width.
 std::vector<int> ColumnTenthsFor(EditorMode mode);
 
-// A column of a title string: "|" separates the columns; a leading "<" aligns the
-// column left, ">" right and "^" centres it (no mark: left).
-struct GridColumnTitle {
-    QString title;
-    Qt::Alignment alignment = Qt::AlignLeft;
-};
-std::vector<GridColumnTitle> ParseTitleString(const QString &titleString);
+// The column titles of a title string: "|" separates the columns; the leading "<" of
+// each marks a left-aligned column, as every column of the editor is.
+QStringList ColumnTitles(const QString &titleString);
 
 // The grid's width divided by 10 and multiplied by the tenths, rounded to the nearest
 // whole twip with ties to the even number (9375 and 5 tenths give 4688).

@@ -7,15 +7,22 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Config.h"
 #include "catalogue/RomList.h"
+#include "catalogue/TextFile.h"
 #include "editor/OptionsNewFrm.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 constexpr int GridWidth = 9375;
@@ -89,8 +96,17 @@ OptionsFrm::OptionsFrm(QWidget *mainWindow)
     connect(Rimuovi, &QPushButton::clicked, this, &OptionsFrm::Rimuovi_Click);
     connect(Salva, &QPushButton::clicked, this, &OptionsFrm::Salva_Click);
     connect(cancella, &QPushButton::clicked, this, &OptionsFrm::cancella_Click);
-    connect(Grid, &QTableWidget::cellDoubleClicked, this, &OptionsFrm::Grid_dblClick);
     connect(Emulator, &QComboBox::activated, this, &OptionsFrm::Emulator_Click);
+
+    // A double-click anywhere on the grid, its titles included, edits the current row.
+    Grid->viewport()->installEventFilter(this);
+    Grid->horizontalHeader()->viewport()->installEventFilter(this);
+    // The chooser filters its list's events itself (view() makes the list); filters
+    // installed later run first, so a pick is noted before the chooser reports it. The
+    // wheel over the closed chooser is dropped.
+    Emulator->installEventFilter(this);
+    Emulator->view()->installEventFilter(this);
+    Emulator->view()->viewport()->installEventFilter(this);
 
     mode_ = EditorModeFor(App().EditMode);
     Form_Load();
@@ -103,16 +119,17 @@ void OptionsFrm::Form_Load()
     app.NewRowPending = false;
     changed_ = false;
     loadedEmulator_.clear();
+    unreadableFile_.clear();
     // Start from the file as it is now, not as the main window last loaded it.
     ReadConfig();
 
-    const std::vector<GridColumnTitle> titles = ParseTitleString(TitleStringFor(mode_));
+    const QStringList titles = ColumnTitles(TitleStringFor(mode_));
     const std::vector<int> tenths = ColumnTenthsFor(mode_);
     Grid->setRowCount(0);
     Grid->setColumnCount(int(titles.size()));
     for (int column = 0; column < int(titles.size()); ++column) {
-        auto *header = new QTableWidgetItem(titles[size_t(column)].title);
-        header->setTextAlignment(titles[size_t(column)].alignment | Qt::AlignVCenter);
+        auto *header = new QTableWidgetItem(titles.at(column));
+        header->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         Grid->setHorizontalHeaderItem(column, header);
         Grid->setColumnWidth(column, Twips(ColumnWidthTwips(GridWidth, tenths[size_t(column)])));
     }
@@ -141,12 +158,20 @@ void OptionsFrm::Form_Load()
             setRowCells(slot - 1, EmulatorToRow(app.Emulators[size_t(slot)]));
         }
         changed_ = false;
+        if (app.EmulatorCount == 0)
+            rememberIfUnreadable(
+                QDir(app.ProgramDir).filePath(QString::fromLatin1(ConfigFileName)));
     }
     Ordina();
+    startOnFirstRow();
 }
 
-void OptionsFrm::Emulator_Click(int)
+void OptionsFrm::Emulator_Click()
 {
+    // Only a pick from the open list loads: not a typed name when the focus leaves the
+    // chooser, nor the arrow keys, which would drop the edits on screen unasked.
+    if (!std::exchange(pickingFromList_, false))
+        return;
     const QString name = Emulator->currentText();
     if (name.isEmpty()) {
         Emulator->setEditText(ChooseAnEmulator);
@@ -161,8 +186,11 @@ void OptionsFrm::Emulator_Click(int)
 void OptionsFrm::LoadRomList(const QString &emulatorName)
 {
     Grid->setRowCount(0);
-    const std::vector<GameRecord> games =
-        ReadRomList(QDir(App().ProgramDir).filePath(RomListFileName(emulatorName)));
+    const QString path = QDir(App().ProgramDir).filePath(RomListFileName(emulatorName));
+    const std::vector<GameRecord> games = ReadRomList(path);
+    unreadableFile_.clear();
+    if (games.empty())
+        rememberIfUnreadable(path);
     Grid->setRowCount(int(games.size()));
     for (size_t row = 0; row < games.size(); ++row)
         setRowCells(int(row), GameToRow(games[row]));
@@ -170,6 +198,21 @@ void OptionsFrm::LoadRomList(const QString &emulatorName)
     loadedEmulator_ = emulatorName;
     changed_ = false;
     Ordina();
+    startOnFirstRow();
+}
+
+void OptionsFrm::rememberIfUnreadable(const QString &path)
+{
+    // An empty load may hide a file that is there but could not be read: saving the
+    // empty grid over it would lose everything it holds.
+    if (QFileInfo::exists(path) && !ReadTextLines(path).lines)
+        unreadableFile_ = path;
+}
+
+void OptionsFrm::startOnFirstRow()
+{
+    if (Grid->rowCount() > 0)
+        Grid->setCurrentCell(0, 0);
 }
 
 int OptionsFrm::rowCount() const
@@ -259,15 +302,14 @@ void OptionsFrm::Rimuovi_Click()
     if (current < 0)
         return; // no data row is current
     removeGridRow(current);
-    changed_ = true;
+    changed_ = true; // the grid keeps a current row: the next one, or the new last
 }
 
-void OptionsFrm::Grid_dblClick(int row, int)
+void OptionsFrm::Grid_dblClick()
 {
     if (Grid->rowCount() < 1 || recordEditor_ != nullptr)
-        return;
-    const int current = Grid->currentRow() >= 0 ? Grid->currentRow() : row;
-    openRecordEditor(current);
+        return; // no data row
+    openRecordEditor(std::max(Grid->currentRow(), 0));
 }
 
 void OptionsFrm::openRecordEditor(int row)
@@ -301,6 +343,15 @@ void OptionsFrm::Salva_Click()
             ShowMessage(QStringLiteral("Error"), problem);
             return;
         }
+    }
+    if (!unreadableFile_.isEmpty()) {
+        ShowMessage(QStringLiteral("Error"),
+                    QStringLiteral("%1 could not be read, so the editor does not show what it "
+                                   "holds. Saving would replace it; nothing was saved.")
+                        .arg(QDir::toNativeSeparators(unreadableFile_)));
+        return;
+    }
+    if (mode_ == EditorMode::Roms) {
         std::vector<GameRecord> games;
         for (const GridRow &row : allRows())
             games.push_back(RowToGame(row));
@@ -373,6 +424,46 @@ void OptionsFrm::closeEvent(QCloseEvent *event)
     }
     event->accept();
     Form_Unload();
+}
+
+bool OptionsFrm::eventFilter(QObject *watched, QEvent *event)
+{
+    const QAbstractItemView *list = Emulator->view();
+    switch (event->type()) {
+    case QEvent::Wheel:
+        if (watched == Emulator)
+            return true; // the closed chooser keeps its emulator
+        break;
+    case QEvent::MouseButtonRelease:
+        if (watched == list->viewport() && list->isVisible())
+            notePickFromList();
+        break;
+    case QEvent::ShortcutOverride: // where the open list takes Enter
+    case QEvent::KeyPress:
+        if (watched == list && list->isVisible()) {
+            const int key = static_cast<const QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter)
+                notePickFromList();
+        }
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (watched == Grid->viewport() || watched == Grid->horizontalHeader()->viewport()) {
+            Grid_dblClick();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void OptionsFrm::notePickFromList()
+{
+    // The chooser reports the pick while this event is delivered; a release or Enter
+    // that picked nothing must not count later, so the note lasts only until then.
+    pickingFromList_ = true;
+    QTimer::singleShot(0, this, [this] { pickingFromList_ = false; });
 }
 
 void OptionsFrm::Form_Unload()

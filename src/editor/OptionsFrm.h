@@ -45,27 +45,33 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void Form_Load();
-    void Emulator_Click(int index);
+    void Emulator_Click();
     void LoadRomList(const QString &emulatorName);
     void Aggiungi_Click();
     void Rimuovi_Click();
-    void Grid_dblClick(int row, int column);
+    void Grid_dblClick();
     void Salva_Click();
     void cancella_Click();
     void Form_Unload();
 
     void openRecordEditor(int row);
+    void startOnFirstRow();
+    void notePickFromList();
+    void rememberIfUnreadable(const QString &path);
     void bringForward();
     std::vector<GridRow> allRows() const;
     QStringList configuredEmulators() const;
 
     EditorMode mode_ = EditorMode::Emulators;
     bool Saved = false;
-    bool changed_ = false;   // the grid differs from what was loaded or last saved
-    QString loadedEmulator_; // whose ROM list the grid holds; empty before a pick
+    bool changed_ = false;         // the grid differs from what was loaded or last saved
+    QString loadedEmulator_;       // whose ROM list the grid holds; empty before a pick
+    QString unreadableFile_;       // the file the grid stands for, when it could not be read
+    bool pickingFromList_ = false; // a click or Enter in the chooser's open list is under way
 
     QTableWidget *Grid = nullptr;
     QPushButton *Aggiungi = nullptr;
