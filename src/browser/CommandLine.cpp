@@ -4,19 +4,38 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 QString LaunchOptions(const QString &emulatorOptions, const QString &gameOptions)
 {
     return gameOptions.isEmpty() ? emulatorOptions : gameOptions;
 }
 
-QString GameArgument(const QString &file, QChar separator)
+QString GameArgument(const GameRecord &game, bool zipped, const QString &emulatorDir,
+                     QChar separator)
 {
-    if (StripExtension(file) == file)
-        return file;
-    return u'.' + separator + file + separator + file;
+    const QString &file = game.File;
+    QStringList chosen{file}; // path parts: tested on this file system, written with `separator`
+    if (StripExtension(file) != file) {
+        std::vector<QStringList> places{{QStringLiteral("."), file, file}};
+        if (zipped && !game.DestinationDir.isEmpty())
+            places.push_back({game.DestinationDir, file});
+        places.push_back({file});
+        const QDir base(emulatorDir);
+        const auto found =
+            std::find_if(places.cbegin(), places.cend(), [&](const QStringList &place) {
+                return QFileInfo::exists(base.filePath(place.join(u'/')));
+            });
+        chosen = found != places.cend() ? *found : places.front();
+    }
+    QString argument = chosen.join(separator);
+    if (separator == u'/' && argument.startsWith(u'-'))
+        argument.prepend(QStringLiteral("./"));
+    return argument;
 }
 
 QString PlaceGameArgument(const QString &options, const QString &gameArgument)
@@ -33,10 +52,34 @@ QString BuildCommandLine(const QString &program, const QString &options,
     return program + u' ' + PlaceGameArgument(options, gameArgument);
 }
 
+QStringList SplitOptionWords(const QString &options)
+{
+    QStringList words;
+    QString word;
+    bool inWord = false; // a quoted "" makes a word of its own, though empty
+    bool quoted = false;
+    for (const QChar c : options) {
+        if (c == u'"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if (c.isSpace() && !quoted) {
+            if (inWord)
+                words.append(std::exchange(word, QString()));
+            inWord = false;
+        } else {
+            word.append(c);
+            inWord = true;
+        }
+    }
+    if (inWord)
+        words.append(word);
+    return words;
+}
+
 LaunchCommand BuildLaunchCommand(const QString &program, const QString &options,
                                  const QString &gameArgument)
 {
-    LaunchCommand command{program, QProcess::splitCommand(options)};
+    LaunchCommand command{program, SplitOptionWords(options)};
     for (qsizetype word = command.arguments.size() - 1; word >= 0; --word) {
         if (command.arguments[word].contains(u'%')) {
             command.arguments[word] = PlaceGameArgument(command.arguments[word], gameArgument);
@@ -46,17 +89,19 @@ LaunchCommand BuildLaunchCommand(const QString &program, const QString &options,
     return command;
 }
 
-QString ResolveProgram(const QString &program, const QString &emulatorDir)
+QString ResolveProgram(const QString &program, const QString &emulatorDir, QString *problem)
 {
-    if (program.isEmpty())
-        return {};
-    const auto runnable = [](const QFileInfo &file) {
-        return file.isFile() && file.isExecutable();
-    };
     const QFileInfo inEmulatorDir(QDir(emulatorDir), program);
-    if (runnable(inEmulatorDir))
+    const bool found = !program.isEmpty() && inEmulatorDir.isFile();
+    if (found && inEmulatorDir.isExecutable())
         return inEmulatorDir.absoluteFilePath();
-    if (program.contains(u'/') || program.contains(QDir::separator()))
-        return {};
-    return QStandardPaths::findExecutable(program);
+    const bool bare = !program.contains(u'/') && !program.contains(QDir::separator());
+    if (!program.isEmpty() && bare) {
+        const QString onPath = QStandardPaths::findExecutable(program);
+        if (!onPath.isEmpty())
+            return onPath;
+    }
+    if (problem != nullptr)
+        *problem = found ? QStringLiteral("is not executable") : QStringLiteral("was not found");
+    return {};
 }

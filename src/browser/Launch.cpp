@@ -12,6 +12,9 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <algorithm>
+#include <optional>
+
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
 #endif
@@ -21,7 +24,7 @@ const QString WaitingText = QStringLiteral("Waiting for selection...");
 
 // Extracts a zipped game's archive as the launch needs it and remembers the directory
 // for the next clean-up when this extraction creates it.
-void extractGame(const GameRecord &game, const EmulatorRecord &emulator, const QString &emulatorDir)
+void extractGame(const GameRecord &game, const QString &archive, const QString &emulatorDir)
 {
     const QChar separator = QDir::separator();
     IncludeNames[0].clear();
@@ -30,7 +33,6 @@ void extractGame(const GameRecord &game, const EmulatorRecord &emulator, const Q
     UnzipText.clear();
     UnzipListCount = 0;
 
-    const QString archive = ArchivePathFor(emulator.ZippedRomPath, game.File, separator);
     QString target = game.DestinationDir;
     if (target.isEmpty() && !game.File.isEmpty())
         target = u'.' + separator + game.File;
@@ -52,16 +54,6 @@ void extractGame(const GameRecord &game, const EmulatorRecord &emulator, const Q
 }
 } // namespace
 
-int FindGame(const QString &name)
-{
-    const AppState &app = App();
-    for (int slot = 0; slot <= app.GameCount && size_t(slot) < app.Games.size(); ++slot) {
-        if (app.Games[size_t(slot)].Name == name)
-            return slot;
-    }
-    return 0;
-}
-
 void CleanupExtraction()
 {
     AppState &app = App();
@@ -78,7 +70,24 @@ QString EmulatorDirectory(const QString &path)
     return QDir::cleanPath(QDir(App().ProgramDir).absoluteFilePath(path));
 }
 
-void LaunchGame(int slot, const QString &rowName, const LaunchView &view)
+int EmulatorOfRow(int gameEmulatorIndex, const QString &emulatorName)
+{
+    const AppState &app = App();
+    const auto named = [&](int slot) {
+        return slot >= 1 && slot <= app.EmulatorCount &&
+               app.Emulators[size_t(slot)].Name == emulatorName;
+    };
+    if (named(gameEmulatorIndex))
+        return gameEmulatorIndex;
+    for (int slot = 1; slot <= app.EmulatorCount; ++slot) {
+        if (named(slot))
+            return slot;
+    }
+    return 0;
+}
+
+void LaunchGame(int slot, const QString &rowName, const QString &rowEmulator,
+                const LaunchView &view)
 {
     CleanupExtraction();
     ReadConfig();
@@ -88,36 +97,44 @@ void LaunchGame(int slot, const QString &rowName, const LaunchView &view)
         view.setStatusText(WaitingText);
     };
     const AppState &app = App();
-    if (slot < 1 || slot > app.GameCount || app.Games[size_t(slot)].Name != rowName) {
+    if (slot < 1 || slot > app.GameCount || rowName.isEmpty() ||
+        app.Games[size_t(slot)].Name != rowName) {
         finish();
         return;
     }
     const GameRecord game = app.Games[size_t(slot)];
-    if (game.EmulatorIndex < 1 || game.EmulatorIndex > app.EmulatorCount) {
-        finish();
-        return;
-    }
-    const EmulatorRecord emulator = app.Emulators[size_t(game.EmulatorIndex)];
+    const int emulatorSlot = EmulatorOfRow(game.EmulatorIndex, rowEmulator);
+    EmulatorRecord emulator;
+    emulator.Name = rowEmulator;
+    if (emulatorSlot != 0)
+        emulator = app.Emulators[size_t(emulatorSlot)];
 
     view.setInputEnabled(false);
     view.setStatusText(QStringLiteral("Decompressing Games... ") + game.Name +
                        QStringLiteral(".... Please Wait"));
 
     const QString emulatorDir = EmulatorDirectory(emulator.Path);
-    if (!QFileInfo(emulatorDir).isDir() || !EnterDirectory(emulatorDir)) {
+    if (emulatorSlot == 0 || !QFileInfo(emulatorDir).isDir() || !EnterDirectory(emulatorDir)) {
         ShowMessage(QStringLiteral("Error"),
                     QStringLiteral("Emulator ") + Quoted(emulator.Name) +
                         QStringLiteral(" Not configured properly!! Path Not Found!"));
         finish();
         return;
     }
-    if (game.Zipped)
-        extractGame(game, emulator, emulatorDir);
+    // The catalogue may have been read while the last extraction still lay there (an
+    // editor's reload): the clean-up has just removed that copy, so the archive serves.
+    const QChar separator = QDir::separator();
+    const QDir base(emulatorDir);
+    const QString archive = ArchivePathFor(emulator.ZippedRomPath, game.File, separator);
+    const bool zipped = game.Zipped || (!game.File.isEmpty() && !base.exists(game.File) &&
+                                        QFileInfo(base, archive).isFile());
+    if (zipped)
+        extractGame(game, archive, emulatorDir);
 
     view.setStatusText(QStringLiteral("Starting Game ") + game.Name +
                        QStringLiteral(".... Have Fun"));
     const QString options = LaunchOptions(emulator.Options, game.Options);
-    const QString argument = GameArgument(game.File, QDir::separator());
+    const QString argument = GameArgument(game, zipped, emulatorDir, separator);
     const LaunchCommand command = BuildLaunchCommand(emulator.Program, options, argument);
     QString error;
     if (!StartEmulator(command.program, command.arguments,
@@ -153,10 +170,11 @@ bool StartEmulator(const QString &program, const QStringList &arguments, const Q
     return true;
 #else
     Q_UNUSED(commandLine);
-    const QString resolved = ResolveProgram(program, workingDirectory);
+    QString problem;
+    const QString resolved = ResolveProgram(program, workingDirectory, &problem);
     if (resolved.isEmpty()) {
         *error = program.isEmpty() ? QStringLiteral("no program is configured")
-                                   : QStringLiteral("the program was not found");
+                                   : QStringLiteral("the program ") + problem;
         return false;
     }
     QProcess process;
@@ -175,10 +193,23 @@ bool StartEmulator(const QString &program, const QStringList &arguments, const Q
 QString FindSnapshot(const QString &snapshotPath, const QString &gameFile,
                      const QString &emulatorDir)
 {
-    const QString stem = snapshotPath + QDir::separator() + StripExtension(gameFile);
-    const QDir base(emulatorDir);
+    const QFileInfo stem(QDir(emulatorDir),
+                         snapshotPath + QDir::separator() + StripExtension(gameFile));
+    const QDir folder = stem.dir();
+    std::optional<QStringList> names; // the folder's visible files, read on the first miss
     for (const char *extension : {".jpg", ".gif", ".bmp"}) {
-        const QFileInfo picture(base, stem + QLatin1String(extension));
+        const QString name = stem.fileName() + QLatin1String(extension);
+        QFileInfo picture(folder, name);
+        if (!picture.isFile()) {
+            if (!names)
+                names = folder.entryList(QDir::Files, QDir::Name);
+            const auto other = std::find_if(names->cbegin(), names->cend(), [&](const QString &n) {
+                return n.compare(name, Qt::CaseInsensitive) == 0;
+            });
+            if (other == names->cend())
+                continue;
+            picture = QFileInfo(folder, *other);
+        }
         if (picture.isFile() && !picture.isHidden())
             return picture.absoluteFilePath();
     }

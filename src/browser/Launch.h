@@ -8,10 +8,6 @@
 // Launching a game: extracting a zipped game's archive, starting its emulator, and
 // removing what the last launch extracted.
 
-// The first slot of the catalogue, from slot 0 up, whose game has exactly this name;
-// 0 (the empty slot) when there is none.
-int FindGame(const QString &name);
-
 // Removes the directory the last zipped launch extracted into, with everything in it,
 // when that extraction created it; then forgets it. Files still in use stay, silently.
 void CleanupExtraction();
@@ -22,10 +18,17 @@ struct LaunchView {
     std::function<void(bool)> setInputEnabled;
 };
 
-// Launches the game in catalogue slot `slot`, shown in the grid under `rowName`. A row
-// that no longer names that game launches nothing. The window is always enabled again
-// and reads "Waiting for selection..." afterwards.
-void LaunchGame(int slot, const QString &rowName, const LaunchView &view);
+// The emulator a grid row shows under the name `emulatorName`: the game's own slot while
+// it still carries that name, else the first emulator of that name (the configuration
+// may have been edited by hand since the catalogue was read); 0 when none is left.
+int EmulatorOfRow(int gameEmulatorIndex, const QString &emulatorName);
+
+// Launches the game in catalogue slot `slot`, shown in the grid under `rowName` with the
+// emulator `rowEmulator`. A row that no longer names that game, or names no game, launches
+// nothing. The window is always enabled again and reads "Waiting for selection..."
+// afterwards.
+void LaunchGame(int slot, const QString &rowName, const QString &rowEmulator,
+                const LaunchView &view);
 
 // Starts a program without waiting for it and without keeping a handle on it. On
 // failure, `error` says why.
@@ -34,7 +37,8 @@ bool StartEmulator(const QString &program, const QStringList &arguments, const Q
 
 // The snapshot of a game: the first ordinary, visible file of snapshot path + separator
 // + base name of the game file + ".jpg", ".gif" or ".bmp", resolved against the
-// emulator's directory. Empty when there is none.
+// emulator's directory. Letter case does not matter, as it never did on Windows; a name
+// in the exact case comes first. Empty when there is none.
 QString FindSnapshot(const QString &snapshotPath, const QString &gameFile,
                      const QString &emulatorDir);
 

@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
@@ -86,7 +87,8 @@ void MainFrm::buildControls()
     Lista->setSortingEnabled(false);
     Lista->setMouseTracking(true);
     Lista->viewport()->installEventFilter(this);
-    Lista->horizontalHeader()->installEventFilter(this);
+    // A header's mouse events go to its viewport.
+    Lista->horizontalHeader()->viewport()->installEventFilter(this);
     Lista->installEventFilter(this);
     new EmptyListHint(Lista);
     connect(Lista, &QTableView::clicked, this, &MainFrm::Lista_Click);
@@ -142,8 +144,13 @@ void MainFrm::buildControls()
     NotPic->setGeometry(TwipsRect(360, 2040, 5115, 480));
     NotPic->setFont(ArialFont(20.25, true));
     NotPic->setAlignment(Qt::AlignCenter);
+    // A label's own look on the dark box, so the notice can be read.
     NotPic->setAutoFillBackground(true);
-    NotPic->setPalette(palette());
+    QPalette notPicPalette = NotPic->palette();
+    notPicPalette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
+    notPicPalette.setColor(QPalette::WindowText,
+                           QApplication::palette().color(QPalette::ButtonText));
+    NotPic->setPalette(notPicPalette);
     NotPic->hide();
 
     QStatusBar *status = statusBar();
@@ -308,7 +315,7 @@ bool MainFrm::eventFilter(QObject *watched, QEvent *event)
         // Like the grid's "row under the mouse pointer": it keeps its last value when the
         // pointer leaves the grid.
         const QPoint position = static_cast<QMouseEvent *>(event)->position().toPoint();
-        if (watched == Lista->horizontalHeader()) {
+        if (watched == Lista->horizontalHeader()->viewport()) {
             mouseRow_ = 0;
         } else if (watched == Lista->viewport()) {
             const QModelIndex index = Lista->indexAt(position);
@@ -374,9 +381,14 @@ void MainFrm::launchCurrentRow()
     const int row = Lista->currentIndex().row();
     const int slot = model_->slotAt(row);
     const QString name = slot != 0 ? model_->cell(row, 0) : QString();
-    LaunchGame(slot, name,
+    const QString emulator = slot != 0 ? model_->cell(row, 2) : QString();
+    // Disabling the window takes the keyboard focus away; it goes back where it was.
+    const QPointer<QWidget> focused = focusWidget();
+    LaunchGame(slot, name, emulator,
                {[this](const QString &text) { setStatusText(text); },
                 [this](bool enabled) { setEnabled(enabled); }});
+    if (focused != nullptr && focused->isEnabled())
+        focused->setFocus();
 }
 
 void MainFrm::ShowSelectedGame()
@@ -387,11 +399,12 @@ void MainFrm::ShowSelectedGame()
 
     QString picturePath;
     const AppState &app = App();
-    const int slot = model_->slotAt(Lista->currentIndex().row());
+    const int row = Lista->currentIndex().row();
+    const int slot = model_->slotAt(row);
     if (slot >= 1 && slot <= app.GameCount) {
         const GameRecord &game = app.Games[size_t(slot)];
-        if (game.EmulatorIndex >= 1 && game.EmulatorIndex <= app.EmulatorCount) {
-            const EmulatorRecord &emulator = app.Emulators[size_t(game.EmulatorIndex)];
+        if (const int emulatorSlot = EmulatorOfRow(game.EmulatorIndex, model_->cell(row, 2))) {
+            const EmulatorRecord &emulator = app.Emulators[size_t(emulatorSlot)];
             const QString emulatorDir = EmulatorDirectory(emulator.Path);
             if (EnterDirectory(emulatorDir))
                 picturePath = FindSnapshot(emulator.SnapshotPath, game.File, emulatorDir);

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <numeric>
 
 namespace {
 constexpr char16_t LastAscii = 0x7f;
@@ -147,14 +146,4 @@ int GenericSortKeys::compare(size_t a, size_t b) const
         return left.length < right.length ? -1 : (right.length < left.length ? 1 : 0);
     }
     return collated_[a]->compare(*collated_[b]);
-}
-
-std::vector<int> GenericSortOrder(const std::vector<QString> &cells)
-{
-    const GenericSortKeys keys(cells);
-    std::vector<int> order(cells.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return keys.less(size_t(a), size_t(b)); });
-    return order;
 }

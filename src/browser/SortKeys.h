@@ -42,9 +42,5 @@ private:
 // The collator behind the text order: the locale's, ignoring case.
 QCollator GenericCollator();
 
-// The positions 0..n-1 reordered so that the cells come in generic ascending order;
-// equal cells keep their order.
-std::vector<int> GenericSortOrder(const std::vector<QString> &cells);
-
 // Reads a cell as a number the way the grid does; no value when it is not one.
 std::optional<double> CellNumber(const QString &cell);
