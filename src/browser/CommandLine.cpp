@@ -91,17 +91,16 @@ LaunchCommand BuildLaunchCommand(const QString &program, const QString &options,
 
 QString ResolveProgram(const QString &program, const QString &emulatorDir, QString *problem)
 {
+    // The emulator's own copy is the one meant, runnable or not.
     const QFileInfo inEmulatorDir(QDir(emulatorDir), program);
     const bool found = !program.isEmpty() && inEmulatorDir.isFile();
-    if (found && inEmulatorDir.isExecutable())
-        return inEmulatorDir.absoluteFilePath();
     const bool bare = !program.contains(u'/') && !program.contains(QDir::separator());
-    if (!program.isEmpty() && bare) {
-        const QString onPath = QStandardPaths::findExecutable(program);
-        if (!onPath.isEmpty())
-            return onPath;
-    }
-    if (problem != nullptr)
+    QString resolved;
+    if (found && inEmulatorDir.isExecutable())
+        resolved = inEmulatorDir.absoluteFilePath();
+    else if (!found && bare && !program.isEmpty())
+        resolved = QStandardPaths::findExecutable(program);
+    if (resolved.isEmpty() && problem != nullptr)
         *problem = found ? QStringLiteral("is not executable") : QStringLiteral("was not found");
-    return {};
+    return resolved;
 }

@@ -50,6 +50,8 @@ LaunchCommand BuildLaunchCommand(const QString &program, const QString &options,
 
 // Finds the program to start: one with a folder part as it stands, resolved against the
 // emulator's directory; a bare name first in the emulator's directory, then on the PATH.
-// Empty when none can be run; `problem` then says "was not found" or "is not executable".
+// A file of that name in the emulator's directory is the one meant, even when it cannot
+// be run. Empty when none can be run; `problem` then says "was not found" or "is not
+// executable".
 QString ResolveProgram(const QString &program, const QString &emulatorDir,
                        QString *problem = nullptr);
