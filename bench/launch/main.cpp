@@ -438,8 +438,8 @@ int main(int argc, char *argv[])
                               }};
         const int slot = window.model()->slotAt(plainRow);
         const qint64 start = monotonicNs();
-        LaunchGame(slot, window.model()->cell(plainRow, 0), window.model()->cell(plainRow, 2),
-                   view);
+        LaunchGame(slot, window.model()->cell(plainRow, 0), view,
+                   window.model()->cell(plainRow, 2));
         const double whole = msBetween(start, monotonicNs());
         if (!waitForStart(library) || statusIndex != 3)
             return fail("LaunchGame did not start the emulator");

@@ -54,6 +54,16 @@ void extractGame(const GameRecord &game, const QString &archive, const QString &
 }
 } // namespace
 
+int FindGame(const QString &name)
+{
+    const AppState &app = App();
+    for (int slot = 0; slot <= app.GameCount && size_t(slot) < app.Games.size(); ++slot) {
+        if (app.Games[size_t(slot)].Name == name)
+            return slot;
+    }
+    return 0;
+}
+
 void CleanupExtraction()
 {
     AppState &app = App();
@@ -75,19 +85,19 @@ int EmulatorOfRow(int gameEmulatorIndex, const QString &emulatorName)
     const AppState &app = App();
     const auto named = [&](int slot) {
         return slot >= 1 && slot <= app.EmulatorCount &&
-               app.Emulators[size_t(slot)].Name == emulatorName;
+               (emulatorName.isEmpty() || app.Emulators[size_t(slot)].Name == emulatorName);
     };
     if (named(gameEmulatorIndex))
         return gameEmulatorIndex;
-    for (int slot = 1; slot <= app.EmulatorCount; ++slot) {
+    for (int slot = 1; !emulatorName.isEmpty() && slot <= app.EmulatorCount; ++slot) {
         if (named(slot))
             return slot;
     }
     return 0;
 }
 
-void LaunchGame(int slot, const QString &rowName, const QString &rowEmulator,
-                const LaunchView &view)
+void LaunchGame(int slot, const QString &rowName, const LaunchView &view,
+                const QString &rowEmulator)
 {
     CleanupExtraction();
     ReadConfig();

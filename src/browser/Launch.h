@@ -8,6 +8,10 @@
 // Launching a game: extracting a zipped game's archive, starting its emulator, and
 // removing what the last launch extracted.
 
+// The first slot of the catalogue, from slot 0 up, whose game has exactly this name;
+// 0 (the empty slot) when there is none.
+int FindGame(const QString &name);
+
 // Removes the directory the last zipped launch extracted into, with everything in it,
 // when that extraction created it; then forgets it. Files still in use stay, silently.
 void CleanupExtraction();
@@ -20,15 +24,16 @@ struct LaunchView {
 
 // The emulator a grid row shows under the name `emulatorName`: the game's own slot while
 // it still carries that name, else the first emulator of that name (the configuration
-// may have been edited by hand since the catalogue was read); 0 when none is left.
+// may have been edited by hand since the catalogue was read); 0 when none is left. An
+// empty name stands for the game's own emulator.
 int EmulatorOfRow(int gameEmulatorIndex, const QString &emulatorName);
 
 // Launches the game in catalogue slot `slot`, shown in the grid under `rowName` with the
-// emulator `rowEmulator`. A row that no longer names that game, or names no game, launches
-// nothing. The window is always enabled again and reads "Waiting for selection..."
-// afterwards.
-void LaunchGame(int slot, const QString &rowName, const QString &rowEmulator,
-                const LaunchView &view);
+// emulator `rowEmulator` (empty: the game's own). A row that no longer names that game,
+// or names no game, launches nothing. The window is always enabled again and reads
+// "Waiting for selection..." afterwards.
+void LaunchGame(int slot, const QString &rowName, const LaunchView &view,
+                const QString &rowEmulator = {});
 
 // Starts a program without waiting for it and without keeping a handle on it. On
 // failure, `error` says why.

@@ -384,9 +384,10 @@ void MainFrm::launchCurrentRow()
     const QString emulator = slot != 0 ? model_->cell(row, 2) : QString();
     // Disabling the window takes the keyboard focus away; it goes back where it was.
     const QPointer<QWidget> focused = focusWidget();
-    LaunchGame(slot, name, emulator,
+    LaunchGame(slot, name,
                {[this](const QString &text) { setStatusText(text); },
-                [this](bool enabled) { setEnabled(enabled); }});
+                [this](bool enabled) { setEnabled(enabled); }},
+               emulator);
     if (focused != nullptr && focused->isEnabled())
         focused->setFocus();
 }
