@@ -4,6 +4,7 @@
 #include "app/Layout.h"
 #include "app/Messages.h"
 #include "app/Twips.h"
+#include "browser/Launch.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Config.h"
 #include "catalogue/RomList.h"
@@ -471,6 +472,8 @@ void OptionsFrm::Form_Unload()
     if (instance() == this)
         instance() = nullptr;
     if (Saved) {
+        // A folder still extracted would be listed as the game itself.
+        CleanupExtraction();
         ReadConfig();
         LoadCatalogue();
     }

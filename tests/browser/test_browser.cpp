@@ -357,7 +357,8 @@ void BrowserTest::zippedGameIsExtractedUntilTheNextAction()
     QDir::setCurrent(library.path()); // the clean-up must not depend on the current directory
     if (action == "reload") {         // the catalogue is read while the extraction lies there
         QTest::mouseClick(OptionsFrmWindow()->findChild<QWidget *>("Salva"), Qt::LeftButton);
-        OptionsFrmWindow()->close();
+        OptionsFrmWindow()->close(); // the reload cleans up first: the game is zipped again
+        QVERIFY(!QFileInfo::exists(library.path("emu/game.dsk")));
         window.click(0, true); // rows by name: Game, Other
         QCOMPARE(library.launched()["game"], "DISK");
     }
