@@ -8,8 +8,7 @@
 #include <dirent.h>
 #endif
 
-namespace {
-QString lookupKey(const QString &name)
+QString FileNameKey(const QString &name)
 {
 #ifdef Q_OS_WIN
     return name.toCaseFolded();
@@ -18,6 +17,7 @@ QString lookupKey(const QString &name)
 #endif
 }
 
+namespace {
 bool isSeparator(QChar c)
 {
 #ifdef Q_OS_WIN
@@ -49,7 +49,7 @@ QSet<QString> readDirectory(const QString &directory)
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
     names.reserve(entries.size());
     for (const QString &entry : entries)
-        names.insert(lookupKey(entry));
+        names.insert(FileNameKey(entry));
 #endif
     return names;
 }
@@ -72,7 +72,7 @@ bool PresenceIndex::exists(const QString &base, const QString &path)
     const QString folder = lastSeparator < 0    ? QString()
                            : lastSeparator == 0 ? path.left(1)
                                                 : path.left(lastSeparator);
-    return listing(base, folder).contains(lookupKey(leaf));
+    return listing(base, folder).contains(FileNameKey(leaf));
 }
 
 const QSet<QString> &PresenceIndex::listing(const QString &base, const QString &folder)

@@ -5,6 +5,9 @@
 
 #include <unordered_map>
 
+// A name or path as the file system compares it: ignoring case on Windows.
+QString FileNameKey(const QString &name);
+
 // Answers "does a file or directory of this name exist?" for many names at once by
 // listing each directory a single time and looking names up in that listing. One
 // listing answers every game of a folder, where a test per name would cost a system

@@ -1,6 +1,7 @@
 #include "editor/ImportScan.h"
 
 #include "app/Messages.h"
+#include "catalogue/PresenceIndex.h"
 #include "catalogue/RomList.h"
 #include "catalogue/TextFile.h"
 #include "editor/EditorRecords.h"
@@ -78,16 +79,6 @@ bool listDirectory(const QString &directory, std::vector<DirEntry> &entries,
     return true;
 }
 
-// Paths compared as the file system compares them: ignoring case on Windows.
-QString pathKey(const QString &path)
-{
-#ifdef Q_OS_WIN
-    return path.toCaseFolded();
-#else
-    return path;
-#endif
-}
-
 // The emulator's directory and its zipped-game directory as absolute paths; the second
 // empty when not configured.
 struct Folders {
@@ -110,7 +101,8 @@ QString nameIn(const Folders &folders, const QString &folder, const QString &pat
         return {};
     const QString full = QDir::cleanPath(QDir(folders.emulator).absoluteFilePath(path));
     const qsizetype slash = full.lastIndexOf(u'/');
-    return pathKey(full.left(slash)) == pathKey(folder) ? pathKey(full.mid(slash + 1)) : QString();
+    return FileNameKey(full.left(slash)) == FileNameKey(folder) ? FileNameKey(full.mid(slash + 1))
+                                                                : QString();
 }
 
 // The files and archives the ROM list already leads the catalogue to, by name.
@@ -131,9 +123,9 @@ struct ListedNames {
     bool contain(const ImportCandidate &candidate) const
     {
         if (candidate.kind != ImportKind::Zip)
-            return files.contains(pathKey(candidate.entry));
-        return archives.contains(pathKey(candidate.entry)) ||
-               files.contains(pathKey(candidate.file));
+            return files.contains(FileNameKey(candidate.entry));
+        return archives.contains(FileNameKey(candidate.entry)) ||
+               files.contains(FileNameKey(candidate.file));
     }
 };
 
@@ -205,7 +197,7 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
                            .arg(emulator.Name, QDir::toNativeSeparators(folders.emulator));
         return result;
     }
-    const bool zipsApart = pathKey(folders.zips) != pathKey(folders.emulator);
+    const bool zipsApart = FileNameKey(folders.zips) != FileNameKey(folders.emulator);
     if (!folders.zips.isEmpty() && zipsApart)
         listDirectory(folders.zips, archives, control.cancel); // none there: no archives
     const std::vector<DirEntry> &archiveEntries = zipsApart ? archives : entries;
@@ -226,7 +218,7 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
         control.done.store(++done, std::memory_order_relaxed);
         if (entry.type == EntryType::Other || (!zipsApart && isArchiveName(entry.name)))
             continue;
-        const QString key = pathKey(entry.name);
+        const QString key = FileNameKey(entry.name);
         if (excluded.contains(key) || known.files.contains(key))
             continue;
         ImportCandidate candidate;
@@ -252,13 +244,13 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
         candidate.name = ImportName(base);
         if (!entry.faithful)
             candidate.problem = CodePageProblem;
-        else if (pathKey(entry.name) != pathKey(base + QLatin1String(".zip")))
+        else if (FileNameKey(entry.name) != FileNameKey(base + QLatin1String(".zip")))
             candidate.problem =
                 QStringLiteral("The catalogue looks for archives ending in \".zip\".");
         else
             readArchive(candidate, folders.zips + u'/' + entry.name, base);
         if (candidate.problem.isEmpty() &&
-            (known.contain(candidate) || taken.contains(pathKey(candidate.file))))
+            (known.contain(candidate) || taken.contains(FileNameKey(candidate.file))))
             continue; // the list, or a file of the same name, already has the game
         result.candidates.push_back(std::move(candidate));
     }
