@@ -7,12 +7,14 @@
 #include "browser/Launch.h"
 #include "browser/MainFrm.h"
 #include "browser/PictureFit.h"
+#include "browser/SortKeys.h"
 #include "catalogue/Config.h"
 #include "editor/OptionsFrm.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QTableView>
 #include <QTest>
@@ -119,6 +121,7 @@ private slots:
     void commandLine();
     void sortsTheGrid_data();
     void sortsTheGrid();
+    void textOrderIsTheCollatorsOwn();
     void fitsThePicture_data();
     void fitsThePicture();
     void expandAndCloseTheWindow();
@@ -222,6 +225,30 @@ void BrowserTest::sortsTheGrid()
         model.sortByTitleClick(column);
     for (int row = 0; row < model.rowCount(); ++row)
         QCOMPARE(model.cell(row, 0), sorted.value(row));
+}
+
+void BrowserTest::textOrderIsTheCollatorsOwn()
+{
+    // Whatever shortcut the sort keys take for ASCII, the order must be the collator's.
+    const QString alphabet =
+        QString::fromUtf8(" !\"#$%&'()*+,-./09:;<=>?@AaBbZz[\\]^_`{|}~\t\u00e9\u00c9");
+    QRandomGenerator random(20261206);
+    std::vector<QString> cells;
+    while (cells.size() < 3000) {
+        QString cell;
+        for (int c = 1 + random.bounded(6); c > 0; --c)
+            cell.append(alphabet.at(random.bounded(int(alphabet.size()))));
+        if (!CellNumber(cell))
+            cells.push_back(cell);
+    }
+    const GenericSortKeys keys(cells);
+    const QCollator collator = GenericCollator();
+    for (size_t a = 0; a + 1 < cells.size(); ++a) {
+        const int expected = collator.compare(cells[a], cells[a + 1]);
+        const int got = keys.compare(a, a + 1);
+        QVERIFY2((expected < 0) == (got < 0) && (expected > 0) == (got > 0),
+                 qPrintable(cells[a] + QStringLiteral(" | ") + cells[a + 1]));
+    }
 }
 
 void BrowserTest::fitsThePicture_data()
