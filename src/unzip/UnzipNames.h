@@ -3,24 +3,30 @@
 #include <QString>
 #include <QStringList>
 
-// Member names as the engine sees them: where a member may land under the extraction
-// directory, and the wildcard match of the include and exclude tables.
+// Member names as the engine sees them: whether a name is safe to write on a platform,
+// and where a member lands under the extraction directory.
+
+enum class NamePlatform { Unix, Windows };
+
+// The platform the program runs on.
+NamePlatform HostPlatform();
+
+// Why the member name is unsafe to extract on the platform, or an empty text when it is
+// safe. Backslashes count as separators, as on the systems that write them. Unsafe
+// everywhere: an empty name, an absolute name, a ".." component. On Windows also: a drive
+// letter, a ":" anywhere, a component Windows would shorten (ending in a dot or a blank),
+// a device name (CON, NUL, COM1...), control characters and the characters <>"|?*.
+QString UnsafeNameReason(const QString &name, NamePlatform platform);
 
 struct MemberPath {
-    bool safe = false;        // false: the name could reach outside the extraction directory
+    QString unsafe;           // why the name is refused; empty when it is safe
     bool folder = false;      // a folder entry (the name ends in "/" or "\")
     QStringList folders;      // folders under the extraction directory, outermost first
     QString fileName;         // last component; empty for a folder entry
     QString relative() const; // folders and file name joined with "/"
 };
 
-// Splits a member name into the place it lands. Backslashes count as separators, as on
-// the systems that wrote them; "." and empty components are dropped. Refused (safe
-// false): absolute names, drive letters, ".." components, components made only of dots
-// and blanks (which Windows shortens to ".."), colons and control characters. Without
+// Splits a member name into the place it lands, refusing it (unsafe set) by the rule of
+// the platform the program runs on. "." and empty components are dropped. Without
 // recreateFolders only the last component is kept.
 MemberPath ResolveMemberPath(const QString &name, bool recreateFolders);
-
-// Wildcard match of a whole member name: "*" any run of characters (also "/"), "?" one
-// character, "[...]" one of a set ("[!...]" or "[^...]" none of it, "a-z" ranges).
-bool MatchesWildcard(const QString &pattern, const QString &name, bool caseInsensitive);

@@ -5,57 +5,11 @@
 #include <QFile>
 #include <QtEndian>
 
-#include <zip.h>
 #include <zlib.h>
 
-#include <sys/stat.h>
+namespace {
 
-bool MakeZip(const QString &path, const QList<ZipMember> &members, const QByteArray &comment)
-{
-    int error = 0;
-    zip_t *archive =
-        zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    if (!archive)
-        return false;
-    bool ok = true;
-    for (const ZipMember &member : members) {
-        zip_int64_t index = -1;
-        if (member.folder) {
-            index = zip_dir_add(archive, member.name.constData(), 0);
-        } else {
-            zip_source_t *source = zip_source_buffer(archive, member.data.constData(),
-                                                     zip_uint64_t(member.data.size()), 0);
-            index = source ? zip_file_add(archive, member.name.constData(), source, 0) : -1;
-            if (index < 0 && source)
-                zip_source_free(source);
-        }
-        if (index < 0) {
-            ok = false;
-            break;
-        }
-        const auto at = zip_uint64_t(index);
-        if (!member.folder)
-            ok = ok && zip_set_file_compression(archive, at, member.method, 0) == 0;
-        if (member.encryption != 0)
-            ok = ok && zip_file_set_encryption(archive, at, zip_uint16_t(member.encryption),
-                                               "secret") == 0;
-        if (member.symlink)
-            ok = ok && zip_file_set_external_attributes(archive, at, 0, ZIP_OPSYS_UNIX,
-                                                        zip_uint32_t(S_IFLNK | 0777) << 16) == 0;
-        if (member.mtime != 0)
-            ok = ok && zip_file_set_mtime(archive, at, member.mtime, 0) == 0;
-    }
-    if (ok && !comment.isEmpty())
-        ok = zip_set_archive_comment(archive, comment.constData(), zip_uint16_t(comment.size())) ==
-             0;
-    if (!ok) {
-        zip_discard(archive);
-        return false;
-    }
-    return zip_close(archive) == 0;
-}
-
-QByteArray RawDeflate(const QByteArray &data)
+QByteArray rawDeflate(const QByteArray &data)
 {
     z_stream stream{};
     deflateInit2(&stream, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
@@ -70,135 +24,87 @@ QByteArray RawDeflate(const QByteArray &data)
     return out;
 }
 
-namespace {
-
-void put16(QByteArray &out, quint32 value)
+// Appends little-endian fields given as width, value, width, value...
+void put(QByteArray &out, std::initializer_list<quint64> fields)
 {
-    char bytes[2];
-    qToLittleEndian(quint16(value), bytes);
-    out.append(bytes, 2);
-}
-void put32(QByteArray &out, quint64 value)
-{
-    char bytes[4];
-    qToLittleEndian(quint32(value), bytes);
-    out.append(bytes, 4);
-}
-void put64(QByteArray &out, quint64 value)
-{
-    char bytes[8];
-    qToLittleEndian(value, bytes);
-    out.append(bytes, 8);
+    for (auto it = fields.begin(); it != fields.end(); it += 2) {
+        for (quint64 i = 0; i < it[0]; ++i)
+            out.append(char(it[1] >> (8 * i)));
+    }
 }
 
 } // namespace
 
 QByteArray RawZip(const QList<RawMember> &members, bool zip64, const QByteArray &comment)
 {
-    QByteArray body;
-    QByteArray central;
+    QByteArray body, central;
+    const quint64 version = zip64 ? 45 : 20, wide = 0xffffffff;
     for (const RawMember &m : members) {
-        const QByteArray data = m.deflate ? RawDeflate(m.data) : m.data;
+        const QByteArray data = m.deflate ? rawDeflate(m.data) : m.data;
         const quint64 size = m.declaredSize >= 0 ? quint64(m.declaredSize) : quint64(m.data.size());
-        const quint32 crc =
-            m.declaredCrc >= 0
-                ? quint32(m.declaredCrc)
-                : quint32(crc32(0, reinterpret_cast<const Bytef *>(m.data.constData()),
-                                uInt(m.data.size())));
-        const int method = m.method >= 0 ? m.method : (m.deflate ? 8 : 0);
-        const quint32 flags = (m.utf8Flag ? 0x800 : 0) | (m.descriptor ? 0x8 : 0);
-        const quint32 dosTime = quint32(m.hour << 11 | m.minute << 5);
-        const quint32 dosDate = quint32((m.year - 1980) << 9 | m.month << 5 | m.day);
-        const quint64 offset = quint64(body.size());
-
-        // Local header.
-        put32(body, 0x04034b50);
-        put16(body, zip64 ? 45 : 20);
-        put16(body, flags);
-        put16(body, quint32(method));
-        put16(body, dosTime);
-        put16(body, dosDate);
-        put32(body, m.descriptor ? 0 : crc);
-        put32(body, m.descriptor ? 0 : (zip64 ? 0xffffffff : quint64(data.size())));
-        put32(body, m.descriptor ? 0 : (zip64 ? 0xffffffff : size));
-        put16(body, quint32(m.name.size()));
-        put16(body, zip64 ? 20 : 0);
-        body.append(m.name);
-        if (zip64) {
-            put16(body, 1);
-            put16(body, 16);
-            put64(body, m.descriptor ? 0 : size);
-            put64(body, m.descriptor ? 0 : quint64(data.size()));
-        }
+        const quint64 packed = quint64(data.size()), offset = quint64(body.size());
+        const quint64 crc = m.declaredCrc >= 0
+                                ? quint64(m.declaredCrc)
+                                : crc32(0, (const Bytef *)m.data.constData(), uInt(m.data.size()));
+        const quint64 method = m.method >= 0 ? m.method : (m.deflate ? 8 : 0);
+        const quint64 flags = (m.utf8Flag ? 0x800 : 0) | (m.descriptor ? 8 : 0) | m.encrypted;
+        const QByteArray localName = m.localName.isEmpty() ? m.name : m.localName;
+        const bool hide = m.descriptor; // sizes and CRC are in the descriptor
+        // 0x2a652085: 5 March 2001, 4:04:10.
+        put(body, {4, 0x04034b50,
+                   2, version,
+                   2, flags,
+                   2, method,
+                   4, 0x2a652085,
+                   4, hide ? 0 : crc,
+                   4, hide ? 0 : (zip64 ? wide : packed),
+                   4, hide ? 0 : (zip64 ? wide : size),
+                   2, quint64(localName.size()),
+                   2, zip64 ? 20u : 0u});
+        body.append(localName);
+        if (zip64)
+            put(body, {4, 0x00100001, 8, hide ? 0 : size, 8, hide ? 0 : packed});
         body.append(data);
-        if (m.descriptor) {
-            put32(body, 0x08074b50);
-            put32(body, crc);
-            if (zip64) {
-                put64(body, quint64(data.size()));
-                put64(body, size);
-            } else {
-                put32(body, quint64(data.size()));
-                put32(body, size);
-            }
-        }
+        if (m.descriptor)
+            put(body, {4, 0x08074b50, 4, crc, zip64 ? 8u : 4u, packed, zip64 ? 8u : 4u, size});
 
-        // Central directory record.
-        put32(central, 0x02014b50);
-        put16(central, 0x0300 | (zip64 ? 45 : 20));
-        put16(central, zip64 ? 45 : 20);
-        put16(central, flags);
-        put16(central, quint32(method));
-        put16(central, dosTime);
-        put16(central, dosDate);
-        put32(central, crc);
-        put32(central, zip64 ? 0xffffffff : quint64(data.size()));
-        put32(central, zip64 ? 0xffffffff : size);
-        put16(central, quint32(m.name.size()));
-        put16(central, zip64 ? 28 : 0);
-        put16(central, 0);
-        put16(central, 0);
-        put16(central, 0);
-        put32(central, quint64(0100644) << 16);
-        put32(central, zip64 ? 0xffffffff : offset);
+        put(central, {4, 0x02014b50,
+                      2, 0x0300 | version,
+                      2, version,
+                      2, flags,
+                      2, method,
+                      4, 0x2a652085,
+                      4, crc,
+                      4, zip64 ? wide : packed,
+                      4, zip64 ? wide : size,
+                      2, quint64(m.name.size()),
+                      2, zip64 ? 28u : 0u,
+                      6, 0,
+                      4, quint64(m.symlink ? 0120777 : 0100644) << 16,
+                      4, zip64 ? wide : offset});
         central.append(m.name);
-        if (zip64) {
-            put16(central, 1);
-            put16(central, 24);
-            put64(central, size);
-            put64(central, quint64(data.size()));
-            put64(central, offset);
-        }
+        if (zip64)
+            put(central, {4, 0x00180001, 8, size, 8, packed, 8, offset});
     }
     QByteArray out = body + central;
-    const quint64 count = quint64(members.size());
-    if (zip64) {
-        const quint64 end64 = quint64(out.size());
-        put32(out, 0x06064b50);
-        put64(out, 44);
-        put16(out, 45);
-        put16(out, 45);
-        put32(out, 0);
-        put32(out, 0);
-        put64(out, count);
-        put64(out, count);
-        put64(out, quint64(central.size()));
-        put64(out, quint64(body.size()));
-        put32(out, 0x07064b50);
-        put32(out, 0);
-        put64(out, end64);
-        put32(out, 1);
-    }
-    put32(out, 0x06054b50);
-    put16(out, 0);
-    put16(out, 0);
-    put16(out, zip64 ? 0xffff : count);
-    put16(out, zip64 ? 0xffff : count);
-    put32(out, zip64 ? 0xffffffff : quint64(central.size()));
-    put32(out, zip64 ? 0xffffffff : quint64(body.size()));
-    put16(out, quint32(comment.size()));
-    out.append(comment);
-    return out;
+    const quint64 count = quint64(members.size()), end64 = quint64(out.size());
+    if (zip64)
+        put(out, {4, 0x06064b50,
+                  8, 44,
+                  4, 0x002d002d,
+                  8, 0,
+                  8, count,
+                  8, count,
+                  8, quint64(central.size()),
+                  8, quint64(body.size()),
+                  4, 0x07064b50,
+                  4, 0,
+                  8, end64,
+                  4, 1});
+    put(out, {4, 0x06054b50, 4, 0, 2, zip64 ? 0xffff : count, 2, zip64 ? 0xffff : count, 4,
+              zip64 ? wide : quint64(central.size()), 4, zip64 ? wide : quint64(body.size()), 2,
+              quint64(comment.size())});
+    return out + comment;
 }
 
 bool WriteFile(const QString &path, const QByteArray &content)
@@ -216,17 +122,13 @@ QByteArray ReadFile(const QString &path)
 QStringList Tree(const QString &directory)
 {
     QStringList entries;
-    const QDir root(directory);
     QDirIterator it(directory,
                     QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
-        QString entry = root.relativeFilePath(info.filePath());
-        if (info.isDir() && !info.isSymLink())
-            entry += QLatin1Char('/');
-        entries.append(entry);
+        const QFileInfo info(it.next());
+        const bool folder = info.isDir() && !info.isSymLink();
+        entries.append(QDir(directory).relativeFilePath(info.filePath()) + (folder ? "/" : ""));
     }
     entries.sort();
     return entries;
