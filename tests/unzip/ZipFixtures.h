@@ -4,11 +4,10 @@
 #include <QList>
 #include <QString>
 
-// Archives made byte by byte, so every layout is at hand: zip64, data descriptors,
-// chosen flags, bad sizes and CRCs, links, encrypted entries.
+// Archives made byte by byte, so every layout is at hand.
 struct RawMember {
     QByteArray name;
-    QByteArray data; // the uncompressed content
+    QByteArray data; // uncompressed
     bool deflate = true;
     bool utf8Flag = false;     // general purpose bit 11
     bool descriptor = false;   // sizes and CRC after the data (bit 3)
@@ -16,16 +15,14 @@ struct RawMember {
     qint64 declaredSize = -1;  // written instead of the real size when not -1
     qint64 declaredCrc = -1;   // written instead of the real CRC when not -1
     bool encrypted = false;    // bit 0 set (the data is not really encrypted)
-    bool symlink = false;      // a Unix link; data is the target
+    bool symlink = false;      // a Unix link to data
     QByteArray localName = {}; // written in the local header instead of name when set
 };
 
 // The archive; zip64 gives every member and the end records zip64 form.
 QByteArray RawZip(const QList<RawMember> &members, bool zip64 = false,
-                  const QByteArray &comment = QByteArray());
-
+                  const QByteArray &comment = {});
 bool WriteFile(const QString &path, const QByteArray &content);
 QByteArray ReadFile(const QString &path);
-
 // Every entry under the directory, relative, sorted; folders end in "/".
 QStringList Tree(const QString &directory);
