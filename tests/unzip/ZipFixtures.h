@@ -1,8 +1,7 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
-#include <QString>
+#include <QStringList>
 
 // Archives made byte by byte, so every layout is at hand.
 struct RawMember {
