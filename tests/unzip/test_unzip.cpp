@@ -114,12 +114,11 @@ private slots:
         pastEnd[pastEnd.size() - 6] = char(0x7f); // directory offset past the end
         QTest::newRow("directory past the end") << "" << pastEnd << lots << 3;
         // Two archives one after the other, the second's offsets moved to where it lies.
-        const QByteArray first =
-            RawZip({{"a.bin", "good bytes!", false, false, false, -1, -1, 12}});
-        QByteArray second = RawZip({{"a.bin", "evil bytes!", false, false, false, -1, -1, 12}});
-        for (int field : {int(second.size()) - 6, int(second.size()) - 31})
-            qToLittleEndian(qFromLittleEndian<quint32>(second.constData() + field) + first.size(),
-                            second.data() + field);
+        const QByteArray first = RawZip({{"a.bin", "good bytes", false, false, false, -1, -1, 12}});
+        QByteArray second = RawZip({{"a.bin", "evil bytes", false, false, false, -1, -1, 12}});
+        for (int at : {int(second.size()) - 6, int(second.size()) - 31})
+            qToLittleEndian<quint32>(qFromLittleEndian<quint32>(second.data() + at) + first.size(),
+                                     second.data() + at);
         QTest::newRow("two directories") << "" << first + second << lots << 3;
         QTest::newRow("empty archive") << "" << RawZip({}) << lots << 1;
         RawMember locked{"locked.bin", "secret"};
