@@ -361,7 +361,7 @@ void Extraction::extractFile(const Member &member)
         skip(member, why, status);
     } else if (status != UnzipOk) {
         fail(QStringLiteral("%1: %2").arg(member.name, why), status);
-        // A full disk or a folder that cannot be written: nothing more would fit.
+        // A full disk or a volume that refuses writes: the next members would fail alike.
         stopped_ = status == UnzipDiskFull;
     } else {
         ++filesExtracted_;

@@ -17,10 +17,9 @@ enum UnzipStatus {
     UnzipOk = 0,
     UnzipWarning = 1,        // done, but some members were skipped (encrypted, unsafe...)
     UnzipFormatError = 2,    // a format error in the archive (bad CRC, for one)
-    UnzipSevereError = 3,    // corrupt data, or the extraction directory cannot be made
+    UnzipSevereError = 3,    // corrupt data, a directory that disagrees with its entries
     UnzipNotFound = 9,       // archive not found, or not a zip archive
-    UnzipNoMatch = 11,       // a name of the include table matched no member
-    UnzipDiskFull = 50,      // not enough room on the target volume
+    UnzipDiskFull = 50,      // not enough room on the target volume, or a write error
     UnzipUnexpectedEnd = 51, // the archive ends too early (truncated)
     UnzipUnsupported = 81,   // unsupported compression method or encryption
     UnzipAllEncrypted = 82,  // nothing extracted: every member was encrypted
@@ -28,8 +27,8 @@ enum UnzipStatus {
 
 inline constexpr int UnzipNameSlots = 100;
 
-// Members to extract and members to skip, entries 0 to count - 1 of each are read;
-// "*", "?" and "[...]" are wildcards.
+// Members to extract and members to skip, handed on with their counts. The launch passes
+// 0 for both, and the engine extracts every member whatever the tables hold.
 extern std::array<QString, UnzipNameSlots> IncludeNames;
 extern std::array<QString, UnzipNameSlots> ExcludeNames;
 extern QString CrLf;         // line end of UnzipListing; the launch sets "\r\n"

@@ -1,4 +1,4 @@
-// "Zanku.ini" as a player might have it: any bytes, parsed and written back.
+// "Zanku.ini" as a player might have it: any bytes, parsed, written back and parsed again.
 #include "catalogue/Config.h"
 
 #include <QString>
@@ -7,7 +7,6 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     const ParsedConfig parsed = ParseConfig(text.split(QLatin1Char('\n')));
-    // What is written back parses to the same emulators.
     if (ParseConfig(FormatConfig(parsed.emulators)).emulators.size() != parsed.emulators.size())
         __builtin_trap();
     return 0;

@@ -22,6 +22,10 @@ struct RawMember {
 QByteArray RawZip(const QList<RawMember> &members, bool zip64 = false,
                   const QByteArray &comment = {});
 bool WriteFile(const QString &path, const QByteArray &content);
+inline bool MakeZip(const QString &path, const QList<RawMember> &members)
+{
+    return WriteFile(path, RawZip(members));
+}
 QByteArray ReadFile(const QString &path);
 // Every entry under the directory, relative, sorted; folders end in "/".
 QStringList Tree(const QString &directory);
