@@ -2,6 +2,7 @@
 
 #include "unzip/ArchiveListing.h"
 #include "unzip/FolderChain.h"
+#include "unzip/FreeSpace.h"
 #include "unzip/MemberData.h"
 #include "unzip/MemberWriter.h"
 #include "unzip/UnzipNames.h"
@@ -11,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStorageInfo>
 
 #include <zip.h>
 
@@ -22,8 +22,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <ctime>
+#include <limits>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -35,15 +35,6 @@
 // encrypted members, go through libzip's own decoding.
 
 namespace {
-
-FreeSpaceProbe &installedProbe()
-{
-    static FreeSpaceProbe probe = [](const QString &directory) -> qint64 {
-        const QStorageInfo storage(directory);
-        return storage.isValid() ? storage.bytesAvailable() : -1;
-    };
-    return probe;
-}
 
 QString methodName(int method)
 {
@@ -61,19 +52,6 @@ QString methodName(int method)
     default:
         return QStringLiteral("Unk:%1").arg(method, 3, 10, QLatin1Char('0'));
     }
-}
-
-// The closest directory that exists on the way to path (which may not exist yet).
-QString existingAncestor(const QString &path)
-{
-    QFileInfo info(QDir::current().absoluteFilePath(path));
-    while (!info.exists()) {
-        const QString parent = info.absolutePath();
-        if (parent == info.absoluteFilePath())
-            break;
-        info = QFileInfo(parent);
-    }
-    return info.absoluteFilePath();
 }
 
 // One extraction: the state of a single UnzipExtract call.
@@ -161,7 +139,7 @@ int Extraction::run()
     }
     const QString target =
         options_.ExtractDir.isEmpty() ? QStringLiteral(".") : options_.ExtractDir;
-    const qint64 available = UnzipFreeSpace(existingAncestor(target));
+    const qint64 available = UnzipFreeSpace(ExistingAncestor(target));
     if (available >= 0 && needed > quint64(available)) {
         fail(QStringLiteral("not enough room on the target volume: %1 bytes needed, "
                             "%2 available")
@@ -386,17 +364,6 @@ int Extraction::copyData(const Member &member, int out, QString &why)
 }
 
 } // namespace
-
-FreeSpaceProbe SetFreeSpaceProbe(FreeSpaceProbe probe)
-{
-    return std::exchange(installedProbe(), std::move(probe));
-}
-
-qint64 UnzipFreeSpace(const QString &directory)
-{
-    const FreeSpaceProbe &probe = installedProbe();
-    return probe ? probe(directory) : -1;
-}
 
 int UnzipExtract(int includeCount, const QString *includeNames, int excludeCount,
                  const QString *excludeNames, const UnzipOptions &options,
