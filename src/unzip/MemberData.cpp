@@ -10,14 +10,16 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <future>
 
 namespace {
 
 constexpr size_t InSize = size_t(4) << 20;
 constexpr size_t OutSize = size_t(1) << 20;
 // A stored member is copied and checked in pieces of this size, so each piece is checked
-// while it is still in the processor's cache.
+// while it is still in the processor's cache; from this size on, on a second thread.
 constexpr size_t StoredPiece = size_t(1) << 20;
+constexpr quint64 ThreadedCrc = quint64(8) << 20;
 
 int endsEarly(QString &why)
 {
@@ -72,6 +74,37 @@ ssize_t copyPiece(int in, quint64 offset, int out, size_t size)
     }
 }
 
+// Adds size bytes of the archive at offset to crc, read through buffer (StoredPiece bytes
+// or more); false when the archive ends first.
+bool crcOf(const ArchiveFile &file, quint64 offset, quint64 size, unsigned char *buffer, uLong &crc)
+{
+    while (size > 0) {
+        const size_t piece = size_t(std::min<quint64>(size, StoredPiece));
+        if (!file.readAt(offset, buffer, piece))
+            return false;
+        crc = crc32_z(crc, buffer, piece);
+        offset += piece;
+        size -= piece;
+    }
+    return true;
+}
+
+// A stored member where the system refuses the in-kernel copy.
+int readCheckAndWrite(const ArchiveFile &file, const ZipEntry &entry, int out,
+                      unsigned char *buffer, QString &why)
+{
+    uLong crc = crc32(0, nullptr, 0);
+    for (quint64 done = 0; done < entry.size;) {
+        const size_t piece = size_t(std::min<quint64>(entry.size - done, StoredPiece));
+        if (!crcOf(file, entry.dataOffset + done, piece, buffer, crc))
+            return endsEarly(why);
+        if (const int status = WriteAll(out, buffer, piece, why))
+            return status;
+        done += piece;
+    }
+    return checkCrc(crc, entry, why);
+}
+
 } // namespace
 
 MemberBuffers::MemberBuffers()
@@ -85,38 +118,34 @@ int CopyStored(const ArchiveFile &file, const ZipEntry &entry, int out, MemberBu
 {
     if (entry.compressedSize != entry.size)
         return sizeDiffers(entry.compressedSize > entry.size, why);
-    bool inKernel = true;
+    // The kernel copies the bytes while the CRC is taken from the archive: on a second
+    // thread for a large member, piece by piece for a small one.
     uLong crc = crc32(0, nullptr, 0);
+    std::future<bool> crcJob; // waits for the thread when left early
     quint64 done = 0;
     while (done < entry.size) {
         const size_t piece = size_t(std::min<quint64>(entry.size - done, StoredPiece));
-        unsigned char *bytes = buffers.in.get();
-        if (inKernel) {
-            const ssize_t copied = copyPiece(file.fd(), entry.dataOffset + done, out, piece);
-            if (copied < 0 && done == 0 &&
-                (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL ||
-                 errno == EBADF)) {
-                inKernel = false; // refused here: read and write instead
-                continue;
-            }
-            if (copied < 0)
-                return WriteFailure(errno, why);
-            if (copied == 0)
-                return endsEarly(why);
-            // The CRC is taken from what was written, read back from the page cache.
-            if (::pread(out, bytes, size_t(copied), off_t(done)) != copied)
-                return WriteFailure(errno, why);
-            crc = crc32_z(crc, bytes, size_t(copied));
-            done += quint64(copied);
-            continue;
-        }
-        if (!file.readAt(entry.dataOffset + done, bytes, piece))
+        const ssize_t copied = copyPiece(file.fd(), entry.dataOffset + done, out, piece);
+        if (copied < 0 && done == 0 &&
+            (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL ||
+             errno == EBADF))
+            return readCheckAndWrite(file, entry, out, buffers.in.get(), why); // refused here
+        if (copied < 0)
+            return WriteFailure(errno, why);
+        if (copied == 0)
             return endsEarly(why);
-        crc = crc32_z(crc, bytes, piece);
-        if (const int status = WriteAll(out, bytes, piece, why))
-            return status;
-        done += piece;
+        if (done == 0 && entry.size >= ThreadedCrc) {
+            crcJob = std::async(std::launch::async | std::launch::deferred, [&] {
+                return crcOf(file, entry.dataOffset, entry.size, buffers.out.get(), crc);
+            });
+        } else if (!crcJob.valid() &&
+                   !crcOf(file, entry.dataOffset + done, quint64(copied), buffers.in.get(), crc)) {
+            return endsEarly(why);
+        }
+        done += quint64(copied);
     }
+    if (crcJob.valid() && !crcJob.get())
+        return endsEarly(why);
     return checkCrc(crc, entry, why);
 }
 
