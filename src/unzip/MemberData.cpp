@@ -1,6 +1,7 @@
 #include "unzip/MemberData.h"
 
 #include "unzip/ArchiveFile.h"
+#include "unzip/Crc32.h"
 #include "unzip/MemberWriter.h"
 #include "unzip/ZipDirectory.h"
 
@@ -82,7 +83,7 @@ bool crcOf(const ArchiveFile &file, quint64 offset, quint64 size, unsigned char 
         const size_t piece = size_t(std::min<quint64>(size, StoredPiece));
         if (!file.readAt(offset, buffer, piece))
             return false;
-        crc = crc32_z(crc, buffer, piece);
+        crc = Crc32(crc, buffer, piece);
         offset += piece;
         size -= piece;
     }
@@ -188,7 +189,7 @@ int CopyDeflated(const ArchiveFile &file, const ZipEntry &entry, int out, Member
             produced += have;
             if (produced > entry.size)
                 return sizeDiffers(true, why);
-            crc = crc32_z(crc, buffers.out.get(), have);
+            crc = Crc32(crc, buffers.out.get(), have);
             if (const int status = WriteAll(out, buffers.out.get(), have, why))
                 return status;
         }
