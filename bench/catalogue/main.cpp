@@ -52,12 +52,6 @@ constexpr double SortTargetMs = 40.0;
 constexpr double StartupTargetMs = 400.0;
 constexpr double PeakTargetMB = 120.0; // 10^6 bytes
 
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
 // Counts the messages the program would have shown; nothing ever waits for a player.
 int &messageCount()
 {

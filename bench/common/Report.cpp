@@ -39,3 +39,9 @@ QString LoadAverage()
     return fields.size() >= 3 ? QString::fromLatin1(fields[0] + ' ' + fields[1] + ' ' + fields[2])
                               : QStringLiteral("unknown");
 }
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}

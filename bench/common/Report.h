@@ -13,6 +13,9 @@ struct TableLine {
     QString result; // "PASS", "MISS" or empty
 };
 
+// Standard output, for every line a benchmark prints.
+QTextStream &out();
+
 QString Verdict(bool met);
 
 // Prints the lines as a Markdown table (Measure | Figure | Target | Result).

@@ -7,6 +7,7 @@
 //
 // bench/make-archives.sh makes the archives and installs unzip when it is missing.
 
+#include "Report.h"
 #include "app/Messages.h"
 #include "unzip/VBUnzBas.h"
 
@@ -29,12 +30,6 @@
 #include <vector>
 
 namespace {
-
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
 
 // Deterministic bytes from a 16-letter alphabet: deflate brings them to about half.
 class Generator {

@@ -46,12 +46,6 @@ constexpr double WarmTargetMs = 1000.0;
 constexpr double RatioTarget = 2.0;
 constexpr double StallTargetMs = 50.0;
 
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
 bool buildLibrary(const QString &root, QString &error)
 {
     const QDir dir(root);

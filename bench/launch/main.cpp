@@ -55,12 +55,6 @@ constexpr double PlainTargetMs = 20.0;
 constexpr double ZippedRatioTarget = 1.2;
 constexpr double PreviewTargetMs = 50.0;
 
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
 qint64 monotonicNs()
 {
     timespec now{};

@@ -70,7 +70,7 @@ int UnzipReplace(const QString &fileName)
 {
     const QString name = bufferText(fileName, NameBufferSize);
     switch (ShowMessage(QStringLiteral("VBUnzip - File already exists"),
-                        QStringLiteral("Overwrite ") + name + QLatin1Char('?'),
+                        QStringLiteral("Overwrite ") + Quoted(name) + QLatin1Char('?'),
                         MessageButtons::YesNoCancel)) {
     case MessageAnswer::No:
         return UnzipSkipThisFile;
