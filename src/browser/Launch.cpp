@@ -54,16 +54,6 @@ void extractGame(const GameRecord &game, const QString &archive, const QString &
 }
 } // namespace
 
-int FindGame(const QString &name)
-{
-    const AppState &app = App();
-    for (int slot = 0; slot <= app.GameCount && size_t(slot) < app.Games.size(); ++slot) {
-        if (app.Games[size_t(slot)].Name == name)
-            return slot;
-    }
-    return 0;
-}
-
 void CleanupExtraction()
 {
     AppState &app = App();

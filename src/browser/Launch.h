@@ -8,10 +8,6 @@
 // Launching a game: extracting a zipped game's archive, starting its emulator, and
 // removing what the last launch extracted.
 
-// The first slot of the catalogue, from slot 0 up, whose game has exactly this name;
-// 0 (the empty slot) when there is none.
-int FindGame(const QString &name);
-
 // Removes the directory the last zipped launch extracted into, with everything in it,
 // when that extraction created it; then forgets it. Files still in use stay, silently.
 void CleanupExtraction();

@@ -1,4 +1,5 @@
 #include "../unzip/ZipFixtures.h"
+#include "GameSlot.h"
 #include "ScriptedMessages.h"
 #include "TestLibrary.h"
 #include "browser/Launch.h"
@@ -41,7 +42,7 @@ bool startAgain(const TestLibrary &library)
     QDir::setCurrent(library.path());
     MainFrm window;
     window.Form_Load();
-    return App().Games.at(size_t(FindGame("Game"))).Zipped;
+    return App().Games.at(size_t(GameSlot("Game"))).Zipped;
 }
 } // namespace
 
@@ -102,7 +103,7 @@ void JournalTest::secondInstanceLeavesTheFirstOnesExtractionAlone()
     launchInChild(first, library);
     QVERIFY(!startAgain(library));
     for (int launch = 0; launch < 2; ++launch) // one box for the session
-        LaunchGame(FindGame("Other"), "Other", {[](const QString &) {}, [](bool) {}});
+        LaunchGame(GameSlot("Other"), "Other", {[](const QString &) {}, [](bool) {}});
     QVERIFY(QFileInfo(library.path("emu/other.dsk/other.dsk")).isFile());
     QCOMPARE(messages.shown.size(), 1);
     QCOMPARE(messages.shown.first().title, QStringLiteral("Error"));

@@ -1,6 +1,7 @@
 // A Zanku to crash: starts up in the current directory, launches the zipped game named
 // on its command line, says "launched", then waits to be killed.
 
+#include "GameSlot.h"
 #include "app/AppState.h"
 #include "browser/ExtractionJournal.h"
 #include "browser/Launch.h"
@@ -20,7 +21,7 @@ int main(int argc, char *argv[])
     ReadConfig();
     LoadCatalogue();
     const QString name = QCoreApplication::arguments().value(1);
-    LaunchGame(FindGame(name), name, {[](const QString &) {}, [](bool) {}});
+    LaunchGame(GameSlot(name), name, {[](const QString &) {}, [](bool) {}});
     QTextStream(stdout) << "launched" << Qt::endl;
     for (;;)
         QThread::sleep(60);
