@@ -267,3 +267,10 @@ QStringList ProgramFilesIn(const QString &directory)
     return result;
 #endif
 }
+
+QStringList GameTypes()
+{
+    return {QStringLiteral("Beat'em Up"),  QStringLiteral("Driving"),     QStringLiteral("Other"),
+            QStringLiteral("Platform"),    QStringLiteral("Puzzle Game"), QStringLiteral("RPG"),
+            QStringLiteral("Shoot'em Up"), QStringLiteral("Sports")};
+}

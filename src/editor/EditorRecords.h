@@ -28,6 +28,9 @@ int ColumnCountFor(EditorMode mode);
 // Each column's width in tenths of the grid's width.
 std::vector<int> ColumnTenthsFor(EditorMode mode);
 
+// The game types the record editor and the import offer, in their list order.
+QStringList GameTypes();
+
 // The column titles of a title string: "|" separates the columns; the leading "<" of
 // each marks a left-aligned column, as every column of the editor is.
 QStringList ColumnTitles(const QString &titleString);

@@ -4,6 +4,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Config.h"
 #include "catalogue/RomList.h"
+#include "editor/EditorRecords.h"
 #include "editor/ImportScan.h"
 
 #include <QAbstractTableModel>

@@ -305,13 +305,6 @@ bool ImportFilter::matches(const QString &name) const
                        [&name](const QRegularExpression &re) { return re.match(name).hasMatch(); });
 }
 
-QStringList GameTypes()
-{
-    return {QStringLiteral("Beat'em Up"),  QStringLiteral("Driving"),     QStringLiteral("Other"),
-            QStringLiteral("Platform"),    QStringLiteral("Puzzle Game"), QStringLiteral("RPG"),
-            QStringLiteral("Shoot'em Up"), QStringLiteral("Sports")};
-}
-
 int AddToRomList(const EmulatorRecord &emulator, const QString &programDir,
                  const std::vector<ImportCandidate> &chosen, const QString &type)
 {

@@ -67,9 +67,6 @@ private:
     std::vector<QRegularExpression> patterns_;
 };
 
-// The record editor's game types; imports are "Other" unless the player chooses.
-QStringList GameTypes();
-
 // Appends the candidates that can be listed and are not listed yet to the emulator's
 // ROM list, sorted by name as the editor sorts, each with `type`. What the file held
 // stays byte for byte. Nothing is written when a record is refused or the file cannot

@@ -5,6 +5,7 @@
 #include "app/Messages.h"
 #include "app/Twips.h"
 #include "editor/DirFrm.h"
+#include "editor/EditorRecords.h"
 #include "editor/OptionsFrm.h"
 
 #include <QCloseEvent>
@@ -65,9 +66,7 @@ OptionsNewFrm::OptionsNewFrm(OptionsFrm *editor, int row)
     T5->setEditable(true);
     T5->setInsertPolicy(QComboBox::NoInsert); // a typed type is kept as typed, not listed
     T5->setCompleter(nullptr);
-    T5->addItems({QStringLiteral("Beat'em Up"), QStringLiteral("Driving"), QStringLiteral("Other"),
-                  QStringLiteral("Platform"), QStringLiteral("Puzzle Game"), QStringLiteral("RPG"),
-                  QStringLiteral("Shoot'em Up"), QStringLiteral("Sports")});
+    T5->addItems(GameTypes());
     T5->setEditText(QStringLiteral("Choose Game Type"));
     PlaceTwips(T5, 1080, 2520, 2895, 345);
 
