@@ -1,7 +1,7 @@
 // Writes the program's icon as PNG files for the desktop's icon theme:
 //   zanku-export-icons OUTPUT_DIR NAME SIZE...
 // gives OUTPUT_DIR/SIZExSIZE/apps/NAME.png for every size.
-#include "app/AppIcon.h"
+#include "ui/common/AppIcon.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 #include "Fixture.h"
 
-#include "catalogue/Config.h"
-#include "catalogue/RomList.h"
-#include "catalogue/TextFile.h"
+#include "core/catalogue/Config.h"
+#include "core/catalogue/RomList.h"
+#include "core/files/TextFile.h"
 
 #include <QDir>
 #include <QFile>

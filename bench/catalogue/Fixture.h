@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "core/common/AppState.h"
 
 #include <QString>
 

@@ -17,12 +17,12 @@
 #include "Measure.h"
 #include "Report.h"
 
-#include "app/AppState.h"
-#include "app/Messages.h"
-#include "browser/GameListModel.h"
-#include "browser/MainFrm.h"
-#include "catalogue/Catalogue.h"
-#include "catalogue/Config.h"
+#include "core/common/AppState.h"
+#include "core/common/Messages.h"
+#include "core/catalogue/GameListModel.h"
+#include "ui/browser/MainFrm.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/catalogue/Config.h"
 
 #include <QApplication>
 #include <QCoreApplication>

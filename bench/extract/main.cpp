@@ -8,8 +8,8 @@
 // bench/make-archives.sh makes the archives and installs unzip when it is missing.
 
 #include "Report.h"
-#include "app/Messages.h"
-#include "unzip/VBUnzBas.h"
+#include "core/common/Messages.h"
+#include "core/unzip/VBUnzBas.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -15,13 +15,13 @@
 #include "Measure.h"
 #include "Report.h"
 
-#include "app/AppState.h"
-#include "app/Messages.h"
-#include "catalogue/Config.h"
-#include "catalogue/RomList.h"
-#include "editor/ImportFrm.h"
-#include "editor/ImportScan.h"
-#include "unzip/ArchiveMembers.h"
+#include "core/common/AppState.h"
+#include "core/common/Messages.h"
+#include "core/catalogue/Config.h"
+#include "core/catalogue/RomList.h"
+#include "ui/import/ImportFrm.h"
+#include "core/import/ImportScan.h"
+#include "core/unzip/ArchiveMembers.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "Library.h"
 
-#include "app/AppState.h"
-#include "catalogue/Config.h"
-#include "catalogue/RomList.h"
+#include "core/common/AppState.h"
+#include "core/catalogue/Config.h"
+#include "core/catalogue/RomList.h"
 
 #include <QByteArray>
 #include <QColor>

@@ -19,13 +19,13 @@
 #include "Measure.h"
 #include "Report.h"
 
-#include "app/AppState.h"
-#include "app/Messages.h"
-#include "browser/GameListModel.h"
-#include "browser/Launch.h"
-#include "browser/MainFrm.h"
-#include "catalogue/Config.h"
-#include "unzip/VBUnzBas.h"
+#include "core/common/AppState.h"
+#include "core/common/Messages.h"
+#include "core/catalogue/GameListModel.h"
+#include "core/launch/Launch.h"
+#include "ui/browser/MainFrm.h"
+#include "core/catalogue/Config.h"
+#include "core/unzip/VBUnzBas.h"
 
 #include <QApplication>
 #include <QDir>

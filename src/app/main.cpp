@@ -1,6 +1,6 @@
-#include "app/MessageBoxes.h"
+#include "ui/common/MessageBoxes.h"
 #include "app/StartupOptions.h"
-#include "browser/MainFrm.h"
+#include "ui/browser/MainFrm.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -1,8 +1,8 @@
 #include "ScriptedMessages.h"
 #include "TestLibrary.h"
 #include "app/StartupOptions.h"
-#include "browser/MainFrm.h"
-#include "catalogue/Config.h"
+#include "ui/browser/MainFrm.h"
+#include "core/catalogue/Config.h"
 
 #include <QStandardPaths>
 #include <QTableView>

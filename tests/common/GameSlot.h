@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "core/common/AppState.h"
 
 // The slot of the first loaded game of this name (0: none), the row a player would pick.
 inline int GameSlot(const QString &name)

@@ -1,5 +1,5 @@
 // "Zanku.ini" as a player might have it: any bytes, parsed, written back and parsed again.
-#include "catalogue/Config.h"
+#include "core/catalogue/Config.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 // The extraction engine on any bytes as an archive: whatever it writes lies inside the
 // extraction folder, and no temporary file is left behind.
-#include "app/Messages.h"
-#include "unzip/VBUnzBas.h"
+#include "core/common/Messages.h"
+#include "core/unzip/VBUnzBas.h"
 
 #include <QDirIterator>
 #include <QFile>

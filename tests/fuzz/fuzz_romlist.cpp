@@ -1,6 +1,6 @@
 // A ".rom" list as a player might have it: any bytes, read from a file.
-#include "app/Messages.h"
-#include "catalogue/RomList.h"
+#include "core/common/Messages.h"
+#include "core/catalogue/RomList.h"
 
 #include <QFile>
 #include <QTemporaryDir>

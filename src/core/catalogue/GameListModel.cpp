@@ -1,0 +1,157 @@
+#include "core/catalogue/GameListModel.h"
+
+#include "core/catalogue/SortKeys.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+const std::array<QString, GameListModel::ColumnCount> ColumnTitles = {
+    QStringLiteral("Game Name"), QStringLiteral("Type"), QStringLiteral("Emulator")};
+
+GenericSortKeys keysOf(const std::vector<GameListModel::Row> &rows, int column)
+{
+    std::vector<QString> cells;
+    cells.reserve(rows.size());
+    for (const GameListModel::Row &row : rows)
+        cells.push_back(row.cells[size_t(column)]);
+    return GenericSortKeys(cells);
+}
+
+// Stable sort of order[first, last) by the keys.
+void sortRange(std::vector<int> &order, size_t first, size_t last, const GenericSortKeys &keys)
+{
+    std::stable_sort(order.begin() + qsizetype(first), order.begin() + qsizetype(last),
+                     [&](int a, int b) { return keys.less(size_t(a), size_t(b)); });
+}
+} // namespace
+
+GameListModel::GameListModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+int GameListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(rows_.size());
+}
+
+int GameListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant GameListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || size_t(index.row()) >= rows_.size())
+        return {};
+    if (role == Qt::DisplayRole)
+        return rows_[size_t(index.row())].cells[size_t(index.column())];
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    return {};
+}
+
+QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole)
+        return ColumnTitles[size_t(section)];
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    return {};
+}
+
+void GameListModel::setRows(std::vector<Row> rows)
+{
+    const GenericSortKeys keys = keysOf(rows, 0);
+    std::vector<int> order(rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    sortRange(order, 0, order.size(), keys);
+
+    std::vector<Row> sorted;
+    sorted.reserve(rows.size());
+    for (const int from : order)
+        sorted.push_back(std::move(rows[size_t(from)]));
+
+    beginResetModel();
+    rows_ = std::move(sorted);
+    endResetModel();
+}
+
+const QString &GameListModel::cell(int row, int column) const
+{
+    return rows_.at(size_t(row)).cells.at(size_t(column));
+}
+
+int GameListModel::slotAt(int row) const
+{
+    return row >= 0 && size_t(row) < rows_.size() ? rows_[size_t(row)].slot : 0;
+}
+
+void GameListModel::sortByColumn(int column)
+{
+    if (column < 0 || column >= ColumnCount)
+        return;
+    std::vector<int> order(rows_.size());
+    std::iota(order.begin(), order.end(), 0);
+    sortRange(order, 0, order.size(), keysOf(rows_, column));
+    applyOrder(order);
+}
+
+void GameListModel::sortByTitleClick(int column)
+{
+    if (column < 0 || column >= ColumnCount)
+        return;
+    std::vector<int> order(rows_.size());
+    std::iota(order.begin(), order.end(), 0);
+    sortRange(order, 0, order.size(), keysOf(rows_, column));
+
+    if (column != 0) {
+        const GenericSortKeys names = keysOf(rows_, 0);
+        size_t runStart = 0;
+        while (runStart < order.size()) {
+            const QString &value = rows_[size_t(order[runStart])].cells[size_t(column)];
+            size_t runEnd = runStart + 1;
+            while (runEnd < order.size() &&
+                   rows_[size_t(order[runEnd])].cells[size_t(column)] == value)
+                ++runEnd;
+            if (runEnd - runStart > 1)
+                sortRange(order, runStart, runEnd, names);
+            runStart = runEnd;
+        }
+    }
+    applyOrder(order);
+}
+
+void GameListModel::applyOrder(const std::vector<int> &order)
+{
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+
+    std::vector<int> newPosition(order.size());
+    std::vector<Row> sorted;
+    sorted.reserve(rows_.size());
+    for (size_t position = 0; position < order.size(); ++position) {
+        newPosition[size_t(order[position])] = int(position);
+        sorted.push_back(std::move(rows_[size_t(order[position])]));
+    }
+    rows_ = std::move(sorted);
+
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &index : before)
+        after.append(this->index(newPosition[size_t(index.row())], index.column()));
+    changePersistentIndexList(before, after);
+
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void GameListModel::setCountText(const QString &text)
+{
+    if (text == countText_)
+        return;
+    countText_ = text;
+    emit countTextChanged(countText_);
+}

@@ -1,0 +1,149 @@
+#include "core/catalogue/SortKeys.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+constexpr char16_t LastAscii = 0x7f;
+
+// Collation rank of every ASCII character (0: ignored by the collation),
+// or nothing when the locale's collation may join characters (contractions such as a
+// Czech "ch"), where ranks one character at a time would not agree with it.
+using RankTable = std::array<char, LastAscii + 1>;
+
+std::optional<RankTable> asciiRanks(const QCollator &collator)
+{
+    const QLocale::Language language = collator.locale().language();
+    if (language != QLocale::C && language != QLocale::English)
+        return std::nullopt;
+
+    std::vector<QString> characters;
+    for (char16_t c = 0; c <= LastAscii; ++c)
+        characters.emplace_back(QChar(c));
+    std::stable_sort(characters.begin(), characters.end(), [&](const QString &a, const QString &b) {
+        return collator.compare(a, b) < 0;
+    });
+
+    RankTable ranks{};
+    char rank = 0;
+    const QString *previous = nullptr;
+    for (const QString &character : characters) {
+        if (collator.compare(character, QString()) == 0)
+            continue; // ignorable: leaves its rank at 0
+        if (previous == nullptr || collator.compare(*previous, character) != 0)
+            ++rank;
+        ranks[character.at(0).unicode()] = rank;
+        previous = &character;
+    }
+    return ranks;
+}
+
+// Appends the ASCII key of a cell; false (and nothing appended) when the cell holds
+// anything beyond ASCII.
+bool appendRankKey(const QString &cell, const RankTable &ranks, QByteArray &keys)
+{
+    const qsizetype start = keys.size();
+    for (const QChar c : cell) {
+        const char16_t code = c.unicode();
+        if (code > LastAscii) {
+            keys.truncate(start);
+            return false;
+        }
+        if (ranks[code] != 0)
+            keys.append(ranks[code]);
+    }
+    return true;
+}
+
+int compareNumbers(double a, double b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+} // namespace
+
+std::optional<double> CellNumber(const QString &cell)
+{
+    // Most cells are names: settle them on their first visible character.
+    qsizetype first = 0;
+    while (first < cell.size() && cell.at(first).isSpace())
+        ++first;
+    if (first == cell.size())
+        return std::nullopt;
+    const QChar lead = cell.at(first);
+    if (!lead.isDigit() && lead != u'+' && lead != u'-' && lead != u'.')
+        return std::nullopt;
+
+    bool ok = false;
+    const double value = QLocale::c().toDouble(cell.trimmed(), &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+QCollator GenericCollator()
+{
+    // The C locale has no collation of its own (and its sort keys would respect case):
+    // fall back to a neutral one there.
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(false);
+    return collator;
+}
+
+GenericSortKeys::GenericSortKeys(const std::vector<QString> &cells)
+{
+    const QCollator collator = GenericCollator();
+    const std::optional<RankTable> ranks = asciiRanks(collator);
+
+    keys_.resize(cells.size());
+    bool allRanked = true;
+    for (size_t i = 0; i < cells.size(); ++i) {
+        Key &key = keys_[i];
+        key.offset = ranks_.size();
+        if (const std::optional<double> number = CellNumber(cells[i])) {
+            key.kind = Kind::Number;
+            key.number = *number;
+        } else if (ranks && appendRankKey(cells[i], *ranks, ranks_)) {
+            key.kind = Kind::Ranked;
+            key.length = ranks_.size() - key.offset;
+        } else {
+            allRanked = false;
+        }
+    }
+
+    // A cell the ranks cannot weigh is compared through the collator's keys, and so is
+    // every text it may meet, so that all comparisons follow one order.
+    if (!allRanked) {
+        collated_.resize(cells.size());
+        for (size_t i = 0; i < cells.size(); ++i) {
+            if (keys_[i].kind != Kind::Number)
+                collated_[i] = collator.sortKey(cells[i]);
+        }
+    }
+}
+
+int GenericSortKeys::compare(size_t a, size_t b) const
+{
+    const Key &left = keys_[a];
+    const Key &right = keys_[b];
+    if (left.kind == Kind::Number || right.kind == Kind::Number) {
+        if (left.kind != right.kind)
+            return left.kind == Kind::Number ? -1 : 1;
+        return compareNumbers(left.number, right.number);
+    }
+    if (left.kind == Kind::Ranked && right.kind == Kind::Ranked) {
+        const int common =
+            std::memcmp(ranks_.constData() + left.offset, ranks_.constData() + right.offset,
+                        size_t(std::min(left.length, right.length)));
+        if (common != 0)
+            return common;
+        return left.length < right.length ? -1 : (right.length < left.length ? 1 : 0);
+    }
+    return collated_[a]->compare(*collated_[b]);
+}

@@ -1,0 +1,284 @@
+#include "core/files/TextFile.h"
+
+#include "core/common/Messages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+constexpr qint64 MaxTextFileSize = 64 * 1024 * 1024;
+const QString NotAFileText =
+    QStringLiteral("it is not an ordinary file (it is a folder, a device or a pipe)");
+
+enum class TextEncoding { Utf8, Utf8WithBom, Legacy };
+
+#ifdef Q_OS_WIN
+constexpr TextEncoding NewFileEncoding = TextEncoding::Legacy;
+#else
+constexpr TextEncoding NewFileEncoding = TextEncoding::Utf8;
+#endif
+
+const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+
+// The encoding each file was last read or written with, by absolute path.
+QHash<QString, TextEncoding> &knownEncodings()
+{
+    static QHash<QString, TextEncoding> encodings;
+    return encodings;
+}
+
+QString encodingKey(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+// The legacy code page. Without Windows-1252 (a Qt built without ICU), Latin-1 still
+// keeps every byte. The converters are made in place: a moved one stops reporting
+// characters it cannot encode.
+bool haveWindows1252()
+{
+    static const bool have = QStringDecoder("windows-1252").isValid();
+    return have;
+}
+
+QStringDecoder legacyDecoder()
+{
+#ifdef Q_OS_WIN
+    return QStringDecoder(QStringConverter::System);
+#else
+    return haveWindows1252() ? QStringDecoder("windows-1252")
+                             : QStringDecoder(QStringConverter::Latin1);
+#endif
+}
+
+QStringEncoder legacyEncoder()
+{
+#ifdef Q_OS_WIN
+    return QStringEncoder(QStringConverter::System);
+#else
+    return haveWindows1252() ? QStringEncoder("windows-1252")
+                             : QStringEncoder(QStringConverter::Latin1);
+#endif
+}
+
+QString decode(const QByteArray &content, TextEncoding &encoding)
+{
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(content);
+    if (!utf8.hasError()) {
+        encoding = content.startsWith(Utf8Bom) ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
+        return text;
+    }
+    encoding = TextEncoding::Legacy;
+    QStringDecoder legacy = legacyDecoder();
+    return legacy.decode(content);
+}
+
+QStringList splitLines(const QString &text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < size && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+// The file content in this encoding; a text the legacy code page cannot hold is written
+// as UTF-8 instead (and `encoding` says so), so no character is lost.
+QByteArray encode(const QStringList &lines, TextEncoding &encoding)
+{
+    QString text;
+    for (const QString &line : lines)
+        text += line + QStringLiteral("\r\n");
+    if (encoding == TextEncoding::Legacy) {
+        QStringEncoder legacy = legacyEncoder();
+        QByteArray content = legacy.encode(text);
+        if (!legacy.hasError())
+            return content;
+        encoding = TextEncoding::Utf8;
+    }
+    return (encoding == TextEncoding::Utf8WithBom ? Utf8Bom : QByteArray()) + text.toUtf8();
+}
+
+// Why a file operation failed, in words a player can read. Qt's own text is the
+// system's (for example "No space left on device"); a few failures carry none.
+QString failureReason(const QFileDevice &file)
+{
+    const QString text = file.errorString();
+    if (!text.isEmpty() && text != QLatin1String("Unknown error"))
+        return text;
+    switch (file.error()) {
+    case QFileDevice::ResourceError:
+        return QStringLiteral("the disk is full");
+    case QFileDevice::PermissionsError:
+        return QStringLiteral("permission denied");
+    case QFileDevice::OpenError:
+        return QStringLiteral("the file could not be created");
+    case QFileDevice::RenameError:
+        return QStringLiteral("the new file could not take the old one's place");
+    default:
+        return QStringLiteral("the data could not be written");
+    }
+}
+
+// The whole content of a regular file of at most MaxTextFileSize bytes. A named pipe
+// is opened without waiting for a writer, and it, a device (which may never end) or a
+// folder is refused before anything is read. Returns why it failed, or nothing.
+QString readWholeFile(const QString &path, QByteArray &content)
+{
+    QFile file;
+#ifdef Q_OS_UNIX
+    const int descriptor =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return QString::fromLocal8Bit(strerror(errno));
+    if (!file.open(descriptor, QIODevice::ReadOnly | QIODevice::Unbuffered,
+                   QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return file.errorString();
+    }
+    struct stat status {};
+    const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+#else
+    const bool regular = QFileInfo(path).isFile();
+    file.setFileName(path);
+    if (regular && !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return file.errorString();
+#endif
+    if (!regular)
+        return NotAFileText;
+    const qint64 size = file.size();
+    if (size > MaxTextFileSize)
+        return QStringLiteral("it is over 64 MiB, too large to be a list of emulators or games");
+    // What the file held when it was opened: a file that grows meanwhile is not followed.
+    content.resize(qsizetype(size));
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 read = file.read(content.data() + done, size - done);
+        if (read < 0)
+            return file.errorString();
+        if (read == 0)
+            break;
+        done += read;
+    }
+    content.truncate(qsizetype(done));
+    return {};
+}
+// Replaces the file with this content in one step and remembers its encoding.
+TextWriteResult writeWholeFile(const QString &path, const QByteArray &content,
+                               TextEncoding encoding)
+{
+    // Only a regular file is replaced: a device behind a link must never be.
+    if (const QFileInfo existing(path); existing.exists() && !existing.isFile())
+        return {false, NotAFileText};
+    // Unbuffered, so that every write reaches the file system here, where its failure
+    // is seen, and not in a buffer that the commit would flush and then rename anyway.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return {false, failureReason(file)};
+    for (qsizetype done = 0; done < content.size();) {
+        const qint64 written = file.write(content.constData() + done, content.size() - done);
+        if (written <= 0 || file.error() != QFileDevice::NoError) {
+            const QString error = failureReason(file);
+            file.cancelWriting(); // the temporary file goes, the old file stays
+            return {false, error};
+        }
+        done += written;
+    }
+#ifdef Q_OS_LINUX
+    // Some file systems report a full disk only when the data goes out; the commit
+    // would ignore that failure of its own sync.
+    if (::fdatasync(file.handle()) != 0 && errno != EINVAL && errno != ENOTSUP) {
+        const QString error = QString::fromLocal8Bit(strerror(errno));
+        file.cancelWriting();
+        return {false, error};
+    }
+#endif
+    if (!file.commit())
+        return {false, failureReason(file)};
+    knownEncodings().insert(encodingKey(path), encoding);
+    return {true, QString()};
+}
+
+} // namespace
+
+TextReadResult ReadTextLines(const QString &path)
+{
+    QByteArray content;
+    if (const QString error = readWholeFile(path, content); !error.isEmpty())
+        return {std::nullopt, error};
+    TextEncoding encoding = NewFileEncoding;
+    QStringList lines = splitLines(decode(content, encoding));
+    knownEncodings().insert(encodingKey(path), encoding);
+    return {std::move(lines), QString()};
+}
+
+TextWriteResult WriteTextLines(const QString &path, const QStringList &lines)
+{
+    TextEncoding encoding = knownEncodings().value(encodingKey(path), NewFileEncoding);
+    return writeWholeFile(path, encode(lines, encoding), encoding);
+}
+
+TextWriteResult AppendTextLines(const QString &path, const QStringList &lines)
+{
+    QByteArray content;
+    TextEncoding encoding = NewFileEncoding;
+    QStringList existing;
+    if (QFileInfo::exists(path)) {
+        if (const QString error = readWholeFile(path, content); !error.isEmpty())
+            return {false, error};
+        existing = splitLines(decode(content, encoding));
+    }
+    TextEncoding addedEncoding = encoding;
+    const QByteArray added = encode(lines, addedEncoding);
+    if (addedEncoding != encoding) // the file's code page cannot hold the new lines
+        return writeWholeFile(path, encode(existing + lines, addedEncoding), addedEncoding);
+    if (!content.isEmpty() && !content.endsWith('\n') && !content.endsWith('\r'))
+        content += "\r\n";
+    return writeWholeFile(path, content + added, encoding);
+}
+
+bool SaveTextLines(const QString &path, const QStringList &lines)
+{
+    return ReportSave(path, WriteTextLines(path, lines));
+}
+
+bool ReportSave(const QString &path, const TextWriteResult &result)
+{
+    if (!result.ok) {
+        ShowMessage(QStringLiteral("Error"),
+                    QStringLiteral("Could not save %1: %2\nThe file on disk is unchanged.")
+                        .arg(Quoted(QDir::toNativeSeparators(path)), result.error));
+    }
+    return result.ok;
+}
+
+void ShowReadError(const QString &path, const QString &reason)
+{
+    ShowMessage(
+        QStringLiteral("Error"),
+        QStringLiteral("Cannot read %1: %2").arg(Quoted(QDir::toNativeSeparators(path)), reason));
+}

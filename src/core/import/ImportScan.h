@@ -1,0 +1,76 @@
+#pragma once
+
+#include "core/common/AppState.h"
+
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <vector>
+
+// Finds the games an emulator's folders hold that its ROM list does not name yet: the
+// files and folders of its directory and the ".zip" archives of its zipped-game
+// directory, one level deep. Plain logic, run off the user-interface thread.
+
+enum class ImportKind { File, Folder, Zip };
+QString KindText(ImportKind kind); // "file", "folder" or "zip"
+
+struct ImportCandidate {
+    QString name; // suggested game name
+    QString file; // the File of its ROM list line
+    ImportKind kind = ImportKind::File;
+    QString entry;   // its name on disk: the file, folder or archive
+    QString member;  // an archive's game member, as named inside it
+    QString problem; // why it cannot be listed; empty when it can
+
+    // What the table says beside it: the problem, or "inside: x.nes" when the launch
+    // will find the game under another name than its member's.
+    QString note() const;
+};
+
+// Lets the user-interface thread follow and stop a scan.
+struct ImportScanControl {
+    std::atomic<bool> cancel{false};
+    std::atomic<int> done{0};
+    std::atomic<int> total{0};
+};
+
+struct ImportScanResult {
+    std::vector<ImportCandidate> candidates; // sorted by file name
+    QString error;                           // the emulator's directory cannot be read
+    bool cancelled = false;                  // stopped: no candidates
+};
+
+// Scans the emulator's folders; `listed` is its ROM list as it stands. A relative
+// directory is taken from `programDir` (the emulator's) or from the emulator's
+// directory (the zipped-game and snapshot ones), as the catalogue takes them.
+ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &programDir,
+                               const std::vector<GameRecord> &listed, ImportScanControl &control);
+
+// A game name from a base name: "_" and "." become blanks, then trimmed.
+QString ImportName(const QString &baseName);
+
+struct ArchiveMember;
+// The member that holds the game: the only one, else the largest whose base name is
+// the archive's, else the largest of all. -1 for an archive without files.
+int GameMemberIndex(const std::vector<ArchiveMember> &members, const QString &archiveBase);
+
+// Name patterns separated by blanks, "*.nes *.zip", without regard to case. No pattern
+// matches everything.
+class ImportFilter {
+public:
+    explicit ImportFilter(const QString &patterns = {});
+    bool matches(const QString &name) const;
+
+private:
+    std::vector<QRegularExpression> patterns_;
+};
+
+// Appends the candidates that can be listed and are not listed yet to the emulator's
+// ROM list, sorted by name as the editor sorts, each with `type`. What the file held
+// stays byte for byte. Nothing is written when a record is refused or the file cannot
+// be read; a failed save leaves the old file whole. Every failure shows an "Error" box.
+// The result is the number of games added, or -1 on failure.
+int AddToRomList(const EmulatorRecord &emulator, const QString &programDir,
+                 const std::vector<ImportCandidate> &chosen, const QString &type);

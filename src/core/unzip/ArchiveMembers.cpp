@@ -1,0 +1,33 @@
+#include "core/unzip/ArchiveMembers.h"
+
+#include <QFile>
+
+#include <zip.h>
+
+ArchiveMemberList ReadArchiveMembers(const QString &archivePath)
+{
+    ArchiveMemberList list;
+    int code = 0;
+    zip_t *archive = zip_open(QFile::encodeName(archivePath).constData(), ZIP_RDONLY, &code);
+    if (archive == nullptr) {
+        zip_error_t error;
+        zip_error_init_with_code(&error, code);
+        list.error = QString::fromUtf8(zip_error_strerror(&error));
+        zip_error_fini(&error);
+        return list;
+    }
+    const zip_int64_t count = zip_get_num_entries(archive, 0);
+    list.members.reserve(size_t(count > 0 ? count : 0));
+    for (zip_int64_t index = 0; index < count; ++index) {
+        zip_stat_t stat;
+        if (zip_stat_index(archive, zip_uint64_t(index), ZIP_FL_ENC_GUESS, &stat) != 0 ||
+            (stat.valid & ZIP_STAT_NAME) == 0)
+            continue;
+        const QString name = QString::fromUtf8(stat.name);
+        if (name.endsWith(u'/'))
+            continue; // a folder entry
+        list.members.push_back({name, (stat.valid & ZIP_STAT_SIZE) ? uint64_t(stat.size) : 0});
+    }
+    zip_discard(archive);
+    return list;
+}

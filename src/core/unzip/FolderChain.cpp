@@ -1,0 +1,50 @@
+#include "core/unzip/FolderChain.h"
+
+#include <QFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+QString SystemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+int FolderChain::open(const QStringList &folders, QString &why, int &status)
+{
+    qsizetype common = 0;
+    while (common < folders.size() && common < qsizetype(chain_.size()) &&
+           folders.at(common) == names_.at(common))
+        ++common;
+    chain_.resize(size_t(common));
+    names_ = names_.mid(0, common);
+    for (qsizetype i = common; i < folders.size(); ++i) {
+        const QString &folder = folders.at(i);
+        const QByteArray name = QFile::encodeName(folder);
+        const int parent = chain_.empty() ? root_ : chain_.back().get();
+        const int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+        int fd = ::openat(parent, name.constData(), flags);
+        if (fd < 0 && errno == ENOENT) {
+            if (::mkdirat(parent, name.constData(), 0777) != 0 && errno != EEXIST) {
+                why = QStringLiteral("cannot create folder %1: %2").arg(folder, SystemError(errno));
+                status = 50;
+                return -1;
+            }
+            fd = ::openat(parent, name.constData(), flags);
+        }
+        if (fd < 0) {
+            const bool inTheWay = errno == ELOOP || errno == ENOTDIR;
+            why = inTheWay
+                      ? QStringLiteral("%1 is a link or a file on disk, not a folder").arg(folder)
+                      : QStringLiteral("cannot open folder %1: %2").arg(folder, SystemError(errno));
+            status = inTheWay ? 1 : 50;
+            return -1;
+        }
+        chain_.emplace_back(fd);
+        names_.append(folder);
+    }
+    return chain_.empty() ? root_ : chain_.back().get();
+}

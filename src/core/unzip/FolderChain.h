@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/unzip/ArchiveFile.h"
+
+#include <QStringList>
+
+#include <vector>
+
+// The folders under the extraction directory, reached with the *at() calls from its
+// descriptor and never through a link, so nothing already on disk can lead a member out
+// of it. The folders of the last member stay open: a member in the same folder, or a
+// neighbouring one, opens only the components that differ.
+class FolderChain {
+public:
+    explicit FolderChain(int root)
+        : root_(root)
+    {
+    }
+    // Opens (creating as needed) the folders, outermost first. Returns a descriptor valid
+    // until the next call, or -1 with the reason and the status: 1 when a link or a file
+    // is in the way, 50 when the folder cannot be written.
+    int open(const QStringList &folders, QString &why, int &status);
+
+private:
+    int root_;
+    std::vector<Descriptor> chain_;
+    QStringList names_;
+};
+
+// The text of a system error number.
+QString SystemError(int error);

@@ -1,0 +1,99 @@
+#include "core/unzip/UnzipNames.h"
+
+QString MemberPath::relative() const
+{
+    QStringList parts = folders;
+    if (!fileName.isEmpty())
+        parts.append(fileName);
+    return parts.join(QLatin1Char('/'));
+}
+
+NamePlatform HostPlatform()
+{
+#ifdef Q_OS_WIN
+    return NamePlatform::Windows;
+#else
+    return NamePlatform::Unix;
+#endif
+}
+
+namespace {
+
+bool isDeviceName(const QString &component)
+{
+    // Windows reserves these with any extension, and ignores trailing blanks before it.
+    const QString stem = component.section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
+    static const QStringList devices = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    if (devices.contains(stem))
+        return true;
+    return stem.size() == 4 &&
+           (stem.startsWith(QLatin1String("COM")) || stem.startsWith(QLatin1String("LPT"))) &&
+           stem.at(3) >= QLatin1Char('1') && stem.at(3) <= QLatin1Char('9');
+}
+
+QString windowsReason(const QString &normal, const QStringList &components)
+{
+    if (normal.size() >= 2 && normal.at(1) == QLatin1Char(':') && normal.at(0).unicode() < 128 &&
+        normal.at(0).isLetter())
+        return QStringLiteral("a drive letter");
+    for (const QChar c : normal) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return QStringLiteral("a control character");
+        if (QStringLiteral(":<>\"|?*").contains(c))
+            return QStringLiteral("\"%1\", which Windows does not allow in a name").arg(c);
+    }
+    for (const QString &component : components) {
+        if (component.endsWith(QLatin1Char('.')) || component.endsWith(QLatin1Char(' ')))
+            return QStringLiteral("\"%1\", which Windows would shorten").arg(component);
+        if (isDeviceName(component))
+            return QStringLiteral("\"%1\", a device name on Windows").arg(component);
+    }
+    return {};
+}
+
+} // namespace
+
+QString UnsafeNameReason(const QString &name, NamePlatform platform)
+{
+    QString normal = name;
+    normal.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (normal.isEmpty())
+        return QStringLiteral("an empty name");
+    if (normal.startsWith(QLatin1Char('/')))
+        return QStringLiteral("an absolute path");
+    QStringList components;
+    for (const QString &component : normal.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (component == QLatin1String(".."))
+            return QStringLiteral("a \"..\" component, which leads out of the folder");
+        if (component != QLatin1String("."))
+            components.append(component);
+    }
+    if (platform == NamePlatform::Windows)
+        return windowsReason(normal, components);
+    return {};
+}
+
+MemberPath ResolveMemberPath(const QString &name, bool recreateFolders)
+{
+    MemberPath path;
+    path.unsafe = UnsafeNameReason(name, HostPlatform());
+    if (!path.unsafe.isEmpty())
+        return path;
+    QString normal = name;
+    normal.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    path.folder = normal.endsWith(QLatin1Char('/'));
+    QStringList components;
+    for (const QString &component : normal.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (component != QLatin1String("."))
+            components.append(component);
+    }
+    if (components.isEmpty() && !path.folder) {
+        path.unsafe = QStringLiteral("no file name");
+        return path;
+    }
+    if (!path.folder)
+        path.fileName = components.takeLast();
+    if (recreateFolders)
+        path.folders = components;
+    return path;
+}

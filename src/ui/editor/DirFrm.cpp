@@ -1,0 +1,247 @@
+#include "ui/editor/DirFrm.h"
+
+#include "core/common/AppState.h"
+#include "ui/common/Layout.h"
+#include "ui/common/Twips.h"
+#include "core/editor/EditorRecords.h"
+#include "ui/editor/OptionsNewFrm.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QStyle>
+
+namespace {
+
+// How the drive list names a volume: "c:" on Windows, the mount point elsewhere.
+QString driveLabel(const QString &rootPath)
+{
+#ifdef Q_OS_WIN
+    return rootPath.left(2).toLower();
+#else
+    return rootPath;
+#endif
+}
+
+QString rootOf(const QString &path)
+{
+    return QStorageInfo(path).rootPath();
+}
+
+QString entryText(const QString &path, int depth, bool isRoot)
+{
+    const QString name = isRoot ? QDir::toNativeSeparators(path) : QFileInfo(path).fileName();
+    return QString(depth * 2, u' ') + name;
+}
+} // namespace
+
+DirFrm::DirFrm(OptionsNewFrm *recordEditor)
+    : QWidget(recordEditor, Qt::Tool)
+    , recordEditor_(recordEditor)
+{
+    setObjectName(QStringLiteral("DirFrm"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Choose Emulator Directory"));
+    setFixedSize(Twips(5715), Twips(3645));
+    setFont(ArialFont(9.75));
+
+    Drive1 = new QComboBox(this);
+    Drive1->setObjectName(QStringLiteral("Drive1"));
+    Drive1->setFont(ArialFont(8.25));
+    PlaceTwips(Drive1, 1500, 120, 2835, 330);
+
+    Dir1 = new QListWidget(this);
+    Dir1->setObjectName(QStringLiteral("Dir1"));
+    Dir1->setFont(ArialFont(8.25));
+    Dir1->setSelectionMode(QAbstractItemView::SingleSelection);
+    PlaceTwips(Dir1, 60, 540, 2715, 2010);
+
+    File1 = new QListWidget(this);
+    File1->setObjectName(QStringLiteral("File1"));
+    File1->setSelectionMode(QAbstractItemView::SingleSelection);
+    PlaceTwips(File1, 2820, 540, 2835, 2010);
+
+    FileC = new QLineEdit(this);
+    FileC->setObjectName(QStringLiteral("FileC"));
+    PlaceTwips(FileC, 900, 2640, 3915, 360);
+
+    OK = new QPushButton(QStringLiteral("&OK"), this);
+    OK->setObjectName(QStringLiteral("OK"));
+    OK->setFont(ArialFont(9.75, true));
+    PlaceTwips(OK, 2700, 3120, 1395, 435);
+
+    Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    Cancel->setObjectName(QStringLiteral("Cancel"));
+    PlaceTwips(Cancel, 4140, 3120, 1395, 435);
+
+    setTabOrder(Drive1, Dir1);
+    setTabOrder(Dir1, Cancel);
+    setTabOrder(Cancel, OK);
+    setTabOrder(OK, File1);
+    setTabOrder(File1, FileC);
+
+    connect(Drive1, &QComboBox::activated, this, &DirFrm::Drive1_Change);
+    connect(Dir1, &QListWidget::itemDoubleClicked, this, &DirFrm::Dir1_DblClick);
+    connect(File1, &QListWidget::itemDoubleClicked, this, &DirFrm::File1_DblClick);
+    connect(OK, &QPushButton::clicked, this, &DirFrm::OK_Click);
+    connect(Cancel, &QPushButton::clicked, this, &DirFrm::Cancel_Click);
+
+    Form_Load();
+}
+
+void DirFrm::Form_Load()
+{
+    fillDrives();
+    // An emulator that has a directory starts there; otherwise, or when that directory
+    // is gone, the lists start at the current directory.
+    const QString &emupath = recordEditor_->emupath;
+    if (recordEditor_->mode() == EditorMode::Emulators && !emupath.isEmpty() &&
+        openDirectory(emupath)) {
+        return;
+    }
+    if (!openDirectory(QDir::currentPath()))
+        openDirectory(QDir::homePath());
+}
+
+void DirFrm::fillDrives()
+{
+    Drive1->clear();
+    QStringList roots;
+    const QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
+    for (const QStorageInfo &volume : volumes) {
+        if (volume.isValid() && volume.isReady() && !roots.contains(volume.rootPath()))
+            roots.append(volume.rootPath());
+    }
+    roots.sort();
+    for (const QString &root : roots)
+        Drive1->addItem(driveLabel(root), root);
+    Drive1->setCurrentIndex(-1);
+    driveIndex_ = -1;
+}
+
+void DirFrm::showDriveOf(const QString &directory)
+{
+    const QString root = rootOf(directory);
+    int index = Drive1->findData(root);
+    if (index < 0 && !root.isEmpty()) {
+        Drive1->addItem(driveLabel(root), root);
+        index = Drive1->count() - 1;
+    }
+    Drive1->setCurrentIndex(index);
+    driveIndex_ = index;
+}
+
+void DirFrm::Drive1_Change(int index)
+{
+    const QString root = Drive1->itemData(index).toString();
+    // A drive shows its current directory: the process's own when it lies there.
+    const QString current = QDir::currentPath();
+    const QString target = rootOf(current) == root ? current : root;
+    if (!openDirectory(target)) {
+        // No medium or unreadable: the drive list goes back, the lists stay.
+        Drive1->setCurrentIndex(driveIndex_);
+    }
+}
+
+bool DirFrm::openDirectory(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    const QString absolute = QDir::cleanPath(info.absoluteFilePath());
+    const QDir dir(absolute);
+    if (!info.isDir() || !dir.exists() || !dir.isReadable())
+        return false;
+
+    directory_ = absolute;
+    showDriveOf(directory_);
+
+    Dir1->clear();
+    const QStringList ladder = DirectoryLadder(directory_);
+    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    QListWidgetItem *opened = nullptr;
+    for (int depth = 0; depth < ladder.size(); ++depth) {
+        auto *item = new QListWidgetItem(openIcon, entryText(ladder.at(depth), depth, depth == 0));
+        item->setData(Qt::UserRole, ladder.at(depth));
+        Dir1->addItem(item);
+        opened = item;
+    }
+    const QStringList subdirectories = SubdirectoriesOf(directory_);
+    for (const QString &subdirectory : subdirectories) {
+        auto *item =
+            new QListWidgetItem(closedIcon, entryText(subdirectory, int(ladder.size()), false));
+        item->setData(Qt::UserRole, subdirectory);
+        Dir1->addItem(item);
+    }
+    Dir1->setCurrentItem(opened);
+    Dir1_Change();
+    return true;
+}
+
+void DirFrm::Dir1_DblClick(QListWidgetItem *item)
+{
+    if (item != nullptr)
+        openDirectory(item->data(Qt::UserRole).toString());
+}
+
+void DirFrm::Dir1_Change()
+{
+    // The file list follows the directory; an earlier highlight no longer counts.
+    File1->clear();
+    File1->addItems(ProgramFilesIn(directory_));
+    File1->clearSelection();
+    File1->setCurrentRow(-1);
+}
+
+QString DirFrm::selectedFile() const
+{
+    const QList<QListWidgetItem *> selected = File1->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
+}
+
+void DirFrm::File1_DblClick()
+{
+    FileC->setText(selectedFile());
+}
+
+void DirFrm::applyChoice()
+{
+    const QString directory = QDir::toNativeSeparators(directory_);
+    switch (App().DirTarget) {
+    case 1:
+        recordEditor_->T1->setText(selectedFile());
+        recordEditor_->emupath = directory;
+        break;
+    case 2:
+        recordEditor_->T2->setText(directory);
+        break;
+    case 3:
+        recordEditor_->T3->setText(directory);
+        break;
+    default:
+        break;
+    }
+}
+
+void DirFrm::OK_Click()
+{
+    applyChoice();
+    close();
+}
+
+void DirFrm::Cancel_Click()
+{
+    close();
+}
+
+void DirFrm::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    recordEditor_->chooserClosed();
+}

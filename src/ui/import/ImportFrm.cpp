@@ -1,0 +1,418 @@
+#include "ui/import/ImportFrm.h"
+
+#include "core/common/Messages.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/catalogue/Config.h"
+#include "core/catalogue/RomList.h"
+#include "core/editor/EditorRecords.h"
+#include "core/import/ImportScan.h"
+
+#include <QAbstractTableModel>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+
+// The scan's candidates, of which the table shows those the filter lets through.
+class ImportModel : public QAbstractTableModel {
+public:
+    enum Column { NameColumn, FileColumn, TypeColumn, KindColumn, NoteColumn, ColumnCount };
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setCandidates(std::vector<ImportCandidate> candidates)
+    {
+        rows_.clear();
+        rows_.reserve(candidates.size());
+        for (ImportCandidate &candidate : candidates) {
+            const bool listable = candidate.problem.isEmpty();
+            rows_.push_back({std::move(candidate), listable});
+        }
+        refilter();
+    }
+    void setFilter(const QString &patterns)
+    {
+        filter_ = ImportFilter(patterns);
+        refilter();
+    }
+    void setType(const QString &type)
+    {
+        type_ = type;
+        if (!shown_.empty())
+            emit dataChanged(index(0, TypeColumn), index(rowCount() - 1, TypeColumn));
+    }
+    // The rows shown, checked and listable.
+    std::vector<ImportCandidate> checkedRows() const
+    {
+        std::vector<ImportCandidate> checked;
+        for (const int row : shown_) {
+            if (rows_[size_t(row)].checked)
+                checked.push_back(rows_[size_t(row)].candidate);
+        }
+        return checked;
+    }
+    void removeCheckedRows()
+    {
+        for (const int row : shown_)
+            rows_[size_t(row)].gone = rows_[size_t(row)].checked;
+        std::erase_if(rows_, [](const Row &row) { return row.gone; });
+        refilter();
+    }
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(shown_.size());
+    }
+    int columnCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : ColumnCount;
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        static const QStringList titles = {QStringLiteral("Name"), QStringLiteral("File"),
+                                           QStringLiteral("Type"), QStringLiteral("Kind"),
+                                           QStringLiteral("Note")};
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+            return titles.value(section);
+        return {};
+    }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const Row &row = rows_[size_t(shown_[size_t(index.row())])];
+        const ImportCandidate &candidate = row.candidate;
+        const bool listable = candidate.problem.isEmpty();
+        if (role == Qt::CheckStateRole && index.column() == NameColumn && listable)
+            return row.checked ? Qt::Checked : Qt::Unchecked;
+        if (role == Qt::ToolTipRole && index.column() == NoteColumn)
+            return candidate.note();
+        if (role != Qt::DisplayRole && role != Qt::EditRole)
+            return {};
+        switch (index.column()) {
+        case NameColumn:
+            return candidate.name;
+        case FileColumn:
+            return candidate.file;
+        case TypeColumn:
+            return row.checked ? type_ : QString();
+        case KindColumn:
+            return KindText(candidate.kind);
+        default:
+            return candidate.note();
+        }
+    }
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override
+    {
+        Row &row = rows_[size_t(shown_[size_t(index.row())])];
+        if (role == Qt::CheckStateRole && index.column() == NameColumn) {
+            row.checked = value.toInt() == Qt::Checked;
+            emit dataChanged(index, index.siblingAtColumn(TypeColumn));
+            return true;
+        }
+        if (role == Qt::EditRole && index.column() == NameColumn) {
+            row.candidate.name = value.toString();
+            emit dataChanged(index, index);
+            return true;
+        }
+        return false;
+    }
+    Qt::ItemFlags flags(const QModelIndex &index) const override
+    {
+        if (!rows_[size_t(shown_[size_t(index.row())])].candidate.problem.isEmpty())
+            return Qt::NoItemFlags; // greyed: the note says why
+        if (index.column() == NameColumn)
+            return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
+                   Qt::ItemIsEditable;
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    }
+
+private:
+    struct Row {
+        ImportCandidate candidate;
+        bool checked = false;
+        bool gone = false;
+    };
+    void refilter()
+    {
+        beginResetModel();
+        shown_.clear();
+        for (int row = 0; row < int(rows_.size()); ++row) {
+            if (filter_.matches(rows_[size_t(row)].candidate.entry))
+                shown_.push_back(row);
+        }
+        endResetModel();
+    }
+
+    std::vector<Row> rows_;
+    std::vector<int> shown_; // indexes into rows_
+    ImportFilter filter_;
+    QString type_ = QStringLiteral("Other");
+};
+
+struct ImportFrm::ScanJob {
+    ImportScanControl control;
+    ImportScanResult result;
+};
+
+namespace {
+QPointer<ImportFrm> &instance()
+{
+    static QPointer<ImportFrm> window;
+    return window;
+}
+
+template <typename T, typename... Args> T *named(const char *name, Args &&...args)
+{
+    T *widget = new T(std::forward<Args>(args)...);
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+// The filter of each emulator, kept for the session.
+QHash<QString, QString> &filters()
+{
+    static QHash<QString, QString> byEmulator;
+    return byEmulator;
+}
+} // namespace
+
+ImportFrm::ImportFrm(QWidget *mainWindow)
+    : QWidget(mainWindow, Qt::Window)
+{
+    setObjectName(QStringLiteral("ImportFrm"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Import Games"));
+    resize(820, 520);
+
+    Emulator = named<QComboBox>("Emulator", this);
+    Emulator->setPlaceholderText(QStringLiteral("Choose an Emulator"));
+    Emulator->setMinimumContentsLength(24);
+    Filter = named<QLineEdit>("Filter", this);
+    Filter->setPlaceholderText(QStringLiteral("*.nes *.zip"));
+    Filter->setClearButtonEnabled(true);
+
+    model_ = new ImportModel(this);
+    Candidates = named<QTableView>("Candidates", this);
+    Candidates->setModel(model_);
+    Candidates->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Candidates->setWordWrap(false);
+    Candidates->verticalHeader()->hide();
+    Candidates->horizontalHeader()->setStretchLastSection(true);
+    const int widths[] = {230, 200, 90, 50};
+    for (int column = 0; column < 4; ++column)
+        Candidates->setColumnWidth(column, widths[column]);
+
+    Progress = named<QProgressBar>("Progress", this);
+    Cancel = named<QPushButton>("Cancel", QStringLiteral("Cancel"), this);
+    Progress->hide();
+    Cancel->hide();
+    Type = named<QComboBox>("Type", this);
+    Type->addItems(GameTypes());
+    Type->setCurrentText(QStringLiteral("Other"));
+    Status = named<QLabel>("Status", this);
+    AddChecked = named<QPushButton>("AddChecked", QStringLiteral("Add Checked"), this);
+    auto *closeButton = named<QPushButton>("Close", QStringLiteral("Close"), this);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(new QLabel(QStringLiteral("Emulator:"), this));
+    top->addWidget(Emulator);
+    top->addSpacing(12);
+    top->addWidget(new QLabel(QStringLiteral("Filter:"), this));
+    top->addWidget(Filter, 1);
+    auto *scan = new QHBoxLayout;
+    scan->addWidget(Progress, 1);
+    scan->addWidget(Cancel);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(new QLabel(QStringLiteral("Type of the checked games:"), this));
+    bottom->addWidget(Type);
+    bottom->addWidget(Status, 1);
+    bottom->addWidget(AddChecked);
+    bottom->addWidget(closeButton);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(Candidates, 1);
+    layout->addLayout(scan);
+    layout->addLayout(bottom);
+
+    progressTimer_ = new QTimer(this);
+    progressTimer_->setInterval(50);
+    connect(progressTimer_, &QTimer::timeout, this, &ImportFrm::showProgress);
+    connect(Emulator, &QComboBox::activated, this, &ImportFrm::Emulator_Click);
+    connect(Filter, &QLineEdit::textChanged, this, &ImportFrm::Filter_Change);
+    connect(Cancel, &QPushButton::clicked, this, &ImportFrm::Cancel_Click);
+    connect(Type, &QComboBox::currentTextChanged, model_, &ImportModel::setType);
+    connect(AddChecked, &QPushButton::clicked, this, &ImportFrm::AddChecked_Click);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    refillEmulators();
+}
+
+ImportFrm::~ImportFrm()
+{
+    stopScan();
+}
+
+void ImportFrm::refillEmulators()
+{
+    const AppState &app = App();
+    const QString chosen = Emulator->currentText();
+    Emulator->clear();
+    for (int slot = 1; slot <= app.EmulatorCount; ++slot)
+        Emulator->addItem(app.Emulators[size_t(slot)].Name);
+    Emulator->setCurrentIndex(chosen.isEmpty() ? -1 : Emulator->findText(chosen));
+}
+
+void ImportFrm::Emulator_Click(int index)
+{
+    // By name: the configuration may have been saved again since the list was filled.
+    const AppState &app = App();
+    const auto end = app.Emulators.begin() + app.EmulatorCount + 1;
+    const auto found = std::find_if(app.Emulators.begin() + 1, end, [&](const auto &emulator) {
+        return emulator.Name == Emulator->itemText(index);
+    });
+    if (found == end) {
+        Status->setText(
+            QStringLiteral("%1 is no longer configured.").arg(Emulator->itemText(index)));
+        refillEmulators();
+        return;
+    }
+    emulator_ = *found;
+    Filter->setText(filters().value(emulator_.Name));
+    startScan(emulator_);
+}
+
+void ImportFrm::Filter_Change(const QString &patterns)
+{
+    if (!emulator_.Name.isEmpty())
+        filters().insert(emulator_.Name, patterns);
+    model_->setFilter(patterns);
+}
+
+void ImportFrm::startScan(const EmulatorRecord &emulator)
+{
+    stopScan();
+    model_->setCandidates({});
+    const std::vector<GameRecord> listed =
+        ReadRomList(QDir(App().ProgramDir).filePath(RomListFileName(emulator.Name)));
+    auto job = std::make_shared<ScanJob>();
+    job_ = job;
+    thread_ = QThread::create([job, emulator, listed, programDir = App().ProgramDir] {
+        job->result = ScanForImport(emulator, programDir, listed, job->control);
+    });
+    connect(thread_, &QThread::finished, this, [this, generation = ++generation_] {
+        if (generation == generation_)
+            scanDone();
+    });
+    Status->setText(QStringLiteral("Scanning the folders of %1...").arg(emulator.Name));
+    AddChecked->setEnabled(false);
+    Progress->setRange(0, 0);
+    Progress->show();
+    Cancel->show();
+    progressTimer_->start();
+    thread_->start();
+}
+
+void ImportFrm::stopScan()
+{
+    if (thread_ == nullptr)
+        return;
+    job_->control.cancel = true;
+    thread_->wait();
+    delete thread_;
+    thread_ = nullptr;
+    job_.reset();
+    ++generation_; // its finished signal, if still on its way, is for nobody
+    progressTimer_->stop();
+    Progress->hide();
+    Cancel->hide();
+    AddChecked->setEnabled(true);
+}
+
+void ImportFrm::showProgress()
+{
+    if (job_ == nullptr)
+        return;
+    const int total = job_->control.total.load();
+    Progress->setRange(0, total);
+    Progress->setValue(total > 0 ? job_->control.done.load() : 0);
+}
+
+void ImportFrm::scanDone()
+{
+    ImportScanResult result = std::move(job_->result);
+    stopScan();
+    if (result.cancelled) {
+        Status->setText(QStringLiteral("Scan cancelled: nothing to add."));
+    } else if (!result.error.isEmpty()) {
+        Status->setText(result.error);
+        ShowMessage(QStringLiteral("Error"), result.error);
+    } else {
+        const auto greyed = std::count_if(result.candidates.begin(), result.candidates.end(),
+                                          [](const auto &c) { return !c.problem.isEmpty(); });
+        const size_t found = result.candidates.size();
+        Status->setText(
+            QStringLiteral("%1 %2 not listed yet").arg(found).arg(found == 1 ? "game" : "games") +
+            (greyed > 0 ? QStringLiteral("; %1 greyed cannot be listed.").arg(greyed)
+                        : QStringLiteral(".")));
+        model_->setCandidates(std::move(result.candidates));
+    }
+    emit scanFinished();
+}
+
+void ImportFrm::Cancel_Click()
+{
+    if (job_ != nullptr)
+        job_->control.cancel = true; // the scan stops at its next entry
+}
+
+void ImportFrm::AddChecked_Click()
+{
+    if (scanning() || emulator_.Name.isEmpty())
+        return;
+    const std::vector<ImportCandidate> checked = model_->checkedRows();
+    if (checked.empty()) {
+        Status->setText(QStringLiteral("No game is checked."));
+        return;
+    }
+    const int added = AddToRomList(emulator_, App().ProgramDir, checked, Type->currentText());
+    if (added < 0)
+        return; // the box said why; the list is as it was
+    model_->removeCheckedRows();
+    Status->setText(QStringLiteral("Added to the list of %1: %2.").arg(emulator_.Name).arg(added));
+    // As after a save in the editor: the main window's list follows the files.
+    ReadConfig();
+    LoadCatalogue();
+    refillEmulators();
+}
+
+void ImportFrm::closeEvent(QCloseEvent *event)
+{
+    stopScan();
+    if (instance() == this)
+        instance() = nullptr;
+    event->accept();
+}
+
+void ShowImportFrm(QWidget *mainWindow)
+{
+    if (instance() == nullptr)
+        instance() = new ImportFrm(mainWindow);
+    else
+        instance()->refillEmulators();
+    instance()->show();
+    instance()->raise();
+    instance()->activateWindow();
+}
+
+ImportFrm *ImportFrmWindow()
+{
+    return instance();
+}

@@ -1,0 +1,299 @@
+#include "ScriptedMessages.h"
+#include "TestLibrary.h"
+#include "core/catalogue/GameListModel.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/catalogue/Config.h"
+#include "core/catalogue/RomList.h"
+
+#include <QTest>
+
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+QStringList gameNames()
+{
+    QStringList names;
+    for (int slot = 1; slot <= App().GameCount; ++slot)
+        names.append(App().Games[size_t(slot)].Name);
+    return names;
+}
+
+QString fileName(bool config)
+{
+    return config ? "Zanku.ini" : "E.rom";
+}
+
+// Saves `count` records whose every value is `value`, as the editor's Save does.
+bool save(bool config, int count, const QString &value = {})
+{
+    if (config)
+        return WriteConfig(
+            std::vector<EmulatorRecord>(size_t(count), {value, value, value, value, value, value}));
+    return WriteRomList(
+        "E", std::vector<GameRecord>(size_t(count), {value, value, value, value, value}));
+}
+} // namespace
+
+class CatalogueTest : public QObject {
+    Q_OBJECT
+private slots:
+    void loadAndSave_data();
+    void loadAndSave();
+    void badFile_data();
+    void badFile();
+    void keepsOnlyPresentGames();
+    void problemsAreReportedAndLoadingGoesOn();
+};
+
+void CatalogueTest::loadAndSave_data()
+{
+    QTest::addColumn<bool>("config");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("records"); // values in file order, joined by "|"
+    QTest::addColumn<QString>("edit");        // added to the first record's second value
+    QTest::addColumn<QByteArray>("saved");    // null: the content, byte for byte
+    const QByteArray asRead;
+
+    QTest::newRow("Zanku.ini: line ends, text between records, headers")
+        << true
+        << QByteArray(
+               "[A\xf0\x9f\x8e\xae\r\np\nd\r\r\ns\ro\r\n;\r\n\r\njunk\r\n[]\r\n[p]\r\n[d]\r\n"
+               "[z]\r\n[s]\r\n[o]\r\n[")
+        << QStringList{"A|p|d||s|o", "|[p]|[d]|[z]|[s]|[o]", "|||||"} << ""
+        << QByteArray("[A]\r\np\r\nd\r\n\r\ns\r\no\r\n;\r\n[]\r\n[p]\r\n[d]\r\n[z]\r\n[s]\r\n[o]"
+                      "\r\n;\r\n[]\r\n\r\n\r\n\r\n\r\n\r\n;\r\n");
+    QTest::newRow("ROM list: split at the first four \"=\", blank lines skipped")
+        << false << QByteArray(" n = f =d=o=a=b\r\n\r\nlonely\nx=y")
+        << QStringList{" n | f |d|o|a=b", "lonely||||", "x|y|||"} << ""
+        << QByteArray(" n = f =d=o=a=b\r\nlonely====\r\nx=y===\r\n");
+    QTest::newRow("Zanku.ini: UTF-8 stays UTF-8, with its byte order mark")
+        << true
+        << QByteArray("\xef\xbb\xbf[Caf\xc3\xa9]\r\n\xf0\x9f\x8e\xae\r\nd\r\nz\r\ns\r\no\r\n;\r\n")
+        << QStringList{QString::fromUtf8("Caf\xc3\xa9|\xf0\x9f\x8e\xae|d|z|s|o")} << "" << asRead;
+    QTest::newRow("ROM list: Windows-1252, a character it lacks makes it UTF-8")
+        << false << QByteArray("Caf\xe9 \x80=f===\r\n")
+        << QStringList{QString::fromUtf8("Caf\xc3\xa9 \xe2\x82\xac|f|||")}
+        << QString::fromUtf8("\xe6\x97\xa5")
+        << QByteArray("Caf\xc3\xa9 \xe2\x82\xac=f\xe6\x97\xa5===\r\n");
+
+    QByteArray bytes; // every byte from 0x20 to 0xFF: these rows check the bytes alone
+    for (int byte = 0x20; byte <= 0xFF; ++byte)
+        bytes += char(byte);
+    const QByteArray rom = QByteArray(bytes).replace('=', "") + "=f=d=o=" + bytes + "\r\n";
+    const QByteArray record = "[A]\r\np\r\nd\r\nz\r\ns\r\no\r\n;\r\n";
+    QTest::newRow("Zanku.ini: more than 100 records")
+        << true << record.repeated(101) << QStringList(101, "A|p|d|z|s|o") << "" << asRead;
+    QTest::newRow("Zanku.ini: past version, first line not a header")
+        << true << QByteArray(";\r\n" + record) << QStringList() << "" << asRead;
+    QTest::newRow("Zanku.ini: past version, options begin with \";\"")
+        << true << QByteArray("[A]\r\np\r\nd\r\nz\r\ns\r\n;\r\n[B]\r\n") << QStringList() << ""
+        << asRead;
+    QTest::newRow("Zanku.ini: missing") << true << QByteArray() << QStringList() << "" << asRead;
+    QTest::newRow("ROM list: missing") << false << QByteArray() << QStringList() << "" << asRead;
+    QTest::newRow("ROM list, every byte") << false << rom << QStringList() << "" << asRead;
+    QTest::newRow("Zanku.ini, every byte")
+        << true << "[" + bytes + "]\r\n" + (bytes + "\r\n").repeated(5) + ";\r\n"
+        << QStringList() << "" << asRead;
+}
+
+// Loads a file as the program does, then saves it as the editor's Save does.
+void CatalogueTest::loadAndSave()
+{
+    QFETCH(bool, config);
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, records);
+    QFETCH(QString, edit);
+    QFETCH(QByteArray, saved);
+    TestLibrary library;
+    ScriptedMessages messages;
+    if (!content.isNull())
+        library.write(fileName(config), content);
+    QStringList loaded;
+    if (config) {
+        App().Emulators.resize(8); // a longer file read before
+        App().EmulatorCount = 7;
+        App().EndProgram = [](int exitCode) { throw exitCode; };
+        QDir::setCurrent(QDir::tempPath()); // wherever the program stands, ProgramDir is read
+        try {
+            ReadConfig();
+        } catch (int exitCode) { // a past version: its message, the end, no change
+            QVERIFY(exitCode != 0);
+            QCOMPARE(messages.texts(), QStringList{"Zanku.ini belongs to a past version, please "
+                                                   "delete it and reconfigure emulators!"});
+            QCOMPARE(messages.shown[0].title, QStringLiteral("Error"));
+            QCOMPARE(library.read("Zanku.ini"), content);
+            QCOMPARE(QDir::currentPath(), App().ProgramDir);
+            return;
+        }
+        std::vector<EmulatorRecord> emulators(App().Emulators.begin() + 1,
+                                              App().Emulators.begin() + 1 + App().EmulatorCount);
+        for (const EmulatorRecord &e : emulators)
+            loaded << QStringList{e.Name,          e.Program,      e.Path,
+                                  e.ZippedRomPath, e.SnapshotPath, e.Options}
+                          .join(u'|');
+        if (!edit.isEmpty())
+            emulators[0].Program += edit;
+        QVERIFY(WriteConfig(emulators));
+    } else {
+        std::vector<GameRecord> games = ReadRomList(library.path("E.rom"));
+        for (const GameRecord &g : games)
+            loaded << QStringList{g.Name, g.File, g.DestinationDir, g.Options, g.Type}.join(u'|');
+        if (!edit.isEmpty())
+            games[0].File += edit;
+        QVERIFY(WriteRomList("E", games));
+    }
+    if (!records.isEmpty())
+        QCOMPARE(loaded, records);
+    QCOMPARE(library.read(fileName(config)), saved.isNull() ? content : saved);
+    QVERIFY(messages.shown.isEmpty());
+}
+
+void CatalogueTest::badFile_data()
+{
+    QTest::addColumn<bool>("config");
+    QTest::addColumn<QString>("kind");
+    for (const bool config : {true, false}) {
+        for (const char *kind : {"folder", "pipe", "device link", "over 64 MiB", "full disk, small",
+                                 "full disk, large"})
+            QTest::addRow("%s, %s", qPrintable(fileName(config)), kind) << config << QString(kind);
+    }
+}
+
+// Nothing hangs, fills the memory or is lost, and an "Error" box names the file and says why.
+void CatalogueTest::badFile()
+{
+    QFETCH(bool, config);
+    QFETCH(QString, kind);
+    TestLibrary library;
+    ScriptedMessages messages;
+    const QString path = library.path(fileName(config));
+    if (kind.startsWith("full disk")) { // a child process may write at most 2 KiB per file
+        library.write(fileName(config), "the old content\r\n");
+        const pid_t child = fork();
+        if (child == 0) { // exits 0 only when the save failed and said why
+            const rlimit limit{2048, 2048};
+            std::signal(SIGXFSZ, SIG_IGN);
+            setrlimit(RLIMIT_FSIZE, &limit);
+            const bool saved = save(config, kind.endsWith("small") ? 12 : 1200, QString(63, u'x'));
+            const QString why = "Could not save " + path + ": " + strerror(EFBIG);
+            _exit(saved || messages.texts().size() != 1 || messages.shown[0].title != "Error" ||
+                  !messages.shown[0].text.startsWith(why));
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        QCOMPARE(library.read(fileName(config)), QByteArray("the old content\r\n"));
+        QCOMPARE(QDir(library.path()).entryList(QDir::Files), QStringList{fileName(config)});
+        return;
+    }
+    if (!config)
+        QVERIFY(WriteConfig({{"E", "e", library.mkdir("emu"), "", "", ""}}));
+    if (kind == "folder") {
+        QVERIFY(QDir().mkdir(path));
+    } else if (kind == "pipe") {
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == "device link") {
+        QVERIFY(QFile::link("/dev/zero", path));
+    } else {
+        QFile huge(path);
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(64 * 1024 * 1024 + 1));
+    }
+    ReadConfig();
+    LoadCatalogue();
+    QCOMPARE(App().EmulatorCount + App().GameCount, config ? 0 : 1);
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].title, QStringLiteral("Error"));
+    QVERIFY(messages.shown[0].text.startsWith("Cannot read " + path + ": "));
+    if (kind == "pipe" || kind == "folder") { // nor is it replaced
+        QVERIFY(!save(config, 0));
+        QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
+    }
+}
+
+// The emulator's folder "Café" is named in Windows-1252 (0xE9) by Zanku.ini, in UTF-8 on disk.
+void CatalogueTest::keepsOnlyPresentGames()
+{
+    TestLibrary library;
+    ScriptedMessages messages;
+    const QString dir = library.path(QStringLiteral("Caf\u00e9"));
+    QByteArray lines =
+        "File=file.nes===T\r\nBoth=both.nes===T\r\nPuzzle=puzzle.nes=dest=-x %=A=B\r\n"
+        "Bare=bare===\r\nFolder=folder===\r\nDeep=sub/deep.bin===\r\n"
+        "Hidden=.hidden.nes===\r\nGone=gone.nes===\r\nExtension=extension.dsk===\r\n"
+        "Dots=a.b.c===\r\nFinal=final.===\r\n\r\nNoFile====\r\nShort=file.nes\r\n";
+    lines += "Absolute=" + (dir + "/file.nes").toUtf8() + "===\r\n";
+    for (const char *file : {"file.nes", "both.nes", "zips/both.zip", "zips/puzzle.zip",
+                             "zips/bare.zip", "sub/deep.bin", ".hidden.nes",
+                             "zips/extension.dsk.zip", "zips/a.b.zip", "zips/final..zip"})
+        library.write(dir + u'/' + file);
+    for (int i = 0; i < 1600; ++i) { // more than the first tables held
+        library.write(dir + QStringLiteral("/z%1").arg(i));
+        lines += QStringLiteral("Z%1=z%1===\r\n").arg(i).toLatin1();
+    }
+    library.mkdir(dir + "/folder");
+    library.write("Zanku.ini", "[E]\r\nemu\r\n" + dir.toLatin1() + "\r\nzips\r\ns\r\n%\r\n;\r\n");
+    library.write("E.rom", lines);
+    GameListModel grid; // loaded as the main window loads it
+    App().Lista = &grid;
+    ReadConfig();
+    LoadCatalogue();
+    App().Lista = nullptr;
+
+    QCOMPARE(gameNames().first(11), (QStringList{"File", "Both", "Puzzle", "Bare", "Folder", "Deep",
+                                                 "Hidden", "Dots", "Final", "Short", "Absolute"}));
+    QList<bool> zipped; // "Both": the file wins over its archive
+    for (int slot = 1; slot <= 11; ++slot)
+        zipped.append(App().Games[size_t(slot)].Zipped);
+    QCOMPARE(zipped, (QList<bool>{0, 0, 1, 1, 0, 0, 0, 1, 1, 0, 0}));
+    QCOMPARE(App().Games[3], (GameRecord{"Puzzle", "puzzle.nes", "dest", "-x %", "A=B", 1, true}));
+    // The grid is sorted by name, each row showing its game's type and emulator.
+    QCOMPARE(grid.cell(0, 0), QStringLiteral("Absolute"));
+    QCOMPARE((QStringList{grid.cell(9, 0), grid.cell(9, 1), grid.cell(9, 2)}),
+             (QStringList{"Puzzle", "A=B", "E"}));
+    QCOMPARE(grid.slotAt(9), 3);
+    QCOMPARE(grid.rowCount(), 1611);
+    QCOMPARE(grid.countText(), QStringLiteral("Games  ( 1611 Roms )"));
+    QVERIFY(messages.shown.isEmpty());
+    QCOMPARE(QDir::currentPath(), dir); // the last emulator's directory stays current
+}
+
+// Relative directories are taken from the program directory, whatever is current.
+void CatalogueTest::problemsAreReportedAndLoadingGoesOn()
+{
+    TestLibrary library;
+    ScriptedMessages messages;
+    for (const char *file : {"first/game.bin", "second/game.bin", "notadir"})
+        library.write(file);
+    library.mkdir("nolist");
+    const auto emulator = [](const QString &name, const QString &path) {
+        return EmulatorRecord{name, "e", path, "", "", "zips"};
+    };
+    const QString huge(300000, u'N'); // a message shows 200 characters of it
+    QVERIFY(WriteConfig({emulator("A", "first"), emulator("Öne", library.path("nowhere")),
+                         emulator("Empty", ""), emulator(huge, ""), emulator("File", "notadir"),
+                         emulator("NoList", "nolist"), emulator("B", "second")}));
+    for (const char *name : {"A", "Öne", "File", "B"})
+        library.write(QStringLiteral("%1.rom").arg(name), "Found=game.bin===\r\n");
+    ReadConfig();
+    LoadCatalogue();
+
+    const QString notFound = QStringLiteral(" Not configured properly!! Path Not Found!");
+    QCOMPARE(messages.texts(),
+             (QStringList{"Emulator Öne" + notFound, "Emulator Empty" + notFound,
+                          "Emulator " + huge.left(199) + u'\u2026' + notFound,
+                          "Emulator File" + notFound,
+                          "File NoList.rom Not Found! You'll not be able to play the game of this "
+                          "Emulator!"}));
+    QCOMPARE(messages.shown[0].title, QStringLiteral("Error"));
+    QCOMPARE(gameNames(), (QStringList{"Found", "Found"}));
+    QCOMPARE(App().Games[2].EmulatorIndex, 7);
+    QVERIFY(library.read("Zanku.ini").contains("[Öne]")); // a new file is UTF-8
+}
+
+QTEST_GUILESS_MAIN(CatalogueTest)
+#include "test_catalogue.moc"

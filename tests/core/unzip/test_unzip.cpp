@@ -1,0 +1,267 @@
+#include "ScriptedMessages.h"
+#include "ZipFixtures.h"
+#include "core/unzip/UnzipNames.h"
+#include "core/unzip/VBUnzBas.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+Q_DECLARE_METATYPE(RawMember)
+
+// Extraction as the launch calls it (ask 0, overwrite 1, folders 1, no tables).
+class UnzipTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> tmp_;
+    std::unique_ptr<ScriptedMessages> messages_;
+    QString mounted_;
+
+    QString out() const { return tmp_->filePath("deep/out"); }
+    QString write(const QByteArray &bytes)
+    {
+        const QString path = tmp_->filePath("game.zip");
+        if (!WriteFile(path, bytes))
+            qFatal("cannot write the test archive");
+        return path;
+    }
+    int extract(const QByteArray &bytes)
+    {
+        return UnzipArchive(write(bytes), out(), 0, 1, 0, 1, 0, 0);
+    }
+
+private slots:
+    void init()
+    {
+        tmp_ = std::make_unique<QTemporaryDir>();
+        messages_ = std::make_unique<ScriptedMessages>();
+        UnzipText.clear();
+        SetFreeSpaceProbe([](const QString &) { return qint64(1) << 40; });
+    }
+
+    void cleanup()
+    {
+        if (!mounted_.isEmpty())
+            ::umount(QFile::encodeName(std::exchange(mounted_, QString())).constData());
+        SetFreeSpaceProbe({});
+        messages_.reset();
+        // No extraction ever leaves a temporary file behind.
+        QCOMPARE(Tree(tmp_->path()).filter(".part"), QStringList());
+    }
+
+    void extractsLikeTheLaunch_data()
+    {
+        QTest::addColumn<int>("layout"); // 1 zip64, 2 data descriptors, 4 comment and more bytes
+        for (int layout : {0, 1, 2, 3, 4})
+            QTest::newRow(qPrintable(QString::number(layout))) << layout;
+    }
+
+    void extractsLikeTheLaunch()
+    {
+        QFETCH(int, layout);
+        const QByteArray two = QByteArray("level two ").repeated(300);
+        // Names without the UTF-8 flag are code page 437, even where they read as UTF-8.
+        QList<RawMember> members = {{"Game: Part 1.bin", QByteArray(5000, 'g')},
+                                    {"data/", {}, false},
+                                    {"data/level1.dat", "level one", false},
+                                    {"data\\sub\\level2.dat", two},
+                                    {"... /empty/", {}, false},
+                                    {"\201ber.txt", "cp437"},
+                                    {"\xc3\xa9.txt", "unflagged"},
+                                    {"caf\xc3\xa9.txt", "utf8", true, true}}; // flagged UTF-8
+        for (RawMember &member : members)
+            member.descriptor = layout & 2;
+        QVERIFY(QDir().mkpath(out() + "/data"));
+        QVERIFY(WriteFile(out() + "/data/level1.dat", "old content, longer than the new"));
+        const QByteArray trailing = layout & 4 ? "xx" : "";
+        QCOMPARE(extract(RawZip(members, layout & 1, layout & 4 ? "Hi." : "") + trailing), 0);
+        QCOMPARE(Tree(out()), QStringList({"... /", "... /empty/", "Game: Part 1.bin", "café.txt",
+                                           "data/", "data/level1.dat", "data/sub/",
+                                           "data/sub/level2.dat", "über.txt", "├⌐.txt"}));
+        QCOMPARE(ReadFile(out() + "/Game: Part 1.bin"), QByteArray(5000, 'g'));
+        QCOMPARE(ReadFile(out() + "/data/level1.dat"), QByteArray("level one"));
+        QCOMPARE(ReadFile(out() + "/data/sub/level2.dat"), two);
+        QCOMPARE(QFileInfo(out() + "/data/level1.dat").lastModified(),
+                 QDateTime(QDate(2001, 3, 5), QTime(4, 4, 10)));
+    }
+
+    void nothingWritten_data()
+    {
+        QTest::addColumn<QString>("setup"); // what lies at the archive's or the output's place
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("room"); // free space the volume reports
+        QTest::addColumn<int>("status");
+        const QByteArray whole = RawZip({{"a.bin", QByteArray(8000, 'a')}, {"b.bin", "123456789"}});
+        const qint64 lots = qint64(1) << 40;
+        QTest::newRow("missing") << "missing" << whole << lots << 9;
+        QTest::newRow("a FIFO") << "fifo" << whole << lots << 9;
+        QTest::newRow("a link to /dev/zero") << "zero" << whole << lots << 9;
+        QTest::newRow("empty file") << "" << QByteArray() << lots << 9;
+        QTest::newRow("not a zip") << "" << QByteArray("Just text.\n").repeated(50) << lots << 9;
+        QTest::newRow("truncated in the data") << "" << whole.left(40) << lots << 51;
+        QTest::newRow("truncated in the directory")
+            << "" << whole.left(whole.size() - 30) << lots << 51;
+        QByteArray pastEnd = whole;
+        pastEnd[pastEnd.size() - 6] = char(0x7f); // directory offset past the end
+        QTest::newRow("directory past the end") << "" << pastEnd << lots << 3;
+        // Two archives one after the other, the second's offsets moved to where it lies.
+        const QByteArray first = RawZip({{"a.bin", "good bytes", false, false, false, -1, -1, 12}});
+        QByteArray second = RawZip({{"a.bin", "evil bytes", false, false, false, -1, -1, 12}});
+        for (int at : {int(second.size()) - 6, int(second.size()) - 31})
+            qToLittleEndian<quint32>(qFromLittleEndian<quint32>(second.data() + at) + first.size(),
+                                     second.data() + at);
+        QTest::newRow("two directories") << "" << first + second << lots << 3;
+        QTest::newRow("empty archive") << "" << RawZip({}) << lots << 1;
+        RawMember locked{"locked.bin", "secret"};
+        locked.encrypted = true;
+        QTest::newRow("every member encrypted") << "" << RawZip({locked}) << lots << 82;
+        QTest::newRow("one byte short of room") << "" << whole << qint64(8008) << 50;
+        // Declared sizes whose sum wraps round to 2 in 64 bits.
+        RawMember huge{"huge.bin", QByteArray(1 << 20, 'h')};
+        huge.declaredSize = qint64(0x5555555555555556);
+        QTest::newRow("sizes that overflow")
+            << "" << RawZip({huge, huge, huge}, true) << lots << 50;
+        QTest::newRow("read-only folder") << "read-only" << whole << lots << 50;
+        // Another program cuts the archive short once its directory has been read.
+        QByteArray big(8 << 20, '\0');
+        QRandomGenerator(1).fillRange(reinterpret_cast<quint32 *>(big.data()), big.size() / 4);
+        QTest::newRow("shrinks, stored") << "shrinks" << RawZip({{"a", big, false}}) << lots << 51;
+        QTest::newRow("shrinks, deflated") << "shrinks" << RawZip({{"a", big}}) << lots << 51;
+    }
+
+    void nothingWritten()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, room);
+        const QString path = tmp_->filePath("game.zip");
+        if (setup == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (setup == "zero")
+            QVERIFY(QFile::link("/dev/zero", path));
+        else if (setup != "missing")
+            QVERIFY(WriteFile(path, bytes));
+        if (setup == "read-only") {
+            QVERIFY(QDir().mkpath(out()));
+            if (::geteuid() != 0) // root writes anywhere but on a read-only volume
+                QVERIFY(QFile::setPermissions(out(), QFile::ReadOwner | QFile::ExeOwner));
+            else if (::mount("tmpfs", QFile::encodeName(out()).constData(), "tmpfs", MS_RDONLY, ""))
+                QSKIP("cannot mount a read-only volume here");
+            else
+                mounted_ = out();
+        }
+        SetFreeSpaceProbe([&](const QString &folder) { // as unknown as a volume's of no folder
+            if (setup == "shrinks")
+                QFile::resize(path, 4096);
+            return QFileInfo(folder).isDir() ? room : -1;
+        });
+        const int status = UnzipArchive(path, out(), 0, 1, 0, 1, 0, 0);
+        QTEST(status, "status");
+        QCOMPARE(messages_->texts(), QStringList{QString::number(status)});
+        QCOMPARE(messages_->shown.first().title, QString("Zanku"));
+        QCOMPARE(Tree(out()), QStringList());
+    }
+
+    void refusedMembersKeepTheFileOnDisk_data()
+    {
+        QTest::addColumn<RawMember>("member");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("why");
+        const auto row = [](const char *tag, int status, const char *why, auto change) {
+            RawMember m{"damaged.bin", QByteArray("a game file ").repeated(700000)};
+            change(m);
+            QTest::newRow(tag) << m << status << QString(why);
+        };
+        row("deflated, bad CRC", 2, "bad CRC", [](RawMember &m) { m.declaredCrc = 1; });
+        row("stored, bad CRC", 2, "bad CRC", [](RawMember &m) { m.declaredCrc = m.deflate = 0; });
+        row("larger than declared", 3, "larger than", [](RawMember &m) { m.declaredSize = 1000; });
+        row("shorter than declared", 3, "shorter than", [](RawMember &m) { m.declaredSize = 9e6; });
+        row("local header disagrees", 3, "entries disagree",
+            [](RawMember &m) { m.localName = "x"; });
+        row("unknown method", 81, "compression method 98", [](RawMember &m) { m.method = 98; });
+        row("encrypted", 1, "encrypted (no password)", [](RawMember &m) { m.encrypted = true; });
+        row("symbolic link", 1, "symbolic link", [](RawMember &m) { m.symlink = true; });
+        for (const char *name : {"../damaged.bin", "data/../../damaged.bin", "..\\damaged.bin",
+                                 "/tmp/zanku-damaged.bin", "\\tmp\\zanku-damaged.bin"})
+            QTest::newRow(name) << RawMember{name, "evil"} << 1 << "unsafe name";
+    }
+
+    void refusedMembersKeepTheFileOnDisk()
+    {
+        QFETCH(RawMember, member);
+        QVERIFY(QDir().mkpath(out()));
+        QVERIFY(WriteFile(out() + "/damaged.bin", "the previous version"));
+        QTEST(extract(RawZip({{"good.txt", "good"}, member, {"after.txt", "after", false}})),
+              "status");
+        QCOMPARE(Tree(tmp_->filePath("deep")),
+                 QStringList({"out/", "out/after.txt", "out/damaged.bin", "out/good.txt"}));
+        QCOMPARE(ReadFile(out() + "/damaged.bin"), QByteArray("the previous version"));
+        QVERIFY(!QFileInfo::exists("/tmp/zanku-damaged.bin"));
+        QFETCH(QString, why);
+        QVERIFY2(UnzipText.contains(why), qPrintable(UnzipText));
+    }
+
+    void linksAndThingsInTheWay_data()
+    {
+        QTest::addColumn<QString>("name"); // what is on disk in place of this member
+        QTest::addColumn<bool>("link");    // a link to outside/ (or to outside/data.bin)
+        QTest::addColumn<int>("status");   // otherwise a folder
+        QTest::newRow("link in place of a folder") << QString("data") << true << 1;
+        QTest::newRow("link in place of a file is replaced") << QString("data.bin") << true << 0;
+        QTest::newRow("folder in place of a file") << QString("data.bin") << false << 1;
+    }
+
+    void linksAndThingsInTheWay()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, link);
+        const QString outside = tmp_->filePath("outside");
+        QVERIFY(QDir().mkpath(outside) && QDir().mkpath(out()));
+        QVERIFY(WriteFile(outside + "/data.bin", "precious"));
+        QVERIFY(link ? QFile::link(outside + "/" + name, out() + "/" + name)
+                     : QDir().mkpath(out() + "/" + name + "/inside"));
+        QTEST(extract(RawZip({{"data.bin", "new"}, {"data/data.bin", "new"}, {"x.txt", "x"}})),
+              "status");
+        QCOMPARE(Tree(outside), QStringList{"data.bin"});
+        QCOMPARE(ReadFile(outside + "/data.bin"), QByteArray("precious"));
+        QCOMPARE(ReadFile(out() + "/x.txt"), QByteArray("x"));
+        QCOMPARE(QFileInfo(out() + "/data.bin").isFile(), link);
+    }
+
+    void unsafeNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reasons"); // what the warning says here|on Windows; "": safe
+        QTest::newRow("parent") << "a/../../b" << QString("\"..\"|\"..\"");
+        QTest::newRow("backslash parent") << "..\\b" << QString("\"..\"|\"..\"");
+        QTest::newRow("absolute") << "/b" << QString("absolute|absolute");
+        QTest::newRow("backslash absolute") << "\\\\server\\b" << QString("absolute|absolute");
+        QTest::newRow("colon") << "Game: Part 1.bin" << QString("|\":\"");
+        QTest::newRow("drive letter") << "c:b.txt" << QString("|drive letter");
+        QTest::newRow("dots and blanks") << ".. /b" << QString("|would shorten");
+        QTest::newRow("device name") << "a/Con.txt" << QString("|device name");
+        QTest::newRow("control character") << "b\n.txt" << QString("|control character");
+    }
+
+    void unsafeNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, reasons);
+        for (const NamePlatform platform : {NamePlatform::Unix, NamePlatform::Windows}) {
+            const QString want = reasons.section('|', int(platform), int(platform));
+            const QString reason = UnsafeNameReason(name, platform);
+            QVERIFY2(want.isEmpty() ? reason.isEmpty() : reason.contains(want), qPrintable(reason));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(UnzipTest)
+#include "test_unzip.moc"

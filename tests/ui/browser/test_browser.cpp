@@ -1,0 +1,501 @@
+#include "core/unzip/ZipFixtures.h"
+#include "ScriptedMessages.h"
+#include "TestLibrary.h"
+#include "ui/common/Twips.h"
+#include "core/launch/CommandLine.h"
+#include "core/catalogue/GameListModel.h"
+#include "core/launch/Launch.h"
+#include "ui/browser/MainFrm.h"
+#include "core/preview/PictureFit.h"
+#include "core/catalogue/SortKeys.h"
+#include "core/catalogue/Config.h"
+#include "ui/editor/OptionsFrm.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QScopeGuard>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+using List = QStringList;
+const QString Waiting = QStringLiteral("Waiting for selection...");
+
+namespace {
+template <typename... Values> void row(const char *name, const Values &...values)
+{
+    (QTest::newRow(name) << ... << values);
+}
+// A program directory whose message boxes are answered. Its emulators are a stand-in named
+// "true" (the PATH's does nothing) that records in "launched.txt" how it was started.
+struct Library : TestLibrary {
+    QString standIn(const QString &file) const
+    {
+        write(file, R"sh(#!/bin/sh
+args= paths=0 game=
+for a in "$@"; do args="$args|$a"; [ -n "$a" ] && [ -e "$a" ] && paths=$((paths + 1))
+    [ -z "$game" ] && [ -f "$a" ] && game=$(cat -- "$a"); done
+printf 'cwd=%s\nargs=%s\npaths=%s\ngame=%s\n' "$(pwd -P)" "${args#|}" $paths "$game" >launched.tmp
+mv launched.tmp launched.txt)sh");
+        QFile::setPermissions(path(file), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path(file);
+    }
+    // Adds an emulator in `dir`, a file per game ROM line "Name=file..." (holding the name).
+    void add(const QString &name, const QString &dir, const QString &options,
+             const QStringList &games, const QString &path = {})
+    {
+        mkdir(dir + "/zips");
+        standIn(dir + "/true");
+        emulators.push_back(
+            {name, "true", path.isEmpty() ? this->path(dir) : path, options, "snaps", "zips"});
+        QByteArray list;
+        for (const QString &game : games) {
+            write(dir + "/" + game.section('=', 1, 1), game.section('=', 0, 0).toUtf8());
+            list += (game + "\r\n").toUtf8();
+        }
+        write(name + ".rom", list);
+        QVERIFY(WriteConfig(emulators));
+    }
+    // What the stand-in recorded in `dir`: "cwd", "args", "paths" (naming a file), "game".
+    QHash<QString, QString> launched(const QString &dir = "emu", int tries = 300) const
+    {
+        QFile record(path(dir + "/launched.txt"));
+        while (tries-- > 0 && !record.exists())
+            QTest::qWait(10);
+        QHash<QString, QString> values;
+        for (const QString &line :
+             record.open(QIODevice::ReadOnly) ? QString(record.readAll()).split('\n') : List{})
+            values.insert(line.section('=', 0, 0), line.section('=', 1));
+        record.remove();
+        return values;
+    }
+    bool launchedNothing(const QString &dir = "emu") const { return launched(dir, 10).isEmpty(); }
+    ScriptedMessages messages;
+    std::vector<EmulatorRecord> emulators;
+};
+struct Window {
+    Window()
+    {
+        main.Form_Load();
+        main.show();
+        QApplication::setActiveWindow(&main);
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+    }
+    QTableView *lista() const { return main.findChild<QTableView *>("Lista"); }
+    QWidget *find(const char *name) const { return main.findChild<QWidget *>(name); }
+    static void mouse(QWidget *target, QPoint point, bool twice)
+    {
+        QTest::mouseClick(target, Qt::LeftButton, {}, point);
+        if (twice) { // the second press of a double-click, then its release
+            QTest::mouseDClick(target, Qt::LeftButton, {}, point);
+            QTest::mouseRelease(target, Qt::LeftButton, {}, point);
+        }
+    }
+    QPoint at(int row) const { return lista()->visualRect(main.model()->index(row, 0)).center(); }
+    void hover(int row) const { QTest::mouseMove(lista()->viewport(), at(row)); }
+    void click(int row, bool twice = false) const { mouse(lista()->viewport(), at(row), twice); }
+    void clickTitle(int column, bool twice = false) const
+    {
+        QHeaderView *titles = lista()->horizontalHeader();
+        mouse(titles->viewport(), QPoint(titles->sectionViewportPosition(column) + 5, 5), twice);
+    }
+    void select(int row) const { lista()->setCurrentIndex(main.model()->index(row, 0)); }
+    void enter() const { QTest::keyClick(lista(), Qt::Key_Return); }
+    void press(const char *name) const
+    {
+        QAction *action = main.findChild<QAction *>(name);
+        action != nullptr ? action->trigger() : QTest::mouseClick(find(name), Qt::LeftButton);
+    }
+    bool idle() const { return main.isEnabled() && main.statusText() == Waiting; }
+    bool launchEnabled() const { return find("Launch")->isEnabled(); }
+    MainFrm main;
+};
+} // namespace
+
+class BrowserTest : public QObject {
+    Q_OBJECT
+private slots:
+    void commandLine_data();
+    void commandLine();
+    void sortsTheGrid_data();
+    void sortsTheGrid();
+    void textOrderIsTheCollatorsOwn();
+    void fitsThePicture_data();
+    void fitsThePicture();
+    void expandAndCloseTheWindow();
+    void launchesFromEachTrigger_data();
+    void launchesFromEachTrigger();
+    void launchShowsEachStepWhileTheWindowWaits();
+    void zippedGameIsExtractedUntilTheNextAction_data();
+    void zippedGameIsExtractedUntilTheNextAction();
+    void eachRowLaunchesWithTheEmulatorItShows();
+    void titlesAndNamelessRowsNeverLaunchOrSelect();
+    void previewShowsTheSnapshotOrAReadableNotice();
+    void everyDemoGameGetsAnExistingPath();
+};
+
+void BrowserTest::commandLine_data()
+{
+    for (const char *column : {"emulatorOptions", "gameOptions", "file", "windows", "destination"})
+        QTest::addColumn<QString>(column);
+    QTest::addColumn<QStringList>("native");
+    QTest::addColumn<QStringList>("onDisk"); // in the emulator's directory; "x/" holds x/file
+    QTest::addColumn<bool>("zipped");
+    const auto add = [](const char *name, const char *emulatorOptions, const char *gameOptions,
+                        const char *file, const char *windows, const List &native,
+                        const List &onDisk = {}, const char *destination = "",
+                        bool zipped = false) {
+        row(name, QString(emulatorOptions), QString(gameOptions), QString(file), QString(windows),
+            QString(destination), native, onDisk, zipped);
+    };
+    add("emulator options", "-fullscreen %", "", "puzzle", "emu.exe -fullscreen puzzle",
+        {"-fullscreen", "puzzle"});
+    add("game options instead", "-fullscreen %", "-window % -sound", "puzzle",
+        "emu.exe -window puzzle -sound", {"-window", "puzzle", "-sound"});
+    add("extension, nothing on disk", "-disk %", "", "game.dsk",
+        "emu.exe -disk .\\game.dsk\\game.dsk", {"-disk", "./game.dsk/game.dsk"});
+    add("no percent", "-fullscreen", "", "puzzle", "emu.exe -fullscreen", {"-fullscreen"});
+    add("no options", "", "", "puzzle", "emu.exe ", {});
+    add("last percent wins", "% -x %", "", "puzzle", "emu.exe % -x puzzle", {"%", "-x", "puzzle"});
+    add("quotes group words", "--title \"Two Words\" --rom=%", "", "g",
+        "emu.exe --title \"Two Words\" --rom=g", {"--title", "Two Words", "--rom=g"});
+    add("empty quotes, empty word", "-a \"\" %", "", "g", "emu.exe -a \"\" g", {"-a", "", "g"});
+    add("single quotes, backslashes are ordinary", "-n 'a b' C:\\x\\ %", "", "g",
+        "emu.exe -n 'a b' C:\\x\\ g", {"-n", "'a", "b'", "C:\\x\\", "g"});
+    add("a game like an option", "%", "", "--version", "emu.exe --version", {"./--version"});
+    add("file where it lies", "%", "", "a.dsk", "emu.exe a.dsk", {"a.dsk"}, {"a.dsk"});
+    add("folder of its own name", "%", "", "a.dsk", "emu.exe .\\a.dsk\\a.dsk", {"./a.dsk/a.dsk"},
+        {"a.dsk/"});
+    add("zipped into its destination", "%", "", "a.dsk", "emu.exe d\\a.dsk", {"d/a.dsk"},
+        {"d/", "a.dsk"}, "d", true);
+    add("destination, not zipped", "%", "", "a.dsk", "emu.exe .\\a.dsk\\a.dsk", {"./a.dsk/a.dsk"},
+        {"d/"}, "d");
+    add("blanks, where it lies", "%", "", "a b.rom", "emu.exe a b.rom", {"a b.rom"}, {"a b.rom"});
+}
+
+void BrowserTest::commandLine()
+{
+    QFETCH(QString, emulatorOptions);
+    QFETCH(QString, gameOptions);
+    QFETCH(QString, file);
+    QFETCH(QString, windows);
+    QFETCH(QString, destination);
+    QFETCH(QStringList, native);
+    QFETCH(QStringList, onDisk);
+    QFETCH(bool, zipped);
+    TestLibrary library;
+    for (const QString &entry : onDisk)
+        library.write("emu/" + entry + (entry.endsWith('/') ? file : QString()));
+    const QString options = LaunchOptions(emulatorOptions, gameOptions);
+    const GameRecord game{{}, file, destination, {}, {}};
+    const QString emu = library.path("emu");
+    QCOMPARE(BuildCommandLine("emu.exe", options, GameArgument(game, zipped, emu, u'\\')), windows);
+    QCOMPARE(BuildLaunchCommand("emu", options, GameArgument(game, zipped, emu, u'/')).arguments,
+             native);
+}
+
+void BrowserTest::sortsTheGrid_data()
+{
+    // Rows "name|type|emulator" as loaded (sorted by name), titles clicked, names in the end.
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QList<int>>("clicks");
+    QTest::addColumn<QStringList>("sorted");
+    row("numbers by value, before text", List{"10", "b", "9", "-1", " 12 ", "2.5", "9 Ball", ""},
+        QList<int>{}, List{"-1", "2.5", "9", "10", " 12 ", "", "9 Ball", "b"});
+    row("case ignored", List{"b", "A", "B", "a", "A"}, QList<int>{}, List{"A", "a", "A", "b", "B"});
+    row("type title: runs by name", List{"e|C", "d|B", "c|C", "b|B", "a|A"}, QList<int>{1},
+        List{"a", "b", "d", "c", "e"});
+    row("equal runs", List{"a|b|3", "b|B|2", "c|b|1"}, QList<int>{2, 1}, List{"c", "b", "a"});
+}
+
+void BrowserTest::sortsTheGrid()
+{
+    QFETCH(QStringList, rows);
+    QFETCH(QList<int>, clicks);
+    QFETCH(QStringList, sorted);
+    std::vector<GameListModel::Row> filled;
+    for (const QString &line : rows)
+        filled.push_back({{line.section('|', 0, 0), line.section('|', 1, 1), line.section('|', 2)},
+                          int(filled.size()) + 1});
+    GameListModel model;
+    model.setRows(filled);
+    for (const int column : clicks)
+        model.sortByTitleClick(column);
+    for (int row = 0; row < model.rowCount(); ++row)
+        QCOMPARE(model.cell(row, 0), sorted.value(row));
+}
+
+void BrowserTest::textOrderIsTheCollatorsOwn()
+{
+    // Whatever shortcut the sort keys take for ASCII, the order must be the collator's.
+    const QString alphabet =
+        QString::fromUtf8(" !\"#$%&'()*+,-./09:;<=>?@AaBbZz[\\]^_`{|}~\t\u00e9\u00c9");
+    QRandomGenerator random(20261206);
+    std::vector<QString> cells;
+    while (cells.size() < 3000) {
+        QString cell;
+        for (int c = 1 + random.bounded(6); c > 0; --c)
+            cell.append(alphabet.at(random.bounded(int(alphabet.size()))));
+        if (!CellNumber(cell))
+            cells.push_back(cell);
+    }
+    const GenericSortKeys keys(cells);
+    const QCollator collator = GenericCollator();
+    for (size_t a = 0; a + 1 < cells.size(); ++a) {
+        const int expected = collator.compare(cells[a], cells[a + 1]);
+        const int got = keys.compare(a, a + 1);
+        QVERIFY2((expected < 0) == (got < 0) && (expected > 0) == (got > 0),
+                 qPrintable(cells[a] + QStringLiteral(" | ") + cells[a + 1]));
+    }
+}
+
+void BrowserTest::fitsThePicture_data()
+{
+    QTest::addColumn<QSizeF>("picture"); // in a frame of 6135 x 5475 twips
+    QTest::addColumn<QRectF>("box");     // centred 50 twips low, else at the previous (7, 9)
+    row("frame width less 335, taller: only the height cut", QSizeF(5800, 6000),
+        QRectF(167.5, 287.5, 5800, 5000));
+}
+
+void BrowserTest::fitsThePicture()
+{
+    QFETCH(QSizeF, picture);
+    QFETCH(QRectF, box);
+    QCOMPARE(FitSnapshot(picture, QSizeF(5895, 5055), QSizeF(6135, 5475), QPointF(7, 9)), box);
+}
+
+void BrowserTest::expandAndCloseTheWindow()
+{
+    Library library;
+    QVERIFY(WriteConfig({{"Gone", "emu", library.path("gone"), "%", "", ""}}));
+    Window window;
+    window.press("Expand");
+    QVERIFY(!window.find("Frame1")->isVisible() && window.lista()->width() == Twips(10335) &&
+            window.find("Expand")->property("text") == "<<");
+    window.press("Expand");
+    QVERIFY(window.find("Frame1")->isVisible() && window.lista()->columnWidth(0) == Twips(4095));
+    // Closing ends the program at once, not closing a saved editor (it would reload).
+    window.main.endProgramWhenUnloaded();
+    window.press("ENewM");
+    QTest::mouseClick(OptionsFrmWindow()->findChild<QWidget *>("Salva"), Qt::LeftButton);
+    QTimer::singleShot(0, [&] { window.press("Exit"); });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QCOMPARE(library.messages.texts(),
+             List{"Emulator Gone Not configured properly!! Path Not Found!"});
+}
+
+void BrowserTest::launchesFromEachTrigger_data()
+{
+    QTest::addColumn<int>("key"); // 0: the mouse, clicking `Launch` or double-clicking
+    QTest::addColumn<bool>("twice");
+    row("Launch button", 0, false);
+    row("double-click", 0, true);
+    row("Enter", int(Qt::Key_Return), false);
+    row("keypad Enter", int(Qt::Key_Enter), false);
+}
+
+void BrowserTest::launchesFromEachTrigger()
+{
+    QFETCH(int, key);
+    QFETCH(bool, twice);
+    Library library;
+    library.add("Arcade", "emu", "-f %", {"Puzzle=puz.bin===Maze", "Racer=race.bin"});
+    Window window;
+    QVERIFY(window.idle() && !window.launchEnabled() && window.main.model()->cell(0, 1) == "Maze");
+    QStringList menus;
+    for (const char *name : {"ExitM", "ENewM", "ERomM", "ImportM", "AboutM"})
+        menus << window.main.findChild<QAction *>(name)->text();
+    QCOMPARE(menus,
+             (List{"Exit", "Emulator Config", "Edit Roms List", "Import Games...", "About"}));
+    const auto press = [&] { // through the window to whatever has the focus
+        QTest::keyClick(window.main.windowHandle(), Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    };
+    window.lista()->setFocus();
+    key != 0 ? window.select(0) : window.click(0, twice);
+    key != 0 ? press() : twice ? void() : QTest::mouseClick(window.find("Launch"), Qt::LeftButton);
+    auto launched = library.launched();
+    QCOMPARE(launched["args"], "-f|puz.bin");
+    QCOMPARE(launched["game"], "Puzzle");
+    QVERIFY(window.idle());
+    if (key != 0) { // the keyboard still works the grid: Down, then the same key
+        QTest::keyClick(window.main.windowHandle(), Qt::Key_Down);
+        press();
+        QCOMPARE(library.launched()["game"], "Racer");
+    }
+}
+
+void BrowserTest::launchShowsEachStepWhileTheWindowWaits()
+{
+    Library library;
+    library.add("Micro", "emu", "%", {"Game=game.dsk"});
+    QFile::rename(library.path("emu/game.dsk"), library.path("emu/zips/game.zip")); // broken
+    QFile::setPermissions(library.path("emu/true"), QFile::ReadOwner | QFile::WriteOwner);
+    Window window;
+    QStringList seen; // the window as each message finds it
+    QString last;
+    const MessageHandler previous = SetMessageHandler([&](const MessageRequest &request) {
+        seen << QString::number(window.main.isEnabled()) + " " + window.main.statusText();
+        last = request.text;
+        return MessageAnswer::Ok;
+    });
+    const auto restore = qScopeGuard([&] { SetMessageHandler(previous); });
+    window.select(0);
+    window.enter(); // the extraction fails, then the start
+    QCOMPARE(seen, (List{"0 Decompressing Games... Game.... Please Wait",
+                         "0 Starting Game Game.... Have Fun"}));
+    QVERIFY2(last.contains("true") && last.endsWith("is not executable"), qPrintable(last));
+}
+
+void BrowserTest::zippedGameIsExtractedUntilTheNextAction_data()
+{
+    QTest::addColumn<QString>("action");      // "reload": the editor saves and closes
+    QTest::addColumn<QString>("destination"); // given: the player makes a "game.dsk" folder
+    for (const char *action :
+         {"select", "launch", "AboutM", "ENewM", "ERomM", "Expand", "Exit", "reload"})
+        row(action, QString(action), QString());
+    row("the player's folder", QString("select"), QString(".")); // "." for none
+    row("a destination directory", QString("select"), QString("games"));
+}
+
+void BrowserTest::zippedGameIsExtractedUntilTheNextAction()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, destination);
+    const bool playersFolder = !destination.isEmpty();
+    destination = destination == "." ? QString() : destination;
+    Library library;
+    library.add("Micro", "emu", "-d %", {"Other=other.bin", "Game=game.dsk=" + destination});
+    QVERIFY(QFile::remove(library.path("emu/game.dsk")));
+    QVERIFY(MakeZip(library.path("emu/zips/game.zip"), {{"game.dsk", "DISK"}}));
+    Window window;
+    if (playersFolder)
+        library.write("emu/game.dsk/keep.txt", "mine");
+    if (action == "reload")
+        window.press("ENewM"); // the editor stays open beside the main window
+    window.click(0, true);     // rows by name: Game, Other
+    const auto launched = library.launched();
+    QCOMPARE(launched["args"],
+             destination.isEmpty() ? "-d|./game.dsk/game.dsk" : "-d|games/game.dsk");
+    QCOMPARE(launched["game"], "DISK");
+    QDir::setCurrent(library.path()); // the clean-up must not depend on the current directory
+    if (action == "reload") {         // the catalogue is read while the extraction lies there
+        QTest::mouseClick(OptionsFrmWindow()->findChild<QWidget *>("Salva"), Qt::LeftButton);
+        OptionsFrmWindow()->close(); // the reload cleans up first: the game is zipped again
+        QVERIFY(!QFileInfo::exists(library.path("emu/game.dsk")));
+        window.click(0, true); // rows by name: Game, Other
+        QCOMPARE(library.launched()["game"], "DISK");
+    }
+    action == "select" || action == "launch"
+        ? window.click(1, action == "launch")
+        : window.press(qPrintable(action == "reload" ? "Exit" : action));
+    if (action == "launch")
+        QCOMPARE(library.launched()["game"], "Other");
+    QCOMPARE(library.read("emu/game.dsk/keep.txt"), playersFolder ? "mine" : "");
+    QCOMPARE(QFileInfo::exists(library.path("emu/game.dsk")), playersFolder);
+    QCOMPARE(library.read("emu/games/game.dsk"), destination.isEmpty() ? "" : "DISK");
+    const QHash<QString, QString> modes{{"ENewM", "EMU"}, {"reload", "EMU"}, {"ERomM", "ROM"}};
+    QCOMPARE(App().EditMode, modes.value(action));
+}
+
+void BrowserTest::eachRowLaunchesWithTheEmulatorItShows()
+{
+    Library library;
+    library.add("First", "one", "--one %", {"Same=game.bin"});
+    library.add("Second", "two", "--two %", {"Same=game.bin"});
+    Window window;
+    const auto &in = library.emulators;
+    for (const auto &config : {in, std::vector{in[1], in[0]}, std::vector{in[0]}}) {
+        QVERIFY(WriteConfig(config)); // edited by hand after the load
+        window.click(1, true);        // loaded second, sorted second: Second's row
+        const bool configured = config.size() == 2;
+        QCOMPARE(library.launched("two", configured ? 300 : 10)["args"],
+                 configured ? "--two|game.bin" : "");
+    }
+    QCOMPARE(library.messages.texts(),
+             List{"Emulator Second Not configured properly!! Path Not Found!"});
+}
+
+void BrowserTest::titlesAndNamelessRowsNeverLaunchOrSelect()
+{
+    Library library;
+    library.add("Micro", "emu", "%", {"=c.bin", "B=b.bin===Y", "A=a.bin===Z", "Game=game.dsk===X"});
+    QVERIFY(QFile::remove(library.path("emu/game.dsk")));
+    QVERIFY(MakeZip(library.path("emu/zips/game.zip"), {{"game.dsk", "DISK"}}));
+    Window window;
+    window.clickTitle(0, true);
+    window.select(0); // rows by name: "" (a game without a name), A, B, Game
+    window.enter();
+    QVERIFY(library.launchedNothing() && window.idle() && !window.launchEnabled());
+    window.select(3);
+    window.enter();
+    QCOMPARE(library.launched()["game"], "DISK");
+    window.hover(1);                   // the pointer passes over a data row
+    for (const int column : {2, 0, 1}) // by type at last: "", Game, B, A
+        window.clickTitle(column);
+    QVERIFY(QFileInfo::exists(library.path("emu/game.dsk/game.dsk")) &&
+            window.find("Title")->isVisible() && !window.launchEnabled());
+    window.enter(); // the row followed its game through the sorts
+    QCOMPARE(library.launched()["game"], "DISK");
+    QFile::remove(library.path("Zanku.ini")); // no emulator left: Enter tries, then nothing acts
+    window.enter();
+    window.clickTitle(0);
+    QCOMPARE(window.main.model()->cell(1, 0), "Game");
+    window.click(1, true);
+    QVERIFY(library.launchedNothing() && !window.launchEnabled());
+    QCOMPARE(library.messages.texts(),
+             List{"Emulator Micro Not configured properly!! Path Not Found!"});
+}
+
+void BrowserTest::previewShowsTheSnapshotOrAReadableNotice()
+{
+    Library library;
+    library.add("E", "emu", "%", {"A=a", "B=b", "C=c"}, "emu");
+    QImage picture(1000, 1000, QImage::Format_RGB32); // wider and taller than the frame
+    picture.fill(Qt::red);
+    QVERIFY(picture.copy(0, 0, 64, 48).save(library.mkdir("emu/snaps") + "/a.jpg"));
+    for (const char *name : {"emu/snaps/a.bmp", "emu/snaps/b.BMP"})
+        QVERIFY(picture.save(library.path(name), "BMP"));
+    Window window;
+    QWidget *snap = window.find("Snap"), *notPic = window.find("NotPic");
+    const QSize design = snap->size();
+    window.select(1); // nothing was ever under the pointer: no preview
+    QVERIFY(window.find("Title")->isVisible() && !window.launchEnabled() && !notPic->isVisible());
+    window.hover(0); // the pointer rests on a data row while the keys move
+    QTest::keyClick(window.lista(), Qt::Key_Up);
+    QVERIFY(window.launchEnabled() && !window.find("Title")->isVisible() && !notPic->isVisible());
+    QCOMPARE(snap->size(), QSize(64, 48));         // the jpg before the bmp
+    QTest::keyClick(window.lista(), Qt::Key_Down); // from the emulator's directory now
+    QCOMPARE(snap->size(), QSize(window.find("Frame1")->width() - Twips(335), 1000)); // width cut
+    QTest::keyClick(window.lista(), Qt::Key_Down);
+    QVERIFY(notPic->isVisible() && snap->size() == design);
+    // The notice can be read: some of its pixels, and only some, are of its text colour.
+    const QImage shot =
+        snap->grab(notPic->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
+    const auto *pixels = reinterpret_cast<const QRgb *>(shot.constBits());
+    const qsizetype inked = std::count(pixels, pixels + shot.width() * shot.height(),
+                                       notPic->palette().color(QPalette::WindowText).rgb());
+    QVERIFY2(inked > 100 && inked < shot.width() * shot.height() / 2,
+             qPrintable(QString::number(inked)));
+}
+
+void BrowserTest::everyDemoGameGetsAnExistingPath()
+{
+    Library library;
+    QVERIFY(QProcess::execute("bash", {ZANKU_SOURCE_DIR "/scripts/make-demo", library.path("demo"),
+                                       library.standIn("player")}) == 0);
+    QDir::setCurrent(library.path("demo"));
+    Window window;
+    QCOMPARE(App().GameCount, 12);
+    for (int slot = 1; slot <= App().GameCount; ++slot) {
+        const GameRecord &game = App().Games[size_t(slot)];
+        LaunchGame(slot, game.Name, {[](const QString &) {}, [](bool) {}});
+        QVERIFY2(library.launched(QDir::currentPath())["paths"] == "1", qPrintable(game.Name));
+    }
+}
+
+QTEST_MAIN(BrowserTest)
+#include "test_browser.moc"

@@ -1,0 +1,373 @@
+// The configuration editor, its record editor and the chooser: the rules they apply, and
+// the windows driven as a player drives them, the editor being the active window.
+
+#include "ui/editor/EditorFixture.h"
+#include "ui/editor/DirFrm.h"
+#include "ui/editor/OptionsFrm.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+namespace {
+using Rows = std::vector<QStringList>;
+
+class EditorLibrary : public TestLibrary {
+public:
+    ~EditorLibrary()
+    {
+        if (OptionsFrm *editor = OptionsFrmWindow()) {
+            if (OptionsNewFrm *record = editor->recordEditor())
+                record->close();
+            editor->close();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
+
+QByteArray configRecord(const QString &name, const QString &program, const QString &path,
+                        const QString &zips = {}, const QString &snaps = {},
+                        const QString &options = {})
+{
+    return QStringList({"[" + name + "]", program, path, zips, snaps, options, ";", ""})
+        .join("\r\n")
+        .toLocal8Bit();
+}
+
+// Three emulators out of name order; Arcade lists four games (one has "=" in its type,
+// only pac.bin is on disk); Console has no list.
+void writeLibrary(EditorLibrary &library)
+{
+    library.write("arcade/pac.bin");
+    library.write("Zanku.ini", configRecord("Zeta", "z.exe", "zeta", "zz", "zs") +
+                                   configRecord("Arcade", "arc.exe", library.path("arcade"), "zips",
+                                                "snaps", "-f %") +
+                                   configRecord("Console", "c.exe", "C:\\console"));
+    library.write("Arcade.rom", "Pac=pac.bin=d=-p=Maze\r\nGalaxy=galaxy.bin===Shoot'em Up\r\n"
+                                "apple=a.bin====\r\nBoxer=box.bin=x=y=Type=With=Equals\r\n");
+}
+const Rows ArcadeRows = {{"Boxer", "box.bin", "x", "y", "Type=With=Equals"},
+                         {"Galaxy", "galaxy.bin", "", "", "Shoot'em Up"},
+                         {"Pac", "pac.bin", "d", "-p", "Maze"},
+                         {"apple", "a.bin", "", "", "="}};
+
+void clickAt(QWidget *area, QPoint at, bool twice = false)
+{
+    QTest::mouseClick(area, Qt::LeftButton, {}, at);
+    if (twice)
+        QTest::mouseDClick(area, Qt::LeftButton, {}, at);
+}
+
+// Picks entry `index` of the emulator chooser's open list: a click on it, or Enter on it.
+void pick(OptionsFrm *editor, int index, bool byKeys = false)
+{
+    auto *combo = editor->findChild<QComboBox *>("Emulator");
+    combo->showPopup();
+    QAbstractItemView *list = combo->view();
+    list->setCurrentIndex(combo->model()->index(index, 0));
+    if (byKeys)
+        QTest::keyClick(list, Qt::Key_Return);
+    else
+        clickAt(list->viewport(), list->visualRect(list->currentIndex()).center());
+}
+
+// Opens the editor as the menu does, as the active window; in ROM mode showing Arcade's list.
+OptionsFrm *openEditor(const QString &editMode, bool showArcade = true)
+{
+    App().EditMode = editMode;
+    ShowOptionsFrm(nullptr);
+    QApplication::setActiveWindow(OptionsFrmWindow());
+    if (!QTest::qWaitForWindowActive(OptionsFrmWindow()))
+        qFatal("the editor is not active");
+    if (editMode == "ROM" && showArcade)
+        pick(OptionsFrmWindow(), 1);
+    return OptionsFrmWindow();
+}
+
+Rows gridRows(OptionsFrm *editor)
+{
+    Rows rows;
+    for (int row = 0; row < editor->rowCount(); ++row)
+        rows.push_back(editor->rowCells(row));
+    return rows;
+}
+
+// Clicks a row, or double-clicks it. Row -1 is the title row, rowCount() below the last.
+void clickRow(OptionsFrm *editor, int row, bool twice = false)
+{
+    auto *grid = part<QTableWidget>(editor, "Grid");
+    QPoint at(5, grid->rowViewportPosition(row - 1) + grid->rowHeight(row - 1) + 5);
+    if (row >= 0 && row < grid->rowCount())
+        at = grid->visualRect(grid->model()->index(row, 0)).center();
+    clickAt(row < 0 ? grid->horizontalHeader()->viewport() : grid->viewport(), at, twice);
+}
+
+// Clicks (or double-clicks) the entry of a chooser list whose text or path is this.
+void clickEntry(QListWidget *list, const QString &entry, bool twice = false)
+{
+    for (int row = 0; row < list->count(); ++row) {
+        QListWidgetItem *item = list->item(row);
+        if (item->data(Qt::UserRole).toString() == entry || item->text() == entry)
+            clickAt(list->viewport(), list->visualItemRect(item).center(), twice);
+    }
+}
+
+// Types into a field, which takes the focus as a click into it would give it.
+void type(QWidget *window, const QString &field, const QString &text)
+{
+    auto *combo = window->findChild<QComboBox *>(field);
+    QLineEdit *line = combo != nullptr ? combo->lineEdit() : part<QLineEdit>(window, field);
+    line->setFocus();
+    line->clear();
+    QTest::keyClicks(line, text);
+}
+
+// The last box shown was an "Error" saying this.
+void checkError(const ScriptedMessages &messages, int count, const QString &saying)
+{
+    QCOMPARE(messages.shown.size(), count);
+    QCOMPARE(messages.shown.back().title, QString("Error"));
+    QVERIFY2(messages.shown.back().text.contains(saying), qPrintable(messages.shown.back().text));
+}
+} // namespace
+
+class TestEditor : public QObject {
+    Q_OBJECT
+
+private slots:
+    void recordChecks_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QStringList>("row");
+        QTest::addColumn<QString>("refusal");      // empty: taken; else parts of the message
+        const QString games = "ROM", emus = "rom"; // "ROM" alone, exactly, edits the games
+        // clang-format off
+        QTest::newRow("game no name") << games << QStringList{"", "f", "", "", ""} << MissingNameOrFileText;
+        QTest::newRow("game options =") << games << QStringList{"a", "f", "", "=", ""} << "Game Options|\"=\"";
+        QTest::newRow("game blanks, no such path, ; and = in the type") << games << QStringList{" ", " ", "Q:\\no", ";x", "A=B"} << "";
+        QTest::newRow("game type line break") << games << QStringList{"a", "f", "", "", "A\nB"} << "Game Type|line break";
+        QTest::newRow("emulator") << emus << QStringList{"A=B [x]", " ", "", "", "", "-x;y=z"} << "";
+        QTest::newRow("options ;") << emus << QStringList{"M", "m", "", "", "", ";-x"} << "Options|\";\"|past version";
+        for (const char *bad : {"/", ":", "|"})
+            QTest::addRow("emulator name %s", bad) << emus << QStringList{QString("A%1B").arg(bad), "m"} << QString("Emulator Name|\"%1\"").arg(bad);
+        QTest::newRow("name tab") << emus << QStringList{"A\tB", "m"} << "Emulator Name|control";
+        QTest::newRow("name '. .'") << emus << QStringList{". .", "m"} << "Emulator Name|dots and blanks";
+        QTest::newRow("name device") << emus << QStringList{"nul.x", "m"} << "Emulator Name|device";
+        QTest::newRow("name like a device") << emus << QStringList{"Console", "m"} << "";
+        // clang-format on
+    }
+    void recordChecks()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QStringList, row);
+        QFETCH(QString, refusal);
+        const QString problem = RecordProblem(EditorModeFor(mode), row);
+        QCOMPARE(problem.isEmpty(), refusal.isEmpty());
+        for (const QString &part : refusal.split('|', Qt::SkipEmptyParts))
+            QVERIFY2(problem.contains(part), qPrintable(problem));
+    }
+
+    void onlyAPickFromTheListLoads()
+    {
+        EditorLibrary library;
+        ScriptedMessages messages;
+        writeLibrary(library);
+        OptionsFrm *editor = openEditor("ROM", false);
+        QVERIFY(!part(editor, "Aggiungi")->isEnabled() && !part(editor, "Rimuovi")->isEnabled());
+        auto *combo = part<QComboBox>(editor, "Emulator");
+        QCOMPARE(combo->currentText(), QString("Choose an Emulator"));
+        click(editor, "Salva");
+        checkError(messages, 1, "Choose an emulator");
+
+        pick(editor, 1, true);                  // Enter on the highlighted entry
+        QCOMPARE(gridRows(editor), ArcadeRows); // every line, sorted, "=" kept in the type
+        QCOMPARE(part<QLabel>(editor, "TRom")->text(), QString("Total Rom Listed :  4"));
+        QVERIFY(part(editor, "Aggiungi")->isEnabled() && part(editor, "Rimuovi")->isEnabled());
+        QWheelEvent wheel({5, 5}, combo->mapToGlobal(QPointF(5, 5)), {}, {0, -120}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(combo, &wheel);
+        QCOMPARE(combo->currentText(), QString("Arcade"));
+        type(editor, "Emulator", "Console"); // the focus leaves for Save: nothing loads
+        click(editor, "Salva");
+        checkError(messages, 2, "belongs to");
+        QCOMPARE(gridRows(editor), ArcadeRows);
+
+        pick(editor, 2); // Console has no list: Save creates it
+        QCOMPARE(part<QLabel>(editor, "TRom")->text(), QString("Total Rom Listed :  0"));
+        click(editor, "Salva");
+        QVERIFY(QFile::exists(library.path("Console.rom")) && messages.shown.size() == 2);
+    }
+
+    void addNewThenCloseOrOk_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("end");
+        QTest::newRow("game, close box") << QString("ROM") << "close box";
+        QTest::newRow("emulator, Ok") << QString("EMU") << "Ok";
+        QTest::newRow("game, Ok") << QString("ROM") << "Ok";
+    }
+    void addNewThenCloseOrOk()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, end);
+        EditorLibrary library;
+        writeLibrary(library);
+        OptionsFrm *editor = openEditor(mode);
+        Rows expected = gridRows(editor);
+        click(editor, "Rimuovi"); // the grid starts on its first row
+        expected.erase(expected.begin());
+        QCOMPARE(gridRows(editor), expected);
+        clickRow(editor, 1);
+        for (int row : {-1, editor->rowCount()}) { // the title row, below the last row
+            clickRow(editor, row, true);
+            QVERIFY(editor->recordEditor() != nullptr);
+            QCOMPARE(part<QLineEdit>(editor->recordEditor(), "T0")->text(), expected[1][0]);
+            click(editor->recordEditor(), "Cancel"); // nothing is removed
+        }
+
+        click(editor, "Aggiungi");
+        OptionsNewFrm *record = editor->recordEditor();
+        QVERIFY(record->isVisible() && !editor->isEnabled() && App().NewRowPending);
+        QCOMPARE(part(record, "DirT1")->isVisible(), mode == "EMU");
+        ScriptedMessages messages;
+        click(record, "Ok"); // refused: the record needs a name and a file
+        checkError(messages, 1, "At Least Game and File MUST be added");
+        for (const char *field : {"T0", "T1", "T2", "T3", mode == "ROM" ? "T5" : "T4"})
+            type(record, field, field); // a type that is not in the list
+        if (end == "Ok") {
+            click(record, "Ok");
+            expected.push_back(mode == "ROM" ? QStringList{"T0", "T1", "T2", "T3", "T5"}
+                                             : QStringList{"T0", "T1", "", "T2", "T3", "T4"});
+            std::sort(expected.begin(), expected.end());
+        } else {
+            record->close();
+        }
+        QVERIFY(editor->recordEditor() == nullptr && editor->isEnabled() && !App().NewRowPending);
+        QCOMPARE(gridRows(editor), expected); // the new row at its sorted place
+    }
+
+    void saveWritesOnlyWhatWasReadAndClosingReloadsIt_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("before"); // what happened before Save and the close
+        QTest::newRow("emulators saved") << QString("EMU") << "edit";
+        QTest::newRow("games saved") << QString("ROM") << "";
+        QTest::newRow("games, a directory in the way") << QString("ROM") << "directory later";
+        QTest::newRow("Zanku.ini a directory") << QString("EMU") << "directory";
+        QTest::newRow("ROM list a directory") << QString("ROM") << "directory";
+        QTest::newRow("ROM list not readable") << QString("ROM") << "not readable";
+        QTest::newRow("record open, dropped for the other mode") << QString("EMU") << "record";
+    }
+    void saveWritesOnlyWhatWasReadAndClosingReloadsIt()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, before);
+        EditorLibrary library;
+        ScriptedMessages messages; // an unreadable file is reported when it is loaded
+        writeLibrary(library);
+        const QString file = mode == "EMU" ? "Zanku.ini" : "Arcade.rom";
+        const QByteArray content = library.read(file);
+        if (before == "directory")
+            QVERIFY(QFile::remove(file) && QDir().mkpath(file));
+        else if (before == "not readable" && QFile::setPermissions(file, QFile::WriteOwner) &&
+                 QFile(file).open(QFile::ReadOnly))
+            QSKIP("this user reads files without read permission");
+        OptionsFrm *editor = openEditor(mode);
+        App().EditMode = "ROM"; // the menu changed it; the editor keeps its own mode
+        App().GameCount = -1;
+        if (before == "record") {
+            click(editor, "Aggiungi");
+            editor->close(); // waits for its record editor
+            QCOMPARE(OptionsFrmWindow(), editor);
+            messages.answers.enqueue(MessageAnswer::Yes); // drop it and edit the ROM lists
+        } else if (before == "directory later") {
+            QVERIFY(QFile::remove(file) && QDir().mkpath(file));
+        } else if (before == "edit") {
+            QVERIFY(!part(editor, "Emulator")->isVisible() && !part(editor, "TRom")->isVisible());
+            clickRow(editor, 0, true);
+            type(editor->recordEditor(), "T1", "arc2.exe"); // typed: the directory stays
+            click(editor->recordEditor(), "Ok");
+        }
+        const bool saved = before.isEmpty() || before == "edit";
+        const int shown = int(messages.shown.size());
+        if (before != "record")
+            click(editor, "Salva");
+        if (!saved && before != "record") // the player is told; nothing was written
+            checkError(messages, shown + 1,
+                       QDir::toNativeSeparators(library.path(file)) +
+                           (before == "directory later" ? "" : " could not be read"));
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(library.read(file),
+                 !saved ? (before.startsWith("directory") ? QByteArray() : content)
+                 : mode == "ROM"
+                     ? "Boxer=box.bin=x=y=Type=With=Equals\r\nGalaxy=galaxy.bin===Shoot'em Up\r\n"
+                       "Pac=pac.bin=d=-p=Maze\r\napple=a.bin====\r\n"
+                     : configRecord("Arcade", "arc2.exe", library.path("arcade"), "zips", "snaps",
+                                    "-f %") +
+                           configRecord("Console", "c.exe", "C:\\console") +
+                           configRecord("Zeta", "z.exe", "zeta", "zz", "zs"));
+        QCOMPARE(openEditor("ROM", false), editor); // reloads when nothing would be lost
+        if (before == "record")
+            QCOMPARE(messages.shown.size(), 1); // asked first
+        QVERIFY(editor->mode() == EditorMode::Roms && editor->recordEditor() == nullptr);
+        QVERIFY(editor->isEnabled() && !App().NewRowPending);
+        click(editor, "cancella");
+        QCOMPARE(App().GameCount, saved ? 1 : -1);
+        if (saved) // saved emulators are in name order: Arcade moved to slot 1
+            QCOMPARE(App().Games[1].EmulatorIndex, mode == "EMU" ? 1 : 2);
+    }
+
+    void theChooserFillsTheFieldOfItsLatestButton_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("ending");
+        QTest::newRow("program") << QString("DirT1") << "OK";
+        QTest::newRow("zipped roms") << QString("DirT2") << "OK";
+        QTest::newRow("snapshots") << QString("DirT3") << "OK";
+        QTest::newRow("Cancel") << QString("DirT2") << "Cancel";
+        QTest::newRow("close box") << QString("DirT3") << "close box";
+    }
+    void theChooserFillsTheFieldOfItsLatestButton()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, ending);
+        EditorLibrary library;
+        library.write("emu/readme.txt");
+        QFile::setPermissions(library.write("emu/run.exe"), QFile::ReadOwner | QFile::ExeOwner);
+        OptionsFrm *editor = openEditor("EMU");
+        click(editor, "Aggiungi");
+        OptionsNewFrm *record = editor->recordEditor();
+        for (const char *field : {"T0", "T1", "T2", "T3"})
+            type(record, field, field);
+        click(record, "DirT1");
+        DirFrm *chooser = record->chooser();
+        QCOMPARE(chooser->currentDirectory(), library.path()); // no emulator directory yet
+        clickEntry(chooser->Dir1, library.path("emu"), true);
+        click(record, button); // the open chooser stays where it is, for the latest field
+        QCOMPARE(record->chooser(), chooser);
+        QCOMPARE(chooser->File1->count(), 1); // the program only
+        clickEntry(chooser->File1, "run.exe");
+        if (ending == "close box")
+            chooser->close();
+        else
+            click(chooser, ending);
+        click(record, "DirT3"); // a new chooser starts at the emulator's directory
+        QCOMPARE(record->chooser()->currentDirectory(),
+                 library.path(button == "DirT1" && ending == "OK" ? "emu" : ""));
+        click(record, "Ok");
+        QStringList row = {"T0", "T1", "", "T2", "T3", ""}; // as typed, and what OK chose
+        if (ending == "OK")
+            row[button == "DirT1" ? 2 : button.right(1).toInt() + 1] =
+                QDir::toNativeSeparators(library.path("emu"));
+        if (ending == "OK" && button == "DirT1")
+            row[1] = "run.exe";
+        QCOMPARE(editor->rowCells(0), row);
+    }
+};
+
+QTEST_MAIN(TestEditor)
+#include "test_editor.moc"

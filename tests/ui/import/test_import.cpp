@@ -1,0 +1,190 @@
+// Importing games from real folders and archives: what the scan offers, what is added.
+
+#include "ui/editor/EditorFixture.h"
+#include "core/catalogue/Config.h"
+#include "core/catalogue/RomList.h"
+#include "common/TestLibrary.h"
+#include "ui/import/ImportFrm.h"
+#include "core/import/ImportScan.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <zip.h>
+
+namespace {
+// An archive of members of these sizes.
+void makeZip(const QString &path, const QList<QPair<QByteArray, int>> &members)
+{
+    zip_t *zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
+    static const QByteArray zeros(4096, '0');
+    for (const auto &[name, size] : members)
+        zip_file_add(zip, name.constData(), zip_source_buffer(zip, zeros.constData(), size, 0), 0);
+    if (zip_close(zip) != 0)
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+const QByteArray OldList =
+    "Old=listed.nes===Other\nCase=CASE.nes===Other\r\nArc=listedarc.smc===RPG";
+
+EmulatorRecord buildLibrary(const TestLibrary &lib)
+{
+    for (const char *file : {"emu/emu", "emu/.hidden", "emu/Super_Mario.Bros.nes", "emu/a=b.nes",
+                             "emu/line\nbreak.nes", "emu/listed.nes", "emu/case.nes",
+                             "emu/zips/notes.txt", "emu/snaps/x.png", "emu/dungeon/d.prg"})
+        lib.write(file);
+    ::close(::creat(QFile::encodeName(lib.path("emu/")) + "\xff.nes", 0644));
+    makeZip(lib.path("emu/zips/one.zip"), {{"x.nes", 10}});
+    makeZip(lib.path("emu/zips/match.zip"), {{"readme.txt", 500}, {"MATCH.sfc", 10}});
+    makeZip(lib.path("emu/zips/big.zip"), {{"a.txt", 5}, {"dir/b.gb", 50}, {"c.txt", 20}});
+    makeZip(lib.path("emu/zips/listedarc.zip"), {{"listedarc.nes", 10}});
+    makeZip(lib.path("emu/zips/Super_Mario.Bros.zip"), {{"Super_Mario.Bros.nes", 10}});
+    makeZip(lib.path("emu/zips/UPPER.ZIP"), {{"upper.nes", 10}});
+    lib.write("emu/zips/empty.zip", QByteArray("PK\5\6", 4) + QByteArray(18, 0)); // no members
+    lib.write("emu/zips/broken.zip", "not an archive");
+    lib.write("Nes.rom", OldList);
+    lib.write("Zanku.ini",
+              "[Nes]\r\nemu\r\n" + lib.path("emu").toUtf8() + "\r\nzips\r\nsnaps\r\n\r\n;\r\n");
+    ReadConfig();
+    return App().Emulators[1];
+}
+
+// Opens the window and picks the first emulator, as the keyboard does.
+ImportFrm *pickFirstEmulator()
+{
+    ShowImportFrm(nullptr);
+    QTest::keyClick(part<QComboBox>(ImportFrmWindow(), "Emulator"), Qt::Key_Down);
+    return ImportFrmWindow();
+}
+} // namespace
+
+class ImportTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        emulator_ = buildLibrary(library_);
+        ImportScanControl control;
+        scan_ = ScanForImport(emulator_, library_.path(), ReadRomList(library_.path("Nes.rom")),
+                              control);
+        QVERIFY(scan_.error.isEmpty() && !scan_.cancelled);
+    }
+
+    void cleanupTestCase() { ::unlink(QFile::encodeName(library_.path("emu/")) + "\xff.nes"); }
+
+    void offersEachKindAndExcludesTheRest_data()
+    {
+        QTest::addColumn<QString>("expected"); // kind|File|Name|note, or its start; "" not offered
+        const char *const rows[][2] = {
+            {"Super_Mario.Bros.nes", "file|Super_Mario.Bros.nes|Super Mario Bros|"},
+            {"dungeon", "folder|dungeon|dungeon|"},
+            {"one.zip", "zip|one.nes|one|inside: x.nes"},           // the only member
+            {"match.zip", "zip|match.sfc|match|inside: MATCH.sfc"}, // its name is the archive's
+            {"big.zip", "zip|big.gb|big|inside: dir/b.gb"},         // the largest
+            {"empty.zip", "zip|empty.zip|empty|The archive holds no file."},
+            {"broken.zip", "zip|broken.zip|broken|Not a readable zip"},
+            {"a=b.nes", "file|a=b.nes|a=b|Its name holds \"=\""},
+            {"line\nbreak.nes", "file|line\nbreak.nes|line\nbreak|Its name holds a line break"},
+            {"\uFFFD.nes", "file|\uFFFD.nes|\uFFFD|Its name cannot be written"},
+            {"UPPER.ZIP", "zip|UPPER.ZIP|UPPER|The catalogue looks for archives ending"},
+            {"case.nes", "file|case.nes|case|"}}; // listed as CASE.nes: another file here
+        for (const auto &[entry, expected] : rows)
+            QTest::newRow(entry) << QString::fromUtf8(expected);
+        for (const char *entry : {"emu", "snaps", "zips", ".hidden", "notes.txt", "listed.nes",
+                                  "listedarc.zip", "Super_Mario.Bros.zip"})
+            QTest::newRow(entry) << QString();
+    }
+    void offersEachKindAndExcludesTheRest()
+    {
+        QFETCH(QString, expected);
+        QString actual; // kind|File|Name|note of the candidate of this name on disk
+        for (const ImportCandidate &c : scan_.candidates) {
+            if (c.entry == QString::fromUtf8(QTest::currentDataTag()))
+                actual += QStringList{KindText(c.kind), c.file, c.name, c.note()}.join(u'|');
+        }
+        QVERIFY2(expected.isEmpty() || expected.endsWith(u'|') ? actual == expected
+                                                               : actual.startsWith(expected),
+                 qPrintable(actual));
+    }
+
+    void addCheckedAppendsWhatTheCatalogueReadsBack()
+    {
+        ScriptedMessages messages;
+        ReadConfig();
+        ImportFrm *window = pickFirstEmulator();
+        QVERIFY(QSignalSpy(window, &ImportFrm::scanFinished).wait(10000));
+        part<QComboBox>(window, "Type")->setCurrentText("Platform");
+        QTest::keyClicks(part<QLineEdit>(window, "Filter"), "*.NES  *.zip"); // hides the folder
+        QAbstractItemModel *table = part<QTableView>(window, "Candidates")->model();
+        for (int row = 0; row < table->rowCount(); ++row) {
+            const QString file = table->index(row, 1).data().toString();
+            if (file == "big.gb")
+                table->setData(table->index(row, 0), Qt::Unchecked, Qt::CheckStateRole);
+            if (file == "Super_Mario.Bros.nes")
+                table->setData(table->index(row, 0), "Mario", Qt::EditRole);
+        }
+        click(window, "AddChecked");
+        QCOMPARE(library_.read("Nes.rom"), OldList +
+                                               "\r\nMario=Super_Mario.Bros.nes===Platform\r\n"
+                                               "case=case.nes===Platform\r\nmatch=match.sfc==="
+                                               "Platform\r\none=one.nes===Platform\r\n");
+        QStringList loaded;
+        for (const GameRecord &game : App().Games)
+            loaded << game.File + (game.Zipped ? "+zip" : "");
+        QCOMPARE(loaded, QStringList({"", "listed.nes", "listedarc.smc+zip", "Super_Mario.Bros.nes",
+                                      "case.nes", "match.sfc+zip", "one.nes+zip"}));
+        QCOMPARE(messages.shown.size(), 0);
+        window->close();
+    }
+
+    void failedSaveSaysSoAndKeepsTheList()
+    {
+        ScriptedMessages messages;
+        const QByteArray before = library_.read("Nes.rom");
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{rlim_t(before.size() + 8), RLIM_INFINITY}, none{RLIM_INFINITY, RLIM_INFINITY};
+        setrlimit(RLIMIT_FSIZE, &limit); // binds root as well: the new file cannot be written
+        const int added = AddToRomList(emulator_, library_.path(), scan_.candidates, "Other");
+        setrlimit(RLIMIT_FSIZE, &none);
+        QCOMPARE(added, -1);
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY(messages.shown[0].text.startsWith("Could not save " + library_.path("Nes.rom")));
+        QCOMPARE(library_.read("Nes.rom"), before);
+    }
+
+    void cancelMidScanAddsNothing()
+    {
+        TestLibrary other;
+        other.write("Zanku.ini",
+                    "[Many]\r\nemu\r\n" + other.path("many").toUtf8() + "\r\n.\r\n\r\n\r\n;\r\n");
+        other.write("Many.rom", OldList);
+        other.mkdir("many");
+        makeZip(other.path("many/0.zip"), {{"x.nes", 10}});
+        for (int i = 1; i < 3000; ++i)
+            QFile::link(other.path("many/0.zip"), other.path("many/%1.zip").arg(i));
+        ReadConfig();
+        ImportFrm *window = pickFirstEmulator();
+        QSignalSpy finished(window, &ImportFrm::scanFinished);
+        QVERIFY(window->scanning());
+        click(window, "Cancel");
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(part<QLabel>(window, "Status")->text(), "Scan cancelled: nothing to add.");
+        QCOMPARE(part<QTableView>(window, "Candidates")->model()->rowCount(), 0);
+        click(window, "AddChecked");
+        QCOMPARE(other.read("Many.rom"), OldList);
+        window->close();
+    }
+
+private:
+    TestLibrary library_;
+    EmulatorRecord emulator_;
+    ImportScanResult scan_;
+};
+
+QTEST_MAIN(ImportTest)
+#include "test_import.moc"
