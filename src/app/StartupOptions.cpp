@@ -3,6 +3,7 @@
 #include "app/Version.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
@@ -62,16 +63,17 @@ StartupOutcome ApplyStartupOptions(const QStringList &arguments)
         }
     }
     if (!libraryGiven)
-        return {};
+        return {true, 0, {}, {}, QDir::currentPath()};
 
     if (library == DataLocation)
         library = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (library.isEmpty())
         return Failure(QStringLiteral("--library needs a folder"));
-    // Made and entered before anything reads or writes a file of the library.
-    if (!QDir().mkpath(library))
+    // Made before anything reads or writes a file of the library.
+    const QFileInfo folder(library);
+    if (!QDir().mkpath(library) || !folder.isDir())
         return Failure(QStringLiteral("cannot create the library folder \"%1\"").arg(library));
-    if (!QDir::setCurrent(library))
+    if (!folder.isReadable() || !folder.isExecutable())
         return Failure(QStringLiteral("cannot enter the library folder \"%1\"").arg(library));
-    return {};
+    return {true, 0, {}, {}, folder.absoluteFilePath()};
 }

@@ -9,12 +9,13 @@ struct StartupOutcome {
     int exitStatus = 0; // the process's status when it does not start
     QString output;     // for standard output
     QString error;      // for standard error
+    QString programDir; // the library's folder: the working directory unless --library
 };
 
 // Applies the start-up options (the arguments after the program name):
-//   --library DIR, --library=DIR  make DIR the program directory: it is created when
-//                                 missing and becomes the working directory; "@data"
-//                                 stands for the user's data location for the program
+//   --library DIR, --library=DIR  make DIR the program directory, created when
+//                                 missing; "@data" stands for the user's data location
+//                                 for the program
 //   --help, --version             print and exit
 // Any other argument is left to the toolkit. Without options nothing changes: the
 // program directory stays the working directory the program was started in.

@@ -1,19 +1,22 @@
-#include "ui/common/MessageBoxes.h"
 #include "app/StartupOptions.h"
+#include "core/catalogue/Config.h"
+#include "core/common/Messages.h"
+#include "core/library/Library.h"
 #include "ui/browser/MainFrm.h"
+#include "ui/common/MessageBoxes.h"
 
 #include <QApplication>
 #include <QScreen>
 
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char *argv[])
 {
     QApplication::setApplicationName(QStringLiteral("Zanku"));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.zanku.Zanku"));
 
-    // Before the toolkit starts: --help and --version need no display, and the library
-    // folder is the working directory before anything else happens.
+    // Before the toolkit starts: --help and --version need no display.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
@@ -26,7 +29,13 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     InstallMessageBoxes();
 
-    MainFrm mainWindow;
+    zanku::Library library(outcome.programDir);
+    // A configuration of a past version ends the program once the player has read why.
+    QObject::connect(&library, &zanku::Library::pastVersion, [](const QString &text) {
+        ShowMessage(QStringLiteral("Error"), text);
+        std::exit(1);
+    });
+    MainFrm mainWindow(library);
     mainWindow.endProgramWhenUnloaded();
     mainWindow.Form_Load();
 

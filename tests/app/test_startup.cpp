@@ -1,8 +1,8 @@
 #include "ScriptedMessages.h"
 #include "TestLibrary.h"
 #include "app/StartupOptions.h"
+#include "ui/browser/EmptyListHint.h"
 #include "ui/browser/MainFrm.h"
-#include "core/catalogue/Config.h"
 
 #include <QStandardPaths>
 #include <QTableView>
@@ -17,7 +17,7 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status");      // -1: the program goes on and starts
-        QTest::addColumn<QString>("current"); // working directory after, from the start
+        QTest::addColumn<QString>("library"); // the program directory, from the start
         QTest::addColumn<QString>("printed"); // on standard error for status 2
         const auto row = [](const char *name, const QStringList &arguments, int status,
                             const QString &current, const QString &printed) {
@@ -37,32 +37,43 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(int, status);
-        QFETCH(QString, current);
         QFETCH(QString, printed);
+        QFETCH(QString, library);
         TestLibrary start;
+        QDir::setCurrent(start.path()); // where the program is started
         const StartupOutcome outcome = ApplyStartupOptions(arguments);
         QCOMPARE(outcome.start ? -1 : outcome.exitStatus, status);
         QVERIFY((status == 2 ? outcome.error : outcome.output).contains(printed));
-        QCOMPARE(QDir::currentPath(), QDir::cleanPath(QDir(start.path()).filePath(current)));
+        if (status == -1) {
+            QCOMPARE(outcome.programDir, QDir::cleanPath(QDir(start.path()).filePath(library)));
+            QVERIFY(QFileInfo(outcome.programDir).isDir());
+        }
+        QCOMPARE(QDir::currentPath(), start.path()); // never changed
+        QDir::setCurrent(QDir::tempPath());
     }
     // First start: guidance painted under where the rows go, only while nothing is set up.
     void guidance_data()
     {
         QTest::addColumn<int>("setup"); // 0 nothing, 1 an emulator, 2 one with a game
-        QTest::newRow("first start") << 0;
-        QTest::newRow("an emulator") << 1;
-        QTest::newRow("a game") << 2;
+        QTest::addColumn<QString>("says");
+        QTest::newRow("first start") << 0 << "No emulator yet: add one with Options";
+        QTest::newRow("an emulator") << 1 << "";
+        QTest::newRow("a game") << 2 << "";
+        QTest::newRow("Zanku.ini unreadable") << -1 << "Zanku.ini cannot be read: ";
     }
     void guidance()
     {
         QFETCH(int, setup);
+        QFETCH(QString, says);
         TestLibrary library;
         ScriptedMessages messages;
         if (setup > 0)
-            QVERIFY(WriteConfig({{"Arcade", "emu", library.path("emu"), "%", "", "zips"}}));
+            QVERIFY(library.writeConfig({{"Arcade", "emu", library.path("emu"), "%", "", "zips"}}));
         if (setup > 1)
             library.write("Arcade.rom", "Alpha=" + library.write("emu/a.bin").toUtf8() + "===\r\n");
-        MainFrm window;
+        if (setup < 0)
+            library.mkdir("Zanku.ini");
+        MainFrm window(library.core);
         window.Form_Load();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -72,7 +83,10 @@ private slots:
         const int top = image.height() / 4; // under the first rows
         QImage blank(image.width(), image.height() - top, image.format());
         blank.fill(list->palette().color(QPalette::Base));
-        QCOMPARE(image.copy(0, top, blank.width(), blank.height()) != blank, setup == 0);
+        QCOMPARE(image.copy(0, top, blank.width(), blank.height()) != blank, setup <= 0);
+        const QString hint = list->findChild<EmptyListHint *>()->text();
+        QVERIFY2(says.isEmpty() ? hint.isEmpty() : hint.startsWith(says), qPrintable(hint));
+        QVERIFY(!hint.contains("Config") || setup == 0); // no invitation the editor would refuse
     }
 };
 

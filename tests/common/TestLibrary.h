@@ -1,33 +1,30 @@
 #pragma once
 
-#include "core/common/AppState.h"
+#include "core/common/Messages.h"
+#include "core/library/Library.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-// A fresh program directory for one test: a temporary directory that is current and
-// registered as ProgramDir, with the shared state emptied. Helpers write the files a
-// player would have: emulator directories, game files, ROM lists.
+// A fresh program directory for one test, with the library that reads it. Helpers write
+// the files a player would have: emulator directories, game files, ROM lists. A past-
+// version "Zanku.ini" is said in a message box, which a test answers (ScriptedMessages).
 class TestLibrary {
 public:
     TestLibrary()
-        : previousDir_(QDir::currentPath())
     {
-        QDir::setCurrent(dir_.path());
-        AppState &app = App();
-        app.ProgramDir = QDir::currentPath();
-        app.ProgramDrive = app.ProgramDir.left(2);
-        app.Emulators.resize(1);
-        app.EmulatorCount = 0;
-        app.Games.resize(1);
-        app.GameCount = 0;
-        app.EditMode.clear();
-        app.NewRowPending = false;
-        app.DirTarget = 0;
+        QObject::connect(&core, &zanku::Library::pastVersion,
+                         [](const QString &text) { ShowMessage(QStringLiteral("Error"), text); });
     }
-    ~TestLibrary() { QDir::setCurrent(previousDir_); }
+    // Without a main window to show them, the library's notices go to message boxes too.
+    void showNotices()
+    {
+        QObject::connect(
+            &core, &zanku::Library::notice,
+            [](const QString &title, const QString &text) { ShowMessage(title, text); });
+    }
     TestLibrary(const TestLibrary &) = delete;
     TestLibrary &operator=(const TestLibrary &) = delete;
 
@@ -60,7 +57,26 @@ public:
         return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
     }
 
+    // Saves "Zanku.ini" as the editor does, over whatever is there now.
+    bool writeConfig(const std::vector<EmulatorRecord> &emulators)
+    {
+        const QString file = path(QStringLiteral("Zanku.ini"));
+        return core.WriteConfig(emulators, CurrentVersion(file)).status == zanku::SaveResult::Saved;
+    }
+
+    // The slot of the first loaded game of this name (0: none), the row a player would pick.
+    int slotOf(const QString &name) const
+    {
+        for (int slot = 1; slot <= core.GameCount(); ++slot) {
+            if (core.game(slot).Name == name)
+                return slot;
+        }
+        return 0;
+    }
+
 private:
-    QString previousDir_;
     QTemporaryDir dir_;
+
+public:
+    zanku::Library core{dir_.path()};
 };

@@ -1,76 +1,58 @@
 #include "core/catalogue/Catalogue.h"
 
-#include "core/common/AppState.h"
-#include "core/common/Messages.h"
-#include "core/catalogue/GameListModel.h"
 #include "core/catalogue/PresenceIndex.h"
 #include "core/catalogue/RomList.h"
-#include "core/files/TextFile.h"
+#include "core/common/Messages.h"
+#include "core/library/EmulatorPlaces.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace {
-void reportMissingPath(const EmulatorRecord &emulator)
+QString missingPathText(const EmulatorRecord &emulator)
 {
-    ShowMessage(QStringLiteral("Error"),
-                QStringLiteral("Emulator ") + Quoted(emulator.Name) +
-                    QStringLiteral(" Not configured properly!! Path Not Found!"));
+    return QStringLiteral("Emulator ") + Quoted(emulator.Name) +
+           QStringLiteral(" Not configured properly!! Path Not Found!");
 }
 
-void reportMissingRomList(const EmulatorRecord &emulator)
+QString missingRomListText(const EmulatorRecord &emulator)
 {
-    ShowMessage(QStringLiteral("Error"),
-                QStringLiteral("File ") + Quoted(emulator.Name) + QLatin1String(RomListExtension) +
-                    QStringLiteral(" Not Found! You'll not be able to play the game of this "
-                                   "Emulator!"));
+    return QStringLiteral("File ") + Quoted(emulator.Name) + QLatin1String(RomListExtension) +
+           QStringLiteral(" Not Found! You'll not be able to play the game of this Emulator!");
 }
 } // namespace
 
-void LoadCatalogue()
+Catalogue BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const QString &programDir)
 {
-    AppState &app = App();
-    app.GameCount = 0;
-    app.Games.resize(1);
-
-    const QDir programDir(app.ProgramDir);
+    Catalogue catalogue;
     const QChar separator = QDir::separator();
     PresenceIndex present;
 
-    for (int e = 1; e <= app.EmulatorCount; ++e) {
-        const EmulatorRecord &emulator = app.Emulators[size_t(e)];
-        // A relative emulator directory is taken from the program directory.
-        const QFileInfo pathInfo(programDir, emulator.Path);
-        if (emulator.Path.isEmpty() || !pathInfo.exists()) {
-            reportMissingPath(emulator);
+    for (int e = 1; e < int(emulators.size()); ++e) {
+        const EmulatorRecord &emulator = emulators[size_t(e)];
+        const zanku::EmulatorPlaces places(emulator, programDir);
+        const QString &emulatorDir = places.directory();
+        if (emulatorDir.isEmpty() || !QFileInfo::exists(emulatorDir)) {
+            catalogue.problems.append(missingPathText(emulator));
             continue;
         }
-
-        EnterDirectory(app.ProgramDir);
-        const QString romListPath = programDir.filePath(RomListFileName(emulator.Name));
-        if (!QFileInfo::exists(romListPath)) {
-            reportMissingRomList(emulator);
+        const zanku::ListRead<GameRecord> list = ReadRomList(places.romList());
+        if (list.status == TextReadResult::Missing) {
+            catalogue.problems.append(missingRomListText(emulator));
             continue;
         }
-        const TextReadResult read = ReadTextLines(romListPath);
-        if (!read.lines) {
-            ShowReadError(romListPath, read.error);
+        if (list.status == TextReadResult::Unreadable) {
+            catalogue.problems.append(ReadErrorText(places.romList(), list.error));
             continue;
         }
-
-        // From here on, game files are found relative to the emulator's directory.
-        const QString emulatorDir = pathInfo.absoluteFilePath();
-        if (!pathInfo.isDir() || !EnterDirectory(emulatorDir)) {
-            reportMissingPath(emulator);
+        // Game files are found relative to the emulator's directory.
+        if (!QFileInfo(emulatorDir).isDir()) {
+            catalogue.problems.append(missingPathText(emulator));
             continue;
         }
-
-        for (const QString &line : *read.lines) {
-            if (line.isEmpty())
-                continue;
-            GameRecord game = ParseRomLine(line);
+        for (GameRecord game : list.records) {
             if (game.File.isEmpty())
-                continue;
+                continue; // names nothing; its archive would be ".zip"
             if (present.exists(emulatorDir, game.File)) {
                 game.Zipped = false;
             } else if (present.exists(emulatorDir, ArchivePathFor(emulator.ZippedRomPath, game.File,
@@ -80,31 +62,10 @@ void LoadCatalogue()
                 continue;
             }
             game.EmulatorIndex = e;
-            app.Games.push_back(std::move(game));
-            ++app.GameCount;
+            catalogue.games.push_back(std::move(game));
         }
     }
-    FillGameList();
-}
-
-void FillGameList()
-{
-    const AppState &app = App();
-    if (app.Lista == nullptr)
-        return;
-
-    std::vector<GameListModel::Row> rows;
-    rows.reserve(size_t(app.GameCount));
-    for (int slot = 1; slot <= app.GameCount; ++slot) {
-        const GameRecord &game = app.Games[size_t(slot)];
-        const int emulator = game.EmulatorIndex;
-        const QString emulatorName = emulator >= 1 && emulator <= app.EmulatorCount
-                                         ? app.Emulators[size_t(emulator)].Name
-                                         : QString();
-        rows.push_back({{game.Name, game.Type, emulatorName}, slot});
-    }
-    app.Lista->setRows(std::move(rows));
-    app.Lista->setCountText(GameCountText(app.GameCount));
+    return catalogue;
 }
 
 QString GameCountText(int gameCount)

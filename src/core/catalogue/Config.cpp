@@ -1,18 +1,7 @@
 #include "core/catalogue/Config.h"
 
-#include "core/common/Messages.h"
-#include "core/files/TextFile.h"
-
-#include <QDir>
-#include <QFileInfo>
-
 namespace {
 enum class RecordState { Unset, Invalid, Valid };
-
-QString configPath()
-{
-    return QDir(App().ProgramDir).filePath(QString::fromLatin1(ConfigFileName));
-}
 } // namespace
 
 ParsedConfig ParseConfig(const QStringList &lines)
@@ -34,11 +23,8 @@ ParsedConfig ParseConfig(const QStringList &lines)
             const bool pair = last >= 1 && record.Name.at(last).isLowSurrogate() &&
                               record.Name.at(last - 1).isHighSurrogate();
             record.Name.chop(pair ? 2 : 1);
-            record.Program = takeLine();
-            record.Path = takeLine();
-            record.ZippedRomPath = takeLine();
-            record.SnapshotPath = takeLine();
-            record.Options = takeLine();
+            for (size_t field = 1; field < zanku::EmulatorFields.size(); ++field)
+                record.*zanku::EmulatorFields[field].member = takeLine();
             if (!record.Options.startsWith(u';'))
                 state = RecordState::Valid;
             result.emulators.push_back(std::move(record));
@@ -56,44 +42,21 @@ QStringList FormatConfig(const std::vector<EmulatorRecord> &emulators)
     QStringList lines;
     lines.reserve(qsizetype(emulators.size()) * 7);
     for (const EmulatorRecord &emulator : emulators) {
-        lines << u'[' + emulator.Name + u']' << emulator.Program << emulator.Path
-              << emulator.ZippedRomPath << emulator.SnapshotPath << emulator.Options
-              << QStringLiteral(";");
+        lines << u'[' + emulator.Name + u']';
+        for (size_t field = 1; field < zanku::EmulatorFields.size(); ++field)
+            lines << emulator.*zanku::EmulatorFields[field].member;
+        lines << QStringLiteral(";");
     }
     return lines;
 }
 
-void ReadConfig()
+zanku::ListRead<EmulatorRecord> ReadConfigFile(const QString &path)
 {
-    AppState &app = App();
-    EnterDirectory(app.ProgramDir);
-    app.EmulatorCount = 0;
-    app.Emulators.resize(1);
-
-    const QString path = configPath();
-    if (!QFileInfo::exists(path))
-        return;
-    const TextReadResult read = ReadTextLines(path);
-    if (!read.lines) {
-        ShowReadError(path, read.error);
-        return;
-    }
-
-    ParsedConfig parsed = ParseConfig(*read.lines);
-    if (parsed.pastVersion) {
-        ShowMessage(QStringLiteral("Error"),
-                    QStringLiteral("Zanku.ini belongs to a past version, please delete it and "
-                                   "reconfigure emulators!"));
-        app.EndProgram(1);
-        return; // only reached when the end is intercepted
-    }
-    app.Emulators.insert(app.Emulators.end(), std::make_move_iterator(parsed.emulators.begin()),
-                         std::make_move_iterator(parsed.emulators.end()));
-    app.EmulatorCount = int(parsed.emulators.size());
-}
-
-bool WriteConfig(const std::vector<EmulatorRecord> &emulators)
-{
-    EnterDirectory(App().ProgramDir);
-    return SaveTextLines(configPath(), FormatConfig(emulators));
+    const TextReadResult file = ReadTextLines(path);
+    zanku::ListRead<EmulatorRecord> read{{}, file.status, file.error, file.version};
+    ParsedConfig parsed = ParseConfig(file.lines);
+    read.pastVersion = parsed.pastVersion;
+    if (!parsed.pastVersion)
+        read.records = std::move(parsed.emulators);
+    return read;
 }

@@ -1,13 +1,14 @@
 #pragma once
 
-#include "core/common/AppState.h"
+#include "core/catalogue/ListRead.h"
+#include "core/library/Records.h"
 
 #include <QStringList>
 
 #include <vector>
 
-// "Zanku.ini": the emulators, seven lines each: "[Name]", Program, Path,
-// ZippedRomPath, SnapshotPath, Options, ";".
+// "Zanku.ini": the emulators, seven lines each: "[Name]", then the other fields in the
+// order of EmulatorFields (Program, Path, ZippedRomPath, SnapshotPath, Options), then ";".
 
 inline constexpr auto ConfigFileName = "Zanku.ini";
 
@@ -21,13 +22,11 @@ struct ParsedConfig {
 // empty; a lone "[" is an empty name.
 ParsedConfig ParseConfig(const QStringList &lines);
 
-// The lines that WriteConfig puts in the file for these emulators.
+// The lines "Zanku.ini" holds for these emulators, in this order.
 QStringList FormatConfig(const std::vector<EmulatorRecord> &emulators);
 
-// Loads "Zanku.ini" from ProgramDir into App().Emulators and EmulatorCount and leaves
-// ProgramDir current. A file of a past version shows its message and ends the program.
-void ReadConfig();
+inline constexpr auto PastVersionText =
+    "Zanku.ini belongs to a past version, please delete it and reconfigure emulators!";
 
-// Replaces "Zanku.ini" in ProgramDir with these emulators, in this order. On failure the
-// old file stays whole, an "Error" box says why, and the result is false.
-bool WriteConfig(const std::vector<EmulatorRecord> &emulators);
+// Reads "Zanku.ini" at `path`; a file of a past version comes back with no records.
+zanku::ListRead<EmulatorRecord> ReadConfigFile(const QString &path);

@@ -1,6 +1,8 @@
 #include "core/catalogue/GameListModel.h"
 
+#include "core/catalogue/Catalogue.h"
 #include "core/catalogue/SortKeys.h"
+#include "core/library/Library.h"
 
 #include <algorithm>
 #include <numeric>
@@ -80,6 +82,22 @@ void GameListModel::setRows(std::vector<Row> rows)
     endResetModel();
 }
 
+void GameListModel::FillGameList(const zanku::Library &library)
+{
+    std::vector<Row> rows;
+    rows.reserve(size_t(library.GameCount()));
+    for (int slot = 1; slot <= library.GameCount(); ++slot) {
+        const GameRecord &game = library.game(slot);
+        const int emulator = game.EmulatorIndex;
+        const QString emulatorName = emulator >= 1 && emulator <= library.EmulatorCount()
+                                         ? library.emulator(emulator).Name
+                                         : QString();
+        rows.push_back({{game.Name, game.Type, emulatorName}, slot});
+    }
+    setRows(std::move(rows));
+    setCountText(GameCountText(library.GameCount()));
+}
+
 const QString &GameListModel::cell(int row, int column) const
 {
     return rows_.at(size_t(row)).cells.at(size_t(column));
@@ -106,16 +124,17 @@ void GameListModel::sortByTitleClick(int column)
         return;
     std::vector<int> order(rows_.size());
     std::iota(order.begin(), order.end(), 0);
-    sortRange(order, 0, order.size(), keysOf(rows_, column));
+    const GenericSortKeys keys = keysOf(rows_, column);
+    sortRange(order, 0, order.size(), keys);
 
     if (column != 0) {
+        // A run holds the rows the sort found equal: "Rpg" and "RPG" alike.
         const GenericSortKeys names = keysOf(rows_, 0);
         size_t runStart = 0;
         while (runStart < order.size()) {
-            const QString &value = rows_[size_t(order[runStart])].cells[size_t(column)];
             size_t runEnd = runStart + 1;
             while (runEnd < order.size() &&
-                   rows_[size_t(order[runEnd])].cells[size_t(column)] == value)
+                   keys.compare(size_t(order[runStart]), size_t(order[runEnd])) == 0)
                 ++runEnd;
             if (runEnd - runStart > 1)
                 sortRange(order, runStart, runEnd, names);

@@ -9,6 +9,10 @@
 // The main grid's rows: game name, type and emulator name for every game of the
 // catalogue. Each row remembers the catalogue slot of the game it shows, through every
 // sort and refill, so a row always previews and launches its own game.
+namespace zanku {
+class Library;
+}
+
 class GameListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -16,7 +20,7 @@ public:
 
     struct Row {
         std::array<QString, ColumnCount> cells;
-        int slot = 0; // slot in App().Games
+        int slot = 0; // slot in the library's games
     };
 
     explicit GameListModel(QObject *parent = nullptr);
@@ -29,6 +33,10 @@ public:
 
     // Replaces every row and sorts them by game name.
     void setRows(std::vector<Row> rows);
+
+    // Fills the rows with the library's games (name, type, emulator), sorted by name,
+    // and the count text "Games  ( n Roms )".
+    void FillGameList(const zanku::Library &library);
 
     const QString &cell(int row, int column) const;
     int slotAt(int row) const; // 0 for a row that does not exist

@@ -1,10 +1,5 @@
 #include "core/catalogue/RomList.h"
 
-#include "core/files/TextFile.h"
-
-#include <QDir>
-#include <QFileInfo>
-
 QString RomListFileName(const QString &emulatorName)
 {
     return emulatorName + QLatin1String(RomListExtension);
@@ -12,31 +7,28 @@ QString RomListFileName(const QString &emulatorName)
 
 GameRecord ParseRomLine(const QString &line)
 {
-    QString *fields[4];
     GameRecord game;
-    fields[0] = &game.Name;
-    fields[1] = &game.File;
-    fields[2] = &game.DestinationDir;
-    fields[3] = &game.Options;
-
     qsizetype start = 0;
-    for (QString *field : fields) {
+    for (size_t field = 0; field + 1 < zanku::GameFields.size(); ++field) {
+        QString &value = game.*zanku::GameFields[field].member;
         const qsizetype equals = line.indexOf(u'=', start);
         if (equals < 0) {
-            *field = line.mid(start);
+            value = line.mid(start);
             return game; // fewer than four "=": the rest stays empty
         }
-        *field = line.mid(start, equals - start);
+        value = line.mid(start, equals - start);
         start = equals + 1;
     }
-    game.Type = line.mid(start);
+    game.*zanku::GameFields.back().member = line.mid(start); // "=" and all
     return game;
 }
 
 QString FormatRomLine(const GameRecord &game)
 {
-    return game.Name + u'=' + game.File + u'=' + game.DestinationDir + u'=' + game.Options + u'=' +
-           game.Type;
+    QStringList fields;
+    for (const auto &field : zanku::GameFields)
+        fields.append(game.*field.member);
+    return fields.join(u'=');
 }
 
 QString StripExtension(const QString &fileName)
@@ -52,29 +44,23 @@ QString ArchivePathFor(const QString &zippedRomPath, const QString &file, QChar 
     return zippedRomPath + separator + StripExtension(file) + QLatin1String(".zip");
 }
 
-bool WriteRomList(const QString &emulatorName, const std::vector<GameRecord> &games)
+QStringList FormatRomList(const std::vector<GameRecord> &games)
 {
     QStringList lines;
     lines.reserve(qsizetype(games.size()));
     for (const GameRecord &game : games)
         lines.append(FormatRomLine(game));
-    return SaveTextLines(QDir(App().ProgramDir).filePath(RomListFileName(emulatorName)), lines);
+    return lines;
 }
 
-std::vector<GameRecord> ReadRomList(const QString &path)
+zanku::ListRead<GameRecord> ReadRomList(const QString &path)
 {
-    std::vector<GameRecord> games;
-    if (!QFileInfo::exists(path))
-        return games;
-    const TextReadResult read = ReadTextLines(path);
-    if (!read.lines) {
-        ShowReadError(path, read.error);
-        return games;
-    }
-    games.reserve(size_t(read.lines->size()));
-    for (const QString &line : *read.lines) {
+    const TextReadResult file = ReadTextLines(path);
+    zanku::ListRead<GameRecord> read{{}, file.status, file.error, file.version};
+    read.records.reserve(size_t(file.lines.size()));
+    for (const QString &line : file.lines) {
         if (!line.isEmpty())
-            games.push_back(ParseRomLine(line));
+            read.records.push_back(ParseRomLine(line));
     }
-    return games;
+    return read;
 }

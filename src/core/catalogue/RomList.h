@@ -1,14 +1,16 @@
 #pragma once
 
-#include "core/common/AppState.h"
+#include "core/catalogue/ListRead.h"
+#include "core/library/Records.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <vector>
 
-// A ROM list file, "<emulator name>.rom": one game a line,
-// Name=File=DestinationDir=Options=Type. Type takes everything after the fourth "=".
+// A ROM list file, "<emulator name>.rom": one game a line, the fields of GameFields
+// joined by "=" (Name=File=DestinationDir=Options=Type). Type takes everything after the
+// fourth "=".
 
 inline constexpr auto RomListExtension = ".rom";
 
@@ -19,8 +21,9 @@ QString RomListFileName(const QString &emulatorName);
 // Zipped are left at their defaults.
 GameRecord ParseRomLine(const QString &line);
 
-// The line WriteRomList writes for a game: its five fields joined by "=".
+// The line a ROM list holds for a game: its five fields joined by "=".
 QString FormatRomLine(const GameRecord &game);
+QStringList FormatRomList(const std::vector<GameRecord> &games);
 
 // A file name without its last extension: the last "." not counting the final
 // character ends it. "puzzle.nes" -> "puzzle", "a.b.c" -> "a.b", ".nes" -> "",
@@ -30,12 +33,5 @@ QString StripExtension(const QString &fileName);
 // Where a game's archive lies: ZippedRomPath + separator + base name + ".zip".
 QString ArchivePathFor(const QString &zippedRomPath, const QString &file, QChar separator);
 
-// Replaces the ROM list of this emulator in ProgramDir with these games, in this
-// order. On failure the old file stays whole, an "Error" box says why, and the result
-// is false.
-bool WriteRomList(const QString &emulatorName, const std::vector<GameRecord> &games);
-
-// Reads the games of a ROM list file as they stand (no presence test), blank lines
-// skipped. A missing file is an empty list; an unreadable one says so in an "Error"
-// box and is an empty list too.
-std::vector<GameRecord> ReadRomList(const QString &path);
+// A ROM list read as it stands (no presence test), blank lines skipped.
+zanku::ListRead<GameRecord> ReadRomList(const QString &path);

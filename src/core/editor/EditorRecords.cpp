@@ -72,31 +72,55 @@ EditorMode EditorModeFor(const QString &editMode)
     return editMode == QLatin1String("ROM") ? EditorMode::Roms : EditorMode::Emulators;
 }
 
-QString TitleStringFor(EditorMode mode)
+namespace {
+// The same answer from either table of fields.
+template <typename Visit> auto withFields(EditorMode mode, Visit visit)
 {
-    return QString::fromLatin1(mode == EditorMode::Roms ? RomTitleString : EmulatorTitleString);
+    return mode == EditorMode::Roms ? visit(zanku::GameFields) : visit(zanku::EmulatorFields);
 }
+
+template <typename Record, size_t N>
+GridRow toRow(const Record &record, const std::array<zanku::Field<Record>, N> &fields)
+{
+    GridRow row;
+    for (const auto &field : fields)
+        row.append(record.*field.member);
+    return row;
+}
+
+template <typename Record, size_t N>
+Record fromRow(const GridRow &row, const std::array<zanku::Field<Record>, N> &fields)
+{
+    Record record;
+    for (size_t column = 0; column < N; ++column)
+        record.*fields[column].member = cell(row, int(column));
+    return record;
+}
+} // namespace
 
 int ColumnCountFor(EditorMode mode)
 {
-    return mode == EditorMode::Roms ? 5 : 6;
+    return withFields(mode, [](const auto &fields) { return int(fields.size()); });
+}
+
+QStringList ColumnTitlesFor(EditorMode mode)
+{
+    return withFields(mode, [](const auto &fields) {
+        QStringList titles;
+        for (const auto &field : fields)
+            titles.append(QLatin1String(field.title));
+        return titles;
+    });
 }
 
 std::vector<int> ColumnTenthsFor(EditorMode mode)
 {
-    if (mode == EditorMode::Roms)
-        return {4, 2, 2, 5, 2};
-    return {2, 3, 3, 3, 3, 4};
-}
-
-QStringList ColumnTitles(const QString &titleString)
-{
-    QStringList titles = titleString.split(u'|');
-    for (QString &title : titles) {
-        if (title.startsWith(u'<'))
-            title.remove(0, 1);
-    }
-    return titles;
+    return withFields(mode, [](const auto &fields) {
+        std::vector<int> tenths;
+        for (const auto &field : fields)
+            tenths.push_back(field.tenths);
+        return tenths;
+    });
 }
 
 int ColumnWidthTwips(int gridWidthTwips, int tenths)
@@ -116,36 +140,22 @@ int ColumnWidthTwips(int gridWidthTwips, int tenths)
 
 GridRow EmulatorToRow(const EmulatorRecord &emulator)
 {
-    return {emulator.Name,          emulator.Program,      emulator.Path,
-            emulator.ZippedRomPath, emulator.SnapshotPath, emulator.Options};
+    return toRow(emulator, zanku::EmulatorFields);
 }
 
 EmulatorRecord RowToEmulator(const GridRow &row)
 {
-    EmulatorRecord emulator;
-    emulator.Name = cell(row, 0);
-    emulator.Program = cell(row, 1);
-    emulator.Path = cell(row, 2);
-    emulator.ZippedRomPath = cell(row, 3);
-    emulator.SnapshotPath = cell(row, 4);
-    emulator.Options = cell(row, 5);
-    return emulator;
+    return fromRow(row, zanku::EmulatorFields);
 }
 
 GridRow GameToRow(const GameRecord &game)
 {
-    return {game.Name, game.File, game.DestinationDir, game.Options, game.Type};
+    return toRow(game, zanku::GameFields);
 }
 
 GameRecord RowToGame(const GridRow &row)
 {
-    GameRecord game;
-    game.Name = cell(row, 0);
-    game.File = cell(row, 1);
-    game.DestinationDir = cell(row, 2);
-    game.Options = cell(row, 3);
-    game.Type = cell(row, 4);
-    return game;
+    return fromRow(row, zanku::GameFields);
 }
 
 std::vector<int> SortedRowOrder(const std::vector<GridRow> &rows)
@@ -161,16 +171,11 @@ std::vector<int> SortedRowOrder(const std::vector<GridRow> &rows)
 
 QString FieldLabel(EditorMode mode, int column)
 {
-    static const QStringList games = {QStringLiteral("Game Name"),
-                                      QStringLiteral("Game File or Directory"),
-                                      QStringLiteral("Destination Directory"),
-                                      QStringLiteral("Game Options"), QStringLiteral("Game Type")};
-    static const QStringList emulators = {
-        QStringLiteral("Emulator Name"), QStringLiteral("Emulator Program"),
-        QStringLiteral("Emulator Path"), QStringLiteral("Zipped Rom Path"),
-        QStringLiteral("Snapshot Path"), QStringLiteral("Options")};
-    const QStringList &labels = mode == EditorMode::Roms ? games : emulators;
-    return column >= 0 && column < labels.size() ? labels.at(column) : QString();
+    return withFields(mode, [column](const auto &fields) {
+        return column >= 0 && column < int(fields.size())
+                   ? QLatin1String(fields[size_t(column)].label)
+                   : QString();
+    });
 }
 
 QString RecordProblem(EditorMode mode, const GridRow &row)

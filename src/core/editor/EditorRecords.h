@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/common/AppState.h"
+#include "core/library/Records.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,31 +17,21 @@ EditorMode EditorModeFor(const QString &editMode);
 // One row of the editor's grid, its cells in the mode's column order.
 using GridRow = QStringList;
 
-inline constexpr auto RomTitleString =
-    "<Game Name|<File or Dir Name|<Destination Dir|<Game Options|<Game Type";
-inline constexpr auto EmulatorTitleString =
-    "<Emulator Name|<Emul Program|<Emul Path|<Zipped Roms Path|<Emul Snapshot|<Emul Options";
-
-QString TitleStringFor(EditorMode mode);
 int ColumnCountFor(EditorMode mode);
 
-// Each column's width in tenths of the grid's width.
+// Each column's title and its width in tenths of the grid's width.
+QStringList ColumnTitlesFor(EditorMode mode);
 std::vector<int> ColumnTenthsFor(EditorMode mode);
 
 // The game types the record editor and the import offer, in their list order.
 QStringList GameTypes();
 
-// The column titles of a title string: "|" separates the columns; the leading "<" of
-// each marks a left-aligned column, as every column of the editor is.
-QStringList ColumnTitles(const QString &titleString);
-
 // The grid's width divided by 10 and multiplied by the tenths, rounded to the nearest
 // whole twip with ties to the even number (9375 and 5 tenths give 4688).
 int ColumnWidthTwips(int gridWidthTwips, int tenths);
 
-// Grid rows and the records of the files. Emulator columns: Name, Program, Path,
-// ZippedRomPath, SnapshotPath, Options. Game columns: Name, File, DestinationDir,
-// Options, Type. Missing cells read as empty.
+// Grid rows and the records of the files, a column per field of EmulatorFields or
+// GameFields. Missing cells read as empty.
 GridRow EmulatorToRow(const EmulatorRecord &emulator);
 EmulatorRecord RowToEmulator(const GridRow &row);
 GridRow GameToRow(const GameRecord &game);

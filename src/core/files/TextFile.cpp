@@ -2,10 +2,10 @@
 
 #include "core/common/Messages.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -23,8 +23,6 @@ constexpr qint64 MaxTextFileSize = 64 * 1024 * 1024;
 const QString NotAFileText =
     QStringLiteral("it is not an ordinary file (it is a folder, a device or a pipe)");
 
-enum class TextEncoding { Utf8, Utf8WithBom, Legacy };
-
 #ifdef Q_OS_WIN
 constexpr TextEncoding NewFileEncoding = TextEncoding::Legacy;
 #else
@@ -32,18 +30,6 @@ constexpr TextEncoding NewFileEncoding = TextEncoding::Utf8;
 #endif
 
 const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
-
-// The encoding each file was last read or written with, by absolute path.
-QHash<QString, TextEncoding> &knownEncodings()
-{
-    static QHash<QString, TextEncoding> encodings;
-    return encodings;
-}
-
-QString encodingKey(const QString &path)
-{
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
 
 // The legacy code page. Without Windows-1252 (a Qt built without ICU), Latin-1 still
 // keeps every byte. The converters are made in place: a moved one stops reporting
@@ -108,7 +94,7 @@ QStringList splitLines(const QString &text)
 
 // The file content in this encoding; a text the legacy code page cannot hold is written
 // as UTF-8 instead (and `encoding` says so), so no character is lost.
-QByteArray encode(const QStringList &lines, TextEncoding &encoding)
+QByteArray encode(const QStringList &lines, TextEncoding &encoding, bool withBom = true)
 {
     QString text;
     for (const QString &line : lines)
@@ -120,7 +106,8 @@ QByteArray encode(const QStringList &lines, TextEncoding &encoding)
             return content;
         encoding = TextEncoding::Utf8;
     }
-    return (encoding == TextEncoding::Utf8WithBom ? Utf8Bom : QByteArray()) + text.toUtf8();
+    const bool bom = withBom && encoding == TextEncoding::Utf8WithBom;
+    return (bom ? Utf8Bom : QByteArray()) + text.toUtf8();
 }
 
 // Why a file operation failed, in words a player can read. Qt's own text is the
@@ -187,24 +174,35 @@ QString readWholeFile(const QString &path, QByteArray &content)
     content.truncate(qsizetype(done));
     return {};
 }
-// Replaces the file with this content in one step and remembers its encoding.
+// The version of a file whose bytes are `content`.
+FileVersion versionOf(const QByteArray &content, const QFileInfo &info)
+{
+    FileVersion version;
+    version.exists = true;
+    version.size = content.size();
+    version.modified = info.lastModified().toMSecsSinceEpoch();
+    version.hash = QCryptographicHash::hash(content, QCryptographicHash::Sha1);
+    return version;
+}
+
+// Replaces the file with this content in one step.
 TextWriteResult writeWholeFile(const QString &path, const QByteArray &content,
                                TextEncoding encoding)
 {
     // Only a regular file is replaced: a device behind a link must never be.
     if (const QFileInfo existing(path); existing.exists() && !existing.isFile())
-        return {false, NotAFileText};
+        return {false, NotAFileText, {}};
     // Unbuffered, so that every write reaches the file system here, where its failure
     // is seen, and not in a buffer that the commit would flush and then rename anyway.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, failureReason(file)};
+        return {false, failureReason(file), {}};
     for (qsizetype done = 0; done < content.size();) {
         const qint64 written = file.write(content.constData() + done, content.size() - done);
         if (written <= 0 || file.error() != QFileDevice::NoError) {
             const QString error = failureReason(file);
             file.cancelWriting(); // the temporary file goes, the old file stays
-            return {false, error};
+            return {false, error, {}};
         }
         done += written;
     }
@@ -214,32 +212,54 @@ TextWriteResult writeWholeFile(const QString &path, const QByteArray &content,
     if (::fdatasync(file.handle()) != 0 && errno != EINVAL && errno != ENOTSUP) {
         const QString error = QString::fromLocal8Bit(strerror(errno));
         file.cancelWriting();
-        return {false, error};
+        return {false, error, {}};
     }
 #endif
     if (!file.commit())
-        return {false, failureReason(file)};
-    knownEncodings().insert(encodingKey(path), encoding);
-    return {true, QString()};
+        return {false, failureReason(file), {}};
+    FileVersion version = versionOf(content, QFileInfo(path));
+    version.encoding = encoding;
+    return {true, QString(), version};
 }
 
 } // namespace
 
-TextReadResult ReadTextLines(const QString &path)
+bool FileVersion::sameContentAs(const FileVersion &other) const
 {
-    QByteArray content;
-    if (const QString error = readWholeFile(path, content); !error.isEmpty())
-        return {std::nullopt, error};
-    TextEncoding encoding = NewFileEncoding;
-    QStringList lines = splitLines(decode(content, encoding));
-    knownEncodings().insert(encodingKey(path), encoding);
-    return {std::move(lines), QString()};
+    return exists == other.exists && (!exists || (size == other.size && hash == other.hash));
 }
 
-TextWriteResult WriteTextLines(const QString &path, const QStringList &lines)
+FileVersion CurrentVersion(const QString &path)
 {
-    TextEncoding encoding = knownEncodings().value(encodingKey(path), NewFileEncoding);
-    return writeWholeFile(path, encode(lines, encoding), encoding);
+    QByteArray content;
+    if (!QFileInfo::exists(path) || !readWholeFile(path, content).isEmpty())
+        return {QFileInfo::exists(path), -1, 0, {}, NewFileEncoding}; // there, but unreadable
+    return versionOf(content, QFileInfo(path));
+}
+
+TextReadResult ReadTextLines(const QString &path)
+{
+    TextReadResult result;
+    result.version.encoding = NewFileEncoding;
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+        return result;
+    QByteArray content;
+    if (const QString error = readWholeFile(path, content); !error.isEmpty()) {
+        result.status = TextReadResult::Unreadable;
+        result.error = error;
+        result.version = CurrentVersion(path);
+        return result;
+    }
+    result.status = TextReadResult::Read;
+    result.version = versionOf(content, QFileInfo(path));
+    result.lines = splitLines(decode(content, result.version.encoding));
+    return result;
+}
+
+TextWriteResult WriteTextLines(const QString &path, const QStringList &lines, TextEncoding encoding)
+{
+    const QByteArray content = encode(lines, encoding);
+    return writeWholeFile(path, content, encoding);
 }
 
 TextWriteResult AppendTextLines(const QString &path, const QStringList &lines)
@@ -249,11 +269,12 @@ TextWriteResult AppendTextLines(const QString &path, const QStringList &lines)
     QStringList existing;
     if (QFileInfo::exists(path)) {
         if (const QString error = readWholeFile(path, content); !error.isEmpty())
-            return {false, error};
+            return {false, error, {}};
         existing = splitLines(decode(content, encoding));
     }
     TextEncoding addedEncoding = encoding;
-    const QByteArray added = encode(lines, addedEncoding);
+    // What follows existing bytes never starts with a byte order mark of its own.
+    const QByteArray added = encode(lines, addedEncoding, content.isEmpty());
     if (addedEncoding != encoding) // the file's code page cannot hold the new lines
         return writeWholeFile(path, encode(existing + lines, addedEncoding), addedEncoding);
     if (!content.isEmpty() && !content.endsWith('\n') && !content.endsWith('\r'))
@@ -261,24 +282,13 @@ TextWriteResult AppendTextLines(const QString &path, const QStringList &lines)
     return writeWholeFile(path, content + added, encoding);
 }
 
-bool SaveTextLines(const QString &path, const QStringList &lines)
+QString SaveErrorText(const QString &path, const QString &reason)
 {
-    return ReportSave(path, WriteTextLines(path, lines));
+    return QStringLiteral("Could not save %1: %2\nThe file on disk is unchanged.")
+        .arg(Quoted(QDir::toNativeSeparators(path)), reason);
 }
 
-bool ReportSave(const QString &path, const TextWriteResult &result)
+QString ReadErrorText(const QString &path, const QString &reason)
 {
-    if (!result.ok) {
-        ShowMessage(QStringLiteral("Error"),
-                    QStringLiteral("Could not save %1: %2\nThe file on disk is unchanged.")
-                        .arg(Quoted(QDir::toNativeSeparators(path)), result.error));
-    }
-    return result.ok;
-}
-
-void ShowReadError(const QString &path, const QString &reason)
-{
-    ShowMessage(
-        QStringLiteral("Error"),
-        QStringLiteral("Cannot read %1: %2").arg(Quoted(QDir::toNativeSeparators(path)), reason));
+    return QStringLiteral("Cannot read %1: %2").arg(Quoted(QDir::toNativeSeparators(path)), reason);
 }

@@ -1,10 +1,11 @@
 #include "core/import/ImportScan.h"
 
-#include "core/common/Messages.h"
 #include "core/catalogue/PresenceIndex.h"
 #include "core/catalogue/RomList.h"
-#include "core/files/TextFile.h"
 #include "core/editor/EditorRecords.h"
+#include "core/files/TextFile.h"
+#include "core/library/EmulatorPlaces.h"
+#include "core/library/Library.h"
 #include "core/unzip/ArchiveMembers.h"
 
 #include <QDir>
@@ -79,27 +80,13 @@ bool listDirectory(const QString &directory, std::vector<DirEntry> &entries,
     return true;
 }
 
-// The emulator's directory and its zipped-game directory as absolute paths; the second
-// empty when not configured.
-struct Folders {
-    QString emulator, zips;
-
-    Folders(const EmulatorRecord &record, const QString &programDir)
-        : emulator(QDir::cleanPath(QDir(programDir).absoluteFilePath(record.Path)))
-        , zips(record.ZippedRomPath.isEmpty()
-                   ? QString()
-                   : QDir::cleanPath(QDir(emulator).absoluteFilePath(record.ZippedRomPath)))
-    {
-    }
-};
-
 // The name of `path` (relative to the emulator's directory) within `folder`, or an empty
 // text when it lies elsewhere: the scan looks one level deep, so names are enough.
-QString nameIn(const Folders &folders, const QString &folder, const QString &path)
+QString nameIn(const zanku::EmulatorPlaces &places, const QString &folder, const QString &path)
 {
     if (path.isEmpty() || folder.isEmpty())
         return {};
-    const QString full = QDir::cleanPath(QDir(folders.emulator).absoluteFilePath(path));
+    const QString full = places.resolve(path);
     const qsizetype slash = full.lastIndexOf(u'/');
     return FileNameKey(full.left(slash)) == FileNameKey(folder) ? FileNameKey(full.mid(slash + 1))
                                                                 : QString();
@@ -109,13 +96,11 @@ QString nameIn(const Folders &folders, const QString &folder, const QString &pat
 struct ListedNames {
     QSet<QString> files, archives;
 
-    ListedNames(const Folders &folders, const QString &zippedRomPath,
-                const std::vector<GameRecord> &listed)
+    ListedNames(const zanku::EmulatorPlaces &places, const std::vector<GameRecord> &listed)
     {
         for (const GameRecord &game : listed) {
-            files.insert(nameIn(folders, folders.emulator, game.File));
-            archives.insert(
-                nameIn(folders, folders.zips, ArchivePathFor(zippedRomPath, game.File, u'/')));
+            files.insert(nameIn(places, places.directory(), game.File));
+            archives.insert(nameIn(places, places.zippedGames(), places.archiveOf(game.File)));
         }
         files.remove(QString());
         archives.remove(QString());
@@ -190,23 +175,25 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
                                const std::vector<GameRecord> &listed, ImportScanControl &control)
 {
     ImportScanResult result;
-    const Folders folders(emulator, programDir);
+    const zanku::EmulatorPlaces places(emulator, programDir);
+    const QString &emulatorDir = places.directory();
+    const QString &zips = places.zippedGames();
     std::vector<DirEntry> entries, archives;
-    if (emulator.Path.isEmpty() || !listDirectory(folders.emulator, entries, control.cancel)) {
+    if (emulatorDir.isEmpty() || !listDirectory(emulatorDir, entries, control.cancel)) {
         result.error = QStringLiteral("The directory of emulator %1 cannot be read: \"%2\".")
-                           .arg(emulator.Name, QDir::toNativeSeparators(folders.emulator));
+                           .arg(emulator.Name, QDir::toNativeSeparators(emulatorDir));
         return result;
     }
-    const bool zipsApart = FileNameKey(folders.zips) != FileNameKey(folders.emulator);
-    if (!folders.zips.isEmpty() && zipsApart)
-        listDirectory(folders.zips, archives, control.cancel); // none there: no archives
+    const bool zipsApart = FileNameKey(zips) != FileNameKey(emulatorDir);
+    if (!zips.isEmpty() && zipsApart)
+        listDirectory(zips, archives, control.cancel); // none there: no archives
     const std::vector<DirEntry> &archiveEntries = zipsApart ? archives : entries;
     control.total = int(entries.size() + (zipsApart ? archives.size() : 0));
 
-    const ListedNames known(folders, emulator.ZippedRomPath, listed);
-    const QSet<QString> excluded = {nameIn(folders, folders.emulator, emulator.Program),
-                                    nameIn(folders, folders.emulator, emulator.ZippedRomPath),
-                                    nameIn(folders, folders.emulator, emulator.SnapshotPath)};
+    const ListedNames known(places, listed);
+    const QSet<QString> excluded = {nameIn(places, emulatorDir, emulator.Program),
+                                    nameIn(places, emulatorDir, emulator.ZippedRomPath),
+                                    nameIn(places, emulatorDir, emulator.SnapshotPath)};
     const auto isArchiveName = [](const QString &name) {
         return name.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive);
     };
@@ -248,7 +235,7 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
             candidate.problem =
                 QStringLiteral("The catalogue looks for archives ending in \".zip\".");
         else
-            readArchive(candidate, folders.zips + u'/' + entry.name, base);
+            readArchive(candidate, zips + u'/' + entry.name, base);
         if (candidate.problem.isEmpty() &&
             (known.contain(candidate) || taken.contains(FileNameKey(candidate.file))))
             continue; // the list, or a file of the same name, already has the game
@@ -305,28 +292,16 @@ bool ImportFilter::matches(const QString &name) const
                        [&name](const QRegularExpression &re) { return re.match(name).hasMatch(); });
 }
 
-int AddToRomList(const EmulatorRecord &emulator, const QString &programDir,
-                 const std::vector<ImportCandidate> &chosen, const QString &type)
+AddResult AddToRomList(zanku::Library &library, const EmulatorRecord &emulator,
+                       const std::vector<ImportCandidate> &chosen, const QString &type)
 {
-    const QString path = QDir(programDir).filePath(RomListFileName(emulator.Name));
-    const QString shownPath = QDir::toNativeSeparators(path);
+    const zanku::EmulatorPlaces places(emulator, library.programDir());
     // Read again now: the editor may have saved the list since the scan.
-    std::vector<GameRecord> listed;
-    if (QFileInfo::exists(path)) {
-        const TextReadResult read = ReadTextLines(path);
-        if (!read.lines) {
-            ShowMessage(QStringLiteral("Error"),
-                        QStringLiteral("Cannot read %1: %2\nNothing was added.")
-                            .arg(Quoted(shownPath), read.error));
-            return -1;
-        }
-        for (const QString &line : *read.lines) {
-            if (!line.isEmpty())
-                listed.push_back(ParseRomLine(line));
-        }
-    }
-    const Folders folders(emulator, programDir);
-    const ListedNames known(folders, emulator.ZippedRomPath, listed);
+    const zanku::RomListRead read = library.readRomList(emulator.Name);
+    if (read.status == TextReadResult::Unreadable)
+        return {-1, ReadErrorText(places.romList(), read.error) +
+                        QStringLiteral("\nNothing was added.")};
+    const ListedNames known(places, read.records);
 
     std::vector<GridRow> rows;
     for (const ImportCandidate &candidate : chosen) {
@@ -334,19 +309,19 @@ int AddToRomList(const EmulatorRecord &emulator, const QString &programDir,
             continue;
         const GridRow row = {candidate.name, candidate.file, QString(), QString(), type};
         if (const QString problem = RecordProblem(EditorMode::Roms, row); !problem.isEmpty()) {
-            ShowMessage(QStringLiteral("Error"), QStringLiteral("%1 (%2): %3\nNothing was added.")
-                                                     .arg(candidate.name, candidate.file, problem));
-            return -1;
+            return {-1, QStringLiteral("%1 (%2): %3\nNothing was added.")
+                            .arg(candidate.name, candidate.file, problem)};
         }
         rows.push_back(row);
     }
     if (rows.empty())
-        return 0;
+        return {0, {}};
 
     QStringList lines;
     for (const int index : SortedRowOrder(rows))
         lines.append(FormatRomLine(RowToGame(rows[size_t(index)])));
-    if (!ReportSave(path, AppendTextLines(path, lines)))
-        return -1;
-    return int(rows.size());
+    const TextWriteResult written = library.appendToRomList(emulator.Name, lines);
+    if (!written.ok)
+        return {-1, SaveErrorText(places.romList(), written.error)};
+    return {int(rows.size()), {}};
 }

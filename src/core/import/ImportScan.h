@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/common/AppState.h"
+#include "core/library/Records.h"
 
 #include <QRegularExpression>
 #include <QString>
@@ -67,10 +67,17 @@ private:
     std::vector<QRegularExpression> patterns_;
 };
 
+namespace zanku {
+class Library;
+}
+
 // Appends the candidates that can be listed and are not listed yet to the emulator's
 // ROM list, sorted by name as the editor sorts, each with `type`. What the file held
 // stays byte for byte. Nothing is written when a record is refused or the file cannot
-// be read; a failed save leaves the old file whole. Every failure shows an "Error" box.
-// The result is the number of games added, or -1 on failure.
-int AddToRomList(const EmulatorRecord &emulator, const QString &programDir,
-                 const std::vector<ImportCandidate> &chosen, const QString &type);
+// be read; a failed save leaves the old file whole.
+struct AddResult {
+    int added = 0; // games added, or -1 on failure
+    QString error; // on failure, what the "Error" box says
+};
+AddResult AddToRomList(zanku::Library &library, const EmulatorRecord &emulator,
+                       const std::vector<ImportCandidate> &chosen, const QString &type);

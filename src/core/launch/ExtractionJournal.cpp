@@ -1,20 +1,15 @@
 #include "core/launch/ExtractionJournal.h"
 
-#include "core/common/AppState.h"
 #include "core/common/Messages.h"
 #include "core/files/TextFile.h"
-#include "core/files/RemoveTree.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QList>
-#include <QLockFile>
 
 #include <algorithm>
-#include <memory>
-#include <optional>
 
+namespace zanku {
 namespace {
 // The file lists one folder a line between a title and an end line, so a journal cut
 // short is seen as such: "<device> <inode> <birth> <path>", the path percent-encoded,
@@ -24,55 +19,18 @@ const QString Title = QStringLiteral("Zanku extraction journal");
 const QString EndLine = QStringLiteral("end");
 const QString Unknown = QStringLiteral("-");
 
-struct Entry {
-    QString folder;
-    std::optional<FolderIdentity> identity;
-};
+using Journal = ExtractionJournal;
 
-struct Journal {
-    QString dir;
-    std::unique_ptr<QLockFile> lock;
-    QList<Entry> entries; // what the file should list, this session's folders among them
-    bool warned = false;
-};
-
-Journal &session()
-{
-    static Journal journal;
-    return journal;
-}
-
-QString journalPath(const Journal &journal)
-{
-    return QDir(journal.dir).filePath(JournalName);
-}
-
-Journal &openJournal(const QString &dir)
-{
-    Journal &journal = session();
-    journal = Journal{};
-    journal.dir = dir;
-    journal.lock = std::make_unique<QLockFile>(journalPath(journal) + QStringLiteral(".lock"));
-    // A Zanku that runs for days keeps its lock: only a process that is gone loses it.
-    journal.lock->setStaleLockTime(0);
-    return journal;
-}
-
-Journal &journalFor(const QString &dir)
-{
-    return session().dir == dir ? session() : openJournal(dir);
-}
-
-std::optional<QList<Entry>> parseEntries(const QStringList &lines)
+std::optional<QList<Journal::Entry>> parseEntries(const QStringList &lines)
 {
     if (lines.size() < 2 || lines.first() != Title || lines.last() != EndLine)
         return std::nullopt;
-    QList<Entry> entries;
+    QList<Journal::Entry> entries;
     for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
         const QStringList fields = lines.at(i).split(u' ');
         if (fields.size() != 4)
             return std::nullopt;
-        Entry entry;
+        Journal::Entry entry;
         entry.folder = QFile::decodeName(QByteArray::fromPercentEncoding(fields.at(3).toLatin1()));
         if (!QDir::isAbsolutePath(entry.folder))
             return std::nullopt;
@@ -89,10 +47,10 @@ std::optional<QList<Entry>> parseEntries(const QStringList &lines)
     return entries;
 }
 
-QStringList formatEntries(const QList<Entry> &entries)
+QStringList formatEntries(const QList<Journal::Entry> &entries)
 {
     QStringList lines{Title};
-    for (const Entry &entry : entries) {
+    for (const Journal::Entry &entry : entries) {
         const QString path =
             QString::fromLatin1(QFile::encodeName(entry.folder).toPercentEncoding());
         lines.append(entry.identity ? QStringLiteral("%1 %2 %3 %4")
@@ -106,100 +64,115 @@ QStringList formatEntries(const QList<Entry> &entries)
     return lines;
 }
 
+} // namespace
+
+ExtractionJournal::ExtractionJournal(const QString &programDir)
+    : programDir_(programDir)
+    , lock_(std::make_unique<QLockFile>(path() + QStringLiteral(".lock")))
+{
+    // A Zanku that runs for days keeps its lock: only a process that is gone loses it.
+    lock_->setStaleLockTime(0);
+}
+
+QString ExtractionJournal::path() const
+{
+    return QDir(programDir_).filePath(JournalName);
+}
+
 // Takes the lock when it is free, or held by a process that is gone, and keeps it while
 // the journal lists anything; the folders the file lists then are kept in the journal.
-bool takeLock(Journal &journal)
+bool ExtractionJournal::takeLock()
 {
-    if (journal.lock->isLocked())
+    if (lock_->isLocked())
         return true;
-    if (!journal.lock->tryLock(0))
+    if (!lock_->tryLock(0))
         return false;
-    const TextReadResult read = ReadTextLines(journalPath(journal));
-    const auto listed = read.lines ? parseEntries(*read.lines) : std::nullopt;
+    const TextReadResult read = ReadTextLines(path());
+    const auto listed =
+        read.status == TextReadResult::Read ? parseEntries(read.lines) : std::nullopt;
     for (const Entry &entry : listed.value_or(QList<Entry>())) {
-        const bool known =
-            std::any_of(journal.entries.cbegin(), journal.entries.cend(),
-                        [&](const Entry &own) { return own.folder == entry.folder; });
+        const bool known = std::any_of(entries_.cbegin(), entries_.cend(), [&](const Entry &own) {
+            return own.folder == entry.folder;
+        });
         if (!known)
-            journal.entries.prepend(entry);
+            entries_.prepend(entry);
     }
     return true;
 }
 
-TextWriteResult writeJournal(Journal &journal)
+ExtractionJournal::WriteResult ExtractionJournal::write()
 {
-    if (!takeLock(journal))
-        return {false, journal.lock->error() == QLockFile::LockFailedError
+    if (!takeLock())
+        return {false, lock_->error() == QLockFile::LockFailedError
                            ? QStringLiteral("another Zanku is using it")
                            : QStringLiteral("its lock file cannot be made")};
-    QFile file(journalPath(journal));
-    if (!journal.entries.isEmpty())
-        return WriteTextLines(file.fileName(), formatEntries(journal.entries));
+    QFile file(path());
+    if (!entries_.isEmpty()) {
+        const TextWriteResult written =
+            WriteTextLines(file.fileName(), formatEntries(entries_), TextEncoding::Utf8);
+        return {written.ok, written.error};
+    }
     // Nothing left to protect: another Zanku may have the journal now.
     if (file.exists() && !file.remove())
         return {false, file.errorString()};
-    journal.lock->unlock();
+    lock_->unlock();
     return {true, QString()};
 }
 
-qsizetype indexOf(const Journal &journal, const QString &folder)
+qsizetype ExtractionJournal::indexOf(const QString &folder) const
 {
-    for (qsizetype i = 0; i < journal.entries.size(); ++i) {
-        if (journal.entries.at(i).folder == folder)
+    for (qsizetype i = 0; i < entries_.size(); ++i) {
+        if (entries_.at(i).folder == folder)
             return i;
     }
     return -1;
 }
-} // namespace
 
-void RecoverExtractions(const QString &programDir)
+void ExtractionJournal::recover()
 {
-    Journal &journal = openJournal(programDir);
-    if (!takeLock(journal))
+    if (!takeLock())
         return;
     QList<Entry> left;
-    for (const Entry &entry : std::as_const(journal.entries)) {
+    for (const Entry &entry : std::as_const(entries_)) {
         // A folder recorded before it was made cannot be told from one of the player's.
         if (entry.identity &&
             RemoveTree(entry.folder, entry.identity) == RemoveTreeResult::PartlyKept)
             left.append(entry);
     }
-    journal.entries = left;
-    writeJournal(journal);
+    entries_ = left;
+    write();
 }
 
-void BeginExtraction(const QString &folder)
+QString ExtractionJournal::begin(const QString &folder)
 {
-    Journal &journal = journalFor(App().ProgramDir);
-    if (const qsizetype stale = indexOf(journal, folder); stale >= 0)
-        journal.entries.removeAt(stale);
-    journal.entries.append({folder, std::nullopt});
-    TextWriteResult written = writeJournal(journal);
+    if (const qsizetype stale = indexOf(folder); stale >= 0)
+        entries_.removeAt(stale);
+    entries_.append({folder, std::nullopt});
+    WriteResult written = write();
 
     QDir().mkpath(QFileInfo(folder).absolutePath());
     QDir().mkdir(folder);
     const std::optional<FolderIdentity> identity = IdentityOf(folder);
-    journal.entries[indexOf(journal, folder)].identity = identity;
+    entries_[indexOf(folder)].identity = identity;
     if (written.ok && identity)
-        written = writeJournal(journal);
-    if (!written.ok && !journal.warned) {
-        journal.warned = true;
-        ShowMessage(QStringLiteral("Error"),
-                    QStringLiteral("Could not write %1: %2\nThe folder %3 will not be removed "
-                                   "after a crash.")
-                        .arg(QDir::toNativeSeparators(journalPath(journal)), written.error,
-                             Quoted(QDir::toNativeSeparators(folder))));
-    }
+        written = write();
+    if (written.ok || std::exchange(warned_, true))
+        return {};
+    return QStringLiteral(
+               "Could not write %1: %2\nThe folder %3 will not be removed after a crash.")
+        .arg(QDir::toNativeSeparators(path()), written.error,
+             Quoted(QDir::toNativeSeparators(folder)));
 }
 
-void RemoveExtraction(const QString &folder)
+void ExtractionJournal::remove(const QString &folder)
 {
-    Journal &journal = journalFor(App().ProgramDir);
-    const qsizetype index = indexOf(journal, folder);
+    const qsizetype index = indexOf(folder);
     const std::optional<FolderIdentity> identity =
-        index >= 0 ? journal.entries.at(index).identity : std::nullopt;
+        index >= 0 ? entries_.at(index).identity : std::nullopt;
     if (RemoveTree(folder, identity) == RemoveTreeResult::PartlyKept || index < 0)
         return;
-    journal.entries.removeAt(index);
-    writeJournal(journal);
+    entries_.removeAt(index);
+    write();
 }
+
+} // namespace zanku

@@ -1,25 +1,14 @@
 #include "ui/browser/EmptyListHint.h"
 
-#include "core/common/AppState.h"
+#include "core/catalogue/Config.h"
+#include "core/library/Library.h"
 
 #include <QAbstractItemView>
-#include <QAction>
 #include <QEvent>
 #include <QPainter>
 
-#include <algorithm>
-
 namespace {
 const QString ImportCommand = QStringLiteral("Import Games...");
-
-// Whether the window offers this menu command (some builds have no import).
-bool HasCommand(const QWidget *window, const QString &text)
-{
-    const QList<QAction *> actions = window->findChildren<QAction *>();
-    return std::any_of(actions.begin(), actions.end(), [&](const QAction *action) {
-        return QString(action->text()).remove(QLatin1Char('&')) == text;
-    });
-}
 
 // "Options > command", kept together on one line when the guidance wraps.
 QString MenuPath(const QString &command)
@@ -29,24 +18,32 @@ QString MenuPath(const QString &command)
 }
 } // namespace
 
-EmptyListHint::EmptyListHint(QAbstractItemView *view)
+EmptyListHint::EmptyListHint(QAbstractItemView *view, const zanku::Library &library)
     : QObject(view)
     , view_(view)
+    , library_(library)
 {
     view->viewport()->installEventFilter(this);
 }
 
 bool EmptyListHint::shown() const
 {
-    return App().EmulatorCount == 0 && view_->model() != nullptr && view_->model()->rowCount() == 0;
+    return library_.EmulatorCount() == 0 && view_->model() != nullptr &&
+           view_->model()->rowCount() == 0;
 }
 
-QStringList EmptyListHint::lines() const
+QString EmptyListHint::text() const
 {
-    QString games = QStringLiteral("Then list its games with ") + MenuPath("Edit Roms List");
-    if (HasCommand(view_->window(), ImportCommand))
-        games += QStringLiteral(" or ") + MenuPath(ImportCommand);
-    return {QStringLiteral("No emulator yet: add one with ") + MenuPath("Emulator Config"), games};
+    if (!shown())
+        return {};
+    if (!library_.configError().isEmpty()) {
+        return QStringLiteral("%1 cannot be read: %2.\n\nPut it right or move it away, then "
+                              "start Zanku again.")
+            .arg(QLatin1String(ConfigFileName), library_.configError());
+    }
+    return QStringLiteral("No emulator yet: add one with ") + MenuPath("Emulator Config") +
+           QStringLiteral("\n\nThen list its games with ") + MenuPath("Edit Roms List") +
+           QStringLiteral(" or ") + MenuPath(ImportCommand);
 }
 
 bool EmptyListHint::eventFilter(QObject *watched, QEvent *event)
@@ -67,6 +64,5 @@ void EmptyListHint::paint() const
     const int margin = painter.fontMetrics().height();
     // Below where the first rows would be, so it never reads as a game.
     const QRect area = viewport->rect().adjusted(margin, viewport->height() / 3, -margin, -margin);
-    painter.drawText(area, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
-                     lines().join(QStringLiteral("\n\n")));
+    painter.drawText(area, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text());
 }

@@ -1,23 +1,19 @@
 #include "ui/browser/MainFrm.h"
 
+#include "core/catalogue/GameListModel.h"
+#include "core/common/Messages.h"
+#include "core/library/Library.h"
+#include "core/preview/PictureFit.h"
 #include "ui/about/AboutFrm.h"
+#include "ui/browser/EmptyListHint.h"
 #include "ui/common/AppIcon.h"
-#include "core/common/AppState.h"
 #include "ui/common/Layout.h"
 #include "ui/common/Twips.h"
-#include "ui/browser/EmptyListHint.h"
-#include "core/launch/ExtractionJournal.h"
-#include "core/catalogue/GameListModel.h"
-#include "core/launch/Launch.h"
-#include "core/preview/PictureFit.h"
-#include "core/catalogue/Catalogue.h"
-#include "core/catalogue/Config.h"
-#include "ui/import/ImportFrm.h"
 #include "ui/editor/OptionsFrm.h"
+#include "ui/import/ImportFrm.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -42,8 +38,9 @@ constexpr int NarrowColumns[] = {4095, 2000, 1822};
 constexpr int WideColumns[] = {5000, 2550, 2500};
 } // namespace
 
-MainFrm::MainFrm(QWidget *parent)
+MainFrm::MainFrm(zanku::Library &library, QWidget *parent)
     : QMainWindow(parent)
+    , library_(library)
     , model_(new GameListModel(this))
 {
     setWindowTitle(QStringLiteral("Zanku - A Multiple Emulator Front-End by Ervo Kallinder"));
@@ -54,13 +51,22 @@ MainFrm::MainFrm(QWidget *parent)
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     buildControls();
     buildMenus();
-    App().Lista = model_;
-}
 
-MainFrm::~MainFrm()
-{
-    if (App().Lista == model_)
-        App().Lista = nullptr;
+    connect(&library_, &zanku::Library::catalogueChanged, this, &MainFrm::catalogueChanged);
+    connect(&library_, &zanku::Library::notice, this,
+            [](const QString &title, const QString &text) { ShowMessage(title, text); });
+    connect(&library_, &zanku::Library::launchStatus, this, &MainFrm::setStatusText);
+    // Held while a launch prepares its game; the keyboard focus goes back where it was.
+    connect(&library_, &zanku::Library::launchBusy, this, [this](bool busy) {
+        if (busy) {
+            focusBeforeLaunch_ = focusWidget();
+            setEnabled(false);
+            return;
+        }
+        setEnabled(true);
+        if (focusBeforeLaunch_ != nullptr && focusBeforeLaunch_->isEnabled())
+            focusBeforeLaunch_->setFocus();
+    });
 }
 
 void MainFrm::buildControls()
@@ -90,7 +96,7 @@ void MainFrm::buildControls()
     // A header's mouse events go to its viewport.
     Lista->horizontalHeader()->viewport()->installEventFilter(this);
     Lista->installEventFilter(this);
-    new EmptyListHint(Lista);
+    new EmptyListHint(Lista, library_);
     connect(Lista, &QTableView::clicked, this, &MainFrm::Lista_Click);
     connect(Lista, &QTableView::doubleClicked, this, &MainFrm::Lista_DblClick);
     connect(Lista->horizontalHeader(), &QHeaderView::sectionClicked, this,
@@ -194,27 +200,57 @@ void MainFrm::buildMenus()
 
 void MainFrm::Form_Load()
 {
-    AppState &app = App();
-    app.ProgramDir = QDir::currentPath();
-    app.ProgramDrive = app.ProgramDir.left(2);
     SavedSnapWidth = SnapDesign.width();
     SavedSnapHeight = SnapDesign.height();
     snapPosition_ = SnapDesign.topLeft();
     setListWidth(false);
-    // What a crashed session extracted would otherwise be listed as the game itself.
-    RecoverExtractions(app.ProgramDir);
-    ReadConfig();
-    LoadCatalogue();
+    library_.start();
+}
+
+void MainFrm::catalogueChanged()
+{
+    // The game that was highlighted stays highlighted, current and pictured when it is
+    // still listed; otherwise no row is current and nothing can be launched unseen.
+    const int highlighted = highlightedRow();
+    const int slot = model_->slotAt(highlighted);
+    const GameRecord was = slot != 0 ? library_.game(slot) : GameRecord{};
+    const QString wasEmulator = slot != 0 ? model_->cell(highlighted, 2) : QString();
+    // The slots are the old catalogue's until the model is filled again.
+    QStringList key;
+    if (slot != 0)
+        key = {wasEmulator, was.Name, was.File};
+    model_->FillGameList(library_);
+    int found = -1;
+    for (int row = 0; !key.isEmpty() && row < model_->rowCount() && found < 0; ++row) {
+        const GameRecord &game = library_.game(model_->slotAt(row));
+        if (QStringList{model_->cell(row, 2), game.Name, game.File} == key)
+            found = row;
+    }
+    // Setting the current index, even to none, also keeps the grid's focus from making
+    // a first row current that is not highlighted.
+    Lista->setCurrentIndex(found >= 0 ? model_->index(found, 0) : QModelIndex());
+    if (found >= 0) {
+        Lista->scrollTo(model_->index(found, 0));
+        ShowSelectedGame();
+    } else {
+        Launch->setEnabled(false);
+        showTitlePicture();
+    }
+}
+
+void MainFrm::showTitlePicture()
+{
+    Snap->setPixmap(QPixmap());
+    snapPosition_ = SnapDesign.topLeft();
+    Snap->setGeometry(
+        TwipsRect(SnapDesign.x(), SnapDesign.y(), SnapDesign.width(), SnapDesign.height()));
+    NotPic->hide();
+    Title->show();
 }
 
 QString MainFrm::statusText() const
 {
     return statusPanel1_->text();
-}
-
-QString MainFrm::gameCountText() const
-{
-    return statusPanel2_->text();
 }
 
 void MainFrm::setStatusText(const QString &text)
@@ -243,7 +279,7 @@ void MainFrm::Form_Unload()
     if (unloaded_)
         return;
     unloaded_ = true;
-    CleanupExtraction();
+    library_.CleanupExtraction();
     emit unloaded();
 }
 
@@ -260,39 +296,66 @@ void MainFrm::Exit_Click()
     close();
 }
 
+namespace {
+void bringForward(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+} // namespace
+
 void MainFrm::AboutM_Click()
 {
-    CleanupExtraction();
+    library_.CleanupExtraction();
     if (about_ == nullptr)
         about_ = new AboutFrm(this);
-    about_->show();
-    about_->raise();
-    about_->activateWindow();
+    bringForward(about_);
 }
 
 void MainFrm::ENewM_Click()
 {
-    CleanupExtraction();
-    App().EditMode = QStringLiteral("EMU");
-    ShowOptionsFrm(this);
+    library_.CleanupExtraction();
+    showEditor(EditorMode::Emulators);
 }
 
 void MainFrm::ERomM_Click()
 {
-    CleanupExtraction();
-    App().EditMode = QStringLiteral("ROM");
-    ShowOptionsFrm(this);
+    library_.CleanupExtraction();
+    showEditor(EditorMode::Roms);
+}
+
+OptionsFrm *MainFrm::editor() const
+{
+    return editor_;
+}
+
+ImportFrm *MainFrm::importer() const
+{
+    return import_;
+}
+
+void MainFrm::showEditor(EditorMode mode)
+{
+    if (editor_ != nullptr) {
+        editor_->showAgain(mode);
+        return;
+    }
+    editor_ = new OptionsFrm(library_, mode, this);
+    bringForward(editor_);
 }
 
 void MainFrm::ImportM_Click()
 {
-    CleanupExtraction();
-    ShowImportFrm(this);
+    library_.CleanupExtraction();
+    if (import_ == nullptr)
+        import_ = new ImportFrm(library_, this);
+    bringForward(import_);
 }
 
 void MainFrm::Expand_Click()
 {
-    CleanupExtraction();
+    library_.CleanupExtraction();
     Expanded = !Expanded;
     setListWidth(Expanded);
 }
@@ -326,7 +389,7 @@ bool MainFrm::eventFilter(QObject *watched, QEvent *event)
     } else if (watched == Lista && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            Lista->currentIndex().isValid()) {
+            highlightedRow() >= 0) {
             launchCurrentRow();
         }
     }
@@ -340,7 +403,7 @@ void MainFrm::Launch_Click()
 
 void MainFrm::Lista_Click(const QModelIndex &index)
 {
-    if (App().EmulatorCount == 0 || !index.isValid())
+    if (library_.EmulatorCount() == 0 || !index.isValid())
         return;
     Launch->setEnabled(true);
     // A click that moved to this row has just shown it, on the press.
@@ -351,7 +414,7 @@ void MainFrm::Lista_Click(const QModelIndex &index)
 
 void MainFrm::Lista_HeaderClick(int column)
 {
-    if (App().EmulatorCount == 0)
+    if (library_.EmulatorCount() == 0)
         return;
     model_->sortByTitleClick(column);
     const QModelIndex current = Lista->currentIndex();
@@ -363,55 +426,43 @@ void MainFrm::Lista_HeaderClick(int column)
 
 void MainFrm::Lista_DblClick(const QModelIndex &index)
 {
-    if (index.isValid() && App().EmulatorCount != 0)
+    if (index.isValid() && library_.EmulatorCount() != 0)
         launchCurrentRow();
 }
 
 void MainFrm::Lista_RowColChange()
 {
-    if (App().EmulatorCount == 0 || !mouseIsOverDataRow())
+    if (library_.EmulatorCount() == 0 || !mouseIsOverDataRow() || highlightedRow() < 0)
         return;
     Launch->setEnabled(true);
     ShowSelectedGame();
     previewedOnPress_ = QGuiApplication::mouseButtons() != Qt::NoButton;
 }
 
+int MainFrm::highlightedRow() const
+{
+    const QModelIndex current = Lista->currentIndex();
+    return current.isValid() && Lista->selectionModel()->isRowSelected(current.row())
+               ? current.row()
+               : -1;
+}
+
 void MainFrm::launchCurrentRow()
 {
-    const int row = Lista->currentIndex().row();
+    const int row = highlightedRow();
     const int slot = model_->slotAt(row);
-    const QString name = slot != 0 ? model_->cell(row, 0) : QString();
-    const QString emulator = slot != 0 ? model_->cell(row, 2) : QString();
-    // Disabling the window takes the keyboard focus away; it goes back where it was.
-    const QPointer<QWidget> focused = focusWidget();
-    LaunchGame(slot, name,
-               {[this](const QString &text) { setStatusText(text); },
-                [this](bool enabled) { setEnabled(enabled); }},
-               emulator);
-    if (focused != nullptr && focused->isEnabled())
-        focused->setFocus();
+    library_.LaunchGame(slot, slot != 0 ? model_->cell(row, 0) : QString(),
+                        slot != 0 ? model_->cell(row, 2) : QString());
 }
 
 void MainFrm::ShowSelectedGame()
 {
-    CleanupExtraction();
+    library_.CleanupExtraction();
     NotPic->hide();
     Title->hide();
-
-    QString picturePath;
-    const AppState &app = App();
-    const int row = Lista->currentIndex().row();
+    const int row = highlightedRow();
     const int slot = model_->slotAt(row);
-    if (slot >= 1 && slot <= app.GameCount) {
-        const GameRecord &game = app.Games[size_t(slot)];
-        if (const int emulatorSlot = EmulatorOfRow(game.EmulatorIndex, model_->cell(row, 2))) {
-            const EmulatorRecord &emulator = app.Emulators[size_t(emulatorSlot)];
-            const QString emulatorDir = EmulatorDirectory(emulator.Path);
-            if (EnterDirectory(emulatorDir))
-                picturePath = FindSnapshot(emulator.SnapshotPath, game.File, emulatorDir);
-        }
-    }
-    showSnapshot(picturePath);
+    showSnapshot(slot != 0 ? library_.snapshotOf(slot, model_->cell(row, 2)) : QString());
 }
 
 void MainFrm::showSnapshot(const QString &picturePath)

@@ -1,32 +1,44 @@
 #pragma once
 
+#include "core/editor/EditorRecords.h"
+
 #include <QMainWindow>
 #include <QModelIndex>
 #include <QPointF>
+#include <QPointer>
 
+class AboutFrm;
 class GameListModel;
+class ImportFrm;
+class OptionsFrm;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTableView;
+
+namespace zanku {
+class Library;
+}
 
 // The start-up window: every available game of every emulator in one grid, the
 // snapshot of the selected game, the buttons, the menus and the status bar.
 class MainFrm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainFrm(QWidget *parent = nullptr);
-    ~MainFrm() override;
+    // A view of `library`, which must outlive it.
+    explicit MainFrm(zanku::Library &library, QWidget *parent = nullptr);
 
-    // Records the program directory and loads the configuration and the catalogue; the
-    // window is shown after it returns. Loading may end the program (a configuration
-    // file of a past version).
+    // Loads the configuration and the catalogue; the window is shown after it returns.
+    // Loading may end the program (a configuration file of a past version).
     void Form_Load();
 
     GameListModel *model() const { return model_; }
-    QString statusText() const;    // panel 1
-    QString gameCountText() const; // panel 2
+    QString statusText() const; // panel 1
     void setStatusText(const QString &text);
+
+    // The configuration editor and the import window while they are open.
+    OptionsFrm *editor() const;
+    ImportFrm *importer() const;
 
     // Ends the program as soon as this window is closed: the event loop stops at once
     // and every other window goes with this one, without being asked to close (so an
@@ -59,11 +71,16 @@ private:
     void Lista_DblClick(const QModelIndex &index);
     void Lista_RowColChange();
 
+    void showEditor(EditorMode mode);
+    void catalogueChanged();
+    int highlightedRow() const;
     void launchCurrentRow();
     void ShowSelectedGame();
     void showSnapshot(const QString &picturePath);
+    void showTitlePicture();
     bool mouseIsOverDataRow() const { return mouseRow_ > 0; }
 
+    zanku::Library &library_;
     GameListModel *model_ = nullptr;
     QTableView *Lista = nullptr;
     QPushButton *Launch = nullptr;
@@ -75,7 +92,10 @@ private:
     QLabel *NotPic = nullptr;
     QLabel *statusPanel1_ = nullptr;
     QLabel *statusPanel2_ = nullptr;
-    QWidget *about_ = nullptr;
+    QPointer<AboutFrm> about_;
+    QPointer<OptionsFrm> editor_;
+    QPointer<ImportFrm> import_;
+    QPointer<QWidget> focusBeforeLaunch_;
     int SavedSnapWidth = 0; // the picture box's design size, in twips
     int SavedSnapHeight = 0;
     QPointF snapPosition_;          // the picture box's position in its frame, in twips

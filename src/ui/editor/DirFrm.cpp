@@ -1,15 +1,13 @@
 #include "ui/editor/DirFrm.h"
 
-#include "core/common/AppState.h"
+#include "core/editor/EditorRecords.h"
 #include "ui/common/Layout.h"
 #include "ui/common/Twips.h"
-#include "core/editor/EditorRecords.h"
-#include "ui/editor/OptionsNewFrm.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -40,9 +38,10 @@ QString entryText(const QString &path, int depth, bool isRoot)
 }
 } // namespace
 
-DirFrm::DirFrm(OptionsNewFrm *recordEditor)
+DirFrm::DirFrm(Target target, const QString &start, const QString &fallback, QWidget *recordEditor)
     : QWidget(recordEditor, Qt::Tool)
-    , recordEditor_(recordEditor)
+    , target_(target)
+    , fallback_(fallback)
 {
     setObjectName(QStringLiteral("DirFrm"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -90,22 +89,30 @@ DirFrm::DirFrm(OptionsNewFrm *recordEditor)
     connect(File1, &QListWidget::itemDoubleClicked, this, &DirFrm::File1_DblClick);
     connect(OK, &QPushButton::clicked, this, &DirFrm::OK_Click);
     connect(Cancel, &QPushButton::clicked, this, &DirFrm::Cancel_Click);
+    // Enter on a folder opens it, as a double-click does.
+    Dir1->installEventFilter(this);
 
-    Form_Load();
+    Form_Load(start);
 }
 
-void DirFrm::Form_Load()
+void DirFrm::Form_Load(const QString &start)
 {
     fillDrives();
-    // An emulator that has a directory starts there; otherwise, or when that directory
-    // is gone, the lists start at the current directory.
-    const QString &emupath = recordEditor_->emupath;
-    if (recordEditor_->mode() == EditorMode::Emulators && !emupath.isEmpty() &&
-        openDirectory(emupath)) {
-        return;
-    }
-    if (!openDirectory(QDir::currentPath()))
+    // A directory that is gone or cannot be read: the program directory, else home.
+    if (!openDirectory(start) && !openDirectory(fallback_))
         openDirectory(QDir::homePath());
+}
+
+bool DirFrm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Dir1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<const QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Dir1_DblClick(Dir1->currentItem());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void DirFrm::fillDrives()
@@ -139,9 +146,8 @@ void DirFrm::showDriveOf(const QString &directory)
 void DirFrm::Drive1_Change(int index)
 {
     const QString root = Drive1->itemData(index).toString();
-    // A drive shows its current directory: the process's own when it lies there.
-    const QString current = QDir::currentPath();
-    const QString target = rootOf(current) == root ? current : root;
+    // A drive shows the program directory when it lies there, else its root.
+    const QString target = rootOf(fallback_) == root ? fallback_ : root;
     if (!openDirectory(target)) {
         // No medium or unreadable: the drive list goes back, the lists stay.
         Drive1->setCurrentIndex(driveIndex_);
@@ -210,38 +216,13 @@ void DirFrm::File1_DblClick()
     FileC->setText(selectedFile());
 }
 
-void DirFrm::applyChoice()
-{
-    const QString directory = QDir::toNativeSeparators(directory_);
-    switch (App().DirTarget) {
-    case 1:
-        recordEditor_->T1->setText(selectedFile());
-        recordEditor_->emupath = directory;
-        break;
-    case 2:
-        recordEditor_->T2->setText(directory);
-        break;
-    case 3:
-        recordEditor_->T3->setText(directory);
-        break;
-    default:
-        break;
-    }
-}
-
 void DirFrm::OK_Click()
 {
-    applyChoice();
+    emit chosen(target_, selectedFile(), QDir::toNativeSeparators(directory_));
     close();
 }
 
 void DirFrm::Cancel_Click()
 {
     close();
-}
-
-void DirFrm::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    recordEditor_->chooserClosed();
 }

@@ -8,18 +8,22 @@ class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
-class OptionsNewFrm;
 
 // "Choose Emulator Directory": drive, directory and file lists from which the player
-// picks the emulator's program or one of its directories for the record editor. Which
-// field the choice fills is App().DirTarget: 1 the program (and the emulator's
-// directory), 2 the zipped ROM directory, 3 the snapshot directory.
+// picks the emulator's program or one of its directories for the record editor. Its OK
+// says which field the choice is for: the program (and with it the emulator's
+// directory), the zipped ROM directory or the snapshot directory.
 class DirFrm : public QWidget {
     Q_OBJECT
 
 public:
-    // The chooser is a window of the record editor and closes with it.
-    explicit DirFrm(OptionsNewFrm *recordEditor);
+    enum Target { Program = 1, ZippedRoms = 2, Snapshots = 3 };
+
+    // Opens at `start`, or at `fallback` when that cannot be read; a window of the record
+    // editor, it closes with it.
+    DirFrm(Target target, const QString &start, const QString &fallback, QWidget *recordEditor);
+
+    void setTarget(Target target) { target_ = target; }
 
     // The directory opened in the directory list (absolute, with "/").
     QString currentDirectory() const { return directory_; }
@@ -38,23 +42,27 @@ public:
     QPushButton *OK = nullptr;
     QPushButton *Cancel = nullptr;
 
+signals:
+    // OK: the highlighted file (empty when none) and the directory opened, for `target`.
+    void chosen(DirFrm::Target target, const QString &file, const QString &directory);
+
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void Form_Load();
+    void Form_Load(const QString &start);
     void Drive1_Change(int index);
     void Dir1_DblClick(QListWidgetItem *item);
     void Dir1_Change();
     void File1_DblClick();
     void OK_Click();
     void Cancel_Click();
-    void applyChoice();
 
     void fillDrives();
     void showDriveOf(const QString &directory);
 
-    OptionsNewFrm *recordEditor_;
+    Target target_;
+    QString fallback_; // where a drive's lists open when the program directory is not on it
     QString directory_;
     int driveIndex_ = -1;
 };

@@ -1,15 +1,11 @@
 #include "ui/editor/OptionsFrm.h"
 
-#include "core/common/AppState.h"
-#include "ui/common/Layout.h"
-#include "core/common/Messages.h"
-#include "ui/common/Twips.h"
-#include "core/launch/Launch.h"
-#include "core/catalogue/Catalogue.h"
 #include "core/catalogue/Config.h"
 #include "core/catalogue/RomList.h"
-#include "core/files/TextFile.h"
-#include "ui/editor/OptionsNewFrm.h"
+#include "core/common/Messages.h"
+#include "core/library/Library.h"
+#include "ui/common/Layout.h"
+#include "ui/common/Twips.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -20,26 +16,19 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTimer>
 
 #include <algorithm>
-#include <utility>
 
 namespace {
 constexpr int GridWidth = 9375;
 const QString ChooseAnEmulator = QStringLiteral("Choose an Emulator");
 const QString WindowCaption = QStringLiteral("Edit Configuration");
-
-QPointer<OptionsFrm> &instance()
-{
-    static QPointer<OptionsFrm> window;
-    return window;
-}
-
 } // namespace
 
-OptionsFrm::OptionsFrm(QWidget *mainWindow)
+OptionsFrm::OptionsFrm(zanku::Library &library, EditorMode mode, QWidget *mainWindow)
     : QWidget(mainWindow, Qt::Window)
+    , library_(library)
+    , mode_(mode)
 {
     setObjectName(QStringLiteral("OptionsFrm"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -99,32 +88,31 @@ OptionsFrm::OptionsFrm(QWidget *mainWindow)
     connect(cancella, &QPushButton::clicked, this, &OptionsFrm::cancella_Click);
     connect(Emulator, &QComboBox::activated, this, &OptionsFrm::Emulator_Click);
 
-    // A double-click anywhere on the grid, its titles included, edits the current row.
+    // A double-click anywhere on the grid, its titles included, edits the current row;
+    // so do Enter and F2. The wheel over the closed chooser is dropped.
+    Grid->installEventFilter(this);
     Grid->viewport()->installEventFilter(this);
     Grid->horizontalHeader()->viewport()->installEventFilter(this);
-    // The chooser filters its list's events itself (view() makes the list); filters
-    // installed later run first, so a pick is noted before the chooser reports it. The
-    // wheel over the closed chooser is dropped.
     Emulator->installEventFilter(this);
-    Emulator->view()->installEventFilter(this);
-    Emulator->view()->viewport()->installEventFilter(this);
 
-    mode_ = EditorModeFor(App().EditMode);
+    // The import may add to the list shown.
+    connect(&library_, &zanku::Library::romListChanged, this, &OptionsFrm::romListChanged);
     Form_Load();
 }
 
 void OptionsFrm::Form_Load()
 {
-    AppState &app = App();
-    EnterDirectory(app.ProgramDir);
-    app.NewRowPending = false;
+    pendingNewRow_ = -1;
     changed_ = false;
     loadedEmulator_.clear();
-    unreadableFile_.clear();
     // Start from the file as it is now, not as the main window last loaded it.
-    ReadConfig();
+    const zanku::ConfigRead config = library_.readConfig();
+    unreadable_ = config.status == TextReadResult::Unreadable;
+    readAs_ = config.version;
+    if (unreadable_)
+        ShowMessage(QStringLiteral("Error"), ReadErrorText(shownFile(), config.error));
 
-    const QStringList titles = ColumnTitles(TitleStringFor(mode_));
+    const QStringList titles = ColumnTitlesFor(mode_);
     const std::vector<int> tenths = ColumnTenthsFor(mode_);
     Grid->setRowCount(0);
     Grid->setColumnCount(int(titles.size()));
@@ -135,45 +123,57 @@ void OptionsFrm::Form_Load()
         Grid->setColumnWidth(column, Twips(ColumnWidthTwips(GridWidth, tenths[size_t(column)])));
     }
 
-    if (mode_ == EditorMode::Roms) {
-        Aggiungi->setEnabled(false);
-        Rimuovi->setEnabled(false);
-        Salva->setEnabled(true);
-        Emulator->show();
-        TRom->show();
-        TRom->clear();
-        Emulator->clear();
-        for (int slot = 1; slot <= app.EmulatorCount; ++slot)
-            Emulator->addItem(app.Emulators[size_t(slot)].Name);
+    const bool roms = mode_ == EditorMode::Roms;
+    Aggiungi->setEnabled(!roms);
+    Rimuovi->setEnabled(!roms);
+    Salva->setEnabled(true);
+    Emulator->setVisible(roms);
+    TRom->setVisible(roms);
+    TRom->clear();
+    Emulator->clear();
+    if (roms) {
+        for (const EmulatorRecord &emulator : config.records)
+            Emulator->addItem(emulator.Name);
         Emulator->setCurrentIndex(-1);
         Emulator->setEditText(ChooseAnEmulator);
+        unreadable_ = false; // until a list is picked, there is nothing to save over
     } else {
-        Emulator->hide();
-        TRom->hide();
-        Emulator->clear();
-        Aggiungi->setEnabled(true);
-        Rimuovi->setEnabled(true);
-        Salva->setEnabled(true);
-        for (int slot = 1; slot <= app.EmulatorCount; ++slot) {
-            Grid->insertRow(slot - 1);
-            setRowCells(slot - 1, EmulatorToRow(app.Emulators[size_t(slot)]));
-        }
+        Grid->setRowCount(int(config.records.size()));
+        for (size_t row = 0; row < config.records.size(); ++row)
+            setRowCells(int(row), EmulatorToRow(config.records[row]));
         changed_ = false;
-        if (app.EmulatorCount == 0)
-            rememberIfUnreadable(
-                QDir(app.ProgramDir).filePath(QString::fromLatin1(ConfigFileName)));
     }
     Ordina();
     startOnFirstRow();
 }
 
-void OptionsFrm::Emulator_Click()
+QString OptionsFrm::shownFile() const
 {
-    // Only a pick from the open list loads: not a typed name when the focus leaves the
-    // chooser, nor the arrow keys, which would drop the edits on screen unasked.
-    if (!std::exchange(pickingFromList_, false))
+    const QString name = mode_ == EditorMode::Roms ? RomListFileName(loadedEmulator_)
+                                                   : QString::fromLatin1(ConfigFileName);
+    return QDir(library_.programDir()).filePath(name);
+}
+
+bool OptionsFrm::askToDrop(const QString &question)
+{
+    return !hasUnsavedChanges() ||
+           ShowMessage(WindowCaption, question, MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+void OptionsFrm::Emulator_Click(int index)
+{
+    // A pick from the list, with the mouse or the arrow keys, loads that emulator's list;
+    // edits on screen are dropped only when the player says so.
+    const QString name = Emulator->itemText(index);
+    if (!askToDrop(QStringLiteral("There are unsaved changes to the ROM list of %1.\nDrop them "
+                                  "and show the list of %2?")
+                       .arg(Quoted(loadedEmulator_), Quoted(name)))) {
+        const int loaded = Emulator->findText(loadedEmulator_);
+        Emulator->setCurrentIndex(loaded);
+        if (loaded < 0)
+            Emulator->setEditText(ChooseAnEmulator);
         return;
-    const QString name = Emulator->currentText();
+    }
     if (name.isEmpty()) {
         Emulator->setEditText(ChooseAnEmulator);
         return;
@@ -186,28 +186,28 @@ void OptionsFrm::Emulator_Click()
 
 void OptionsFrm::LoadRomList(const QString &emulatorName)
 {
-    Grid->setRowCount(0);
-    const QString path = QDir(App().ProgramDir).filePath(RomListFileName(emulatorName));
-    const std::vector<GameRecord> games = ReadRomList(path);
-    unreadableFile_.clear();
-    if (games.empty())
-        rememberIfUnreadable(path);
-    Grid->setRowCount(int(games.size()));
-    for (size_t row = 0; row < games.size(); ++row)
-        setRowCells(int(row), GameToRow(games[row]));
-    TRom->setText(QStringLiteral("Total Rom Listed : ") + u' ' + QString::number(games.size()));
+    const zanku::RomListRead read = library_.readRomList(emulatorName);
     loadedEmulator_ = emulatorName;
+    readAs_ = read.version;
+    // A file that is there but could not be read must not be saved over: the grid
+    // does not show what it holds.
+    unreadable_ = read.status == TextReadResult::Unreadable;
+    if (unreadable_)
+        ShowMessage(QStringLiteral("Error"), ReadErrorText(shownFile(), read.error));
+    Grid->setRowCount(int(read.records.size()));
+    for (size_t row = 0; row < read.records.size(); ++row)
+        setRowCells(int(row), GameToRow(read.records[row]));
     changed_ = false;
+    showCount();
     Ordina();
     startOnFirstRow();
 }
 
-void OptionsFrm::rememberIfUnreadable(const QString &path)
+void OptionsFrm::showCount()
 {
-    // An empty load may hide a file that is there but could not be read: saving the
-    // empty grid over it would lose everything it holds.
-    if (QFileInfo::exists(path) && !ReadTextLines(path).lines)
-        unreadableFile_ = path;
+    if (mode_ == EditorMode::Roms && !loadedEmulator_.isEmpty())
+        TRom->setText(QStringLiteral("Total Rom Listed : ") + u' ' +
+                      QString::number(Grid->rowCount()));
 }
 
 void OptionsFrm::startOnFirstRow()
@@ -250,12 +250,6 @@ void OptionsFrm::setRowCells(int row, const GridRow &cells)
     }
 }
 
-void OptionsFrm::removeGridRow(int row)
-{
-    if (row >= 0 && row < Grid->rowCount())
-        Grid->removeRow(row);
-}
-
 std::vector<GridRow> OptionsFrm::allRows() const
 {
     std::vector<GridRow> rows;
@@ -293,7 +287,7 @@ void OptionsFrm::Aggiungi_Click()
     setRowCells(row, GridRow());
     changed_ = wasChanged; // an empty row is not a change until the record editor fills it
     Grid->setCurrentCell(row, 0);
-    App().NewRowPending = true;
+    pendingNewRow_ = row;
     openRecordEditor(row);
 }
 
@@ -302,8 +296,9 @@ void OptionsFrm::Rimuovi_Click()
     const int current = Grid->currentRow();
     if (current < 0)
         return; // no data row is current
-    removeGridRow(current);
+    Grid->removeRow(current);
     changed_ = true; // the grid keeps a current row: the next one, or the new last
+    showCount();
 }
 
 void OptionsFrm::Grid_dblClick()
@@ -315,15 +310,29 @@ void OptionsFrm::Grid_dblClick()
 
 void OptionsFrm::openRecordEditor(int row)
 {
-    recordEditor_ = new OptionsNewFrm(this, row);
-    recordEditor_->show();
-    recordEditor_->raise();
-    recordEditor_->activateWindow();
+    recordEditor_ = new OptionsNewFrm(mode_, rowCells(row), library_.programDir(), this);
+    connect(recordEditor_, &OptionsNewFrm::finished, this,
+            [this, row](bool confirmed, const GridRow &fields) {
+                recordEditorFinished(row, confirmed, fields);
+            });
+    // The editor takes no input while a record is open; the record editor, a window of
+    // its own, stays usable.
+    setEnabled(false);
+    recordEditor_->setEnabled(true);
+    recordEditor_->bringForward();
 }
 
-void OptionsFrm::recordEditorClosed()
+void OptionsFrm::recordEditorFinished(int row, bool confirmed, const GridRow &fields)
 {
+    if (confirmed)
+        setRowCells(row, fields);
+    else if (row == pendingNewRow_)
+        Grid->removeRow(row); // the empty row that Add New appended
+    pendingNewRow_ = -1;
     recordEditor_ = nullptr;
+    setEnabled(true);
+    Ordina();
+    showCount();
 }
 
 QStringList OptionsFrm::configuredEmulators() const
@@ -336,7 +345,6 @@ QStringList OptionsFrm::configuredEmulators() const
 
 void OptionsFrm::Salva_Click()
 {
-    bool written = false;
     if (mode_ == EditorMode::Roms) {
         const QString problem =
             RomSaveProblem(Emulator->currentText(), loadedEmulator_, configuredEmulators());
@@ -345,29 +353,68 @@ void OptionsFrm::Salva_Click()
             return;
         }
     }
-    if (!unreadableFile_.isEmpty()) {
+    if (unreadable_) {
         ShowMessage(QStringLiteral("Error"),
                     QStringLiteral("%1 could not be read, so the editor does not show what it "
                                    "holds. Saving would replace it; nothing was saved.")
-                        .arg(QDir::toNativeSeparators(unreadableFile_)));
+                        .arg(Quoted(QDir::toNativeSeparators(shownFile()))));
         return;
     }
+    saving_ = true;
+    zanku::SaveResult result;
     if (mode_ == EditorMode::Roms) {
         std::vector<GameRecord> games;
         for (const GridRow &row : allRows())
             games.push_back(RowToGame(row));
-        written = WriteRomList(loadedEmulator_, games);
+        result = library_.WriteRomList(loadedEmulator_, games, readAs_);
     } else {
         std::vector<EmulatorRecord> emulators;
         for (const GridRow &row : allRows())
             emulators.push_back(RowToEmulator(row));
-        written = WriteConfig(emulators);
+        result = library_.WriteConfig(emulators, readAs_);
     }
-    // A failed save has said why; it leaves the file whole and counts for nothing.
-    if (written) {
+    saving_ = false;
+    switch (result.status) {
+    case zanku::SaveResult::Saved:
         Saved = true;
         changed_ = false;
+        readAs_ = result.version;
+        break;
+    case zanku::SaveResult::Failed: // the file on disk is whole; the grid keeps the edits
+        ShowMessage(QStringLiteral("Error"), result.error);
+        break;
+    case zanku::SaveResult::ChangedSinceRead: {
+        const QString text =
+            QStringLiteral("%1 was changed by another program since it was opened.\n\nReload "
+                           "it? The edits made here would be lost; No keeps them, unsaved.")
+                .arg(Quoted(QFileInfo(shownFile()).fileName()));
+        if (ShowMessage(WindowCaption, text, MessageButtons::YesNo) == MessageAnswer::Yes)
+            reloadShown();
+        break;
     }
+    }
+}
+
+void OptionsFrm::reloadShown()
+{
+    if (mode_ == EditorMode::Roms)
+        LoadRomList(loadedEmulator_);
+    else
+        Form_Load();
+}
+
+void OptionsFrm::romListChanged(const QString &emulatorName)
+{
+    if (saving_ || mode_ != EditorMode::Roms || emulatorName != loadedEmulator_)
+        return;
+    if (!hasUnsavedChanges()) {
+        LoadRomList(loadedEmulator_);
+        return;
+    }
+    ShowMessage(WindowCaption,
+                QStringLiteral("%1 was changed by the import since it was opened. Your edits are "
+                               "kept; a Save will offer to reload it first.")
+                    .arg(Quoted(QFileInfo(shownFile()).fileName())));
 }
 
 void OptionsFrm::cancella_Click()
@@ -383,20 +430,15 @@ bool OptionsFrm::hasUnsavedChanges() const
 void OptionsFrm::showAgain(EditorMode asked)
 {
     if (asked != mode_) {
-        bool reload = true;
-        if (hasUnsavedChanges()) {
-            const QString shown =
-                mode_ == EditorMode::Roms
-                    ? QStringLiteral("the ROM list of %1").arg(Quoted(loadedEmulator_))
-                    : QStringLiteral("the emulator list");
-            const QString wanted = asked == EditorMode::Roms ? QStringLiteral("the ROM lists")
-                                                             : QStringLiteral("the emulator list");
-            const QString text =
-                QStringLiteral("There are unsaved changes to %1.\nDrop them and edit %2 instead?")
-                    .arg(shown, wanted);
-            reload = ShowMessage(WindowCaption, text, MessageButtons::YesNo) == MessageAnswer::Yes;
-        }
-        if (reload) {
+        const QString shown =
+            mode_ == EditorMode::Roms
+                ? QStringLiteral("the ROM list of %1").arg(Quoted(loadedEmulator_))
+                : QStringLiteral("the emulator list");
+        const QString wanted = asked == EditorMode::Roms ? QStringLiteral("the ROM lists")
+                                                         : QStringLiteral("the emulator list");
+        if (askToDrop(QStringLiteral("There are unsaved changes to %1.\nDrop them and edit %2 "
+                                     "instead?")
+                          .arg(shown, wanted))) {
             if (recordEditor_ != nullptr)
                 recordEditor_->close(); // dropped like a Cancel
             mode_ = asked;
@@ -429,22 +471,18 @@ void OptionsFrm::closeEvent(QCloseEvent *event)
 
 bool OptionsFrm::eventFilter(QObject *watched, QEvent *event)
 {
-    const QAbstractItemView *list = Emulator->view();
     switch (event->type()) {
     case QEvent::Wheel:
         if (watched == Emulator)
             return true; // the closed chooser keeps its emulator
         break;
-    case QEvent::MouseButtonRelease:
-        if (watched == list->viewport() && list->isVisible())
-            notePickFromList();
-        break;
-    case QEvent::ShortcutOverride: // where the open list takes Enter
     case QEvent::KeyPress:
-        if (watched == list && list->isVisible()) {
+        if (watched == Grid) {
             const int key = static_cast<const QKeyEvent *>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter)
-                notePickFromList();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F2) {
+                Grid_dblClick();
+                return true;
+            }
         }
         break;
     case QEvent::MouseButtonDblClick:
@@ -459,40 +497,8 @@ bool OptionsFrm::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void OptionsFrm::notePickFromList()
-{
-    // The chooser reports the pick while this event is delivered; a release or Enter
-    // that picked nothing must not count later, so the note lasts only until then.
-    pickingFromList_ = true;
-    QTimer::singleShot(0, this, [this] { pickingFromList_ = false; });
-}
-
 void OptionsFrm::Form_Unload()
 {
-    if (instance() == this)
-        instance() = nullptr;
-    if (Saved) {
-        // A folder still extracted would be listed as the game itself.
-        CleanupExtraction();
-        ReadConfig();
-        LoadCatalogue();
-    }
-}
-
-void ShowOptionsFrm(QWidget *mainWindow)
-{
-    const EditorMode asked = EditorModeFor(App().EditMode);
-    if (OptionsFrm *open = instance()) {
-        open->showAgain(asked);
-        return;
-    }
-    instance() = new OptionsFrm(mainWindow);
-    instance()->show();
-    instance()->raise();
-    instance()->activateWindow();
-}
-
-OptionsFrm *OptionsFrmWindow()
-{
-    return instance();
+    if (Saved)
+        library_.reload();
 }

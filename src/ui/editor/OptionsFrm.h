@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/editor/EditorRecords.h"
+#include "core/files/TextFile.h"
 #include "ui/editor/OptionsNewFrm.h"
 
 #include <QPointer>
@@ -13,16 +14,21 @@ class QLabel;
 class QPushButton;
 class QTableWidget;
 
+namespace zanku {
+class Library;
+}
+
 // "Edit Configuration": the emulator list or one emulator's ROM list in the grid `Grid`.
-// Nothing reaches a file before Save; closing the window after a save reloads the
-// configuration and the catalogue, and with them the main window's list.
+// Nothing reaches a file before Save, and a Save never writes over a file that changed
+// since it was read; closing the window after a save reloads the library, and with it
+// the main window's list.
 class OptionsFrm : public QWidget {
     Q_OBJECT
 
 public:
-    explicit OptionsFrm(QWidget *mainWindow);
+    OptionsFrm(zanku::Library &library, EditorMode mode, QWidget *mainWindow);
 
-    // The mode fixed when the window loaded.
+    // The mode the window edits in.
     EditorMode mode() const { return mode_; }
 
     // The menu asked for the editor again, in this mode: it comes to the front, and a
@@ -30,17 +36,12 @@ public:
     void showAgain(EditorMode asked);
 
     bool hasUnsavedChanges() const;
-    bool savedSinceLoad() const { return Saved; }
 
-    // What the record editor uses: the rows (0 is the first data row) and the sort.
+    // The rows of the grid (0 is the first data row), in the mode's column order.
     int rowCount() const;
     GridRow rowCells(int row) const;
-    void setRowCells(int row, const GridRow &cells);
-    void removeGridRow(int row);
     void Ordina();
 
-    // The record editor tells the editor that it has closed.
-    void recordEditorClosed();
     OptionsNewFrm *recordEditor() const { return recordEditor_; }
 
 protected:
@@ -49,7 +50,7 @@ protected:
 
 private:
     void Form_Load();
-    void Emulator_Click();
+    void Emulator_Click(int index);
     void LoadRomList(const QString &emulatorName);
     void Aggiungi_Click();
     void Rimuovi_Click();
@@ -58,20 +59,28 @@ private:
     void cancella_Click();
     void Form_Unload();
 
+    bool askToDrop(const QString &question);
+    void reloadShown();
+    void romListChanged(const QString &emulatorName);
+    void setRowCells(int row, const GridRow &cells);
     void openRecordEditor(int row);
+    void recordEditorFinished(int row, bool confirmed, const GridRow &fields);
+    void showCount();
     void startOnFirstRow();
-    void notePickFromList();
-    void rememberIfUnreadable(const QString &path);
     void bringForward();
+    QString shownFile() const;
     std::vector<GridRow> allRows() const;
     QStringList configuredEmulators() const;
 
-    EditorMode mode_ = EditorMode::Emulators;
+    zanku::Library &library_;
+    EditorMode mode_;
     bool Saved = false;
-    bool changed_ = false;         // the grid differs from what was loaded or last saved
-    QString loadedEmulator_;       // whose ROM list the grid holds; empty before a pick
-    QString unreadableFile_;       // the file the grid stands for, when it could not be read
-    bool pickingFromList_ = false; // a click or Enter in the chooser's open list is under way
+    bool changed_ = false;    // the grid differs from what was loaded or last saved
+    bool saving_ = false;     // a Save of this window is under way
+    QString loadedEmulator_;  // whose ROM list the grid holds; empty before a pick
+    bool unreadable_ = false; // the file the grid stands for could not be read
+    FileVersion readAs_;      // what that file was read as, for the next Save
+    int pendingNewRow_ = -1;  // the row Add New appended, until its record editor closes
 
     QTableWidget *Grid = nullptr;
     QPushButton *Aggiungi = nullptr;
@@ -82,10 +91,3 @@ private:
     QLabel *TRom = nullptr;
     QPointer<OptionsNewFrm> recordEditor_;
 };
-
-// Shows the configuration editor in the mode App().EditMode asks for, creating it as a
-// window of `mainWindow`, or brings the open one to the front.
-void ShowOptionsFrm(QWidget *mainWindow);
-
-// The open configuration editor, or nullptr.
-OptionsFrm *OptionsFrmWindow();

@@ -1,12 +1,10 @@
 #include "ui/editor/OptionsNewFrm.h"
 
-#include "core/common/AppState.h"
-#include "ui/common/Layout.h"
 #include "core/common/Messages.h"
+#include "core/editor/EditorRecords.h"
+#include "ui/common/Layout.h"
 #include "ui/common/Twips.h"
 #include "ui/editor/DirFrm.h"
-#include "core/editor/EditorRecords.h"
-#include "ui/editor/OptionsFrm.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -33,11 +31,11 @@ QPushButton *chooserButton(QWidget *parent, const char *name, int top)
 }
 } // namespace
 
-OptionsNewFrm::OptionsNewFrm(OptionsFrm *editor, int row)
+OptionsNewFrm::OptionsNewFrm(EditorMode mode, const GridRow &cells, const QString &programDir,
+                             QWidget *editor)
     : QWidget(editor, Qt::Tool)
-    , editor_(editor)
-    , row_(row)
-    , mode_(editor->mode())
+    , mode_(mode)
+    , programDir_(programDir)
 {
     setObjectName(QStringLiteral("OptionsNewFrm"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -92,22 +90,16 @@ OptionsNewFrm::OptionsNewFrm(OptionsFrm *editor, int row)
 
     connect(Ok, &QPushButton::clicked, this, &OptionsNewFrm::OK_Click);
     connect(Cancel, &QPushButton::clicked, this, &OptionsNewFrm::Cancel_Click);
-    connect(DirT1, &QPushButton::clicked, this, &OptionsNewFrm::DirT1_Click);
-    connect(DirT2, &QPushButton::clicked, this, &OptionsNewFrm::DirT2_Click);
-    connect(DirT3, &QPushButton::clicked, this, &OptionsNewFrm::DirT3_Click);
+    connect(DirT1, &QPushButton::clicked, this, [this] { showChooser(DirFrm::Program); });
+    connect(DirT2, &QPushButton::clicked, this, [this] { showChooser(DirFrm::ZippedRoms); });
+    connect(DirT3, &QPushButton::clicked, this, [this] { showChooser(DirFrm::Snapshots); });
 
-    Form_Load();
+    Form_Load(cells);
 }
 
-void OptionsNewFrm::Form_Load()
+void OptionsNewFrm::Form_Load(const GridRow &cells)
 {
-    // The editor takes no input while a record is open; this window, which Qt counts
-    // among the editor's children, stays usable.
-    editor_->setEnabled(false);
-    setEnabled(true);
     Confirmed = false;
-
-    const GridRow cells = editor_->rowCells(row_);
     const auto cell = [&cells](int column) {
         return column < cells.size() ? cells.at(column) : QString();
     };
@@ -181,48 +173,38 @@ void OptionsNewFrm::Form_Unload()
     // The chooser goes with the record it fills, writing nothing.
     if (chooser_ != nullptr)
         chooser_->close();
-
-    AppState &app = App();
-    if (Confirmed)
-        editor_->setRowCells(row_, fieldsAsRow());
-    else if (app.NewRowPending)
-        editor_->removeGridRow(row_); // the empty row that Add New appended
-    app.NewRowPending = false;
-
-    editor_->recordEditorClosed();
-    editor_->setEnabled(true);
-    editor_->Ordina();
+    chooser_ = nullptr;
+    emit finished(Confirmed, fieldsAsRow());
 }
 
-void OptionsNewFrm::DirT1_Click()
+void OptionsNewFrm::showChooser(DirFrm::Target target)
 {
-    showChooser(1);
-}
-
-void OptionsNewFrm::DirT2_Click()
-{
-    showChooser(2);
-}
-
-void OptionsNewFrm::DirT3_Click()
-{
-    showChooser(3);
-}
-
-void OptionsNewFrm::showChooser(int target)
-{
-    App().DirTarget = target;
-    if (chooser_ == nullptr) {
-        chooser_ = new DirFrm(this);
+    if (chooser_ == nullptr || !chooser_->isVisible()) { // a closed one is on its way out
+        // An emulator that has a directory starts there.
+        chooser_ = new DirFrm(target, emupath.isEmpty() ? programDir_ : emupath, programDir_, this);
+        connect(chooser_, &DirFrm::chosen, this, &OptionsNewFrm::applyChoice);
         chooser_->show();
     }
+    chooser_->setTarget(target); // the next OK fills the field of the latest button
     chooser_->raise();
     chooser_->activateWindow();
 }
 
-void OptionsNewFrm::chooserClosed()
+void OptionsNewFrm::applyChoice(DirFrm::Target target, const QString &file,
+                                const QString &directory)
 {
-    chooser_ = nullptr;
+    switch (target) {
+    case DirFrm::Program:
+        T1->setText(file);
+        emupath = directory;
+        break;
+    case DirFrm::ZippedRoms:
+        T2->setText(directory);
+        break;
+    case DirFrm::Snapshots:
+        T3->setText(directory);
+        break;
+    }
 }
 
 void OptionsNewFrm::bringForward()

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/editor/DirFrm.h"
 #include "core/editor/EditorRecords.h"
+#include "ui/editor/DirFrm.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -11,20 +11,19 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class OptionsFrm;
-
 // The record editor: one row of the editor's grid, an emulator or a game, in fields
-// T0 to T5. It writes the fields back into that row on an accepted OK. While it is open
-// the editor window is disabled.
+// T0 to T5. It says when it closes whether the player confirmed the fields, and what
+// they hold; the editor window that opened it applies them.
 class OptionsNewFrm : public QWidget {
     Q_OBJECT
 
 public:
-    // Edits `row` of `editor`'s grid, in the editor's mode.
-    OptionsNewFrm(OptionsFrm *editor, int row);
+    // Edits `cells` (a row in the mode's column order) as a window of `editor`. The
+    // chooser starts in `programDir` when the emulator has no directory yet.
+    OptionsNewFrm(EditorMode mode, const GridRow &cells, const QString &programDir,
+                  QWidget *editor);
 
     EditorMode mode() const { return mode_; }
-    int editedRow() const { return row_; }
 
     // In emulator mode, the emulator's directory (grid column 2), which has no field of
     // its own; the chooser reads it to start there and sets it with the program.
@@ -37,30 +36,27 @@ public:
     QLineEdit *T4 = nullptr;
     QComboBox *T5 = nullptr;
 
-    // The chooser tells the record editor that it has closed.
-    void chooserClosed();
     DirFrm *chooser() const { return chooser_; }
-
     void bringForward();
+
+signals:
+    // The dialog has closed: `confirmed` after an accepted OK, with the fields as a row.
+    void finished(bool confirmed, const GridRow &fields);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void Form_Load();
+    void Form_Load(const GridRow &cells);
     void OK_Click();
     void Cancel_Click();
     void Form_Unload();
-    void DirT1_Click();
-    void DirT2_Click();
-    void DirT3_Click();
-
-    void showChooser(int target);
+    void showChooser(DirFrm::Target target);
+    void applyChoice(DirFrm::Target target, const QString &file, const QString &directory);
     GridRow fieldsAsRow() const;
 
-    OptionsFrm *editor_;
-    int row_;
     EditorMode mode_;
+    QString programDir_;
     bool Confirmed = false;
 
     QLabel *CTitle = nullptr;

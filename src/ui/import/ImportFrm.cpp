@@ -1,11 +1,9 @@
 #include "ui/import/ImportFrm.h"
 
 #include "core/common/Messages.h"
-#include "core/catalogue/Catalogue.h"
-#include "core/catalogue/Config.h"
-#include "core/catalogue/RomList.h"
 #include "core/editor/EditorRecords.h"
 #include "core/import/ImportScan.h"
+#include "core/library/Library.h"
 
 #include <QAbstractTableModel>
 #include <QCloseEvent>
@@ -164,12 +162,6 @@ struct ImportFrm::ScanJob {
 };
 
 namespace {
-QPointer<ImportFrm> &instance()
-{
-    static QPointer<ImportFrm> window;
-    return window;
-}
-
 template <typename T, typename... Args> T *named(const char *name, Args &&...args)
 {
     T *widget = new T(std::forward<Args>(args)...);
@@ -185,8 +177,9 @@ QHash<QString, QString> &filters()
 }
 } // namespace
 
-ImportFrm::ImportFrm(QWidget *mainWindow)
+ImportFrm::ImportFrm(zanku::Library &library, QWidget *mainWindow)
     : QWidget(mainWindow, Qt::Window)
+    , library_(library)
 {
     setObjectName(QStringLiteral("ImportFrm"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -252,6 +245,7 @@ ImportFrm::ImportFrm(QWidget *mainWindow)
     connect(Type, &QComboBox::currentTextChanged, model_, &ImportModel::setType);
     connect(AddChecked, &QPushButton::clicked, this, &ImportFrm::AddChecked_Click);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(&library_, &zanku::Library::catalogueChanged, this, &ImportFrm::refillEmulators);
     refillEmulators();
 }
 
@@ -262,29 +256,28 @@ ImportFrm::~ImportFrm()
 
 void ImportFrm::refillEmulators()
 {
-    const AppState &app = App();
     const QString chosen = Emulator->currentText();
     Emulator->clear();
-    for (int slot = 1; slot <= app.EmulatorCount; ++slot)
-        Emulator->addItem(app.Emulators[size_t(slot)].Name);
+    for (int slot = 1; slot <= library_.EmulatorCount(); ++slot)
+        Emulator->addItem(library_.emulator(slot).Name);
     Emulator->setCurrentIndex(chosen.isEmpty() ? -1 : Emulator->findText(chosen));
 }
 
 void ImportFrm::Emulator_Click(int index)
 {
     // By name: the configuration may have been saved again since the list was filled.
-    const AppState &app = App();
-    const auto end = app.Emulators.begin() + app.EmulatorCount + 1;
-    const auto found = std::find_if(app.Emulators.begin() + 1, end, [&](const auto &emulator) {
-        return emulator.Name == Emulator->itemText(index);
-    });
-    if (found == end) {
+    int found = 0;
+    for (int slot = 1; slot <= library_.EmulatorCount() && found == 0; ++slot) {
+        if (library_.emulator(slot).Name == Emulator->itemText(index))
+            found = slot;
+    }
+    if (found == 0) {
         Status->setText(
             QStringLiteral("%1 is no longer configured.").arg(Emulator->itemText(index)));
         refillEmulators();
         return;
     }
-    emulator_ = *found;
+    emulator_ = library_.emulator(found);
     Filter->setText(filters().value(emulator_.Name));
     startScan(emulator_);
 }
@@ -300,11 +293,10 @@ void ImportFrm::startScan(const EmulatorRecord &emulator)
 {
     stopScan();
     model_->setCandidates({});
-    const std::vector<GameRecord> listed =
-        ReadRomList(QDir(App().ProgramDir).filePath(RomListFileName(emulator.Name)));
+    const std::vector<GameRecord> listed = library_.readRomList(emulator.Name).records;
     auto job = std::make_shared<ScanJob>();
     job_ = job;
-    thread_ = QThread::create([job, emulator, listed, programDir = App().ProgramDir] {
+    thread_ = QThread::create([job, emulator, listed, programDir = library_.programDir()] {
         job->result = ScanForImport(emulator, programDir, listed, job->control);
     });
     connect(thread_, &QThread::finished, this, [this, generation = ++generation_] {
@@ -382,37 +374,21 @@ void ImportFrm::AddChecked_Click()
         Status->setText(QStringLiteral("No game is checked."));
         return;
     }
-    const int added = AddToRomList(emulator_, App().ProgramDir, checked, Type->currentText());
-    if (added < 0)
-        return; // the box said why; the list is as it was
+    const AddResult result = AddToRomList(library_, emulator_, checked, Type->currentText());
+    if (result.added < 0) {
+        ShowMessage(QStringLiteral("Error"), result.error); // the list is as it was
+        return;
+    }
     model_->removeCheckedRows();
-    Status->setText(QStringLiteral("Added to the list of %1: %2.").arg(emulator_.Name).arg(added));
+    Status->setText(
+        QStringLiteral("Added to the list of %1: %2.").arg(emulator_.Name).arg(result.added));
     // As after a save in the editor: the main window's list follows the files.
-    ReadConfig();
-    LoadCatalogue();
-    refillEmulators();
+    if (result.added > 0)
+        library_.reload();
 }
 
 void ImportFrm::closeEvent(QCloseEvent *event)
 {
     stopScan();
-    if (instance() == this)
-        instance() = nullptr;
     event->accept();
-}
-
-void ShowImportFrm(QWidget *mainWindow)
-{
-    if (instance() == nullptr)
-        instance() = new ImportFrm(mainWindow);
-    else
-        instance()->refillEmulators();
-    instance()->show();
-    instance()->raise();
-    instance()->activateWindow();
-}
-
-ImportFrm *ImportFrmWindow()
-{
-    return instance();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/common/AppState.h"
+#include "core/library/Records.h"
 
 #include <QWidget>
 
@@ -16,14 +16,18 @@ class QTableView;
 class QThread;
 class QTimer;
 
+namespace zanku {
+class Library;
+}
+
 // "Import Games": scans an emulator's folders in the background and lists, with a
 // check box each, the games its ROM list does not name yet; "Add Checked" appends the
-// checked ones and reloads the main window's list.
+// checked ones through the library, which reloads and tells every window.
 class ImportFrm : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ImportFrm(QWidget *mainWindow);
+    ImportFrm(zanku::Library &library, QWidget *mainWindow);
     ~ImportFrm() override;
 
     bool scanning() const { return thread_ != nullptr; }
@@ -47,6 +51,7 @@ private:
     void scanDone();
     void showProgress();
 
+    zanku::Library &library_;
     EmulatorRecord emulator_; // the emulator whose folders the table shows
     std::shared_ptr<ScanJob> job_;
     QThread *thread_ = nullptr;
@@ -63,9 +68,3 @@ private:
     QPushButton *AddChecked = nullptr;
     QTimer *progressTimer_ = nullptr;
 };
-
-// Shows the import window as a window of `mainWindow`, or brings the open one forward.
-void ShowImportFrm(QWidget *mainWindow);
-
-// The open import window, or nullptr.
-ImportFrm *ImportFrmWindow();

@@ -1,10 +1,12 @@
 #include "ScriptedMessages.h"
 #include "TestLibrary.h"
-#include "core/catalogue/GameListModel.h"
-#include "core/catalogue/Catalogue.h"
 #include "core/catalogue/Config.h"
+#include "core/catalogue/GameListModel.h"
 #include "core/catalogue/RomList.h"
 
+#include <QProcess>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <csignal>
@@ -15,11 +17,11 @@
 #include <unistd.h>
 
 namespace {
-QStringList gameNames()
+QStringList gameNames(const zanku::Library &library)
 {
     QStringList names;
-    for (int slot = 1; slot <= App().GameCount; ++slot)
-        names.append(App().Games[size_t(slot)].Name);
+    for (int slot = 1; slot <= library.GameCount(); ++slot)
+        names.append(library.game(slot).Name);
     return names;
 }
 
@@ -28,14 +30,17 @@ QString fileName(bool config)
     return config ? "Zanku.ini" : "E.rom";
 }
 
-// Saves `count` records whose every value is `value`, as the editor's Save does.
-bool save(bool config, int count, const QString &value = {})
+// Saves `count` records whose every value is `value` over the file as it is now, as the
+// editor's Save does after reading it.
+zanku::SaveResult save(TestLibrary &library, bool config, int count, const QString &value = {})
 {
+    const FileVersion now = CurrentVersion(library.path(fileName(config)));
     if (config)
-        return WriteConfig(
-            std::vector<EmulatorRecord>(size_t(count), {value, value, value, value, value, value}));
-    return WriteRomList(
-        "E", std::vector<GameRecord>(size_t(count), {value, value, value, value, value}));
+        return library.core.WriteConfig(
+            std::vector<EmulatorRecord>(size_t(count), {value, value, value, value, value, value}),
+            now);
+    return library.core.WriteRomList(
+        "E", std::vector<GameRecord>(size_t(count), {value, value, value, value, value}), now);
 }
 } // namespace
 
@@ -48,6 +53,7 @@ private slots:
     void badFile();
     void keepsOnlyPresentGames();
     void problemsAreReportedAndLoadingGoesOn();
+    void aSaveNeverOverwritesWhatItDidNotRead();
 };
 
 void CatalogueTest::loadAndSave_data()
@@ -110,42 +116,38 @@ void CatalogueTest::loadAndSave()
     QFETCH(QString, edit);
     QFETCH(QByteArray, saved);
     TestLibrary library;
+    library.showNotices();
     ScriptedMessages messages;
     if (!content.isNull())
         library.write(fileName(config), content);
     QStringList loaded;
+    zanku::Library &core = library.core;
+    QSignalSpy ended(&core, &zanku::Library::pastVersion);
     if (config) {
-        App().Emulators.resize(8); // a longer file read before
-        App().EmulatorCount = 7;
-        App().EndProgram = [](int exitCode) { throw exitCode; };
-        QDir::setCurrent(QDir::tempPath()); // wherever the program stands, ProgramDir is read
-        try {
-            ReadConfig();
-        } catch (int exitCode) { // a past version: its message, the end, no change
-            QVERIFY(exitCode != 0);
-            QCOMPARE(messages.texts(), QStringList{"Zanku.ini belongs to a past version, please "
-                                                   "delete it and reconfigure emulators!"});
+        const zanku::ConfigRead read = core.readConfig();
+        if (!ended.isEmpty()) { // a past version: its message, the end, no change
+            QVERIFY(!core.ReadConfig() && core.EmulatorCount() == 0);
+            QCOMPARE(messages.texts(), QStringList(2, QString(PastVersionText)));
             QCOMPARE(messages.shown[0].title, QStringLiteral("Error"));
             QCOMPARE(library.read("Zanku.ini"), content);
-            QCOMPARE(QDir::currentPath(), App().ProgramDir);
             return;
         }
-        std::vector<EmulatorRecord> emulators(App().Emulators.begin() + 1,
-                                              App().Emulators.begin() + 1 + App().EmulatorCount);
+        std::vector<EmulatorRecord> emulators = read.records;
         for (const EmulatorRecord &e : emulators)
             loaded << QStringList{e.Name,          e.Program,      e.Path,
                                   e.ZippedRomPath, e.SnapshotPath, e.Options}
                           .join(u'|');
         if (!edit.isEmpty())
             emulators[0].Program += edit;
-        QVERIFY(WriteConfig(emulators));
+        QCOMPARE(core.WriteConfig(emulators, read.version).status, zanku::SaveResult::Saved);
     } else {
-        std::vector<GameRecord> games = ReadRomList(library.path("E.rom"));
+        const zanku::RomListRead read = core.readRomList("E");
+        std::vector<GameRecord> games = read.records;
         for (const GameRecord &g : games)
             loaded << QStringList{g.Name, g.File, g.DestinationDir, g.Options, g.Type}.join(u'|');
         if (!edit.isEmpty())
             games[0].File += edit;
-        QVERIFY(WriteRomList("E", games));
+        QCOMPARE(core.WriteRomList("E", games, read.version).status, zanku::SaveResult::Saved);
     }
     if (!records.isEmpty())
         QCOMPARE(loaded, records);
@@ -159,7 +161,7 @@ void CatalogueTest::badFile_data()
     QTest::addColumn<QString>("kind");
     for (const bool config : {true, false}) {
         for (const char *kind : {"folder", "pipe", "device link", "over 64 MiB", "full disk, small",
-                                 "full disk, large"})
+                                 "full disk, large", "rename refused"})
             QTest::addRow("%s, %s", qPrintable(fileName(config)), kind) << config << QString(kind);
     }
 }
@@ -170,8 +172,22 @@ void CatalogueTest::badFile()
     QFETCH(bool, config);
     QFETCH(QString, kind);
     TestLibrary library;
+    library.showNotices();
     ScriptedMessages messages;
     const QString path = library.path(fileName(config));
+    if (kind == "rename refused") { // written whole, then the folder refuses the new name
+        library.write(fileName(config), "the old content\r\n");
+        if (QProcess::execute("chattr", {"+a", library.path()}) != 0)
+            QSKIP("no append-only folders here (needs root on ext2/3/4)");
+        const auto writable = qScopeGuard([&] {
+            QProcess::execute("chattr", {"-a", library.path()});
+        });
+        const zanku::SaveResult saved = save(library, config, 2, "x");
+        QCOMPARE(saved.status, zanku::SaveResult::Failed);
+        QVERIFY2(saved.error.startsWith("Could not save " + path + ": "), qPrintable(saved.error));
+        QCOMPARE(library.read(fileName(config)), QByteArray("the old content\r\n"));
+        return;
+    }
     if (kind.startsWith("full disk")) { // a child process may write at most 2 KiB per file
         library.write(fileName(config), "the old content\r\n");
         const pid_t child = fork();
@@ -179,10 +195,10 @@ void CatalogueTest::badFile()
             const rlimit limit{2048, 2048};
             std::signal(SIGXFSZ, SIG_IGN);
             setrlimit(RLIMIT_FSIZE, &limit);
-            const bool saved = save(config, kind.endsWith("small") ? 12 : 1200, QString(63, u'x'));
+            const zanku::SaveResult saved =
+                save(library, config, kind.endsWith("small") ? 12 : 1200, QString(63, u'x'));
             const QString why = "Could not save " + path + ": " + strerror(EFBIG);
-            _exit(saved || messages.texts().size() != 1 || messages.shown[0].title != "Error" ||
-                  !messages.shown[0].text.startsWith(why));
+            _exit(saved.status != zanku::SaveResult::Failed || !saved.error.startsWith(why));
         }
         int status = 0;
         QCOMPARE(waitpid(child, &status, 0), child);
@@ -192,7 +208,7 @@ void CatalogueTest::badFile()
         return;
     }
     if (!config)
-        QVERIFY(WriteConfig({{"E", "e", library.mkdir("emu"), "", "", ""}}));
+        QVERIFY(library.writeConfig({{"E", "e", library.mkdir("emu"), "", "", ""}}));
     if (kind == "folder") {
         QVERIFY(QDir().mkdir(path));
     } else if (kind == "pipe") {
@@ -203,14 +219,14 @@ void CatalogueTest::badFile()
         QFile huge(path);
         QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(64 * 1024 * 1024 + 1));
     }
-    ReadConfig();
-    LoadCatalogue();
-    QCOMPARE(App().EmulatorCount + App().GameCount, config ? 0 : 1);
+    library.core.ReadConfig();
+    library.core.LoadCatalogue();
+    QCOMPARE(library.core.EmulatorCount() + library.core.GameCount(), config ? 0 : 1);
     QCOMPARE(messages.shown.size(), 1);
     QCOMPARE(messages.shown[0].title, QStringLiteral("Error"));
     QVERIFY(messages.shown[0].text.startsWith("Cannot read " + path + ": "));
     if (kind == "pipe" || kind == "folder") { // nor is it replaced
-        QVERIFY(!save(config, 0));
+        QCOMPARE(save(library, config, 0).status, zanku::SaveResult::Failed);
         QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
     }
 }
@@ -219,6 +235,7 @@ void CatalogueTest::badFile()
 void CatalogueTest::keepsOnlyPresentGames()
 {
     TestLibrary library;
+    library.showNotices();
     ScriptedMessages messages;
     const QString dir = library.path(QStringLiteral("Caf\u00e9"));
     QByteArray lines =
@@ -227,9 +244,10 @@ void CatalogueTest::keepsOnlyPresentGames()
         "Hidden=.hidden.nes===\r\nGone=gone.nes===\r\nExtension=extension.dsk===\r\n"
         "Dots=a.b.c===\r\nFinal=final.===\r\n\r\nNoFile====\r\nShort=file.nes\r\n";
     lines += "Absolute=" + (dir + "/file.nes").toUtf8() + "===\r\n";
-    for (const char *file : {"file.nes", "both.nes", "zips/both.zip", "zips/puzzle.zip",
-                             "zips/bare.zip", "sub/deep.bin", ".hidden.nes",
-                             "zips/extension.dsk.zip", "zips/a.b.zip", "zips/final..zip"})
+    for (const char *file :
+         {"file.nes", "both.nes", "zips/both.zip", "zips/puzzle.zip", "zips/bare.zip",
+          "sub/deep.bin", ".hidden.nes", "zips/extension.dsk.zip", "zips/a.b.zip",
+          "zips/final..zip", "zips/.zip"}) // what an empty File would look for
         library.write(dir + u'/' + file);
     for (int i = 0; i < 1600; ++i) { // more than the first tables held
         library.write(dir + QStringLiteral("/z%1").arg(i));
@@ -238,19 +256,21 @@ void CatalogueTest::keepsOnlyPresentGames()
     library.mkdir(dir + "/folder");
     library.write("Zanku.ini", "[E]\r\nemu\r\n" + dir.toLatin1() + "\r\nzips\r\ns\r\n%\r\n;\r\n");
     library.write("E.rom", lines);
-    GameListModel grid; // loaded as the main window loads it
-    App().Lista = &grid;
-    ReadConfig();
-    LoadCatalogue();
-    App().Lista = nullptr;
+    QDir::setCurrent(dir); // wherever the program stands, nothing depends on it
+    zanku::Library &core = library.core;
+    GameListModel grid; // filled as the main window fills it
+    QObject::connect(&core, &zanku::Library::catalogueChanged, [&] { grid.FillGameList(core); });
+    core.start();
+    QDir::setCurrent(QDir::tempPath());
 
-    QCOMPARE(gameNames().first(11), (QStringList{"File", "Both", "Puzzle", "Bare", "Folder", "Deep",
-                                                 "Hidden", "Dots", "Final", "Short", "Absolute"}));
+    QCOMPARE(gameNames(core).first(11),
+             (QStringList{"File", "Both", "Puzzle", "Bare", "Folder", "Deep", "Hidden", "Dots",
+                          "Final", "Short", "Absolute"}));
     QList<bool> zipped; // "Both": the file wins over its archive
     for (int slot = 1; slot <= 11; ++slot)
-        zipped.append(App().Games[size_t(slot)].Zipped);
+        zipped.append(core.game(slot).Zipped);
     QCOMPARE(zipped, (QList<bool>{0, 0, 1, 1, 0, 0, 0, 1, 1, 0, 0}));
-    QCOMPARE(App().Games[3], (GameRecord{"Puzzle", "puzzle.nes", "dest", "-x %", "A=B", 1, true}));
+    QCOMPARE(core.game(3), (GameRecord{"Puzzle", "puzzle.nes", "dest", "-x %", "A=B", 1, true}));
     // The grid is sorted by name, each row showing its game's type and emulator.
     QCOMPARE(grid.cell(0, 0), QStringLiteral("Absolute"));
     QCOMPARE((QStringList{grid.cell(9, 0), grid.cell(9, 1), grid.cell(9, 2)}),
@@ -259,13 +279,13 @@ void CatalogueTest::keepsOnlyPresentGames()
     QCOMPARE(grid.rowCount(), 1611);
     QCOMPARE(grid.countText(), QStringLiteral("Games  ( 1611 Roms )"));
     QVERIFY(messages.shown.isEmpty());
-    QCOMPARE(QDir::currentPath(), dir); // the last emulator's directory stays current
 }
 
 // Relative directories are taken from the program directory, whatever is current.
 void CatalogueTest::problemsAreReportedAndLoadingGoesOn()
 {
     TestLibrary library;
+    library.showNotices();
     ScriptedMessages messages;
     for (const char *file : {"first/game.bin", "second/game.bin", "notadir"})
         library.write(file);
@@ -274,13 +294,14 @@ void CatalogueTest::problemsAreReportedAndLoadingGoesOn()
         return EmulatorRecord{name, "e", path, "", "", "zips"};
     };
     const QString huge(300000, u'N'); // a message shows 200 characters of it
-    QVERIFY(WriteConfig({emulator("A", "first"), emulator("Öne", library.path("nowhere")),
-                         emulator("Empty", ""), emulator(huge, ""), emulator("File", "notadir"),
-                         emulator("NoList", "nolist"), emulator("B", "second")}));
+    QVERIFY(
+        library.writeConfig({emulator("A", "first"), emulator("Öne", library.path("nowhere")),
+                             emulator("Empty", ""), emulator(huge, ""), emulator("File", "notadir"),
+                             emulator("NoList", "nolist"), emulator("B", "second")}));
     for (const char *name : {"A", "Öne", "File", "B"})
         library.write(QStringLiteral("%1.rom").arg(name), "Found=game.bin===\r\n");
-    ReadConfig();
-    LoadCatalogue();
+    library.core.ReadConfig();
+    library.core.LoadCatalogue();
 
     const QString notFound = QStringLiteral(" Not configured properly!! Path Not Found!");
     QCOMPARE(messages.texts(),
@@ -290,9 +311,38 @@ void CatalogueTest::problemsAreReportedAndLoadingGoesOn()
                           "File NoList.rom Not Found! You'll not be able to play the game of this "
                           "Emulator!"}));
     QCOMPARE(messages.shown[0].title, QStringLiteral("Error"));
-    QCOMPARE(gameNames(), (QStringList{"Found", "Found"}));
-    QCOMPARE(App().Games[2].EmulatorIndex, 7);
+    QCOMPARE(gameNames(library.core), (QStringList{"Found", "Found"}));
+    QCOMPARE(library.core.game(2).EmulatorIndex, 7);
     QVERIFY(library.read("Zanku.ini").contains("[Öne]")); // a new file is UTF-8
+}
+
+// Another window's append or a hand edit since the read: the Save writes nothing. An
+// append follows the bytes there in the file's own encoding, without a byte order mark.
+void CatalogueTest::aSaveNeverOverwritesWhatItDidNotRead()
+{
+    TestLibrary library;
+    library.showNotices();
+    zanku::Library &core = library.core;
+    library.write("E.rom", "\xef\xbb\xbfOld=old.nes===\r\n");
+    const zanku::RomListRead read = core.readRomList("E");
+    QSignalSpy changed(&core, &zanku::Library::romListChanged);
+    QVERIFY(core.appendToRomList("E", {"Caf\u00e9=new.nes===", "Two=two.nes==="}).ok);
+    QCOMPARE(changed.size(), 1);
+    const QByteArray appended =
+        "\xef\xbb\xbfOld=old.nes===\r\nCaf\xc3\xa9=new.nes===\r\nTwo=two.nes===\r\n";
+    QCOMPARE(library.read("E.rom"), appended);
+    QCOMPARE(core.readRomList("E").records[1].Name, QString("Caf\u00e9"));
+
+    QCOMPARE(core.WriteRomList("E", read.records, read.version).status,
+             zanku::SaveResult::ChangedSinceRead);
+    QCOMPARE(library.read("E.rom"), appended);
+    const zanku::RomListRead again = core.readRomList("E");
+    library.write("E.rom", appended + "Hand=hand.nes===\r\n");
+    QCOMPARE(core.WriteRomList("E", again.records, again.version).status,
+             zanku::SaveResult::ChangedSinceRead);
+    QCOMPARE(changed.size(), 1);
+    QVERIFY(QFile::remove(library.path("E.rom"))); // gone since: nothing to lose, it is made
+    QCOMPARE(core.WriteRomList("E", {}, FileVersion{}).status, zanku::SaveResult::Saved);
 }
 
 QTEST_GUILESS_MAIN(CatalogueTest)

@@ -1,18 +1,14 @@
-#include "core/unzip/ZipFixtures.h"
-#include "GameSlot.h"
 #include "ScriptedMessages.h"
 #include "TestLibrary.h"
-#include "core/launch/Launch.h"
-#include "ui/browser/MainFrm.h"
-#include "core/catalogue/Config.h"
 #include "core/files/RemoveTree.h"
+#include "core/unzip/ZipFixtures.h"
 
 #include <QProcess>
 #include <QTest>
 
 namespace {
 // Two zipped games, each archive also holding a file 61 folders deep (6,100 characters).
-void writeLibrary(const TestLibrary &library)
+void writeLibrary(TestLibrary &library)
 {
     library.mkdir("emu/zips");
     library.mkdir("outside");
@@ -22,7 +18,8 @@ void writeLibrary(const TestLibrary &library)
     for (const QByteArray game : {"game", "other"})
         QVERIFY(MakeZip(library.path("emu/zips/" + game + ".zip"),
                         {{game + ".dsk", "DISK"}, {deep, "deep"}}));
-    QVERIFY(WriteConfig({{"Micro", "emulator", library.path("emu"), "-disk %", "snaps", "zips"}}));
+    QVERIFY(library.writeConfig(
+        {{"Micro", "emulator", library.path("emu"), "-disk %", "snaps", "zips"}}));
     library.write("Micro.rom", "Game=game.dsk===\r\nOther=other.dsk===\r\n");
 }
 
@@ -39,10 +36,13 @@ void launchInChild(QProcess &child, const TestLibrary &library)
 // Starts Zanku again in the program directory; whether "Game" is listed as zipped.
 bool startAgain(const TestLibrary &library)
 {
-    QDir::setCurrent(library.path());
-    MainFrm window;
-    window.Form_Load();
-    return App().Games.at(size_t(GameSlot("Game"))).Zipped;
+    zanku::Library again(library.path());
+    again.start();
+    for (int slot = 1; slot <= again.GameCount(); ++slot) {
+        if (again.game(slot).Name == "Game")
+            return again.game(slot).Zipped;
+    }
+    return false;
 }
 } // namespace
 
@@ -65,6 +65,7 @@ void JournalTest::crashedExtractionIsRemovedAtStart()
 {
     QFETCH(QString, after);
     TestLibrary library;
+    library.showNotices();
     writeLibrary(library);
     QProcess child;
     launchInChild(child, library);
@@ -97,18 +98,20 @@ void JournalTest::crashedExtractionIsRemovedAtStart()
 void JournalTest::secondInstanceLeavesTheFirstOnesExtractionAlone()
 {
     TestLibrary library;
+    library.showNotices();
     ScriptedMessages messages;
     writeLibrary(library);
     QProcess first;
     launchInChild(first, library);
     QVERIFY(!startAgain(library));
+    library.core.start();
     for (int launch = 0; launch < 2; ++launch) // one box for the session
-        LaunchGame(GameSlot("Other"), "Other", {[](const QString &) {}, [](bool) {}});
+        library.core.LaunchGame(library.slotOf("Other"), "Other", {});
     QVERIFY(QFileInfo(library.path("emu/other.dsk/other.dsk")).isFile());
     QCOMPARE(messages.shown.size(), 1);
     QCOMPARE(messages.shown.first().title, QStringLiteral("Error"));
     QVERIFY(messages.shown.first().text.endsWith("will not be removed after a crash."));
-    CleanupExtraction();
+    library.core.CleanupExtraction();
     QVERIFY(!QFileInfo::exists(library.path("emu/other.dsk")));
     QVERIFY(QFileInfo(library.path("emu/game.dsk/game.dsk")).isFile());
 

@@ -1,12 +1,7 @@
 // A Zanku to crash: starts up in the current directory, launches the zipped game named
 // on its command line, says "launched", then waits to be killed.
 
-#include "GameSlot.h"
-#include "core/common/AppState.h"
-#include "core/launch/ExtractionJournal.h"
-#include "core/launch/Launch.h"
-#include "core/catalogue/Catalogue.h"
-#include "core/catalogue/Config.h"
+#include "core/library/Library.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,12 +11,13 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
-    App().ProgramDir = QDir::currentPath();
-    RecoverExtractions(App().ProgramDir);
-    ReadConfig();
-    LoadCatalogue();
+    zanku::Library library(QDir::currentPath());
+    library.start();
     const QString name = QCoreApplication::arguments().value(1);
-    LaunchGame(GameSlot(name), name, {[](const QString &) {}, [](bool) {}});
+    for (int slot = 1; slot <= library.GameCount(); ++slot) {
+        if (library.game(slot).Name == name)
+            library.LaunchGame(slot, name, {});
+    }
     QTextStream(stdout) << "launched" << Qt::endl;
     for (;;)
         QThread::sleep(60);

@@ -20,7 +20,7 @@ void AboutFrmTest::showsTitleVersionAndAuthor()
         return label ? label->text() : QStringLiteral("<missing %1>").arg(name);
     };
     QCOMPARE(text("lblTitle"), QStringLiteral("Zanku"));
-    QCOMPARE(text("lblVersion"), QStringLiteral("Version 0.9.22"));
+    QCOMPARE(text("lblVersion"), QStringLiteral("Version " ZANKU_VERSION)); // from the build
     QCOMPARE(text("lblDescription"),
              QStringLiteral("Zanku is a Front-End for multiple emulators."));
     QCOMPARE(text("Label2"), QStringLiteral("Created by:"));

@@ -1,14 +1,12 @@
-#include "core/unzip/ZipFixtures.h"
 #include "ScriptedMessages.h"
 #include "TestLibrary.h"
-#include "ui/common/Twips.h"
-#include "core/launch/CommandLine.h"
 #include "core/catalogue/GameListModel.h"
-#include "core/launch/Launch.h"
-#include "ui/browser/MainFrm.h"
-#include "core/preview/PictureFit.h"
 #include "core/catalogue/SortKeys.h"
-#include "core/catalogue/Config.h"
+#include "core/launch/CommandLine.h"
+#include "core/preview/PictureFit.h"
+#include "core/unzip/ZipFixtures.h"
+#include "ui/browser/MainFrm.h"
+#include "ui/common/Twips.h"
 #include "ui/editor/OptionsFrm.h"
 
 #include <QApplication>
@@ -30,7 +28,7 @@ template <typename... Values> void row(const char *name, const Values &...values
 }
 // A program directory whose message boxes are answered. Its emulators are a stand-in named
 // "true" (the PATH's does nothing) that records in "launched.txt" how it was started.
-struct Library : TestLibrary {
+struct Fixture : TestLibrary {
     QString standIn(const QString &file) const
     {
         write(file, R"sh(#!/bin/sh
@@ -56,7 +54,7 @@ mv launched.tmp launched.txt)sh");
             list += (game + "\r\n").toUtf8();
         }
         write(name + ".rom", list);
-        QVERIFY(WriteConfig(emulators));
+        QVERIFY(writeConfig(emulators));
     }
     // What the stand-in recorded in `dir`: "cwd", "args", "paths" (naming a file), "game".
     QHash<QString, QString> launched(const QString &dir = "emu", int tries = 300) const
@@ -76,7 +74,8 @@ mv launched.tmp launched.txt)sh");
     std::vector<EmulatorRecord> emulators;
 };
 struct Window {
-    Window()
+    explicit Window(TestLibrary &library)
+        : main(library.core)
     {
         main.Form_Load();
         main.show();
@@ -207,7 +206,8 @@ void BrowserTest::sortsTheGrid_data()
     row("case ignored", List{"b", "A", "B", "a", "A"}, QList<int>{}, List{"A", "a", "A", "b", "B"});
     row("type title: runs by name", List{"e|C", "d|B", "c|C", "b|B", "a|A"}, QList<int>{1},
         List{"a", "b", "d", "c", "e"});
-    row("equal runs", List{"a|b|3", "b|B|2", "c|b|1"}, QList<int>{2, 1}, List{"c", "b", "a"});
+    row("runs as the sort sees them", List{"a|b|3", "b|B|2", "c|b|1"}, QList<int>{2, 1},
+        List{"a", "b", "c"});
 }
 
 void BrowserTest::sortsTheGrid()
@@ -268,9 +268,9 @@ void BrowserTest::fitsThePicture()
 
 void BrowserTest::expandAndCloseTheWindow()
 {
-    Library library;
-    QVERIFY(WriteConfig({{"Gone", "emu", library.path("gone"), "%", "", ""}}));
-    Window window;
+    Fixture library;
+    QVERIFY(library.writeConfig({{"Gone", "emu", library.path("gone"), "%", "", ""}}));
+    Window window(library);
     window.press("Expand");
     QVERIFY(!window.find("Frame1")->isVisible() && window.lista()->width() == Twips(10335) &&
             window.find("Expand")->property("text") == "<<");
@@ -279,7 +279,7 @@ void BrowserTest::expandAndCloseTheWindow()
     // Closing ends the program at once, not closing a saved editor (it would reload).
     window.main.endProgramWhenUnloaded();
     window.press("ENewM");
-    QTest::mouseClick(OptionsFrmWindow()->findChild<QWidget *>("Salva"), Qt::LeftButton);
+    QTest::mouseClick(window.main.editor()->findChild<QWidget *>("Salva"), Qt::LeftButton);
     QTimer::singleShot(0, [&] { window.press("Exit"); });
     QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
     QCOMPARE(QCoreApplication::exec(), 0);
@@ -301,9 +301,9 @@ void BrowserTest::launchesFromEachTrigger()
 {
     QFETCH(int, key);
     QFETCH(bool, twice);
-    Library library;
+    Fixture library;
     library.add("Arcade", "emu", "-f %", {"Puzzle=puz.bin===Maze", "Racer=race.bin"});
-    Window window;
+    Window window(library);
     QVERIFY(window.idle() && !window.launchEnabled() && window.main.model()->cell(0, 1) == "Maze");
     QStringList menus;
     for (const char *name : {"ExitM", "ENewM", "ERomM", "ImportM", "AboutM"})
@@ -330,11 +330,11 @@ void BrowserTest::launchesFromEachTrigger()
 
 void BrowserTest::launchShowsEachStepWhileTheWindowWaits()
 {
-    Library library;
+    Fixture library;
     library.add("Micro", "emu", "%", {"Game=game.dsk"});
     QFile::rename(library.path("emu/game.dsk"), library.path("emu/zips/game.zip")); // broken
     QFile::setPermissions(library.path("emu/true"), QFile::ReadOwner | QFile::WriteOwner);
-    Window window;
+    Window window(library);
     QStringList seen; // the window as each message finds it
     QString last;
     const MessageHandler previous = SetMessageHandler([&](const MessageRequest &request) {
@@ -367,11 +367,11 @@ void BrowserTest::zippedGameIsExtractedUntilTheNextAction()
     QFETCH(QString, destination);
     const bool playersFolder = !destination.isEmpty();
     destination = destination == "." ? QString() : destination;
-    Library library;
+    Fixture library;
     library.add("Micro", "emu", "-d %", {"Other=other.bin", "Game=game.dsk=" + destination});
     QVERIFY(QFile::remove(library.path("emu/game.dsk")));
     QVERIFY(MakeZip(library.path("emu/zips/game.zip"), {{"game.dsk", "DISK"}}));
-    Window window;
+    Window window(library);
     if (playersFolder)
         library.write("emu/game.dsk/keep.txt", "mine");
     if (action == "reload")
@@ -381,10 +381,9 @@ void BrowserTest::zippedGameIsExtractedUntilTheNextAction()
     QCOMPARE(launched["args"],
              destination.isEmpty() ? "-d|./game.dsk/game.dsk" : "-d|games/game.dsk");
     QCOMPARE(launched["game"], "DISK");
-    QDir::setCurrent(library.path()); // the clean-up must not depend on the current directory
-    if (action == "reload") {         // the catalogue is read while the extraction lies there
-        QTest::mouseClick(OptionsFrmWindow()->findChild<QWidget *>("Salva"), Qt::LeftButton);
-        OptionsFrmWindow()->close(); // the reload cleans up first: the game is zipped again
+    if (action == "reload") { // the catalogue is read while the extraction lies there
+        QTest::mouseClick(window.main.editor()->findChild<QWidget *>("Salva"), Qt::LeftButton);
+        window.main.editor()->close(); // the reload cleans up first: the game is zipped again
         QVERIFY(!QFileInfo::exists(library.path("emu/game.dsk")));
         window.click(0, true); // rows by name: Game, Other
         QCOMPARE(library.launched()["game"], "DISK");
@@ -397,20 +396,22 @@ void BrowserTest::zippedGameIsExtractedUntilTheNextAction()
     QCOMPARE(library.read("emu/game.dsk/keep.txt"), playersFolder ? "mine" : "");
     QCOMPARE(QFileInfo::exists(library.path("emu/game.dsk")), playersFolder);
     QCOMPARE(library.read("emu/games/game.dsk"), destination.isEmpty() ? "" : "DISK");
-    const QHash<QString, QString> modes{{"ENewM", "EMU"}, {"reload", "EMU"}, {"ERomM", "ROM"}};
-    QCOMPARE(App().EditMode, modes.value(action));
+    const QHash<QString, int> modes{{"ENewM", int(EditorMode::Emulators)},
+                                    {"ERomM", int(EditorMode::Roms)}};
+    QCOMPARE(window.main.editor() ? int(window.main.editor()->mode()) : -1,
+             modes.value(action, -1));
 }
 
 void BrowserTest::eachRowLaunchesWithTheEmulatorItShows()
 {
-    Library library;
+    Fixture library;
     library.add("First", "one", "--one %", {"Same=game.bin"});
     library.add("Second", "two", "--two %", {"Same=game.bin"});
-    Window window;
+    Window window(library);
     const auto &in = library.emulators;
     for (const auto &config : {in, std::vector{in[1], in[0]}, std::vector{in[0]}}) {
-        QVERIFY(WriteConfig(config)); // edited by hand after the load
-        window.click(1, true);        // loaded second, sorted second: Second's row
+        QVERIFY(library.writeConfig(config)); // edited by hand after the load
+        window.click(1, true);                // loaded second, sorted second: Second's row
         const bool configured = config.size() == 2;
         QCOMPARE(library.launched("two", configured ? 300 : 10)["args"],
                  configured ? "--two|game.bin" : "");
@@ -421,11 +422,11 @@ void BrowserTest::eachRowLaunchesWithTheEmulatorItShows()
 
 void BrowserTest::titlesAndNamelessRowsNeverLaunchOrSelect()
 {
-    Library library;
+    Fixture library;
     library.add("Micro", "emu", "%", {"=c.bin", "B=b.bin===Y", "A=a.bin===Z", "Game=game.dsk===X"});
     QVERIFY(QFile::remove(library.path("emu/game.dsk")));
     QVERIFY(MakeZip(library.path("emu/zips/game.zip"), {{"game.dsk", "DISK"}}));
-    Window window;
+    Window window(library);
     window.clickTitle(0, true);
     window.select(0); // rows by name: "" (a game without a name), A, B, Game
     window.enter();
@@ -452,14 +453,14 @@ void BrowserTest::titlesAndNamelessRowsNeverLaunchOrSelect()
 
 void BrowserTest::previewShowsTheSnapshotOrAReadableNotice()
 {
-    Library library;
+    Fixture library;
     library.add("E", "emu", "%", {"A=a", "B=b", "C=c"}, "emu");
     QImage picture(1000, 1000, QImage::Format_RGB32); // wider and taller than the frame
     picture.fill(Qt::red);
     QVERIFY(picture.copy(0, 0, 64, 48).save(library.mkdir("emu/snaps") + "/a.jpg"));
     for (const char *name : {"emu/snaps/a.bmp", "emu/snaps/b.BMP"})
         QVERIFY(picture.save(library.path(name), "BMP"));
-    Window window;
+    Window window(library);
     QWidget *snap = window.find("Snap"), *notPic = window.find("NotPic");
     const QSize design = snap->size();
     window.select(1); // nothing was ever under the pointer: no preview
@@ -484,16 +485,18 @@ void BrowserTest::previewShowsTheSnapshotOrAReadableNotice()
 
 void BrowserTest::everyDemoGameGetsAnExistingPath()
 {
-    Library library;
+    Fixture library;
     QVERIFY(QProcess::execute("bash", {ZANKU_SOURCE_DIR "/scripts/make-demo", library.path("demo"),
                                        library.standIn("player")}) == 0);
-    QDir::setCurrent(library.path("demo"));
-    Window window;
-    QCOMPARE(App().GameCount, 12);
-    for (int slot = 1; slot <= App().GameCount; ++slot) {
-        const GameRecord &game = App().Games[size_t(slot)];
-        LaunchGame(slot, game.Name, {[](const QString &) {}, [](bool) {}});
-        QVERIFY2(library.launched(QDir::currentPath())["paths"] == "1", qPrintable(game.Name));
+    zanku::Library demo(library.path("demo"));
+    demo.start();
+    QCOMPARE(demo.GameCount(), 12);
+    for (int slot = 1; slot <= demo.GameCount(); ++slot) {
+        const GameRecord &game = demo.game(slot);
+        demo.LaunchGame(slot, game.Name, {});
+        const QString emulatorDir =
+            QDir(library.path("demo")).filePath(demo.emulator(game.EmulatorIndex).Path);
+        QVERIFY2(library.launched(emulatorDir)["paths"] == "1", qPrintable(game.Name));
     }
 }
 

@@ -1,14 +1,15 @@
 // The configuration editor, its record editor and the chooser: the rules they apply, and
 // the windows driven as a player drives them, the editor being the active window.
 
-#include "ui/editor/EditorFixture.h"
 #include "ui/editor/DirFrm.h"
+#include "ui/editor/EditorFixture.h"
 #include "ui/editor/OptionsFrm.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QSignalSpy>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -16,17 +17,37 @@
 namespace {
 using Rows = std::vector<QStringList>;
 
+// Picks entry `index` of the emulator chooser's open list: a click on it, or Enter on it.
+void pick(OptionsFrm *editor, int index, bool byKeys = false);
+
+// A program directory with the editor the menu opens on it, as the active window.
 class EditorLibrary : public TestLibrary {
 public:
     ~EditorLibrary()
     {
-        if (OptionsFrm *editor = OptionsFrmWindow()) {
+        if (editor != nullptr) {
             if (OptionsNewFrm *record = editor->recordEditor())
                 record->close();
             editor->close();
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+    // "ROM" edits the game lists, showing Arcade's unless asked not to; "EMU" the emulators.
+    OptionsFrm *open(const QString &editMode, bool showArcade = true)
+    {
+        const EditorMode mode = EditorModeFor(editMode);
+        if (editor != nullptr)
+            editor->showAgain(mode);
+        else
+            (editor = new OptionsFrm(core, mode, nullptr))->show();
+        QApplication::setActiveWindow(editor);
+        if (!QTest::qWaitForWindowActive(editor))
+            qFatal("the editor is not active");
+        if (editMode == "ROM" && showArcade)
+            pick(editor, 1);
+        return editor;
+    }
+    QPointer<OptionsFrm> editor;
 };
 
 QByteArray configRecord(const QString &name, const QString &program, const QString &path,
@@ -62,8 +83,7 @@ void clickAt(QWidget *area, QPoint at, bool twice = false)
         QTest::mouseDClick(area, Qt::LeftButton, {}, at);
 }
 
-// Picks entry `index` of the emulator chooser's open list: a click on it, or Enter on it.
-void pick(OptionsFrm *editor, int index, bool byKeys = false)
+void pick(OptionsFrm *editor, int index, bool byKeys)
 {
     auto *combo = editor->findChild<QComboBox *>("Emulator");
     combo->showPopup();
@@ -73,19 +93,6 @@ void pick(OptionsFrm *editor, int index, bool byKeys = false)
         QTest::keyClick(list, Qt::Key_Return);
     else
         clickAt(list->viewport(), list->visualRect(list->currentIndex()).center());
-}
-
-// Opens the editor as the menu does, as the active window; in ROM mode showing Arcade's list.
-OptionsFrm *openEditor(const QString &editMode, bool showArcade = true)
-{
-    App().EditMode = editMode;
-    ShowOptionsFrm(nullptr);
-    QApplication::setActiveWindow(OptionsFrmWindow());
-    if (!QTest::qWaitForWindowActive(OptionsFrmWindow()))
-        qFatal("the editor is not active");
-    if (editMode == "ROM" && showArcade)
-        pick(OptionsFrmWindow(), 1);
-    return OptionsFrmWindow();
 }
 
 Rows gridRows(OptionsFrm *editor)
@@ -171,12 +178,14 @@ private slots:
             QVERIFY2(problem.contains(part), qPrintable(problem));
     }
 
-    void onlyAPickFromTheListLoads()
+    // A pick with the mouse, Enter, the arrow keys or a typed name loads that list; one
+    // that would drop edits asks first. The wheel picks nothing.
+    void everyPickLoadsAndNoEditIsDroppedUnasked()
     {
         EditorLibrary library;
         ScriptedMessages messages;
         writeLibrary(library);
-        OptionsFrm *editor = openEditor("ROM", false);
+        OptionsFrm *editor = library.open("ROM", false);
         QVERIFY(!part(editor, "Aggiungi")->isEnabled() && !part(editor, "Rimuovi")->isEnabled());
         auto *combo = part<QComboBox>(editor, "Emulator");
         QCOMPARE(combo->currentText(), QString("Choose an Emulator"));
@@ -191,15 +200,24 @@ private slots:
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(combo, &wheel);
         QCOMPARE(combo->currentText(), QString("Arcade"));
-        type(editor, "Emulator", "Console"); // the focus leaves for Save: nothing loads
-        click(editor, "Salva");
-        checkError(messages, 2, "belongs to");
+        QTest::keyClick(combo, Qt::Key_Down); // Console: no list yet
+        QCOMPARE(part<QLabel>(editor, "TRom")->text(), QString("Total Rom Listed :  0"));
+        QTest::keyClick(combo, Qt::Key_Up);
         QCOMPARE(gridRows(editor), ArcadeRows);
 
-        pick(editor, 2); // Console has no list: Save creates it
-        QCOMPARE(part<QLabel>(editor, "TRom")->text(), QString("Total Rom Listed :  0"));
+        click(editor, "Rimuovi"); // an edit: the next pick asks, and No keeps it
+        messages.answers << MessageAnswer::No;
+        QTest::keyClick(combo, Qt::Key_Down);
+        QCOMPARE(messages.shown.size(), 2);
+        QVERIFY(combo->currentText() == "Arcade" && editor->rowCount() == 3);
+        type(editor, "Emulator", "Nobody"); // no such emulator: the Save says so
         click(editor, "Salva");
-        QVERIFY(QFile::exists(library.path("Console.rom")) && messages.shown.size() == 2);
+        checkError(messages, 3, "not an emulator of the configuration");
+        messages.answers << MessageAnswer::Yes;
+        type(editor, "Emulator", "Console"); // leaving the field picks it
+        click(editor, "Salva");              // Console has no list: Save creates it
+        QVERIFY(QFile::exists(library.path("Console.rom")) && messages.shown.size() == 4);
+        QCOMPARE(library.read("Arcade.rom").count('\n'), 4);
     }
 
     void addNewThenCloseOrOk_data()
@@ -216,7 +234,7 @@ private slots:
         QFETCH(QString, end);
         EditorLibrary library;
         writeLibrary(library);
-        OptionsFrm *editor = openEditor(mode);
+        OptionsFrm *editor = library.open(mode);
         Rows expected = gridRows(editor);
         click(editor, "Rimuovi"); // the grid starts on its first row
         expected.erase(expected.begin());
@@ -231,7 +249,7 @@ private slots:
 
         click(editor, "Aggiungi");
         OptionsNewFrm *record = editor->recordEditor();
-        QVERIFY(record->isVisible() && !editor->isEnabled() && App().NewRowPending);
+        QVERIFY(record->isVisible() && !editor->isEnabled() && record->isEnabled());
         QCOMPARE(part(record, "DirT1")->isVisible(), mode == "EMU");
         ScriptedMessages messages;
         click(record, "Ok"); // refused: the record needs a name and a file
@@ -246,7 +264,7 @@ private slots:
         } else {
             record->close();
         }
-        QVERIFY(editor->recordEditor() == nullptr && editor->isEnabled() && !App().NewRowPending);
+        QVERIFY(editor->recordEditor() == nullptr && editor->isEnabled());
         QCOMPARE(gridRows(editor), expected); // the new row at its sorted place
     }
 
@@ -269,20 +287,20 @@ private slots:
         EditorLibrary library;
         ScriptedMessages messages; // an unreadable file is reported when it is loaded
         writeLibrary(library);
-        const QString file = mode == "EMU" ? "Zanku.ini" : "Arcade.rom";
-        const QByteArray content = library.read(file);
+        const QString name = mode == "EMU" ? "Zanku.ini" : "Arcade.rom";
+        const QString file = library.path(name);
+        const QByteArray content = library.read(name);
         if (before == "directory")
             QVERIFY(QFile::remove(file) && QDir().mkpath(file));
         else if (before == "not readable" && QFile::setPermissions(file, QFile::WriteOwner) &&
                  QFile(file).open(QFile::ReadOnly))
             QSKIP("this user reads files without read permission");
-        OptionsFrm *editor = openEditor(mode);
-        App().EditMode = "ROM"; // the menu changed it; the editor keeps its own mode
-        App().GameCount = -1;
+        OptionsFrm *editor = library.open(mode);
+        QSignalSpy reloaded(&library.core, &zanku::Library::catalogueChanged);
         if (before == "record") {
             click(editor, "Aggiungi");
             editor->close(); // waits for its record editor
-            QCOMPARE(OptionsFrmWindow(), editor);
+            QCOMPARE(library.editor, editor);
             messages.answers.enqueue(MessageAnswer::Yes); // drop it and edit the ROM lists
         } else if (before == "directory later") {
             QVERIFY(QFile::remove(file) && QDir().mkpath(file));
@@ -298,10 +316,10 @@ private slots:
             click(editor, "Salva");
         if (!saved && before != "record") // the player is told; nothing was written
             checkError(messages, shown + 1,
-                       QDir::toNativeSeparators(library.path(file)) +
+                       QDir::toNativeSeparators(file) +
                            (before == "directory later" ? "" : " could not be read"));
         QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
-        QCOMPARE(library.read(file),
+        QCOMPARE(library.read(name),
                  !saved ? (before.startsWith("directory") ? QByteArray() : content)
                  : mode == "ROM"
                      ? "Boxer=box.bin=x=y=Type=With=Equals\r\nGalaxy=galaxy.bin===Shoot'em Up\r\n"
@@ -310,15 +328,16 @@ private slots:
                                     "-f %") +
                            configRecord("Console", "c.exe", "C:\\console") +
                            configRecord("Zeta", "z.exe", "zeta", "zz", "zs"));
-        QCOMPARE(openEditor("ROM", false), editor); // reloads when nothing would be lost
+        QCOMPARE(library.open("ROM", false), editor); // reloads when nothing would be lost
         if (before == "record")
             QCOMPARE(messages.shown.size(), 1); // asked first
         QVERIFY(editor->mode() == EditorMode::Roms && editor->recordEditor() == nullptr);
-        QVERIFY(editor->isEnabled() && !App().NewRowPending);
+        QVERIFY(editor->isEnabled());
         click(editor, "cancella");
-        QCOMPARE(App().GameCount, saved ? 1 : -1);
+        QCOMPARE(reloaded.size(), saved ? 1 : 0);
         if (saved) // saved emulators are in name order: Arcade moved to slot 1
-            QCOMPARE(App().Games[1].EmulatorIndex, mode == "EMU" ? 1 : 2);
+            QVERIFY(library.core.GameCount() == 1 &&
+                    library.core.game(1).EmulatorIndex == (mode == "EMU" ? 1 : 2));
     }
 
     void theChooserFillsTheFieldOfItsLatestButton_data()
@@ -338,7 +357,7 @@ private slots:
         EditorLibrary library;
         library.write("emu/readme.txt");
         QFile::setPermissions(library.write("emu/run.exe"), QFile::ReadOwner | QFile::ExeOwner);
-        OptionsFrm *editor = openEditor("EMU");
+        OptionsFrm *editor = library.open("EMU");
         click(editor, "Aggiungi");
         OptionsNewFrm *record = editor->recordEditor();
         for (const char *field : {"T0", "T1", "T2", "T3"})

@@ -1,14 +1,14 @@
 // Importing games from real folders and archives: what the scan offers, what is added.
 
-#include "ui/editor/EditorFixture.h"
-#include "core/catalogue/Config.h"
 #include "core/catalogue/RomList.h"
-#include "common/TestLibrary.h"
-#include "ui/import/ImportFrm.h"
 #include "core/import/ImportScan.h"
+#include "ui/editor/EditorFixture.h"
+#include "ui/editor/OptionsFrm.h"
+#include "ui/import/ImportFrm.h"
 
 #include <QLabel>
 #include <QSignalSpy>
+#include <QTableWidget>
 
 #include <csignal>
 #include <fcntl.h>
@@ -31,7 +31,7 @@ void makeZip(const QString &path, const QList<QPair<QByteArray, int>> &members)
 const QByteArray OldList =
     "Old=listed.nes===Other\nCase=CASE.nes===Other\r\nArc=listedarc.smc===RPG";
 
-EmulatorRecord buildLibrary(const TestLibrary &lib)
+EmulatorRecord buildLibrary(TestLibrary &lib)
 {
     for (const char *file : {"emu/emu", "emu/.hidden", "emu/Super_Mario.Bros.nes", "emu/a=b.nes",
                              "emu/line\nbreak.nes", "emu/listed.nes", "emu/case.nes",
@@ -49,16 +49,29 @@ EmulatorRecord buildLibrary(const TestLibrary &lib)
     lib.write("Nes.rom", OldList);
     lib.write("Zanku.ini",
               "[Nes]\r\nemu\r\n" + lib.path("emu").toUtf8() + "\r\nzips\r\nsnaps\r\n\r\n;\r\n");
-    ReadConfig();
-    return App().Emulators[1];
+    lib.core.ReadConfig();
+    return lib.core.emulator(1);
 }
 
 // Opens the window and picks the first emulator, as the keyboard does.
-ImportFrm *pickFirstEmulator()
+ImportFrm *pickFirstEmulator(zanku::Library &library)
 {
-    ShowImportFrm(nullptr);
-    QTest::keyClick(part<QComboBox>(ImportFrmWindow(), "Emulator"), Qt::Key_Down);
-    return ImportFrmWindow();
+    auto *window = new ImportFrm(library, nullptr);
+    window->show();
+    QTest::keyClick(part<QComboBox>(window, "Emulator"), Qt::Key_Down);
+    return window;
+}
+
+// Checks every row the import offers that has this file, or none; sets the type.
+void check(ImportFrm *window, const QStringList &files, const QString &type = "Other")
+{
+    part<QComboBox>(window, "Type")->setCurrentText(type);
+    QAbstractItemModel *table = part<QTableView>(window, "Candidates")->model();
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const bool wanted = files.contains(table->index(row, 1).data().toString());
+        table->setData(table->index(row, 0), wanted ? Qt::Checked : Qt::Unchecked,
+                       Qt::CheckStateRole);
+    }
 }
 } // namespace
 
@@ -70,8 +83,8 @@ private slots:
     {
         emulator_ = buildLibrary(library_);
         ImportScanControl control;
-        scan_ = ScanForImport(emulator_, library_.path(), ReadRomList(library_.path("Nes.rom")),
-                              control);
+        scan_ = ScanForImport(emulator_, library_.path(),
+                              ReadRomList(library_.path("Nes.rom")).records, control);
         QVERIFY(scan_.error.isEmpty() && !scan_.cancelled);
     }
 
@@ -115,17 +128,14 @@ private slots:
     void addCheckedAppendsWhatTheCatalogueReadsBack()
     {
         ScriptedMessages messages;
-        ReadConfig();
-        ImportFrm *window = pickFirstEmulator();
+        zanku::Library &core = library_.core;
+        ImportFrm *window = pickFirstEmulator(core);
         QVERIFY(QSignalSpy(window, &ImportFrm::scanFinished).wait(10000));
-        part<QComboBox>(window, "Type")->setCurrentText("Platform");
         QTest::keyClicks(part<QLineEdit>(window, "Filter"), "*.NES  *.zip"); // hides the folder
+        check(window, {"Super_Mario.Bros.nes", "case.nes", "match.sfc", "one.nes"}, "Platform");
         QAbstractItemModel *table = part<QTableView>(window, "Candidates")->model();
         for (int row = 0; row < table->rowCount(); ++row) {
-            const QString file = table->index(row, 1).data().toString();
-            if (file == "big.gb")
-                table->setData(table->index(row, 0), Qt::Unchecked, Qt::CheckStateRole);
-            if (file == "Super_Mario.Bros.nes")
+            if (table->index(row, 1).data().toString() == "Super_Mario.Bros.nes")
                 table->setData(table->index(row, 0), "Mario", Qt::EditRole);
         }
         click(window, "AddChecked");
@@ -133,9 +143,9 @@ private slots:
                                                "\r\nMario=Super_Mario.Bros.nes===Platform\r\n"
                                                "case=case.nes===Platform\r\nmatch=match.sfc==="
                                                "Platform\r\none=one.nes===Platform\r\n");
-        QStringList loaded;
-        for (const GameRecord &game : App().Games)
-            loaded << game.File + (game.Zipped ? "+zip" : "");
+        QStringList loaded{""};
+        for (int slot = 1; slot <= core.GameCount(); ++slot)
+            loaded << core.game(slot).File + (core.game(slot).Zipped ? "+zip" : "");
         QCOMPARE(loaded, QStringList({"", "listed.nes", "listedarc.smc+zip", "Super_Mario.Bros.nes",
                                       "case.nes", "match.sfc+zip", "one.nes+zip"}));
         QCOMPARE(messages.shown.size(), 0);
@@ -144,16 +154,14 @@ private slots:
 
     void failedSaveSaysSoAndKeepsTheList()
     {
-        ScriptedMessages messages;
         const QByteArray before = library_.read("Nes.rom");
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit{rlim_t(before.size() + 8), RLIM_INFINITY}, none{RLIM_INFINITY, RLIM_INFINITY};
         setrlimit(RLIMIT_FSIZE, &limit); // binds root as well: the new file cannot be written
-        const int added = AddToRomList(emulator_, library_.path(), scan_.candidates, "Other");
+        const AddResult added = AddToRomList(library_.core, emulator_, scan_.candidates, "Other");
         setrlimit(RLIMIT_FSIZE, &none);
-        QCOMPARE(added, -1);
-        QCOMPARE(messages.shown.size(), 1);
-        QVERIFY(messages.shown[0].text.startsWith("Could not save " + library_.path("Nes.rom")));
+        QCOMPARE(added.added, -1);
+        QVERIFY(added.error.startsWith("Could not save " + library_.path("Nes.rom")));
         QCOMPARE(library_.read("Nes.rom"), before);
     }
 
@@ -167,8 +175,8 @@ private slots:
         makeZip(other.path("many/0.zip"), {{"x.nes", 10}});
         for (int i = 1; i < 3000; ++i)
             QFile::link(other.path("many/0.zip"), other.path("many/%1.zip").arg(i));
-        ReadConfig();
-        ImportFrm *window = pickFirstEmulator();
+        other.core.ReadConfig();
+        ImportFrm *window = pickFirstEmulator(other.core);
         QSignalSpy finished(window, &ImportFrm::scanFinished);
         QVERIFY(window->scanning());
         click(window, "Cancel");
@@ -177,6 +185,54 @@ private slots:
         QCOMPARE(part<QTableView>(window, "Candidates")->model()->rowCount(), 0);
         click(window, "AddChecked");
         QCOMPARE(other.read("Many.rom"), OldList);
+        window->close();
+    }
+
+    // The editor shows the list the import adds to: without an edit it follows; with one,
+    // its Save writes nothing over the added games.
+    void editorBesideTheImport()
+    {
+        TestLibrary lib;
+        ScriptedMessages messages;
+        for (const char *file : {"emu/a.nes", "emu/b.nes", "emu/c.nes"})
+            lib.write(file);
+        lib.write("Nes.rom", "\xef\xbb\xbf"
+                             "A=a.nes===\r\n");
+        QVERIFY(lib.writeConfig({{"Nes", "emu", lib.path("emu"), "", "", ""}}));
+        lib.core.ReadConfig();
+        OptionsFrm editor(lib.core, EditorMode::Roms, nullptr);
+        QTest::keyClick(part<QComboBox>(&editor, "Emulator"), Qt::Key_Down); // a pick
+        QCOMPARE(editor.rowCount(), 1);
+        ImportFrm *window = pickFirstEmulator(lib.core);
+        QVERIFY(QSignalSpy(window, &ImportFrm::scanFinished).wait(10000));
+        const auto add = [&](const QString &file) {
+            check(window, {file});
+            click(window, "AddChecked");
+        };
+        add("b.nes");
+        QCOMPARE(editor.rowCount(), 2); // followed: nothing was edited
+        QCOMPARE(part<QLabel>(&editor, "TRom")->text(), "Total Rom Listed :  2");
+        click(&editor, "Salva");
+        const QByteArray both = "\xef\xbb\xbf"
+                                "A=a.nes===\r\nb=b.nes===Other\r\n";
+        QCOMPARE(lib.read("Nes.rom"), both);
+
+        editor.findChild<QTableWidget *>("Grid")->setCurrentCell(0, 0);
+        click(&editor, "Rimuovi");
+        QCOMPARE(part<QLabel>(&editor, "TRom")->text(), "Total Rom Listed :  1");
+        add("c.nes");
+        QCOMPARE(editor.rowCount(), 1); // the edit stays, and the player is told
+        QVERIFY(messages.shown.last().text.contains("Nes.rom was changed by the import"));
+        const QByteArray three = both + "c=c.nes===Other\r\n";
+        messages.answers << MessageAnswer::No << MessageAnswer::Yes;
+        click(&editor, "Salva"); // No: nothing written, the edit kept
+        QVERIFY(messages.shown.last().text.startsWith(
+            "Nes.rom was changed by another program since it was opened."));
+        QCOMPARE(lib.read("Nes.rom"), three);
+        QCOMPARE(editor.rowCount(), 1);
+        click(&editor, "Salva"); // Yes: the list as the file has it
+        QCOMPARE(editor.rowCount(), 3);
+        QCOMPARE(lib.read("Nes.rom"), three);
         window->close();
     }
 

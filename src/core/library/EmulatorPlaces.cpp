@@ -1,0 +1,35 @@
+#include "core/library/EmulatorPlaces.h"
+
+#include "core/catalogue/RomList.h"
+#include "core/preview/Snapshot.h"
+
+#include <QDir>
+
+namespace zanku {
+
+EmulatorPlaces::EmulatorPlaces(const EmulatorRecord &emulator, const QString &programDir)
+    : emulator_(emulator)
+    , directory_(emulator.Path.isEmpty()
+                     ? QString()
+                     : QDir::cleanPath(QDir(programDir).absoluteFilePath(emulator.Path)))
+    , romList_(QDir(programDir).filePath(RomListFileName(emulator.Name)))
+    , zippedGames_(emulator.ZippedRomPath.isEmpty() ? QString() : resolve(emulator.ZippedRomPath))
+{
+}
+
+QString EmulatorPlaces::resolve(const QString &path) const
+{
+    return QDir::cleanPath(QDir(directory_).absoluteFilePath(path));
+}
+
+QString EmulatorPlaces::archiveOf(const QString &gameFile) const
+{
+    return resolve(ArchivePathFor(emulator_.ZippedRomPath, gameFile, QDir::separator()));
+}
+
+QString EmulatorPlaces::snapshotOf(const QString &gameFile) const
+{
+    return FindSnapshot(emulator_.SnapshotPath, gameFile, directory_);
+}
+
+} // namespace zanku

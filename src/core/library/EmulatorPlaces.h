@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/library/Records.h"
+
+#include <QString>
+
+namespace zanku {
+
+// Where an emulator's things lie, as absolute paths, resolved once: its directory (a
+// relative Path is taken from the program directory), its ROM list (in the program
+// directory), and its archives and snapshots (relative ones taken from its directory).
+// Nothing here depends on the process's working directory.
+class EmulatorPlaces {
+public:
+    EmulatorPlaces(const EmulatorRecord &emulator, const QString &programDir);
+
+    // The emulator's directory; empty when its Path is empty.
+    const QString &directory() const { return directory_; }
+    // "<Name>.rom" in the program directory.
+    const QString &romList() const { return romList_; }
+    // The zipped-game directory; empty when none is configured.
+    const QString &zippedGames() const { return zippedGames_; }
+
+    // The archive a game's file is looked for in: ZippedRomPath + separator + base name
+    // + ".zip" from the emulator's directory (with no ZippedRomPath, at the root).
+    QString archiveOf(const QString &gameFile) const;
+    // A path of the game's (its File, its DestinationDir) from the emulator's directory.
+    QString resolve(const QString &path) const;
+    // The game's snapshot picture, or an empty text when it has none.
+    QString snapshotOf(const QString &gameFile) const;
+
+private:
+    EmulatorRecord emulator_;
+    QString directory_;
+    QString romList_;
+    QString zippedGames_;
+};
+
+} // namespace zanku

@@ -1,0 +1,141 @@
+#include "core/library/Library.h"
+
+#include "core/catalogue/Catalogue.h"
+#include "core/catalogue/Config.h"
+#include "core/catalogue/RomList.h"
+#include "core/library/EmulatorPlaces.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace zanku {
+
+Library::Library(const QString &programDir, QObject *parent)
+    : QObject(parent)
+    , programDir_(QDir::cleanPath(QDir(programDir).absolutePath()))
+    , journal_(programDir_)
+{
+}
+
+void Library::start()
+{
+    // What a crashed session extracted would otherwise be listed as the game itself.
+    journal_.recover();
+    ReadConfig();
+    LoadCatalogue();
+}
+
+bool Library::ReadConfig()
+{
+    ConfigRead read = readConfig();
+    Emulators.resize(1);
+    configError_ = read.error;
+    if (read.status == TextReadResult::Unreadable)
+        emit notice(
+            QStringLiteral("Error"),
+            ReadErrorText(QDir(programDir_).filePath(QLatin1String(ConfigFileName)), read.error));
+    if (read.pastVersion)
+        return false;
+    Emulators.insert(Emulators.end(), std::make_move_iterator(read.records.begin()),
+                     std::make_move_iterator(read.records.end()));
+    return true;
+}
+
+void Library::LoadCatalogue()
+{
+    Catalogue catalogue = BuildCatalogue(Emulators, programDir_);
+    Games.resize(1);
+    Games.insert(Games.end(), std::make_move_iterator(catalogue.games.begin()),
+                 std::make_move_iterator(catalogue.games.end()));
+    for (const QString &problem : std::as_const(catalogue.problems))
+        emit notice(QStringLiteral("Error"), problem);
+    emit catalogueChanged();
+}
+
+void Library::reload()
+{
+    CleanupExtraction();
+    ReadConfig();
+    LoadCatalogue();
+}
+
+ConfigRead Library::readConfig()
+{
+    ConfigRead read = ReadConfigFile(QDir(programDir_).filePath(QLatin1String(ConfigFileName)));
+    if (read.pastVersion)
+        emit pastVersion(QLatin1String(PastVersionText));
+    return read;
+}
+
+RomListRead Library::readRomList(const QString &emulatorName) const
+{
+    return ReadRomList(QDir(programDir_).filePath(RomListFileName(emulatorName)));
+}
+
+SaveResult Library::save(const QString &path, const QStringList &lines, const FileVersion &readAs)
+{
+    // Something other than a file in its place is refused by the write, which says why.
+    const bool file = QFileInfo(path).isFile() || !QFileInfo::exists(path);
+    if (file && !CurrentVersion(path).sameContentAs(readAs))
+        return {SaveResult::ChangedSinceRead, {}, {}};
+    const TextWriteResult written = WriteTextLines(path, lines, readAs.encoding);
+    if (!written.ok)
+        return {SaveResult::Failed, SaveErrorText(path, written.error), {}};
+    return {SaveResult::Saved, {}, written.version};
+}
+
+SaveResult Library::WriteConfig(const std::vector<EmulatorRecord> &emulators,
+                                const FileVersion &readAs)
+{
+    const SaveResult result = save(QDir(programDir_).filePath(QLatin1String(ConfigFileName)),
+                                   FormatConfig(emulators), readAs);
+    if (result.status == SaveResult::Saved)
+        emit configChanged();
+    return result;
+}
+
+SaveResult Library::WriteRomList(const QString &emulatorName, const std::vector<GameRecord> &games,
+                                 const FileVersion &readAs)
+{
+    const SaveResult result = save(QDir(programDir_).filePath(RomListFileName(emulatorName)),
+                                   FormatRomList(games), readAs);
+    if (result.status == SaveResult::Saved)
+        emit romListChanged(emulatorName);
+    return result;
+}
+
+TextWriteResult Library::appendToRomList(const QString &emulatorName, const QStringList &lines)
+{
+    const TextWriteResult written =
+        AppendTextLines(QDir(programDir_).filePath(RomListFileName(emulatorName)), lines);
+    if (written.ok)
+        emit romListChanged(emulatorName);
+    return written;
+}
+
+int Library::emulatorOfRow(int slot, const QString &emulatorName) const
+{
+    const int own = slot >= 1 && slot <= GameCount() ? game(slot).EmulatorIndex : 0;
+    const auto named = [&](int e) {
+        return e >= 1 && e <= EmulatorCount() &&
+               (emulatorName.isEmpty() || emulator(e).Name == emulatorName);
+    };
+    if (named(own))
+        return own;
+    for (int e = 1; !emulatorName.isEmpty() && e <= EmulatorCount(); ++e) {
+        if (named(e))
+            return e;
+    }
+    return 0;
+}
+
+QString Library::snapshotOf(int slot, const QString &emulatorName) const
+{
+    const int e = emulatorOfRow(slot, emulatorName);
+    if (e == 0)
+        return {};
+    const EmulatorPlaces places(emulator(e), programDir_);
+    return places.directory().isEmpty() ? QString() : places.snapshotOf(game(slot).File);
+}
+
+} // namespace zanku

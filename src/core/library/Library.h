@@ -1,0 +1,115 @@
+#pragma once
+
+#include "core/catalogue/ListRead.h"
+#include "core/launch/ExtractionJournal.h"
+#include "core/library/Records.h"
+
+#include <QObject>
+#include <QString>
+
+#include <vector>
+
+namespace zanku {
+
+using ConfigRead = ListRead<EmulatorRecord>;
+using RomListRead = ListRead<GameRecord>;
+
+struct SaveResult {
+    enum Status { Saved, ChangedSinceRead, Failed };
+    Status status = Failed;
+    QString error;       // Failed: why, as the "Error" box says it
+    FileVersion version; // Saved: what the file now is
+};
+
+// The one truth of the program: the program directory, the emulators of "Zanku.ini",
+// the games of their ROM lists that are present, and what the last zipped launch
+// extracted. It reads, reloads, saves and launches; it never shows anything. The windows
+// are its views: they read its tables, send it requests and follow its signals.
+//
+// Tables keep slot 0 empty and fill slots 1 to the count, so slot numbers read the same
+// everywhere. Every path is resolved against an explicit directory: the process's
+// working directory is never read or changed.
+class Library : public QObject {
+    Q_OBJECT
+public:
+    explicit Library(const QString &programDir, QObject *parent = nullptr);
+
+    const QString &programDir() const { return programDir_; }
+
+    int EmulatorCount() const { return int(Emulators.size()) - 1; }
+    const EmulatorRecord &emulator(int slot) const { return Emulators.at(size_t(slot)); }
+    int GameCount() const { return int(Games.size()) - 1; }
+    const GameRecord &game(int slot) const { return Games.at(size_t(slot)); }
+    // Why "Zanku.ini" could not be read at the last ReadConfig; empty when it could.
+    const QString &configError() const { return configError_; }
+
+    // Start-up: removes what a crashed session extracted, then reads everything.
+    void start();
+    // Re-reads "Zanku.ini" into the emulator table. A file of a past version empties
+    // the table and signals pastVersion; the result is then false.
+    bool ReadConfig();
+    // Rebuilds the games from every emulator's ROM list, keeping those whose file,
+    // directory or archive is present; reports emulators whose directory or list is
+    // missing; signals catalogueChanged.
+    void LoadCatalogue();
+    // The one reload after a change of the files: the clean-up first (a folder still
+    // extracted would be listed as the game itself), then ReadConfig and LoadCatalogue.
+    void reload();
+
+    // The files as they are now, for an editor; the tables are not touched. A
+    // "Zanku.ini" of a past version signals pastVersion.
+    ConfigRead readConfig();
+    RomListRead readRomList(const QString &emulatorName) const;
+    // Replaces a file with these records, in this order, unless it changed since it was
+    // read as `readAs` (a second window, the import, a hand edit): then nothing is
+    // written. A Save signals configChanged or romListChanged.
+    SaveResult WriteConfig(const std::vector<EmulatorRecord> &emulators, const FileVersion &readAs);
+    SaveResult WriteRomList(const QString &emulatorName, const std::vector<GameRecord> &games,
+                            const FileVersion &readAs);
+    // Adds lines after the last one of an emulator's ROM list, leaving its bytes as they
+    // are; signals romListChanged.
+    TextWriteResult appendToRomList(const QString &emulatorName, const QStringList &lines);
+
+    // The emulator a grid row shows under `emulatorName`: the game's own slot while it
+    // still carries that name, else the first emulator of that name (the configuration
+    // may have been edited by hand since the catalogue was read); 0 when none is left.
+    int emulatorOfRow(int slot, const QString &emulatorName) const;
+    // The snapshot picture of the game in `slot`, shown with that emulator; empty when
+    // it has none.
+    QString snapshotOf(int slot, const QString &emulatorName) const;
+
+    // Launches the game in `slot`, shown in the grid under `rowName` with the emulator
+    // `rowEmulator`. A row that no longer names that game launches nothing. Extracts a
+    // zipped game first; the emulator starts in its own directory.
+    void LaunchGame(int slot, const QString &rowName, const QString &rowEmulator);
+    // Removes the folder the last zipped launch extracted into, with everything in it,
+    // when that extraction made it; then forgets it.
+    void CleanupExtraction();
+
+signals:
+    // Something the player must be told, in a box with this title.
+    void notice(const QString &title, const QString &text);
+    // "Zanku.ini" belongs to a past version: the program ends after saying so.
+    void pastVersion(const QString &text);
+    void catalogueChanged();
+    void configChanged();
+    void romListChanged(const QString &emulatorName);
+    // A launch under way: its status text, and whether it holds the window meanwhile.
+    void launchStatus(const QString &text);
+    void launchBusy(bool busy);
+
+private:
+    void extractGame(const GameRecord &game, const QString &emulatorDir);
+    SaveResult save(const QString &path, const QStringList &lines, const FileVersion &readAs);
+
+    QString programDir_;
+    std::vector<EmulatorRecord> Emulators{1};
+    std::vector<GameRecord> Games{1};
+    QString configError_;
+    ExtractionJournal journal_;
+    // Where the last zipped launch extracted its archive (absolute) when it made that
+    // folder; empty otherwise.
+    QString LastExtractDir;
+};
+
+} // namespace zanku

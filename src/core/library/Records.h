@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+// One emulator as "Zanku.ini" describes it.
+struct EmulatorRecord {
+    QString Name;
+    QString Program;
+    QString Path;
+    QString Options;
+    QString SnapshotPath;
+    QString ZippedRomPath;
+
+    friend bool operator==(const EmulatorRecord &, const EmulatorRecord &) = default;
+};
+
+// One game of an emulator's ROM list.
+struct GameRecord {
+    QString Name;
+    QString File;
+    QString DestinationDir;
+    QString Options;
+    QString Type;
+    int EmulatorIndex = 0; // slot of its emulator in the library's table
+    bool Zipped = false;   // only the archive in the emulator's ZippedRomPath was found
+
+    friend bool operator==(const GameRecord &, const GameRecord &) = default;
+};
+
+namespace zanku {
+
+// A record's text fields, described once, in the order of their file: a line of
+// "Zanku.ini" each for an emulator (after its "[Name]" header), a field of the ROM list
+// line for a game. The editor's grid shows them in the same order, one column each.
+template <typename Record> struct Field {
+    QString Record::*member;
+    const char *title; // the editor's column title
+    const char *label; // what the record editor and its refusals call it
+    int tenths;        // the editor's column width, in tenths of the grid's width
+};
+
+inline constexpr std::array<Field<EmulatorRecord>, 6> EmulatorFields = {{
+    {&EmulatorRecord::Name, "Emulator Name", "Emulator Name", 2},
+    {&EmulatorRecord::Program, "Emul Program", "Emulator Program", 3},
+    {&EmulatorRecord::Path, "Emul Path", "Emulator Path", 3},
+    {&EmulatorRecord::ZippedRomPath, "Zipped Roms Path", "Zipped Rom Path", 3},
+    {&EmulatorRecord::SnapshotPath, "Emul Snapshot", "Snapshot Path", 3},
+    {&EmulatorRecord::Options, "Emul Options", "Options", 4},
+}};
+
+inline constexpr std::array<Field<GameRecord>, 5> GameFields = {{
+    {&GameRecord::Name, "Game Name", "Game Name", 4},
+    {&GameRecord::File, "File or Dir Name", "Game File or Directory", 2},
+    {&GameRecord::DestinationDir, "Destination Dir", "Destination Directory", 2},
+    {&GameRecord::Options, "Game Options", "Game Options", 5},
+    {&GameRecord::Type, "Game Type", "Game Type", 2},
+}};
+
+} // namespace zanku

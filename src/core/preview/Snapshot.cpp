@@ -1,0 +1,35 @@
+#include "core/preview/Snapshot.h"
+
+#include "core/catalogue/RomList.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <optional>
+
+QString FindSnapshot(const QString &snapshotPath, const QString &gameFile,
+                     const QString &emulatorDir)
+{
+    const QFileInfo stem(QDir(emulatorDir),
+                         snapshotPath + QDir::separator() + StripExtension(gameFile));
+    const QDir folder = stem.dir();
+    std::optional<QStringList> names; // the folder's visible files, read on the first miss
+    for (const char *extension : {".jpg", ".gif", ".bmp"}) {
+        const QString name = stem.fileName() + QLatin1String(extension);
+        QFileInfo picture(folder, name);
+        if (!picture.isFile()) {
+            if (!names)
+                names = folder.entryList(QDir::Files, QDir::Name);
+            const auto other = std::find_if(names->cbegin(), names->cend(), [&](const QString &n) {
+                return n.compare(name, Qt::CaseInsensitive) == 0;
+            });
+            if (other == names->cend())
+                continue;
+            picture = QFileInfo(folder, *other);
+        }
+        if (picture.isFile() && !picture.isHidden())
+            return picture.absoluteFilePath();
+    }
+    return {};
+}
