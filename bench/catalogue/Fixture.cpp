@@ -171,7 +171,8 @@ bool BuildFixture(const QString &root, int emulatorCount, int lineCount, Fixture
         }
 
         const TextWriteResult written =
-            WriteTextLines(fixture.programDir + u'/' + RomListFileName(emulator.Name), romList);
+            WriteTextLines(fixture.programDir + u'/' + RomListFileName(emulator.Name), romList,
+                           TextEncoding::Utf8);
         if (!written.ok) {
             error = written.error;
             return false;
@@ -181,7 +182,7 @@ bool BuildFixture(const QString &root, int emulatorCount, int lineCount, Fixture
 
     const TextWriteResult written =
         WriteTextLines(fixture.programDir + u'/' + QString::fromLatin1(ConfigFileName),
-                       FormatConfig(fixture.emulators));
+                       FormatConfig(fixture.emulators), TextEncoding::Utf8);
     if (!written.ok) {
         error = written.error;
         return false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/common/AppState.h"
+#include "core/library/Records.h"
 
 #include <QString>
 

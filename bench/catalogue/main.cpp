@@ -17,12 +17,12 @@
 #include "Measure.h"
 #include "Report.h"
 
-#include "core/common/AppState.h"
-#include "core/common/Messages.h"
-#include "core/catalogue/GameListModel.h"
-#include "ui/browser/MainFrm.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/Config.h"
+#include "core/catalogue/GameListModel.h"
+#include "core/library/Library.h"
+#include "ui/browser/MainFrm.h"
+#include "ui/common/Messages.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -59,13 +59,22 @@ int &messageCount()
     return count;
 }
 
+// The windows' boxes.
 void installCountingMessages()
 {
     SetMessageHandler([](const MessageRequest &request) {
         ++messageCount();
         return request.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
     });
-    App().EndProgram = [](int) { ++messageCount(); };
+}
+
+// What the library would have the player told: a "Zanku.ini" of a past version always,
+// its notices too when no window is there to show them as boxes.
+void countLibraryMessages(zanku::Library &library, bool notices)
+{
+    QObject::connect(&library, &zanku::Library::pastVersion, [] { ++messageCount(); });
+    if (notices)
+        QObject::connect(&library, &zanku::Library::notice, [] { ++messageCount(); });
 }
 
 // Wall-clock and processor-time samples of one measure.
@@ -112,14 +121,13 @@ int runStartupChild(int argc, char *argv[], const QString &programDir)
     QApplication application(argc, argv);
     const double applicationMs = double(sinceMain.nsecsElapsed()) / 1e6;
     installCountingMessages();
-    if (!QDir::setCurrent(programDir)) {
-        std::fprintf(stderr, "cannot enter %s\n", qPrintable(programDir));
-        return 2;
-    }
+    zanku::Library library(programDir);
+    // The window shows the notices as boxes, which the handler counts.
+    countLibraryMessages(library, false);
 
     QElapsedTimer timer;
     timer.start();
-    MainFrm window;
+    MainFrm window(library);
     const double constructMs = double(timer.nsecsElapsed()) / 1e6;
     window.Form_Load();
     const double loadMs = double(timer.nsecsElapsed()) / 1e6 - constructMs;
@@ -215,13 +223,10 @@ PresenceCounts naivePresence(const Fixture &fixture)
     return counts;
 }
 
-void loadCatalogue(const Fixture &fixture)
+void loadCatalogue(zanku::Library &library)
 {
-    AppState &app = App();
-    app.ProgramDir = fixture.programDir;
-    app.ProgramDrive = app.ProgramDir.left(2);
-    ReadConfig();
-    LoadCatalogue();
+    library.ReadConfig();
+    library.LoadCatalogue();
 }
 
 std::vector<GameListModel::Row> rowsOf(const Fixture &fixture)
@@ -279,11 +284,16 @@ int runBenchmark(int runs, bool tryCold, bool keep, const QString &parent)
         naiveSamples.time([&] { counts = naivePresence(fixture); });
     const double naiveWarm = naiveSamples.wallMedian();
 
-    // 2. ReadConfig + LoadCatalogue + FillGameList (which sorts), warm.
+    // 2. ReadConfig + LoadCatalogue + FillGameList (which sorts), warm. The model follows
+    // the library as the main window's does.
+    zanku::Library library(fixture.programDir);
+    countLibraryMessages(library, true);
     GameListModel model;
-    App().Lista = &model;
-    loadCatalogue(fixture); // warms the caches
-    const int kept = App().GameCount;
+    const QMetaObject::Connection filling =
+        QObject::connect(&library, &zanku::Library::catalogueChanged, &model,
+                         [&model, &library] { model.FillGameList(library); });
+    loadCatalogue(library); // warms the caches
+    const int kept = library.GameCount();
     if (kept != fixture.presentFiles + fixture.archivesOnly || model.rowCount() != kept) {
         std::fprintf(stderr, "the catalogue kept %d games (%d rows), expected %d\n", kept,
                      model.rowCount(), fixture.presentFiles + fixture.archivesOnly);
@@ -291,11 +301,11 @@ int runBenchmark(int runs, bool tryCold, bool keep, const QString &parent)
     }
     Samples loadSamples;
     for (int run = 0; run < runs; ++run)
-        loadSamples.time([&] { loadCatalogue(fixture); });
+        loadSamples.time([&] { loadCatalogue(library); });
     const double loadWarm = loadSamples.wallMedian();
     Samples fillSamples;
     for (int run = 0; run < runs; ++run)
-        fillSamples.time([] { FillGameList(); });
+        fillSamples.time([&] { model.FillGameList(library); });
 
     // Cold: the same two with the caches emptied before each run.
     std::optional<double> naiveCold;
@@ -311,15 +321,15 @@ int runBenchmark(int runs, bool tryCold, bool keep, const QString &parent)
             naiveColdSamples.push_back(TimeMs([&] { counts = naivePresence(fixture); }));
             if (!DropCaches(coldWhy))
                 break;
-            loadColdSamples.push_back(TimeMs([&] { loadCatalogue(fixture); }));
+            loadColdSamples.push_back(TimeMs([&] { loadCatalogue(library); }));
         }
         if (coldWhy.isEmpty()) {
             naiveCold = Median(naiveColdSamples);
             loadCold = Median(loadColdSamples);
         }
-        loadCatalogue(fixture); // back to warm for what follows
+        loadCatalogue(library); // back to warm for what follows
     }
-    App().Lista = nullptr;
+    QObject::disconnect(filling);
 
     // 3. Sorting 50,000 rows alone.
     const std::vector<GameListModel::Row> allRows = rowsOf(fixture);

@@ -8,7 +8,6 @@
 // bench/make-archives.sh makes the archives and installs unzip when it is missing.
 
 #include "Report.h"
-#include "core/common/Messages.h"
 #include "core/unzip/VBUnzBas.h"
 
 #include <QCoreApplication>
@@ -228,10 +227,6 @@ struct Row {
 
 int measure(const QString &directory, int runs, const QString &only)
 {
-    SetMessageHandler([](const MessageRequest &request) {
-        out() << "message: " << request.text << Qt::endl;
-        return MessageAnswer::Ok;
-    });
     const QDir dir(directory);
     QDir work(dir.filePath("work"));
     const struct {
@@ -259,15 +254,14 @@ int measure(const QString &directory, int runs, const QString &only)
         const bool stored = QString(archive.file).startsWith('c');
         const QString source = work.filePath("cp-source");
         if (stored)
-            ok = UnzipArchive(path, source, 0, 1, 0, 1, 0, 0) == 0 && ok;
+            ok = UnzipArchive(path, source) == 0 && ok;
         // Run 0 warms the caches and the memory the outputs take; it is not counted.
         for (int run = 0; run <= runs; ++run) {
             const QString mine = work.filePath(QStringLiteral("zanku-%1").arg(run));
             const QString classic = work.filePath(QStringLiteral("unzip-%1").arg(run));
             QDir(mine).removeRecursively();
             QDir(classic).removeRecursively();
-            const double mineTime =
-                seconds([&] { return UnzipArchive(path, mine, 0, 1, 0, 1, 0, 0) == 0; }, ok);
+            const double mineTime = seconds([&] { return UnzipArchive(path, mine) == 0; }, ok);
             const double classicTime = seconds(
                 [&] {
                     return QProcess::execute("unzip", {"-o", "-qq", path, "-d", classic}) == 0;

@@ -15,13 +15,13 @@
 #include "Measure.h"
 #include "Report.h"
 
-#include "core/common/AppState.h"
-#include "core/common/Messages.h"
 #include "core/catalogue/Config.h"
 #include "core/catalogue/RomList.h"
-#include "ui/import/ImportFrm.h"
 #include "core/import/ImportScan.h"
+#include "core/library/Library.h"
 #include "core/unzip/ArchiveMembers.h"
+#include "ui/common/Messages.h"
+#include "ui/import/ImportFrm.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -120,10 +120,10 @@ struct WindowRun {
 
 // Picks the emulator in the window and waits for the filled table, with a 1 ms timer
 // ticking on the window's thread all along.
-WindowRun runWindow()
+WindowRun runWindow(zanku::Library &library)
 {
-    ShowImportFrm(nullptr);
-    ImportFrm *window = ImportFrmWindow();
+    auto *window = new ImportFrm(library, nullptr); // deletes itself when closed
+    window->show();
     auto *combo = window->findChild<QComboBox *>(QStringLiteral("Emulator"));
     auto *table = window->findChild<QTableView *>(QStringLiteral("Candidates"));
     QElapsedTimer clock;
@@ -178,6 +178,9 @@ int main(int argc, char *argv[])
         out() << "message: " << request.text << "\n";
         return MessageAnswer::Ok;
     });
+    const auto printNotice = [](const QString &, const QString &text) {
+        out() << "message: " << text << "\n";
+    };
 
     QTemporaryDir root(parent + QStringLiteral("/bench-import-XXXXXX"));
     QString error;
@@ -188,11 +191,17 @@ int main(int argc, char *argv[])
         out() << "cannot build the library: " << error << "\n";
         return 2;
     }
-    QDir::setCurrent(root.path());
-    App().ProgramDir = root.path();
-    ReadConfig();
-    const EmulatorRecord emulator = App().Emulators[1];
-    const std::vector<GameRecord> listed = ReadRomList(root.filePath(QStringLiteral("Bench.rom")));
+    zanku::Library library(root.path());
+    QObject::connect(&library, &zanku::Library::notice, printNotice);
+    QObject::connect(&library, &zanku::Library::pastVersion,
+                     [&](const QString &text) { printNotice({}, text); });
+    if (!library.ReadConfig() || library.EmulatorCount() < 1) {
+        out() << "cannot read the emulator back from Zanku.ini\n";
+        return 2;
+    }
+    const EmulatorRecord emulator = library.emulator(1);
+    const std::vector<GameRecord> listed =
+        ReadRomList(root.filePath(QStringLiteral("Bench.rom"))).records;
     const QString emuDir = root.filePath(QStringLiteral("emu"));
     const QString zipDir = root.filePath(QStringLiteral("emu/zips"));
 
@@ -237,9 +246,9 @@ int main(int argc, char *argv[])
         archivesWarm.push_back(TimeMs(readArchives));
     }
     int rows = 0;
-    runWindow(); // uncounted
+    runWindow(library); // uncounted
     for (int run = 0; run < std::max(3, runs / 2); ++run) {
-        const WindowRun window = runWindow();
+        const WindowRun window = runWindow(library);
         fill.push_back(window.fillMs);
         stall.push_back(window.stallMs);
         rows = window.rows;

@@ -15,17 +15,17 @@
 //      handling returns, with the snapshot shown; for each picture format.
 // Both processes read CLOCK_MONOTONIC, so their moments compare.
 
-#include "Library.h"
+#include "Fixture.h"
 #include "Measure.h"
 #include "Report.h"
 
-#include "core/common/AppState.h"
-#include "core/common/Messages.h"
+#include "core/catalogue/Config.h"
 #include "core/catalogue/GameListModel.h"
 #include "core/launch/Launch.h"
-#include "ui/browser/MainFrm.h"
-#include "core/catalogue/Config.h"
+#include "core/library/Library.h"
 #include "core/unzip/VBUnzBas.h"
+#include "ui/browser/MainFrm.h"
+#include "ui/common/Messages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -94,8 +94,51 @@ void installCountingMessages()
                      qPrintable(request.text));
         return request.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
     });
-    App().EndProgram = [](int) { ++messageCount; };
 }
+
+// A "Zanku.ini" of a past version would end the program after a box; the library's
+// notices reach the handler above through the window's boxes.
+void countPastVersion(zanku::Library &library)
+{
+    QObject::connect(&library, &zanku::Library::pastVersion, [](const QString &text) {
+        ++messageCount;
+        std::fprintf(stderr, "past version: %s\n", qPrintable(text));
+    });
+}
+
+// The window's share of a launch. The library's launchStatus and launchBusy reach a
+// first slot of the benchmark (connected before the window was made), then the window's
+// own, then a second slot of the benchmark (connected after): the time between the two
+// is what the window did with the signal. Slots run in the order they were connected.
+struct WindowTiming {
+    bool on = false;
+    qint64 start = 0;
+    double disable = 0; // launchBusy(true)
+    double enable = 0;  // launchBusy(false)
+    double status[3] = {};
+    int statusIndex = 0;
+
+    void begin()
+    {
+        *this = WindowTiming{};
+        on = true;
+    }
+    void before()
+    {
+        if (on)
+            start = monotonicNs();
+    }
+    void afterStatus()
+    {
+        if (on)
+            status[std::min(statusIndex++, 2)] += msBetween(start, monotonicNs());
+    }
+    void afterBusy(bool busy)
+    {
+        if (on)
+            (busy ? disable : enable) += msBetween(start, monotonicNs());
+    }
+};
 
 // What the stand-in emulator reported.
 struct Started {
@@ -103,16 +146,16 @@ struct Started {
     qint64 size = -1; // size of the file its last argument names
 };
 
-QString startRecord(const Library &library)
+QString startRecord(const LaunchFixture &fixture)
 {
-    return QDir(library.emulatorDir).filePath(QStringLiteral("started.txt"));
+    return QDir(fixture.emulatorDir).filePath(QStringLiteral("started.txt"));
 }
 
 // Waits for the stand-in emulator's record and takes it. The wait itself costs nothing
 // measured: the moment is the emulator's own.
-std::optional<Started> waitForStart(const Library &library)
+std::optional<Started> waitForStart(const LaunchFixture &fixture)
 {
-    QFile record(startRecord(library));
+    QFile record(startRecord(fixture));
     const qint64 giveUp = monotonicNs() + 10'000'000'000LL;
     while (!record.exists()) {
         if (monotonicNs() > giveUp)
@@ -154,9 +197,10 @@ void selectRow(MainFrm &window, int row)
 
 class Bench {
 public:
-    Bench(MainFrm &window, const Library &library)
+    Bench(MainFrm &window, zanku::Library &library, const LaunchFixture &fixture)
         : window_(window)
         , library_(library)
+        , fixture_(fixture)
         , lista_(window.findChild<QTableView *>(QStringLiteral("Lista")))
         , snap_(window.findChild<QLabel *>(QStringLiteral("Snap")))
         , notPic_(window.findChild<QLabel *>(QStringLiteral("NotPic")))
@@ -180,8 +224,8 @@ public:
     std::optional<LaunchSample> launchByEnter(int row, Started &started)
     {
         lista_->setCurrentIndex(window_.model()->index(row, 0));
-        CleanupExtraction();
-        QFile::remove(startRecord(library_));
+        library_.CleanupExtraction();
+        QFile::remove(startRecord(fixture_));
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
 
@@ -193,7 +237,7 @@ public:
         const qint64 cpuAfter = cpuNs();
         QCoreApplication::sendEvent(lista_, &release);
 
-        const std::optional<Started> record = waitForStart(library_);
+        const std::optional<Started> record = waitForStart(fixture_);
         if (!record || !window_.isEnabled() ||
             window_.statusText() != QStringLiteral("Waiting for selection..."))
             return std::nullopt;
@@ -226,7 +270,8 @@ public:
 
 private:
     MainFrm &window_;
-    const Library &library_;
+    zanku::Library &library_;
+    const LaunchFixture &fixture_;
     QTableView *lista_;
     QLabel *snap_;
     QLabel *notPic_;
@@ -250,21 +295,16 @@ QString ms(double value)
     return QString::asprintf("%.2f ms", value);
 }
 
-// Extraction alone, as the launch calls it (ask 0, overwrite 1, folders 1), into a
-// directory that does not exist yet; the directory is removed afterwards.
-std::optional<double> extractAlone(const Library &library, const QString &target)
+// Extraction alone, as the launch calls it, into a directory that does not exist yet;
+// the directory is removed afterwards.
+std::optional<double> extractAlone(const LaunchFixture &fixture, const QString &target)
 {
-    IncludeNames[0].clear();
-    ExcludeNames[0].clear();
-    CrLf = QStringLiteral("\r\n");
-    UnzipText.clear();
-    UnzipListCount = 0;
     const qint64 start = monotonicNs();
-    const int status = UnzipArchive(library.archive, target, 0, 1, 0, 1, 0, 0);
+    const int status = UnzipArchive(fixture.archive, target);
     const double elapsed = msBetween(start, monotonicNs());
     const bool whole =
         status == 0 && QFileInfo(QDir(target).filePath(QStringLiteral("zipped.bin"))).size() ==
-                           library.zippedBytes;
+                           fixture.zippedBytes;
     QDir(target).removeRecursively();
     return whole ? std::optional<double>(elapsed) : std::nullopt;
 }
@@ -331,37 +371,44 @@ int main(int argc, char *argv[])
     installCountingMessages();
     const QString loadAtStart = LoadAverage();
 
-    Library library;
+    LaunchFixture fixture;
     QString error;
     const QString programDir = root.absoluteFilePath(QStringLiteral("library"));
     const qint64 buildStart = monotonicNs();
     if (!root.mkpath(programDir) ||
-        !BuildLibrary(programDir, QStringLiteral(STAND_IN_EMULATOR),
-                      qint64(options.megabytes) * 1024 * 1024, library, error)) {
+        !BuildLaunchFixture(programDir, QStringLiteral(STAND_IN_EMULATOR),
+                            qint64(options.megabytes) * 1024 * 1024, fixture, error)) {
         std::fprintf(stderr, "bench-launch: cannot build the library: %s\n", qPrintable(error));
         return 1;
     }
-    out() << "Library in " << library.programDir << ", built in "
+    out() << "Library in " << fixture.programDir << ", built in "
           << ms(msBetween(buildStart, monotonicNs())) << "\n"
-          << "Zipped game: " << library.zippedBytes << " bytes in one deflated member, archive "
-          << library.archiveBytes << " bytes\n"
+          << "Zipped game: " << fixture.zippedBytes << " bytes in one deflated member, archive "
+          << fixture.archiveBytes << " bytes\n"
           << "Snapshots " << SnapshotWidth << "x" << SnapshotHeight << ": JPEG "
-          << library.snapshotBytes[0] << " bytes, GIF " << library.snapshotBytes[1]
-          << " bytes, BMP " << library.snapshotBytes[2] << " bytes\n"
+          << fixture.snapshotBytes[0] << " bytes, GIF " << fixture.snapshotBytes[1]
+          << " bytes, BMP " << fixture.snapshotBytes[2] << " bytes\n"
           << "Runs per figure: " << options.runs << " (median, after one uncounted run)\n"
           << "Platform: " << QGuiApplication::platformName() << "; load average at start "
           << loadAtStart << "\n\n";
     out().flush();
 
-    // The main window, started as the program starts it.
-    if (!QDir::setCurrent(library.programDir))
-        return fail("cannot enter the library");
-    MainFrm window;
+    // The main window, started as the program starts it, with the benchmark's timing
+    // slots on either side of the window's own.
+    zanku::Library library(fixture.programDir);
+    countPastVersion(library);
+    WindowTiming timing;
+    QObject::connect(&library, &zanku::Library::launchStatus, [&timing] { timing.before(); });
+    QObject::connect(&library, &zanku::Library::launchBusy, [&timing] { timing.before(); });
+    MainFrm window(library);
+    QObject::connect(&library, &zanku::Library::launchStatus, [&timing] { timing.afterStatus(); });
+    QObject::connect(&library, &zanku::Library::launchBusy,
+                     [&timing](bool busy) { timing.afterBusy(busy); });
     window.Form_Load();
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return fail("the main window was never exposed");
-    Bench bench(window, library);
+    Bench bench(window, library, fixture);
     if (!bench.ready())
         return fail("the main window lacks its grid or picture box");
     const int plainRow = bench.rowOf(PlainGame);
@@ -372,7 +419,7 @@ int main(int argc, char *argv[])
                   pictureRows[2]}) < 0)
         return fail("a game of the library is missing from the grid");
     const int zippedSlot = window.model()->slotAt(zippedRow);
-    if (!App().Games[size_t(zippedSlot)].Zipped)
+    if (!library.game(zippedSlot).Zipped)
         return fail("the zipped game was not catalogued as zipped");
 
     const int total = options.runs + 1;
@@ -387,14 +434,14 @@ int main(int argc, char *argv[])
         const std::optional<LaunchSample> sample = bench.launchByEnter(plainRow, started);
         if (!sample || started.size != 4096)
             return fail("the plain launch did not start the emulator with its game");
-        QFile::remove(startRecord(library));
+        QFile::remove(startRecord(fixture));
         QString why;
         const qint64 call = monotonicNs();
         const bool ok =
-            StartEmulator(library.program, {QStringLiteral("-run"), QStringLiteral("plain")},
-                          QStringLiteral("emulator -run plain"), library.emulatorDir, &why);
+            StartEmulator(fixture.program, {QStringLiteral("-run"), QStringLiteral("plain")},
+                          QStringLiteral("emulator -run plain"), fixture.emulatorDir, &why);
         const qint64 returned = monotonicNs();
-        const std::optional<Started> alone = ok ? waitForStart(library) : std::nullopt;
+        const std::optional<Started> alone = ok ? waitForStart(fixture) : std::nullopt;
         if (!alone)
             return fail("StartEmulator alone did not start the emulator");
         if (run == 0)
@@ -407,35 +454,26 @@ int main(int argc, char *argv[])
         spawnAfter.push_back(msBetween(returned, alone->at));
     }
 
-    // The same launch through LaunchGame itself, the body of the key handler, with a view
-    // that times each of its calls into the window; what is left is LaunchGame's own work
-    // (ReadConfig, the paths, StartEmulator).
+    // The same launch through the library's LaunchGame itself, the body of the key
+    // handler, with the window's handling of each launchStatus and launchBusy timed; what
+    // is left is LaunchGame's own work (ReadConfig, the paths, StartEmulator).
     std::vector<double> direct, disableCall, enableCall, rest;
     std::vector<double> statusCalls[3];
     for (int run = 0; run < total; ++run) {
         selectRow(window, plainRow);
-        CleanupExtraction();
-        QFile::remove(startRecord(library));
+        library.CleanupExtraction();
+        QFile::remove(startRecord(fixture));
         QCoreApplication::processEvents();
-        double disable = 0, enable = 0, status[3] = {};
-        int statusIndex = 0;
-        const LaunchView view{[&](const QString &text) {
-                                  const qint64 start = monotonicNs();
-                                  window.setStatusText(text);
-                                  status[std::min(statusIndex++, 2)] +=
-                                      msBetween(start, monotonicNs());
-                              },
-                              [&](bool enabled) {
-                                  const qint64 start = monotonicNs();
-                                  window.setEnabled(enabled);
-                                  (enabled ? enable : disable) += msBetween(start, monotonicNs());
-                              }};
         const int slot = window.model()->slotAt(plainRow);
+        timing.begin();
         const qint64 start = monotonicNs();
-        LaunchGame(slot, window.model()->cell(plainRow, 0), view,
-                   window.model()->cell(plainRow, 2));
+        library.LaunchGame(slot, window.model()->cell(plainRow, 0),
+                           window.model()->cell(plainRow, 2));
         const double whole = msBetween(start, monotonicNs());
-        if (!waitForStart(library) || statusIndex != 3)
+        timing.on = false;
+        const double disable = timing.disable, enable = timing.enable;
+        const double *status = timing.status;
+        if (!waitForStart(fixture) || timing.statusIndex != 3)
             return fail("LaunchGame did not start the emulator");
         if (run == 0)
             continue;
@@ -455,12 +493,12 @@ int main(int argc, char *argv[])
             window.setEnabled(false);
             window.setStatusText(QStringLiteral("Starting Game Plain Game.... Have Fun"));
             QCoreApplication::processEvents();
-            QFile::remove(startRecord(library));
+            QFile::remove(startRecord(fixture));
             if (afterStart) {
                 QString why;
                 if (!StartEmulator(
-                        library.program, {QStringLiteral("-run"), QStringLiteral("plain")},
-                        QStringLiteral("emulator -run plain"), library.emulatorDir, &why))
+                        fixture.program, {QStringLiteral("-run"), QStringLiteral("plain")},
+                        QStringLiteral("emulator -run plain"), fixture.emulatorDir, &why))
                     return fail("StartEmulator failed");
             }
             const long faultsBefore = minorFaults();
@@ -469,7 +507,7 @@ int main(int argc, char *argv[])
             window.setStatusText(QStringLiteral("Waiting for selection..."));
             const double elapsed = msBetween(start, monotonicNs());
             const double faults = double(minorFaults() - faultsBefore);
-            if (afterStart && !waitForStart(library))
+            if (afterStart && !waitForStart(fixture))
                 return fail("StartEmulator did not start the emulator");
             if (run == 0)
                 continue;
@@ -488,22 +526,22 @@ int main(int argc, char *argv[])
         const QString target = root.absoluteFilePath(QStringLiteral("extract-%1").arg(run));
         const auto launch = [&] {
             sample = bench.launchByEnter(zippedRow, started);
-            if (sample && started.size != library.zippedBytes)
+            if (sample && started.size != fixture.zippedBytes)
                 sample.reset();
-            CleanupExtraction();
+            library.CleanupExtraction();
         };
         if (run % 2 == 0) {
             launch();
-            alone = extractAlone(library, target);
+            alone = extractAlone(fixture, target);
         } else {
-            alone = extractAlone(library, target);
+            alone = extractAlone(fixture, target);
             launch();
         }
         if (!sample)
             return fail("the zipped launch did not start the emulator with the extracted game");
         if (!alone)
             return fail("UnzipArchive alone did not extract the archive");
-        if (QFileInfo::exists(QDir(library.emulatorDir).filePath(QStringLiteral("zipped.bin"))))
+        if (QFileInfo::exists(QDir(fixture.emulatorDir).filePath(QStringLiteral("zipped.bin"))))
             return fail("the clean-up left the extraction behind");
         if (run == 0)
             continue;
@@ -550,7 +588,7 @@ int main(int argc, char *argv[])
     add(QStringLiteral("plain launch: Enter to key handler returned (own time)"), ms(plainOwn),
         QStringLiteral("< 20 ms"), Verdict(plainOwn < PlainTargetMs));
     add(QStringLiteral("  processor time of the handler"), ms(Median(plainCpu)));
-    add(QStringLiteral("LaunchGame called directly, timed view"), ms(Median(direct)));
+    add(QStringLiteral("LaunchGame called directly, window's slots timed"), ms(Median(direct)));
     add(QStringLiteral("  setEnabled(false) on the window"), ms(Median(disableCall)));
     add(QStringLiteral("  status text \"Decompressing...\" (repaint)"), ms(Median(statusCalls[0])));
     add(QStringLiteral("  status text \"Starting Game...\" (repaint)"), ms(Median(statusCalls[1])));

@@ -1,9 +1,9 @@
 #include "app/StartupOptions.h"
 #include "core/catalogue/Config.h"
-#include "core/common/Messages.h"
 #include "core/library/Library.h"
 #include "ui/browser/MainFrm.h"
 #include "ui/common/MessageBoxes.h"
+#include "ui/common/Messages.h"
 
 #include <QApplication>
 #include <QScreen>

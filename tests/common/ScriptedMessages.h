@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/common/Messages.h"
+#include "ui/common/Messages.h"
 
 #include <QList>
 #include <QQueue>

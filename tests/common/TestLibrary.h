@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/common/Messages.h"
 #include "core/library/Library.h"
 
 #include <QDir>
@@ -9,21 +8,20 @@
 #include <QTest>
 
 // A fresh program directory for one test, with the library that reads it. Helpers write
-// the files a player would have: emulator directories, game files, ROM lists. A past-
-// version "Zanku.ini" is said in a message box, which a test answers (ScriptedMessages).
+// the files a player would have: emulator directories, game files, ROM lists. What the
+// library has to tell the player is kept in `notices` ("title: text"), the end for a
+// past version of "Zanku.ini" among them ("end: text").
 class TestLibrary {
 public:
     TestLibrary()
     {
-        QObject::connect(&core, &zanku::Library::pastVersion,
-                         [](const QString &text) { ShowMessage(QStringLiteral("Error"), text); });
-    }
-    // Without a main window to show them, the library's notices go to message boxes too.
-    void showNotices()
-    {
-        QObject::connect(
-            &core, &zanku::Library::notice,
-            [](const QString &title, const QString &text) { ShowMessage(title, text); });
+        QObject::connect(&core, &zanku::Library::notice,
+                         [this](const QString &t, const QString &x) {
+                             notices.append(t + QStringLiteral(": ") + x);
+                         });
+        QObject::connect(&core, &zanku::Library::pastVersion, [this](const QString &text) {
+            notices.append(QStringLiteral("end: ") + text);
+        });
     }
     TestLibrary(const TestLibrary &) = delete;
     TestLibrary &operator=(const TestLibrary &) = delete;
@@ -79,4 +77,5 @@ private:
 
 public:
     zanku::Library core{dir_.path()};
+    QStringList notices;
 };

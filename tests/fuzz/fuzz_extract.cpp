@@ -1,6 +1,5 @@
 // The extraction engine on any bytes as an archive: whatever it writes lies inside the
-// extraction folder, and no temporary file is left behind.
-#include "core/common/Messages.h"
+// extraction folder and no temporary file is left behind.
 #include "core/unzip/VBUnzBas.h"
 
 #include <QDirIterator>
@@ -10,8 +9,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
 {
     static const QTemporaryDir dir;
-    static const MessageHandler quiet =
-        SetMessageHandler([](const MessageRequest &) { return MessageAnswer::Ok; });
     // A small volume: members declaring huge sizes are refused before anything is written.
     static const FreeSpaceProbe small = SetFreeSpaceProbe([](const QString &) { return 1 << 26; });
     const QString deep = dir.filePath(QStringLiteral("deep")), out = deep + QStringLiteral("/out");
@@ -19,8 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
     if (!file.open(QIODevice::WriteOnly) || file.write((const char *)data, qint64(size)) < 0)
         __builtin_trap();
     file.close();
-    UnzipText.clear();
-    UnzipArchive(file.fileName(), out, 0, 1, 0, 1, 0, 0);
+    UnzipArchive(file.fileName(), out);
     QDirIterator it(dir.path(),
                     QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);

@@ -2,7 +2,7 @@
 
 #include "core/catalogue/PresenceIndex.h"
 #include "core/catalogue/RomList.h"
-#include "core/common/Messages.h"
+#include "core/common/Quoted.h"
 #include "core/library/EmulatorPlaces.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "core/editor/EditorRecords.h"
 
-#include "core/common/Messages.h"
+#include "core/common/Quoted.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "core/files/TextFile.h"
 
-#include "core/common/Messages.h"
+#include "core/common/Quoted.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "core/launch/ExtractionJournal.h"
 
-#include "core/common/Messages.h"
+#include "core/common/Quoted.h"
 #include "core/files/TextFile.h"
 
 #include <QDir>

@@ -1,9 +1,10 @@
 // The library's launch: a zipped game's archive extracted first, the emulator started in
 // its own directory, and what the last launch extracted removed at the next action.
 
+#include "app/Version.h"
 #include "core/catalogue/Config.h"
 #include "core/catalogue/RomList.h"
-#include "core/common/Messages.h"
+#include "core/common/Quoted.h"
 #include "core/launch/CommandLine.h"
 #include "core/launch/Launch.h"
 #include "core/library/EmulatorPlaces.h"
@@ -45,7 +46,9 @@ void Library::extractGame(const GameRecord &game, const QString &emulatorDir)
         if (const QString warning = journal_.begin(targetPath); !warning.isEmpty())
             emit notice(QStringLiteral("Error"), warning);
     }
-    UnzipArchive(places.archiveOf(game.File), targetPath, 0, 1, 0, 1, 0, 0);
+    // A failed extraction does not stop the launch; its status number is shown.
+    if (const int status = UnzipArchive(places.archiveOf(game.File), targetPath); status != UnzipOk)
+        emit notice(QString::fromUtf8(Version::ProductTitle), QString::number(status));
     if (makesFolder && QFileInfo(targetPath).isDir())
         LastExtractDir = targetPath;
 }

@@ -1,5 +1,7 @@
 #include "core/unzip/ArchiveListing.h"
 
+#include "core/unzip/MemberName.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,7 +47,7 @@ zip_t *openWithLibzip(const ArchiveFile &file, zip_error_t &error)
 
 } // namespace
 
-int ArchiveListing::open(const QString &path, bool recreateFolders, QString &why)
+int ArchiveListing::open(const QString &path, QString &why)
 {
     if (!file.open(path, why))
         return 9;
@@ -94,10 +96,9 @@ int ArchiveListing::open(const QString &path, bool recreateFolders, QString &why
         member.entry = std::move(entries[i]);
         ZipEntry &entry = member.entry;
         zip_stat_t st;
-        // Strict: names flagged UTF-8 are UTF-8, all others code page 437.
-        const bool decoded = zip_stat_index(zip.get(), i, ZIP_FL_ENC_STRICT, &st) == 0 && st.name;
-        member.name = decoded ? QString::fromUtf8(st.name) : QString::fromLatin1(entry.rawName);
-        if (decoded && (st.valid & ZIP_STAT_MTIME))
+        const std::optional<QString> name = MemberName(zip.get(), i, st);
+        member.name = name ? *name : QString::fromLatin1(entry.rawName);
+        if (name && (st.valid & ZIP_STAT_MTIME))
             member.mtime = st.mtime;
         if (entry.problem == 0 && !libzipAgrees(zip.get(), i, entry)) {
             entry.problem = 3;
@@ -105,7 +106,7 @@ int ArchiveListing::open(const QString &path, bool recreateFolders, QString &why
         }
         member.symlink =
             entry.system == ZIP_OPSYS_UNIX && ((entry.attributes >> 16) & S_IFMT) == S_IFLNK;
-        member.path = ResolveMemberPath(member.name, recreateFolders);
+        member.path = ResolveMemberPath(member.name);
         members.push_back(std::move(member));
     }
     return 0;

@@ -20,13 +20,11 @@ struct ZipCloser {
 struct Member {
     zip_uint64_t index = 0; // libzip's index, the same as the entry's place in the directory
     ZipEntry entry;
-    QString name; // decoded: flagged UTF-8 as UTF-8, all others as code page 437
+    QString name; // decoded by MemberName, as the import reads it
     MemberPath path;
     std::time_t mtime = -1;
     bool symlink = false;
     bool selected = true;
-    bool hasPassword = false;
-    QString password;
 };
 
 // The archive open for one extraction: the file, libzip's view of it (which decodes the
@@ -41,5 +39,5 @@ struct ArchiveListing {
     // member whose name is unsafe here keeps path.unsafe set. Returns 0, or the status
     // of an archive that cannot be read at all (9 missing or not a zip archive, 2 a part
     // of a multi-part archive, 3 damaged, 51 truncated), with the reason.
-    int open(const QString &path, bool recreateFolders, QString &why);
+    int open(const QString &path, QString &why);
 };

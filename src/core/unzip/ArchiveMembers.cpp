@@ -1,8 +1,8 @@
 #include "core/unzip/ArchiveMembers.h"
 
-#include <QFile>
+#include "core/unzip/MemberName.h"
 
-#include <zip.h>
+#include <QFile>
 
 ArchiveMemberList ReadArchiveMembers(const QString &archivePath)
 {
@@ -20,13 +20,10 @@ ArchiveMemberList ReadArchiveMembers(const QString &archivePath)
     list.members.reserve(size_t(count > 0 ? count : 0));
     for (zip_int64_t index = 0; index < count; ++index) {
         zip_stat_t stat;
-        if (zip_stat_index(archive, zip_uint64_t(index), ZIP_FL_ENC_GUESS, &stat) != 0 ||
-            (stat.valid & ZIP_STAT_NAME) == 0)
-            continue;
-        const QString name = QString::fromUtf8(stat.name);
-        if (name.endsWith(u'/'))
-            continue; // a folder entry
-        list.members.push_back({name, (stat.valid & ZIP_STAT_SIZE) ? uint64_t(stat.size) : 0});
+        const std::optional<QString> name = MemberName(archive, zip_uint64_t(index), stat);
+        if (!name || name->endsWith(u'/'))
+            continue; // unreadable, or a folder entry
+        list.members.push_back({*name, (stat.valid & ZIP_STAT_SIZE) ? uint64_t(stat.size) : 0});
     }
     zip_discard(archive);
     return list;

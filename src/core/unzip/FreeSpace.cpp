@@ -1,6 +1,5 @@
 #include "core/unzip/FreeSpace.h"
 
-#include "core/unzip/UnzipEngine.h"
 #include "core/unzip/VBUnzBas.h"
 
 #include <QDir>

@@ -205,28 +205,23 @@ int CopyDeflated(const ArchiveFile &file, const ZipEntry &entry, int out, Member
     return checkCrc(crc, entry, why);
 }
 
-int CopyThroughLibzip(zip_t *archive, zip_uint64_t index, const char *password, quint64 size,
-                      int out, MemberBuffers &buffers, QString &why)
+int CopyThroughLibzip(zip_t *archive, zip_uint64_t index, quint64 size, int out,
+                      MemberBuffers &buffers, QString &why)
 {
     struct Closer {
         void operator()(zip_file_t *file) const { zip_fclose(file); }
     };
-    const std::unique_ptr<zip_file_t, Closer> file(
-        zip_fopen_index_encrypted(archive, index, 0, password));
+    const std::unique_ptr<zip_file_t, Closer> file(zip_fopen_index(archive, index, 0));
     if (!file) {
-        const int code = zip_error_code_zip(zip_get_error(archive));
-        why = code == ZIP_ER_WRONGPASSWD ? QStringLiteral("wrong password")
-                                         : QString::fromUtf8(zip_strerror(archive));
-        return statusForZipError(code);
+        why = QString::fromUtf8(zip_strerror(archive));
+        return statusForZipError(zip_error_code_zip(zip_get_error(archive)));
     }
     quint64 produced = 0;
     for (;;) {
         const zip_int64_t got = zip_fread(file.get(), buffers.out.get(), OutSize);
         if (got < 0) {
-            const int code = zip_error_code_zip(zip_file_get_error(file.get()));
-            why = code == ZIP_ER_WRONGPASSWD ? QStringLiteral("wrong password")
-                                             : QString::fromUtf8(zip_file_strerror(file.get()));
-            return statusForZipError(code);
+            why = QString::fromUtf8(zip_file_strerror(file.get()));
+            return statusForZipError(zip_error_code_zip(zip_file_get_error(file.get())));
         }
         if (got == 0)
             break;

@@ -28,6 +28,6 @@ int CopyStored(const ArchiveFile &file, const ZipEntry &entry, int out, MemberBu
 // A deflated member, inflated here with large buffers.
 int CopyDeflated(const ArchiveFile &file, const ZipEntry &entry, int out, MemberBuffers &buffers,
                  QString &why);
-// Any other method, and encrypted members with a password: libzip decodes and checks.
-int CopyThroughLibzip(zip_t *archive, zip_uint64_t index, const char *password, quint64 size,
-                      int out, MemberBuffers &buffers, QString &why);
+// Any other method (never an encrypted member): libzip decodes and checks.
+int CopyThroughLibzip(zip_t *archive, zip_uint64_t index, quint64 size, int out,
+                      MemberBuffers &buffers, QString &why);

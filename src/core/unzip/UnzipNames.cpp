@@ -73,7 +73,7 @@ QString UnsafeNameReason(const QString &name, NamePlatform platform)
     return {};
 }
 
-MemberPath ResolveMemberPath(const QString &name, bool recreateFolders)
+MemberPath ResolveMemberPath(const QString &name)
 {
     MemberPath path;
     path.unsafe = UnsafeNameReason(name, HostPlatform());
@@ -93,7 +93,6 @@ MemberPath ResolveMemberPath(const QString &name, bool recreateFolders)
     }
     if (!path.folder)
         path.fileName = components.takeLast();
-    if (recreateFolders)
-        path.folders = components;
+    path.folders = components;
     return path;
 }

@@ -27,6 +27,5 @@ struct MemberPath {
 };
 
 // Splits a member name into the place it lands, refusing it (unsafe set) by the rule of
-// the platform the program runs on. "." and empty components are dropped. Without
-// recreateFolders only the last component is kept.
-MemberPath ResolveMemberPath(const QString &name, bool recreateFolders);
+// the platform the program runs on. "." and empty components are dropped.
+MemberPath ResolveMemberPath(const QString &name);

@@ -1,13 +1,13 @@
 #include "ui/browser/MainFrm.h"
 
 #include "core/catalogue/GameListModel.h"
-#include "core/common/Messages.h"
 #include "core/library/Library.h"
 #include "core/preview/PictureFit.h"
 #include "ui/about/AboutFrm.h"
 #include "ui/browser/EmptyListHint.h"
 #include "ui/common/AppIcon.h"
 #include "ui/common/Layout.h"
+#include "ui/common/Messages.h"
 #include "ui/common/Twips.h"
 #include "ui/editor/OptionsFrm.h"
 #include "ui/import/ImportFrm.h"
@@ -432,7 +432,7 @@ void MainFrm::Lista_DblClick(const QModelIndex &index)
 
 void MainFrm::Lista_RowColChange()
 {
-    if (library_.EmulatorCount() == 0 || !mouseIsOverDataRow() || highlightedRow() < 0)
+    if (library_.EmulatorCount() == 0 || !mouseIsOverDataRow())
         return;
     Launch->setEnabled(true);
     ShowSelectedGame();
@@ -460,7 +460,7 @@ void MainFrm::ShowSelectedGame()
     library_.CleanupExtraction();
     NotPic->hide();
     Title->hide();
-    const int row = highlightedRow();
+    const int row = Lista->currentIndex().row();
     const int slot = model_->slotAt(row);
     showSnapshot(slot != 0 ? library_.snapshotOf(slot, model_->cell(row, 2)) : QString());
 }

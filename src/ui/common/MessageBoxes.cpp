@@ -1,6 +1,6 @@
 #include "ui/common/MessageBoxes.h"
 
-#include "core/common/Messages.h"
+#include "ui/common/Messages.h"
 
 #include <QApplication>
 #include <QMessageBox>

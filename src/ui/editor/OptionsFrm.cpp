@@ -2,9 +2,9 @@
 
 #include "core/catalogue/Config.h"
 #include "core/catalogue/RomList.h"
-#include "core/common/Messages.h"
 #include "core/library/Library.h"
 #include "ui/common/Layout.h"
+#include "ui/common/Messages.h"
 #include "ui/common/Twips.h"
 
 #include <QCloseEvent>

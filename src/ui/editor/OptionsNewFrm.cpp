@@ -1,8 +1,8 @@
 #include "ui/editor/OptionsNewFrm.h"
 
-#include "core/common/Messages.h"
 #include "core/editor/EditorRecords.h"
 #include "ui/common/Layout.h"
+#include "ui/common/Messages.h"
 #include "ui/common/Twips.h"
 #include "ui/editor/DirFrm.h"
 

@@ -1,9 +1,9 @@
 #include "ui/import/ImportFrm.h"
 
-#include "core/common/Messages.h"
 #include "core/editor/EditorRecords.h"
 #include "core/import/ImportScan.h"
 #include "core/library/Library.h"
+#include "ui/common/Messages.h"
 
 #include <QAbstractTableModel>
 #include <QCloseEvent>

@@ -1,4 +1,3 @@
-#include "ScriptedMessages.h"
 #include "TestLibrary.h"
 #include "core/catalogue/Config.h"
 #include "core/catalogue/GameListModel.h"
@@ -116,8 +115,6 @@ void CatalogueTest::loadAndSave()
     QFETCH(QString, edit);
     QFETCH(QByteArray, saved);
     TestLibrary library;
-    library.showNotices();
-    ScriptedMessages messages;
     if (!content.isNull())
         library.write(fileName(config), content);
     QStringList loaded;
@@ -127,8 +124,7 @@ void CatalogueTest::loadAndSave()
         const zanku::ConfigRead read = core.readConfig();
         if (!ended.isEmpty()) { // a past version: its message, the end, no change
             QVERIFY(!core.ReadConfig() && core.EmulatorCount() == 0);
-            QCOMPARE(messages.texts(), QStringList(2, QString(PastVersionText)));
-            QCOMPARE(messages.shown[0].title, QStringLiteral("Error"));
+            QCOMPARE(library.notices, QStringList(2, "end: " + QString(PastVersionText)));
             QCOMPARE(library.read("Zanku.ini"), content);
             return;
         }
@@ -152,7 +148,7 @@ void CatalogueTest::loadAndSave()
     if (!records.isEmpty())
         QCOMPARE(loaded, records);
     QCOMPARE(library.read(fileName(config)), saved.isNull() ? content : saved);
-    QVERIFY(messages.shown.isEmpty());
+    QCOMPARE(library.notices, QStringList());
 }
 
 void CatalogueTest::badFile_data()
@@ -172,8 +168,6 @@ void CatalogueTest::badFile()
     QFETCH(bool, config);
     QFETCH(QString, kind);
     TestLibrary library;
-    library.showNotices();
-    ScriptedMessages messages;
     const QString path = library.path(fileName(config));
     if (kind == "rename refused") { // written whole, then the folder refuses the new name
         library.write(fileName(config), "the old content\r\n");
@@ -222,9 +216,8 @@ void CatalogueTest::badFile()
     library.core.ReadConfig();
     library.core.LoadCatalogue();
     QCOMPARE(library.core.EmulatorCount() + library.core.GameCount(), config ? 0 : 1);
-    QCOMPARE(messages.shown.size(), 1);
-    QCOMPARE(messages.shown[0].title, QStringLiteral("Error"));
-    QVERIFY(messages.shown[0].text.startsWith("Cannot read " + path + ": "));
+    QCOMPARE(library.notices.size(), 1);
+    QVERIFY(library.notices[0].startsWith("Error: Cannot read " + path + ": "));
     if (kind == "pipe" || kind == "folder") { // nor is it replaced
         QCOMPARE(save(library, config, 0).status, zanku::SaveResult::Failed);
         QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
@@ -235,8 +228,6 @@ void CatalogueTest::badFile()
 void CatalogueTest::keepsOnlyPresentGames()
 {
     TestLibrary library;
-    library.showNotices();
-    ScriptedMessages messages;
     const QString dir = library.path(QStringLiteral("Caf\u00e9"));
     QByteArray lines =
         "File=file.nes===T\r\nBoth=both.nes===T\r\nPuzzle=puzzle.nes=dest=-x %=A=B\r\n"
@@ -278,15 +269,13 @@ void CatalogueTest::keepsOnlyPresentGames()
     QCOMPARE(grid.slotAt(9), 3);
     QCOMPARE(grid.rowCount(), 1611);
     QCOMPARE(grid.countText(), QStringLiteral("Games  ( 1611 Roms )"));
-    QVERIFY(messages.shown.isEmpty());
+    QCOMPARE(library.notices, QStringList());
 }
 
 // Relative directories are taken from the program directory, whatever is current.
 void CatalogueTest::problemsAreReportedAndLoadingGoesOn()
 {
     TestLibrary library;
-    library.showNotices();
-    ScriptedMessages messages;
     for (const char *file : {"first/game.bin", "second/game.bin", "notadir"})
         library.write(file);
     library.mkdir("nolist");
@@ -304,13 +293,12 @@ void CatalogueTest::problemsAreReportedAndLoadingGoesOn()
     library.core.LoadCatalogue();
 
     const QString notFound = QStringLiteral(" Not configured properly!! Path Not Found!");
-    QCOMPARE(messages.texts(),
-             (QStringList{"Emulator Öne" + notFound, "Emulator Empty" + notFound,
-                          "Emulator " + huge.left(199) + u'\u2026' + notFound,
-                          "Emulator File" + notFound,
-                          "File NoList.rom Not Found! You'll not be able to play the game of this "
-                          "Emulator!"}));
-    QCOMPARE(messages.shown[0].title, QStringLiteral("Error"));
+    QCOMPARE(library.notices,
+             (QStringList{"Error: Emulator Öne" + notFound, "Error: Emulator Empty" + notFound,
+                          "Error: Emulator " + huge.left(199) + u'\u2026' + notFound,
+                          "Error: Emulator File" + notFound,
+                          "Error: File NoList.rom Not Found! You'll not be able to play the game "
+                          "of this Emulator!"}));
     QCOMPARE(gameNames(library.core), (QStringList{"Found", "Found"}));
     QCOMPARE(library.core.game(2).EmulatorIndex, 7);
     QVERIFY(library.read("Zanku.ini").contains("[Öne]")); // a new file is UTF-8
@@ -321,7 +309,6 @@ void CatalogueTest::problemsAreReportedAndLoadingGoesOn()
 void CatalogueTest::aSaveNeverOverwritesWhatItDidNotRead()
 {
     TestLibrary library;
-    library.showNotices();
     zanku::Library &core = library.core;
     library.write("E.rom", "\xef\xbb\xbfOld=old.nes===\r\n");
     const zanku::RomListRead read = core.readRomList("E");

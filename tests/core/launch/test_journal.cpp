@@ -1,4 +1,3 @@
-#include "ScriptedMessages.h"
 #include "TestLibrary.h"
 #include "core/files/RemoveTree.h"
 #include "core/unzip/ZipFixtures.h"
@@ -65,7 +64,6 @@ void JournalTest::crashedExtractionIsRemovedAtStart()
 {
     QFETCH(QString, after);
     TestLibrary library;
-    library.showNotices();
     writeLibrary(library);
     QProcess child;
     launchInChild(child, library);
@@ -98,8 +96,6 @@ void JournalTest::crashedExtractionIsRemovedAtStart()
 void JournalTest::secondInstanceLeavesTheFirstOnesExtractionAlone()
 {
     TestLibrary library;
-    library.showNotices();
-    ScriptedMessages messages;
     writeLibrary(library);
     QProcess first;
     launchInChild(first, library);
@@ -108,9 +104,9 @@ void JournalTest::secondInstanceLeavesTheFirstOnesExtractionAlone()
     for (int launch = 0; launch < 2; ++launch) // one box for the session
         library.core.LaunchGame(library.slotOf("Other"), "Other", {});
     QVERIFY(QFileInfo(library.path("emu/other.dsk/other.dsk")).isFile());
-    QCOMPARE(messages.shown.size(), 1);
-    QCOMPARE(messages.shown.first().title, QStringLiteral("Error"));
-    QVERIFY(messages.shown.first().text.endsWith("will not be removed after a crash."));
+    QCOMPARE(library.notices.size(), 1);
+    QVERIFY(library.notices[0].startsWith("Error: ") &&
+            library.notices[0].endsWith("will not be removed after a crash."));
     library.core.CleanupExtraction();
     QVERIFY(!QFileInfo::exists(library.path("emu/other.dsk")));
     QVERIFY(QFileInfo(library.path("emu/game.dsk/game.dsk")).isFile());

@@ -1,5 +1,5 @@
-#include "ScriptedMessages.h"
 #include "ZipFixtures.h"
+#include "core/unzip/ArchiveMembers.h"
 #include "core/unzip/UnzipNames.h"
 #include "core/unzip/VBUnzBas.h"
 
@@ -17,12 +17,11 @@
 
 Q_DECLARE_METATYPE(RawMember)
 
-// Extraction as the launch calls it (ask 0, overwrite 1, folders 1, no tables).
+// Extraction as the launch calls it.
 class UnzipTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> tmp_;
-    std::unique_ptr<ScriptedMessages> messages_;
     QString mounted_;
 
     QString out() const { return tmp_->filePath("deep/out"); }
@@ -33,17 +32,12 @@ class UnzipTest : public QObject {
             qFatal("cannot write the test archive");
         return path;
     }
-    int extract(const QByteArray &bytes)
-    {
-        return UnzipArchive(write(bytes), out(), 0, 1, 0, 1, 0, 0);
-    }
+    int extract(const QByteArray &bytes) { return UnzipArchive(write(bytes), out()); }
 
 private slots:
     void init()
     {
         tmp_ = std::make_unique<QTemporaryDir>();
-        messages_ = std::make_unique<ScriptedMessages>();
-        UnzipText.clear();
         SetFreeSpaceProbe([](const QString &) { return qint64(1) << 40; });
     }
 
@@ -52,7 +46,6 @@ private slots:
         if (!mounted_.isEmpty())
             ::umount(QFile::encodeName(std::exchange(mounted_, QString())).constData());
         SetFreeSpaceProbe({});
-        messages_.reset();
         // No extraction ever leaves a temporary file behind.
         QCOMPARE(Tree(tmp_->path()).filter(".part"), QStringList());
     }
@@ -68,6 +61,9 @@ private slots:
     {
         QFETCH(int, layout);
         const QByteArray two = QByteArray("level two ").repeated(300);
+        const QByteArray bzip2 = QByteArray::fromHex( // "packed by bzip2", decoded by libzip
+            "425a683931415926535994c5ee660000061980400010003e2840302000310340d01a86234fd25028556318"
+            "d60bb9229c28484a62f73300");
         // Names without the UTF-8 flag are code page 437, even where they read as UTF-8.
         QList<RawMember> members = {{"Game: Part 1.bin", QByteArray(5000, 'g')},
                                     {"data/", {}, false},
@@ -76,19 +72,26 @@ private slots:
                                     {"... /empty/", {}, false},
                                     {"\201ber.txt", "cp437"},
                                     {"\xc3\xa9.txt", "unflagged"},
-                                    {"caf\xc3\xa9.txt", "utf8", true, true}}; // flagged UTF-8
+                                    {"caf\xc3\xa9.txt", "utf8", true, true}, // flagged UTF-8
+                                    {"b.bin", bzip2, false, false, false, 12, 15, 0xfad65e55}};
         for (RawMember &member : members)
             member.descriptor = layout & 2;
         QVERIFY(QDir().mkpath(out() + "/data"));
         QVERIFY(WriteFile(out() + "/data/level1.dat", "old content, longer than the new"));
         const QByteArray trailing = layout & 4 ? "xx" : "";
         QCOMPARE(extract(RawZip(members, layout & 1, layout & 4 ? "Hi." : "") + trailing), 0);
-        QCOMPARE(Tree(out()), QStringList({"... /", "... /empty/", "Game: Part 1.bin", "café.txt",
-                                           "data/", "data/level1.dat", "data/sub/",
+        QCOMPARE(Tree(out()), QStringList({"... /", "... /empty/", "Game: Part 1.bin", "b.bin",
+                                           "café.txt", "data/", "data/level1.dat", "data/sub/",
                                            "data/sub/level2.dat", "über.txt", "├⌐.txt"}));
+        QStringList listed; // the import reads the names alike, to name a game's file
+        for (const ArchiveMember &member : ReadArchiveMembers(tmp_->filePath("game.zip")).members)
+            listed << QString(member.name).replace('\\', '/');
+        QCOMPARE(listed, QStringList({"Game: Part 1.bin", "data/level1.dat", "data/sub/level2.dat",
+                                      "über.txt", "├⌐.txt", "café.txt", "b.bin"}));
         QCOMPARE(ReadFile(out() + "/Game: Part 1.bin"), QByteArray(5000, 'g'));
         QCOMPARE(ReadFile(out() + "/data/level1.dat"), QByteArray("level one"));
         QCOMPARE(ReadFile(out() + "/data/sub/level2.dat"), two);
+        QCOMPARE(ReadFile(out() + "/b.bin"), QByteArray("packed by bzip2"));
         QCOMPARE(QFileInfo(out() + "/data/level1.dat").lastModified(),
                  QDateTime(QDate(2001, 3, 5), QTime(4, 4, 10)));
     }
@@ -163,10 +166,7 @@ private slots:
                 QFile::resize(path, 4096);
             return QFileInfo(folder).isDir() ? room : -1;
         });
-        const int status = UnzipArchive(path, out(), 0, 1, 0, 1, 0, 0);
-        QTEST(status, "status");
-        QCOMPARE(messages_->texts(), QStringList{QString::number(status)});
-        QCOMPARE(messages_->shown.first().title, QString("Zanku"));
+        QTEST(UnzipArchive(path, out()), "status");
         QCOMPARE(Tree(out()), QStringList());
     }
 
@@ -174,24 +174,22 @@ private slots:
     {
         QTest::addColumn<RawMember>("member");
         QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("why");
-        const auto row = [](const char *tag, int status, const char *why, auto change) {
+        const auto row = [](const char *tag, int status, auto change) {
             RawMember m{"damaged.bin", QByteArray("a game file ").repeated(700000)};
             change(m);
-            QTest::newRow(tag) << m << status << QString(why);
+            QTest::newRow(tag) << m << status;
         };
-        row("deflated, bad CRC", 2, "bad CRC", [](RawMember &m) { m.declaredCrc = 1; });
-        row("stored, bad CRC", 2, "bad CRC", [](RawMember &m) { m.declaredCrc = m.deflate = 0; });
-        row("larger than declared", 3, "larger than", [](RawMember &m) { m.declaredSize = 1000; });
-        row("shorter than declared", 3, "shorter than", [](RawMember &m) { m.declaredSize = 9e6; });
-        row("local header disagrees", 3, "entries disagree",
-            [](RawMember &m) { m.localName = "x"; });
-        row("unknown method", 81, "compression method 98", [](RawMember &m) { m.method = 98; });
-        row("encrypted", 1, "encrypted (no password)", [](RawMember &m) { m.encrypted = true; });
-        row("symbolic link", 1, "symbolic link", [](RawMember &m) { m.symlink = true; });
+        row("deflated, bad CRC", 2, [](RawMember &m) { m.declaredCrc = 1; });
+        row("stored, bad CRC", 2, [](RawMember &m) { m.declaredCrc = m.deflate = 0; });
+        row("larger than declared", 3, [](RawMember &m) { m.declaredSize = 1000; });
+        row("shorter than declared", 3, [](RawMember &m) { m.declaredSize = 9e6; });
+        row("local header disagrees", 3, [](RawMember &m) { m.localName = "x"; });
+        row("unknown method", 81, [](RawMember &m) { m.method = 98; });
+        row("encrypted", 1, [](RawMember &m) { m.encrypted = true; });
+        row("symbolic link", 1, [](RawMember &m) { m.symlink = true; });
         for (const char *name : {"../damaged.bin", "data/../../damaged.bin", "..\\damaged.bin",
                                  "/tmp/zanku-damaged.bin", "\\tmp\\zanku-damaged.bin"})
-            QTest::newRow(name) << RawMember{name, "evil"} << 1 << "unsafe name";
+            QTest::newRow(name) << RawMember{name, "evil"} << 1;
     }
 
     void refusedMembersKeepTheFileOnDisk()
@@ -205,8 +203,6 @@ private slots:
                  QStringList({"out/", "out/after.txt", "out/damaged.bin", "out/good.txt"}));
         QCOMPARE(ReadFile(out() + "/damaged.bin"), QByteArray("the previous version"));
         QVERIFY(!QFileInfo::exists("/tmp/zanku-damaged.bin"));
-        QFETCH(QString, why);
-        QVERIFY2(UnzipText.contains(why), qPrintable(UnzipText));
     }
 
     void linksAndThingsInTheWay_data()

@@ -1,8 +1,8 @@
-#include "Library.h"
+#include "Fixture.h"
 
-#include "core/common/AppState.h"
 #include "core/catalogue/Config.h"
 #include "core/catalogue/RomList.h"
+#include "core/library/Library.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -172,33 +172,33 @@ bool writeFile(const QString &path, const QByteArray &content, QString &error)
 }
 } // namespace
 
-bool BuildLibrary(const QString &programDir, const QString &standInEmulator, qint64 zippedBytes,
-                  Library &library, QString &error)
+bool BuildLaunchFixture(const QString &programDir, const QString &standInEmulator,
+                        qint64 zippedBytes, LaunchFixture &fixture, QString &error)
 {
     const QDir root(programDir);
-    library.programDir = root.absolutePath();
-    library.emulatorDir = root.absoluteFilePath(QStringLiteral("emulator"));
-    const QDir emulator(library.emulatorDir);
+    fixture.programDir = root.absolutePath();
+    fixture.emulatorDir = root.absoluteFilePath(QStringLiteral("emulator"));
+    const QDir emulator(fixture.emulatorDir);
     if (!root.mkpath(QStringLiteral("emulator/zips")) ||
         !root.mkpath(QStringLiteral("emulator/snaps"))) {
         error = QStringLiteral("cannot create the emulator's directories");
         return false;
     }
-    library.program = emulator.absoluteFilePath(QStringLiteral("emulator"));
-    if (!QFile::copy(standInEmulator, library.program)) {
+    fixture.program = emulator.absoluteFilePath(QStringLiteral("emulator"));
+    if (!QFile::copy(standInEmulator, fixture.program)) {
         error = QStringLiteral("cannot copy the stand-in emulator %1").arg(standInEmulator);
         return false;
     }
 
     // The configuration and the ROM list, written by the program's own writers.
-    AppState &app = App();
-    app.ProgramDir = library.programDir;
-    app.ProgramDrive = app.ProgramDir.left(2);
+    zanku::Library library(fixture.programDir);
     const QString emulatorName = QString::fromLatin1(EmulatorName);
-    if (!WriteConfig(
-            {{emulatorName, QStringLiteral("emulator"), library.emulatorDir,
-              QStringLiteral("-run %"), QStringLiteral("snaps"), QStringLiteral("zips")}})) {
-        error = QStringLiteral("WriteConfig failed");
+    const zanku::SaveResult config = library.WriteConfig(
+        {{emulatorName, QStringLiteral("emulator"), fixture.emulatorDir, QStringLiteral("-run %"),
+          QStringLiteral("snaps"), QStringLiteral("zips")}},
+        CurrentVersion(root.absoluteFilePath(QLatin1String(ConfigFileName))));
+    if (config.status != zanku::SaveResult::Saved) {
+        error = QStringLiteral("WriteConfig failed: %1").arg(config.error);
         return false;
     }
     const auto game = [](const char *name, const char *file) {
@@ -208,10 +208,13 @@ bool BuildLibrary(const QString &programDir, const QString &standInEmulator, qin
         record.Type = QStringLiteral("Bench");
         return record;
     };
-    if (!WriteRomList(emulatorName, {game(PlainGame, "plain"), game(ZippedGame, "zipped.bin"),
-                                     game(JpegGame, "jpegshot"), game(GifGame, "gifshot"),
-                                     game(BmpGame, "bmpshot"), game(NoPictureGame, "noshot")})) {
-        error = QStringLiteral("WriteRomList failed");
+    const zanku::SaveResult romList = library.WriteRomList(
+        emulatorName,
+        {game(PlainGame, "plain"), game(ZippedGame, "zipped.bin"), game(JpegGame, "jpegshot"),
+         game(GifGame, "gifshot"), game(BmpGame, "bmpshot"), game(NoPictureGame, "noshot")},
+        CurrentVersion(root.absoluteFilePath(RomListFileName(emulatorName))));
+    if (romList.status != zanku::SaveResult::Saved) {
+        error = QStringLiteral("WriteRomList failed: %1").arg(romList.error);
         return false;
     }
 
@@ -223,14 +226,14 @@ bool BuildLibrary(const QString &programDir, const QString &standInEmulator, qin
     }
 
     // The zipped game: only its archive is there.
-    library.archive = emulator.absoluteFilePath(QStringLiteral("zips/zipped.zip"));
+    fixture.archive = emulator.absoluteFilePath(QStringLiteral("zips/zipped.zip"));
     {
         const QByteArray member = compressibleText(zippedBytes);
-        if (!writeZip(library.archive, member, "zipped.bin", error))
+        if (!writeZip(fixture.archive, member, "zipped.bin", error))
             return false;
     }
-    library.zippedBytes = zippedBytes;
-    library.archiveBytes = QFileInfo(library.archive).size();
+    fixture.zippedBytes = zippedBytes;
+    fixture.archiveBytes = QFileInfo(fixture.archive).size();
 
     // The snapshots, one format a game.
     const QImage picture = snapshotPicture();
@@ -243,8 +246,8 @@ bool BuildLibrary(const QString &programDir, const QString &standInEmulator, qin
     }
     if (!writeFile(gif, gifOf(picture), error))
         return false;
-    library.snapshotBytes[0] = QFileInfo(jpeg).size();
-    library.snapshotBytes[1] = QFileInfo(gif).size();
-    library.snapshotBytes[2] = QFileInfo(bmp).size();
+    fixture.snapshotBytes[0] = QFileInfo(jpeg).size();
+    fixture.snapshotBytes[1] = QFileInfo(gif).size();
+    fixture.snapshotBytes[2] = QFileInfo(bmp).size();
     return true;
 }

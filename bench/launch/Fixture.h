@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// The library bench-launch works on, built in a fresh program directory: "Zanku.ini"
+// The fixture bench-launch works on, built in a fresh program directory: "Zanku.ini"
 // with one emulator (the stand-in), its ROM list, a plain game, a zipped game whose
 // archive holds one large deflated member, and snapshots in three formats.
 
@@ -18,7 +18,7 @@ inline constexpr auto EmulatorName = "Bench";
 inline constexpr int SnapshotWidth = 1920;
 inline constexpr int SnapshotHeight = 1080;
 
-struct Library {
+struct LaunchFixture {
     QString programDir;           // holds "Zanku.ini" and the ROM list
     QString emulatorDir;          // the stand-in emulator, its games, "zips" and "snaps"
     QString program;              // the stand-in emulator's absolute path
@@ -28,7 +28,7 @@ struct Library {
     qint64 snapshotBytes[3] = {}; // JPEG, GIF, BMP files
 };
 
-// Builds the library under `programDir` (an existing, empty directory) with
+// Builds the fixture under `programDir` (an existing, empty directory) with
 // `zippedBytes` of member data; false with the reason in `error`.
-bool BuildLibrary(const QString &programDir, const QString &standInEmulator, qint64 zippedBytes,
-                  Library &library, QString &error);
+bool BuildLaunchFixture(const QString &programDir, const QString &standInEmulator,
+                        qint64 zippedBytes, LaunchFixture &fixture, QString &error);

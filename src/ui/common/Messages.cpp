@@ -1,4 +1,4 @@
-#include "core/common/Messages.h"
+#include "ui/common/Messages.h"
 
 #include <QTextStream>
 
@@ -19,17 +19,6 @@ MessageAnswer ShowMessage(const QString &title, const QString &text, MessageButt
         return handler(request);
     QTextStream(stderr) << title << ": " << text << Qt::endl;
     return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
-}
-
-QString Quoted(const QString &value)
-{
-    constexpr qsizetype MaxShown = 200;
-    if (value.size() <= MaxShown)
-        return value;
-    qsizetype kept = MaxShown - 1;
-    if (value.at(kept - 1).isHighSurrogate())
-        --kept; // never half a character
-    return value.left(kept) + QChar(0x2026);
 }
 
 MessageHandler SetMessageHandler(MessageHandler handler)
