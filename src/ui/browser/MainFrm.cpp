@@ -211,19 +211,16 @@ void MainFrm::catalogueChanged()
 {
     // The game that was highlighted stays highlighted, current and pictured when it is
     // still listed; otherwise no row is current and nothing can be launched unseen.
+    // By what the row shows and its file: the slots are the new catalogue's already.
+    const auto keyOf = [this](int row) {
+        return QStringList{model_->cell(row, 0), model_->cell(row, 2), model_->fileAt(row)};
+    };
     const int highlighted = highlightedRow();
-    const int slot = model_->slotAt(highlighted);
-    const GameRecord was = slot != 0 ? library_.game(slot) : GameRecord{};
-    const QString wasEmulator = slot != 0 ? model_->cell(highlighted, 2) : QString();
-    // The slots are the old catalogue's until the model is filled again.
-    QStringList key;
-    if (slot != 0)
-        key = {wasEmulator, was.Name, was.File};
+    const QStringList key = highlighted >= 0 ? keyOf(highlighted) : QStringList();
     model_->FillGameList(library_);
     int found = -1;
     for (int row = 0; !key.isEmpty() && row < model_->rowCount() && found < 0; ++row) {
-        const GameRecord &game = library_.game(model_->slotAt(row));
-        if (QStringList{model_->cell(row, 2), game.Name, game.File} == key)
+        if (keyOf(row) == key)
             found = row;
     }
     // Setting the current index, even to none, also keeps the grid's focus from making
@@ -432,7 +429,7 @@ void MainFrm::Lista_DblClick(const QModelIndex &index)
 
 void MainFrm::Lista_RowColChange()
 {
-    if (library_.EmulatorCount() == 0 || !mouseIsOverDataRow())
+    if (library_.EmulatorCount() == 0 || !mouseIsOverDataRow() || !Lista->currentIndex().isValid())
         return;
     Launch->setEnabled(true);
     ShowSelectedGame();

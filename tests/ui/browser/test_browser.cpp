@@ -132,6 +132,7 @@ private slots:
     void eachRowLaunchesWithTheEmulatorItShows();
     void titlesAndNamelessRowsNeverLaunchOrSelect();
     void previewShowsTheSnapshotOrAReadableNotice();
+    void aReloadKeepsTheHighlightedGameOrNone();
     void everyDemoGameGetsAnExistingPath();
 };
 
@@ -218,7 +219,8 @@ void BrowserTest::sortsTheGrid()
     std::vector<GameListModel::Row> filled;
     for (const QString &line : rows)
         filled.push_back({{line.section('|', 0, 0), line.section('|', 1, 1), line.section('|', 2)},
-                          int(filled.size()) + 1});
+                          int(filled.size()) + 1,
+                          {}});
     GameListModel model;
     model.setRows(filled);
     for (const int column : clicks)
@@ -481,6 +483,38 @@ void BrowserTest::previewShowsTheSnapshotOrAReadableNotice()
                                        notPic->palette().color(QPalette::WindowText).rgb());
     QVERIFY2(inked > 100 && inked < shot.width() * shot.height() / 2,
              qPrintable(QString::number(inked)));
+}
+
+// The editor's reload: the game highlighted stays so, current and pictured; once it is
+// gone no row is current, and the grid's focus makes none current unseen.
+void BrowserTest::aReloadKeepsTheHighlightedGameOrNone()
+{
+    Fixture library;
+    library.add("Arcade", "emu", "%", {"A=a.bin", "B=b.bin", "C=c.bin"});
+    Window window(library);
+    const auto reload = [&] {
+        window.press("ENewM");
+        QTest::mouseClick(window.main.editor()->findChild<QWidget *>("Salva"), Qt::LeftButton);
+        window.main.editor()->close();
+    };
+    window.click(1);
+    library.write("Arcade.rom", "Z=a.bin\r\nB=b.bin\r\nC=c.bin\r\n"); // A sorts last now
+    reload();
+    QCOMPARE(window.lista()->selectionModel()->selectedRows(),
+             QModelIndexList{window.main.model()->index(0, 0)});
+    QVERIFY(window.launchEnabled() && window.find("NotPic")->isVisible());
+    QTest::mouseClick(window.find("Launch"), Qt::LeftButton);
+    QCOMPARE(library.launched()["game"], "B");
+
+    library.write("Arcade.rom", "A=a.bin\r\nC=c.bin\r\n");
+    reload();
+    QVERIFY(!window.lista()->currentIndex().isValid() && !window.launchEnabled());
+    QVERIFY(window.find("Title")->isVisible() && !window.find("NotPic")->isVisible());
+    window.lista()->clearFocus();
+    window.lista()->setFocus(Qt::TabFocusReason);
+    window.enter();
+    QTest::mouseClick(window.find("Launch"), Qt::LeftButton);
+    QVERIFY(library.launchedNothing());
 }
 
 void BrowserTest::everyDemoGameGetsAnExistingPath()

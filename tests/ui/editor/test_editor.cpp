@@ -240,8 +240,12 @@ private slots:
         expected.erase(expected.begin());
         QCOMPARE(gridRows(editor), expected);
         clickRow(editor, 1);
-        for (int row : {-1, editor->rowCount()}) { // the title row, below the last row
-            clickRow(editor, row, true);
+        // A double-click on the title row or below the last row, Enter, F2: the current row.
+        for (int row : {-1, editor->rowCount(), int(Qt::Key_Return), int(Qt::Key_F2)}) {
+            if (row > Qt::Key_Escape)
+                QTest::keyClick(part(editor, "Grid"), Qt::Key(row));
+            else
+                clickRow(editor, row, true);
             QVERIFY(editor->recordEditor() != nullptr);
             QCOMPARE(part<QLineEdit>(editor->recordEditor(), "T0")->text(), expected[1][0]);
             click(editor->recordEditor(), "Cancel"); // nothing is removed
@@ -365,7 +369,8 @@ private slots:
         click(record, "DirT1");
         DirFrm *chooser = record->chooser();
         QCOMPARE(chooser->currentDirectory(), library.path()); // no emulator directory yet
-        clickEntry(chooser->Dir1, library.path("emu"), true);
+        clickEntry(chooser->Dir1, library.path("emu"));        // highlighted, then Enter opens it
+        QTest::keyClick(chooser->Dir1, Qt::Key_Return);
         click(record, button); // the open chooser stays where it is, for the latest field
         QCOMPARE(record->chooser(), chooser);
         QCOMPARE(chooser->File1->count(), 1); // the program only
