@@ -236,7 +236,7 @@ std::vector<GameListModel::Row> rowsOf(const Fixture &fixture)
     int slot = 0;
     for (const FixtureGame &game : fixture.games) {
         const QString &emulator = fixture.emulators[size_t(game.record.EmulatorIndex - 1)].Name;
-        rows.push_back({{game.record.Name, game.record.Type, emulator}, ++slot, game.record.File});
+        rows.push_back({{game.record.Name, game.record.Type, emulator}, ++slot});
     }
     return rows;
 }

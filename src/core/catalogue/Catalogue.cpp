@@ -22,9 +22,10 @@ QString missingRomListText(const EmulatorRecord &emulator)
 }
 } // namespace
 
-Catalogue BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const QString &programDir)
+QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const QString &programDir,
+                           std::vector<GameRecord> &games)
 {
-    Catalogue catalogue;
+    QStringList problems;
     const QChar separator = QDir::separator();
     PresenceIndex present;
 
@@ -33,24 +34,24 @@ Catalogue BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const QSt
         const zanku::EmulatorPlaces places(emulator, programDir);
         const QString &emulatorDir = places.directory();
         if (emulatorDir.isEmpty() || !QFileInfo::exists(emulatorDir)) {
-            catalogue.problems.append(missingPathText(emulator));
+            problems.append(missingPathText(emulator));
             continue;
         }
-        const zanku::ListRead<GameRecord> list = ReadRomList(places.romList());
+        zanku::ListRead<GameRecord> list = ReadRomList(places.romList(), false);
         if (list.status == TextReadResult::Missing) {
-            catalogue.problems.append(missingRomListText(emulator));
+            problems.append(missingRomListText(emulator));
             continue;
         }
         if (list.status == TextReadResult::Unreadable) {
-            catalogue.problems.append(ReadErrorText(places.romList(), list.error));
+            problems.append(ReadErrorText(places.romList(), list.error));
             continue;
         }
         // Game files are found relative to the emulator's directory.
         if (!QFileInfo(emulatorDir).isDir()) {
-            catalogue.problems.append(missingPathText(emulator));
+            problems.append(missingPathText(emulator));
             continue;
         }
-        for (GameRecord game : list.records) {
+        for (GameRecord &game : list.records) {
             if (game.File.isEmpty())
                 continue; // names nothing; its archive would be ".zip"
             if (present.exists(emulatorDir, game.File)) {
@@ -62,10 +63,10 @@ Catalogue BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const QSt
                 continue;
             }
             game.EmulatorIndex = e;
-            catalogue.games.push_back(std::move(game));
+            games.push_back(std::move(game));
         }
     }
-    return catalogue;
+    return problems;
 }
 
 QString GameCountText(int gameCount)

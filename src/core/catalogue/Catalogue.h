@@ -6,15 +6,13 @@
 
 #include <vector>
 
-// The games of every emulator's ROM list whose file, directory or archive is present.
-struct Catalogue {
-    std::vector<GameRecord> games; // in emulator order, then in the order of each list
-    QStringList problems;          // an "Error" box each: a missing directory or list
-};
-
-// Reads the ROM lists of `emulators` (slot 0 empty, as the library's table) from the
-// program directory. A game's EmulatorIndex is its emulator's slot.
-Catalogue BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const QString &programDir);
+// Appends to `games` the games of every emulator's ROM list whose file, directory or
+// archive is present, in emulator order and in the order of each list; `emulators` and
+// the games' EmulatorIndex count slots from 1, as the library's tables do. The lists are
+// read from the program directory. Returns the problems, an "Error" box each: a missing
+// directory or list.
+QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const QString &programDir,
+                           std::vector<GameRecord> &games);
 
 // The count panel's text: "Games  ( 12 Roms )" (a blank stands in the sign position).
 QString GameCountText(int gameCount);

@@ -92,7 +92,7 @@ void GameListModel::FillGameList(const zanku::Library &library)
         const QString emulatorName = emulator >= 1 && emulator <= library.EmulatorCount()
                                          ? library.emulator(emulator).Name
                                          : QString();
-        rows.push_back({{game.Name, game.Type, emulatorName}, slot, game.File});
+        rows.push_back({{game.Name, game.Type, emulatorName}, slot});
     }
     setRows(std::move(rows));
     setCountText(GameCountText(library.GameCount()));
@@ -106,11 +106,6 @@ const QString &GameListModel::cell(int row, int column) const
 int GameListModel::slotAt(int row) const
 {
     return row >= 0 && size_t(row) < rows_.size() ? rows_[size_t(row)].slot : 0;
-}
-
-const QString &GameListModel::fileAt(int row) const
-{
-    return rows_.at(size_t(row)).file;
 }
 
 void GameListModel::sortByColumn(int column)

@@ -21,7 +21,6 @@ public:
     struct Row {
         std::array<QString, ColumnCount> cells;
         int slot = 0; // slot in the library's games
-        QString file; // the game's File, which tells games of one name apart
     };
 
     explicit GameListModel(QObject *parent = nullptr);
@@ -40,8 +39,7 @@ public:
     void FillGameList(const zanku::Library &library);
 
     const QString &cell(int row, int column) const;
-    int slotAt(int row) const;            // 0 for a row that does not exist
-    const QString &fileAt(int row) const; // the File of the row's game
+    int slotAt(int row) const; // 0 for a row that does not exist
 
     // Sorts all rows by one column in generic ascending order (stable).
     void sortByColumn(int column);

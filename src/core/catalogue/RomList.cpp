@@ -53,9 +53,9 @@ QStringList FormatRomList(const std::vector<GameRecord> &games)
     return lines;
 }
 
-zanku::ListRead<GameRecord> ReadRomList(const QString &path)
+zanku::ListRead<GameRecord> ReadRomList(const QString &path, bool versioned)
 {
-    const TextReadResult file = ReadTextLines(path);
+    const TextReadResult file = ReadTextLines(path, versioned);
     zanku::ListRead<GameRecord> read{{}, file.status, file.error, file.version};
     read.records.reserve(size_t(file.lines.size()));
     for (const QString &line : file.lines) {

@@ -33,5 +33,6 @@ QString StripExtension(const QString &fileName);
 // Where a game's archive lies: ZippedRomPath + separator + base name + ".zip".
 QString ArchivePathFor(const QString &zippedRomPath, const QString &file, QChar separator);
 
-// A ROM list read as it stands (no presence test), blank lines skipped.
-zanku::ListRead<GameRecord> ReadRomList(const QString &path);
+// A ROM list read as it stands (no presence test), blank lines skipped; `versioned` as
+// ReadTextLines takes it.
+zanku::ListRead<GameRecord> ReadRomList(const QString &path, bool versioned = true);

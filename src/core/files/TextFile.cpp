@@ -175,13 +175,15 @@ QString readWholeFile(const QString &path, QByteArray &content)
     return {};
 }
 // The version of a file whose bytes are `content`.
-FileVersion versionOf(const QByteArray &content, const QFileInfo &info)
+FileVersion versionOf(const QByteArray &content, const QString &path, bool hashed = true)
 {
     FileVersion version;
     version.exists = true;
     version.size = content.size();
-    version.modified = info.lastModified().toMSecsSinceEpoch();
-    version.hash = QCryptographicHash::hash(content, QCryptographicHash::Sha1);
+    if (hashed) {
+        version.modified = QFileInfo(path).lastModified().toMSecsSinceEpoch();
+        version.hash = QCryptographicHash::hash(content, QCryptographicHash::Sha1);
+    }
     return version;
 }
 
@@ -217,7 +219,7 @@ TextWriteResult writeWholeFile(const QString &path, const QByteArray &content,
 #endif
     if (!file.commit())
         return {false, failureReason(file), {}};
-    FileVersion version = versionOf(content, QFileInfo(path));
+    FileVersion version = versionOf(content, path);
     version.encoding = encoding;
     return {true, QString(), version};
 }
@@ -234,10 +236,10 @@ FileVersion CurrentVersion(const QString &path)
     QByteArray content;
     if (!QFileInfo::exists(path) || !readWholeFile(path, content).isEmpty())
         return {QFileInfo::exists(path), -1, 0, {}, NewFileEncoding}; // there, but unreadable
-    return versionOf(content, QFileInfo(path));
+    return versionOf(content, path);
 }
 
-TextReadResult ReadTextLines(const QString &path)
+TextReadResult ReadTextLines(const QString &path, bool versioned)
 {
     TextReadResult result;
     result.version.encoding = NewFileEncoding;
@@ -251,7 +253,7 @@ TextReadResult ReadTextLines(const QString &path)
         return result;
     }
     result.status = TextReadResult::Read;
-    result.version = versionOf(content, QFileInfo(path));
+    result.version = versionOf(content, path, versioned);
     result.lines = splitLines(decode(content, result.version.encoding));
     return result;
 }

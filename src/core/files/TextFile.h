@@ -38,7 +38,8 @@ struct TextReadResult {
     QString error;       // why it could not be read
     FileVersion version; // of what was read; of no file when it is missing
 };
-TextReadResult ReadTextLines(const QString &path);
+// Without `versioned` the version holds no hash: for a reader that never saves.
+TextReadResult ReadTextLines(const QString &path, bool versioned = true);
 
 struct TextWriteResult {
     bool ok = false;

@@ -43,11 +43,10 @@ bool Library::ReadConfig()
 
 void Library::LoadCatalogue()
 {
-    Catalogue catalogue = BuildCatalogue(Emulators, programDir_);
-    Games.resize(1);
-    Games.insert(Games.end(), std::make_move_iterator(catalogue.games.begin()),
-                 std::make_move_iterator(catalogue.games.end()));
-    for (const QString &problem : std::as_const(catalogue.problems))
+    emit catalogueAboutToChange();
+    Games.resize(1); // refilled in place: a large table is never held twice
+    const QStringList problems = BuildCatalogue(Emulators, programDir_, Games);
+    for (const QString &problem : problems)
         emit notice(QStringLiteral("Error"), problem);
     emit catalogueChanged();
 }

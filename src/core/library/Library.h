@@ -91,6 +91,8 @@ signals:
     void notice(const QString &title, const QString &text);
     // "Zanku.ini" belongs to a past version: the program ends after saying so.
     void pastVersion(const QString &text);
+    // The games are about to be read again: their slots still name what the rows show.
+    void catalogueAboutToChange();
     void catalogueChanged();
     void configChanged();
     void romListChanged(const QString &emulatorName);

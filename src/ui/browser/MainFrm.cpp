@@ -52,6 +52,11 @@ MainFrm::MainFrm(zanku::Library &library, QWidget *parent)
     buildControls();
     buildMenus();
 
+    // The game highlighted is remembered while its slot still names it.
+    connect(&library_, &zanku::Library::catalogueAboutToChange, this, [this] {
+        const int row = highlightedRow();
+        highlightedKey_ = row >= 0 ? keyOf(row) : QStringList();
+    });
     connect(&library_, &zanku::Library::catalogueChanged, this, &MainFrm::catalogueChanged);
     connect(&library_, &zanku::Library::notice, this,
             [](const QString &title, const QString &text) { ShowMessage(title, text); });
@@ -207,20 +212,22 @@ void MainFrm::Form_Load()
     library_.start();
 }
 
+QStringList MainFrm::keyOf(int row) const
+{
+    const GameRecord &game = library_.game(model_->slotAt(row));
+    return {model_->cell(row, 2), game.Name, game.File};
+}
+
 void MainFrm::catalogueChanged()
 {
     // The game that was highlighted stays highlighted, current and pictured when it is
     // still listed; otherwise no row is current and nothing can be launched unseen.
-    // By what the row shows and its file: the slots are the new catalogue's already.
-    const auto keyOf = [this](int row) {
-        return QStringList{model_->cell(row, 0), model_->cell(row, 2), model_->fileAt(row)};
-    };
-    const int highlighted = highlightedRow();
-    const QStringList key = highlighted >= 0 ? keyOf(highlighted) : QStringList();
     model_->FillGameList(library_);
     int found = -1;
-    for (int row = 0; !key.isEmpty() && row < model_->rowCount() && found < 0; ++row) {
-        if (keyOf(row) == key)
+    for (int row = 0; !highlightedKey_.isEmpty() && row < model_->rowCount() && found < 0; ++row) {
+        const GameRecord &game = library_.game(model_->slotAt(row));
+        if (model_->cell(row, 2) == highlightedKey_[0] && game.Name == highlightedKey_[1] &&
+            game.File == highlightedKey_[2])
             found = row;
     }
     // Setting the current index, even to none, also keeps the grid's focus from making

@@ -74,6 +74,7 @@ private:
     void showEditor(EditorMode mode);
     void catalogueChanged();
     int highlightedRow() const;
+    QStringList keyOf(int row) const; // emulator, name and file of the row's game
     void launchCurrentRow();
     void ShowSelectedGame();
     void showSnapshot(const QString &picturePath);
@@ -96,7 +97,8 @@ private:
     QPointer<OptionsFrm> editor_;
     QPointer<ImportFrm> import_;
     QPointer<QWidget> focusBeforeLaunch_;
-    int SavedSnapWidth = 0; // the picture box's design size, in twips
+    QStringList highlightedKey_; // of the game highlighted before the catalogue changed
+    int SavedSnapWidth = 0;      // the picture box's design size, in twips
     int SavedSnapHeight = 0;
     QPointF snapPosition_;          // the picture box's position in its frame, in twips
     int mouseRow_ = -1;             // grid row last under the mouse pointer: 0 titles, 1 up data

@@ -219,8 +219,7 @@ void BrowserTest::sortsTheGrid()
     std::vector<GameListModel::Row> filled;
     for (const QString &line : rows)
         filled.push_back({{line.section('|', 0, 0), line.section('|', 1, 1), line.section('|', 2)},
-                          int(filled.size()) + 1,
-                          {}});
+                          int(filled.size()) + 1});
     GameListModel model;
     model.setRows(filled);
     for (const int column : clicks)
