@@ -2,9 +2,9 @@
 
 #include "core/catalogue/GameListModel.h"
 #include "core/library/Library.h"
-#include "core/preview/PictureFit.h"
 #include "ui/about/AboutFrm.h"
 #include "ui/browser/EmptyListHint.h"
+#include "ui/browser/SnapshotFrame.h"
 #include "ui/common/AppIcon.h"
 #include "ui/common/Layout.h"
 #include "ui/common/Messages.h"
@@ -31,8 +31,6 @@
 
 namespace {
 constexpr int NarrowListWidth = 4095;
-constexpr QSizeF FrameSize(6135, 5475);
-constexpr QRect SnapDesign(120, 300, 5895, 5055);
 constexpr int WideListWidth = 10335;
 constexpr int NarrowColumns[] = {4095, 2000, 1822};
 constexpr int WideColumns[] = {5000, 2550, 2500};
@@ -126,43 +124,8 @@ void MainFrm::buildControls()
     Exit->setGeometry(TwipsRect(3000, 5160, 1215, 375));
     connect(Exit, &QPushButton::clicked, this, &MainFrm::Exit_Click);
 
-    Frame1 = new QGroupBox(QStringLiteral("SnapShot"), client);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1 = new SnapshotFrame(client);
     Frame1->setGeometry(TwipsRect(4320, 0, 6135, 5475));
-
-    // The picture box: dark like the button text, it takes its picture's size.
-    Snap = new QLabel(Frame1);
-    Snap->setObjectName(QStringLiteral("Snap"));
-    Snap->setGeometry(
-        TwipsRect(SnapDesign.x(), SnapDesign.y(), SnapDesign.width(), SnapDesign.height()));
-    Snap->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Snap->setAutoFillBackground(true);
-    QPalette snapPalette = Snap->palette();
-    snapPalette.setColor(QPalette::Window, snapPalette.color(QPalette::ButtonText));
-    Snap->setPalette(snapPalette);
-
-    Title = new QLabel(QStringLiteral("Zanku"), Snap);
-    Title->setObjectName(QStringLiteral("Title"));
-    Title->setGeometry(TwipsRect(240, 1200, 5295, 1755));
-    Title->setFont(TitleFont(72));
-    Title->setAlignment(Qt::AlignCenter);
-    QPalette titlePalette = snapPalette;
-    titlePalette.setColor(QPalette::WindowText, QColor(0, 255, 0));
-    Title->setPalette(titlePalette);
-
-    NotPic = new QLabel(QStringLiteral("Picture Not Available"), Snap);
-    NotPic->setObjectName(QStringLiteral("NotPic"));
-    NotPic->setGeometry(TwipsRect(360, 2040, 5115, 480));
-    NotPic->setFont(ArialFont(20.25, true));
-    NotPic->setAlignment(Qt::AlignCenter);
-    // A label's own look on the dark box, so the notice can be read.
-    NotPic->setAutoFillBackground(true);
-    QPalette notPicPalette = NotPic->palette();
-    notPicPalette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
-    notPicPalette.setColor(QPalette::WindowText,
-                           QApplication::palette().color(QPalette::ButtonText));
-    NotPic->setPalette(notPicPalette);
-    NotPic->hide();
 
     QStatusBar *status = statusBar();
     status->setObjectName(QStringLiteral("Status"));
@@ -205,9 +168,6 @@ void MainFrm::buildMenus()
 
 void MainFrm::Form_Load()
 {
-    SavedSnapWidth = SnapDesign.width();
-    SavedSnapHeight = SnapDesign.height();
-    snapPosition_ = SnapDesign.topLeft();
     setListWidth(false);
     library_.start();
 }
@@ -238,18 +198,8 @@ void MainFrm::catalogueChanged()
         ShowSelectedGame();
     } else {
         Launch->setEnabled(false);
-        showTitlePicture();
+        Frame1->showTitle();
     }
-}
-
-void MainFrm::showTitlePicture()
-{
-    Snap->setPixmap(QPixmap());
-    snapPosition_ = SnapDesign.topLeft();
-    Snap->setGeometry(
-        TwipsRect(SnapDesign.x(), SnapDesign.y(), SnapDesign.width(), SnapDesign.height()));
-    NotPic->hide();
-    Title->show();
 }
 
 QString MainFrm::statusText() const
@@ -462,44 +412,7 @@ void MainFrm::launchCurrentRow()
 void MainFrm::ShowSelectedGame()
 {
     library_.CleanupExtraction();
-    NotPic->hide();
-    Title->hide();
     const int row = Lista->currentIndex().row();
     const int slot = model_->slotAt(row);
-    showSnapshot(slot != 0 ? library_.snapshotOf(slot, model_->cell(row, 2)) : QString());
-}
-
-void MainFrm::showSnapshot(const QString &picturePath)
-{
-    QImageReader reader(picturePath);
-    const QSize natural = picturePath.isEmpty() ? QSize() : reader.size();
-    const QSizeF pictureTwips = natural.isValid() ? QSizeF(natural.width() * TwipsPerPixel,
-                                                           natural.height() * TwipsPerPixel)
-                                                  : QSizeF(0, 0);
-    const QRectF box = FitSnapshot(pictureTwips, QSizeF(SavedSnapWidth, SavedSnapHeight), FrameSize,
-                                   snapPosition_);
-    const QRect boxPixels(Twips(qRound(box.x())), Twips(qRound(box.y())),
-                          Twips(qRound(box.width())), Twips(qRound(box.height())));
-
-    QImage picture;
-    if (natural.isValid()) {
-        // Only the part the box shows is decoded.
-        reader.setClipRect(
-            QRect(QPoint(0, 0), boxPixels.size()).intersected(QRect(QPoint(), natural)));
-        picture = reader.read();
-    }
-    if (picture.isNull()) {
-        // Missing or unreadable: the empty picture and its notice.
-        Snap->setPixmap(QPixmap());
-        NotPic->show();
-        const QRectF empty = FitSnapshot(QSizeF(0, 0), QSizeF(SavedSnapWidth, SavedSnapHeight),
-                                         FrameSize, snapPosition_);
-        snapPosition_ = empty.topLeft();
-        Snap->setGeometry(Twips(qRound(empty.x())), Twips(qRound(empty.y())),
-                          Twips(qRound(empty.width())), Twips(qRound(empty.height())));
-        return;
-    }
-    Snap->setPixmap(QPixmap::fromImage(picture));
-    snapPosition_ = box.topLeft();
-    Snap->setGeometry(boxPixels);
+    Frame1->showPicture(slot != 0 ? library_.snapshotOf(slot, model_->cell(row, 2)) : QString());
 }

@@ -4,14 +4,13 @@
 
 #include <QMainWindow>
 #include <QModelIndex>
-#include <QPointF>
 #include <QPointer>
 
 class AboutFrm;
 class GameListModel;
 class ImportFrm;
 class OptionsFrm;
-class QGroupBox;
+class SnapshotFrame;
 class QLabel;
 class QPushButton;
 class QTableView;
@@ -77,8 +76,6 @@ private:
     QStringList keyOf(int row) const; // emulator, name and file of the row's game
     void launchCurrentRow();
     void ShowSelectedGame();
-    void showSnapshot(const QString &picturePath);
-    void showTitlePicture();
     bool mouseIsOverDataRow() const { return mouseRow_ > 0; }
 
     zanku::Library &library_;
@@ -87,20 +84,14 @@ private:
     QPushButton *Launch = nullptr;
     QPushButton *Expand = nullptr;
     QPushButton *Exit = nullptr;
-    QGroupBox *Frame1 = nullptr;
-    QLabel *Snap = nullptr;
-    QLabel *Title = nullptr;
-    QLabel *NotPic = nullptr;
+    SnapshotFrame *Frame1 = nullptr;
     QLabel *statusPanel1_ = nullptr;
     QLabel *statusPanel2_ = nullptr;
     QPointer<AboutFrm> about_;
     QPointer<OptionsFrm> editor_;
     QPointer<ImportFrm> import_;
     QPointer<QWidget> focusBeforeLaunch_;
-    QStringList highlightedKey_; // of the game highlighted before the catalogue changed
-    int SavedSnapWidth = 0;      // the picture box's design size, in twips
-    int SavedSnapHeight = 0;
-    QPointF snapPosition_;          // the picture box's position in its frame, in twips
+    QStringList highlightedKey_;    // of the game highlighted before the catalogue changed
     int mouseRow_ = -1;             // grid row last under the mouse pointer: 0 titles, 1 up data
     bool previewedOnPress_ = false; // the current click's press already showed its row
     bool Expanded = false;

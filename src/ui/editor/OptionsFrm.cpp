@@ -36,58 +36,7 @@ OptionsFrm::OptionsFrm(zanku::Library &library, EditorMode mode, QWidget *mainWi
     setFixedSize(Twips(9615), Twips(6225));
     setFont(ArialFont(9.75));
 
-    Grid = new QTableWidget(this);
-    Grid->setObjectName(QStringLiteral("Grid"));
-    PlaceTwips(Grid, 120, 600, 9375, 4575);
-    Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    Grid->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    Grid->verticalHeader()->hide();
-    Grid->horizontalHeader()->setSectionsClickable(false);
-    Grid->horizontalHeader()->setHighlightSections(false);
-    Grid->setWordWrap(false);
-
-    Aggiungi = new QPushButton(QStringLiteral("&Add New"), this);
-    Aggiungi->setObjectName(QStringLiteral("Aggiungi"));
-    PlaceTwips(Aggiungi, 240, 5280, 2295, 375);
-
-    Rimuovi = new QPushButton(QStringLiteral("&Remove"), this);
-    Rimuovi->setObjectName(QStringLiteral("Rimuovi"));
-    PlaceTwips(Rimuovi, 240, 5760, 2295, 375);
-
-    Salva = new QPushButton(QStringLiteral("&Save"), this);
-    Salva->setObjectName(QStringLiteral("Salva"));
-    Salva->setFont(ArialFont(12, true));
-    PlaceTwips(Salva, 6720, 5400, 1335, 495);
-
-    cancella = new QPushButton(QStringLiteral("&Back"), this);
-    cancella->setObjectName(QStringLiteral("cancella"));
-    PlaceTwips(cancella, 8160, 5400, 1215, 495);
-
-    Emulator = new QComboBox(this);
-    Emulator->setObjectName(QStringLiteral("Emulator"));
-    Emulator->setEditable(true);
-    Emulator->setInsertPolicy(QComboBox::NoInsert);
-    Emulator->setCompleter(nullptr); // the text stays as typed
-    PlaceTwips(Emulator, 2880, 120, 3855, 360);
-
-    TRom = new QLabel(this);
-    TRom->setObjectName(QStringLiteral("TRom"));
-    PlaceTwips(TRom, 6960, 240, 2295, 255);
-
-    setTabOrder(Grid, Aggiungi);
-    setTabOrder(Aggiungi, Rimuovi);
-    setTabOrder(Rimuovi, Salva);
-    setTabOrder(Salva, cancella);
-    setTabOrder(cancella, Emulator);
-
-    connect(Aggiungi, &QPushButton::clicked, this, &OptionsFrm::Aggiungi_Click);
-    connect(Rimuovi, &QPushButton::clicked, this, &OptionsFrm::Rimuovi_Click);
-    connect(Salva, &QPushButton::clicked, this, &OptionsFrm::Salva_Click);
-    connect(cancella, &QPushButton::clicked, this, &OptionsFrm::cancella_Click);
-    connect(Emulator, &QComboBox::activated, this, &OptionsFrm::Emulator_Click);
-
+    buildControls();
     // A double-click anywhere on the grid, its titles included, edits the current row;
     // so do Enter and F2. The wheel over the closed chooser is dropped.
     Grid->installEventFilter(this);
@@ -208,73 +157,6 @@ void OptionsFrm::showCount()
     if (mode_ == EditorMode::Roms && !loadedEmulator_.isEmpty())
         TRom->setText(QStringLiteral("Total Rom Listed : ") + u' ' +
                       QString::number(Grid->rowCount()));
-}
-
-void OptionsFrm::startOnFirstRow()
-{
-    if (Grid->rowCount() > 0)
-        Grid->setCurrentCell(0, 0);
-}
-
-int OptionsFrm::rowCount() const
-{
-    return Grid->rowCount();
-}
-
-GridRow OptionsFrm::rowCells(int row) const
-{
-    GridRow cells;
-    for (int column = 0; column < Grid->columnCount(); ++column) {
-        const QTableWidgetItem *item = Grid->item(row, column);
-        cells.append(item != nullptr ? item->text() : QString());
-    }
-    return cells;
-}
-
-void OptionsFrm::setRowCells(int row, const GridRow &cells)
-{
-    if (row < 0 || row >= Grid->rowCount())
-        return;
-    for (int column = 0; column < Grid->columnCount(); ++column) {
-        const QString text = column < cells.size() ? cells.at(column) : QString();
-        QTableWidgetItem *item = Grid->item(row, column);
-        if (item == nullptr) {
-            item = new QTableWidgetItem;
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            Grid->setItem(row, column, item);
-        }
-        if (item->text() != text) {
-            item->setText(text);
-            changed_ = true;
-        }
-    }
-}
-
-std::vector<GridRow> OptionsFrm::allRows() const
-{
-    std::vector<GridRow> rows;
-    rows.reserve(size_t(Grid->rowCount()));
-    for (int row = 0; row < Grid->rowCount(); ++row)
-        rows.push_back(rowCells(row));
-    return rows;
-}
-
-void OptionsFrm::Ordina()
-{
-    const std::vector<GridRow> rows = allRows();
-    const std::vector<int> order = SortedRowOrder(rows);
-    const int current = Grid->currentRow();
-    const bool wasChanged = changed_; // moving rows is not an edit
-    int newCurrent = -1;
-    for (int place = 0; place < int(order.size()); ++place) {
-        setRowCells(place, rows[size_t(order[size_t(place)])]);
-        if (order[size_t(place)] == current)
-            newCurrent = place;
-    }
-    changed_ = wasChanged;
-    // The row that was current stays current at its new place.
-    if (newCurrent >= 0)
-        Grid->setCurrentCell(newCurrent, 0);
 }
 
 void OptionsFrm::Aggiungi_Click()

@@ -49,6 +49,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void buildControls();
     void Form_Load();
     void Emulator_Click(int index);
     void LoadRomList(const QString &emulatorName);
