@@ -9,12 +9,6 @@
 #include <QFileInfo>
 
 namespace {
-QString missingPathText(const EmulatorRecord &emulator)
-{
-    return QStringLiteral("Emulator ") + Quoted(emulator.Name) +
-           QStringLiteral(" Not configured properly!! Path Not Found!");
-}
-
 QString missingRomListText(const EmulatorRecord &emulator)
 {
     return QStringLiteral("File ") + Quoted(emulator.Name) + QLatin1String(RomListExtension) +
@@ -34,7 +28,7 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
         const zanku::EmulatorPlaces places(emulator, programDir);
         const QString &emulatorDir = places.directory();
         if (emulatorDir.isEmpty() || !QFileInfo::exists(emulatorDir)) {
-            problems.append(missingPathText(emulator));
+            problems.append(NotConfiguredText(emulator.Name));
             continue;
         }
         zanku::ListRead<GameRecord> list = ReadRomList(places.romList(), false);
@@ -48,7 +42,7 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
         }
         // Game files are found relative to the emulator's directory.
         if (!QFileInfo(emulatorDir).isDir()) {
-            problems.append(missingPathText(emulator));
+            problems.append(NotConfiguredText(emulator.Name));
             continue;
         }
         for (GameRecord &game : list.records) {
@@ -67,6 +61,12 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
         }
     }
     return problems;
+}
+
+QString NotConfiguredText(const QString &emulatorName)
+{
+    return QStringLiteral("Emulator ") + Quoted(emulatorName) +
+           QStringLiteral(" Not configured properly!! Path Not Found!");
 }
 
 QString GameCountText(int gameCount)

@@ -14,5 +14,8 @@
 QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const QString &programDir,
                            std::vector<GameRecord> &games);
 
+// "Emulator <name> Not configured properly!! Path Not Found!"
+QString NotConfiguredText(const QString &emulatorName);
+
 // The count panel's text: "Games  ( 12 Roms )" (a blank stands in the sign position).
 QString GameCountText(int gameCount);

@@ -2,7 +2,7 @@
 // its own directory, and what the last launch extracted removed at the next action.
 
 #include "app/Version.h"
-#include "core/catalogue/Config.h"
+#include "core/catalogue/Catalogue.h"
 #include "core/catalogue/RomList.h"
 #include "core/common/Quoted.h"
 #include "core/launch/CommandLine.h"
@@ -17,12 +17,6 @@
 namespace zanku {
 namespace {
 const QString WaitingText = QStringLiteral("Waiting for selection...");
-
-QString notConfiguredText(const QString &emulatorName)
-{
-    return QStringLiteral("Emulator ") + Quoted(emulatorName) +
-           QStringLiteral(" Not configured properly!! Path Not Found!");
-}
 } // namespace
 
 void Library::CleanupExtraction()
@@ -79,7 +73,7 @@ void Library::LaunchGame(int slot, const QString &rowName, const QString &rowEmu
     const QString &emulatorDir = places.directory();
     if (emulatorSlot == 0 || !QFileInfo(emulatorDir).isDir()) {
         emit notice(QStringLiteral("Error"),
-                    notConfiguredText(emulatorSlot != 0 ? shown.Name : rowEmulator));
+                    NotConfiguredText(emulatorSlot != 0 ? shown.Name : rowEmulator));
         finish();
         return;
     }
