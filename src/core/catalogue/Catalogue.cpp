@@ -28,7 +28,7 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
         const zanku::EmulatorPlaces places(emulator, programDir);
         const QString &emulatorDir = places.directory();
         if (emulatorDir.isEmpty() || !QFileInfo::exists(emulatorDir)) {
-            problems.append(NotConfiguredText(emulator.Name));
+            problems.append(NotConfiguredText(emulator.Name, emulatorDir));
             continue;
         }
         zanku::ListRead<GameRecord> list = ReadRomList(places.romList(), false);
@@ -42,7 +42,7 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
         }
         // Game files are found relative to the emulator's directory.
         if (!QFileInfo(emulatorDir).isDir()) {
-            problems.append(NotConfiguredText(emulator.Name));
+            problems.append(NotConfiguredText(emulator.Name, emulatorDir));
             continue;
         }
         for (GameRecord &game : list.records) {
@@ -67,6 +67,18 @@ QString NotConfiguredText(const QString &emulatorName)
 {
     return QStringLiteral("Emulator ") + Quoted(emulatorName) +
            QStringLiteral(" Not configured properly!! Path Not Found!");
+}
+
+QString NotConfiguredText(const QString &emulatorName, const QString &gamesDirectory)
+{
+    if (gamesDirectory.isEmpty())
+        return NotConfiguredText(emulatorName) +
+               QStringLiteral("\nIt has no Games Directory: set one in Options > Emulator Config.");
+    const QString shown = Quoted(QDir::toNativeSeparators(gamesDirectory));
+    return NotConfiguredText(emulatorName) +
+           (QFileInfo::exists(gamesDirectory)
+                ? QStringLiteral("\nIts Games Directory \"%1\" is not a folder.").arg(shown)
+                : QStringLiteral("\nIts Games Directory \"%1\" does not exist.").arg(shown));
 }
 
 QString GameCountText(int gameCount)

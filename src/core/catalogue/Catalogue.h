@@ -14,8 +14,11 @@
 QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const QString &programDir,
                            std::vector<GameRecord> &games);
 
-// "Emulator <name> Not configured properly!! Path Not Found!"
+// "Emulator <name> Not configured properly!! Path Not Found!", and with the Games
+// Directory it looked for (absolute, or empty when none is set), a line that says what is
+// wrong with it.
 QString NotConfiguredText(const QString &emulatorName);
+QString NotConfiguredText(const QString &emulatorName, const QString &gamesDirectory);
 
 // The count panel's text: "Games  ( 12 Roms )" (a blank stands in the sign position).
 QString GameCountText(int gameCount);

@@ -179,8 +179,14 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
     const QString &emulatorDir = places.directory();
     const QString &zips = places.zippedGames();
     std::vector<DirEntry> entries, archives;
-    if (emulatorDir.isEmpty() || !listDirectory(emulatorDir, entries, control.cancel)) {
-        result.error = QStringLiteral("The directory of emulator %1 cannot be read: \"%2\".")
+    if (emulatorDir.isEmpty()) {
+        result.error = QStringLiteral("Emulator %1 has no Games Directory to look in: set one in "
+                                      "Options > Emulator Config.")
+                           .arg(emulator.Name);
+        return result;
+    }
+    if (!listDirectory(emulatorDir, entries, control.cancel)) {
+        result.error = QStringLiteral("The Games Directory of emulator %1 cannot be read: \"%2\".")
                            .arg(emulator.Name, QDir::toNativeSeparators(emulatorDir));
         return result;
     }

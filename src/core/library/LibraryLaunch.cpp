@@ -72,8 +72,9 @@ void Library::LaunchGame(int slot, const QString &rowName, const QString &rowEmu
     const EmulatorPlaces places(shown, programDir_);
     const QString &emulatorDir = places.directory();
     if (emulatorSlot == 0 || !QFileInfo(emulatorDir).isDir()) {
-        emit notice(QStringLiteral("Error"),
-                    NotConfiguredText(emulatorSlot != 0 ? shown.Name : rowEmulator));
+        emit notice(QStringLiteral("Error"), emulatorSlot != 0
+                                                 ? NotConfiguredText(shown.Name, emulatorDir)
+                                                 : NotConfiguredText(rowEmulator));
         finish();
         return;
     }

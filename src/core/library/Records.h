@@ -44,7 +44,7 @@ template <typename Record> struct Field {
 inline constexpr std::array<Field<EmulatorRecord>, 6> EmulatorFields = {{
     {&EmulatorRecord::Name, "Emulator Name", "Emulator Name", 2},
     {&EmulatorRecord::Program, "Emul Program", "Emulator Program", 3},
-    {&EmulatorRecord::Path, "Emul Path", "Emulator Path", 3},
+    {&EmulatorRecord::Path, "Emul Path", "Games Directory", 3},
     {&EmulatorRecord::ZippedRomPath, "Zipped Roms Path", "Zipped Rom Path", 3},
     {&EmulatorRecord::SnapshotPath, "Emul Snapshot", "Snapshot Path", 3},
     {&EmulatorRecord::Options, "Emul Options", "Options", 4},

@@ -11,13 +11,14 @@ class QPushButton;
 
 // "Choose Emulator Directory": drive, directory and file lists from which the player
 // picks the emulator's program or one of its directories for the record editor. Its OK
-// says which field the choice is for: the program (and with it the emulator's
-// directory), the zipped ROM directory or the snapshot directory.
+// says which field the choice is for: the program (and with it, for an emulator that
+// keeps its games beside it, the Games Directory), the Games Directory, the zipped ROM
+// directory or the snapshot directory.
 class DirFrm : public QWidget {
     Q_OBJECT
 
 public:
-    enum Target { Program = 1, ZippedRoms = 2, Snapshots = 3 };
+    enum Target { Program = 1, ZippedRoms = 2, Snapshots = 3, GamesDirectory = 4 };
 
     // Opens at `start`, or at `fallback` when that cannot be read; a window of the record
     // editor, it closes with it.

@@ -1,6 +1,7 @@
 #include "ui/editor/OptionsNewFrm.h"
 
 #include "core/editor/EditorRecords.h"
+#include "core/editor/ProgramChoice.h"
 #include "ui/common/Layout.h"
 #include "ui/common/Messages.h"
 #include "ui/common/Twips.h"
@@ -8,6 +9,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -58,6 +60,12 @@ OptionsNewFrm::OptionsNewFrm(EditorMode mode, const GridRow &cells, const QStrin
     DirT3 = chooserButton(this, "DirT3", 2040);
     T3 = textBox(this, "T3", 600, 2040, 3375, 330);
     T4 = textBox(this, "T4", 600, 2520, 3375, 345);
+    // Emulators only: a row below the others.
+    DirEmupath = chooserButton(this, "DirEmupath", 3000);
+    emupath = textBox(this, "emupath", 600, 3000, 3375, 345);
+    CEmupath = new QLabel(FieldLabel(EditorMode::Emulators, 2), this);
+    CEmupath->setObjectName(QStringLiteral("CEmupath"));
+    PlaceTwips(CEmupath, 4080, 3120, 2055, 255);
 
     T5 = new QComboBox(this);
     T5->setObjectName(QStringLiteral("T5"));
@@ -83,8 +91,9 @@ OptionsNewFrm::OptionsNewFrm(EditorMode mode, const GridRow &cells, const QStrin
     Cancel->setObjectName(QStringLiteral("Cancel"));
     PlaceTwips(Cancel, 3000, 3000, 1035, 435);
 
-    // Tab order: T0 T1 T2 T4 Ok Cancel DirT1 DirT3 T5 T3 DirT2.
-    QWidget *const order[] = {T0, T1, T2, T4, Ok, Cancel, DirT1, DirT3, T5, T3, DirT2};
+    // Tab order: T0 T1 T2 T4 Ok Cancel DirT1 DirT3 T5 T3 DirT2, then the Games Directory.
+    QWidget *const order[] = {T0,    T1, T2, T4,    Ok,      Cancel,    DirT1,
+                              DirT3, T5, T3, DirT2, emupath, DirEmupath};
     for (size_t index = 1; index < std::size(order); ++index)
         setTabOrder(order[index - 1], order[index]);
 
@@ -93,6 +102,9 @@ OptionsNewFrm::OptionsNewFrm(EditorMode mode, const GridRow &cells, const QStrin
     connect(DirT1, &QPushButton::clicked, this, [this] { showChooser(DirFrm::Program); });
     connect(DirT2, &QPushButton::clicked, this, [this] { showChooser(DirFrm::ZippedRoms); });
     connect(DirT3, &QPushButton::clicked, this, [this] { showChooser(DirFrm::Snapshots); });
+    connect(DirEmupath, &QPushButton::clicked, this,
+            [this] { showChooser(DirFrm::GamesDirectory); });
+    connect(emupath, &QLineEdit::editingFinished, this, &OptionsNewFrm::gamesDirectoryChanged);
 
     Form_Load(cells);
 }
@@ -110,24 +122,25 @@ void OptionsNewFrm::Form_Load(const GridRow &cells)
         C[index]->setText(FieldLabel(mode_, column));
     }
 
-    if (mode_ == EditorMode::Emulators) {
+    const bool emulators = mode_ == EditorMode::Emulators;
+    const QList<QWidget *> emulatorsOnly = {T4, DirT1, DirT2, DirT3, emupath, DirEmupath, CEmupath};
+    for (QWidget *widget : emulatorsOnly)
+        widget->setVisible(emulators);
+    T5->setVisible(!emulators);
+    // The Games Directory's row moves the buttons down.
+    const int buttonsTop = emulators ? 3480 : 3000;
+    PlaceTwips(Ok, 1560, buttonsTop, 1275, 435);
+    PlaceTwips(Cancel, 3000, buttonsTop, 1035, 435);
+    setFixedSize(Twips(6300), Twips(buttonsTop + 525));
+    if (emulators) {
         CTitle->setText(QStringLiteral("Edit Emulator Properties"));
-        T5->hide();
-        T4->show();
-        DirT1->show();
-        DirT2->show();
-        DirT3->show();
         T2->setText(cell(3));
         T3->setText(cell(4));
         T4->setText(cell(5));
-        emupath = cell(2);
+        emupath->setText(cell(2));
+        gamesDirectoryBefore_ = cell(2);
     } else {
         CTitle->setText(QStringLiteral("Edit Game Properties"));
-        T4->hide();
-        T5->show();
-        DirT1->hide();
-        DirT2->hide();
-        DirT3->hide();
         T2->setText(cell(2));
         T3->setText(cell(3));
         T5->setCurrentIndex(-1);
@@ -140,7 +153,7 @@ void OptionsNewFrm::Form_Load(const GridRow &cells)
 GridRow OptionsNewFrm::fieldsAsRow() const
 {
     if (mode_ == EditorMode::Emulators)
-        return {T0->text(), T1->text(), emupath, T2->text(), T3->text(), T4->text()};
+        return {T0->text(), T1->text(), emupath->text(), T2->text(), T3->text(), T4->text()};
     return {T0->text(), T1->text(), T2->text(), T3->text(), T5->currentText()};
 }
 
@@ -180,8 +193,11 @@ void OptionsNewFrm::Form_Unload()
 void OptionsNewFrm::showChooser(DirFrm::Target target)
 {
     if (chooser_ == nullptr || !chooser_->isVisible()) { // a closed one is on its way out
-        // An emulator that has a directory starts there.
-        chooser_ = new DirFrm(target, emupath.isEmpty() ? programDir_ : emupath, programDir_, this);
+        // An emulator that has a Games Directory starts there.
+        const QString games = emupath->text().isEmpty()
+                                  ? QString()
+                                  : QDir(programDir_).absoluteFilePath(emupath->text());
+        chooser_ = new DirFrm(target, games.isEmpty() ? programDir_ : games, programDir_, this);
         connect(chooser_, &DirFrm::chosen, this, &OptionsNewFrm::applyChoice);
         chooser_->show();
     }
@@ -195,8 +211,20 @@ void OptionsNewFrm::applyChoice(DirFrm::Target target, const QString &file,
 {
     switch (target) {
     case DirFrm::Program:
-        T1->setText(file);
-        emupath = directory;
+        if (file.isEmpty()) { // nothing highlighted: the folder alone
+            T1->clear();
+            emupath->setText(directory);
+        } else {
+            const ProgramChoice choice =
+                ChooseProgram(QDir(directory).filePath(file), emupath->text(), programDir_);
+            T1->setText(choice.program);
+            emupath->setText(choice.gamesDirectory);
+        }
+        gamesDirectoryBefore_ = emupath->text();
+        break;
+    case DirFrm::GamesDirectory:
+        emupath->setText(directory);
+        gamesDirectoryChanged();
         break;
     case DirFrm::ZippedRoms:
         T2->setText(directory);
@@ -205,6 +233,17 @@ void OptionsNewFrm::applyChoice(DirFrm::Target target, const QString &file,
         T3->setText(directory);
         break;
     }
+}
+
+void OptionsNewFrm::gamesDirectoryChanged()
+{
+    // A program found from the old Games Directory is kept found: by its full path when
+    // its name alone would now find another, or none.
+    if (emupath->text() == gamesDirectoryBefore_)
+        return;
+    T1->setText(
+        FollowGamesDirectory(T1->text(), gamesDirectoryBefore_, emupath->text(), programDir_));
+    gamesDirectoryBefore_ = emupath->text();
 }
 
 void OptionsNewFrm::bringForward()

@@ -25,9 +25,9 @@ public:
 
     EditorMode mode() const { return mode_; }
 
-    // In emulator mode, the emulator's directory (grid column 2), which has no field of
-    // its own; the chooser reads it to start there and sets it with the program.
-    QString emupath;
+    // In emulator mode, the Games Directory: the emulator's directory (grid column 2),
+    // where its games lie. The program's chooser starts there and may set it.
+    QLineEdit *emupath = nullptr;
 
     QLineEdit *T0 = nullptr;
     QLineEdit *T1 = nullptr;
@@ -53,6 +53,7 @@ private:
     void Form_Unload();
     void showChooser(DirFrm::Target target);
     void applyChoice(DirFrm::Target target, const QString &file, const QString &directory);
+    void gamesDirectoryChanged();
     GridRow fieldsAsRow() const;
 
     EditorMode mode_;
@@ -64,6 +65,9 @@ private:
     QPushButton *DirT1 = nullptr;
     QPushButton *DirT2 = nullptr;
     QPushButton *DirT3 = nullptr;
+    QPushButton *DirEmupath = nullptr;
+    QLabel *CEmupath = nullptr;
+    QString gamesDirectoryBefore_; // what the program was last found from
     QPushButton *Ok = nullptr;
     QPushButton *Cancel = nullptr;
     QPointer<DirFrm> chooser_;

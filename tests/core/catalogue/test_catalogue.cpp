@@ -292,13 +292,19 @@ void CatalogueTest::problemsAreReportedAndLoadingGoesOn()
     library.core.ReadConfig();
     library.core.LoadCatalogue();
 
-    const QString notFound = QStringLiteral(" Not configured properly!! Path Not Found!");
+    const QString notFound = QStringLiteral(" Not configured properly!! Path Not Found!\nIts ");
+    const QString none = "no Games Directory: set one in Options > Emulator Config.";
     QCOMPARE(library.notices,
-             (QStringList{"Error: Emulator Öne" + notFound, "Error: Emulator Empty" + notFound,
-                          "Error: Emulator " + huge.left(199) + u'\u2026' + notFound,
-                          "Error: Emulator File" + notFound,
-                          "Error: File NoList.rom Not Found! You'll not be able to play the game "
-                          "of this Emulator!"}));
+             (QStringList{
+                 "Error: Emulator Öne" + notFound + "Games Directory \"" + library.path("nowhere") +
+                     "\" does not exist.",
+                 "Error: Emulator Empty Not configured properly!! Path Not Found!\nIt has " + none,
+                 "Error: Emulator " + huge.left(199) + u'\u2026' +
+                     " Not configured properly!! Path Not Found!\nIt has " + none,
+                 "Error: Emulator File" + notFound + "Games Directory \"" +
+                     library.path("notadir") + "\" is not a folder.",
+                 "Error: File NoList.rom Not Found! You'll not be able to play the game "
+                 "of this Emulator!"}));
     QCOMPARE(gameNames(library.core), (QStringList{"Found", "Found"}));
     QCOMPARE(library.core.game(2).EmulatorIndex, 7);
     QVERIFY(library.read("Zanku.ini").contains("[Öne]")); // a new file is UTF-8

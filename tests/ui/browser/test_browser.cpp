@@ -284,8 +284,10 @@ void BrowserTest::expandAndCloseTheWindow()
     QTimer::singleShot(0, [&] { window.press("Exit"); });
     QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
     QCOMPARE(QCoreApplication::exec(), 0);
-    QCOMPARE(library.messages.texts(),
-             List{"Emulator Gone Not configured properly!! Path Not Found!"});
+    QCOMPARE(
+        library.messages.texts(),
+        List{"Emulator Gone Not configured properly!! Path Not Found!\nIts Games Directory \"" +
+             library.path("gone") + "\" does not exist."});
 }
 
 void BrowserTest::launchesFromEachTrigger_data()

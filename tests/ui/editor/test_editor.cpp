@@ -258,12 +258,14 @@ private slots:
         ScriptedMessages messages;
         click(record, "Ok"); // refused: the record needs a name and a file
         checkError(messages, 1, "At Least Game and File MUST be added");
-        for (const char *field : {"T0", "T1", "T2", "T3", mode == "ROM" ? "T5" : "T4"})
+        for (const char *field : {"T0", "T1", "T2", "T3", mode == "ROM" ? "T5" : "T4",
+                                  mode == "ROM" ? "T0" : "emupath"})
             type(record, field, field); // a type that is not in the list
         if (end == "Ok") {
             click(record, "Ok");
-            expected.push_back(mode == "ROM" ? QStringList{"T0", "T1", "T2", "T3", "T5"}
-                                             : QStringList{"T0", "T1", "", "T2", "T3", "T4"});
+            expected.push_back(mode == "ROM"
+                                   ? QStringList{"T0", "T1", "T2", "T3", "T5"}
+                                   : QStringList{"T0", "T1", "emupath", "T2", "T3", "T4"});
             std::sort(expected.begin(), expected.end());
         } else {
             record->close();
@@ -311,6 +313,8 @@ private slots:
         } else if (before == "edit") {
             QVERIFY(!part(editor, "Emulator")->isVisible() && !part(editor, "TRom")->isVisible());
             clickRow(editor, 0, true);
+            QCOMPARE(part<QLineEdit>(editor->recordEditor(), "emupath")->text(),
+                     library.path("arcade"));
             type(editor->recordEditor(), "T1", "arc2.exe"); // typed: the directory stays
             click(editor->recordEditor(), "Ok");
         }
@@ -351,6 +355,7 @@ private slots:
         QTest::newRow("program") << QString("DirT1") << "OK";
         QTest::newRow("zipped roms") << QString("DirT2") << "OK";
         QTest::newRow("snapshots") << QString("DirT3") << "OK";
+        QTest::newRow("games directory") << QString("DirEmupath") << "OK";
         QTest::newRow("Cancel") << QString("DirT2") << "Cancel";
         QTest::newRow("close box") << QString("DirT3") << "close box";
     }
@@ -380,12 +385,13 @@ private slots:
         else
             click(chooser, ending);
         click(record, "DirT3"); // a new chooser starts at the emulator's directory
-        QCOMPARE(record->chooser()->currentDirectory(),
-                 library.path(button == "DirT1" && ending == "OK" ? "emu" : ""));
+        QCOMPARE(
+            record->chooser()->currentDirectory(),
+            library.path(button != "DirT2" && button != "DirT3" && ending == "OK" ? "emu" : ""));
         click(record, "Ok");
         QStringList row = {"T0", "T1", "", "T2", "T3", ""}; // as typed, and what OK chose
         if (ending == "OK")
-            row[button == "DirT1" ? 2 : button.right(1).toInt() + 1] =
+            row[button == "DirT1" || button == "DirEmupath" ? 2 : button.right(1).toInt() + 1] =
                 QDir::toNativeSeparators(library.path("emu"));
         if (ending == "OK" && button == "DirT1")
             row[1] = "run.exe";

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// How the record editor names an emulator's program and its Games Directory (the
+// emulator's directory, where its games lie), so that the program is found from there.
+// A bare name is looked up in the Games Directory first, then on the search path (PATH);
+// a path is taken from the Games Directory, or as it stands when absolute. A relative
+// Games Directory is taken from the program directory.
+
+struct ProgramChoice {
+    QString program;
+    QString gamesDirectory;
+};
+
+// The player picked `programFile` (absolute) with the chooser. With no Games Directory
+// yet, or the program's own folder as it, the program's folder is the Games Directory
+// and the program goes by its name: an emulator that keeps its games beside it. Otherwise
+// the Games Directory stays, and the program goes by its bare name when that finds
+// exactly this file, else by its absolute path.
+ProgramChoice ChooseProgram(const QString &programFile, const QString &gamesDirectory,
+                            const QString &programDir);
+
+// The program's text once the Games Directory changes from `before` to `after`: a program
+// that was found and would now be found elsewhere, or not at all, is written as the
+// absolute path of the file it named; any other stays as it is.
+QString FollowGamesDirectory(const QString &program, const QString &before, const QString &after,
+                             const QString &programDir);
