@@ -437,13 +437,14 @@ int main(int argc, char *argv[])
         QFile::remove(startRecord(fixture));
         QString why;
         const qint64 call = monotonicNs();
-        const bool ok =
-            StartEmulator(fixture.program, {QStringLiteral("-run"), QStringLiteral("plain")},
-                          QStringLiteral("emulator -run plain"), fixture.emulatorDir, &why);
+        const bool ok = zanku::EmulatorProcess::start(
+                            fixture.program, {QStringLiteral("-run"), QStringLiteral("plain")},
+                            QStringLiteral("emulator -run plain"), fixture.emulatorDir,
+                            QCoreApplication::instance(), &why) != nullptr;
         const qint64 returned = monotonicNs();
         const std::optional<Started> alone = ok ? waitForStart(fixture) : std::nullopt;
         if (!alone)
-            return fail("StartEmulator alone did not start the emulator");
+            return fail("EmulatorProcess::start alone did not start the emulator");
         if (run == 0)
             continue;
         plainHandler.push_back(sample->handlerMs);
@@ -456,7 +457,7 @@ int main(int argc, char *argv[])
 
     // The same launch through the library's LaunchGame itself, the body of the key
     // handler, with the window's handling of each launchStatus and launchBusy timed; what
-    // is left is LaunchGame's own work (ReadConfig, the paths, StartEmulator).
+    // is left is LaunchGame's own work (ReadConfig, the paths, EmulatorProcess::start).
     std::vector<double> direct, disableCall, enableCall, rest;
     std::vector<double> statusCalls[3];
     for (int run = 0; run < total; ++run) {
@@ -486,7 +487,7 @@ int main(int argc, char *argv[])
     }
 
     // The repaint that ends a launch (window enabled again, status text repainted at once)
-    // on its own, and right after StartEmulator, with the minor page faults it takes.
+    // on its own, and right after EmulatorProcess::start, with the minor page faults it takes.
     std::vector<double> repaintAlone, repaintAfterStart, faultsAlone, faultsAfterStart;
     for (int run = 0; run < total; ++run) {
         for (const bool afterStart : {false, true}) {
@@ -496,10 +497,11 @@ int main(int argc, char *argv[])
             QFile::remove(startRecord(fixture));
             if (afterStart) {
                 QString why;
-                if (!StartEmulator(
+                if (zanku::EmulatorProcess::start(
                         fixture.program, {QStringLiteral("-run"), QStringLiteral("plain")},
-                        QStringLiteral("emulator -run plain"), fixture.emulatorDir, &why))
-                    return fail("StartEmulator failed");
+                        QStringLiteral("emulator -run plain"), fixture.emulatorDir,
+                        QCoreApplication::instance(), &why) == nullptr)
+                    return fail("EmulatorProcess::start failed");
             }
             const long faultsBefore = minorFaults();
             const qint64 start = monotonicNs();
@@ -508,7 +510,7 @@ int main(int argc, char *argv[])
             const double elapsed = msBetween(start, monotonicNs());
             const double faults = double(minorFaults() - faultsBefore);
             if (afterStart && !waitForStart(fixture))
-                return fail("StartEmulator did not start the emulator");
+                return fail("EmulatorProcess::start did not start the emulator");
             if (run == 0)
                 continue;
             (afterStart ? repaintAfterStart : repaintAlone).push_back(elapsed);
@@ -594,18 +596,18 @@ int main(int argc, char *argv[])
     add(QStringLiteral("  status text \"Starting Game...\" (repaint)"), ms(Median(statusCalls[1])));
     add(QStringLiteral("  setEnabled(true) on the window"), ms(Median(enableCall)));
     add(QStringLiteral("  status text \"Waiting...\" (repaint)"), ms(Median(statusCalls[2])));
-    add(QStringLiteral("  the rest: ReadConfig, paths, StartEmulator"), ms(Median(rest)));
-    add(QStringLiteral("StartEmulator alone: call to return"), ms(Median(spawnCall)));
+    add(QStringLiteral("  the rest: ReadConfig, paths, EmulatorProcess::start"), ms(Median(rest)));
+    add(QStringLiteral("EmulatorProcess::start alone: call to return"), ms(Median(spawnCall)));
     add(QStringLiteral("end-of-launch repaint alone (%1 minor faults)")
             .arg(Median(faultsAlone), 0, 'f', 0),
         ms(Median(repaintAlone)));
-    add(QStringLiteral("end-of-launch repaint right after StartEmulator (%1 minor faults)")
+    add(QStringLiteral("end-of-launch repaint right after EmulatorProcess::start (%1 minor faults)")
             .arg(Median(faultsAfterStart), 0, 'f', 0),
         ms(Median(repaintAfterStart)));
     add(QStringLiteral("plain launch: Enter to emulator's main"), ms(Median(plainTotal)));
     add(QStringLiteral("plain launch: emulator's main after the handler returned"),
         ms(Median(plainAfter)));
-    add(QStringLiteral("StartEmulator alone: emulator's main after its return"),
+    add(QStringLiteral("EmulatorProcess::start alone: emulator's main after its return"),
         ms(Median(spawnAfter)));
 
     const double zippedMs = Median(zippedTotal);

@@ -3,17 +3,81 @@
 #include "core/launch/CommandLine.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
+#include <QSocketNotifier>
+
+#include <memory>
 
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
 #endif
+#ifdef Q_OS_LINUX
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+extern char **environ;
+#endif
 
-bool StartEmulator(const QString &program, const QStringList &arguments, const QString &commandLine,
-                   const QString &workingDirectory, QString *error)
+namespace zanku {
+namespace {
+#ifdef Q_OS_LINUX
+// Field 22 of /proc/<pid>/stat: the process's start, in clock ticks since boot; 0 for a
+// process that is gone, or has ended and waits to be reaped (a zombie).
+quint64 startTimeOf(qint64 pid)
 {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray text = stat.readAll();
+    // The name, in parentheses, may hold anything: the fields follow its last ")".
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() <= 19 || fields.at(0) == "Z" || fields.at(0) == "X")
+        return 0;
+    return fields.at(19).toULongLong();
+}
+
+// Starts the program as a child in a session of its own, its input from /dev/null.
+pid_t spawn(const QByteArray &program, const QList<QByteArray> &arguments,
+            const QByteArray &directory, int *error)
+{
+    std::vector<char *> argv;
+    argv.push_back(const_cast<char *>(program.constData()));
+    for (const QByteArray &argument : arguments)
+        argv.push_back(const_cast<char *>(argument.constData()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addchdir_np(&actions, directory.constData());
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF);
+    sigset_t defaults; // the program's ignored signals are not the emulator's
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    sigaddset(&defaults, SIGXFSZ);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    pid_t pid = 0;
+    *error = posix_spawn(&pid, program.constData(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    return *error == 0 ? pid : -1;
+}
+#endif
+} // namespace
+
+EmulatorProcess *EmulatorProcess::start(const QString &program, const QStringList &arguments,
+                                        const QString &commandLine, const QString &workingDirectory,
+                                        QObject *parent, QString *error)
+{
+    std::unique_ptr<EmulatorProcess> process(new EmulatorProcess(parent));
 #ifdef Q_OS_WIN
-    // Windows takes the command line as it stands, as players have always written it.
     Q_UNUSED(program);
     Q_UNUSED(arguments);
     std::wstring line = commandLine.toStdWString();
@@ -22,15 +86,16 @@ bool StartEmulator(const QString &program, const QStringList &arguments, const Q
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process = {};
+    PROCESS_INFORMATION started = {};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.c_str(), &startup, &process)) {
+                        directory.c_str(), &startup, &started)) {
         *error = qt_error_string(int(GetLastError()));
-        return false;
+        return nullptr;
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+    process->pid_ = started.dwProcessId;
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    return process.release(); // not watched: Windows keeps files in use from being removed anyway
 #else
     Q_UNUSED(commandLine);
     QString problem;
@@ -38,17 +103,78 @@ bool StartEmulator(const QString &program, const QStringList &arguments, const Q
     if (resolved.isEmpty()) {
         *error = program.isEmpty() ? QStringLiteral("no program is configured")
                                    : QStringLiteral("the program ") + problem;
-        return false;
+        return nullptr;
     }
-    QProcess process;
-    process.setProgram(resolved);
-    process.setArguments(arguments);
-    process.setWorkingDirectory(workingDirectory);
-    process.setStandardInputFile(QProcess::nullDevice());
-    if (!process.startDetached()) {
-        *error = process.errorString();
-        return false;
+#ifdef Q_OS_LINUX
+    QList<QByteArray> words;
+    for (const QString &argument : arguments)
+        words.append(QFile::encodeName(argument));
+    int failure = 0;
+    const pid_t pid =
+        spawn(QFile::encodeName(resolved), words, QFile::encodeName(workingDirectory), &failure);
+    if (pid < 0) {
+        *error = QString::fromLocal8Bit(strerror(failure));
+        return nullptr;
     }
-    return true;
+    // Our own child cannot be reaped by anyone else: its number is still its own here.
+    process->pid_ = pid;
+    process->startTime_ = startTimeOf(pid);
+    process->handle_ = int(::syscall(SYS_pidfd_open, pid, 0));
+    process->running_ = true;
+    if (process->handle_ >= 0) {
+        process->watch_ =
+            new QSocketNotifier(process->handle_, QSocketNotifier::Read, process.get());
+        connect(process->watch_, &QSocketNotifier::activated, process.get(),
+                &EmulatorProcess::ended);
+    }
+    return process.release();
+#else
+    QProcess detached;
+    detached.setProgram(resolved);
+    detached.setArguments(arguments);
+    detached.setWorkingDirectory(workingDirectory);
+    detached.setStandardInputFile(QProcess::nullDevice());
+    if (!detached.startDetached(&process->pid_)) {
+        *error = detached.errorString();
+        return nullptr;
+    }
+    return process.release();
+#endif
 #endif
 }
+
+void EmulatorProcess::ended()
+{
+#ifdef Q_OS_LINUX
+    watch_->setEnabled(false);
+    siginfo_t info{};
+    waitid(idtype_t(P_PIDFD), id_t(handle_), &info, WEXITED | WNOHANG); // no zombie left
+    ::close(std::exchange(handle_, -1));
+#endif
+    running_ = false;
+    emit finished();
+}
+
+EmulatorProcess::~EmulatorProcess()
+{
+#ifdef Q_OS_LINUX
+    if (handle_ >= 0)
+        ::close(handle_);
+#endif
+}
+
+bool ProcessRunning(qint64 pid, quint64 startTime)
+{
+#ifdef Q_OS_LINUX
+    if (pid <= 0 || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH))
+        return false;
+    const quint64 started = startTimeOf(pid);
+    return started != 0 && started == startTime;
+#else
+    Q_UNUSED(pid);
+    Q_UNUSED(startTime);
+    return false;
+#endif
+}
+
+} // namespace zanku

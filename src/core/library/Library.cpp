@@ -19,10 +19,18 @@ Library::Library(const QString &programDir, QObject *parent)
 
 void Library::start()
 {
-    // What a crashed session extracted would otherwise be listed as the game itself.
-    journal_.recover();
     ReadConfig();
+    // What a crashed session extracted would otherwise be listed as the game itself.
+    journal_.recover(emulatorDirectories());
     LoadCatalogue();
+}
+
+QStringList Library::emulatorDirectories() const
+{
+    QStringList directories;
+    for (int e = 1; e <= EmulatorCount(); ++e)
+        directories.append(EmulatorPlaces(emulator(e), programDir_).directory());
+    return directories;
 }
 
 bool Library::ReadConfig()

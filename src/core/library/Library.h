@@ -1,11 +1,17 @@
 #pragma once
 
 #include "core/catalogue/ListRead.h"
+#include "core/launch/ExtractionFolder.h"
 #include "core/launch/ExtractionJournal.h"
+#include "core/launch/Launch.h"
 #include "core/library/Records.h"
 
+#include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
+
+#include <memory>
 
 #include <vector>
 
@@ -83,7 +89,8 @@ public:
     // zipped game first; the emulator starts in its own directory.
     void LaunchGame(int slot, const QString &rowName, const QString &rowEmulator);
     // Removes the folder the last zipped launch extracted into, with everything in it,
-    // when that extraction made it; then forgets it.
+    // when that extraction made it, keeping the files the emulator wrote in "Saves"; then
+    // forgets it. While the emulator still runs, the removal waits for it to end.
     void CleanupExtraction();
 
 signals:
@@ -99,9 +106,24 @@ signals:
     // A launch under way: its status text, and whether it holds the window meanwhile.
     void launchStatus(const QString &text);
     void launchBusy(bool busy);
+    // An extraction folder is gone, the player's files in it kept.
+    void extractionRemoved(const QString &folder);
 
 private:
-    void extractGame(const GameRecord &game, const QString &emulatorDir);
+    // A folder a zipped launch made, until it is removed, and the emulators using it.
+    struct Extraction {
+        QString folder;
+        ExtractionMarker marker;
+        QString saves; // where the player's files in it are kept
+        QList<QPointer<EmulatorProcess>> emulators;
+        bool inUse() const;
+    };
+
+    void extractGame(const GameRecord &game, const QString &emulatorName,
+                     const QString &emulatorDir);
+    void removeExtraction(const Extraction &extraction);
+    void removeWhenUnused(const Extraction *extraction);
+    QStringList emulatorDirectories() const;
     SaveResult save(const QString &path, const QStringList &lines, const FileVersion &readAs);
 
     QString programDir_;
@@ -109,9 +131,10 @@ private:
     std::vector<GameRecord> Games{1};
     QString configError_;
     ExtractionJournal journal_;
-    // Where the last zipped launch extracted its archive (absolute) when it made that
-    // folder; empty otherwise.
-    QString LastExtractDir;
+    // The folder the last zipped launch made; the folders whose removal waits for their
+    // emulator to end.
+    std::unique_ptr<Extraction> LastExtractDir;
+    std::vector<std::unique_ptr<Extraction>> waiting_;
 };
 
 } // namespace zanku

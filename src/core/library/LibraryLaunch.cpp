@@ -14,37 +14,89 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace zanku {
 namespace {
 const QString WaitingText = QStringLiteral("Waiting for selection...");
 } // namespace
 
-void Library::CleanupExtraction()
+bool Library::Extraction::inUse() const
 {
-    if (!LastExtractDir.isEmpty())
-        journal_.remove(LastExtractDir);
-    LastExtractDir.clear();
+    return std::any_of(emulators.cbegin(), emulators.cend(),
+                       [](const QPointer<EmulatorProcess> &e) { return e && e->running(); });
 }
 
-void Library::extractGame(const GameRecord &game, const QString &emulatorDir)
+void Library::CleanupExtraction()
+{
+    if (!LastExtractDir)
+        return;
+    if (!LastExtractDir->inUse()) {
+        removeExtraction(*LastExtractDir);
+        LastExtractDir.reset();
+        return;
+    }
+    // The emulator may still write into it (a battery save): the removal waits.
+    const Extraction *waiting = LastExtractDir.get();
+    for (const QPointer<EmulatorProcess> &emulator : std::as_const(waiting->emulators)) {
+        if (emulator)
+            connect(emulator, &EmulatorProcess::finished, this,
+                    [this, waiting] { removeWhenUnused(waiting); });
+    }
+    waiting_.push_back(std::move(LastExtractDir));
+}
+
+void Library::removeWhenUnused(const Extraction *extraction)
+{
+    const auto found = std::find_if(waiting_.begin(), waiting_.end(), [&](const auto &waiting) {
+        return waiting.get() == extraction;
+    });
+    if (found == waiting_.end() || extraction->inUse())
+        return;
+    removeExtraction(*extraction);
+    waiting_.erase(found);
+}
+
+void Library::removeExtraction(const Extraction &extraction)
+{
+    KeepPlayersFiles(extraction.folder, extraction.marker, extraction.saves);
+    journal_.remove(extraction.folder);
+    emit extractionRemoved(extraction.folder);
+}
+
+void Library::extractGame(const GameRecord &game, const QString &emulatorName,
+                          const QString &emulatorDir)
 {
     const EmulatorPlaces places(emulator(game.EmulatorIndex), programDir_);
     QString target = game.DestinationDir;
     if (target.isEmpty())
         target = u'.' + QDir::separator() + game.File;
     const QString targetPath = QDir::cleanPath(QDir(emulatorDir).filePath(target));
-    // Only a folder this extraction makes for the game is removed again; a destination
-    // directory of the player's keeps what it received.
-    const bool makesFolder = game.DestinationDir.isEmpty() && !QFileInfo::exists(targetPath);
-    if (makesFolder) {
-        if (const QString warning = journal_.begin(targetPath); !warning.isEmpty())
-            emit notice(QStringLiteral("Error"), warning);
+    // Still there for an emulator that runs this game yet: the new one shares it.
+    const auto waiting = std::find_if(waiting_.begin(), waiting_.end(),
+                                      [&](const auto &w) { return w->folder == targetPath; });
+    if (waiting != waiting_.end()) {
+        LastExtractDir = std::move(*waiting);
+        waiting_.erase(waiting);
+        return;
     }
+    // Only a folder this extraction makes for the game is removed again; a destination
+    // directory, or a folder of the player's, keeps what it received.
+    ExtractionMarker marker{NewToken(), emulatorName, game.File, {}};
+    QString warning;
+    const bool made = game.DestinationDir.isEmpty() && !QFileInfo::exists(targetPath) &&
+                      journal_.begin(targetPath, marker.token, &warning);
+    if (!warning.isEmpty())
+        emit notice(QStringLiteral("Error"), warning);
     // A failed extraction does not stop the launch; its status number is shown.
     if (const int status = UnzipArchive(places.archiveOf(game.File), targetPath); status != UnzipOk)
         emit notice(QString::fromUtf8(Version::ProductTitle), QString::number(status));
-    if (makesFolder && QFileInfo(targetPath).isDir())
-        LastExtractDir = targetPath;
+    if (!made || !WriteMarker(targetPath, marker))
+        return;
+    // What the emulator wrote last time comes back, over what the archive holds.
+    const QString saves = SavesFolder(programDir_, emulatorName, game.File);
+    RestoreKeptFiles(saves, targetPath);
+    LastExtractDir = std::make_unique<Extraction>(Extraction{targetPath, marker, saves, {}});
 }
 
 void Library::LaunchGame(int slot, const QString &rowName, const QString &rowEmulator)
@@ -84,7 +136,7 @@ void Library::LaunchGame(int slot, const QString &rowName, const QString &rowEmu
                                             !QFileInfo::exists(places.resolve(launched.File)) &&
                                             QFileInfo(places.archiveOf(launched.File)).isFile());
     if (zipped)
-        extractGame(launched, emulatorDir);
+        extractGame(launched, shown.Name, emulatorDir);
 
     emit launchStatus(QStringLiteral("Starting Game ") + launched.Name +
                       QStringLiteral(".... Have Fun"));
@@ -92,10 +144,18 @@ void Library::LaunchGame(int slot, const QString &rowName, const QString &rowEmu
     const QString argument = GameArgument(launched, zipped, emulatorDir, QDir::separator());
     const LaunchCommand command = BuildLaunchCommand(shown.Program, options, argument);
     QString error;
-    if (!StartEmulator(command.program, command.arguments,
-                       BuildCommandLine(shown.Program, options, argument), emulatorDir, &error)) {
+    EmulatorProcess *started = EmulatorProcess::start(
+        command.program, command.arguments, BuildCommandLine(shown.Program, options, argument),
+        emulatorDir, this, &error);
+    if (started == nullptr) {
         emit notice(QStringLiteral("Error"),
                     QStringLiteral("Cannot start %1: %2").arg(Quoted(shown.Program), error));
+    } else {
+        connect(started, &EmulatorProcess::finished, started, &QObject::deleteLater);
+        if (LastExtractDir) { // its folder stays while it runs, even after this program
+            LastExtractDir->emulators.append(started);
+            journal_.setOwner(LastExtractDir->folder, started->pid(), started->startTime());
+        }
     }
     finish();
 }
