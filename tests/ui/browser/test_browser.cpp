@@ -387,7 +387,7 @@ void BrowserTest::zippedGameIsExtractedUntilTheNextAction()
     if (action == "reload") { // the catalogue is read while the extraction lies there
         QTest::mouseClick(window.main.editor()->findChild<QWidget *>("Salva"), Qt::LeftButton);
         window.main.editor()->close(); // the reload cleans up first: the game is zipped again
-        QVERIFY(!QFileInfo::exists(library.path("emu/game.dsk")));
+        QTRY_VERIFY(!QFileInfo::exists(library.path("emu/game.dsk"))); // once the emulator ends
         window.click(0, true); // rows by name: Game, Other
         QCOMPARE(library.launched()["game"], "DISK");
     }
