@@ -21,6 +21,7 @@
 
 #include "core/catalogue/Config.h"
 #include "core/catalogue/GameListModel.h"
+#include "core/launch/ExtractionFolder.h"
 #include "core/launch/Launch.h"
 #include "core/library/Library.h"
 #include "core/unzip/VBUnzBas.h"
@@ -29,6 +30,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -295,6 +297,19 @@ QString ms(double value)
     return QString::asprintf("%.2f ms", value);
 }
 
+// The clean-up waits for the emulator to end: true once the extraction folder is gone.
+bool removedOnceEnded(const LaunchFixture &fixture)
+{
+    const QString folder = QDir(fixture.emulatorDir).filePath(QStringLiteral("zipped.bin"));
+    QElapsedTimer patience;
+    patience.start();
+    while (QFileInfo::exists(folder) && patience.elapsed() < 10000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+    return !QFileInfo::exists(folder);
+}
+
 // Extraction alone, as the launch calls it, into a directory that does not exist yet;
 // the directory is removed afterwards.
 std::optional<double> extractAlone(const LaunchFixture &fixture, const QString &target)
@@ -543,7 +558,7 @@ int main(int argc, char *argv[])
             return fail("the zipped launch did not start the emulator with the extracted game");
         if (!alone)
             return fail("UnzipArchive alone did not extract the archive");
-        if (QFileInfo::exists(QDir(fixture.emulatorDir).filePath(QStringLiteral("zipped.bin"))))
+        if (!removedOnceEnded(fixture))
             return fail("the clean-up left the extraction behind");
         if (run == 0)
             continue;
@@ -552,6 +567,29 @@ int main(int argc, char *argv[])
         extraction.push_back(*alone);
         ratios.push_back(sample->totalMs / *alone);
     }
+
+    // 2b. The same zipped launch with a 1 MB save kept from an earlier run: copied back
+    // into the folder before the emulator starts, moved out again at the clean-up.
+    const QString saves = zanku::SavesFolder(fixture.programDir, QLatin1String(EmulatorName),
+                                             library.game(zippedSlot).File);
+    QDir().mkpath(saves);
+    {
+        QFile save(QDir(saves).filePath(QStringLiteral("save.srm")));
+        if (!save.open(QIODevice::WriteOnly) || save.write(QByteArray(1 << 20, 's')) != 1 << 20)
+            return fail("cannot write the save");
+    }
+    std::vector<double> savedTotal;
+    for (int run = 0; run < total; ++run) {
+        Started started;
+        const std::optional<LaunchSample> sample = bench.launchByEnter(zippedRow, started);
+        library.CleanupExtraction();
+        if (!sample || !removedOnceEnded(fixture) ||
+            QFileInfo(QDir(saves).filePath(QStringLiteral("save.srm"))).size() != 1 << 20)
+            return fail("the zipped launch with a save did not keep the save");
+        if (run > 0)
+            savedTotal.push_back(sample->totalMs);
+    }
+    QDir(QFileInfo(saves).absolutePath()).removeRecursively();
 
     // 3. Snapshot previews: a click on a game's row after a click on a game without a
     // picture, so every timed click changes the selection as a player's does; then a
@@ -623,6 +661,8 @@ int main(int argc, char *argv[])
         Verdict(ratio <= ZippedRatioTarget));
     add(QStringLiteral("ratio zipped launch / extraction (median run by run)"),
         QString::asprintf("%.3fx", Median(ratios)));
+    add(QStringLiteral("zipped launch with a 1 MB save kept: Enter to emulator's main"),
+        ms(Median(savedTotal)));
 
     static const char *const FormatNames[3] = {"JPEG", "GIF", "BMP"};
     for (int format = 0; format < 3; ++format) {
