@@ -12,17 +12,13 @@
 #include "ui/editor/OptionsFrm.h"
 #include "ui/import/ImportFrm.h"
 
-#include <QApplication>
 #include <QCloseEvent>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
-#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
