@@ -190,6 +190,9 @@ private slots:
         for (const char *name : {"../damaged.bin", "data/../../damaged.bin", "..\\damaged.bin",
                                  "/tmp/zanku-damaged.bin", "\\tmp\\zanku-damaged.bin"})
             QTest::newRow(name) << RawMember{name, "evil"} << 1;
+        const QByteArray tooLong = QString(100, u'\u3042').toUtf8(); // 300 bytes, over 255
+        QTest::newRow("name too long") << RawMember{tooLong, "x", true, true} << 1;
+        QTest::newRow("folder name too long") << RawMember{tooLong + "/x", "x", true, true} << 1;
     }
 
     void refusedMembersKeepTheFileOnDisk()
