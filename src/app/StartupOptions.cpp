@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <csignal>
+
 namespace {
 const QString LibraryOption = QStringLiteral("--library");
 const QString DataLocation = QStringLiteral("@data");
@@ -38,7 +40,7 @@ QString HelpText()
 
 StartupOutcome Failure(const QString &message)
 {
-    return {false, 2, {}, QStringLiteral("zanku: %1\n").arg(message)};
+    return {false, 2, {}, QStringLiteral("zanku: %1\n").arg(message), {}};
 }
 } // namespace
 
@@ -49,9 +51,9 @@ StartupOutcome ApplyStartupOptions(const QStringList &arguments)
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
         if (argument == QLatin1String("--help"))
-            return {false, 0, HelpText(), {}};
+            return {false, 0, HelpText(), {}, {}};
         if (argument == QLatin1String("--version"))
-            return {false, 0, VersionText(), {}};
+            return {false, 0, VersionText(), {}, {}};
         if (argument == LibraryOption) {
             if (i + 1 == arguments.size())
                 return Failure(QStringLiteral("--library needs a folder"));
@@ -76,4 +78,11 @@ StartupOutcome ApplyStartupOptions(const QStringList &arguments)
     if (!folder.isReadable() || !folder.isExecutable())
         return Failure(QStringLiteral("cannot enter the library folder \"%1\"").arg(library));
     return {true, 0, {}, {}, folder.absoluteFilePath()};
+}
+
+void IgnoreFileSizeSignal()
+{
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }

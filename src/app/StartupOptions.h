@@ -20,3 +20,8 @@ struct StartupOutcome {
 // Any other argument is left to the toolkit. Without options nothing changes: the
 // program directory stays the working directory the program was started in.
 StartupOutcome ApplyStartupOptions(const QStringList &arguments);
+
+// Made first thing at start-up: a write past the file-size limit (ulimit -f) then fails
+// with "File too large", which every save and extraction reports, instead of the signal
+// ending the program without a word.
+void IgnoreFileSizeSignal();

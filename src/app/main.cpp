@@ -13,6 +13,7 @@
 
 int main(int argc, char *argv[])
 {
+    IgnoreFileSizeSignal();
     QApplication::setApplicationName(QStringLiteral("Zanku"));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.zanku.Zanku"));
 

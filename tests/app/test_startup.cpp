@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QTableView>
 
+#include <csignal>
+
 class StartupTest : public QObject {
     Q_OBJECT
     const QString data = (QStandardPaths::setTestModeEnabled(true),
@@ -50,6 +52,14 @@ private slots:
         }
         QCOMPARE(QDir::currentPath(), start.path()); // never changed
         QDir::setCurrent(QDir::tempPath());
+    }
+    void ignoresTheFileSizeSignal()
+    {
+        struct sigaction action {};
+        std::signal(SIGXFSZ, SIG_DFL);
+        IgnoreFileSizeSignal();
+        QCOMPARE(::sigaction(SIGXFSZ, nullptr, &action), 0);
+        QVERIFY(action.sa_handler == SIG_IGN);
     }
     // First start: guidance painted under where the rows go, only while nothing is set up.
     void guidance_data()
