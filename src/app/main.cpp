@@ -18,9 +18,9 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.zanku.Zanku"));
 
     // Before the toolkit starts: --help and --version need no display.
-    QStringList arguments;
+    QByteArrayList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(argv[i]);
     const StartupOutcome outcome = ApplyStartupOptions(arguments);
     std::fputs(outcome.output.toLocal8Bit().constData(), stdout);
     std::fputs(outcome.error.toLocal8Bit().constData(), stderr);
