@@ -3,8 +3,11 @@
 #include "app/Version.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <csignal>
 
 namespace {
 const QString LibraryOption = QStringLiteral("--library");
@@ -38,33 +41,40 @@ QString HelpText()
 
 StartupOutcome Failure(const QString &message)
 {
-    return {false, 2, {}, QStringLiteral("zanku: %1\n").arg(message)};
+    return {false, 2, {}, QStringLiteral("zanku: %1\n").arg(message), {}};
 }
 } // namespace
 
-StartupOutcome ApplyStartupOptions(const QStringList &arguments)
+StartupOutcome ApplyStartupOptions(const QByteArrayList &arguments)
 {
-    QString library;
+    QByteArray given; // the folder as the system gave it
     bool libraryGiven = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
+        const QString argument = QFile::decodeName(arguments[i]);
         if (argument == QLatin1String("--help"))
-            return {false, 0, HelpText(), {}};
+            return {false, 0, HelpText(), {}, {}};
         if (argument == QLatin1String("--version"))
-            return {false, 0, VersionText(), {}};
+            return {false, 0, VersionText(), {}, {}};
         if (argument == LibraryOption) {
             if (i + 1 == arguments.size())
                 return Failure(QStringLiteral("--library needs a folder"));
-            library = arguments[++i];
+            given = arguments[++i];
             libraryGiven = true;
         } else if (argument.startsWith(LibraryOption + QLatin1Char('='))) {
-            library = argument.mid(LibraryOption.size() + 1);
+            given = arguments[i].mid(LibraryOption.size() + 1);
             libraryGiven = true;
         }
     }
     if (!libraryGiven)
         return {true, 0, {}, {}, QDir::currentPath()};
 
+    QString library = QFile::decodeName(given);
+    // A name that does not decode would come back as another folder's: every file in it
+    // would be looked for, and made, elsewhere.
+    if (QFile::encodeName(library) != given)
+        return Failure(QStringLiteral("the library folder \"%1\" has a name that is not valid "
+                                      "UTF-8; Zanku cannot name the files in it")
+                           .arg(library));
     if (library == DataLocation)
         library = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (library.isEmpty())
@@ -76,4 +86,11 @@ StartupOutcome ApplyStartupOptions(const QStringList &arguments)
     if (!folder.isReadable() || !folder.isExecutable())
         return Failure(QStringLiteral("cannot enter the library folder \"%1\"").arg(library));
     return {true, 0, {}, {}, folder.absoluteFilePath()};
+}
+
+void IgnoreFileSizeSignal()
+{
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayList>
 #include <QString>
 #include <QStringList>
 
@@ -12,11 +13,17 @@ struct StartupOutcome {
     QString programDir; // the library's folder: the working directory unless --library
 };
 
-// Applies the start-up options (the arguments after the program name):
+// Applies the start-up options (the arguments after the program name, the bytes the
+// system gave; a folder is named by them as every file name is, see QFile::decodeName):
 //   --library DIR, --library=DIR  make DIR the program directory, created when
 //                                 missing; "@data" stands for the user's data location
 //                                 for the program
 //   --help, --version             print and exit
 // Any other argument is left to the toolkit. Without options nothing changes: the
 // program directory stays the working directory the program was started in.
-StartupOutcome ApplyStartupOptions(const QStringList &arguments);
+StartupOutcome ApplyStartupOptions(const QByteArrayList &arguments);
+
+// Made first thing at start-up: a write past the file-size limit (ulimit -f) then fails
+// with "File too large", which every save and extraction reports, instead of the signal
+// ending the program without a word.
+void IgnoreFileSizeSignal();

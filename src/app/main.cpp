@@ -13,13 +13,14 @@
 
 int main(int argc, char *argv[])
 {
+    IgnoreFileSizeSignal();
     QApplication::setApplicationName(QStringLiteral("Zanku"));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.zanku.Zanku"));
 
     // Before the toolkit starts: --help and --version need no display.
-    QStringList arguments;
+    QByteArrayList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(argv[i]);
     const StartupOutcome outcome = ApplyStartupOptions(arguments);
     std::fputs(outcome.output.toLocal8Bit().constData(), stdout);
     std::fputs(outcome.error.toLocal8Bit().constData(), stderr);

@@ -7,6 +7,9 @@
 #include <QStandardPaths>
 #include <QTableView>
 
+#include <csignal>
+#include <sys/stat.h>
+
 class StartupTest : public QObject {
     Q_OBJECT
     const QString data = (QStandardPaths::setTestModeEnabled(true),
@@ -15,11 +18,11 @@ private slots:
     void cleanupTestCase() { QDir(data).removeRecursively(); }
     void options_data()
     {
-        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArrayList>("arguments");
         QTest::addColumn<int>("status");      // -1: the program goes on and starts
         QTest::addColumn<QString>("library"); // the program directory, from the start
         QTest::addColumn<QString>("printed"); // on standard error for status 2
-        const auto row = [](const char *name, const QStringList &arguments, int status,
+        const auto row = [](const char *name, const QByteArrayList &arguments, int status,
                             const QString &current, const QString &printed) {
             QTest::newRow(name) << arguments << status << current << printed;
         };
@@ -30,17 +33,22 @@ private slots:
         row("under a file", {"--library", "/dev/null/lib"}, 2, "",
             "cannot create the library folder");
         row("no folder", {"--library"}, 2, "", "zanku: --library needs a folder\n");
+        row("not UTF-8", {"--library=lib\xff"}, 2, "",
+            "folder \"lib\uFFFD\" has a name that is not");
         row("help", {"--help"}, 0, "", "--library DIR");
         row("version", {"--version"}, 0, "", "Zanku " ZANKU_VERSION "\n");
     }
     void options()
     {
-        QFETCH(QStringList, arguments);
+        QFETCH(QByteArrayList, arguments);
         QFETCH(int, status);
         QFETCH(QString, printed);
         QFETCH(QString, library);
         TestLibrary start;
         QDir::setCurrent(start.path()); // where the program is started
+        const QByteArray odd = QFile::encodeName(start.path()) + "/lib\xff"; // not UTF-8
+        QCOMPARE(::mkdir(odd, 0700), 0);
+        const auto removeOdd = qScopeGuard([&] { ::rmdir(odd); });
         const StartupOutcome outcome = ApplyStartupOptions(arguments);
         QCOMPARE(outcome.start ? -1 : outcome.exitStatus, status);
         QVERIFY((status == 2 ? outcome.error : outcome.output).contains(printed));
@@ -48,8 +56,17 @@ private slots:
             QCOMPARE(outcome.programDir, QDir::cleanPath(QDir(start.path()).filePath(library)));
             QVERIFY(QFileInfo(outcome.programDir).isDir());
         }
-        QCOMPARE(QDir::currentPath(), start.path()); // never changed
+        QVERIFY(status != 2 || QDir(start.path()).isEmpty()); // nothing made
+        QCOMPARE(QDir::currentPath(), start.path());          // never changed
         QDir::setCurrent(QDir::tempPath());
+    }
+    void ignoresTheFileSizeSignal()
+    {
+        struct sigaction action {};
+        std::signal(SIGXFSZ, SIG_DFL);
+        IgnoreFileSizeSignal();
+        QCOMPARE(::sigaction(SIGXFSZ, nullptr, &action), 0);
+        QVERIFY(action.sa_handler == SIG_IGN);
     }
     // First start: guidance painted under where the rows go, only while nothing is set up.
     void guidance_data()

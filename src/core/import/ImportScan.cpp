@@ -1,12 +1,15 @@
 #include "core/import/ImportScan.h"
 
+#include "core/catalogue/Config.h"
 #include "core/catalogue/PresenceIndex.h"
 #include "core/catalogue/RomList.h"
 #include "core/editor/EditorRecords.h"
 #include "core/files/TextFile.h"
+#include "core/launch/ExtractionJournal.h"
 #include "core/library/EmulatorPlaces.h"
 #include "core/library/Library.h"
 #include "core/unzip/ArchiveMembers.h"
+#include "core/unzip/UnzipNames.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -144,6 +147,11 @@ void readArchive(ImportCandidate &candidate, const QString &path, const QString 
         return;
     }
     candidate.member = list.members[size_t(index)].name;
+    if (const QString unsafe = ResolveMemberPath(candidate.member).unsafe; !unsafe.isEmpty()) {
+        candidate.problem = QStringLiteral("Its game file \"%1\" would not be extracted: %2.")
+                                .arg(candidate.member, unsafe);
+        return;
+    }
     const QString leaf = candidate.member.section(u'/', -1);
     candidate.file = base + leaf.mid(StripExtension(leaf).size());
     if (StripExtension(candidate.file) != base) {
@@ -172,7 +180,8 @@ QString ImportCandidate::note() const
 }
 
 ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &programDir,
-                               const std::vector<GameRecord> &listed, ImportScanControl &control)
+                               const std::vector<GameRecord> &listed, ImportScanControl &control,
+                               const QStringList &emulatorNames)
 {
     ImportScanResult result;
     const zanku::EmulatorPlaces places(emulator, programDir);
@@ -191,15 +200,28 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
         return result;
     }
     const bool zipsApart = FileNameKey(zips) != FileNameKey(emulatorDir);
-    if (!zips.isEmpty() && zipsApart)
-        listDirectory(zips, archives, control.cancel); // none there: no archives
+    // A Zipped Roms Path that is not there holds no archives; one that is must be read.
+    if (!zips.isEmpty() && zipsApart && !listDirectory(zips, archives, control.cancel) &&
+        QFileInfo::exists(zips)) {
+        result.error = QStringLiteral("The Zipped Roms Path of emulator %1 cannot be read: \"%2\".")
+                           .arg(emulator.Name, QDir::toNativeSeparators(zips));
+        return result;
+    }
     const std::vector<DirEntry> &archiveEntries = zipsApart ? archives : entries;
     control.total = int(entries.size() + (zipsApart ? archives.size() : 0));
 
     const ListedNames known(places, listed);
-    const QSet<QString> excluded = {nameIn(places, emulatorDir, emulator.Program),
-                                    nameIn(places, emulatorDir, emulator.ZippedRomPath),
-                                    nameIn(places, emulatorDir, emulator.SnapshotPath)};
+    QSet<QString> excluded = {nameIn(places, emulatorDir, emulator.Program),
+                              nameIn(places, emulatorDir, emulator.ZippedRomPath),
+                              nameIn(places, emulatorDir, emulator.SnapshotPath)};
+    if (FileNameKey(emulatorDir) == FileNameKey(QDir::cleanPath(QDir(programDir).absolutePath()))) {
+        for (const QString &own :
+             QStringList{ConfigFileName, zanku::JournalFileName,
+                         zanku::JournalFileName + QLatin1String(".lock"), QStringLiteral("Saves")})
+            excluded.insert(FileNameKey(own));
+        for (const QString &name : emulatorNames)
+            excluded.insert(FileNameKey(RomListFileName(name)));
+    }
     const auto isArchiveName = [](const QString &name) {
         return name.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive);
     };

@@ -44,9 +44,13 @@ struct ImportScanResult {
 
 // Scans the emulator's folders; `listed` is its ROM list as it stands. A relative
 // directory is taken from `programDir` (the emulator's) or from the emulator's
-// directory (the zipped-game and snapshot ones), as the catalogue takes them.
+// directory (the zipped-game and snapshot ones), as the catalogue takes them. When the
+// emulator's directory is the program directory, the program's own files there are
+// passed over: "Zanku.ini", the ROM lists of `emulatorNames` (every emulator
+// configured), the extraction journal and its lock, and the "Saves" folder.
 ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &programDir,
-                               const std::vector<GameRecord> &listed, ImportScanControl &control);
+                               const std::vector<GameRecord> &listed, ImportScanControl &control,
+                               const QStringList &emulatorNames = {});
 
 // A game name from a base name: "_" and "." become blanks, then trimmed.
 QString ImportName(const QString &baseName);

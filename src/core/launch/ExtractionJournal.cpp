@@ -19,7 +19,6 @@ namespace {
 // The file lists one folder a line between a title and an end line, so a journal cut
 // short is seen as such: "<device> <inode> <birth> <token> <pid> <start> <path>", the
 // path percent-encoded, and "-" for what is not known yet.
-const QString JournalName = QStringLiteral("Zanku.extract");
 const QString Title = QStringLiteral("Zanku extraction journal 2");
 const QString EndLine = QStringLiteral("end");
 const QString Unknown = QStringLiteral("-");
@@ -104,7 +103,7 @@ ExtractionJournal::ExtractionJournal(const QString &programDir)
 
 QString ExtractionJournal::path() const
 {
-    return QDir(programDir_).filePath(JournalName);
+    return QDir(programDir_).filePath(QLatin1String(JournalFileName));
 }
 
 // Takes the lock when it is free, or held by a process that is gone, and keeps it while

@@ -12,6 +12,9 @@
 
 namespace zanku {
 
+// The journal's file in the program directory; its lock is this name + ".lock".
+inline constexpr auto JournalFileName = "Zanku.extract";
+
 // The extraction journal: "Zanku.extract" in the program directory lists every folder a
 // zipped launch made and has not removed yet, so that the next start removes what a crash
 // left behind, or what an emulator still used when the program ended. One Zanku at a

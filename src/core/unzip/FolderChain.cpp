@@ -13,6 +13,11 @@ QString SystemError(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+bool NameRefused(int error)
+{
+    return error == ENAMETOOLONG || error == EILSEQ || error == EINVAL;
+}
+
 int FolderChain::open(const QStringList &folders, QString &why, int &status)
 {
     qsizetype common = 0;
@@ -29,18 +34,20 @@ int FolderChain::open(const QStringList &folders, QString &why, int &status)
         int fd = ::openat(parent, name.constData(), flags);
         if (fd < 0 && errno == ENOENT) {
             if (::mkdirat(parent, name.constData(), 0777) != 0 && errno != EEXIST) {
-                why = QStringLiteral("cannot create folder %1: %2").arg(folder, SystemError(errno));
-                status = 50;
+                const int error = errno;
+                why = QStringLiteral("cannot create folder %1: %2").arg(folder, SystemError(error));
+                status = NameRefused(error) ? 1 : 50;
                 return -1;
             }
             fd = ::openat(parent, name.constData(), flags);
         }
         if (fd < 0) {
-            const bool inTheWay = errno == ELOOP || errno == ENOTDIR;
+            const int error = errno;
+            const bool inTheWay = error == ELOOP || error == ENOTDIR;
             why = inTheWay
                       ? QStringLiteral("%1 is a link or a file on disk, not a folder").arg(folder)
-                      : QStringLiteral("cannot open folder %1: %2").arg(folder, SystemError(errno));
-            status = inTheWay ? 1 : 50;
+                      : QStringLiteral("cannot open folder %1: %2").arg(folder, SystemError(error));
+            status = inTheWay || NameRefused(error) ? 1 : 50;
             return -1;
         }
         chain_.emplace_back(fd);

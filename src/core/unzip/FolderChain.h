@@ -18,7 +18,8 @@ public:
     }
     // Opens (creating as needed) the folders, outermost first. Returns a descriptor valid
     // until the next call, or -1 with the reason and the status: 1 when a link or a file
-    // is in the way, 50 when the folder cannot be written.
+    // is in the way or the file system cannot hold a folder's name, 50 when the folder
+    // cannot be written.
     int open(const QStringList &folders, QString &why, int &status);
 
 private:
@@ -29,3 +30,8 @@ private:
 
 // The text of a system error number.
 QString SystemError(int error);
+
+// Whether a create or rename failed on the name itself: longer than the file system
+// holds (a component over 255 bytes on most), or with characters it refuses. Such a
+// member is skipped; the next ones may well be written.
+bool NameRefused(int error);

@@ -66,6 +66,11 @@ int WriteMemberFile(int parent, const QString &fileName, std::time_t mtime, cons
     if (::renameat(parent, temporary.constData(), parent, name.constData()) != 0) {
         const int error = errno;
         ::unlinkat(parent, temporary.constData(), 0);
+        if (NameRefused(error)) {
+            why =
+                QStringLiteral("the file system cannot hold the name: %1").arg(SystemError(error));
+            return 1;
+        }
         WriteFailure(error, why);
         why = QStringLiteral("cannot put the file in place: %1").arg(why);
         return 50;

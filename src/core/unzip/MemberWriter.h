@@ -12,7 +12,8 @@ using MemberCopy = std::function<int(int out, QString &why)>;
 // Writes one file in the folder parent: under a temporary name no member has, renamed
 // over fileName only once copy returned 0, so a failed or interrupted extraction never
 // leaves a half-written file under the member's name. mtime < 0: left as written.
-// Returns 0, copy's status, or 50 when the file cannot be created or put in place.
+// Returns 0, copy's status, 1 when the file system cannot hold fileName, or 50 when the
+// file cannot be created or put in place.
 int WriteMemberFile(int parent, const QString &fileName, std::time_t mtime, const MemberCopy &copy,
                     QString &why);
 

@@ -294,10 +294,13 @@ void ImportFrm::startScan(const EmulatorRecord &emulator)
     stopScan();
     model_->setCandidates({});
     const std::vector<GameRecord> listed = library_.readRomList(emulator.Name).records;
+    QStringList names; // their ROM lists are the program's own files
+    for (int slot = 1; slot <= library_.EmulatorCount(); ++slot)
+        names.append(library_.emulator(slot).Name);
     auto job = std::make_shared<ScanJob>();
     job_ = job;
-    thread_ = QThread::create([job, emulator, listed, programDir = library_.programDir()] {
-        job->result = ScanForImport(emulator, programDir, listed, job->control);
+    thread_ = QThread::create([job, emulator, listed, names, programDir = library_.programDir()] {
+        job->result = ScanForImport(emulator, programDir, listed, job->control, names);
     });
     connect(thread_, &QThread::finished, this, [this, generation = ++generation_] {
         if (generation == generation_)

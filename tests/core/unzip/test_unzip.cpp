@@ -11,8 +11,11 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <csignal>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(RawMember)
@@ -133,6 +136,7 @@ private slots:
         QTest::newRow("sizes that overflow")
             << "" << RawZip({huge, huge, huge}, true) << lots << 50;
         QTest::newRow("read-only folder") << "read-only" << whole << lots << 50;
+        QTest::newRow("over the file-size limit") << "file-size limit" << whole << lots << 50;
         // Another program cuts the archive short once its directory has been read.
         QByteArray big(8 << 20, '\0');
         QRandomGenerator(1).fillRange(reinterpret_cast<quint32 *>(big.data()), big.size() / 4);
@@ -166,7 +170,21 @@ private slots:
                 QFile::resize(path, 4096);
             return QFileInfo(folder).isDir() ? room : -1;
         });
-        QTEST(UnzipArchive(path, out()), "status");
+        int status = -1;
+        if (setup == "file-size limit") { // a child that may write 2 KiB a file, as ulimit -f 2
+            const pid_t child = ::fork();
+            if (child == 0) {
+                const rlimit limit{2048, 2048};
+                std::signal(SIGXFSZ, SIG_IGN); // as the program does: writes fail with EFBIG
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+                ::_exit(UnzipArchive(path, out()));
+            }
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        } else {
+            status = UnzipArchive(path, out());
+        }
+        QTEST(status, "status");
         QCOMPARE(Tree(out()), QStringList());
     }
 
@@ -190,6 +208,9 @@ private slots:
         for (const char *name : {"../damaged.bin", "data/../../damaged.bin", "..\\damaged.bin",
                                  "/tmp/zanku-damaged.bin", "\\tmp\\zanku-damaged.bin"})
             QTest::newRow(name) << RawMember{name, "evil"} << 1;
+        const QByteArray tooLong = QString(100, u'\u3042').toUtf8(); // 300 bytes, over 255
+        QTest::newRow("name too long") << RawMember{tooLong, "x", true, true} << 1;
+        QTest::newRow("folder name too long") << RawMember{tooLong + "/x", "x", true, true} << 1;
     }
 
     void refusedMembersKeepTheFileOnDisk()

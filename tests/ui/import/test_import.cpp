@@ -35,7 +35,8 @@ EmulatorRecord buildLibrary(TestLibrary &lib)
 {
     for (const char *file : {"emu/emu", "emu/.hidden", "emu/Super_Mario.Bros.nes", "emu/a=b.nes",
                              "emu/line\nbreak.nes", "emu/listed.nes", "emu/case.nes",
-                             "emu/zips/notes.txt", "emu/snaps/x.png", "emu/dungeon/d.prg"})
+                             "emu/zips/notes.txt", "emu/snaps/x.png", "emu/dungeon/d.prg",
+                             "Zanku.extract", "Zanku.extract.lock", "Saves/a.sav", "other.rom"})
         lib.write(file);
     ::close(::creat(QFile::encodeName(lib.path("emu/")) + "\xff.nes", 0644));
     makeZip(lib.path("emu/zips/one.zip"), {{"x.nes", 10}});
@@ -44,6 +45,7 @@ EmulatorRecord buildLibrary(TestLibrary &lib)
     makeZip(lib.path("emu/zips/listedarc.zip"), {{"listedarc.nes", 10}});
     makeZip(lib.path("emu/zips/Super_Mario.Bros.zip"), {{"Super_Mario.Bros.nes", 10}});
     makeZip(lib.path("emu/zips/UPPER.ZIP"), {{"upper.nes", 10}});
+    makeZip(lib.path("emu/zips/escape.zip"), {{"../escape.nes", 10}});
     lib.write("emu/zips/empty.zip", QByteArray("PK\5\6", 4) + QByteArray(18, 0)); // no members
     lib.write("emu/zips/broken.zip", "not an archive");
     lib.write("Nes.rom", OldList);
@@ -86,6 +88,10 @@ private slots:
         scan_ = ScanForImport(emulator_, library_.path(),
                               ReadRomList(library_.path("Nes.rom")).records, control);
         QVERIFY(scan_.error.isEmpty() && !scan_.cancelled);
+        EmulatorRecord home = emulator_; // its games beside Zanku's own files
+        home.Path = ".";
+        home_ = ScanForImport(home, library_.path(), {}, control, {"Nes", "Home"});
+        QVERIFY(home_.error.isEmpty());
     }
 
     void cleanupTestCase() { ::unlink(QFile::encodeName(library_.path("emu/")) + "\xff.nes"); }
@@ -105,24 +111,41 @@ private slots:
             {"line\nbreak.nes", "file|line\nbreak.nes|line\nbreak|Its name holds a line break"},
             {"\uFFFD.nes", "file|\uFFFD.nes|\uFFFD|Its name cannot be written"},
             {"UPPER.ZIP", "zip|UPPER.ZIP|UPPER|The catalogue looks for archives ending"},
-            {"case.nes", "file|case.nes|case|"}}; // listed as CASE.nes: another file here
+            {"escape.zip", "zip|escape.zip|escape|Its game file \"../escape.nes\" would not be "
+                           "extracted: a \"..\" component"},
+            {"~/other.rom", "file|other.rom|other|"}, // "~/": the program directory's scan
+            {"case.nes", "file|case.nes|case|"}};     // listed as CASE.nes: another file here
         for (const auto &[entry, expected] : rows)
             QTest::newRow(entry) << QString::fromUtf8(expected);
-        for (const char *entry : {"emu", "snaps", "zips", ".hidden", "notes.txt", "listed.nes",
-                                  "listedarc.zip", "Super_Mario.Bros.zip"})
+        for (const char *entry :
+             {"emu", "snaps", "zips", ".hidden", "notes.txt", "listed.nes", "listedarc.zip",
+              "Super_Mario.Bros.zip", "~/Zanku.ini", "~/Nes.rom", "~/Zanku.extract",
+              "~/Zanku.extract.lock", "~/Saves"})
             QTest::newRow(entry) << QString();
     }
     void offersEachKindAndExcludesTheRest()
     {
         QFETCH(QString, expected);
         QString actual; // kind|File|Name|note of the candidate of this name on disk
-        for (const ImportCandidate &c : scan_.candidates) {
-            if (c.entry == QString::fromUtf8(QTest::currentDataTag()))
+        const QString entry = QString::fromUtf8(QTest::currentDataTag());
+        const bool home = entry.startsWith("~/");
+        for (const ImportCandidate &c : (home ? home_ : scan_).candidates) {
+            if (c.entry == entry.mid(home ? 2 : 0))
                 actual += QStringList{KindText(c.kind), c.file, c.name, c.note()}.join(u'|');
         }
         QVERIFY2(expected.isEmpty() || expected.endsWith(u'|') ? actual == expected
                                                                : actual.startsWith(expected),
                  qPrintable(actual));
+    }
+
+    void unreadableZippedRomsPath()
+    {
+        EmulatorRecord emulator = emulator_;
+        emulator.ZippedRomPath = "zips/notes.txt"; // a file: no folder to read
+        ImportScanControl control;
+        QCOMPARE(ScanForImport(emulator, library_.path(), {}, control).error,
+                 "The Zipped Roms Path of emulator Nes cannot be read: \"" +
+                     library_.path("emu/zips/notes.txt") + "\".");
     }
 
     void addCheckedAppendsWhatTheCatalogueReadsBack()
@@ -239,7 +262,7 @@ private slots:
 private:
     TestLibrary library_;
     EmulatorRecord emulator_;
-    ImportScanResult scan_;
+    ImportScanResult scan_, home_;
 };
 
 QTEST_MAIN(ImportTest)
