@@ -54,6 +54,7 @@ private slots:
     void crashedExtractionIsRemovedAtStart();
     void secondInstanceLeavesTheFirstOnesExtractionAlone();
     void whatTheEmulatorWroteIsKept();
+    void aFolderThereAlreadyIsNeverTaken();
 };
 
 void JournalTest::crashedExtractionIsRemovedAtStart_data()
@@ -178,6 +179,18 @@ echo saved >"$d/save.srm"; echo changed >>"$2"; sleep 0.5)sh");
     core.CleanupExtraction();
     QVERIFY(removed.wait(5000));
     RemoveTree(library.path("emu/game.dsk"));
+}
+
+// Made by the player between the launch's look and its mkdir: not recorded, never removed.
+void JournalTest::aFolderThereAlreadyIsNeverTaken()
+{
+    TestLibrary library;
+    zanku::ExtractionJournal journal(library.path());
+    QString warning;
+    QVERIFY(!journal.begin(library.mkdir("emu/game.dsk"), "token", &warning));
+    journal.recover({library.path("emu")});
+    QVERIFY(QFileInfo::exists(library.path("emu/game.dsk")) && warning.isEmpty());
+    QVERIFY(!QFileInfo::exists(library.path("Zanku.extract")));
 }
 
 QTEST_MAIN(JournalTest)
