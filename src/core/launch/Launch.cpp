@@ -120,7 +120,8 @@ EmulatorProcess *EmulatorProcess::start(const QString &program, const QStringLis
     process->pid_ = pid;
     process->startTime_ = startTimeOf(pid);
     process->handle_ = int(::syscall(SYS_pidfd_open, pid, 0));
-    process->running_ = true;
+    // A kernel without process file descriptors: not watched, as on other systems.
+    process->running_ = process->handle_ >= 0;
     if (process->handle_ >= 0) {
         process->watch_ =
             new QSocketNotifier(process->handle_, QSocketNotifier::Read, process.get());
