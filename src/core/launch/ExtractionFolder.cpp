@@ -77,12 +77,16 @@ std::optional<ExtractionMarker> ReadMarker(const QString &folder)
 
 QString SavesFolder(const QString &programDir, const QString &emulator, const QString &gameFile)
 {
-    // A game's File may hold folders, or "..": it names one folder here all the same.
-    QString game = gameFile;
-    game.replace(u'/', u'_').replace(u'\\', u'_');
-    if (game == QLatin1String(".") || game == QLatin1String(".."))
-        game = QStringLiteral("_");
-    return QDir(programDir).filePath(QStringLiteral("Saves/%1/%2").arg(emulator, game));
+    // A game's File may hold folders, or "..", and a name typed into "Zanku.ini" by hand
+    // anything: each names one folder under "Saves" all the same.
+    const auto oneFolder = [](QString name) {
+        name.replace(u'/', u'_').replace(u'\\', u'_');
+        return name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")
+                   ? QStringLiteral("_")
+                   : name;
+    };
+    return QDir(programDir).filePath(
+        QStringLiteral("Saves/%1/%2").arg(oneFolder(emulator), oneFolder(gameFile)));
 }
 
 int KeepPlayersFiles(const QString &folder, const ExtractionMarker &marker, const QString &saves)
