@@ -20,6 +20,7 @@
 #include "Report.h"
 
 #include "core/catalogue/Config.h"
+#include "core/catalogue/GameFindModel.h"
 #include "core/catalogue/GameListModel.h"
 #include "core/launch/ExtractionFolder.h"
 #include "core/launch/Launch.h"
@@ -194,7 +195,7 @@ struct ClickSample {
 void selectRow(MainFrm &window, int row)
 {
     auto *lista = window.findChild<QTableView *>(QStringLiteral("Lista"));
-    lista->setCurrentIndex(window.model()->index(row, 0));
+    lista->setCurrentIndex(window.shown()->index(row, 0));
 }
 
 class Bench {
@@ -225,7 +226,7 @@ public:
     // what an earlier launch extracted is removed beforehand, so neither is counted.
     std::optional<LaunchSample> launchByEnter(int row, Started &started)
     {
-        lista_->setCurrentIndex(window_.model()->index(row, 0));
+        lista_->setCurrentIndex(window_.shown()->index(row, 0));
         library_.CleanupExtraction();
         QFile::remove(startRecord(fixture_));
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
@@ -252,7 +253,7 @@ public:
     // and a release, each timed; then the paint they asked for.
     ClickSample click(int row)
     {
-        const QPoint centre = lista_->visualRect(window_.model()->index(row, 0)).center();
+        const QPoint centre = lista_->visualRect(window_.shown()->index(row, 0)).center();
         QTest::mouseMove(lista_->viewport(), centre); // also paints what is pending
         ClickSample sample;
         const qint64 start = monotonicNs();

@@ -85,3 +85,8 @@ QString GameCountText(int gameCount)
 {
     return QStringLiteral("Games  ( %1 Roms )").arg(gameCount);
 }
+
+QString GameCountText(int shown, int gameCount)
+{
+    return QStringLiteral("Games  ( %1 of %2 Roms )").arg(shown).arg(gameCount);
+}

@@ -22,3 +22,5 @@ QString NotConfiguredText(const QString &emulatorName, const QString &gamesDirec
 
 // The count panel's text: "Games  ( 12 Roms )" (a blank stands in the sign position).
 QString GameCountText(int gameCount);
+// While rows are hidden: "Games  ( 3 of 12 Roms )".
+QString GameCountText(int shown, int gameCount);

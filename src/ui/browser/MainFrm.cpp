@@ -1,9 +1,11 @@
 #include "ui/browser/MainFrm.h"
 
+#include "core/catalogue/GameFindModel.h"
 #include "core/catalogue/GameListModel.h"
 #include "core/library/Library.h"
 #include "ui/about/AboutFrm.h"
 #include "ui/browser/EmptyListHint.h"
+#include "ui/browser/FindBar.h"
 #include "ui/browser/SnapshotFrame.h"
 #include "ui/common/AppIcon.h"
 #include "ui/common/Layout.h"
@@ -20,6 +22,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTableView>
 
@@ -78,7 +81,8 @@ void MainFrm::buildControls()
     Lista = new QTableView(client);
     Lista->setObjectName(QStringLiteral("Lista"));
     Lista->setGeometry(TwipsRect(120, 120, NarrowListWidth, 4575));
-    Lista->setModel(model_);
+    shown_ = new zanku::GameFindModel(model_, library_, this);
+    Lista->setModel(shown_);
     Lista->verticalHeader()->hide();
     Lista->verticalHeader()->setDefaultSectionSize(Lista->fontMetrics().height() + 4);
     Lista->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -135,7 +139,11 @@ void MainFrm::buildControls()
     statusPanel2_->setFixedWidth(Twips(2500));
     status->addWidget(statusPanel1_);
     status->addWidget(statusPanel2_);
-    connect(model_, &GameListModel::countTextChanged, statusPanel2_, &QLabel::setText);
+    Find = new FindBar(Lista);
+    connect(Find, &QLineEdit::textChanged, this, &MainFrm::findChanged);
+    connect(Find, &FindBar::moved, this, &MainFrm::selectionMoved);
+    connect(Find, &FindBar::launch, this, &MainFrm::launchCurrentRow);
+    connect(Find, &FindBar::closed, this, &MainFrm::findClosed);
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -156,6 +164,10 @@ void MainFrm::buildMenus()
     optionsMenu->addAction(QStringLiteral("Import Games..."), this, &MainFrm::ImportM_Click)
         ->setObjectName(QStringLiteral("ImportM"));
 
+    // Ctrl+F opens the find field, as typing on the list does.
+    auto *find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, [this] { Find->open(); });
+
     QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("Help"));
     helpMenu->setObjectName(QStringLiteral("HelpM"));
     helpMenu->addAction(QStringLiteral("About"), this, &MainFrm::AboutM_Click)
@@ -170,27 +182,28 @@ void MainFrm::Form_Load()
 
 QStringList MainFrm::keyOf(int row) const
 {
-    const GameRecord &game = library_.game(model_->slotAt(row));
-    return {model_->cell(row, 2), game.Name, game.File};
+    const GameRecord &game = library_.game(shown_->slotAt(row));
+    return {shown_->cell(row, 2), game.Name, game.File};
 }
 
 void MainFrm::catalogueChanged()
 {
     // The game that was highlighted stays highlighted, current and pictured when it is
     // still listed; otherwise no row is current and nothing can be launched unseen.
-    model_->FillGameList(library_);
+    model_->FillGameList(library_); // the rows found are found again in it
+    statusPanel2_->setText(shown_->countText());
     int found = -1;
-    for (int row = 0; !highlightedKey_.isEmpty() && row < model_->rowCount() && found < 0; ++row) {
-        const GameRecord &game = library_.game(model_->slotAt(row));
-        if (model_->cell(row, 2) == highlightedKey_[0] && game.Name == highlightedKey_[1] &&
+    for (int row = 0; !highlightedKey_.isEmpty() && row < shown_->rowCount() && found < 0; ++row) {
+        const GameRecord &game = library_.game(shown_->slotAt(row));
+        if (shown_->cell(row, 2) == highlightedKey_[0] && game.Name == highlightedKey_[1] &&
             game.File == highlightedKey_[2])
             found = row;
     }
     // Setting the current index, even to none, also keeps the grid's focus from making
     // a first row current that is not highlighted.
-    Lista->setCurrentIndex(found >= 0 ? model_->index(found, 0) : QModelIndex());
+    Lista->setCurrentIndex(found >= 0 ? shown_->index(found, 0) : QModelIndex());
     if (found >= 0) {
-        Lista->scrollTo(model_->index(found, 0));
+        Lista->scrollTo(shown_->index(found, 0));
         ShowSelectedGame();
     } else {
         Launch->setEnabled(false);
@@ -320,6 +333,8 @@ void MainFrm::setListWidth(bool expanded)
     for (int column = 0; column < GameListModel::ColumnCount; ++column)
         Lista->setColumnWidth(column, Twips(widths[column]));
     Expand->setText(expanded ? QStringLiteral("<<") : QStringLiteral(">>"));
+    if (Find != nullptr)
+        Find->follow();
 }
 
 bool MainFrm::eventFilter(QObject *watched, QEvent *event)
@@ -342,8 +357,56 @@ bool MainFrm::eventFilter(QObject *watched, QEvent *event)
             highlightedRow() >= 0) {
             launchCurrentRow();
         }
+        // Typing finds a game: the find field takes the place of jumping to a prefix.
+        const QString text = key->text();
+        const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if (!text.isEmpty() && text.at(0).isPrint() && !command) {
+            Find->open(text);
+            return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainFrm::findChanged(const QString &text)
+{
+    shown_->setFindText(text);
+    statusPanel2_->setText(shown_->countText());
+    // The first match is the selection, as a click on it would make it.
+    const bool any = shown_->rowCount() > 0;
+    Lista->setCurrentIndex(any ? shown_->index(0, 0) : QModelIndex());
+    if (any) {
+        Lista->scrollToTop();
+        selectionMoved();
+        return;
+    }
+    library_.CleanupExtraction();
+    Launch->setEnabled(false);
+    Frame1->showTitle();
+}
+
+void MainFrm::selectionMoved()
+{
+    if (highlightedRow() < 0 || library_.EmulatorCount() == 0)
+        return;
+    Launch->setEnabled(true);
+    ShowSelectedGame();
+}
+
+void MainFrm::findClosed()
+{
+    // Every row is back; the game highlighted stays so, in view.
+    const int slot = shown_->slotAt(highlightedRow());
+    shown_->setFindText(QString());
+    statusPanel2_->setText(shown_->countText());
+    for (int row = 0; slot != 0 && row < shown_->rowCount(); ++row) {
+        if (shown_->slotAt(row) == slot) {
+            Lista->setCurrentIndex(shown_->index(row, 0));
+            Lista->scrollTo(shown_->index(row, 0), QAbstractItemView::PositionAtCenter);
+            break;
+        }
+    }
+    Lista->setFocus();
 }
 
 void MainFrm::Launch_Click()
@@ -369,7 +432,7 @@ void MainFrm::Lista_HeaderClick(int column)
     model_->sortByTitleClick(column);
     const QModelIndex current = Lista->currentIndex();
     if (current.isValid()) {
-        Lista->selectionModel()->setCurrentIndex(model_->index(current.row(), column),
+        Lista->selectionModel()->setCurrentIndex(shown_->index(current.row(), column),
                                                  QItemSelectionModel::NoUpdate);
     }
 }
@@ -400,15 +463,15 @@ int MainFrm::highlightedRow() const
 void MainFrm::launchCurrentRow()
 {
     const int row = highlightedRow();
-    const int slot = model_->slotAt(row);
-    library_.LaunchGame(slot, slot != 0 ? model_->cell(row, 0) : QString(),
-                        slot != 0 ? model_->cell(row, 2) : QString());
+    const int slot = shown_->slotAt(row);
+    library_.LaunchGame(slot, slot != 0 ? shown_->cell(row, 0) : QString(),
+                        slot != 0 ? shown_->cell(row, 2) : QString());
 }
 
 void MainFrm::ShowSelectedGame()
 {
     library_.CleanupExtraction();
     const int row = Lista->currentIndex().row();
-    const int slot = model_->slotAt(row);
-    Frame1->showPicture(slot != 0 ? library_.snapshotOf(slot, model_->cell(row, 2)) : QString());
+    const int slot = shown_->slotAt(row);
+    Frame1->showPicture(slot != 0 ? library_.snapshotOf(slot, shown_->cell(row, 2)) : QString());
 }

@@ -7,6 +7,7 @@
 #include <QPointer>
 
 class AboutFrm;
+class FindBar;
 class GameListModel;
 class ImportFrm;
 class OptionsFrm;
@@ -16,8 +17,9 @@ class QPushButton;
 class QTableView;
 
 namespace zanku {
+class GameFindModel;
 class Library;
-}
+} // namespace zanku
 
 // The start-up window: every available game of every emulator in one grid, the
 // snapshot of the selected game, the buttons, the menus and the status bar.
@@ -31,7 +33,8 @@ public:
     // Loading may end the program (a configuration file of a past version).
     void Form_Load();
 
-    GameListModel *model() const { return model_; }
+    GameListModel *model() const { return model_; }    // every game
+    zanku::GameFindModel *shown() const { return shown_; } // the rows the grid shows
     QString statusText() const; // panel 1
     void setStatusText(const QString &text);
 
@@ -75,11 +78,16 @@ private:
     int highlightedRow() const;
     QStringList keyOf(int row) const; // emulator, name and file of the row's game
     void launchCurrentRow();
+    void findChanged(const QString &text);
+    void selectionMoved();
+    void findClosed();
     void ShowSelectedGame();
     bool mouseIsOverDataRow() const { return mouseRow_ > 0; }
 
     zanku::Library &library_;
     GameListModel *model_ = nullptr;
+    zanku::GameFindModel *shown_ = nullptr;
+    FindBar *Find = nullptr;
     QTableView *Lista = nullptr;
     QPushButton *Launch = nullptr;
     QPushButton *Expand = nullptr;

@@ -92,7 +92,7 @@ struct Window {
             QTest::mouseRelease(target, Qt::LeftButton, {}, point);
         }
     }
-    QPoint at(int row) const { return lista()->visualRect(main.model()->index(row, 0)).center(); }
+    QPoint at(int row) const { return lista()->visualRect(lista()->model()->index(row, 0)).center(); }
     void hover(int row) const { QTest::mouseMove(lista()->viewport(), at(row)); }
     void click(int row, bool twice = false) const { mouse(lista()->viewport(), at(row), twice); }
     void clickTitle(int column, bool twice = false) const
@@ -100,7 +100,7 @@ struct Window {
         QHeaderView *titles = lista()->horizontalHeader();
         mouse(titles->viewport(), QPoint(titles->sectionViewportPosition(column) + 5, 5), twice);
     }
-    void select(int row) const { lista()->setCurrentIndex(main.model()->index(row, 0)); }
+    void select(int row) const { lista()->setCurrentIndex(lista()->model()->index(row, 0)); }
     void enter() const { QTest::keyClick(lista(), Qt::Key_Return); }
     void press(const char *name) const
     {
@@ -503,7 +503,7 @@ void BrowserTest::aReloadKeepsTheHighlightedGameOrNone()
     library.write("Arcade.rom", "Z=a.bin\r\nB=b.bin\r\nC=c.bin\r\n"); // A sorts last now
     reload();
     QCOMPARE(window.lista()->selectionModel()->selectedRows(),
-             QModelIndexList{window.main.model()->index(0, 0)});
+             QModelIndexList{window.lista()->model()->index(0, 0)});
     QVERIFY(window.launchEnabled() && window.find("NotPic")->isVisible());
     QTest::mouseClick(window.find("Launch"), Qt::LeftButton);
     QCOMPARE(library.launched()["game"], "B");
