@@ -50,7 +50,10 @@ void FindBar::keyPressEvent(QKeyEvent *event)
         emit launch();
         return;
     case Qt::Key_Escape:
+        // Emptied without finding anew: closing brings every row back itself.
+        blockSignals(true);
         clear();
+        blockSignals(false);
         hide();
         emit closed();
         return;

@@ -1,5 +1,6 @@
 #include "TestLibrary.h"
 #include "core/catalogue/Config.h"
+#include "core/catalogue/FindIndex.h"
 #include "core/catalogue/GameListModel.h"
 #include "core/catalogue/RomList.h"
 
@@ -53,6 +54,8 @@ private slots:
     void keepsOnlyPresentGames();
     void problemsAreReportedAndLoadingGoesOn();
     void aSaveNeverOverwritesWhatItDidNotRead();
+    void findMatchesEveryWord_data();
+    void findMatchesEveryWord();
 };
 
 void CatalogueTest::loadAndSave_data()
@@ -336,6 +339,51 @@ void CatalogueTest::aSaveNeverOverwritesWhatItDidNotRead()
     QCOMPARE(changed.size(), 1);
     QVERIFY(QFile::remove(library.path("E.rom"))); // gone since: nothing to lose, it is made
     QCOMPARE(core.WriteRomList("E", {}, FileVersion{}).status, zanku::SaveResult::Saved);
+}
+
+void CatalogueTest::findMatchesEveryWord_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("found"); // in slot order
+    const QStringList all{"Super Mario Kart", "Mario Bros", "Pok\u00e9mon Rouge", "Tetris"};
+    QTest::newRow("nothing typed") << "  " << all;
+    QTest::newRow("part of a word") << "kart" << QStringList{"Super Mario Kart"};
+    QTest::newRow("words in any order, any case")
+        << "KART super" << QStringList{"Super Mario Kart"};
+    QTest::newRow("every word must occur") << "mario tetris" << QStringList{};
+    QTest::newRow("accents ignored, both ways") << "pokemon" << QStringList{"Pok\u00e9mon Rouge"};
+    QTest::newRow("typed with an accent") << "POK\u00c9" << QStringList{"Pok\u00e9mon Rouge"};
+    QTest::newRow("the type") << "puzzle" << QStringList{"Tetris"};
+    QTest::newRow("the emulator and the name") << "nintendo bros" << QStringList{"Mario Bros"};
+    QTest::newRow("no match") << "zelda" << QStringList{};
+}
+
+void CatalogueTest::findMatchesEveryWord()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, found);
+    TestLibrary library;
+    for (const char *file : {"nes/kart.nes", "nes/bros.nes", "gb/rouge.gb", "gb/tetris.gb"})
+        library.write(file);
+    QVERIFY(library.writeConfig({{"Nintendo", "e", library.path("nes"), "", "", ""},
+                                 {"Game Boy", "e", library.path("gb"), "", "", ""}}));
+    library.write("Nintendo.rom",
+                  "Super Mario Kart=kart.nes===Racing\r\nMario Bros=bros.nes===\r\n");
+    library.write("Game Boy.rom",
+                  "Pok\xc3\xa9mon Rouge=rouge.gb===RPG\r\nTetris=tetris.gb===Puzzle\r\n");
+    library.core.start();
+    zanku::FindIndex index;
+    index.rebuild(library.core);
+    for (const QString &step : {QString("ma"), typed}) { // typed on from other text, or anew
+        index.find(step);
+        QStringList names;
+        for (int slot = 1; slot <= library.core.GameCount(); ++slot) {
+            if (index.matches(slot))
+                names << library.core.game(slot).Name;
+        }
+        if (step == typed)
+            QCOMPARE(names, found);
+    }
 }
 
 QTEST_GUILESS_MAIN(CatalogueTest)

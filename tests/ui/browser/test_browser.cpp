@@ -11,6 +11,8 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QScopeGuard>
@@ -92,7 +94,10 @@ struct Window {
             QTest::mouseRelease(target, Qt::LeftButton, {}, point);
         }
     }
-    QPoint at(int row) const { return lista()->visualRect(lista()->model()->index(row, 0)).center(); }
+    QPoint at(int row) const
+    {
+        return lista()->visualRect(lista()->model()->index(row, 0)).center();
+    }
     void hover(int row) const { QTest::mouseMove(lista()->viewport(), at(row)); }
     void click(int row, bool twice = false) const { mouse(lista()->viewport(), at(row), twice); }
     void clickTitle(int column, bool twice = false) const
@@ -133,6 +138,7 @@ private slots:
     void titlesAndNamelessRowsNeverLaunchOrSelect();
     void previewShowsTheSnapshotOrAReadableNotice();
     void aReloadKeepsTheHighlightedGameOrNone();
+    void findAGameByTyping();
     void everyDemoGameGetsAnExistingPath();
 };
 
@@ -388,7 +394,7 @@ void BrowserTest::zippedGameIsExtractedUntilTheNextAction()
         QTest::mouseClick(window.main.editor()->findChild<QWidget *>("Salva"), Qt::LeftButton);
         window.main.editor()->close(); // the reload cleans up first: the game is zipped again
         QTRY_VERIFY(!QFileInfo::exists(library.path("emu/game.dsk"))); // once the emulator ends
-        window.click(0, true); // rows by name: Game, Other
+        window.click(0, true);                                         // rows by name: Game, Other
         QCOMPARE(library.launched()["game"], "DISK");
     }
     action == "select" || action == "launch"
@@ -517,6 +523,49 @@ void BrowserTest::aReloadKeepsTheHighlightedGameOrNone()
     window.enter();
     QTest::mouseClick(window.find("Launch"), Qt::LeftButton);
     QVERIFY(library.launchedNothing());
+}
+
+// Typing on the list finds; the keys move through what is found; Enter starts it; a sort
+// and a reload keep the list narrowed; Esc brings every row back, the game still chosen.
+void BrowserTest::findAGameByTyping()
+{
+    Fixture library;
+    library.add(
+        "Arcade", "emu", "%",
+        {"Racing Kart=kart.bin===Driving", "Mario Kart=mario.bin===Driving", "Puzzle=p.bin"});
+    Window window(library);
+    QLineEdit *find = window.main.findChild<QLineEdit *>("Find");
+    const auto shown = [&] {
+        QStringList names;
+        for (int row = 0; row < window.lista()->model()->rowCount(); ++row)
+            names << window.lista()->model()->index(row, 0).data().toString();
+        return names;
+    };
+    const auto count = [&] { return window.main.findChild<QLabel *>("StatusPanel2")->text(); };
+    QVERIFY(!find->isVisible());
+    window.lista()->setFocus();
+    QTest::keyClicks(window.lista(), "KAR");
+    QTest::keyClicks(find, "t");
+    QVERIFY(find->isVisible() && find->hasFocus() && find->text() == "KARt");
+    QCOMPARE(shown(), (List{"Mario Kart", "Racing Kart"}));
+    QCOMPARE(count(), "Games  ( 2 of 3 Roms )");
+    QVERIFY(window.launchEnabled() && window.lista()->selectionModel()->isRowSelected(0));
+    QTest::keyClick(find, Qt::Key_Down);
+    QTest::keyClick(find, Qt::Key_Return);
+    QCOMPARE(library.launched()["game"], "Racing Kart");
+    window.clickTitle(0);
+    window.press("ENewM");
+    QTest::mouseClick(window.main.editor()->findChild<QWidget *>("Salva"), Qt::LeftButton);
+    window.main.editor()->close(); // a reload: still found, still chosen
+    QCOMPARE(shown(), (List{"Mario Kart", "Racing Kart"}));
+    QVERIFY(window.lista()->selectionModel()->isRowSelected(1));
+    find->setFocus();
+    QTest::keyClick(find, Qt::Key_Escape);
+    QVERIFY(!find->isVisible() && window.lista()->hasFocus() && count() == "Games  ( 3 Roms )");
+    QCOMPARE(shown(), (List{"Mario Kart", "Puzzle", "Racing Kart"}));
+    QVERIFY(window.lista()->selectionModel()->isRowSelected(2));
+    QTest::keyClicks(window.lista(), "zelda");
+    QVERIFY(shown().isEmpty() && !window.launchEnabled() && count() == "Games  ( 0 of 3 Roms )");
 }
 
 void BrowserTest::everyDemoGameGetsAnExistingPath()
