@@ -19,7 +19,8 @@ std::string_view view(const QByteArray &bytes)
 QByteArray FindIndex::fold(const QString &text)
 {
     // Plain ASCII, the common case, needs no decomposition.
-    const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    const bool ascii =
+        std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
     if (ascii)
         return text.toLatin1().toLower();
     QString bare;
@@ -62,10 +63,10 @@ void FindIndex::rebuild(const Library &library)
         nameEnds_.push_back(uint32_t(names_.size()));
         types_.push_back(intern(typeTexts_, game.Type, seenTypes));
         const int e = game.EmulatorIndex;
-        emulators_.push_back(intern(emulatorTexts_,
-                                    e >= 1 && e <= library.EmulatorCount() ? library.emulator(e).Name
-                                                                           : QString(),
-                                    seenEmulators));
+        emulators_.push_back(
+            intern(emulatorTexts_,
+                   e >= 1 && e <= library.EmulatorCount() ? library.emulator(e).Name : QString(),
+                   seenEmulators));
     }
     names_.squeeze();
     lastText_.clear();

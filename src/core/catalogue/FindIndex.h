@@ -25,7 +25,10 @@ public:
     // Narrows to the games matching `text`; true for every slot when it holds no word.
     // Returns whether anything is filtered out.
     bool find(const QString &text);
-    bool matches(int slot) const { return size_t(slot) < matched_.size() && matched_[size_t(slot)]; }
+    bool matches(int slot) const
+    {
+        return size_t(slot) < matched_.size() && matched_[size_t(slot)];
+    }
     int matchCount() const { return matchCount_; }
 
     // Lower case without accents, as UTF-8: what both sides of a match are made of.
@@ -46,7 +49,7 @@ private:
     std::vector<uint16_t> types_, emulators_;
     Texts typeTexts_, emulatorTexts_;
     std::vector<std::vector<bool>> typeHits_, emulatorHits_; // by word of the last find
-    std::vector<bool> matched_; // by slot
+    std::vector<bool> matched_;                              // by slot
     int matchCount_ = 0;
     QString lastText_;
     QList<QByteArray> lastWords_;

@@ -7,15 +7,23 @@
 namespace zanku {
 
 GameFindModel::GameFindModel(GameListModel *games, const Library &library, QObject *parent)
-    : QSortFilterProxyModel(parent)
+    : QAbstractProxyModel(parent)
     , games_(games)
     , library_(library)
 {
-    setSourceModel(games);
-    // The list's own order stays: nothing is sorted here.
-    setDynamicSortFilter(false);
-    connect(games, &QAbstractItemModel::modelAboutToBeReset, this, [this] { index_ = FindIndex(); });
+    QAbstractProxyModel::setSourceModel(games);
+    connect(games, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        beginResetModel();
+        index_ = FindIndex();
+    });
     connect(games, &QAbstractItemModel::modelReset, this, &GameFindModel::catalogueRead);
+    connect(games, &QAbstractItemModel::layoutAboutToBeChanged, this,
+            &GameFindModel::sourceSorting);
+    connect(games, &QAbstractItemModel::layoutChanged, this, &GameFindModel::sourceSorted);
+    connect(games, &QAbstractItemModel::headerDataChanged, this,
+            &QAbstractItemModel::headerDataChanged);
+    index_.rebuild(library_);
+    collectRows();
 }
 
 void GameFindModel::catalogueRead()
@@ -23,31 +31,118 @@ void GameFindModel::catalogueRead()
     // A new catalogue: the text found before applies to it again.
     index_.rebuild(library_);
     narrowed_ = !text_.isEmpty() && index_.find(text_);
-    invalidateRowsFilter();
+    collectRows();
+    endResetModel();
 }
 
 void GameFindModel::setFindText(const QString &text)
 {
     if (text == text_)
         return;
+    beginResetModel();
     text_ = text;
     narrowed_ = index_.find(text);
-    invalidateRowsFilter();
+    collectRows();
+    endResetModel();
 }
 
-bool GameFindModel::filterAcceptsRow(int sourceRow, const QModelIndex &) const
+void GameFindModel::collectRows()
 {
-    return !narrowed_ || index_.matches(games_->slotAt(sourceRow));
+    const int rows = games_->rowCount();
+    sourceRows_.clear();
+    sourceRows_.reserve(size_t(narrowed_ ? index_.matchCount() : rows));
+    proxyRows_.assign(size_t(rows), -1);
+    for (int row = 0; row < rows; ++row) {
+        if (!narrowed_ || index_.matches(games_->slotAt(row))) {
+            proxyRows_[size_t(row)] = int(sourceRows_.size());
+            sourceRows_.push_back(row);
+        }
+    }
+}
+
+void GameFindModel::sourceSorting()
+{
+    // The rows a view holds on to (its selection, its current row) follow their games.
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    sortedFrom_ = persistentIndexList();
+    sortedSlots_.clear();
+    for (const QModelIndex &index : std::as_const(sortedFrom_))
+        sortedSlots_.push_back(slotAt(index.row()));
+}
+
+void GameFindModel::sourceSorted()
+{
+    collectRows();
+    std::vector<int> rowOfSlot(size_t(library_.GameCount()) + 1, -1);
+    for (int row = 0; row < int(sourceRows_.size()); ++row) {
+        const int slot = games_->slotAt(sourceRows_[size_t(row)]);
+        if (slot >= 0 && size_t(slot) < rowOfSlot.size())
+            rowOfSlot[size_t(slot)] = row;
+    }
+    QModelIndexList to;
+    for (qsizetype i = 0; i < sortedFrom_.size(); ++i) {
+        const int slot = sortedSlots_[size_t(i)];
+        const int row = slot > 0 && size_t(slot) < rowOfSlot.size() ? rowOfSlot[size_t(slot)] : -1;
+        to.append(row >= 0 ? index(row, sortedFrom_[i].column()) : QModelIndex());
+    }
+    changePersistentIndexList(sortedFrom_, to);
+    sortedFrom_.clear();
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+QModelIndex GameFindModel::index(int row, int column, const QModelIndex &parent) const
+{
+    if (parent.isValid() || row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+        return {};
+    return createIndex(row, column);
+}
+
+QModelIndex GameFindModel::parent(const QModelIndex &) const
+{
+    return {};
+}
+
+int GameFindModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(sourceRows_.size());
+}
+
+int GameFindModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : games_->columnCount();
+}
+
+QModelIndex GameFindModel::mapToSource(const QModelIndex &proxyIndex) const
+{
+    if (!proxyIndex.isValid() || size_t(proxyIndex.row()) >= sourceRows_.size())
+        return {};
+    return games_->index(sourceRows_[size_t(proxyIndex.row())], proxyIndex.column());
+}
+
+QModelIndex GameFindModel::mapFromSource(const QModelIndex &sourceIndex) const
+{
+    if (!sourceIndex.isValid() || size_t(sourceIndex.row()) >= proxyRows_.size())
+        return {};
+    const int row = proxyRows_[size_t(sourceIndex.row())];
+    return row >= 0 ? index(row, sourceIndex.column()) : QModelIndex();
+}
+
+QVariant GameFindModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    return games_->headerData(section, orientation, role);
 }
 
 int GameFindModel::slotAt(int row) const
 {
-    return row < 0 || row >= rowCount() ? 0 : games_->slotAt(mapToSource(index(row, 0)).row());
+    return row < 0 || size_t(row) >= sourceRows_.size() ? 0
+                                                        : games_->slotAt(sourceRows_[size_t(row)]);
 }
 
 QString GameFindModel::cell(int row, int column) const
 {
-    return index(row, column).data().toString();
+    return row < 0 || size_t(row) >= sourceRows_.size()
+               ? QString()
+               : games_->cell(sourceRows_[size_t(row)], column);
 }
 
 QString GameFindModel::countText() const

@@ -2,7 +2,9 @@
 
 #include "core/catalogue/FindIndex.h"
 
-#include <QSortFilterProxyModel>
+#include <QAbstractProxyModel>
+
+#include <vector>
 
 class GameListModel;
 
@@ -11,8 +13,9 @@ namespace zanku {
 class Library;
 
 // The game list as the grid shows it: every row, or while the player finds a game, the
-// rows that match, in the list's own order. Sorting stays the list's.
-class GameFindModel : public QSortFilterProxyModel {
+// rows that match, in the list's own order. Sorting stays the list's: a sort of the list
+// reorders these rows with it, and the views keep their selection.
+class GameFindModel : public QAbstractProxyModel {
     Q_OBJECT
 public:
     GameFindModel(GameListModel *games, const Library &library, QObject *parent = nullptr);
@@ -30,17 +33,32 @@ public:
     // rows are hidden.
     QString countText() const;
 
-protected:
-    bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
+    QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
+    QModelIndex parent(const QModelIndex &child) const override;
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QModelIndex mapToSource(const QModelIndex &proxyIndex) const override;
+    QModelIndex mapFromSource(const QModelIndex &sourceIndex) const override;
+    // The list's titles, also while nothing is found.
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
 
 private:
     void catalogueRead();
+    void sourceSorting();
+    void sourceSorted();
+    // The source rows shown, in the source's order; `proxyRows_` the other way round.
+    void collectRows();
 
     GameListModel *games_;
     const Library &library_;
     FindIndex index_;
     QString text_;
     bool narrowed_ = false;
+    std::vector<int> sourceRows_;
+    std::vector<int> proxyRows_; // by source row, -1 when hidden
+    QModelIndexList sortedFrom_;
+    std::vector<int> sortedSlots_;
 };
 
 } // namespace zanku
