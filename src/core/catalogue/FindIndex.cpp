@@ -2,10 +2,10 @@
 
 #include "core/library/Library.h"
 
-#include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 namespace zanku {
@@ -34,39 +34,88 @@ QByteArray FindIndex::fold(const QString &text)
     return bare.toCaseFolded().toUtf8();
 }
 
-uint16_t FindIndex::intern(Texts &texts, const QString &text, QHash<QString, uint16_t> &seen)
+uint16_t FindIndex::intern(Texts &texts, const QString &text)
 {
-    const auto known = seen.constFind(text);
-    if (known != seen.cend())
+    // A catalogue has a handful of types: a look along them beats hashing every game's.
+    constexpr qsizetype Few = 32;
+    if (texts.originals.size() <= Few) {
+        for (qsizetype i = texts.originals.size() - 1; i >= 0; --i) {
+            if (texts.originals[i].size() == text.size() && texts.originals[i] == text)
+                return uint16_t(i);
+        }
+    } else if (const auto known = texts.ids.constFind(text); known != texts.ids.cend()) {
         return known.value();
+    }
+    if (texts.originals.size() > 0xFFFF)
+        return 0;                      // more than can be told apart: found by the name alone
+    if (texts.originals.size() == Few) // many after all: from here on, by hash
+        for (qsizetype i = 0; i < texts.originals.size(); ++i)
+            texts.ids.insert(texts.originals[i], uint16_t(i));
+    if (texts.originals.size() >= Few)
+        texts.ids.insert(text, uint16_t(texts.originals.size()));
+    texts.originals.append(text);
     texts.folded.append(fold(text));
-    return seen[text] = uint16_t(texts.folded.size() - 1);
+    return uint16_t(texts.folded.size() - 1);
 }
+
+namespace {
+// Appends the folded text; plain ASCII, the common case, straight from the characters.
+// The folded form of every character of the Latin blocks, made once from their Unicode
+// decomposition: most accented names need nothing more.
+const std::array<QByteArray, 0x250> &latinFolds()
+{
+    static const std::array<QByteArray, 0x250> folds = [] {
+        std::array<QByteArray, 0x250> table;
+        for (char16_t c = 0; c < table.size(); ++c)
+            table[c] = FindIndex::fold(QString(QChar(c)));
+        return table;
+    }();
+    return folds;
+}
+
+void appendFolded(QByteArray &out, const QString &text)
+{
+    const qsizetype start = out.size();
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            out.append(char(u >= u'A' && u <= u'Z' ? u + (u'a' - u'A') : u));
+        } else if (u < latinFolds().size()) {
+            out.append(latinFolds()[u]);
+        } else { // combining marks, other scripts: the whole text the long way
+            out.truncate(start);
+            out += FindIndex::fold(text);
+            return;
+        }
+    }
+}
+} // namespace
 
 void FindIndex::rebuild(const Library &library)
 {
     const size_t slotCount = size_t(library.GameCount()) + 1;
     names_.clear();
+    names_.reserve(qsizetype(slotCount) * 24);
     nameEnds_.assign(1, 0);
     types_.assign(1, 0);
     emulators_.assign(1, 0);
     typeTexts_ = emulatorTexts_ = Texts{};
-    QHash<QString, uint16_t> seenTypes, seenEmulators;
-    intern(typeTexts_, QString(), seenTypes);
-    intern(emulatorTexts_, QString(), seenEmulators);
+    intern(typeTexts_, QString());
+    // An emulator's name is folded once, by its slot.
+    std::vector<uint16_t> emulatorIds(size_t(library.EmulatorCount()) + 1, 0);
+    intern(emulatorTexts_, QString());
+    for (int e = 1; e <= library.EmulatorCount(); ++e)
+        emulatorIds[size_t(e)] = intern(emulatorTexts_, library.emulator(e).Name);
     nameEnds_.reserve(slotCount);
     types_.reserve(slotCount);
     emulators_.reserve(slotCount);
     for (int slot = 1; slot <= library.GameCount(); ++slot) {
         const GameRecord &game = library.game(slot);
-        names_ += fold(game.Name);
+        appendFolded(names_, game.Name);
         nameEnds_.push_back(uint32_t(names_.size()));
-        types_.push_back(intern(typeTexts_, game.Type, seenTypes));
+        types_.push_back(intern(typeTexts_, game.Type));
         const int e = game.EmulatorIndex;
-        emulators_.push_back(
-            intern(emulatorTexts_,
-                   e >= 1 && e <= library.EmulatorCount() ? library.emulator(e).Name : QString(),
-                   seenEmulators));
+        emulators_.push_back(e >= 1 && size_t(e) < emulatorIds.size() ? emulatorIds[size_t(e)] : 0);
     }
     names_.squeeze();
     lastText_.clear();

@@ -39,9 +39,11 @@ public:
 private:
     // A table of the distinct texts of one field (types, or emulator names).
     struct Texts {
+        QStringList originals;
         QList<QByteArray> folded;
+        QHash<QString, uint16_t> ids; // only once there are many
     };
-    static uint16_t intern(Texts &texts, const QString &text, QHash<QString, uint16_t> &seen);
+    static uint16_t intern(Texts &texts, const QString &text);
     bool slotMatches(size_t slot, const QList<QByteArray> &words) const;
 
     QByteArray names_;               // every folded name, one after the other

@@ -31,7 +31,7 @@ void GameFindModel::catalogueRead()
     // A new catalogue: the text found before applies to it again.
     index_.rebuild(library_);
     narrowed_ = !text_.isEmpty() && index_.find(text_);
-    collectRows();
+    collectRows(true);
     endResetModel();
 }
 
@@ -46,14 +46,19 @@ void GameFindModel::setFindText(const QString &text)
     endResetModel();
 }
 
-void GameFindModel::collectRows()
+void GameFindModel::collectRows(bool reordered)
 {
     const int rows = games_->rowCount();
+    if (reordered || rowSlots_.size() != size_t(rows)) {
+        rowSlots_.resize(size_t(rows));
+        for (int row = 0; row < rows; ++row)
+            rowSlots_[size_t(row)] = games_->slotAt(row);
+    }
     sourceRows_.clear();
     sourceRows_.reserve(size_t(narrowed_ ? index_.matchCount() : rows));
     proxyRows_.assign(size_t(rows), -1);
     for (int row = 0; row < rows; ++row) {
-        if (!narrowed_ || index_.matches(games_->slotAt(row))) {
+        if (!narrowed_ || index_.matches(rowSlots_[size_t(row)])) {
             proxyRows_[size_t(row)] = int(sourceRows_.size());
             sourceRows_.push_back(row);
         }
@@ -72,7 +77,7 @@ void GameFindModel::sourceSorting()
 
 void GameFindModel::sourceSorted()
 {
-    collectRows();
+    collectRows(true);
     std::vector<int> rowOfSlot(size_t(library_.GameCount()) + 1, -1);
     for (int row = 0; row < int(sourceRows_.size()); ++row) {
         const int slot = games_->slotAt(sourceRows_[size_t(row)]);

@@ -48,7 +48,8 @@ private:
     void sourceSorting();
     void sourceSorted();
     // The source rows shown, in the source's order; `proxyRows_` the other way round.
-    void collectRows();
+    // With `reordered`, the source's rows changed since the last time.
+    void collectRows(bool reordered = false);
 
     GameListModel *games_;
     const Library &library_;
@@ -57,6 +58,7 @@ private:
     bool narrowed_ = false;
     std::vector<int> sourceRows_;
     std::vector<int> proxyRows_; // by source row, -1 when hidden
+    std::vector<int> rowSlots_;  // by source row, its game's slot
     QModelIndexList sortedFrom_;
     std::vector<int> sortedSlots_;
 };
