@@ -22,6 +22,8 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
     QStringList problems;
     const QChar separator = QDir::separator();
     PresenceIndex present;
+    QString text;
+    QString archive; // reused: a missing game costs no new string
 
     for (int e = 1; e < int(emulators.size()); ++e) {
         const EmulatorRecord &emulator = emulators[size_t(e)];
@@ -31,7 +33,7 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
             problems.append(NotConfiguredText(emulator.Name, emulatorDir));
             continue;
         }
-        zanku::ListRead<GameRecord> list = ReadRomList(places.romList(), false);
+        const TextReadResult list = ReadText(places.romList(), text, false);
         if (list.status == TextReadResult::Missing) {
             problems.append(missingRomListText(emulator));
             continue;
@@ -45,19 +47,29 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
             problems.append(NotConfiguredText(emulator.Name, emulatorDir));
             continue;
         }
-        for (GameRecord &game : list.records) {
-            if (game.File.isEmpty())
-                continue; // names nothing; its archive would be ".zip"
-            if (present.exists(emulatorDir, game.File)) {
-                game.Zipped = false;
-            } else if (present.exists(emulatorDir, ArchivePathFor(emulator.ZippedRomPath, game.File,
-                                                                  separator))) {
-                game.Zipped = true;
-            } else {
-                continue;
+        // Only the lines of games that are present become records.
+        QStringView line;
+        for (qsizetype at = 0; NextLine(text, at, line);) {
+            const std::array<QStringView, GameFieldCount> fields = SplitRomLine(line);
+            const QStringView file = fields[1];
+            if (file.isEmpty())
+                continue; // names nothing (a blank line too); its archive would be ".zip"
+            bool zipped = false;
+            if (!present.exists(emulatorDir, file)) {
+                archive.truncate(0);
+                archive.append(emulator.ZippedRomPath)
+                    .append(separator)
+                    .append(StripExtension(file))
+                    .append(QLatin1String(".zip"));
+                if (!present.exists(emulatorDir, archive))
+                    continue;
+                zipped = true;
             }
+            GameRecord &game = games.emplace_back();
+            for (size_t field = 0; field < fields.size(); ++field)
+                game.*zanku::GameFields[field].member = fields[field].toString();
             game.EmulatorIndex = e;
-            games.push_back(std::move(game));
+            game.Zipped = zipped;
         }
     }
     return problems;

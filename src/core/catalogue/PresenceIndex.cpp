@@ -28,9 +28,9 @@ bool isSeparator(QChar c)
 }
 
 // The names in a directory; empty when it cannot be read.
-QSet<QString> readDirectory(const QString &directory)
+template <typename Listing> Listing readDirectory(const QString &directory)
 {
-    QSet<QString> names;
+    Listing names;
 #ifdef Q_OS_UNIX
     // Straight from the directory: a file information record per entry would cost
     // many times more than the name.
@@ -55,7 +55,7 @@ QSet<QString> readDirectory(const QString &directory)
 }
 } // namespace
 
-bool PresenceIndex::exists(const QString &base, const QString &path)
+bool PresenceIndex::exists(const QString &base, QStringView path)
 {
     if (path.isEmpty())
         return false;
@@ -63,29 +63,45 @@ bool PresenceIndex::exists(const QString &base, const QString &path)
     qsizetype lastSeparator = path.size() - 1;
     while (lastSeparator >= 0 && !isSeparator(path.at(lastSeparator)))
         --lastSeparator;
-    const QString leaf = path.mid(lastSeparator + 1);
+    const QStringView leaf = path.sliced(lastSeparator + 1);
     // Names the listing cannot answer (a trailing separator, "." or "..", a drive
     // relative name) get a real test.
     if (leaf.isEmpty() || leaf == u"." || leaf == u".." || leaf.contains(u':'))
-        return QFileInfo::exists(QDir(base).filePath(path));
+        return QFileInfo::exists(QDir(base).filePath(path.toString()));
 
-    const QString folder = lastSeparator < 0    ? QString()
-                           : lastSeparator == 0 ? path.left(1)
-                                                : path.left(lastSeparator);
-    return listing(base, folder).contains(FileNameKey(leaf));
+    const QStringView folder = lastSeparator < 0    ? QStringView()
+                               : lastSeparator == 0 ? path.first(1)
+                                                    : path.first(lastSeparator);
+    const Listing &names = listing(base, folder);
+#ifdef Q_OS_WIN
+    return names.find(QStringView(FileNameKey(leaf.toString()))) != names.end();
+#else
+    return names.find(leaf) != names.end();
+#endif
 }
 
-const QSet<QString> &PresenceIndex::listing(const QString &base, const QString &folder)
+const PresenceIndex::Listing &PresenceIndex::listing(const QString &base, QStringView folder)
 {
-    const QString name = base + QChar(0) + folder;
-    if (const auto known = byName_.find(name); known != byName_.end())
-        return *known->second;
+    for (const Recent &recent : recent_) {
+        if (recent.listing != nullptr && recent.folder == folder && recent.base == base)
+            return *recent.listing;
+    }
 
-    const QString directory = QDir::cleanPath(
-        QDir(base).absoluteFilePath(folder.isEmpty() ? QStringLiteral(".") : folder));
-    auto listed = listings_.find(directory);
-    if (listed == listings_.end())
-        listed = listings_.emplace(directory, readDirectory(directory)).first;
-    byName_.emplace(name, &listed->second);
-    return listed->second;
+    QString name = base;
+    name.append(QChar(0)).append(folder);
+    const Listing *found = nullptr;
+    if (const auto known = byName_.find(name); known != byName_.end()) {
+        found = known->second;
+    } else {
+        const QString directory = QDir::cleanPath(QDir(base).absoluteFilePath(
+            folder.isEmpty() ? QStringLiteral(".") : folder.toString()));
+        auto listed = listings_.find(directory);
+        if (listed == listings_.end())
+            listed = listings_.emplace(directory, readDirectory<Listing>(directory)).first;
+        found = &listed->second;
+        byName_.emplace(name, found);
+    }
+    recent_[nextRecent_] = {base, folder.toString(), found};
+    nextRecent_ = (nextRecent_ + 1) % recent_.size();
+    return *found;
 }

@@ -1,9 +1,12 @@
 #pragma once
 
-#include <QSet>
+#include <QHashFunctions>
 #include <QString>
+#include <QStringView>
 
+#include <array>
 #include <unordered_map>
+#include <unordered_set>
 
 // A name or path as the file system compares it: ignoring case on Windows.
 QString FileNameKey(const QString &name);
@@ -16,14 +19,34 @@ class PresenceIndex {
 public:
     // True when `path`, resolved against the directory `base`, names an existing file
     // or directory. An empty path names nothing.
-    bool exists(const QString &base, const QString &path);
+    bool exists(const QString &base, QStringView path);
 
 private:
-    const QSet<QString> &listing(const QString &base, const QString &folder);
+    // Looked up by a view into the caller's text, so a name is never copied to be found.
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(QStringView name) const noexcept { return qHash(name); }
+    };
+    struct NameEqual {
+        using is_transparent = void;
+        bool operator()(QStringView a, QStringView b) const noexcept { return a == b; }
+    };
+    using Listing = std::unordered_set<QString, NameHash, NameEqual>;
+
+    const Listing &listing(const QString &base, QStringView folder);
 
     // Listings by absolute directory, and the same listings by the way a caller named
     // the directory, so the path of each is worked out once. Node-based maps keep the
     // references stable.
-    std::unordered_map<QString, QSet<QString>> listings_;
-    std::unordered_map<QString, const QSet<QString> *> byName_;
+    std::unordered_map<QString, Listing> listings_;
+    std::unordered_map<QString, const Listing *> byName_;
+
+    // The last few directories asked for: a game's folder and its archive folder.
+    struct Recent {
+        QString base;
+        QString folder;
+        const Listing *listing = nullptr;
+    };
+    std::array<Recent, 4> recent_;
+    size_t nextRecent_ = 0;
 };

@@ -97,19 +97,25 @@ QCollator GenericCollator()
 }
 
 GenericSortKeys::GenericSortKeys(const std::vector<QString> &cells)
+    : GenericSortKeys(cells.size(), [&cells](size_t i) -> const QString & { return cells[i]; })
+{
+}
+
+GenericSortKeys::GenericSortKeys(size_t count, const std::function<const QString &(size_t)> &cellAt)
 {
     const QCollator collator = GenericCollator();
     const std::optional<RankTable> ranks = asciiRanks(collator);
 
-    keys_.resize(cells.size());
+    keys_.resize(count);
     bool allRanked = true;
-    for (size_t i = 0; i < cells.size(); ++i) {
+    for (size_t i = 0; i < count; ++i) {
         Key &key = keys_[i];
         key.offset = ranks_.size();
-        if (const std::optional<double> number = CellNumber(cells[i])) {
+        const QString &cell = cellAt(i);
+        if (const std::optional<double> number = CellNumber(cell)) {
             key.kind = Kind::Number;
             key.number = *number;
-        } else if (ranks && appendRankKey(cells[i], *ranks, ranks_)) {
+        } else if (ranks && appendRankKey(cell, *ranks, ranks_)) {
             key.kind = Kind::Ranked;
             key.length = ranks_.size() - key.offset;
         } else {
@@ -120,10 +126,10 @@ GenericSortKeys::GenericSortKeys(const std::vector<QString> &cells)
     // A cell the ranks cannot weigh is compared through the collator's keys, and so is
     // every text it may meet, so that all comparisons follow one order.
     if (!allRanked) {
-        collated_.resize(cells.size());
-        for (size_t i = 0; i < cells.size(); ++i) {
+        collated_.resize(count);
+        for (size_t i = 0; i < count; ++i) {
             if (keys_[i].kind != Kind::Number)
-                collated_[i] = collator.sortKey(cells[i]);
+                collated_[i] = collator.sortKey(cellAt(i));
         }
     }
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -20,6 +21,8 @@
 class GenericSortKeys {
 public:
     explicit GenericSortKeys(const std::vector<QString> &cells);
+    // The keys of `count` cells read through `cellAt`, where they lie.
+    GenericSortKeys(size_t count, const std::function<const QString &(size_t)> &cellAt);
 
     // Negative, zero or positive, as cell a sorts before, with or after cell b.
     int compare(size_t a, size_t b) const;
