@@ -2,14 +2,33 @@
 
 #include <QHashFunctions>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringView>
 
 #include <array>
 #include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 // A name or path as the file system compares it: ignoring case on Windows.
 QString FileNameKey(const QString &name);
+
+// The names of one directory: one buffer of text and a table of where each name ends,
+// found through an open-addressing hash table of their numbers. Thousands of names cost
+// three allocations, not two each.
+class NameSet {
+public:
+    void add(QStringView name);
+    void add(QStringDecoder &decoder, QByteArrayView name); // decoded into place
+    void index(); // after the last add, before the first look-up
+    bool contains(QStringView name) const;
+
+private:
+    QStringView name(size_t i) const;
+
+    QString names_;
+    std::vector<quint32> ends_;
+    std::vector<quint32> slots_; // name number + 1; 0 for a free slot
+};
 
 // Answers "does a file or directory of this name exist?" for many names at once by
 // listing each directory a single time and looking names up in that listing. One
@@ -22,30 +41,19 @@ public:
     bool exists(const QString &base, QStringView path);
 
 private:
-    // Looked up by a view into the caller's text, so a name is never copied to be found.
-    struct NameHash {
-        using is_transparent = void;
-        size_t operator()(QStringView name) const noexcept { return qHash(name); }
-    };
-    struct NameEqual {
-        using is_transparent = void;
-        bool operator()(QStringView a, QStringView b) const noexcept { return a == b; }
-    };
-    using Listing = std::unordered_set<QString, NameHash, NameEqual>;
-
-    const Listing &listing(const QString &base, QStringView folder);
+    const NameSet &listing(const QString &base, QStringView folder);
 
     // Listings by absolute directory, and the same listings by the way a caller named
     // the directory, so the path of each is worked out once. Node-based maps keep the
     // references stable.
-    std::unordered_map<QString, Listing> listings_;
-    std::unordered_map<QString, const Listing *> byName_;
+    std::unordered_map<QString, NameSet> listings_;
+    std::unordered_map<QString, const NameSet *> byName_;
 
     // The last few directories asked for: a game's folder and its archive folder.
     struct Recent {
         QString base;
         QString folder;
-        const Listing *listing = nullptr;
+        const NameSet *listing = nullptr;
     };
     std::array<Recent, 4> recent_;
     size_t nextRecent_ = 0;
