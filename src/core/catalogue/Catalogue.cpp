@@ -8,7 +8,39 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <unordered_set>
+
 namespace {
+// The values that repeat from game to game (a type, a destination, options): each is
+// made once and shared by every record holding it. Names and files are left alone, as
+// they rarely repeat.
+class SharedValues {
+public:
+    QString get(QStringView value)
+    {
+        if (value.isEmpty())
+            return value.toString();
+        if (const auto known = values_.find(value); known != values_.end())
+            return *known;
+        QString made = value.toString();
+        if (values_.size() < MaxValues)
+            values_.insert(made);
+        return made;
+    }
+
+private:
+    static constexpr size_t MaxValues = 4096;
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(QStringView text) const noexcept { return qHash(text); }
+    };
+    struct Equal {
+        using is_transparent = void;
+        bool operator()(QStringView a, QStringView b) const noexcept { return a == b; }
+    };
+    std::unordered_set<QString, Hash, Equal> values_;
+};
+
 QString missingRomListText(const EmulatorRecord &emulator)
 {
     return QStringLiteral("File ") + Quoted(emulator.Name) + QLatin1String(RomListExtension) +
@@ -24,6 +56,7 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
     PresenceIndex present;
     QString text;
     QString archive; // reused: a missing game costs no new string
+    SharedValues shared;
 
     for (int e = 1; e < int(emulators.size()); ++e) {
         const EmulatorRecord &emulator = emulators[size_t(e)];
@@ -65,9 +98,15 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
                     continue;
                 zipped = true;
             }
+            static_assert(zanku::GameFields[2].member == &GameRecord::DestinationDir &&
+                          zanku::GameFields[3].member == &GameRecord::Options &&
+                          zanku::GameFields[4].member == &GameRecord::Type);
             GameRecord &game = games.emplace_back();
-            for (size_t field = 0; field < fields.size(); ++field)
-                game.*zanku::GameFields[field].member = fields[field].toString();
+            game.Name = fields[0].toString();
+            game.File = file.toString();
+            game.DestinationDir = shared.get(fields[2]);
+            game.Options = shared.get(fields[3]);
+            game.Type = shared.get(fields[4]);
             game.EmulatorIndex = e;
             game.Zipped = zipped;
         }
