@@ -118,6 +118,10 @@ GenericSortKeys::GenericSortKeys(size_t count, const std::function<const QString
         } else if (ranks && appendRankKey(cell, *ranks, ranks_)) {
             key.kind = Kind::Ranked;
             key.length = ranks_.size() - key.offset;
+            for (qsizetype at = 0; at < 8; ++at) {
+                const uchar rank = at < key.length ? uchar(ranks_.at(key.offset + at)) : 0;
+                key.prefix = key.prefix << 8 | rank;
+            }
         } else {
             allRanked = false;
         }
@@ -144,6 +148,10 @@ int GenericSortKeys::compare(size_t a, size_t b) const
         return compareNumbers(left.number, right.number);
     }
     if (left.kind == Kind::Ranked && right.kind == Kind::Ranked) {
+        // Ranks are never 0, so the prefixes alone settle every key that differs in
+        // its first eight ranks or ends within them.
+        if (left.prefix != right.prefix)
+            return left.prefix < right.prefix ? -1 : 1;
         const int common =
             std::memcmp(ranks_.constData() + left.offset, ranks_.constData() + right.offset,
                         size_t(std::min(left.length, right.length)));

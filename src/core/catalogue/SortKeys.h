@@ -35,6 +35,7 @@ private:
         double number = 0;
         qsizetype offset = 0; // of the ASCII key in ranks_
         qsizetype length = 0;
+        quint64 prefix = 0; // its first eight ranks, the first one highest, zeros after
     };
 
     std::vector<Key> keys_;
