@@ -41,8 +41,7 @@ void permute(std::vector<GameListModel::Row> &rows, std::vector<int> &order)
 // Stable sort of order[first, last) by the keys.
 void sortRange(std::vector<int> &order, size_t first, size_t last, const GenericSortKeys &keys)
 {
-    std::stable_sort(order.begin() + qsizetype(first), order.begin() + qsizetype(last),
-                     [&](int a, int b) { return keys.less(size_t(a), size_t(b)); });
+    keys.sort(order.begin() + qsizetype(first), order.begin() + qsizetype(last));
 }
 } // namespace
 

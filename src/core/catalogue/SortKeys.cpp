@@ -161,3 +161,25 @@ int GenericSortKeys::compare(size_t a, size_t b) const
     }
     return collated_[a]->compare(*collated_[b]);
 }
+
+void GenericSortKeys::sort(std::vector<int>::iterator first, std::vector<int>::iterator last) const
+{
+    struct Entry {
+        quint64 prefix;
+        int cell;
+        bool ranked;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(size_t(last - first));
+    for (auto at = first; at != last; ++at) {
+        const Key &key = keys_[size_t(*at)];
+        entries.push_back({key.prefix, *at, key.kind == Kind::Ranked});
+    }
+    std::stable_sort(entries.begin(), entries.end(), [this](const Entry &a, const Entry &b) {
+        if (a.ranked && b.ranked && a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        return compare(size_t(a.cell), size_t(b.cell)) < 0;
+    });
+    for (const Entry &entry : entries)
+        *first++ = entry.cell;
+}

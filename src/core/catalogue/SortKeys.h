@@ -28,6 +28,10 @@ public:
     int compare(size_t a, size_t b) const;
     bool less(size_t a, size_t b) const { return compare(a, b) < 0; }
 
+    // Sorts the cell numbers in [first, last) by their cells, stably, as `less` orders
+    // them; the prefixes are compared side by side, without a look-up per comparison.
+    void sort(std::vector<int>::iterator first, std::vector<int>::iterator last) const;
+
 private:
     enum class Kind : char { Number, Ranked, Collated };
     struct Key {
