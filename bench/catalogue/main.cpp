@@ -1,16 +1,17 @@
 // bench-catalogue: how long the catalogue takes to load, sort and show, next to the
 // cost of the plain presence tests it replaces.
 //
-//   bench-catalogue [--runs N] [--no-cold] [--keep] [--dir PARENT]
+//   bench-catalogue [--runs N] [--no-cold] [--keep] [--dir PARENT] [--games N]
 //
-// It builds a library of 100 emulators and 50,000 ROM list lines in a temporary
-// directory, then measures in one run:
+// It builds a library of 100 emulators and 50,000 ROM list lines (or --games N lines,
+// three quarters of them present) in a temporary directory, then measures in one run:
 //   1. the naive presence tests: one stat per game, and one per archive for the games
 //      whose file is absent, warm and (as root) cold;
 //   2. ReadConfig + LoadCatalogue + FillGameList into a registered GameListModel;
 //   3. sorting 50,000 rows alone;
 //   4. start-up of the main window to its first paint, offscreen, in a child process
-//      of its own (so its time and peak memory are those of a real start);
+//      of its own (so its time and peak memory are those of a real start), also counted
+//      from the moment the process was started;
 //   5. peak memory.
 
 #include "Fixture.h"
@@ -38,19 +39,29 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <optional>
 
 namespace {
 constexpr int EmulatorCount = 100;
-constexpr int LineCount = 50000;
+constexpr int DefaultLineCount = 50000;
 constexpr int StartupRuns = 3;
 
 // Targets for this machine.
-constexpr double RatioTarget = 1.0;
+constexpr double RatioTarget = 0.5;
 constexpr double SortTargetMs = 40.0;
 constexpr double StartupTargetMs = 400.0;
+constexpr double ProcessStartupTargetMs = 300.0;
 constexpr double PeakTargetMB = 120.0; // 10^6 bytes
+
+qint64 monotonicNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
 
 // Counts the messages the program would have shown; nothing ever waits for a player.
 int &messageCount()
@@ -114,7 +125,8 @@ protected:
     }
 };
 
-int runStartupChild(int argc, char *argv[], const QString &programDir)
+// `startedNs`: CLOCK_MONOTONIC when the parent started this process.
+int runStartupChild(int argc, char *argv[], const QString &programDir, qint64 startedNs)
 {
     QElapsedTimer sinceMain;
     sinceMain.start();
@@ -148,21 +160,22 @@ int runStartupChild(int argc, char *argv[], const QString &programDir)
     while (!watcher.painted && patience.elapsed() < 10000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     const double firstPaintMs = double(timer.nsecsElapsed()) / 1e6;
+    const double sinceStartMs = double(monotonicNs() - startedNs) / 1e6;
     if (!watcher.painted) {
         std::fprintf(stderr, "the game list was never painted\n");
         return 2;
     }
 
-    std::printf("RESULT application=%.3f construct=%.3f load=%.3f paint=%.3f rows=%d "
+    std::printf("RESULT application=%.3f construct=%.3f load=%.3f paint=%.3f start=%.3f rows=%d "
                 "messages=%d peak_kib=%ld\n",
-                applicationMs, constructMs, loadMs, firstPaintMs, window.model()->rowCount(),
-                messageCount(), PeakResidentKiB());
+                applicationMs, constructMs, loadMs, firstPaintMs, sinceStartMs,
+                window.model()->rowCount(), messageCount(), PeakResidentKiB());
     std::fflush(stdout);
     return 0;
 }
 
 struct StartupFigures {
-    double application = 0, construct = 0, load = 0, paint = 0;
+    double application = 0, construct = 0, load = 0, paint = 0, sinceStart = 0;
     int rows = 0, messages = 0;
     long peakKiB = 0;
 };
@@ -177,7 +190,7 @@ std::optional<StartupFigures> startChild(const QString &programDir, const QStrin
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--startup-child"), programDir});
+                {QStringLiteral("--startup-child"), programDir, QString::number(monotonicNs())});
     if (!child.waitForFinished(60000) || child.exitCode() != 0)
         return std::nullopt;
     for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
@@ -194,6 +207,7 @@ std::optional<StartupFigures> startChild(const QString &programDir, const QStrin
         figures.construct = values.value("construct").toDouble();
         figures.load = values.value("load").toDouble();
         figures.paint = values.value("paint").toDouble();
+        figures.sinceStart = values.value("start").toDouble();
         figures.rows = values.value("rows").toInt();
         figures.messages = values.value("messages").toInt();
         figures.peakKiB = values.value("peak_kib").toLong();
@@ -241,7 +255,7 @@ std::vector<GameListModel::Row> rowsOf(const Fixture &fixture)
     return rows;
 }
 
-int runBenchmark(int runs, bool tryCold, bool keep, const QString &parent)
+int runBenchmark(int runs, bool tryCold, bool keep, const QString &parent, int lineCount)
 {
     installCountingMessages();
 
@@ -258,7 +272,7 @@ int runBenchmark(int runs, bool tryCold, bool keep, const QString &parent)
     Fixture fixture;
     QString error;
     const double buildMs = TimeMs([&] {
-        if (!BuildFixture(directory.path(), EmulatorCount, LineCount, fixture, error))
+        if (!BuildFixture(directory.path(), EmulatorCount, lineCount, fixture, error))
             std::fprintf(stderr, "cannot build the library: %s\n", qPrintable(error));
     });
     if (!error.isEmpty())
@@ -369,11 +383,12 @@ int runBenchmark(int runs, bool tryCold, bool keep, const QString &parent)
         if (run > 0)
             starts.push_back(*figures);
     }
-    std::vector<double> paints, constructs, loads, applications;
+    std::vector<double> paints, constructs, loads, applications, sinceStarts;
     long startupPeakKiB = 0;
     int startupMessages = 0;
     for (const StartupFigures &figures : starts) {
         paints.push_back(figures.paint);
+        sinceStarts.push_back(figures.sinceStart);
         constructs.push_back(figures.construct);
         loads.push_back(figures.load);
         applications.push_back(figures.application);
@@ -381,6 +396,7 @@ int runBenchmark(int runs, bool tryCold, bool keep, const QString &parent)
         startupMessages += figures.messages;
     }
     const double startupMs = Median(paints);
+    const double sinceStartMs = Median(sinceStarts);
 
     // 5. Peak memory.
     const long benchPeakKiB = PeakResidentKiB();
@@ -406,7 +422,8 @@ int runBenchmark(int runs, bool tryCold, bool keep, const QString &parent)
     out() << "  start-up (median of " << starts.size() << " processes, " << starts.front().rows
           << " rows): QApplication " << ms(Median(applications)) << ", MainFrm constructed "
           << ms(Median(constructs)) << ", Form_Load " << ms(Median(loads)) << ", first paint at "
-          << ms(startupMs) << " after construction began\n";
+          << ms(startupMs) << " after construction began, " << ms(sinceStartMs)
+          << " after the process was started\n";
     out() << "  peak memory: start-up process " << startupPeakKiB << " KiB, this benchmark "
           << benchPeakKiB << " KiB (library, copies and models included)\n";
     out() << "  messages counted: " << messageCount() << " here, " << startupMessages
@@ -424,25 +441,32 @@ int runBenchmark(int runs, bool tryCold, bool keep, const QString &parent)
                      loadCold ? ms(*loadCold) : QStringLiteral("not measured"), Dash, Dash});
     const double warmRatio = loadWarm / naiveWarm;
     table.push_back({QStringLiteral("ratio load+fill+sort / naive, warm"),
-                     QString::asprintf("%.2f", warmRatio), QStringLiteral("< 1.0"),
-                     Verdict(warmRatio < RatioTarget)});
+                     QString::asprintf("%.2f", warmRatio), QStringLiteral("<= 0.5"),
+                     Verdict(warmRatio <= RatioTarget)});
     if (naiveCold && loadCold) {
         const double coldRatio = *loadCold / *naiveCold;
         table.push_back({QStringLiteral("ratio load+fill+sort / naive, cold"),
-                         QString::asprintf("%.2f", coldRatio), QStringLiteral("< 1.0"),
-                         Verdict(coldRatio < RatioTarget)});
+                         QString::asprintf("%.2f", coldRatio), QStringLiteral("<= 0.5"),
+                         Verdict(coldRatio <= RatioTarget)});
     } else {
         table.push_back({QStringLiteral("ratio load+fill+sort / naive, cold"),
-                         QStringLiteral("not measured"), QStringLiteral("< 1.0"),
+                         QStringLiteral("not measured"), QStringLiteral("<= 0.5"),
                          QStringLiteral("-")});
     }
-    table.push_back({QStringLiteral("sort 50,000 rows: setRows"), ms(setRowsMs),
-                     QStringLiteral("< 40 ms"), Verdict(setRowsMs < SortTargetMs)});
-    table.push_back({QStringLiteral("sort 50,000 rows: sortByColumn(0)"), ms(sortByColumnMs),
-                     QStringLiteral("< 40 ms"), Verdict(sortByColumnMs < SortTargetMs)});
+    // The sort target is for 50,000 rows.
+    const bool sortTarget = allRows.size() <= size_t(DefaultLineCount);
+    const QString sortRows = QStringLiteral("sort %1 rows: ").arg(allRows.size());
+    table.push_back({sortRows + QStringLiteral("setRows"), ms(setRowsMs),
+                     sortTarget ? QStringLiteral("< 40 ms") : Dash,
+                     sortTarget ? Verdict(setRowsMs < SortTargetMs) : Dash});
+    table.push_back({sortRows + QStringLiteral("sortByColumn(0)"), ms(sortByColumnMs),
+                     sortTarget ? QStringLiteral("< 40 ms") : Dash,
+                     sortTarget ? Verdict(sortByColumnMs < SortTargetMs) : Dash});
     table.push_back(
         {QStringLiteral("start-up to first paint (%1 games, offscreen)").arg(starts.front().rows),
          ms(startupMs), QStringLiteral("< 400 ms"), Verdict(startupMs < StartupTargetMs)});
+    table.push_back({QStringLiteral("start-up from process start to first paint"), ms(sinceStartMs),
+                     QStringLiteral("<= 300 ms"), Verdict(sinceStartMs <= ProcessStartupTargetMs)});
     table.push_back({QStringLiteral("peak memory (start-up process, VmHWM)"),
                      QString::asprintf("%.1f MB", startupPeakMB), QStringLiteral("< 120 MB"),
                      Verdict(startupPeakMB < PeakTargetMB)});
@@ -454,14 +478,16 @@ int runBenchmark(int runs, bool tryCold, bool keep, const QString &parent)
 
 int main(int argc, char *argv[])
 {
-    if (argc >= 3 && std::strcmp(argv[1], "--startup-child") == 0)
-        return runStartupChild(argc, argv, QString::fromLocal8Bit(argv[2]));
+    if (argc >= 4 && std::strcmp(argv[1], "--startup-child") == 0)
+        return runStartupChild(argc, argv, QString::fromLocal8Bit(argv[2]),
+                               std::strtoll(argv[3], nullptr, 10));
 
     QCoreApplication application(argc, argv);
     int runs = 7;
     bool tryCold = true;
     bool keep = false;
     QString parent;
+    int lineCount = DefaultLineCount;
     const QStringList arguments = QCoreApplication::arguments();
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
@@ -473,11 +499,14 @@ int main(int argc, char *argv[])
             keep = true;
         } else if (argument == u"--dir" && i + 1 < arguments.size()) {
             parent = arguments.at(++i);
+        } else if (argument == u"--games" && i + 1 < arguments.size()) {
+            lineCount = std::max(EmulatorCount, arguments.at(++i).toInt());
         } else {
-            std::fprintf(stderr, "usage: %s [--runs N] [--no-cold] [--keep] [--dir PARENT]\n",
+            std::fprintf(stderr,
+                         "usage: %s [--runs N] [--no-cold] [--keep] [--dir PARENT] [--games N]\n",
                          argv[0]);
             return 2;
         }
     }
-    return runBenchmark(runs, tryCold, keep, parent);
+    return runBenchmark(runs, tryCold, keep, parent, lineCount);
 }

@@ -8,7 +8,39 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <unordered_set>
+
 namespace {
+// The values that repeat from game to game (a type, a destination, options): each is
+// made once and shared by every record holding it. Names and files are left alone, as
+// they rarely repeat.
+class SharedValues {
+public:
+    QString get(QStringView value)
+    {
+        if (value.isEmpty())
+            return value.toString();
+        if (const auto known = values_.find(value); known != values_.end())
+            return *known;
+        QString made = value.toString();
+        if (values_.size() < MaxValues)
+            values_.insert(made);
+        return made;
+    }
+
+private:
+    static constexpr size_t MaxValues = 4096;
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(QStringView text) const noexcept { return qHash(text); }
+    };
+    struct Equal {
+        using is_transparent = void;
+        bool operator()(QStringView a, QStringView b) const noexcept { return a == b; }
+    };
+    std::unordered_set<QString, Hash, Equal> values_;
+};
+
 QString missingRomListText(const EmulatorRecord &emulator)
 {
     return QStringLiteral("File ") + Quoted(emulator.Name) + QLatin1String(RomListExtension) +
@@ -22,6 +54,9 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
     QStringList problems;
     const QChar separator = QDir::separator();
     PresenceIndex present;
+    QString text;
+    QString archive; // reused: a missing game costs no new string
+    SharedValues shared;
 
     for (int e = 1; e < int(emulators.size()); ++e) {
         const EmulatorRecord &emulator = emulators[size_t(e)];
@@ -31,7 +66,7 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
             problems.append(NotConfiguredText(emulator.Name, emulatorDir));
             continue;
         }
-        zanku::ListRead<GameRecord> list = ReadRomList(places.romList(), false);
+        const TextReadResult list = ReadText(places.romList(), text, false);
         if (list.status == TextReadResult::Missing) {
             problems.append(missingRomListText(emulator));
             continue;
@@ -45,19 +80,35 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
             problems.append(NotConfiguredText(emulator.Name, emulatorDir));
             continue;
         }
-        for (GameRecord &game : list.records) {
-            if (game.File.isEmpty())
-                continue; // names nothing; its archive would be ".zip"
-            if (present.exists(emulatorDir, game.File)) {
-                game.Zipped = false;
-            } else if (present.exists(emulatorDir, ArchivePathFor(emulator.ZippedRomPath, game.File,
-                                                                  separator))) {
-                game.Zipped = true;
-            } else {
-                continue;
+        // Only the lines of games that are present become records.
+        QStringView line;
+        for (qsizetype at = 0; NextLine(text, at, line);) {
+            const std::array<QStringView, GameFieldCount> fields = SplitRomLine(line);
+            const QStringView file = fields[1];
+            if (file.isEmpty())
+                continue; // names nothing (a blank line too); its archive would be ".zip"
+            bool zipped = false;
+            if (!present.exists(emulatorDir, file)) {
+                archive.truncate(0);
+                archive.append(emulator.ZippedRomPath)
+                    .append(separator)
+                    .append(StripExtension(file))
+                    .append(QLatin1String(".zip"));
+                if (!present.exists(emulatorDir, archive))
+                    continue;
+                zipped = true;
             }
+            static_assert(zanku::GameFields[2].member == &GameRecord::DestinationDir &&
+                          zanku::GameFields[3].member == &GameRecord::Options &&
+                          zanku::GameFields[4].member == &GameRecord::Type);
+            GameRecord &game = games.emplace_back();
+            game.Name = fields[0].toString();
+            game.File = file.toString();
+            game.DestinationDir = shared.get(fields[2]);
+            game.Options = shared.get(fields[3]);
+            game.Type = shared.get(fields[4]);
             game.EmulatorIndex = e;
-            games.push_back(std::move(game));
+            game.Zipped = zipped;
         }
     }
     return problems;

@@ -13,18 +13,35 @@ const std::array<QString, GameListModel::ColumnCount> ColumnTitles = {
 
 GenericSortKeys keysOf(const std::vector<GameListModel::Row> &rows, int column)
 {
-    std::vector<QString> cells;
-    cells.reserve(rows.size());
-    for (const GameListModel::Row &row : rows)
-        cells.push_back(row.cells[size_t(column)]);
-    return GenericSortKeys(cells);
+    return GenericSortKeys(rows.size(), [&rows, column](size_t i) -> const QString & {
+        return rows[i].cells[size_t(column)];
+    });
+}
+
+// Puts the rows in this order (position i gets old row order[i]) in place, a cycle of
+// the permutation at a time; `order` is used up.
+void permute(std::vector<GameListModel::Row> &rows, std::vector<int> &order)
+{
+    for (size_t first = 0; first < order.size(); ++first) {
+        if (order[first] < 0 || size_t(order[first]) == first)
+            continue;
+        GameListModel::Row held = std::move(rows[first]);
+        size_t to = first;
+        while (size_t(order[to]) != first) {
+            const size_t from = size_t(order[to]);
+            rows[to] = std::move(rows[from]);
+            order[to] = -1;
+            to = from;
+        }
+        rows[to] = std::move(held);
+        order[to] = -1;
+    }
 }
 
 // Stable sort of order[first, last) by the keys.
 void sortRange(std::vector<int> &order, size_t first, size_t last, const GenericSortKeys &keys)
 {
-    std::stable_sort(order.begin() + qsizetype(first), order.begin() + qsizetype(last),
-                     [&](int a, int b) { return keys.less(size_t(a), size_t(b)); });
+    keys.sort(order.begin() + qsizetype(first), order.begin() + qsizetype(last));
 }
 } // namespace
 
@@ -71,14 +88,10 @@ void GameListModel::setRows(std::vector<Row> rows)
     std::vector<int> order(rows.size());
     std::iota(order.begin(), order.end(), 0);
     sortRange(order, 0, order.size(), keys);
-
-    std::vector<Row> sorted;
-    sorted.reserve(rows.size());
-    for (const int from : order)
-        sorted.push_back(std::move(rows[size_t(from)]));
+    permute(rows, order);
 
     beginResetModel();
-    rows_ = std::move(sorted);
+    rows_ = std::move(rows);
     endResetModel();
 }
 
@@ -149,13 +162,10 @@ void GameListModel::applyOrder(const std::vector<int> &order)
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
 
     std::vector<int> newPosition(order.size());
-    std::vector<Row> sorted;
-    sorted.reserve(rows_.size());
-    for (size_t position = 0; position < order.size(); ++position) {
+    for (size_t position = 0; position < order.size(); ++position)
         newPosition[size_t(order[position])] = int(position);
-        sorted.push_back(std::move(rows_[size_t(order[position])]));
-    }
-    rows_ = std::move(sorted);
+    std::vector<int> moves = order;
+    permute(rows_, moves);
 
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;

@@ -5,21 +5,29 @@ QString RomListFileName(const QString &emulatorName)
     return emulatorName + QLatin1String(RomListExtension);
 }
 
-GameRecord ParseRomLine(const QString &line)
+std::array<QStringView, GameFieldCount> SplitRomLine(QStringView line)
 {
-    GameRecord game;
+    std::array<QStringView, GameFieldCount> fields;
     qsizetype start = 0;
-    for (size_t field = 0; field + 1 < zanku::GameFields.size(); ++field) {
-        QString &value = game.*zanku::GameFields[field].member;
+    for (size_t field = 0; field + 1 < fields.size(); ++field) {
         const qsizetype equals = line.indexOf(u'=', start);
         if (equals < 0) {
-            value = line.mid(start);
-            return game; // fewer than four "=": the rest stays empty
+            fields[field] = line.sliced(start);
+            return fields; // fewer than four "=": the rest stays empty
         }
-        value = line.mid(start, equals - start);
+        fields[field] = line.sliced(start, equals - start);
         start = equals + 1;
     }
-    game.*zanku::GameFields.back().member = line.mid(start); // "=" and all
+    fields.back() = line.sliced(start); // "=" and all
+    return fields;
+}
+
+GameRecord ParseRomLine(QStringView line)
+{
+    const std::array<QStringView, GameFieldCount> fields = SplitRomLine(line);
+    GameRecord game;
+    for (size_t field = 0; field < fields.size(); ++field)
+        game.*zanku::GameFields[field].member = fields[field].toString();
     return game;
 }
 
@@ -31,12 +39,18 @@ QString FormatRomLine(const GameRecord &game)
     return fields.join(u'=');
 }
 
-QString StripExtension(const QString &fileName)
+QStringView StripExtension(QStringView fileName)
 {
     // The final character is never taken as the extension's dot.
     const qsizetype dot =
         fileName.size() >= 2 ? fileName.lastIndexOf(u'.', fileName.size() - 2) : qsizetype(-1);
-    return dot >= 0 ? fileName.left(dot) : fileName;
+    return dot >= 0 ? fileName.first(dot) : fileName;
+}
+
+QString StripExtension(const QString &fileName)
+{
+    const QStringView stripped = StripExtension(QStringView(fileName));
+    return stripped.size() == fileName.size() ? fileName : stripped.toString();
 }
 
 QString ArchivePathFor(const QString &zippedRomPath, const QString &file, QChar separator)
@@ -55,10 +69,11 @@ QStringList FormatRomList(const std::vector<GameRecord> &games)
 
 zanku::ListRead<GameRecord> ReadRomList(const QString &path, bool versioned)
 {
-    const TextReadResult file = ReadTextLines(path, versioned);
+    QString text;
+    const TextReadResult file = ReadText(path, text, versioned);
     zanku::ListRead<GameRecord> read{{}, file.status, file.error, file.version};
-    read.records.reserve(size_t(file.lines.size()));
-    for (const QString &line : file.lines) {
+    QStringView line;
+    for (qsizetype at = 0; NextLine(text, at, line);) {
         if (!line.isEmpty())
             read.records.push_back(ParseRomLine(line));
     }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <vector>
 
 // A ROM list file, "<emulator name>.rom": one game a line, the fields of GameFields
@@ -19,7 +20,11 @@ QString RomListFileName(const QString &emulatorName);
 
 // Splits one line at its first four "="; missing fields are empty. EmulatorIndex and
 // Zipped are left at their defaults.
-GameRecord ParseRomLine(const QString &line);
+GameRecord ParseRomLine(QStringView line);
+
+// The same split, the fields left in the line, in the order of GameFields.
+inline constexpr size_t GameFieldCount = zanku::GameFields.size();
+std::array<QStringView, GameFieldCount> SplitRomLine(QStringView line);
 
 // The line a ROM list holds for a game: its five fields joined by "=".
 QString FormatRomLine(const GameRecord &game);
@@ -29,6 +34,7 @@ QStringList FormatRomList(const std::vector<GameRecord> &games);
 // character ends it. "puzzle.nes" -> "puzzle", "a.b.c" -> "a.b", ".nes" -> "",
 // "puzzle." and "puzzle" stay unchanged.
 QString StripExtension(const QString &fileName);
+QStringView StripExtension(QStringView fileName);
 
 // Where a game's archive lies: ZippedRomPath + separator + base name + ".zip".
 QString ArchivePathFor(const QString &zippedRomPath, const QString &file, QChar separator);

@@ -97,21 +97,31 @@ QCollator GenericCollator()
 }
 
 GenericSortKeys::GenericSortKeys(const std::vector<QString> &cells)
+    : GenericSortKeys(cells.size(), [&cells](size_t i) -> const QString & { return cells[i]; })
+{
+}
+
+GenericSortKeys::GenericSortKeys(size_t count, const std::function<const QString &(size_t)> &cellAt)
 {
     const QCollator collator = GenericCollator();
     const std::optional<RankTable> ranks = asciiRanks(collator);
 
-    keys_.resize(cells.size());
+    keys_.resize(count);
     bool allRanked = true;
-    for (size_t i = 0; i < cells.size(); ++i) {
+    for (size_t i = 0; i < count; ++i) {
         Key &key = keys_[i];
         key.offset = ranks_.size();
-        if (const std::optional<double> number = CellNumber(cells[i])) {
+        const QString &cell = cellAt(i);
+        if (const std::optional<double> number = CellNumber(cell)) {
             key.kind = Kind::Number;
             key.number = *number;
-        } else if (ranks && appendRankKey(cells[i], *ranks, ranks_)) {
+        } else if (ranks && appendRankKey(cell, *ranks, ranks_)) {
             key.kind = Kind::Ranked;
             key.length = ranks_.size() - key.offset;
+            for (qsizetype at = 0; at < 8; ++at) {
+                const uchar rank = at < key.length ? uchar(ranks_.at(key.offset + at)) : 0;
+                key.prefix = key.prefix << 8 | rank;
+            }
         } else {
             allRanked = false;
         }
@@ -120,10 +130,10 @@ GenericSortKeys::GenericSortKeys(const std::vector<QString> &cells)
     // A cell the ranks cannot weigh is compared through the collator's keys, and so is
     // every text it may meet, so that all comparisons follow one order.
     if (!allRanked) {
-        collated_.resize(cells.size());
-        for (size_t i = 0; i < cells.size(); ++i) {
+        collated_.resize(count);
+        for (size_t i = 0; i < count; ++i) {
             if (keys_[i].kind != Kind::Number)
-                collated_[i] = collator.sortKey(cells[i]);
+                collated_[i] = collator.sortKey(cellAt(i));
         }
     }
 }
@@ -138,6 +148,10 @@ int GenericSortKeys::compare(size_t a, size_t b) const
         return compareNumbers(left.number, right.number);
     }
     if (left.kind == Kind::Ranked && right.kind == Kind::Ranked) {
+        // Ranks are never 0, so the prefixes alone settle every key that differs in
+        // its first eight ranks or ends within them.
+        if (left.prefix != right.prefix)
+            return left.prefix < right.prefix ? -1 : 1;
         const int common =
             std::memcmp(ranks_.constData() + left.offset, ranks_.constData() + right.offset,
                         size_t(std::min(left.length, right.length)));
@@ -146,4 +160,26 @@ int GenericSortKeys::compare(size_t a, size_t b) const
         return left.length < right.length ? -1 : (right.length < left.length ? 1 : 0);
     }
     return collated_[a]->compare(*collated_[b]);
+}
+
+void GenericSortKeys::sort(std::vector<int>::iterator first, std::vector<int>::iterator last) const
+{
+    struct Entry {
+        quint64 prefix;
+        int cell;
+        bool ranked;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(size_t(last - first));
+    for (auto at = first; at != last; ++at) {
+        const Key &key = keys_[size_t(*at)];
+        entries.push_back({key.prefix, *at, key.kind == Kind::Ranked});
+    }
+    std::stable_sort(entries.begin(), entries.end(), [this](const Entry &a, const Entry &b) {
+        if (a.ranked && b.ranked && a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        return compare(size_t(a.cell), size_t(b.cell)) < 0;
+    });
+    for (const Entry &entry : entries)
+        *first++ = entry.cell;
 }

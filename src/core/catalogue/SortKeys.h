@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -20,10 +21,16 @@
 class GenericSortKeys {
 public:
     explicit GenericSortKeys(const std::vector<QString> &cells);
+    // The keys of `count` cells read through `cellAt`, where they lie.
+    GenericSortKeys(size_t count, const std::function<const QString &(size_t)> &cellAt);
 
     // Negative, zero or positive, as cell a sorts before, with or after cell b.
     int compare(size_t a, size_t b) const;
     bool less(size_t a, size_t b) const { return compare(a, b) < 0; }
+
+    // Sorts the cell numbers in [first, last) by their cells, stably, as `less` orders
+    // them; the prefixes are compared side by side, without a look-up per comparison.
+    void sort(std::vector<int>::iterator first, std::vector<int>::iterator last) const;
 
 private:
     enum class Kind : char { Number, Ranked, Collated };
@@ -32,6 +39,7 @@ private:
         double number = 0;
         qsizetype offset = 0; // of the ASCII key in ranks_
         qsizetype length = 0;
+        quint64 prefix = 0; // its first eight ranks, the first one highest, zeros after
     };
 
     std::vector<Key> keys_;

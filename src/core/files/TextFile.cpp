@@ -76,19 +76,9 @@ QString decode(const QByteArray &content, TextEncoding &encoding)
 QStringList splitLines(const QString &text)
 {
     QStringList lines;
-    qsizetype start = 0;
-    const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = text.at(i);
-        if (c != u'\r' && c != u'\n')
-            continue;
-        lines.append(text.mid(start, i - start));
-        if (c == u'\r' && i + 1 < size && text.at(i + 1) == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < size)
-        lines.append(text.mid(start));
+    QStringView line;
+    for (qsizetype at = 0; NextLine(text, at, line);)
+        lines.append(line.toString());
     return lines;
 }
 
@@ -239,9 +229,26 @@ FileVersion CurrentVersion(const QString &path)
     return versionOf(content, path);
 }
 
-TextReadResult ReadTextLines(const QString &path, bool versioned)
+bool NextLine(QStringView text, qsizetype &start, QStringView &line)
+{
+    const qsizetype size = text.size();
+    if (start >= size)
+        return false;
+    const char16_t *const chars = text.utf16();
+    qsizetype end = start;
+    while (end < size && chars[end] != u'\r' && chars[end] != u'\n')
+        ++end;
+    line = text.sliced(start, end - start);
+    if (end < size && chars[end] == u'\r' && end + 1 < size && chars[end + 1] == u'\n')
+        ++end;
+    start = end + 1;
+    return true;
+}
+
+TextReadResult ReadText(const QString &path, QString &text, bool versioned)
 {
     TextReadResult result;
+    text.clear();
     result.version.encoding = NewFileEncoding;
     if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
         return result;
@@ -254,7 +261,15 @@ TextReadResult ReadTextLines(const QString &path, bool versioned)
     }
     result.status = TextReadResult::Read;
     result.version = versionOf(content, path, versioned);
-    result.lines = splitLines(decode(content, result.version.encoding));
+    text = decode(content, result.version.encoding);
+    return result;
+}
+
+TextReadResult ReadTextLines(const QString &path, bool versioned)
+{
+    QString text;
+    TextReadResult result = ReadText(path, text, versioned);
+    result.lines = splitLines(text);
     return result;
 }
 

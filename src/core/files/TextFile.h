@@ -41,6 +41,14 @@ struct TextReadResult {
 // Without `versioned` the version holds no hash: for a reader that never saves.
 TextReadResult ReadTextLines(const QString &path, bool versioned = true);
 
+// The same read with the decoded text left whole in `text` and `lines` empty, for a reader
+// that walks the lines with NextLine instead of holding a list of them.
+TextReadResult ReadText(const QString &path, QString &text, bool versioned = true);
+
+// The line of `text` that begins at `start`, without its end (CR LF, LF or a lone CR);
+// moves `start` past that end. False once `start` is at the end of the text.
+bool NextLine(QStringView text, qsizetype &start, QStringView &line);
+
 struct TextWriteResult {
     bool ok = false;
     QString error;       // why, when it failed

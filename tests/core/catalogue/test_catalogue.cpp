@@ -56,6 +56,7 @@ private slots:
     void aSaveNeverOverwritesWhatItDidNotRead();
     void findMatchesEveryWord_data();
     void findMatchesEveryWord();
+    void gridRowsKeepTheirSlotsThroughSorts();
 };
 
 void CatalogueTest::loadAndSave_data()
@@ -384,6 +385,30 @@ void CatalogueTest::findMatchesEveryWord()
         if (step == typed)
             QCOMPARE(names, found);
     }
+}
+
+// Names that part within their first eight characters and after them.
+void CatalogueTest::gridRowsKeepTheirSlotsThroughSorts()
+{
+    const QStringList names{"Quest of the Nine b", "quest", "2",
+                            "Quest of the Nine A", "Ark",   "10"};
+    std::vector<GameListModel::Row> rows;
+    for (int i = 0; i < names.size(); ++i)
+        rows.push_back({{names[i], QString::number(5 - i), "E"}, i + 1});
+    GameListModel grid;
+    grid.setRows(rows);
+    QStringList sorted;
+    QList<int> order;
+    for (int row = 0; row < grid.rowCount(); ++row) {
+        sorted << grid.cell(row, 0);
+        order << grid.slotAt(row);
+    }
+    QCOMPARE(sorted, (QStringList{"2", "10", "Ark", "quest", "Quest of the Nine A",
+                                  "Quest of the Nine b"}));
+    QCOMPARE(order, (QList<int>{3, 6, 5, 2, 4, 1}));
+    grid.sortByColumn(1);
+    for (int row = 0; row < grid.rowCount(); ++row)
+        QCOMPARE(grid.slotAt(row), 6 - row);
 }
 
 QTEST_GUILESS_MAIN(CatalogueTest)
