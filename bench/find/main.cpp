@@ -118,6 +118,7 @@ int main(int argc, char *argv[])
                      [&] { model.FillGameList(library); });
     zanku::GameFindModel found(&model, library);
     library.start();
+    QCoreApplication::processEvents(); // the window's first turn: the find index is made
 
     QSortFilterProxyModel plain;
     plain.setSourceModel(&model);

@@ -4,6 +4,8 @@
 #include "core/catalogue/GameListModel.h"
 #include "core/library/Library.h"
 
+#include <QTimer>
+
 namespace zanku {
 
 GameFindModel::GameFindModel(GameListModel *games, const Library &library, QObject *parent)
@@ -22,17 +24,28 @@ GameFindModel::GameFindModel(GameListModel *games, const Library &library, QObje
     connect(games, &QAbstractItemModel::layoutChanged, this, &GameFindModel::sourceSorted);
     connect(games, &QAbstractItemModel::headerDataChanged, this,
             &QAbstractItemModel::headerDataChanged);
-    index_.rebuild(library_);
     collectRows();
 }
 
 void GameFindModel::catalogueRead()
 {
-    // A new catalogue: the text found before applies to it again.
-    index_.rebuild(library_);
+    // A new catalogue: the text found before applies to it again. Without one, the index
+    // is made once the window has shown the list, before anyone can type.
+    indexed_ = false;
+    if (!text_.isEmpty())
+        ensureIndexed();
     narrowed_ = !text_.isEmpty() && index_.find(text_);
     collectRows(true);
     endResetModel();
+    QTimer::singleShot(0, this, &GameFindModel::ensureIndexed);
+}
+
+void GameFindModel::ensureIndexed()
+{
+    if (indexed_)
+        return;
+    index_.rebuild(library_);
+    indexed_ = true;
 }
 
 void GameFindModel::setFindText(const QString &text)
@@ -41,6 +54,7 @@ void GameFindModel::setFindText(const QString &text)
         return;
     beginResetModel();
     text_ = text;
+    ensureIndexed();
     narrowed_ = index_.find(text);
     collectRows();
     endResetModel();

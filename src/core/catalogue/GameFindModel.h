@@ -45,6 +45,7 @@ public:
 
 private:
     void catalogueRead();
+    void ensureIndexed();
     void sourceSorting();
     void sourceSorted();
     // The source rows shown, in the source's order; `proxyRows_` the other way round.
@@ -54,6 +55,7 @@ private:
     GameListModel *games_;
     const Library &library_;
     FindIndex index_;
+    bool indexed_ = false;
     QString text_;
     bool narrowed_ = false;
     std::vector<int> sourceRows_;
