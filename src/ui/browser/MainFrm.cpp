@@ -180,37 +180,6 @@ void MainFrm::Form_Load()
     library_.start();
 }
 
-QStringList MainFrm::keyOf(int row) const
-{
-    const GameRecord &game = library_.game(shown_->slotAt(row));
-    return {shown_->cell(row, 2), game.Name, game.File};
-}
-
-void MainFrm::catalogueChanged()
-{
-    // The game that was highlighted stays highlighted, current and pictured when it is
-    // still listed; otherwise no row is current and nothing can be launched unseen.
-    model_->FillGameList(library_); // the rows found are found again in it
-    statusPanel2_->setText(shown_->countText());
-    int found = -1;
-    for (int row = 0; !highlightedKey_.isEmpty() && row < shown_->rowCount() && found < 0; ++row) {
-        const GameRecord &game = library_.game(shown_->slotAt(row));
-        if (shown_->cell(row, 2) == highlightedKey_[0] && game.Name == highlightedKey_[1] &&
-            game.File == highlightedKey_[2])
-            found = row;
-    }
-    // Setting the current index, even to none, also keeps the grid's focus from making
-    // a first row current that is not highlighted.
-    Lista->setCurrentIndex(found >= 0 ? shown_->index(found, 0) : QModelIndex());
-    if (found >= 0) {
-        Lista->scrollTo(shown_->index(found, 0));
-        ShowSelectedGame();
-    } else {
-        Launch->setEnabled(false);
-        Frame1->showTitle();
-    }
-}
-
 QString MainFrm::statusText() const
 {
     return statusPanel1_->text();
@@ -359,54 +328,14 @@ bool MainFrm::eventFilter(QObject *watched, QEvent *event)
         }
         // Typing finds a game: the find field takes the place of jumping to a prefix.
         const QString text = key->text();
-        const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        const bool command =
+            key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
         if (!text.isEmpty() && text.at(0).isPrint() && !command) {
             Find->open(text);
             return true;
         }
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-void MainFrm::findChanged(const QString &text)
-{
-    shown_->setFindText(text);
-    statusPanel2_->setText(shown_->countText());
-    // The first match is the selection, as a click on it would make it.
-    const bool any = shown_->rowCount() > 0;
-    Lista->setCurrentIndex(any ? shown_->index(0, 0) : QModelIndex());
-    if (any) {
-        Lista->scrollToTop();
-        selectionMoved();
-        return;
-    }
-    library_.CleanupExtraction();
-    Launch->setEnabled(false);
-    Frame1->showTitle();
-}
-
-void MainFrm::selectionMoved()
-{
-    if (highlightedRow() < 0 || library_.EmulatorCount() == 0)
-        return;
-    Launch->setEnabled(true);
-    ShowSelectedGame();
-}
-
-void MainFrm::findClosed()
-{
-    // Every row is back; the game highlighted stays so, in view.
-    const int slot = shown_->slotAt(highlightedRow());
-    shown_->setFindText(QString());
-    statusPanel2_->setText(shown_->countText());
-    for (int row = 0; slot != 0 && row < shown_->rowCount(); ++row) {
-        if (shown_->slotAt(row) == slot) {
-            Lista->setCurrentIndex(shown_->index(row, 0));
-            Lista->scrollTo(shown_->index(row, 0), QAbstractItemView::PositionAtCenter);
-            break;
-        }
-    }
-    Lista->setFocus();
 }
 
 void MainFrm::Launch_Click()
