@@ -133,6 +133,11 @@ QString lineProblem(const QString &file, bool named = false)
     return {};
 }
 
+bool isArchiveName(const QString &name)
+{
+    return name.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive);
+}
+
 // Fills File and the member of an archive candidate, or says why it cannot be listed.
 void readArchive(ImportCandidate &candidate, const QString &path, const QString &base)
 {
@@ -174,17 +179,98 @@ QString ImportCandidate::note() const
 {
     if (!problem.isEmpty())
         return problem;
+    if (pending)
+        return QStringLiteral("reading\u2026");
     if (kind == ImportKind::Zip && member != file)
         return QStringLiteral("inside: ") + member;
     return {};
 }
 
-ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &programDir,
-                               const std::vector<GameRecord> &listed, ImportScanControl &control,
-                               const QStringList &emulatorNames)
+bool ImportFileBefore(const ImportCandidate &a, const ImportCandidate &b)
+{
+    return QString::compare(a.file, b.file, Qt::CaseInsensitive) < 0;
+}
+
+namespace {
+// The first 16 characters of a name, folded to lower case and packed for a quick compare.
+// Only a key of plain ASCII (`ascii`) orders names by itself: a compare without regard to
+// case folds some other characters to ASCII letters.
+struct SortKey {
+    quint64 high = 0, low = 0;
+    bool ascii = true;
+
+    explicit SortKey(const QString &name)
+    {
+        const qsizetype length = std::min<qsizetype>(name.size(), 16);
+        const QChar *text = name.constData();
+        for (qsizetype i = 0; i < length && ascii; ++i) {
+            char16_t c = text[i].unicode();
+            ascii = c < 0x80;
+            c = c >= u'A' && c <= u'Z' ? c + 32 : c;
+            (i < 8 ? high : low) |= quint64(c) << (8 * (7 - i % 8));
+        }
+    }
+};
+
+void sortByFile(std::vector<ImportCandidate> &candidates)
+{
+    std::vector<SortKey> keys;
+    keys.reserve(candidates.size());
+    for (const ImportCandidate &candidate : candidates)
+        keys.emplace_back(candidate.file);
+    std::vector<quint32> order(candidates.size());
+    for (quint32 i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
+        const SortKey &x = keys[a], &y = keys[b];
+        if (x.ascii && y.ascii && (x.high != y.high || x.low != y.low))
+            return x.high != y.high ? x.high < y.high : x.low < y.low;
+        return ImportFileBefore(candidates[a], candidates[b]);
+    });
+    std::vector<ImportCandidate> sorted;
+    sorted.reserve(candidates.size());
+    for (const quint32 i : order)
+        sorted.push_back(std::move(candidates[i]));
+    candidates = std::move(sorted);
+}
+} // namespace
+
+struct ImportScan::Data {
+    EmulatorRecord emulator;
+    QString programDir;
+    zanku::EmulatorPlaces places;
+    ImportScanControl &control;
+    QStringList emulatorNames;
+    ListedNames known;
+
+    Data(const EmulatorRecord &emulator, const QString &programDir,
+         const std::vector<GameRecord> &listed, ImportScanControl &control,
+         const QStringList &emulatorNames)
+        : emulator(emulator)
+        , programDir(programDir)
+        , places(emulator, programDir)
+        , control(control)
+        , emulatorNames(emulatorNames)
+        , known(places, listed)
+    {
+    }
+};
+
+ImportScan::ImportScan(const EmulatorRecord &emulator, const QString &programDir,
+                       const std::vector<GameRecord> &listed, ImportScanControl &control,
+                       const QStringList &emulatorNames)
+    : d(std::make_unique<Data>(emulator, programDir, listed, control, emulatorNames))
+{
+}
+
+ImportScan::~ImportScan() = default;
+
+ImportScanResult ImportScan::listNames()
 {
     ImportScanResult result;
-    const zanku::EmulatorPlaces places(emulator, programDir);
+    const EmulatorRecord &emulator = d->emulator;
+    const zanku::EmulatorPlaces &places = d->places;
+    ImportScanControl &control = d->control;
     const QString &emulatorDir = places.directory();
     const QString &zips = places.zippedGames();
     std::vector<DirEntry> entries, archives;
@@ -208,29 +294,22 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
         return result;
     }
     const std::vector<DirEntry> &archiveEntries = zipsApart ? archives : entries;
-    control.total = int(entries.size() + (zipsApart ? archives.size() : 0));
 
-    const ListedNames known(places, listed);
+    const ListedNames &known = d->known;
     QSet<QString> excluded = {nameIn(places, emulatorDir, emulator.Program),
                               nameIn(places, emulatorDir, emulator.ZippedRomPath),
                               nameIn(places, emulatorDir, emulator.SnapshotPath)};
-    if (FileNameKey(emulatorDir) == FileNameKey(QDir::cleanPath(QDir(programDir).absolutePath()))) {
+    if (FileNameKey(emulatorDir) ==
+        FileNameKey(QDir::cleanPath(QDir(d->programDir).absolutePath()))) {
         for (const QString &own :
              QStringList{ConfigFileName, zanku::JournalFileName,
                          zanku::JournalFileName + QLatin1String(".lock"), QStringLiteral("Saves")})
             excluded.insert(FileNameKey(own));
-        for (const QString &name : emulatorNames)
+        for (const QString &name : d->emulatorNames)
             excluded.insert(FileNameKey(RomListFileName(name)));
     }
-    const auto isArchiveName = [](const QString &name) {
-        return name.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive);
-    };
-    QSet<QString> taken;
-    taken.reserve(qsizetype(entries.size()));
     result.candidates.reserve(entries.size() + archives.size());
-    int done = 0;
     for (const DirEntry &entry : entries) {
-        control.done.store(++done, std::memory_order_relaxed);
         if (entry.type == EntryType::Other || (!zipsApart && isArchiveName(entry.name)))
             continue;
         const QString key = FileNameKey(entry.name);
@@ -242,14 +321,9 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
         candidate.name = ImportName(
             candidate.kind == ImportKind::Folder ? entry.name : StripExtension(entry.name));
         candidate.problem = entry.faithful ? lineProblem(entry.name, true) : CodePageProblem;
-        taken.insert(key);
         result.candidates.push_back(std::move(candidate));
     }
     for (const DirEntry &entry : archiveEntries) {
-        if (control.cancel.load(std::memory_order_relaxed))
-            break;
-        if (zipsApart)
-            control.done.store(++done, std::memory_order_relaxed);
         if (entry.type != EntryType::File || !isArchiveName(entry.name))
             continue;
         ImportCandidate candidate;
@@ -263,10 +337,7 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
             candidate.problem =
                 QStringLiteral("The catalogue looks for archives ending in \".zip\".");
         else
-            readArchive(candidate, zips + u'/' + entry.name, base);
-        if (candidate.problem.isEmpty() &&
-            (known.contain(candidate) || taken.contains(FileNameKey(candidate.file))))
-            continue; // the list, or a file of the same name, already has the game
+            candidate.file = base, candidate.pending = true;
         result.candidates.push_back(std::move(candidate));
     }
     if (control.cancel.load()) {
@@ -274,10 +345,78 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
         result.candidates.clear();
         return result;
     }
-    std::sort(result.candidates.begin(), result.candidates.end(),
-              [](const ImportCandidate &a, const ImportCandidate &b) {
-                  return QString::compare(a.file, b.file, Qt::CaseInsensitive) < 0;
-              });
+    sortByFile(result.candidates);
+    const auto pending = std::count_if(result.candidates.begin(), result.candidates.end(),
+                                       [](const ImportCandidate &c) { return c.pending; });
+    control.total = int(pending);
+    return result;
+}
+
+bool ImportScan::readArchives(const std::vector<ImportCandidate> &names,
+                              const std::function<void(ImportReads &&)> &report)
+{
+    constexpr size_t BatchSize = 256;
+    ImportReads batch;
+    int done = 0;
+    for (size_t index = 0; index < names.size(); ++index) {
+        if (!names[index].pending)
+            continue;
+        if (d->control.cancel.load(std::memory_order_relaxed))
+            return false;
+        ImportArchiveRead read{index, names[index], false};
+        ImportCandidate &candidate = read.candidate;
+        const QString base = candidate.file;
+        candidate.file = candidate.entry;
+        candidate.pending = false;
+        readArchive(candidate, d->places.zippedGames() + u'/' + candidate.entry, base);
+        // A file or folder offered under the same name already has the game, as one listed.
+        const auto same = std::equal_range(names.begin(), names.end(), candidate, ImportFileBefore);
+        read.dropped = candidate.problem.isEmpty() &&
+                       (d->known.contain(candidate) ||
+                        std::any_of(same.first, same.second, [&](const ImportCandidate &c) {
+                            return c.kind != ImportKind::Zip &&
+                                   FileNameKey(c.file) == FileNameKey(candidate.file);
+                        }));
+        batch.push_back(std::move(read));
+        d->control.done.store(++done, std::memory_order_relaxed);
+        if (batch.size() == BatchSize) {
+            report(std::move(batch));
+            batch.clear();
+        }
+    }
+    if (!batch.empty())
+        report(std::move(batch));
+    return !d->control.cancel.load();
+}
+
+ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &programDir,
+                               const std::vector<GameRecord> &listed, ImportScanControl &control,
+                               const QStringList &emulatorNames)
+{
+    ImportScan scan(emulator, programDir, listed, control, emulatorNames);
+    ImportScanResult result = scan.listNames();
+    if (!result.error.isEmpty() || result.cancelled)
+        return result;
+    std::vector<ImportCandidate> &candidates = result.candidates;
+    std::vector<bool> dropped(candidates.size());
+    const bool read = scan.readArchives(candidates, [&](ImportReads &&reads) {
+        for (ImportArchiveRead &r : reads) {
+            dropped[r.index] = r.dropped;
+            candidates[r.index] = std::move(r.candidate);
+        }
+    });
+    if (!read) {
+        result.cancelled = true;
+        candidates.clear();
+        return result;
+    }
+    size_t kept = 0;
+    for (size_t index = 0; index < candidates.size(); ++index) {
+        if (!dropped[index] && kept++ != index)
+            candidates[kept - 1] = std::move(candidates[index]);
+    }
+    candidates.resize(kept);
+    SortReadRows(candidates, [](const ImportCandidate &c) -> const ImportCandidate & { return c; });
     return result;
 }
 
