@@ -51,10 +51,15 @@ bool listDirectory(const QString &directory, std::vector<DirEntry> &entries,
         if (entry->d_name[0] == '.')
             continue; // hidden, "." and ".."
         DirEntry item;
-        item.name = QFile::decodeName(entry->d_name);
-        // Bytes that do not decode come back as replacement characters.
-        item.faithful = !item.name.contains(QChar::ReplacementCharacter) ||
-                        QFile::encodeName(item.name) == entry->d_name;
+        const QByteArrayView bytes(entry->d_name);
+        if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; })) {
+            item.name = QString::fromLatin1(bytes); // plain ASCII, most names: the quick way
+        } else {
+            item.name = QFile::decodeName(entry->d_name);
+            // Bytes that do not decode come back as replacement characters.
+            item.faithful = !item.name.contains(QChar::ReplacementCharacter) ||
+                            QFile::encodeName(item.name) == entry->d_name;
+        }
         unsigned char type = entry->d_type;
         if (type == DT_LNK || type == DT_UNKNOWN) { // follow links, as the catalogue does
             struct stat info {};
@@ -133,9 +138,18 @@ QString lineProblem(const QString &file, bool named = false)
     return {};
 }
 
+// The name without its extension, as StripExtension gives it, without a copy.
+QStringView baseOf(const QString &name)
+{
+    const qsizetype dot = name.size() >= 2 ? name.lastIndexOf(u'.', name.size() - 2) : -1;
+    return QStringView(name).first(dot >= 0 ? dot : name.size());
+}
+
 bool isArchiveName(const QString &name)
 {
-    return name.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive);
+    const qsizetype size = name.size();
+    return size >= 4 && name[size - 4] == u'.' && (name[size - 3].unicode() | 0x20) == u'z' &&
+           (name[size - 2].unicode() | 0x20) == u'i' && (name[size - 1].unicode() | 0x20) == u'p';
 }
 
 // Fills File and the member of an archive candidate, or says why it cannot be listed.
@@ -296,9 +310,11 @@ ImportScanResult ImportScan::listNames()
     const std::vector<DirEntry> &archiveEntries = zipsApart ? archives : entries;
 
     const ListedNames &known = d->known;
-    QSet<QString> excluded = {nameIn(places, emulatorDir, emulator.Program),
-                              nameIn(places, emulatorDir, emulator.ZippedRomPath),
-                              nameIn(places, emulatorDir, emulator.SnapshotPath)};
+    // Passed over: the program's own files, and those the list names already.
+    QSet<QString> excluded = known.files;
+    excluded += {nameIn(places, emulatorDir, emulator.Program),
+                 nameIn(places, emulatorDir, emulator.ZippedRomPath),
+                 nameIn(places, emulatorDir, emulator.SnapshotPath)};
     if (FileNameKey(emulatorDir) ==
         FileNameKey(QDir::cleanPath(QDir(d->programDir).absolutePath()))) {
         for (const QString &own :
@@ -313,13 +329,13 @@ ImportScanResult ImportScan::listNames()
         if (entry.type == EntryType::Other || (!zipsApart && isArchiveName(entry.name)))
             continue;
         const QString key = FileNameKey(entry.name);
-        if (excluded.contains(key) || known.files.contains(key))
+        if (excluded.contains(key))
             continue;
         ImportCandidate candidate;
         candidate.kind = entry.type == EntryType::Folder ? ImportKind::Folder : ImportKind::File;
         candidate.entry = candidate.file = entry.name;
-        candidate.name = ImportName(
-            candidate.kind == ImportKind::Folder ? entry.name : StripExtension(entry.name));
+        candidate.name = ImportName(candidate.kind == ImportKind::Folder ? QStringView(entry.name)
+                                                                         : baseOf(entry.name));
         candidate.problem = entry.faithful ? lineProblem(entry.name, true) : CodePageProblem;
         result.candidates.push_back(std::move(candidate));
     }
@@ -420,12 +436,24 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
     return result;
 }
 
-QString ImportName(const QString &baseName)
+QString ImportName(QStringView baseName)
 {
-    QString name = baseName;
-    name.replace(u'_', u' ').replace(u'.', u' ');
-    name = name.trimmed();
-    return name.isEmpty() ? baseName : name;
+    // As replacing "_" and "." by blanks, then trimming, in one copy.
+    const auto blank = [](QChar c) { return c == u'_' || c == u'.' || c.isSpace(); };
+    const QChar *text = baseName.constData();
+    qsizetype first = 0, last = baseName.size();
+    while (first < last && blank(text[first]))
+        ++first;
+    while (last > first && blank(text[last - 1]))
+        --last;
+    if (first == last)
+        return baseName.toString();
+    QString name(text + first, last - first);
+    for (QChar &c : name) {
+        if (c == u'_' || c == u'.')
+            c = u' ';
+    }
+    return name;
 }
 
 int GameMemberIndex(const std::vector<ArchiveMember> &members, const QString &archiveBase)

@@ -103,7 +103,7 @@ private:
 };
 
 // A game name from a base name: "_" and "." become blanks, then trimmed.
-QString ImportName(const QString &baseName);
+QString ImportName(QStringView baseName);
 
 struct ArchiveMember;
 // The member that holds the game: the only one, else the largest whose base name is
