@@ -106,9 +106,27 @@ struct ListedNames {
 
     ListedNames(const zanku::EmulatorPlaces &places, const std::vector<GameRecord> &listed)
     {
+        // A name without a folder in it lies in the folder itself: most are, and need not
+        // be resolved.
+        const auto plainFolder = [](const QString &folder) {
+            return QDir::isAbsolutePath(folder) && !folder.endsWith(u'/');
+        };
+        const bool plainDirectory = plainFolder(places.directory()),
+                   plainZips = plainFolder(places.zippedGames());
+        const auto plain = [](const QString &name) {
+            return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+                   !name.contains(u'/') && !name.contains(u'\\') && !name.contains(u':');
+        };
+        files.reserve(qsizetype(listed.size()));
+        archives.reserve(qsizetype(listed.size()));
         for (const GameRecord &game : listed) {
-            files.insert(nameIn(places, places.directory(), game.File));
-            archives.insert(nameIn(places, places.zippedGames(), places.archiveOf(game.File)));
+            files.insert(plainDirectory && plain(game.File)
+                             ? FileNameKey(game.File)
+                             : nameIn(places, places.directory(), game.File));
+            const QString archive = StripExtension(game.File) + QLatin1String(".zip");
+            archives.insert(plainZips && plain(archive) ? FileNameKey(archive)
+                                                        : nameIn(places, places.zippedGames(),
+                                                                 places.archiveOf(game.File)));
         }
         files.remove(QString());
         archives.remove(QString());
@@ -207,13 +225,16 @@ bool ImportFileBefore(const ImportCandidate &a, const ImportCandidate &b)
 
 namespace {
 // The first 16 characters of a name, folded to lower case and packed for a quick compare.
-// Only a key of plain ASCII (`ascii`) orders names by itself: a compare without regard to
-// case folds some other characters to ASCII letters.
+// Only keys of plain ASCII order names by themselves: a compare without regard to case
+// folds some other characters to ASCII letters.
 struct SortKey {
     quint64 high = 0, low = 0;
-    bool ascii = true;
+    quint32 index = 0;
+    bool ascii = true; // the first 16 characters are
+    bool whole = true; // and they are all the name has
 
-    explicit SortKey(const QString &name)
+    SortKey(const QString &name, quint32 at)
+        : index(at)
     {
         const qsizetype length = std::min<qsizetype>(name.size(), 16);
         const QChar *text = name.constData();
@@ -223,6 +244,7 @@ struct SortKey {
             c = c >= u'A' && c <= u'Z' ? c + 32 : c;
             (i < 8 ? high : low) |= quint64(c) << (8 * (7 - i % 8));
         }
+        whole = ascii && name.size() <= 16;
     }
 };
 
@@ -230,21 +252,23 @@ void sortByFile(std::vector<ImportCandidate> &candidates)
 {
     std::vector<SortKey> keys;
     keys.reserve(candidates.size());
-    for (const ImportCandidate &candidate : candidates)
-        keys.emplace_back(candidate.file);
-    std::vector<quint32> order(candidates.size());
-    for (quint32 i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
-        const SortKey &x = keys[a], &y = keys[b];
-        if (x.ascii && y.ascii && (x.high != y.high || x.low != y.low))
-            return x.high != y.high ? x.high < y.high : x.low < y.low;
-        return ImportFileBefore(candidates[a], candidates[b]);
+    for (quint32 i = 0; i < candidates.size(); ++i)
+        keys.emplace_back(candidates[i].file, i);
+    std::sort(keys.begin(), keys.end(), [&](const SortKey &x, const SortKey &y) {
+        if (x.ascii && y.ascii) {
+            if (x.high != y.high)
+                return x.high < y.high;
+            if (x.low != y.low)
+                return x.low < y.low;
+            if (x.whole && y.whole)
+                return false;
+        }
+        return ImportFileBefore(candidates[x.index], candidates[y.index]);
     });
     std::vector<ImportCandidate> sorted;
     sorted.reserve(candidates.size());
-    for (const quint32 i : order)
-        sorted.push_back(std::move(candidates[i]));
+    for (const SortKey &key : keys)
+        sorted.push_back(std::move(candidates[key.index]));
     candidates = std::move(sorted);
 }
 } // namespace
