@@ -104,32 +104,43 @@ QString nameIn(const zanku::EmulatorPlaces &places, const QString &folder, const
 struct ListedNames {
     QSet<QString> files, archives;
 
-    ListedNames(const zanku::EmulatorPlaces &places, const std::vector<GameRecord> &listed)
+    // `withArchives` false: the files alone, until readArchives() is called.
+    ListedNames(const zanku::EmulatorPlaces &places, const std::vector<GameRecord> &listed,
+                bool withArchives = true)
     {
-        // A name without a folder in it lies in the folder itself: most are, and need not
-        // be resolved.
-        const auto plainFolder = [](const QString &folder) {
-            return QDir::isAbsolutePath(folder) && !folder.endsWith(u'/');
-        };
-        const bool plainDirectory = plainFolder(places.directory()),
-                   plainZips = plainFolder(places.zippedGames());
-        const auto plain = [](const QString &name) {
-            return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
-                   !name.contains(u'/') && !name.contains(u'\\') && !name.contains(u':');
-        };
+        const bool plainDirectory = plainFolder(places.directory());
         files.reserve(qsizetype(listed.size()));
-        archives.reserve(qsizetype(listed.size()));
         for (const GameRecord &game : listed) {
-            files.insert(plainDirectory && plain(game.File)
+            files.insert(plainDirectory && plainName(game.File)
                              ? FileNameKey(game.File)
                              : nameIn(places, places.directory(), game.File));
-            const QString archive = StripExtension(game.File) + QLatin1String(".zip");
-            archives.insert(plainZips && plain(archive) ? FileNameKey(archive)
-                                                        : nameIn(places, places.zippedGames(),
-                                                                 places.archiveOf(game.File)));
         }
         files.remove(QString());
+        if (withArchives)
+            readArchives(places, listed);
+    }
+    void readArchives(const zanku::EmulatorPlaces &places, const std::vector<GameRecord> &listed)
+    {
+        const bool plainZips = plainFolder(places.zippedGames());
+        archives.reserve(qsizetype(listed.size()));
+        for (const GameRecord &game : listed) {
+            const QString archive = StripExtension(game.File) + QLatin1String(".zip");
+            archives.insert(plainZips && plainName(archive) ? FileNameKey(archive)
+                                                            : nameIn(places, places.zippedGames(),
+                                                                     places.archiveOf(game.File)));
+        }
         archives.remove(QString());
+    }
+    // A name without a folder in it lies in the folder itself, which most do: they need
+    // not be resolved.
+    static bool plainFolder(const QString &folder)
+    {
+        return QDir::isAbsolutePath(folder) && !folder.endsWith(u'/');
+    }
+    static bool plainName(const QString &name)
+    {
+        return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+               !name.contains(u'/') && !name.contains(u'\\') && !name.contains(u':');
     }
     bool contain(const ImportCandidate &candidate) const
     {
@@ -224,53 +235,76 @@ bool ImportFileBefore(const ImportCandidate &a, const ImportCandidate &b)
 }
 
 namespace {
-// The first 16 characters of a name, folded to lower case and packed for a quick compare.
-// Only keys of plain ASCII order names by themselves: a compare without regard to case
-// folds some other characters to ASCII letters.
-struct SortKey {
+// A candidate found by its name, and the first 16 characters of its File folded to lower
+// case and packed, for a quick sort. Only keys of plain ASCII order names by themselves: a
+// compare without regard to case folds some other characters to ASCII letters.
+struct Found {
     quint64 high = 0, low = 0;
-    quint32 index = 0;
+    DirEntry *entry = nullptr;
+    qsizetype fileSize = 0; // its File is the entry's name cut to this size
+    ImportKind kind = ImportKind::File;
+    bool pending = false;
     bool ascii = true; // the first 16 characters are
-    bool whole = true; // and they are all the name has
+    bool whole = true; // and they are all File has
 
-    SortKey(const QString &name, quint32 at)
-        : index(at)
+    Found(DirEntry &entry, ImportKind kind, bool pending = false)
+        : entry(&entry)
+        , fileSize(entry.name.size() - (pending ? 4 : 0))
+        , kind(kind)
+        , pending(pending)
     {
-        const qsizetype length = std::min<qsizetype>(name.size(), 16);
-        const QChar *text = name.constData();
+        const qsizetype length = std::min<qsizetype>(fileSize, 16);
+        const QChar *text = entry.name.constData();
         for (qsizetype i = 0; i < length && ascii; ++i) {
             char16_t c = text[i].unicode();
             ascii = c < 0x80;
             c = c >= u'A' && c <= u'Z' ? c + 32 : c;
             (i < 8 ? high : low) |= quint64(c) << (8 * (7 - i % 8));
         }
-        whole = ascii && name.size() <= 16;
+        whole = ascii && fileSize <= 16;
+    }
+    QStringView file() const { return QStringView(entry->name).first(fileSize); }
+    bool operator<(const Found &other) const
+    {
+        if (ascii && other.ascii) {
+            if (high != other.high)
+                return high < other.high;
+            if (low != other.low)
+                return low < other.low;
+            if (whole && other.whole)
+                return false;
+        }
+        return file().compare(other.file(), Qt::CaseInsensitive) < 0;
     }
 };
 
-void sortByFile(std::vector<ImportCandidate> &candidates)
-{
-    std::vector<SortKey> keys;
-    keys.reserve(candidates.size());
-    for (quint32 i = 0; i < candidates.size(); ++i)
-        keys.emplace_back(candidates[i].file, i);
-    std::sort(keys.begin(), keys.end(), [&](const SortKey &x, const SortKey &y) {
-        if (x.ascii && y.ascii) {
-            if (x.high != y.high)
-                return x.high < y.high;
-            if (x.low != y.low)
-                return x.low < y.low;
-            if (x.whole && y.whole)
-                return false;
-        }
-        return ImportFileBefore(candidates[x.index], candidates[y.index]);
-    });
-    std::vector<ImportCandidate> sorted;
-    sorted.reserve(candidates.size());
-    for (const SortKey &key : keys)
-        sorted.push_back(std::move(candidates[key.index]));
-    candidates = std::move(sorted);
-}
+// A quick "surely not" before looking a name up in a set: most names are in none.
+class NameFilter {
+public:
+    void add(const QString &name)
+    {
+        const quint64 hash = hashOf(name);
+        bits_[(hash & Mask) / 64] |= quint64(1) << (hash % 64);
+        bits_[((hash >> 32) & Mask) / 64] |= quint64(1) << ((hash >> 32) % 64);
+    }
+    bool mayHold(const QString &name) const
+    {
+        const quint64 hash = hashOf(name);
+        return (bits_[(hash & Mask) / 64] >> (hash % 64) & 1) != 0 &&
+               (bits_[((hash >> 32) & Mask) / 64] >> ((hash >> 32) % 64) & 1) != 0;
+    }
+
+private:
+    static constexpr quint64 Mask = (1 << 17) - 1;
+    static quint64 hashOf(const QString &name)
+    {
+        quint64 hash = 14695981039346656037ull; // FNV-1a
+        for (const QChar c : name)
+            hash = (hash ^ c.unicode()) * 1099511628211ull;
+        return hash ^ (hash >> 29);
+    }
+    std::vector<quint64> bits_ = std::vector<quint64>((Mask + 1) / 64);
+};
 } // namespace
 
 struct ImportScan::Data {
@@ -279,7 +313,9 @@ struct ImportScan::Data {
     zanku::EmulatorPlaces places;
     ImportScanControl &control;
     QStringList emulatorNames;
-    ListedNames known;
+    std::vector<GameRecord> listed;
+    ListedNames known; // its archives once readArchives() begins
+    bool archivesKnown = false;
 
     Data(const EmulatorRecord &emulator, const QString &programDir,
          const std::vector<GameRecord> &listed, ImportScanControl &control,
@@ -289,7 +325,8 @@ struct ImportScan::Data {
         , places(emulator, programDir)
         , control(control)
         , emulatorNames(emulatorNames)
-        , known(places, listed)
+        , listed(listed)
+        , known(places, listed, false)
     {
     }
 };
@@ -331,14 +368,12 @@ ImportScanResult ImportScan::listNames()
                            .arg(emulator.Name, QDir::toNativeSeparators(zips));
         return result;
     }
-    const std::vector<DirEntry> &archiveEntries = zipsApart ? archives : entries;
+    std::vector<DirEntry> &archiveEntries = zipsApart ? archives : entries;
 
     const ListedNames &known = d->known;
-    // Passed over: the program's own files, and those the list names already.
-    QSet<QString> excluded = known.files;
-    excluded += {nameIn(places, emulatorDir, emulator.Program),
-                 nameIn(places, emulatorDir, emulator.ZippedRomPath),
-                 nameIn(places, emulatorDir, emulator.SnapshotPath)};
+    QSet<QString> excluded = {nameIn(places, emulatorDir, emulator.Program),
+                              nameIn(places, emulatorDir, emulator.ZippedRomPath),
+                              nameIn(places, emulatorDir, emulator.SnapshotPath)};
     if (FileNameKey(emulatorDir) ==
         FileNameKey(QDir::cleanPath(QDir(d->programDir).absolutePath()))) {
         for (const QString &own :
@@ -348,44 +383,61 @@ ImportScanResult ImportScan::listNames()
         for (const QString &name : d->emulatorNames)
             excluded.insert(FileNameKey(RomListFileName(name)));
     }
-    result.candidates.reserve(entries.size() + archives.size());
-    for (const DirEntry &entry : entries) {
+    NameFilter passedOver; // the names excluded, and those the list holds
+    for (const QString &key : excluded)
+        passedOver.add(key);
+    for (const QString &key : known.files)
+        passedOver.add(key);
+
+    std::vector<Found> found;
+    found.reserve(entries.size() + archives.size());
+    for (DirEntry &entry : entries) {
         if (entry.type == EntryType::Other || (!zipsApart && isArchiveName(entry.name)))
             continue;
         const QString key = FileNameKey(entry.name);
-        if (excluded.contains(key))
+        if (passedOver.mayHold(key) && (excluded.contains(key) || known.files.contains(key)))
             continue;
-        ImportCandidate candidate;
-        candidate.kind = entry.type == EntryType::Folder ? ImportKind::Folder : ImportKind::File;
-        candidate.entry = candidate.file = entry.name;
-        candidate.name = ImportName(candidate.kind == ImportKind::Folder ? QStringView(entry.name)
-                                                                         : baseOf(entry.name));
-        candidate.problem = entry.faithful ? lineProblem(entry.name, true) : CodePageProblem;
-        result.candidates.push_back(std::move(candidate));
+        found.emplace_back(entry,
+                           entry.type == EntryType::Folder ? ImportKind::Folder : ImportKind::File);
     }
-    for (const DirEntry &entry : archiveEntries) {
+    for (DirEntry &entry : archiveEntries) {
         if (entry.type != EntryType::File || !isArchiveName(entry.name))
             continue;
-        ImportCandidate candidate;
-        candidate.kind = ImportKind::Zip;
-        candidate.entry = candidate.file = entry.name;
-        const QString base = entry.name.chopped(4);
-        candidate.name = ImportName(base);
-        if (!entry.faithful)
-            candidate.problem = CodePageProblem;
-        else if (FileNameKey(entry.name) != FileNameKey(base + QLatin1String(".zip")))
-            candidate.problem =
-                QStringLiteral("The catalogue looks for archives ending in \".zip\".");
-        else
-            candidate.file = base, candidate.pending = true;
-        result.candidates.push_back(std::move(candidate));
+        // An archive whose name says nothing against it waits for its member.
+        const bool pending =
+            entry.faithful &&
+            FileNameKey(entry.name) == FileNameKey(entry.name.chopped(4) + QLatin1String(".zip"));
+        found.emplace_back(entry, ImportKind::Zip, pending);
     }
     if (control.cancel.load()) {
         result.cancelled = true;
-        result.candidates.clear();
         return result;
     }
-    sortByFile(result.candidates);
+    std::sort(found.begin(), found.end());
+
+    result.candidates.resize(found.size());
+    for (size_t index = 0; index < found.size(); ++index) {
+        const Found &it = found[index];
+        ImportCandidate &candidate = result.candidates[index];
+        QString &name = it.entry->name;
+        candidate.kind = it.kind;
+        if (it.kind != ImportKind::Zip) {
+            candidate.name =
+                ImportName(it.kind == ImportKind::Folder ? QStringView(name) : baseOf(name));
+            candidate.problem = it.entry->faithful ? lineProblem(name, true) : CodePageProblem;
+            candidate.file = name;
+        } else {
+            candidate.name = ImportName(QStringView(name).chopped(4));
+            candidate.pending = it.pending;
+            candidate.file = it.pending ? name.chopped(4) : name;
+            if (!it.pending && !it.entry->faithful)
+                candidate.problem = CodePageProblem;
+            else if (!it.pending)
+                candidate.problem =
+                    QStringLiteral("The catalogue looks for archives ending in \".zip\".");
+        }
+        candidate.entry = std::move(name);
+    }
     const auto pending = std::count_if(result.candidates.begin(), result.candidates.end(),
                                        [](const ImportCandidate &c) { return c.pending; });
     control.total = int(pending);
@@ -396,6 +448,8 @@ bool ImportScan::readArchives(const std::vector<ImportCandidate> &names,
                               const std::function<void(ImportReads &&)> &report)
 {
     constexpr size_t BatchSize = 256;
+    if (!std::exchange(d->archivesKnown, true))
+        d->known.readArchives(d->places, d->listed);
     ImportReads batch;
     int done = 0;
     for (size_t index = 0; index < names.size(); ++index) {
