@@ -170,8 +170,12 @@ QString lineProblem(const QString &file, bool named = false)
 // The name without its extension, as StripExtension gives it, without a copy.
 QStringView baseOf(const QString &name)
 {
-    const qsizetype dot = name.size() >= 2 ? name.lastIndexOf(u'.', name.size() - 2) : -1;
-    return QStringView(name).first(dot >= 0 ? dot : name.size());
+    const QChar *text = name.constData();
+    for (qsizetype dot = name.size() - 2; dot >= 0; --dot) { // never the final character
+        if (text[dot] == u'.')
+            return QStringView(text, dot);
+    }
+    return name;
 }
 
 bool isArchiveName(const QString &name)
@@ -516,21 +520,19 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
 
 QString ImportName(QStringView baseName)
 {
-    // As replacing "_" and "." by blanks, then trimming, in one copy.
+    // As replacing "_" and "." by blanks, then trimming, in one pass.
     const auto blank = [](QChar c) { return c == u'_' || c == u'.' || c.isSpace(); };
-    const QChar *text = baseName.constData();
     qsizetype first = 0, last = baseName.size();
-    while (first < last && blank(text[first]))
+    while (first < last && blank(baseName[first]))
         ++first;
-    while (last > first && blank(text[last - 1]))
+    while (last > first && blank(baseName[last - 1]))
         --last;
     if (first == last)
         return baseName.toString();
-    QString name(text + first, last - first);
-    for (QChar &c : name) {
-        if (c == u'_' || c == u'.')
-            c = u' ';
-    }
+    QString name(last - first, Qt::Uninitialized);
+    QChar *out = name.data();
+    for (const QChar c : baseName.sliced(first, last - first))
+        *out++ = c == u'_' || c == u'.' ? QChar(u' ') : c;
     return name;
 }
 
