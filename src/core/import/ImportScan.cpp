@@ -239,48 +239,51 @@ bool ImportFileBefore(const ImportCandidate &a, const ImportCandidate &b)
 }
 
 namespace {
-// A candidate found by its name, and the first 16 characters of its File folded to lower
-// case and packed, for a quick sort. Only keys of plain ASCII order names by themselves: a
-// compare without regard to case folds some other characters to ASCII letters.
-struct Found {
+// The first 16 characters of a File folded to lower case and packed, for a quick sort.
+// Only keys of plain ASCII order names by themselves: a compare without regard to case
+// folds some other characters to ASCII letters.
+struct SortKey {
     quint64 high = 0, low = 0;
-    DirEntry *entry = nullptr;
-    qsizetype fileSize = 0; // its File is the entry's name cut to this size
-    ImportKind kind = ImportKind::File;
-    bool pending = false;
+    quint32 index = 0; // of the candidate
     bool ascii = true; // the first 16 characters are
-    bool whole = true; // and they are all File has
+    bool whole = true; // and they are all the File has
 
-    Found(DirEntry &entry, ImportKind kind, bool pending = false)
-        : entry(&entry)
-        , fileSize(entry.name.size() - (pending ? 4 : 0))
-        , kind(kind)
-        , pending(pending)
+    SortKey(const QString &file, size_t at)
+        : index(quint32(at))
     {
-        const qsizetype length = std::min<qsizetype>(fileSize, 16);
-        const QChar *text = entry.name.constData();
+        const qsizetype length = std::min<qsizetype>(file.size(), 16);
+        const QChar *text = file.constData();
         for (qsizetype i = 0; i < length && ascii; ++i) {
             char16_t c = text[i].unicode();
             ascii = c < 0x80;
             c = c >= u'A' && c <= u'Z' ? c + 32 : c;
             (i < 8 ? high : low) |= quint64(c) << (8 * (7 - i % 8));
         }
-        whole = ascii && fileSize <= 16;
-    }
-    QStringView file() const { return QStringView(entry->name).first(fileSize); }
-    bool operator<(const Found &other) const
-    {
-        if (ascii && other.ascii) {
-            if (high != other.high)
-                return high < other.high;
-            if (low != other.low)
-                return low < other.low;
-            if (whole && other.whole)
-                return false;
-        }
-        return file().compare(other.file(), Qt::CaseInsensitive) < 0;
+        whole = ascii && file.size() <= 16;
     }
 };
+
+// Sorts the candidates by File. The keys are made with the candidates, while their names
+// are at hand: the sort then moves only the candidates, whose names it never reads.
+void sortByFile(std::vector<ImportCandidate> &candidates, std::vector<SortKey> &keys)
+{
+    std::sort(keys.begin(), keys.end(), [&](const SortKey &x, const SortKey &y) {
+        if (x.ascii && y.ascii) {
+            if (x.high != y.high)
+                return x.high < y.high;
+            if (x.low != y.low)
+                return x.low < y.low;
+            if (x.whole && y.whole)
+                return false;
+        }
+        return ImportFileBefore(candidates[x.index], candidates[y.index]);
+    });
+    std::vector<ImportCandidate> sorted;
+    sorted.reserve(candidates.size());
+    for (const SortKey &key : keys)
+        sorted.push_back(std::move(candidates[key.index]));
+    candidates = std::move(sorted);
+}
 
 // A quick "surely not" before looking a name up in a set: most names are in none.
 class NameFilter {
@@ -393,55 +396,49 @@ ImportScanResult ImportScan::listNames()
     for (const QString &key : known.files)
         passedOver.add(key);
 
-    std::vector<Found> found;
-    found.reserve(entries.size() + archives.size());
+    std::vector<ImportCandidate> &candidates = result.candidates;
+    std::vector<SortKey> keys;
+    candidates.reserve(entries.size() + archives.size());
+    keys.reserve(entries.size() + archives.size());
     for (DirEntry &entry : entries) {
         if (entry.type == EntryType::Other || (!zipsApart && isArchiveName(entry.name)))
             continue;
         const QString key = FileNameKey(entry.name);
         if (passedOver.mayHold(key) && (excluded.contains(key) || known.files.contains(key)))
             continue;
-        found.emplace_back(entry,
-                           entry.type == EntryType::Folder ? ImportKind::Folder : ImportKind::File);
+        ImportCandidate &candidate = candidates.emplace_back();
+        candidate.kind = entry.type == EntryType::Folder ? ImportKind::Folder : ImportKind::File;
+        candidate.name = ImportName(candidate.kind == ImportKind::Folder ? QStringView(entry.name)
+                                                                         : baseOf(entry.name));
+        candidate.problem = entry.faithful ? lineProblem(entry.name, true) : CodePageProblem;
+        candidate.file = entry.name;
+        candidate.entry = std::move(entry.name);
+        keys.emplace_back(candidate.file, candidates.size() - 1);
     }
     for (DirEntry &entry : archiveEntries) {
         if (entry.type != EntryType::File || !isArchiveName(entry.name))
             continue;
-        // An archive whose name says nothing against it waits for its member.
-        const bool pending =
-            entry.faithful &&
-            FileNameKey(entry.name) == FileNameKey(entry.name.chopped(4) + QLatin1String(".zip"));
-        found.emplace_back(entry, ImportKind::Zip, pending);
+        ImportCandidate &candidate = candidates.emplace_back();
+        candidate.kind = ImportKind::Zip;
+        const QString base = entry.name.chopped(4);
+        candidate.name = ImportName(base);
+        if (!entry.faithful)
+            candidate.problem = CodePageProblem;
+        else if (FileNameKey(entry.name) != FileNameKey(base + QLatin1String(".zip")))
+            candidate.problem =
+                QStringLiteral("The catalogue looks for archives ending in \".zip\".");
+        else
+            candidate.pending = true; // its File waits for its member
+        candidate.file = candidate.pending ? base : entry.name;
+        candidate.entry = std::move(entry.name);
+        keys.emplace_back(candidate.file, candidates.size() - 1);
     }
     if (control.cancel.load()) {
         result.cancelled = true;
+        candidates.clear();
         return result;
     }
-    std::sort(found.begin(), found.end());
-
-    result.candidates.resize(found.size());
-    for (size_t index = 0; index < found.size(); ++index) {
-        const Found &it = found[index];
-        ImportCandidate &candidate = result.candidates[index];
-        QString &name = it.entry->name;
-        candidate.kind = it.kind;
-        if (it.kind != ImportKind::Zip) {
-            candidate.name =
-                ImportName(it.kind == ImportKind::Folder ? QStringView(name) : baseOf(name));
-            candidate.problem = it.entry->faithful ? lineProblem(name, true) : CodePageProblem;
-            candidate.file = name;
-        } else {
-            candidate.name = ImportName(QStringView(name).chopped(4));
-            candidate.pending = it.pending;
-            candidate.file = it.pending ? name.chopped(4) : name;
-            if (!it.pending && !it.entry->faithful)
-                candidate.problem = CodePageProblem;
-            else if (!it.pending)
-                candidate.problem =
-                    QStringLiteral("The catalogue looks for archives ending in \".zip\".");
-        }
-        candidate.entry = std::move(name);
-    }
+    sortByFile(candidates, keys);
     const auto pending = std::count_if(result.candidates.begin(), result.candidates.end(),
                                        [](const ImportCandidate &c) { return c.pending; });
     control.total = int(pending);
