@@ -117,6 +117,7 @@ QString nameIn(const zanku::EmulatorPlaces &places, const QString &folder, const
 // The files and archives the ROM list already leads the catalogue to, by name.
 struct ListedNames {
     QSet<QString> files, archives;
+    QStringList games; // the Files listed, until their archives are looked up
 
     // `withArchives` false: the files alone, until readArchives() is called.
     ListedNames(const zanku::EmulatorPlaces &places, const std::vector<GameRecord> &listed,
@@ -124,26 +125,29 @@ struct ListedNames {
     {
         const bool plainDirectory = plainFolder(places.directory());
         files.reserve(qsizetype(listed.size()));
+        games.reserve(qsizetype(listed.size()));
         for (const GameRecord &game : listed) {
             files.insert(plainDirectory && plainName(game.File)
                              ? FileNameKey(game.File)
                              : nameIn(places, places.directory(), game.File));
+            games.append(game.File);
         }
         files.remove(QString());
         if (withArchives)
-            readArchives(places, listed);
+            readArchives(places);
     }
-    void readArchives(const zanku::EmulatorPlaces &places, const std::vector<GameRecord> &listed)
+    void readArchives(const zanku::EmulatorPlaces &places)
     {
         const bool plainZips = plainFolder(places.zippedGames());
-        archives.reserve(qsizetype(listed.size()));
-        for (const GameRecord &game : listed) {
-            const QString archive = StripExtension(game.File) + QLatin1String(".zip");
-            archives.insert(plainZips && plainName(archive) ? FileNameKey(archive)
-                                                            : nameIn(places, places.zippedGames(),
-                                                                     places.archiveOf(game.File)));
+        archives.reserve(games.size());
+        for (const QString &file : std::as_const(games)) {
+            const QString archive = StripExtension(file) + QLatin1String(".zip");
+            archives.insert(plainZips && plainName(archive)
+                                ? FileNameKey(archive)
+                                : nameIn(places, places.zippedGames(), places.archiveOf(file)));
         }
         archives.remove(QString());
+        games.clear();
     }
     // A name without a folder in it lies in the folder itself, which most do: they need
     // not be resolved.
@@ -343,7 +347,6 @@ struct ImportScan::Data {
     zanku::EmulatorPlaces places;
     ImportScanControl &control;
     QStringList emulatorNames;
-    std::vector<GameRecord> listed;
     ListedNames known; // its archives once readArchives() begins
     bool archivesKnown = false;
 
@@ -355,7 +358,6 @@ struct ImportScan::Data {
         , places(emulator, programDir)
         , control(control)
         , emulatorNames(emulatorNames)
-        , listed(listed)
         , known(places, listed, false)
     {
     }
@@ -433,7 +435,8 @@ ImportScanResult ImportScan::listNames()
         candidate.name = ImportName(base);
         if (!faithful)
             candidate.problem = CodePageProblem;
-        else if (FileNameKey(name) != FileNameKey(base + QLatin1String(".zip")))
+        else if (!name.endsWith(QLatin1String(".zip")) &&
+                 FileNameKey(name) != FileNameKey(base + QLatin1String(".zip")))
             candidate.problem =
                 QStringLiteral("The catalogue looks for archives ending in \".zip\".");
         else
@@ -479,7 +482,7 @@ bool ImportScan::readArchives(const std::vector<ImportCandidate> &names,
 {
     constexpr size_t BatchSize = 256;
     if (!std::exchange(d->archivesKnown, true))
-        d->known.readArchives(d->places, d->listed);
+        d->known.readArchives(d->places);
     ImportReads batch;
     int done = 0;
     for (size_t index = 0; index < names.size(); ++index) {
