@@ -263,6 +263,7 @@ int main(int argc, char *argv[])
         double cpu = 0;
         scanWarm.push_back(TimeMs(scan, &cpu));
         scanCpu.push_back(cpu);
+        listedNames = {}; // the last run's names are freed before the clock starts
         namesWarm.push_back(TimeMs(listNames, &cpu));
         namesCpu.push_back(cpu);
         scanSteps();
