@@ -95,7 +95,7 @@ size_t entryCountHint(const QString &directory)
 #ifdef Q_OS_UNIX
     struct stat info {};
     if (!directory.isEmpty() && stat(QFile::encodeName(directory).constData(), &info) == 0)
-        return size_t(std::clamp<off_t>(info.st_size / 24, 0, 1 << 20));
+        return size_t(std::clamp<off_t>(info.st_size / 24, 0, 1 << 17));
 #else
     Q_UNUSED(directory);
 #endif
