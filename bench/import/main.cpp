@@ -253,6 +253,7 @@ int main(int argc, char *argv[])
         readdirCold.push_back(TimeMs(pass));
         DropCaches(why);
         scanCold.push_back(TimeMs(scan));
+        listedNames = {};
         DropCaches(why);
         namesCold.push_back(TimeMs(listNames));
     }
