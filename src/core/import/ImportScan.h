@@ -6,7 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <atomic>
+#include <functional>
+#include <memory>
 #include <vector>
 
 // Finds the games an emulator's folders hold that its ROM list does not name yet: the
@@ -20,14 +23,32 @@ struct ImportCandidate {
     QString name; // suggested game name
     QString file; // the File of its ROM list line
     ImportKind kind = ImportKind::File;
-    QString entry;   // its name on disk: the file, folder or archive
-    QString member;  // an archive's game member, as named inside it
-    QString problem; // why it cannot be listed; empty when it can
+    QString entry;        // its name on disk: the file, folder or archive
+    QString member;       // an archive's game member, as named inside it
+    QString problem;      // why it cannot be listed; empty when it can
+    bool pending = false; // an archive whose member is not read yet: File is its base name
 
     // What the table says beside it: the problem, or "inside: x.nes" when the launch
     // will find the game under another name than its member's.
     QString note() const;
 };
+
+// The order of the table: by File, without regard to case.
+bool ImportFileBefore(const ImportCandidate &a, const ImportCandidate &b);
+
+// Puts rows sorted by File before their archives were read back in that order: only the
+// archives can have moved.
+template <typename Row, typename Candidate> void SortReadRows(std::vector<Row> &rows, Candidate of)
+{
+    const auto before = [&of](const Row &a, const Row &b) {
+        return ImportFileBefore(of(a), of(b));
+    };
+    const auto archives = std::stable_partition(rows.begin(), rows.end(), [&of](const Row &row) {
+        return of(row).kind != ImportKind::Zip;
+    });
+    std::stable_sort(archives, rows.end(), before);
+    std::inplace_merge(rows.begin(), archives, rows.end(), before);
+}
 
 // Lets the user-interface thread follow and stop a scan.
 struct ImportScanControl {
@@ -52,8 +73,37 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
                                const std::vector<GameRecord> &listed, ImportScanControl &control,
                                const QStringList &emulatorNames = {});
 
+// What reading a pending archive told.
+struct ImportArchiveRead {
+    size_t index = 0;          // the candidate's place in the names' list
+    ImportCandidate candidate; // filled in: File, member, problem
+    bool dropped = false;      // the list, or a file of the same name, already has the game
+};
+using ImportReads = std::vector<ImportArchiveRead>;
+
+// The same scan in two steps, for a window that shows the names at once: listNames()
+// lists the folders and makes every candidate from its name alone, sorted by File (an
+// archive is `pending`); readArchives() then reads the pending archives' central
+// directories, handing what it learns to `report` in batches. Applied, and the rows
+// put back in order with SortReadRows, they give what ScanForImport gives.
+class ImportScan {
+public:
+    ImportScan(const EmulatorRecord &emulator, const QString &programDir,
+               const std::vector<GameRecord> &listed, ImportScanControl &control,
+               const QStringList &emulatorNames = {});
+    ~ImportScan();
+    ImportScanResult listNames();
+    // `names`: what listNames() gave. False when cancelled.
+    bool readArchives(const std::vector<ImportCandidate> &names,
+                      const std::function<void(ImportReads &&)> &report);
+
+private:
+    struct Data;
+    std::unique_ptr<Data> d;
+};
+
 // A game name from a base name: "_" and "." become blanks, then trimmed.
-QString ImportName(const QString &baseName);
+QString ImportName(QStringView baseName);
 
 struct ArchiveMember;
 // The member that holds the game: the only one, else the largest whose base name is

@@ -34,10 +34,54 @@ public:
         rows_.clear();
         rows_.reserve(candidates.size());
         for (ImportCandidate &candidate : candidates) {
-            const bool listable = candidate.problem.isEmpty();
+            const bool listable = candidate.problem.isEmpty() && !candidate.pending;
             rows_.push_back({std::move(candidate), listable});
         }
         refilter();
+    }
+    // Fills in the archives read since; the rows keep their places until finishReads().
+    void applyReads(ImportReads &&reads)
+    {
+        size_t first = rows_.size(), last = 0;
+        for (ImportArchiveRead &read : reads) {
+            Row &row = rows_[read.index];
+            row.candidate = std::move(read.candidate);
+            row.checked = row.candidate.problem.isEmpty();
+            row.gone = read.dropped;
+            const auto shown = std::lower_bound(shown_.begin(), shown_.end(), int(read.index));
+            if (shown == shown_.end() || *shown != int(read.index))
+                continue;
+            if (row.gone) {
+                const int at = int(shown - shown_.begin());
+                beginRemoveRows({}, at, at);
+                shown_.erase(shown);
+                endRemoveRows();
+            } else {
+                first = std::min(first, read.index);
+                last = std::max(last, read.index);
+            }
+        }
+        if (first > last)
+            return;
+        const auto row = [this](size_t index) {
+            return int(std::lower_bound(shown_.begin(), shown_.end(), int(index)) - shown_.begin());
+        };
+        emit dataChanged(index(row(first), 0), index(row(last), ColumnCount - 1));
+    }
+    // Every archive is read: the rows in their final order.
+    void finishReads()
+    {
+        std::erase_if(rows_, [](const Row &row) { return row.gone; });
+        SortReadRows(rows_,
+                     [](const Row &row) -> const ImportCandidate & { return row.candidate; });
+        refilter();
+    }
+    size_t candidateCount() const { return rows_.size(); }
+    size_t greyedCount() const
+    {
+        return size_t(std::count_if(rows_.begin(), rows_.end(), [](const Row &row) {
+            return !row.candidate.problem.isEmpty();
+        }));
     }
     void setFilter(const QString &patterns)
     {
@@ -88,7 +132,7 @@ public:
     {
         const Row &row = rows_[size_t(shown_[size_t(index.row())])];
         const ImportCandidate &candidate = row.candidate;
-        const bool listable = candidate.problem.isEmpty();
+        const bool listable = candidate.problem.isEmpty() && !candidate.pending;
         if (role == Qt::CheckStateRole && index.column() == NameColumn && listable)
             return row.checked ? Qt::Checked : Qt::Unchecked;
         if (role == Qt::ToolTipRole && index.column() == NoteColumn)
@@ -125,7 +169,8 @@ public:
     }
     Qt::ItemFlags flags(const QModelIndex &index) const override
     {
-        if (!rows_[size_t(shown_[size_t(index.row())])].candidate.problem.isEmpty())
+        const ImportCandidate &candidate = rows_[size_t(shown_[size_t(index.row())])].candidate;
+        if (!candidate.problem.isEmpty() || candidate.pending)
             return Qt::NoItemFlags; // greyed: the note says why
         if (index.column() == NameColumn)
             return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
@@ -144,7 +189,7 @@ private:
         beginResetModel();
         shown_.clear();
         for (int row = 0; row < int(rows_.size()); ++row) {
-            if (filter_.matches(rows_[size_t(row)].candidate.entry))
+            if (!rows_[size_t(row)].gone && filter_.matches(rows_[size_t(row)].candidate.entry))
                 shown_.push_back(row);
         }
         endResetModel();
@@ -299,10 +344,38 @@ void ImportFrm::startScan(const EmulatorRecord &emulator)
         names.append(library_.emulator(slot).Name);
     auto job = std::make_shared<ScanJob>();
     job_ = job;
-    thread_ = QThread::create([job, emulator, listed, names, programDir = library_.programDir()] {
-        job->result = ScanForImport(emulator, programDir, listed, job->control, names);
+    const int generation = ++generation_;
+    // What the scan learns reaches the table through queued calls, in the order sent; one
+    // for a scan that was replaced since is dropped.
+    const auto post = [this, generation](auto apply) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, apply = std::move(apply)]() mutable {
+                if (generation == generation_)
+                    apply();
+            },
+            Qt::QueuedConnection);
+    };
+    thread_ = QThread::create([this, post, job, emulator, listed, names,
+                               programDir = library_.programDir()] {
+        ImportScan scan(emulator, programDir, listed, job->control, names);
+        ImportScanResult &result = job->result;
+        result = scan.listNames();
+        if (!result.error.isEmpty() || result.cancelled)
+            return;
+        post([this, rows = result.candidates]() mutable {
+            model_->setCandidates(std::move(rows));
+            Status->setText(QStringLiteral("Reading the archives of %1...").arg(emulator_.Name));
+            emit namesListed();
+        });
+        result.cancelled = !scan.readArchives(result.candidates, [&](ImportReads &&reads) {
+            post([this, reads = std::move(reads)]() mutable {
+                model_->applyReads(std::move(reads));
+            });
+        });
+        result.candidates.clear();
     });
-    connect(thread_, &QThread::finished, this, [this, generation = ++generation_] {
+    connect(thread_, &QThread::finished, this, [this, generation] {
         if (generation == generation_)
             scanDone();
     });
@@ -345,19 +418,18 @@ void ImportFrm::scanDone()
     ImportScanResult result = std::move(job_->result);
     stopScan();
     if (result.cancelled) {
+        model_->setCandidates({});
         Status->setText(QStringLiteral("Scan cancelled: nothing to add."));
     } else if (!result.error.isEmpty()) {
         Status->setText(result.error);
         ShowMessage(QStringLiteral("Error"), result.error);
     } else {
-        const auto greyed = std::count_if(result.candidates.begin(), result.candidates.end(),
-                                          [](const auto &c) { return !c.problem.isEmpty(); });
-        const size_t found = result.candidates.size();
+        model_->finishReads();
+        const size_t greyed = model_->greyedCount(), found = model_->candidateCount();
         Status->setText(
             QStringLiteral("%1 %2 not listed yet").arg(found).arg(found == 1 ? "game" : "games") +
             (greyed > 0 ? QStringLiteral("; %1 greyed cannot be listed.").arg(greyed)
                         : QStringLiteral(".")));
-        model_->setCandidates(std::move(result.candidates));
     }
     emit scanFinished();
 }

@@ -34,6 +34,7 @@ public:
     void refillEmulators(); // the configured emulators, in file order
 
 signals:
+    void namesListed();  // the table shows every name; archive rows wait for their member
     void scanFinished(); // the table shows the scan's result (or why there is none)
 
 protected:

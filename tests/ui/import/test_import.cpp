@@ -88,6 +88,7 @@ private slots:
         scan_ = ScanForImport(emulator_, library_.path(),
                               ReadRomList(library_.path("Nes.rom")).records, control);
         QVERIFY(scan_.error.isEmpty() && !scan_.cancelled);
+        QVERIFY(std::is_sorted(scan_.candidates.begin(), scan_.candidates.end(), ImportFileBefore));
         EmulatorRecord home = emulator_; // its games beside Zanku's own files
         home.Path = ".";
         home_ = ScanForImport(home, library_.path(), {}, control, {"Nes", "Home"});
@@ -153,10 +154,18 @@ private slots:
         ScriptedMessages messages;
         zanku::Library &core = library_.core;
         ImportFrm *window = pickFirstEmulator(core);
+        QAbstractItemModel *table = part<QTableView>(window, "Candidates")->model();
+        QStringList first; // one.zip's note and flags when the names alone are shown
+        connect(window, &ImportFrm::namesListed, this, [&] {
+            const auto one =
+                table->match(table->index(0, 1), Qt::DisplayRole, "one", 1, Qt::MatchExactly);
+            first << one.value(0).siblingAtColumn(4).data().toString()
+                  << QString::number(one.value(0).flags());
+        });
         QVERIFY(QSignalSpy(window, &ImportFrm::scanFinished).wait(10000));
+        QCOMPARE(first, QStringList({"reading\u2026", "0"})); // not checkable until read
         QTest::keyClicks(part<QLineEdit>(window, "Filter"), "*.NES  *.zip"); // hides the folder
         check(window, {"Super_Mario.Bros.nes", "case.nes", "match.sfc", "one.nes"}, "Platform");
-        QAbstractItemModel *table = part<QTableView>(window, "Candidates")->model();
         for (int row = 0; row < table->rowCount(); ++row) {
             if (table->index(row, 1).data().toString() == "Super_Mario.Bros.nes")
                 table->setData(table->index(row, 0), "Mario", Qt::EditRole);
