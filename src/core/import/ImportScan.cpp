@@ -1,9 +1,12 @@
 #include "core/import/ImportScan.h"
 
+#include "core/import/ImportNames.h"
+
 #include "core/catalogue/Config.h"
 #include "core/catalogue/PresenceIndex.h"
 #include "core/catalogue/RomList.h"
 #include "core/editor/EditorRecords.h"
+#include "core/files/DirectoryListing.h"
 #include "core/files/TextFile.h"
 #include "core/launch/ExtractionJournal.h"
 #include "core/library/EmulatorPlaces.h"
@@ -12,162 +15,19 @@
 #include "core/unzip/UnzipNames.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
 
-#ifdef Q_OS_UNIX
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#endif
-
 namespace {
-enum class EntryType { File, Folder, Other };
+using zanku::EntryType;
+using zanku::ListedNames;
+using zanku::nameIn;
 
 const QString CodePageProblem =
     QStringLiteral("Its name cannot be written in a ROM list in this system's code page.");
-
-// Hands each visible entry of a directory to `take(name, type, faithful)`, in one pass
-// (`faithful`: the name as decoded gives back the name on disk); false when the
-// directory cannot be read.
-template <typename Take>
-bool listDirectory(const QString &directory, const std::atomic<bool> &cancel, Take take)
-{
-#ifdef Q_OS_UNIX
-    DIR *stream = opendir(QFile::encodeName(directory).constData());
-    if (stream == nullptr)
-        return false;
-    while (const dirent *entry = readdir(stream)) {
-        if (cancel.load(std::memory_order_relaxed))
-            break;
-        if (entry->d_name[0] == '.')
-            continue; // hidden, "." and ".."
-        QString name;
-        bool faithful = true;
-        const QByteArrayView bytes(entry->d_name);
-        if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; })) {
-            name = QString::fromLatin1(bytes); // plain ASCII, most names: the quick way
-        } else {
-            name = QFile::decodeName(entry->d_name);
-            // Bytes that do not decode come back as replacement characters.
-            faithful = !name.contains(QChar::ReplacementCharacter) ||
-                       QFile::encodeName(name) == entry->d_name;
-        }
-        unsigned char type = entry->d_type;
-        if (type == DT_LNK || type == DT_UNKNOWN) { // follow links, as the catalogue does
-            struct stat info {};
-            type = fstatat(dirfd(stream), entry->d_name, &info, 0) != 0 ? DT_UNKNOWN
-                   : S_ISREG(info.st_mode)                              ? DT_REG
-                   : S_ISDIR(info.st_mode)                              ? DT_DIR
-                                                                        : DT_UNKNOWN;
-        }
-        take(std::move(name),
-             type == DT_REG   ? EntryType::File
-             : type == DT_DIR ? EntryType::Folder
-                              : EntryType::Other,
-             faithful);
-    }
-    closedir(stream);
-#else
-    if (!QDir(directory).isReadable())
-        return false;
-    QDirIterator it(directory, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
-    while (it.hasNext() && !cancel.load(std::memory_order_relaxed)) {
-        const QFileInfo info = it.nextFileInfo();
-        take(info.fileName(),
-             info.isFile()  ? EntryType::File
-             : info.isDir() ? EntryType::Folder
-                            : EntryType::Other,
-             true);
-    }
-#endif
-    return true;
-}
-
-// About how many entries a directory holds, to make room for them at once: its size
-// grows with its names. 0 when it cannot tell.
-size_t entryCountHint(const QString &directory)
-{
-#ifdef Q_OS_UNIX
-    struct stat info {};
-    if (!directory.isEmpty() && stat(QFile::encodeName(directory).constData(), &info) == 0)
-        return size_t(std::clamp<off_t>(info.st_size / 24, 0, 1 << 17));
-#else
-    Q_UNUSED(directory);
-#endif
-    return 0;
-}
-
-// The name of `path` (relative to the emulator's directory) within `folder`, or an empty
-// text when it lies elsewhere: the scan looks one level deep, so names are enough.
-QString nameIn(const zanku::EmulatorPlaces &places, const QString &folder, const QString &path)
-{
-    if (path.isEmpty() || folder.isEmpty())
-        return {};
-    const QString full = places.resolve(path);
-    const qsizetype slash = full.lastIndexOf(u'/');
-    return FileNameKey(full.left(slash)) == FileNameKey(folder) ? FileNameKey(full.mid(slash + 1))
-                                                                : QString();
-}
-
-// The files and archives the ROM list already leads the catalogue to, by name.
-struct ListedNames {
-    QSet<QString> files, archives;
-    QStringList games; // the Files listed, until their archives are looked up
-
-    // `withArchives` false: the files alone, until readArchives() is called.
-    ListedNames(const zanku::EmulatorPlaces &places, const std::vector<GameRecord> &listed,
-                bool withArchives = true)
-    {
-        const bool plainDirectory = plainFolder(places.directory());
-        files.reserve(qsizetype(listed.size()));
-        games.reserve(qsizetype(listed.size()));
-        for (const GameRecord &game : listed) {
-            files.insert(plainDirectory && plainName(game.File)
-                             ? FileNameKey(game.File)
-                             : nameIn(places, places.directory(), game.File));
-            games.append(game.File);
-        }
-        files.remove(QString());
-        if (withArchives)
-            readArchives(places);
-    }
-    void readArchives(const zanku::EmulatorPlaces &places)
-    {
-        const bool plainZips = plainFolder(places.zippedGames());
-        archives.reserve(games.size());
-        for (const QString &file : std::as_const(games)) {
-            const QString archive = StripExtension(file) + QLatin1String(".zip");
-            archives.insert(plainZips && plainName(archive)
-                                ? FileNameKey(archive)
-                                : nameIn(places, places.zippedGames(), places.archiveOf(file)));
-        }
-        archives.remove(QString());
-        games.clear();
-    }
-    // A name without a folder in it lies in the folder itself, which most do: they need
-    // not be resolved.
-    static bool plainFolder(const QString &folder)
-    {
-        return QDir::isAbsolutePath(folder) && !folder.endsWith(u'/');
-    }
-    static bool plainName(const QString &name)
-    {
-        return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
-               !name.contains(u'/') && !name.contains(u'\\') && !name.contains(u':');
-    }
-    bool contain(const ImportCandidate &candidate) const
-    {
-        if (candidate.kind != ImportKind::Zip)
-            return files.contains(FileNameKey(candidate.entry));
-        return archives.contains(FileNameKey(candidate.entry)) ||
-               files.contains(FileNameKey(candidate.file));
-    }
-};
 
 // `named`: the text is a name read from the disk, which the code page already holds.
 QString lineProblem(const QString &file, bool named = false)
@@ -256,91 +116,6 @@ bool ImportFileBefore(const ImportCandidate &a, const ImportCandidate &b)
     return QString::compare(a.file, b.file, Qt::CaseInsensitive) < 0;
 }
 
-namespace {
-// The first 16 characters of a File folded to lower case and packed, for a quick sort.
-// Only keys of plain ASCII order names by themselves: a compare without regard to case
-// folds some other characters to ASCII letters.
-struct SortKey {
-    quint64 high = 0, low = 0;
-    quint32 index = 0; // of the candidate
-    bool ascii = true; // the first 16 characters are
-    bool whole = true; // and they are all the File has
-
-    SortKey(const QString &file, size_t at)
-        : index(quint32(at))
-    {
-        const qsizetype length = std::min<qsizetype>(file.size(), 16);
-        const QChar *text = file.constData();
-        for (qsizetype i = 0; i < length && ascii; ++i) {
-            char16_t c = text[i].unicode();
-            ascii = c < 0x80;
-            c = c >= u'A' && c <= u'Z' ? c + 32 : c;
-            (i < 8 ? high : low) |= quint64(c) << (8 * (7 - i % 8));
-        }
-        whole = ascii && file.size() <= 16;
-    }
-};
-
-// Sorts the candidates by File. The keys are made with the candidates, while their names
-// are at hand: the sort then moves only the candidates, whose names it never reads.
-void sortByFile(std::vector<ImportCandidate> &candidates, std::vector<SortKey> &keys)
-{
-    std::sort(keys.begin(), keys.end(), [&](const SortKey &x, const SortKey &y) {
-        if (x.ascii && y.ascii) {
-            if (x.high != y.high)
-                return x.high < y.high;
-            if (x.low != y.low)
-                return x.low < y.low;
-            if (x.whole && y.whole)
-                return false;
-        }
-        return ImportFileBefore(candidates[x.index], candidates[y.index]);
-    });
-    std::vector<ImportCandidate> sorted;
-    sorted.reserve(candidates.size());
-    for (size_t i = 0; i < keys.size(); ++i) {
-#if defined(__GNUC__)
-        // The candidates are read out of order: ask for the next ones ahead of time.
-        if (i + 8 < keys.size()) {
-            const char *next = reinterpret_cast<const char *>(&candidates[keys[i + 8].index]);
-            for (size_t line = 0; line < sizeof(ImportCandidate); line += 64)
-                __builtin_prefetch(next + line);
-        }
-#endif
-        sorted.push_back(std::move(candidates[keys[i].index]));
-    }
-    candidates = std::move(sorted);
-}
-
-// A quick "surely not" before looking a name up in a set: most names are in none.
-class NameFilter {
-public:
-    void add(const QString &name)
-    {
-        const quint64 hash = hashOf(name);
-        bits_[(hash & Mask) / 64] |= quint64(1) << (hash % 64);
-        bits_[((hash >> 32) & Mask) / 64] |= quint64(1) << ((hash >> 32) % 64);
-    }
-    bool mayHold(const QString &name) const
-    {
-        const quint64 hash = hashOf(name);
-        return (bits_[(hash & Mask) / 64] >> (hash % 64) & 1) != 0 &&
-               (bits_[((hash >> 32) & Mask) / 64] >> ((hash >> 32) % 64) & 1) != 0;
-    }
-
-private:
-    static constexpr quint64 Mask = (1 << 17) - 1;
-    static quint64 hashOf(const QString &name)
-    {
-        quint64 hash = 14695981039346656037ull; // FNV-1a
-        for (const QChar c : name)
-            hash = (hash ^ c.unicode()) * 1099511628211ull;
-        return hash ^ (hash >> 29);
-    }
-    std::vector<quint64> bits_ = std::vector<quint64>((Mask + 1) / 64);
-};
-} // namespace
-
 struct ImportScan::Data {
     EmulatorRecord emulator;
     QString programDir;
@@ -372,6 +147,44 @@ ImportScan::ImportScan(const EmulatorRecord &emulator, const QString &programDir
 
 ImportScan::~ImportScan() = default;
 
+// An archive as its name tells it: its File waits for its member, read later.
+ImportCandidate archiveCandidate(QString &&name, bool faithful)
+{
+    ImportCandidate candidate;
+    candidate.kind = ImportKind::Zip;
+    const QString base = name.chopped(4);
+    candidate.name = ImportName(base);
+    if (!faithful)
+        candidate.problem = CodePageProblem;
+    else if (!name.endsWith(QLatin1String(".zip")) &&
+             FileNameKey(name) != FileNameKey(base + QLatin1String(".zip")))
+        candidate.problem = QStringLiteral("The catalogue looks for archives ending in \".zip\".");
+    else
+        candidate.pending = true;
+    candidate.file = candidate.pending ? base : name;
+    candidate.entry = std::move(name);
+    return candidate;
+}
+
+// The names in the Games Directory that are not games: the emulator's own program and
+// folders, and where it is the program directory, the program's own files.
+QSet<QString> notGames(const ImportScan::Data &d)
+{
+    QSet<QString> excluded = {nameIn(d.places, d.places.directory(), d.emulator.Program),
+                              nameIn(d.places, d.places.directory(), d.emulator.ZippedRomPath),
+                              nameIn(d.places, d.places.directory(), d.emulator.SnapshotPath)};
+    if (FileNameKey(d.places.directory()) ==
+        FileNameKey(QDir::cleanPath(QDir(d.programDir).absolutePath()))) {
+        for (const QString &own :
+             QStringList{ConfigFileName, zanku::JournalFileName,
+                         zanku::JournalFileName + QLatin1String(".lock"), QStringLiteral("Saves")})
+            excluded.insert(FileNameKey(own));
+        for (const QString &name : d.emulatorNames)
+            excluded.insert(FileNameKey(RomListFileName(name)));
+    }
+    return excluded;
+}
+
 ImportScanResult ImportScan::listNames()
 {
     ImportScanResult result;
@@ -389,19 +202,8 @@ ImportScanResult ImportScan::listNames()
     const bool zipsApart = FileNameKey(zips) != FileNameKey(emulatorDir);
 
     const ListedNames &known = d->known;
-    QSet<QString> excluded = {nameIn(places, emulatorDir, emulator.Program),
-                              nameIn(places, emulatorDir, emulator.ZippedRomPath),
-                              nameIn(places, emulatorDir, emulator.SnapshotPath)};
-    if (FileNameKey(emulatorDir) ==
-        FileNameKey(QDir::cleanPath(QDir(d->programDir).absolutePath()))) {
-        for (const QString &own :
-             QStringList{ConfigFileName, zanku::JournalFileName,
-                         zanku::JournalFileName + QLatin1String(".lock"), QStringLiteral("Saves")})
-            excluded.insert(FileNameKey(own));
-        for (const QString &name : d->emulatorNames)
-            excluded.insert(FileNameKey(RomListFileName(name)));
-    }
-    NameFilter passedOver; // the names excluded, and those the list holds
+    const QSet<QString> excluded = notGames(*d);
+    zanku::NameFilter passedOver; // the names excluded, and those the list holds
     for (const QString &key : excluded)
         passedOver.add(key);
     for (const QString &key : known.files)
@@ -409,8 +211,9 @@ ImportScanResult ImportScan::listNames()
 
     // Each candidate is made as its name is read, while it is at hand, with its sort key.
     std::vector<ImportCandidate> &candidates = result.candidates;
-    std::vector<SortKey> keys;
-    const size_t hint = entryCountHint(emulatorDir) + (zipsApart ? entryCountHint(zips) : 0);
+    std::vector<zanku::SortKey> keys;
+    const size_t hint =
+        zanku::EntryCountHint(emulatorDir) + (zipsApart ? zanku::EntryCountHint(zips) : 0);
     candidates.reserve(hint);
     keys.reserve(hint);
     const auto addFile = [&](QString &&name, EntryType type, bool faithful) {
@@ -429,36 +232,23 @@ ImportScanResult ImportScan::listNames()
     const auto addArchive = [&](QString &&name, EntryType type, bool faithful) {
         if (type != EntryType::File || !isArchiveName(name))
             return;
-        ImportCandidate &candidate = candidates.emplace_back();
-        candidate.kind = ImportKind::Zip;
-        const QString base = name.chopped(4);
-        candidate.name = ImportName(base);
-        if (!faithful)
-            candidate.problem = CodePageProblem;
-        else if (!name.endsWith(QLatin1String(".zip")) &&
-                 FileNameKey(name) != FileNameKey(base + QLatin1String(".zip")))
-            candidate.problem =
-                QStringLiteral("The catalogue looks for archives ending in \".zip\".");
-        else
-            candidate.pending = true; // its File waits for its member
-        candidate.file = candidate.pending ? base : name;
-        candidate.entry = std::move(name);
-        keys.emplace_back(candidate.file, candidates.size() - 1);
+        candidates.push_back(archiveCandidate(std::move(name), faithful));
+        keys.emplace_back(candidates.back().file, candidates.size() - 1);
     };
-    const bool listed = listDirectory(emulatorDir, control.cancel,
-                                      [&](QString &&name, EntryType type, bool faithful) {
-                                          if (!zipsApart && isArchiveName(name))
-                                              addArchive(std::move(name), type, faithful);
-                                          else if (type != EntryType::Other)
-                                              addFile(std::move(name), type, faithful);
-                                      });
+    const bool listed = zanku::ListDirectory(emulatorDir, control.cancel,
+                                             [&](QString &&name, EntryType type, bool faithful) {
+                                                 if (!zipsApart && isArchiveName(name))
+                                                     addArchive(std::move(name), type, faithful);
+                                                 else if (type != EntryType::Other)
+                                                     addFile(std::move(name), type, faithful);
+                                             });
     if (!listed) {
         result.error = QStringLiteral("The Games Directory of emulator %1 cannot be read: \"%2\".")
                            .arg(emulator.Name, QDir::toNativeSeparators(emulatorDir));
         return result;
     }
     // A Zipped Roms Path that is not there holds no archives; one that is must be read.
-    if (!zips.isEmpty() && zipsApart && !listDirectory(zips, control.cancel, addArchive) &&
+    if (!zips.isEmpty() && zipsApart && !zanku::ListDirectory(zips, control.cancel, addArchive) &&
         QFileInfo::exists(zips)) {
         result.error = QStringLiteral("The Zipped Roms Path of emulator %1 cannot be read: \"%2\".")
                            .arg(emulator.Name, QDir::toNativeSeparators(zips));
@@ -470,7 +260,7 @@ ImportScanResult ImportScan::listNames()
         candidates.clear();
         return result;
     }
-    sortByFile(candidates, keys);
+    zanku::SortByFile(candidates, keys);
     const auto pending = std::count_if(result.candidates.begin(), result.candidates.end(),
                                        [](const ImportCandidate &c) { return c.pending; });
     control.total = int(pending);
@@ -579,53 +369,4 @@ int GameMemberIndex(const std::vector<ArchiveMember> &members, const QString &ar
         }
     }
     return best;
-}
-
-ImportFilter::ImportFilter(const QString &patterns)
-{
-    static const QRegularExpression separators(QStringLiteral("[\\s;,]+"));
-    for (const QString &word : patterns.split(separators, Qt::SkipEmptyParts))
-        patterns_.emplace_back(QRegularExpression::wildcardToRegularExpression(word),
-                               QRegularExpression::CaseInsensitiveOption);
-}
-
-bool ImportFilter::matches(const QString &name) const
-{
-    return patterns_.empty() ||
-           std::any_of(patterns_.begin(), patterns_.end(),
-                       [&name](const QRegularExpression &re) { return re.match(name).hasMatch(); });
-}
-
-AddResult AddToRomList(zanku::Library &library, const EmulatorRecord &emulator,
-                       const std::vector<ImportCandidate> &chosen, const QString &type)
-{
-    const zanku::EmulatorPlaces places(emulator, library.programDir());
-    // Read again now: the editor may have saved the list since the scan.
-    const zanku::RomListRead read = library.readRomList(emulator.Name);
-    if (read.status == TextReadResult::Unreadable)
-        return {-1, ReadErrorText(places.romList(), read.error) +
-                        QStringLiteral("\nNothing was added.")};
-    const ListedNames known(places, read.records);
-
-    std::vector<GridRow> rows;
-    for (const ImportCandidate &candidate : chosen) {
-        if (!candidate.problem.isEmpty() || known.contain(candidate))
-            continue;
-        const GridRow row = {candidate.name, candidate.file, QString(), QString(), type};
-        if (const QString problem = RecordProblem(EditorMode::Roms, row); !problem.isEmpty()) {
-            return {-1, QStringLiteral("%1 (%2): %3\nNothing was added.")
-                            .arg(candidate.name, candidate.file, problem)};
-        }
-        rows.push_back(row);
-    }
-    if (rows.empty())
-        return {0, {}};
-
-    QStringList lines;
-    for (const int index : SortedRowOrder(rows))
-        lines.append(FormatRomLine(RowToGame(rows[size_t(index)])));
-    const TextWriteResult written = library.appendToRomList(emulator.Name, lines);
-    if (!written.ok)
-        return {-1, SaveErrorText(places.romList(), written.error)};
-    return {int(rows.size()), {}};
 }

@@ -97,8 +97,9 @@ public:
     bool readArchives(const std::vector<ImportCandidate> &names,
                       const std::function<void(ImportReads &&)> &report);
 
+    struct Data; // what a scan knows of its emulator
+
 private:
-    struct Data;
     std::unique_ptr<Data> d;
 };
 

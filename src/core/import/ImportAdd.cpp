@@ -1,0 +1,62 @@
+// Adding what the import found to an emulator's ROM list, and the filter of its table.
+
+#include "core/editor/EditorRecords.h"
+#include "core/files/TextFile.h"
+#include "core/import/ImportNames.h"
+#include "core/import/ImportScan.h"
+#include "core/library/Library.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+using zanku::ListedNames;
+
+ImportFilter::ImportFilter(const QString &patterns)
+{
+    static const QRegularExpression separators(QStringLiteral("[\\s;,]+"));
+    for (const QString &word : patterns.split(separators, Qt::SkipEmptyParts))
+        patterns_.emplace_back(QRegularExpression::wildcardToRegularExpression(word),
+                               QRegularExpression::CaseInsensitiveOption);
+}
+
+bool ImportFilter::matches(const QString &name) const
+{
+    return patterns_.empty() ||
+           std::any_of(patterns_.begin(), patterns_.end(),
+                       [&name](const QRegularExpression &re) { return re.match(name).hasMatch(); });
+}
+
+AddResult AddToRomList(zanku::Library &library, const EmulatorRecord &emulator,
+                       const std::vector<ImportCandidate> &chosen, const QString &type)
+{
+    const zanku::EmulatorPlaces places(emulator, library.programDir());
+    // Read again now: the editor may have saved the list since the scan.
+    const zanku::RomListRead read = library.readRomList(emulator.Name);
+    if (read.status == TextReadResult::Unreadable)
+        return {-1, ReadErrorText(places.romList(), read.error) +
+                        QStringLiteral("\nNothing was added.")};
+    const ListedNames known(places, read.records);
+
+    std::vector<GridRow> rows;
+    for (const ImportCandidate &candidate : chosen) {
+        if (!candidate.problem.isEmpty() || known.contain(candidate))
+            continue;
+        const GridRow row = {candidate.name, candidate.file, QString(), QString(), type};
+        if (const QString problem = RecordProblem(EditorMode::Roms, row); !problem.isEmpty()) {
+            return {-1, QStringLiteral("%1 (%2): %3\nNothing was added.")
+                            .arg(candidate.name, candidate.file, problem)};
+        }
+        rows.push_back(row);
+    }
+    if (rows.empty())
+        return {0, {}};
+
+    QStringList lines;
+    for (const int index : SortedRowOrder(rows))
+        lines.append(FormatRomLine(RowToGame(rows[size_t(index)])));
+    const TextWriteResult written = library.appendToRomList(emulator.Name, lines);
+    if (!written.ok)
+        return {-1, SaveErrorText(places.romList(), written.error)};
+    return {int(rows.size()), {}};
+}
