@@ -7,6 +7,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+#include <utility>
 
 namespace zanku {
 
@@ -19,6 +23,7 @@ Library::Library(const QString &programDir, QObject *parent)
 
 void Library::start()
 {
+    history_.load(programDir_);
     ReadConfig();
     // What a crashed session extracted would otherwise be listed as the game itself.
     journal_.recover(emulatorDirectories());
@@ -104,11 +109,79 @@ SaveResult Library::WriteConfig(const std::vector<EmulatorRecord> &emulators,
 SaveResult Library::WriteRomList(const QString &emulatorName, const std::vector<GameRecord> &games,
                                  const FileVersion &readAs)
 {
+    const std::vector<GameRecord> before = readRomList(emulatorName).records;
     const SaveResult result = save(QDir(programDir_).filePath(RomListFileName(emulatorName)),
                                    FormatRomList(games), readAs);
-    if (result.status == SaveResult::Saved)
+    if (result.status == SaveResult::Saved) {
+        keepNamesOf(emulatorName, before, games);
         emit romListChanged(emulatorName);
+    }
     return result;
+}
+
+void Library::keepNamesOf(const QString &emulatorName, const std::vector<GameRecord> &before,
+                          const std::vector<GameRecord> &after)
+{
+    // A game whose File appears once before and once after, under another name, was
+    // renamed: what it played goes with it.
+    const auto byFile = [](const std::vector<GameRecord> &games) {
+        QHash<QString, QString> names;
+        QSet<QString> twice;
+        for (const GameRecord &game : games) {
+            if (names.contains(game.File))
+                twice.insert(game.File);
+            names.insert(game.File, game.Name);
+        }
+        for (const QString &file : twice)
+            names.remove(file);
+        return names;
+    };
+    const QHash<QString, QString> was = byFile(before), now = byFile(after);
+    bool renamed = false;
+    for (auto game = now.cbegin(); game != now.cend(); ++game) {
+        const auto old = was.constFind(game.key());
+        if (old != was.cend() && old.value() != game.value() &&
+            history_.find(emulatorName, old.value(), game.key()) != nullptr) {
+            history_.rename(emulatorName, game.key(), old.value(), game.value());
+            renamed = true;
+        }
+    }
+    if (renamed)
+        saveHistory();
+}
+
+void Library::saveHistory()
+{
+    QString error;
+    if (!history_.save(&error) && !std::exchange(historyWarned_, true))
+        emit notice(QStringLiteral("Error"), error);
+    emit historyChanged();
+}
+
+const PlayHistory::Game *Library::played(int slot, const QString &emulatorName) const
+{
+    if (slot < 1 || slot > GameCount())
+        return nullptr;
+    return history_.find(emulatorName, game(slot).Name, game(slot).File);
+}
+
+void Library::setFavourite(int slot, const QString &emulatorName, bool favourite)
+{
+    if (slot < 1 || slot > GameCount())
+        return;
+    history_.setFavourite(emulatorName, game(slot).Name, game(slot).File, favourite);
+    saveHistory();
+}
+
+int Library::slotOf(const PlayHistory::Game &played) const
+{
+    for (int slot = 1; slot <= GameCount(); ++slot) {
+        const GameRecord &candidate = game(slot);
+        if (candidate.Name == played.name && candidate.File == played.file &&
+            candidate.EmulatorIndex >= 1 && emulator(candidate.EmulatorIndex).Name == played.emulator)
+            return slot;
+    }
+    return 0;
 }
 
 TextWriteResult Library::appendToRomList(const QString &emulatorName, const QStringList &lines)

@@ -4,6 +4,7 @@
 #include "core/launch/ExtractionFolder.h"
 #include "core/launch/ExtractionJournal.h"
 #include "core/launch/Launch.h"
+#include "core/library/PlayHistory.h"
 #include "core/library/Records.h"
 
 #include <QList>
@@ -88,6 +89,14 @@ public:
     // `rowEmulator`. A row that no longer names that game launches nothing. Extracts a
     // zipped game first; the emulator starts in its own directory.
     void LaunchGame(int slot, const QString &rowName, const QString &rowEmulator);
+    // What was played: launches, time, favourites. Read at start().
+    const PlayHistory &history() const { return history_; }
+    const PlayHistory::Game *played(int slot, const QString &emulatorName) const;
+    void setFavourite(int slot, const QString &emulatorName, bool favourite);
+    // The slot of the game an entry of the history names, under that emulator; 0 when the
+    // catalogue no longer lists it.
+    int slotOf(const PlayHistory::Game &game) const;
+
     // Removes the folder the last zipped launch extracted into, with everything in it,
     // when that extraction made it, keeping the files the emulator wrote in "Saves"; then
     // forgets it. While the emulator still runs, the removal waits for it to end.
@@ -106,6 +115,8 @@ signals:
     // A launch under way: its status text, and whether it holds the window meanwhile.
     void launchStatus(const QString &text);
     void launchBusy(bool busy);
+    // What was played changed: a launch, a run's end, a favourite.
+    void historyChanged();
     // An extraction folder is gone, the player's files in it kept.
     void extractionRemoved(const QString &folder);
 
@@ -124,6 +135,9 @@ private:
     void removeExtraction(const Extraction &extraction);
     void removeWhenUnused(const Extraction *extraction);
     QStringList emulatorDirectories() const;
+    void saveHistory();
+    void keepNamesOf(const QString &emulatorName, const std::vector<GameRecord> &before,
+                     const std::vector<GameRecord> &after);
     SaveResult save(const QString &path, const QStringList &lines, const FileVersion &readAs);
 
     QString programDir_;
@@ -135,6 +149,8 @@ private:
     // emulator to end.
     std::unique_ptr<Extraction> LastExtractDir;
     std::vector<std::unique_ptr<Extraction>> waiting_;
+    PlayHistory history_;
+    bool historyWarned_ = false;
 };
 
 } // namespace zanku

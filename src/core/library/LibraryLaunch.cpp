@@ -11,7 +11,9 @@
 #include "core/library/Library.h"
 #include "core/unzip/VBUnzBas.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -152,6 +154,18 @@ void Library::LaunchGame(int slot, const QString &rowName, const QString &rowEmu
                     QStringLiteral("Cannot start %1: %2").arg(Quoted(shown.Program), error));
     } else {
         connect(started, &EmulatorProcess::finished, started, &QObject::deleteLater);
+        // What was played: the launch now, the time once its emulator has ended.
+        history_.launched(shown.Name, launched.Name, launched.File,
+                          QDateTime::currentDateTimeUtc());
+        saveHistory();
+        QElapsedTimer running;
+        running.start();
+        connect(started, &EmulatorProcess::finished, this,
+                [this, running, emulatorName = shown.Name, name = launched.Name,
+                 file = launched.File] {
+                    history_.played(emulatorName, name, file, running.elapsed() / 1000);
+                    saveHistory();
+                });
         if (LastExtractDir) { // its folder stays while it runs, even after this program
             LastExtractDir->emulators.append(started);
             journal_.setOwner(LastExtractDir->folder, started->pid(), started->startTime());
