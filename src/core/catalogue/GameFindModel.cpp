@@ -24,6 +24,7 @@ GameFindModel::GameFindModel(GameListModel *games, const Library &library, QObje
     connect(games, &QAbstractItemModel::layoutChanged, this, &GameFindModel::sourceSorted);
     connect(games, &QAbstractItemModel::headerDataChanged, this,
             &QAbstractItemModel::headerDataChanged);
+    connect(&library, &Library::historyChanged, this, &GameFindModel::historyChanged);
     collectRows();
 }
 
@@ -60,6 +61,38 @@ void GameFindModel::setFindText(const QString &text)
     endResetModel();
 }
 
+void GameFindModel::setFavouritesOnly(bool only)
+{
+    if (only == favouritesOnly_)
+        return;
+    beginResetModel();
+    favouritesOnly_ = only;
+    collectRows();
+    endResetModel();
+}
+
+void GameFindModel::historyChanged()
+{
+    if (favouritesOnly_) {
+        beginResetModel();
+        collectRows();
+        endResetModel();
+    } else if (rowCount() > 0) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {FavouriteRole, Qt::ToolTipRole});
+    }
+}
+
+QVariant GameFindModel::data(const QModelIndex &proxyIndex, int role) const
+{
+    if ((role != FavouriteRole && role != Qt::ToolTipRole) || !proxyIndex.isValid())
+        return QAbstractProxyModel::data(proxyIndex, role);
+    const PlayHistory::Game *game =
+        library_.played(slotAt(proxyIndex.row()), cell(proxyIndex.row(), 2));
+    if (role == FavouriteRole)
+        return game != nullptr && game->favourite;
+    return PlayHistory::describe(game);
+}
+
 void GameFindModel::collectRows(bool reordered)
 {
     const int rows = games_->rowCount();
@@ -71,8 +104,14 @@ void GameFindModel::collectRows(bool reordered)
     sourceRows_.clear();
     sourceRows_.reserve(size_t(narrowed_ ? index_.matchCount() : rows));
     proxyRows_.assign(size_t(rows), -1);
+    const auto favourite = [this](int row) {
+        const PlayHistory::Game *game =
+            library_.played(rowSlots_[size_t(row)], games_->cell(row, 2));
+        return game != nullptr && game->favourite;
+    };
     for (int row = 0; row < rows; ++row) {
-        if (!narrowed_ || index_.matches(rowSlots_[size_t(row)])) {
+        if ((!narrowed_ || index_.matches(rowSlots_[size_t(row)])) &&
+            (!favouritesOnly_ || favourite(row))) {
             proxyRows_[size_t(row)] = int(sourceRows_.size());
             sourceRows_.push_back(row);
         }
@@ -166,8 +205,8 @@ QString GameFindModel::cell(int row, int column) const
 
 QString GameFindModel::countText() const
 {
-    return narrowed_ ? GameCountText(rowCount(), games_->rowCount())
-                     : GameCountText(games_->rowCount());
+    return narrowed_ || favouritesOnly_ ? GameCountText(rowCount(), games_->rowCount())
+                                        : GameCountText(games_->rowCount());
 }
 
 } // namespace zanku

@@ -20,8 +20,16 @@ class GameFindModel : public QAbstractProxyModel {
 public:
     GameFindModel(GameListModel *games, const Library &library, QObject *parent = nullptr);
 
+    // A row's game is a favourite (bool); its tooltip says what was played.
+    static constexpr int FavouriteRole = Qt::UserRole + 1;
+
     // Narrows to the games matching `text` (empty: all of them).
     void setFindText(const QString &text);
+    // Narrows to the favourites, or not; a find narrows them further.
+    void setFavouritesOnly(bool only);
+    bool favouritesOnly() const { return favouritesOnly_; }
+    // What was played changed: the favourites, the tooltips.
+    void historyChanged();
     const QString &findText() const { return text_; }
     bool narrowed() const { return narrowed_; }
 
@@ -42,6 +50,7 @@ public:
     // The list's titles, also while nothing is found.
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
 private:
     void catalogueRead();
@@ -58,6 +67,7 @@ private:
     bool indexed_ = false;
     QString text_;
     bool narrowed_ = false;
+    bool favouritesOnly_ = false;
     std::vector<int> sourceRows_;
     std::vector<int> proxyRows_; // by source row, -1 when hidden
     std::vector<int> rowSlots_;  // by source row, its game's slot

@@ -178,7 +178,8 @@ int Library::slotOf(const PlayHistory::Game &played) const
     for (int slot = 1; slot <= GameCount(); ++slot) {
         const GameRecord &candidate = game(slot);
         if (candidate.Name == played.name && candidate.File == played.file &&
-            candidate.EmulatorIndex >= 1 && emulator(candidate.EmulatorIndex).Name == played.emulator)
+            candidate.EmulatorIndex >= 1 && candidate.EmulatorIndex <= EmulatorCount() &&
+            emulator(candidate.EmulatorIndex).Name == played.emulator)
             return slot;
     }
     return 0;

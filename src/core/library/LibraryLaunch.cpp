@@ -160,12 +160,12 @@ void Library::LaunchGame(int slot, const QString &rowName, const QString &rowEmu
         saveHistory();
         QElapsedTimer running;
         running.start();
-        connect(started, &EmulatorProcess::finished, this,
-                [this, running, emulatorName = shown.Name, name = launched.Name,
-                 file = launched.File] {
-                    history_.played(emulatorName, name, file, running.elapsed() / 1000);
-                    saveHistory();
-                });
+        connect(
+            started, &EmulatorProcess::finished, this,
+            [this, running, emulatorName = shown.Name, name = launched.Name, file = launched.File] {
+                history_.played(emulatorName, name, file, running.elapsed() / 1000);
+                saveHistory();
+            });
         if (LastExtractDir) { // its folder stays while it runs, even after this program
             LastExtractDir->emulators.append(started);
             journal_.setOwner(LastExtractDir->folder, started->pid(), started->startTime());

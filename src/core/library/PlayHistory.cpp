@@ -48,9 +48,13 @@ void PlayHistory::load(const QString &programDir)
         bool ok[2] = {};
         Game game;
         if (texts.size() == 3 && numbers.size() == 4) {
-            game = {unescaped(texts[0]), unescaped(texts[1]), unescaped(texts[2]),
-                    numbers[0].toInt(&ok[0]), numbers[1].toLongLong(&ok[1]),
-                    QDateTime::fromString(numbers[2], Qt::ISODate), numbers[3] == u"1"};
+            game = {unescaped(texts[0]),
+                    unescaped(texts[1]),
+                    unescaped(texts[2]),
+                    numbers[0].toInt(&ok[0]),
+                    numbers[1].toLongLong(&ok[1]),
+                    QDateTime::fromString(numbers[2], Qt::ISODate),
+                    numbers[3] == u"1"};
         }
         const bool dated = game.lastPlayed.isValid() || numbers.value(2) == u"-";
         if (!ok[0] || !ok[1] || !dated || (numbers.value(3) != u"0" && numbers.value(3) != u"1")) {
@@ -138,9 +142,8 @@ std::vector<const PlayHistory::Game *> PlayHistory::recent(int count) const
         if (game.lastPlayed.isValid())
             played.push_back(&game);
     }
-    std::stable_sort(played.begin(), played.end(), [](const Game *a, const Game *b) {
-        return a->lastPlayed > b->lastPlayed;
-    });
+    std::stable_sort(played.begin(), played.end(),
+                     [](const Game *a, const Game *b) { return a->lastPlayed > b->lastPlayed; });
     if (played.size() > size_t(count))
         played.resize(size_t(count));
     return played;
@@ -151,13 +154,14 @@ QString PlayHistory::describe(const Game *game)
     if (game == nullptr || game->launches == 0)
         return QStringLiteral("Never played");
     const qint64 minutes = game->seconds / 60;
-    const QString time = minutes >= 60 ? QStringLiteral("%1 h %2 min").arg(minutes / 60).arg(minutes % 60)
-                                       : QStringLiteral("%1 min").arg(minutes);
+    const QString time = minutes >= 60
+                             ? QStringLiteral("%1 h %2 min").arg(minutes / 60).arg(minutes % 60)
+                             : QStringLiteral("%1 min").arg(minutes);
     return QStringLiteral("Played %1 %2, %3 in all, last on %4")
         .arg(game->launches)
         .arg(game->launches == 1 ? QStringLiteral("time") : QStringLiteral("times"), time,
-             QLocale(QLocale::English).toString(game->lastPlayed.toLocalTime().date(),
-                                                QStringLiteral("d MMM yyyy")));
+             QLocale(QLocale::English)
+                 .toString(game->lastPlayed.toLocalTime().date(), QStringLiteral("d MMM yyyy")));
 }
 
 } // namespace zanku

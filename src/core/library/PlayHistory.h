@@ -14,7 +14,8 @@ namespace zanku {
 // the program did not see adds nothing), when it was last played, and whether it is a
 // favourite. Kept in "Zanku.played" in the program directory, UTF-8, one game a line:
 //
-//   <launches> <seconds> <last played, UTC, ISO 8601 or -> <favourite 0|1> <emulator>\t<name>\t<file>
+//   <launches> <seconds> <last played, UTC, ISO 8601 or -> <favourite 0|1>
+//   <emulator>\t<name>\t<file>
 //
 // a tab or a backslash in a text written as \t or \\. A line that cannot be read is
 // skipped, and written back as it was.

@@ -154,6 +154,7 @@ void MainFrm::buildMenus()
     fileMenu->setObjectName(QStringLiteral("FileM"));
     QAction *exitAction = fileMenu->addAction(QStringLiteral("Exit"), this, &MainFrm::Exit_Click);
     exitAction->setObjectName(QStringLiteral("ExitM"));
+    buildPlayedMenus(fileMenu, exitAction);
 
     QMenu *optionsMenu = menuBar()->addMenu(QStringLiteral("Options"));
     optionsMenu->setObjectName(QStringLiteral("OptionsM"));

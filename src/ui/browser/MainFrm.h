@@ -12,7 +12,9 @@ class GameListModel;
 class ImportFrm;
 class OptionsFrm;
 class SnapshotFrame;
+class QAction;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QTableView;
 
@@ -33,9 +35,9 @@ public:
     // Loading may end the program (a configuration file of a past version).
     void Form_Load();
 
-    GameListModel *model() const { return model_; }    // every game
+    GameListModel *model() const { return model_; }        // every game
     zanku::GameFindModel *shown() const { return shown_; } // the rows the grid shows
-    QString statusText() const; // panel 1
+    QString statusText() const;                            // panel 1
     void setStatusText(const QString &text);
 
     // The configuration editor and the import window while they are open.
@@ -79,6 +81,11 @@ private:
     QStringList keyOf(int row) const; // emulator, name and file of the row's game
     void launchCurrentRow();
     void findChanged(const QString &text);
+    void buildPlayedMenus(QMenu *fileMenu, QAction *before);
+    void refillRecent();
+    void showRowMenu(const QPoint &at);
+    void toggleFavourite();
+    void showFavouritesOnly(bool only);
     void selectionMoved();
     void findClosed();
     void ShowSelectedGame();
@@ -88,6 +95,8 @@ private:
     GameListModel *model_ = nullptr;
     zanku::GameFindModel *shown_ = nullptr;
     FindBar *Find = nullptr;
+    QMenu *recentMenu_ = nullptr;
+    QAction *favouritesOnly_ = nullptr;
     QTableView *Lista = nullptr;
     QPushButton *Launch = nullptr;
     QPushButton *Expand = nullptr;
