@@ -74,7 +74,7 @@ bool PlayHistory::save(QString *error) const
                          .arg(game.launches)
                          .arg(game.seconds)
                          .arg(game.lastPlayed.isValid()
-                                  ? game.lastPlayed.toUTC().toString(Qt::ISODate)
+                                  ? game.lastPlayed.toUTC().toString(Qt::ISODateWithMs)
                                   : QStringLiteral("-"))
                          .arg(game.favourite ? 1 : 0)
                          .arg(escaped(game.emulator), escaped(game.name), escaped(game.file)));

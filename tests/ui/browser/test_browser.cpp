@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QScopeGuard>
@@ -139,6 +140,7 @@ private slots:
     void previewShowsTheSnapshotOrAReadableNotice();
     void aReloadKeepsTheHighlightedGameOrNone();
     void findAGameByTyping();
+    void favouritesAndRecentlyPlayed();
     void everyDemoGameGetsAnExistingPath();
 };
 
@@ -566,6 +568,39 @@ void BrowserTest::findAGameByTyping()
     QVERIFY(window.lista()->selectionModel()->isRowSelected(2));
     QTest::keyClicks(window.lista(), "zelda");
     QVERIFY(shown().isEmpty() && !window.launchEnabled() && count() == "Games  ( 0 of 3 Roms )");
+}
+
+// Ctrl+D stars the chosen game; "Show Favourites Only" counts what it shows; File >
+// "Recently Played" lists what was launched, newest first, and starts it again.
+void BrowserTest::favouritesAndRecentlyPlayed()
+{
+    Fixture library;
+    library.add("Arcade", "emu", "%", {"Alpha=a.bin", "Beta=b.bin", "Gamma=c.bin"});
+    Window window(library);
+    const auto count = [&] { return window.main.findChild<QLabel *>("StatusPanel2")->text(); };
+    QMenu *recent = window.main.findChild<QMenu *>("RecentM");
+    QVERIFY(!recent->menuAction()->isEnabled());
+    window.click(1, true); // Beta, launched
+    QCOMPARE(library.launched()["args"], "b.bin");
+    window.click(2, true); // then Gamma
+    QCOMPARE(library.launched()["args"], "c.bin");
+    emit recent->aboutToShow();
+    QStringList items;
+    for (const QAction *action : recent->actions())
+        items << action->text();
+    QCOMPARE(items, (List{"Gamma (Arcade)", "Beta (Arcade)"}));
+    recent->actions().at(1)->trigger();
+    QCOMPARE(library.launched()["args"], "b.bin");
+
+    window.select(0);
+    QTest::keyClick(window.lista(), Qt::Key_D, Qt::ControlModifier);
+    QVERIFY(window.lista()->model()->index(0, 0).data(Qt::UserRole + 1).toBool());
+    QCOMPARE(window.lista()->model()->index(0, 0).data().toString(), "Alpha"); // a star, not text
+    window.main.findChild<QAction *>("FavouritesOnlyM")->setChecked(true);
+    QCOMPARE(window.lista()->model()->rowCount(), 1);
+    QCOMPARE(count(), "Games  ( 1 of 3 Roms )");
+    QVERIFY(window.lista()->model()->index(0, 0).data(Qt::ToolTipRole).toString() ==
+            "Never played");
 }
 
 void BrowserTest::everyDemoGameGetsAnExistingPath()
