@@ -11,6 +11,7 @@
 #include "core/launch/ExtractionJournal.h"
 #include "core/library/EmulatorPlaces.h"
 #include "core/library/Library.h"
+#include "core/library/PlayHistory.h"
 #include "core/unzip/ArchiveMembers.h"
 #include "core/unzip/UnzipNames.h"
 
@@ -177,7 +178,8 @@ QSet<QString> notGames(const ImportScan::Data &d)
         FileNameKey(QDir::cleanPath(QDir(d.programDir).absolutePath()))) {
         for (const QString &own :
              QStringList{ConfigFileName, zanku::JournalFileName,
-                         zanku::JournalFileName + QLatin1String(".lock"), QStringLiteral("Saves")})
+                         zanku::JournalFileName + QLatin1String(".lock"), QStringLiteral("Saves"),
+                         QLatin1String(zanku::PlayHistory::FileName)})
             excluded.insert(FileNameKey(own));
         for (const QString &name : d.emulatorNames)
             excluded.insert(FileNameKey(RomListFileName(name)));

@@ -33,10 +33,11 @@ const QByteArray OldList =
 
 EmulatorRecord buildLibrary(TestLibrary &lib)
 {
-    for (const char *file : {"emu/emu", "emu/.hidden", "emu/Super_Mario.Bros.nes", "emu/a=b.nes",
-                             "emu/line\nbreak.nes", "emu/listed.nes", "emu/case.nes",
-                             "emu/zips/notes.txt", "emu/snaps/x.png", "emu/dungeon/d.prg",
-                             "Zanku.extract", "Zanku.extract.lock", "Saves/a.sav", "other.rom"})
+    for (const char *file :
+         {"emu/emu", "emu/.hidden", "emu/Super_Mario.Bros.nes", "emu/a=b.nes",
+          "emu/line\nbreak.nes", "emu/listed.nes", "emu/case.nes", "emu/zips/notes.txt",
+          "emu/snaps/x.png", "emu/dungeon/d.prg", "Zanku.extract", "Zanku.extract.lock",
+          "Zanku.played", "Saves/a.sav", "other.rom"})
         lib.write(file);
     ::close(::creat(QFile::encodeName(lib.path("emu/")) + "\xff.nes", 0644));
     makeZip(lib.path("emu/zips/one.zip"), {{"x.nes", 10}});
@@ -121,7 +122,7 @@ private slots:
         for (const char *entry :
              {"emu", "snaps", "zips", ".hidden", "notes.txt", "listed.nes", "listedarc.zip",
               "Super_Mario.Bros.zip", "~/Zanku.ini", "~/Nes.rom", "~/Zanku.extract",
-              "~/Zanku.extract.lock", "~/Saves"})
+              "~/Zanku.extract.lock", "~/Zanku.played", "~/Saves"})
             QTest::newRow(entry) << QString();
     }
     void offersEachKindAndExcludesTheRest()
