@@ -187,6 +187,9 @@ private slots:
         QCOMPARE(couch.pad.controllerCount(), 1);
         couch.press(SDL_CONTROLLER_BUTTON_DPAD_DOWN, second);
         QCOMPARE(couch.row(), 2);
+        QApplication::setActiveWindow(nullptr); // another program's window: nothing is sent
+        couch.press(SDL_CONTROLLER_BUTTON_DPAD_DOWN, second);
+        QCOMPARE(couch.row(), 2);
     }
 };
 
