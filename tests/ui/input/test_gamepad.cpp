@@ -12,12 +12,13 @@
 #include <SDL.h>
 
 // The real main window worked by SDL's virtual controllers, on six games whose emulator
-// records the game it was given in "launched.txt" and runs until "stop" appears.
+// records the game it was given in "launched.txt" and runs until "stop" appears (20 s at most).
 struct Couch : TestLibrary {
     Couch()
     {
-        write("emu/player", "#!/bin/sh\ncat -- \"$1\" >>launched.txt\n"
-                            "while [ ! -e stop ]; do sleep 0.01; done\n");
+        write("emu/player",
+              "#!/bin/sh\ncat -- \"$1\" >>launched.txt\n"
+              "i=0; while [ ! -e stop ] && [ $i -lt 2000 ]; do sleep 0.01; i=$((i + 1)); done\n");
         QFile::setPermissions(path("emu/player"),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QByteArray list;
@@ -40,7 +41,8 @@ struct Couch : TestLibrary {
     ~Couch()
     {
         write("emu/stop");
-        QTRY_VERIFY(!core.anyEmulatorRunning());
+        for (int tries = 500; tries > 0 && core.anyEmulatorRunning(); --tries)
+            QTest::qWait(10); // even after a failure, which ends QTRY_ at once
         for (SDL_Joystick *stick : sticks)
             SDL_JoystickClose(stick);
         while (SDL_NumJoysticks() > 0)
