@@ -25,13 +25,14 @@ QString VersionText()
 QString HelpText()
 {
     return QStringLiteral(
-               "Usage: zanku [--library DIR]\n"
+               "Usage: zanku [--library DIR] [--no-gamepad]\n"
                "A front-end for several game emulators: every game of every emulator in one list,\n"
                "started with a double-click.\n"
                "\n"
                "  --library DIR  keep Zanku.ini and the ROM lists in DIR and start there; DIR is\n"
                "                 created when missing; @data stands for the user's data folder\n"
                "                 (%1)\n"
+               "  --no-gamepad   do not let game controllers work the list\n"
                "  --help         show this help and exit\n"
                "  --version      show the version and exit\n"
                "\n"
@@ -49,13 +50,16 @@ StartupOutcome ApplyStartupOptions(const QByteArrayList &arguments)
 {
     QByteArray given; // the folder as the system gave it
     bool libraryGiven = false;
+    bool gamepad = true;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString argument = QFile::decodeName(arguments[i]);
         if (argument == QLatin1String("--help"))
             return {false, 0, HelpText(), {}, {}};
         if (argument == QLatin1String("--version"))
             return {false, 0, VersionText(), {}, {}};
-        if (argument == LibraryOption) {
+        if (argument == QLatin1String("--no-gamepad")) {
+            gamepad = false;
+        } else if (argument == LibraryOption) {
             if (i + 1 == arguments.size())
                 return Failure(QStringLiteral("--library needs a folder"));
             given = arguments[++i];
@@ -66,7 +70,7 @@ StartupOutcome ApplyStartupOptions(const QByteArrayList &arguments)
         }
     }
     if (!libraryGiven)
-        return {true, 0, {}, {}, QDir::currentPath()};
+        return {true, 0, {}, {}, QDir::currentPath(), gamepad};
 
     QString library = QFile::decodeName(given);
     // A name that does not decode would come back as another folder's: every file in it
@@ -85,7 +89,7 @@ StartupOutcome ApplyStartupOptions(const QByteArrayList &arguments)
         return Failure(QStringLiteral("cannot create the library folder \"%1\"").arg(library));
     if (!folder.isReadable() || !folder.isExecutable())
         return Failure(QStringLiteral("cannot enter the library folder \"%1\"").arg(library));
-    return {true, 0, {}, {}, folder.absoluteFilePath()};
+    return {true, 0, {}, {}, folder.absoluteFilePath(), gamepad};
 }
 
 void IgnoreFileSizeSignal()

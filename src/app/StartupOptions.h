@@ -6,11 +6,12 @@
 
 // What the command line asks for before the program starts.
 struct StartupOutcome {
-    bool start = true;  // go on and open the main window
-    int exitStatus = 0; // the process's status when it does not start
-    QString output;     // for standard output
-    QString error;      // for standard error
-    QString programDir; // the library's folder: the working directory unless --library
+    bool start = true;   // go on and open the main window
+    int exitStatus = 0;  // the process's status when it does not start
+    QString output;      // for standard output
+    QString error;       // for standard error
+    QString programDir;  // the library's folder: the working directory unless --library
+    bool gamepad = true; // game controllers work the windows unless --no-gamepad
 };
 
 // Applies the start-up options (the arguments after the program name, the bytes the
@@ -18,6 +19,7 @@ struct StartupOutcome {
 //   --library DIR, --library=DIR  make DIR the program directory, created when
 //                                 missing; "@data" stands for the user's data location
 //                                 for the program
+//   --no-gamepad                  leave the game controllers alone
 //   --help, --version             print and exit
 // Any other argument is left to the toolkit. Without options nothing changes: the
 // program directory stays the working directory the program was started in.

@@ -4,12 +4,15 @@
 #include "ui/browser/MainFrm.h"
 #include "ui/common/MessageBoxes.h"
 #include "ui/common/Messages.h"
+#include "ui/input/GamepadInput.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QScreen>
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -44,5 +47,12 @@ int main(int argc, char *argv[])
     const QRect screen = mainWindow.screen()->availableGeometry();
     mainWindow.move(screen.center() - mainWindow.rect().center());
     mainWindow.show();
+    // Made once the window shows: without a controller it costs nothing to be seen.
+    std::unique_ptr<GamepadInput> gamepad;
+    if (outcome.gamepad) {
+        gamepad = std::make_unique<GamepadInput>(
+            QDir(outcome.programDir).filePath(QStringLiteral("gamecontrollerdb.txt")));
+        mainWindow.useGamepad(*gamepad);
+    }
     return QApplication::exec();
 }

@@ -22,9 +22,10 @@ private slots:
         QTest::addColumn<int>("status");      // -1: the program goes on and starts
         QTest::addColumn<QString>("library"); // the program directory, from the start
         QTest::addColumn<QString>("printed"); // on standard error for status 2
+        QTest::addColumn<bool>("gamepad");
         const auto row = [](const char *name, const QByteArrayList &arguments, int status,
-                            const QString &current, const QString &printed) {
-            QTest::newRow(name) << arguments << status << current << printed;
+                            const QString &current, const QString &printed, bool pad = true) {
+            QTest::newRow(name) << arguments << status << current << printed << pad;
         };
         row("none of its own", {"-platform", "xcb"}, -1, "", "");
         row("made", {"--library", "a/b"}, -1, "a/b", "");
@@ -35,7 +36,10 @@ private slots:
         row("no folder", {"--library"}, 2, "", "zanku: --library needs a folder\n");
         row("not UTF-8", {"--library=lib\xff"}, 2, "",
             "folder \"lib\uFFFD\" has a name that is not");
+        row("no gamepad", {"--no-gamepad"}, -1, "", "", false);
+        row("no gamepad, a library", {"--library=lib", "--no-gamepad"}, -1, "lib", "", false);
         row("help", {"--help"}, 0, "", "--library DIR");
+        row("help on controllers", {"--help"}, 0, "", "--no-gamepad   do not let");
         row("version", {"--version"}, 0, "", "Zanku " ZANKU_VERSION "\n");
     }
     void options()
@@ -44,6 +48,7 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, printed);
         QFETCH(QString, library);
+        QFETCH(bool, gamepad);
         TestLibrary start;
         QDir::setCurrent(start.path()); // where the program is started
         const QByteArray odd = QFile::encodeName(start.path()) + "/lib\xff"; // not UTF-8
@@ -55,6 +60,7 @@ private slots:
         if (status == -1) {
             QCOMPARE(outcome.programDir, QDir::cleanPath(QDir(start.path()).filePath(library)));
             QVERIFY(QFileInfo(outcome.programDir).isDir());
+            QCOMPARE(outcome.gamepad, gamepad);
         }
         QVERIFY(status != 2 || QDir(start.path()).isEmpty()); // nothing made
         QCOMPARE(QDir::currentPath(), start.path());          // never changed

@@ -102,6 +102,9 @@ public:
     // forgets it. While the emulator still runs, the removal waits for it to end.
     void CleanupExtraction();
 
+    // Whether an emulator a launch started still runs.
+    bool anyEmulatorRunning() const { return runningEmulators_ > 0; }
+
 signals:
     // Something the player must be told, in a box with this title.
     void notice(const QString &title, const QString &text);
@@ -119,6 +122,8 @@ signals:
     void historyChanged();
     // An extraction folder is gone, the player's files in it kept.
     void extractionRemoved(const QString &folder);
+    // The first emulator launched now runs (true), or the last of them has ended (false).
+    void emulatorsRunning(bool running);
 
 private:
     // A folder a zipped launch made, until it is removed, and the emulators using it.
@@ -151,6 +156,7 @@ private:
     std::vector<std::unique_ptr<Extraction>> waiting_;
     PlayHistory history_;
     bool historyWarned_ = false;
+    int runningEmulators_ = 0;
 };
 
 } // namespace zanku

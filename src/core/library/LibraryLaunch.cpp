@@ -154,6 +154,14 @@ void Library::LaunchGame(int slot, const QString &rowName, const QString &rowEmu
                     QStringLiteral("Cannot start %1: %2").arg(Quoted(shown.Program), error));
     } else {
         connect(started, &EmulatorProcess::finished, started, &QObject::deleteLater);
+        if (started->running()) { // an emulator that is not watched is not waited for
+            connect(started, &EmulatorProcess::finished, this, [this] {
+                if (--runningEmulators_ == 0)
+                    emit emulatorsRunning(false);
+            });
+            if (runningEmulators_++ == 0)
+                emit emulatorsRunning(true);
+        }
         // What was played: the launch now, the time once its emulator has ended.
         history_.launched(shown.Name, launched.Name, launched.File,
                           QDateTime::currentDateTimeUtc());

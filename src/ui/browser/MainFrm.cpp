@@ -13,6 +13,7 @@
 #include "ui/common/Twips.h"
 #include "ui/editor/OptionsFrm.h"
 #include "ui/import/ImportFrm.h"
+#include "ui/input/GamepadInput.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -284,6 +285,16 @@ void MainFrm::ImportM_Click()
     if (import_ == nullptr)
         import_ = new ImportFrm(library_, this);
     bringForward(import_);
+}
+
+void MainFrm::useGamepad(GamepadInput &gamepad)
+{
+    connect(&gamepad, &GamepadInput::backPressed, this, [this] {
+        if (isActiveWindow())
+            Expand->click();
+    });
+    connect(&library_, &zanku::Library::emulatorsRunning, &gamepad, &GamepadInput::setSuspended);
+    gamepad.setSuspended(library_.anyEmulatorRunning());
 }
 
 void MainFrm::Expand_Click()

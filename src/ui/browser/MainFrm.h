@@ -8,6 +8,7 @@
 
 class AboutFrm;
 class FindBar;
+class GamepadInput;
 class GameListModel;
 class ImportFrm;
 class OptionsFrm;
@@ -48,6 +49,10 @@ public:
     // and every other window goes with this one, without being asked to close (so an
     // open editor neither reloads nor holds the program up).
     void endProgramWhenUnloaded();
+
+    // Lets the controllers work this window: Back clicks ">>" while it is the active
+    // window, and they are let go of while a launched emulator runs.
+    void useGamepad(GamepadInput &gamepad);
 
 signals:
     // The window was closed; the program ends.

@@ -1,0 +1,181 @@
+#include "ui/input/GamepadInput.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QWidget>
+
+#include <SDL.h>
+
+#include <algorithm>
+
+using zanku::PadInput;
+
+namespace {
+SDL_GameController *controllerOf(void *handle)
+{
+    return static_cast<SDL_GameController *>(handle);
+}
+} // namespace
+
+GamepadInput::GamepadInput(const QString &mappingsFile, QObject *parent)
+    : QObject(parent)
+{
+    elapsed_.start();
+    clock_ = [this] { return elapsed_.elapsed(); };
+    // The program's windows are not SDL's: read the controllers whichever has the focus,
+    // and leave the signals to Qt.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // SDL reads SDL_GAMECONTROLLERCONFIG itself, after its own mappings.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+        return;
+    available_ = true;
+    if (QFile::exists(mappingsFile))
+        SDL_GameControllerAddMappingsFromFile(QFile::encodeName(mappingsFile).constData());
+    for (int i = 0; i < SDL_NumJoysticks(); ++i)
+        open(i);
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT); // those opened already
+    timer_ = new QTimer(this);
+    timer_->setTimerType(Qt::PreciseTimer);
+    connect(timer_, &QTimer::timeout, this, &GamepadInput::poll);
+    timer_->start(16);
+}
+
+GamepadInput::~GamepadInput()
+{
+    if (!available_)
+        return;
+    closeAll();
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+}
+
+void GamepadInput::open(int deviceIndex)
+{
+    if (suspended_ || !SDL_IsGameController(deviceIndex))
+        return;
+    const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(deviceIndex);
+    if (std::any_of(controllers_.cbegin(), controllers_.cend(), [id](void *c) {
+            return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controllerOf(c))) == id;
+        }))
+        return;
+    if (SDL_GameController *controller = SDL_GameControllerOpen(deviceIndex))
+        controllers_.push_back(controller);
+}
+
+void GamepadInput::closeAll()
+{
+    for (void *controller : controllers_)
+        SDL_GameControllerClose(controllerOf(controller));
+    controllers_.clear();
+}
+
+void GamepadInput::setSuspended(bool suspended)
+{
+    if (!available_ || suspended == suspended_)
+        return;
+    suspended_ = suspended;
+    held_ = {};
+    for (zanku::HeldRepeat &repeat : repeats_)
+        repeat.release();
+    if (suspended) {
+        closeAll();
+        return;
+    }
+    resumed_ = true;
+    for (int i = 0; i < SDL_NumJoysticks(); ++i)
+        open(i);
+}
+
+void GamepadInput::poll()
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        if (event.type == SDL_CONTROLLERDEVICEADDED) {
+            open(event.cdevice.which);
+        } else if (event.type == SDL_CONTROLLERDEVICEREMOVED) {
+            const auto gone = std::find_if(controllers_.begin(), controllers_.end(), [&](void *c) {
+                return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controllerOf(c))) ==
+                       event.cdevice.which;
+            });
+            if (gone != controllers_.end()) {
+                SDL_GameControllerClose(controllerOf(*gone));
+                controllers_.erase(gone);
+            }
+        }
+    }
+    if (!suspended_)
+        apply(read());
+}
+
+GamepadInput::Held GamepadInput::read() const
+{
+    Held held{};
+    const auto set = [&held](PadInput input, bool down) { held[size_t(input)] |= down; };
+    for (void *handle : controllers_) {
+        SDL_GameController *c = controllerOf(handle);
+        const auto button = [c](SDL_GameControllerButton b) {
+            return SDL_GameControllerGetButton(c, b) != 0;
+        };
+        const int stick =
+            zanku::StickDirection(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTY));
+        set(PadInput::Up, button(SDL_CONTROLLER_BUTTON_DPAD_UP) || stick < 0);
+        set(PadInput::Down, button(SDL_CONTROLLER_BUTTON_DPAD_DOWN) || stick > 0);
+        set(PadInput::LeftShoulder, button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER));
+        set(PadInput::RightShoulder, button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER));
+        set(PadInput::South, button(SDL_CONTROLLER_BUTTON_A));
+        set(PadInput::East, button(SDL_CONTROLLER_BUTTON_B));
+        set(PadInput::Start, button(SDL_CONTROLLER_BUTTON_START));
+        set(PadInput::Back, button(SDL_CONTROLLER_BUTTON_BACK));
+    }
+    return held;
+}
+
+void GamepadInput::apply(const Held &held)
+{
+    if (resumed_) { // what is held now was pressed for the emulator
+        waiting_ = held;
+        resumed_ = false;
+    }
+    const qint64 now = clock_();
+    for (int i = 0; i < zanku::PadInputCount; ++i) {
+        const auto input = PadInput(i);
+        bool down = held[size_t(i)];
+        if (waiting_[size_t(i)]) { // until it is released
+            waiting_[size_t(i)] = down;
+            down = false;
+        }
+        const bool was = held_[size_t(i)];
+        held_[size_t(i)] = down;
+        if (down && !was) {
+            act(input, 1);
+            if (zanku::PadActionOf(input).repeats)
+                repeats_[size_t(i)].press(now);
+        } else if (!down && was) {
+            repeats_[size_t(i)].release();
+        } else if (down) {
+            act(input, repeats_[size_t(i)].due(now));
+        }
+    }
+}
+
+void GamepadInput::act(PadInput input, int times)
+{
+    QWidget *window = QApplication::activeWindow();
+    if (times == 0 || window == nullptr)
+        return;
+    const zanku::PadAction action = zanku::PadActionOf(input);
+    if (action.expand) {
+        emit backPressed();
+        return;
+    }
+    for (int i = 0; i < times; ++i) {
+        // Each press goes to whatever has the focus by then.
+        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : window;
+        QKeyEvent press(QEvent::KeyPress, action.key, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, action.key, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &release);
+    }
+}
