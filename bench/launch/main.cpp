@@ -22,7 +22,7 @@
 #include "core/catalogue/Config.h"
 #include "core/catalogue/GameFindModel.h"
 #include "core/catalogue/GameListModel.h"
-#include "core/launch/ExtractionFolder.h"
+#include "core/launch/PlayersFiles.h"
 #include "core/launch/Launch.h"
 #include "core/library/Library.h"
 #include "core/unzip/VBUnzBas.h"

@@ -140,7 +140,8 @@ std::optional<FolderIdentity> IdentityOf(const QString &path)
     return path.isEmpty() ? std::nullopt : folderAt(AT_FDCWD, QFile::encodeName(path).constData());
 }
 
-RemoveTreeResult RemoveTree(const QString &path, std::optional<FolderIdentity> expected)
+RemoveTreeResult RemoveTree(const QString &path, std::optional<FolderIdentity> expected,
+                            const char *last)
 {
     const QFileInfo info(QDir::cleanPath(path));
     const QByteArray topName = QFile::encodeName(info.fileName());
@@ -167,6 +168,8 @@ RemoveTreeResult RemoveTree(const QString &path, std::optional<FolderIdentity> e
     // found again through "..", checked against the identity seen on the way down.
     std::vector<Level> levels;
     levels.push_back({topName, *top, std::move(current), {}, nullptr});
+    if (last != nullptr)
+        levels.front().kept.insert(QByteArray(last));
     for (;;) {
         const QByteArray full = clearFolder(levels.back(), top->device);
         if (!full.isEmpty()) {
@@ -200,6 +203,9 @@ RemoveTreeResult RemoveTree(const QString &path, std::optional<FolderIdentity> e
             ::unlinkat(level.folder.get(), done.name.constData(), AT_REMOVEDIR) != 0)
             level.kept.insert(done.name);
     }
+    if (last != nullptr && levels.front().kept == std::set<QByteArray>{QByteArray(last)} &&
+        (::unlinkat(levels.front().folder.get(), last, 0) == 0 || errno == ENOENT))
+        levels.front().kept.clear();
     if (!levels.front().kept.empty())
         return RemoveTreeResult::PartlyKept;
     // The name must still lead to the folder just emptied.

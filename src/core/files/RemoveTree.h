@@ -33,6 +33,8 @@ enum class RemoveTreeResult {
 
 // Removes the folder at `path` and everything in it, never following a link and never
 // entering another file system mounted inside. With `expected`, only when the folder is
-// still that one.
+// still that one. With `last`, the file of that name in the folder goes after everything
+// else, so a removal cut short still finds it.
 RemoveTreeResult RemoveTree(const QString &path,
-                            std::optional<FolderIdentity> expected = std::nullopt);
+                            std::optional<FolderIdentity> expected = std::nullopt,
+                            const char *last = nullptr);

@@ -2,8 +2,6 @@
 
 #include "core/common/Quoted.h"
 #include "core/files/TextFile.h"
-#include "core/launch/ExtractionFolder.h"
-#include "core/launch/Launch.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -12,14 +10,16 @@
 #include <QSet>
 #include <QSysInfo>
 
-#include <algorithm>
+#include <sys/stat.h>
 
 namespace zanku {
 namespace {
-// The file lists one folder a line between a title and an end line, so a journal cut
-// short is seen as such: "<device> <inode> <birth> <token> <pid> <start> <path>", the
-// path percent-encoded, and "-" for what is not known yet.
-const QString Title = QStringLiteral("Zanku extraction journal 2");
+// The file lists one folder a line between a title and an end line:
+// "<device> <inode> <birth> <token> <sessions> <path>", the sessions as
+// "<pid>.<start>,..." and the path percent-encoded, "-" for what is not known yet. A
+// damaged line costs only itself. The second version had one "<pid> <start>" instead.
+const QString Title = QStringLiteral("Zanku extraction journal 3");
+const QString SecondTitle = QStringLiteral("Zanku extraction journal 2");
 const QString EndLine = QStringLiteral("end");
 const QString Unknown = QStringLiteral("-");
 // A lock file that cannot be read (a power cut mid-write) is stale after this long.
@@ -27,57 +27,55 @@ constexpr qint64 UnreadableLockAge = 10 * 1000;
 
 using Entry = ExtractionJournal::Entry;
 
-std::optional<Entry> parseEntry(const QString &line)
+std::optional<Entry> parseEntry(const QString &line, bool second)
 {
     const QStringList fields = line.split(u' ');
-    if (fields.size() != 7)
-        return std::nullopt;
-    Entry entry;
-    entry.folder = QFile::decodeName(QByteArray::fromPercentEncoding(fields.at(6).toLatin1()));
-    if (!QDir::isAbsolutePath(entry.folder))
+    if (fields.size() != (second ? 7 : 6))
         return std::nullopt;
     bool ok = true;
-    const auto number = [&](int field) {
+    const auto number = [&](const QString &field) {
         bool read = false;
-        const quint64 value = fields.at(field).toULongLong(&read);
-        ok = ok && (read || fields.at(field) == Unknown);
+        const quint64 value = field.toULongLong(&read);
+        ok = ok && (read || field == Unknown);
         return value;
     };
+    Entry entry;
+    entry.folder = QFile::decodeName(QByteArray::fromPercentEncoding(fields.last().toLatin1()));
     if (fields.at(0) != Unknown)
-        entry.identity = FolderIdentity{number(0), number(1), number(2)};
+        entry.identity = FolderIdentity{number(fields[0]), number(fields[1]), number(fields[2])};
     entry.token = fields.at(3) == Unknown ? QString() : fields.at(3);
-    entry.pid = qint64(number(4));
-    entry.startTime = number(5);
-    return ok ? std::optional(entry) : std::nullopt;
-}
-
-std::optional<QList<Entry>> parseEntries(const QStringList &lines)
-{
-    if (lines.size() < 2 || lines.first() != Title || lines.last() != EndLine)
-        return std::nullopt;
-    QList<Entry> entries;
-    entries.reserve(lines.size() - 2);
-    for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
-        const std::optional<Entry> entry = parseEntry(lines.at(i));
-        if (!entry)
-            return std::nullopt;
-        entries.append(*entry);
+    QStringList sessions;
+    if (second)
+        sessions.append(fields[4] + u'.' + fields[5]);
+    else if (fields[4] != Unknown)
+        sessions = fields[4].split(u',');
+    for (const QString &session : std::as_const(sessions)) {
+        const Session read{qint64(number(session.section(u'.', 0, 0))),
+                           number(session.section(u'.', 1))};
+        if (read.pid > 0)
+            entry.sessions.append(read);
     }
-    return entries;
+    // Only an absolute, clean path names the folder it was written for.
+    if (!ok || !QDir::isAbsolutePath(entry.folder) || QDir::cleanPath(entry.folder) != entry.folder)
+        return std::nullopt;
+    return entry;
 }
+} // namespace
 
-QStringList formatEntries(const QList<Entry> &entries)
+QStringList FormatJournal(const QList<Entry> &entries)
 {
     QStringList lines{Title};
-    const auto known = [](quint64 value) { return value != 0 ? QString::number(value) : Unknown; };
     for (const Entry &entry : entries) {
         const FolderIdentity identity = entry.identity.value_or(FolderIdentity{});
+        QStringList sessions;
+        for (const Session &session : entry.sessions)
+            sessions.append(QStringLiteral("%1.%2").arg(session.pid).arg(session.startTime));
         lines.append(
             QStringList{entry.identity ? QString::number(identity.device) : Unknown,
                         entry.identity ? QString::number(identity.inode) : Unknown,
                         entry.identity ? QString::number(identity.birth) : Unknown,
-                        entry.token.isEmpty() ? Unknown : entry.token, known(quint64(entry.pid)),
-                        known(entry.startTime),
+                        entry.token.isEmpty() ? Unknown : entry.token,
+                        sessions.isEmpty() ? Unknown : sessions.join(u','),
                         QString::fromLatin1(QFile::encodeName(entry.folder).toPercentEncoding())}
                 .join(u' '));
     }
@@ -85,13 +83,20 @@ QStringList formatEntries(const QList<Entry> &entries)
     return lines;
 }
 
-bool inside(const QString &folder, const QString &directory)
+std::optional<QList<Entry>> ParseJournal(const QStringList &lines)
 {
-    const QString clean = QDir::cleanPath(directory);
-    return !clean.isEmpty() && folder.startsWith(clean + u'/') &&
-           !folder.contains(QLatin1String("/../"));
+    if (lines.isEmpty() || (lines.first() != Title && lines.first() != SecondTitle))
+        return std::nullopt;
+    const bool second = lines.first() == SecondTitle;
+    QList<Entry> entries;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        // A line cut short names no folder it was written for: its identity and token
+        // must still match the folder before anything is done with it.
+        if (const std::optional<Entry> entry = parseEntry(lines.at(i), second))
+            entries.append(*entry);
+    }
+    return entries;
 }
-} // namespace
 
 ExtractionJournal::ExtractionJournal(const QString &programDir)
     : programDir_(programDir)
@@ -106,28 +111,44 @@ QString ExtractionJournal::path() const
     return QDir(programDir_).filePath(QLatin1String(JournalFileName));
 }
 
-// Takes the lock when it is free, or held by a process that is gone, and keeps it while
-// the journal lists anything; the folders the file lists then are kept in the journal.
-bool ExtractionJournal::takeLock()
+bool ExtractionJournal::take(QString *why)
 {
     if (lock_->isLocked())
         return true;
+    const auto fail = [why](const QString &reason) {
+        if (why != nullptr)
+            *why = reason;
+        return false;
+    };
+    // Anything but a file there would be waited on for ever, or taken for another Zanku.
+    const QString lockPath = path() + QStringLiteral(".lock");
+    struct stat st {};
+    if (::lstat(QFile::encodeName(lockPath).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return fail(QStringLiteral("%1 is in the way of its lock file")
+                        .arg(Quoted(QDir::toNativeSeparators(lockPath))));
     if (!lock_->tryLock(0)) {
         // Left empty or garbled by a power cut: nobody holds it.
         qint64 pid = 0;
         QString host, application;
-        const QFileInfo file(path() + QStringLiteral(".lock"));
-        if (!lock_->getLockInfo(&pid, &host, &application) &&
-            file.lastModified().msecsTo(QDateTime::currentDateTime()) > UnreadableLockAge &&
+        const bool named = lock_->getLockInfo(&pid, &host, &application);
+        if (!named &&
+            QFileInfo(lockPath).lastModified().msecsTo(QDateTime::currentDateTime()) >
+                UnreadableLockAge &&
             lock_->removeStaleLockFile() && lock_->tryLock(0)) {
             // taken after all
+        } else if (lock_->error() == QLockFile::LockFailedError && !host.isEmpty() &&
+                   host != QSysInfo::machineHostName()) {
+            return fail(
+                QStringLiteral("Zanku on another computer (%1) is using this library").arg(host));
         } else {
-            return false;
+            return fail(lock_->error() == QLockFile::LockFailedError
+                            ? QStringLiteral("another Zanku is using it")
+                            : QStringLiteral("its lock file cannot be made"));
         }
     }
     const TextReadResult read = ReadTextLines(path());
     const auto listed =
-        read.status == TextReadResult::Read ? parseEntries(read.lines) : std::nullopt;
+        read.status == TextReadResult::Read ? ParseJournal(read.lines) : std::nullopt;
     QSet<QString> own;
     for (const Entry &entry : std::as_const(entries_))
         own.insert(entry.folder);
@@ -142,23 +163,13 @@ bool ExtractionJournal::takeLock()
 
 ExtractionJournal::WriteResult ExtractionJournal::write()
 {
-    if (!takeLock()) {
-        qint64 pid = 0;
-        QString host, application;
-        lock_->getLockInfo(&pid, &host, &application);
-        if (lock_->error() == QLockFile::LockFailedError && !host.isEmpty() &&
-            host != QSysInfo::machineHostName())
-            return {
-                false,
-                QStringLiteral("Zanku on another computer (%1) is using this library").arg(host)};
-        return {false, lock_->error() == QLockFile::LockFailedError
-                           ? QStringLiteral("another Zanku is using it")
-                           : QStringLiteral("its lock file cannot be made")};
-    }
+    QString why;
+    if (!take(&why))
+        return {false, why};
     QFile file(path());
     if (!entries_.isEmpty()) {
         const TextWriteResult written =
-            WriteTextLines(file.fileName(), formatEntries(entries_), TextEncoding::Utf8);
+            WriteTextLines(file.fileName(), FormatJournal(entries_), TextEncoding::Utf8);
         return {written.ok, written.error};
     }
     // Nothing left to protect: another Zanku may have the journal now.
@@ -177,47 +188,17 @@ qsizetype ExtractionJournal::indexOf(const QString &folder) const
     return -1;
 }
 
-bool ExtractionJournal::mayRemove(const Entry &entry) const
+const ExtractionJournal::Entry *ExtractionJournal::find(const QString &folder) const
 {
-    if (!entry.identity || entry.token.isEmpty())
-        return false;
-    const std::optional<ExtractionMarker> marker = ReadMarker(entry.folder);
-    return marker && marker->token == entry.token;
-}
-
-void ExtractionJournal::recover(const QStringList &emulatorDirectories)
-{
-    if (!takeLock())
-        return;
-    QList<Entry> left;
-    for (const Entry &entry : std::as_const(entries_)) {
-        // Never anything outside the emulators' own folders, whatever the journal says.
-        if (std::none_of(emulatorDirectories.cbegin(), emulatorDirectories.cend(),
-                         [&](const QString &dir) { return inside(entry.folder, dir); }))
-            continue;
-        if (entry.pid != 0 && ProcessRunning(entry.pid, entry.startTime)) {
-            left.append(entry); // its emulator still uses it
-        } else if (mayRemove(entry)) {
-            const ExtractionMarker marker = *ReadMarker(entry.folder);
-            KeepPlayersFiles(entry.folder, marker,
-                             SavesFolder(programDir_, marker.emulator, marker.gameFile));
-            if (RemoveTree(entry.folder, entry.identity) == RemoveTreeResult::PartlyKept)
-                left.append(entry);
-        } else if (!entry.token.isEmpty() && QDir(entry.folder)
-                                                 .isEmpty(QDir::AllEntries | QDir::Hidden |
-                                                          QDir::System | QDir::NoDotAndDotDot)) {
-            QDir().rmdir(entry.folder); // made just before a kill: nothing in it yet
-        }
-    }
-    entries_ = left;
-    write();
+    const qsizetype index = indexOf(folder);
+    return index < 0 ? nullptr : &entries_.at(index);
 }
 
 bool ExtractionJournal::begin(const QString &folder, const QString &token, QString *warning)
 {
     if (const qsizetype stale = indexOf(folder); stale >= 0)
         entries_.removeAt(stale);
-    entries_.append({folder, std::nullopt, token, 0, 0});
+    entries_.append({folder, std::nullopt, token, {}});
     WriteResult written = write();
 
     QDir().mkpath(QFileInfo(folder).absolutePath());
@@ -241,24 +222,21 @@ bool ExtractionJournal::begin(const QString &folder, const QString &token, QStri
     return made && identity;
 }
 
-void ExtractionJournal::setOwner(const QString &folder, qint64 pid, quint64 startTime)
+void ExtractionJournal::addSession(const QString &folder, const Session &session)
 {
     if (const qsizetype index = indexOf(folder); index >= 0) {
-        entries_[index].pid = pid;
-        entries_[index].startTime = startTime;
+        if (!entries_[index].sessions.contains(session))
+            entries_[index].sessions.append(session);
         write();
     }
 }
 
-void ExtractionJournal::remove(const QString &folder)
+void ExtractionJournal::forget(const QString &folder)
 {
-    const qsizetype index = indexOf(folder);
-    const std::optional<FolderIdentity> identity =
-        index >= 0 ? entries_.at(index).identity : std::nullopt;
-    if (RemoveTree(folder, identity) == RemoveTreeResult::PartlyKept || index < 0)
-        return;
-    entries_.removeAt(index);
-    write();
+    if (const qsizetype index = indexOf(folder); index >= 0) {
+        entries_.removeAt(index);
+        write();
+    }
 }
 
 } // namespace zanku

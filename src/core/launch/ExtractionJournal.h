@@ -1,11 +1,11 @@
 #pragma once
 
 #include "core/files/RemoveTree.h"
+#include "core/launch/ExtractionMarker.h"
 
 #include <QList>
 #include <QLockFile>
 #include <QString>
-#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -21,39 +21,41 @@ inline constexpr auto JournalFileName = "Zanku.extract";
 // time keeps it: whichever has a folder listed holds its lock until the folder is
 // removed, and meanwhile another Zanku leaves the journal alone.
 //
-// An entry is acted on only when it cannot hurt the player: the folder lies inside an
-// emulator's Games Directory, holds the marker with the entry's token, is still the
-// folder made then (its identity), and the emulator that used it has ended. A folder the
-// program did not make itself is never recorded.
+// It is a record only: what may be done with a listed folder is decided by the one who
+// reads it (the folder's identity, its marker, its sessions). A folder the program did
+// not make itself is never recorded.
 class ExtractionJournal {
 public:
+    // A folder the journal lists, what proves it is the one made then, and the sessions
+    // of the emulators started on it.
+    struct Entry {
+        QString folder;
+        std::optional<FolderIdentity> identity;
+        QString token;
+        QList<Session> sessions;
+    };
+
     explicit ExtractionJournal(const QString &programDir);
 
-    // At start-up: takes the journal for this session and removes every folder it may
-    // (keeping the player's files, as ExtractionFolder says), inside these directories.
-    void recover(const QStringList &emulatorDirectories);
+    QString path() const;
+
+    // Takes the journal for this session when no other Zanku holds it, adding what its
+    // file lists to this session's entries. False, with `why`, when it cannot.
+    bool take(QString *why = nullptr);
+    const QList<Entry> &entries() const { return entries_; }
+    const Entry *find(const QString &folder) const;
 
     // Before a zipped launch extracts into `folder` (absolute): records it with `token`
     // and makes it. False when the folder was there already (the player's: it is neither
     // recorded nor ever removed). When the journal cannot be written the launch goes on;
     // `warning` then says why, once per session.
     bool begin(const QString &folder, const QString &token, QString *warning);
-
-    // The emulator using the folder: while it runs, no start removes the folder.
-    void setOwner(const QString &folder, qint64 pid, quint64 startTime);
-
-    // Removes `folder`, made by begin(), with everything in it when it is still the
-    // folder made then, and forgets it once it is gone.
-    void remove(const QString &folder);
-
-    // A folder the journal lists, and what proves it is the one made then.
-    struct Entry {
-        QString folder;
-        std::optional<FolderIdentity> identity;
-        QString token;
-        qint64 pid = 0;
-        quint64 startTime = 0;
-    };
+    // An emulator started on the folder: until its session ends no start removes it.
+    void addSession(const QString &folder, const Session &session);
+    // The folder is gone, or never to be acted on: it leaves the journal.
+    void forget(const QString &folder);
+    // Writes what the journal lists now; with nothing listed its file goes, and its lock.
+    void save() { write(); }
 
 private:
     struct WriteResult {
@@ -61,16 +63,18 @@ private:
         QString error;
     };
 
-    QString path() const;
-    bool takeLock();
     WriteResult write();
     qsizetype indexOf(const QString &folder) const;
-    bool mayRemove(const Entry &entry) const;
 
     QString programDir_;
     std::unique_ptr<QLockFile> lock_;
     QList<Entry> entries_; // what the file should list, this session's folders among them
     bool warned_ = false;
 };
+
+// The journal as its file holds it, and back; a file cut short or of another kind reads
+// as nothing.
+QStringList FormatJournal(const QList<ExtractionJournal::Entry> &entries);
+std::optional<QList<ExtractionJournal::Entry>> ParseJournal(const QStringList &lines);
 
 } // namespace zanku

@@ -1,6 +1,7 @@
 #include "core/launch/Launch.h"
 
 #include "core/launch/CommandLine.h"
+#include "core/launch/Session.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,6 +41,26 @@ quint64 startTimeOf(qint64 pid)
     if (fields.size() <= 19 || fields.at(0) == "Z" || fields.at(0) == "X")
         return 0;
     return fields.at(19).toULongLong();
+}
+
+// Whether a process other than a zombie, in session `session`, is listed in /proc.
+bool anyProcessIn(qint64 session)
+{
+    const QDir proc(QStringLiteral("/proc"));
+    const QStringList numbers = proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &number : numbers) {
+        if (!number.front().isDigit())
+            continue;
+        QFile stat(proc.filePath(number) + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 3 && fields.at(0) != "Z" && fields.at(0) != "X" &&
+            fields.at(3).toLongLong() == session)
+            return true;
+    }
+    return false;
 }
 
 // Starts the program as a child in a session of its own, its input from /dev/null.
@@ -175,6 +196,21 @@ bool ProcessRunning(qint64 pid, quint64 startTime)
     Q_UNUSED(pid);
     Q_UNUSED(startTime);
     return false;
+#endif
+}
+
+bool SessionRunning(const Session &session)
+{
+#ifdef Q_OS_LINUX
+    if (ProcessRunning(session.pid, session.startTime))
+        return true;
+    // The leader has ended. Its number is not reused while its session has a process left,
+    // so another process by that number means the session is over.
+    if (session.pid <= 0 || startTimeOf(session.pid) != 0)
+        return false;
+    return anyProcessIn(session.pid);
+#else
+    return ProcessRunning(session.pid, session.startTime);
 #endif
 }
 

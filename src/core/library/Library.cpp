@@ -17,8 +17,10 @@ namespace zanku {
 Library::Library(const QString &programDir, QObject *parent)
     : QObject(parent)
     , programDir_(QDir::cleanPath(QDir(programDir).absolutePath()))
-    , journal_(programDir_)
+    , extractions_(programDir_)
 {
+    connect(&extractions_, &Extractions::notice, this, &Library::notice);
+    connect(&extractions_, &Extractions::removed, this, &Library::extractionRemoved);
 }
 
 void Library::start()
@@ -26,7 +28,7 @@ void Library::start()
     history_.load(programDir_);
     ReadConfig();
     // What a crashed session extracted would otherwise be listed as the game itself.
-    journal_.recover(emulatorDirectories());
+    extractions_.recover(emulatorDirectories());
     LoadCatalogue();
 }
 

@@ -1,18 +1,13 @@
 #pragma once
 
 #include "core/catalogue/ListRead.h"
-#include "core/launch/ExtractionFolder.h"
-#include "core/launch/ExtractionJournal.h"
+#include "core/launch/Extractions.h"
 #include "core/launch/Launch.h"
 #include "core/library/PlayHistory.h"
 #include "core/library/Records.h"
 
-#include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QString>
-
-#include <memory>
 
 #include <vector>
 
@@ -99,8 +94,8 @@ public:
 
     // Removes the folder the last zipped launch extracted into, with everything in it,
     // when that extraction made it, keeping the files the emulator wrote in "Saves"; then
-    // forgets it. While the emulator still runs, the removal waits for it to end.
-    void CleanupExtraction();
+    // forgets it. While any emulator started on it still runs, the removal waits.
+    void CleanupExtraction() { extractions_.cleanup(); }
 
     // Whether an emulator a launch started still runs.
     bool anyEmulatorRunning() const { return runningEmulators_ > 0; }
@@ -126,19 +121,6 @@ signals:
     void emulatorsRunning(bool running);
 
 private:
-    // A folder a zipped launch made, until it is removed, and the emulators using it.
-    struct Extraction {
-        QString folder;
-        ExtractionMarker marker;
-        QString saves; // where the player's files in it are kept
-        QList<QPointer<EmulatorProcess>> emulators;
-        bool inUse() const;
-    };
-
-    void extractGame(const GameRecord &game, const QString &emulatorName,
-                     const QString &emulatorDir);
-    void removeExtraction(const Extraction &extraction);
-    void removeWhenUnused(const Extraction *extraction);
     QStringList emulatorDirectories() const;
     void saveHistory();
     void keepNamesOf(const QString &emulatorName, const std::vector<GameRecord> &before,
@@ -149,11 +131,8 @@ private:
     std::vector<EmulatorRecord> Emulators{1};
     std::vector<GameRecord> Games{1};
     QString configError_;
-    ExtractionJournal journal_;
-    // The folder the last zipped launch made; the folders whose removal waits for their
-    // emulator to end.
-    std::unique_ptr<Extraction> LastExtractDir;
-    std::vector<std::unique_ptr<Extraction>> waiting_;
+    // Every folder a zipped launch extracted into, until it is removed.
+    Extractions extractions_;
     PlayHistory history_;
     bool historyWarned_ = false;
     int runningEmulators_ = 0;

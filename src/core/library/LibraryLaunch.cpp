@@ -1,7 +1,6 @@
 // The library's launch: a zipped game's archive extracted first, the emulator started in
 // its own directory, and what the last launch extracted removed at the next action.
 
-#include "app/Version.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/RomList.h"
 #include "core/common/Quoted.h"
@@ -9,7 +8,6 @@
 #include "core/launch/Launch.h"
 #include "core/library/EmulatorPlaces.h"
 #include "core/library/Library.h"
-#include "core/unzip/VBUnzBas.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -22,84 +20,6 @@ namespace zanku {
 namespace {
 const QString WaitingText = QStringLiteral("Waiting for selection...");
 } // namespace
-
-bool Library::Extraction::inUse() const
-{
-    return std::any_of(emulators.cbegin(), emulators.cend(),
-                       [](const QPointer<EmulatorProcess> &e) { return e && e->running(); });
-}
-
-void Library::CleanupExtraction()
-{
-    if (!LastExtractDir)
-        return;
-    if (!LastExtractDir->inUse()) {
-        removeExtraction(*LastExtractDir);
-        LastExtractDir.reset();
-        return;
-    }
-    // The emulator may still write into it (a battery save): the removal waits.
-    const Extraction *waiting = LastExtractDir.get();
-    for (const QPointer<EmulatorProcess> &emulator : std::as_const(waiting->emulators)) {
-        if (emulator)
-            connect(emulator, &EmulatorProcess::finished, this,
-                    [this, waiting] { removeWhenUnused(waiting); });
-    }
-    waiting_.push_back(std::move(LastExtractDir));
-}
-
-void Library::removeWhenUnused(const Extraction *extraction)
-{
-    const auto found = std::find_if(waiting_.begin(), waiting_.end(), [&](const auto &waiting) {
-        return waiting.get() == extraction;
-    });
-    if (found == waiting_.end() || extraction->inUse())
-        return;
-    removeExtraction(*extraction);
-    waiting_.erase(found);
-}
-
-void Library::removeExtraction(const Extraction &extraction)
-{
-    KeepPlayersFiles(extraction.folder, extraction.marker, extraction.saves);
-    journal_.remove(extraction.folder);
-    emit extractionRemoved(extraction.folder);
-}
-
-void Library::extractGame(const GameRecord &game, const QString &emulatorName,
-                          const QString &emulatorDir)
-{
-    const EmulatorPlaces places(emulator(game.EmulatorIndex), programDir_);
-    QString target = game.DestinationDir;
-    if (target.isEmpty())
-        target = u'.' + QDir::separator() + game.File;
-    const QString targetPath = QDir::cleanPath(QDir(emulatorDir).filePath(target));
-    // Still there for an emulator that runs this game yet: the new one shares it.
-    const auto waiting = std::find_if(waiting_.begin(), waiting_.end(),
-                                      [&](const auto &w) { return w->folder == targetPath; });
-    if (waiting != waiting_.end()) {
-        LastExtractDir = std::move(*waiting);
-        waiting_.erase(waiting);
-        return;
-    }
-    // Only a folder this extraction makes for the game is removed again; a destination
-    // directory, or a folder of the player's, keeps what it received.
-    ExtractionMarker marker{NewToken(), emulatorName, game.File, {}};
-    QString warning;
-    const bool made = game.DestinationDir.isEmpty() && !QFileInfo::exists(targetPath) &&
-                      journal_.begin(targetPath, marker.token, &warning);
-    if (!warning.isEmpty())
-        emit notice(QStringLiteral("Error"), warning);
-    // A failed extraction does not stop the launch; its status number is shown.
-    if (const int status = UnzipArchive(places.archiveOf(game.File), targetPath); status != UnzipOk)
-        emit notice(QString::fromUtf8(Version::ProductTitle), QString::number(status));
-    if (!made || !WriteMarker(targetPath, marker))
-        return;
-    // What the emulator wrote last time comes back, over what the archive holds.
-    const QString saves = SavesFolder(programDir_, emulatorName, game.File);
-    RestoreKeptFiles(saves, targetPath);
-    LastExtractDir = std::make_unique<Extraction>(Extraction{targetPath, marker, saves, {}});
-}
 
 void Library::LaunchGame(int slot, const QString &rowName, const QString &rowEmulator)
 {
@@ -137,8 +57,16 @@ void Library::LaunchGame(int slot, const QString &rowName, const QString &rowEmu
     const bool zipped = launched.Zipped || (!launched.File.isEmpty() &&
                                             !QFileInfo::exists(places.resolve(launched.File)) &&
                                             QFileInfo(places.archiveOf(launched.File)).isFile());
-    if (zipped)
-        extractGame(launched, shown.Name, emulatorDir);
+    // A folder a Zanku extracted, listed as the game itself (by another Zanku, or before
+    // a restart): shared, so that it stays while this emulator runs too.
+    const bool extracted = launched.DestinationDir.isEmpty() && !launched.File.isEmpty() &&
+                           Extractions::isExtraction(places.resolve(launched.File));
+    if ((zipped || extracted) &&
+        !extractions_.prepare({shown.Name, emulatorDir, places.archiveOf(launched.File),
+                               launched.File, launched.DestinationDir})) {
+        finish();
+        return;
+    }
 
     emit launchStatus(QStringLiteral("Starting Game ") + launched.Name +
                       QStringLiteral(".... Have Fun"));
@@ -174,10 +102,8 @@ void Library::LaunchGame(int slot, const QString &rowName, const QString &rowEmu
                 history_.played(emulatorName, name, file, running.elapsed() / 1000);
                 saveHistory();
             });
-        if (LastExtractDir) { // its folder stays while it runs, even after this program
-            LastExtractDir->emulators.append(started);
-            journal_.setOwner(LastExtractDir->folder, started->pid(), started->startTime());
-        }
+        // Its folder stays while it runs, even after this program.
+        extractions_.started(started);
     }
     finish();
 }

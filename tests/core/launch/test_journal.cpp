@@ -80,7 +80,9 @@ void JournalTest::crashedExtractionIsRemovedAtStart()
     QVERIFY(QFileInfo(library.path("emu/game.dsk/game.dsk")).isFile());
     const QStringList entry =
         QString(library.read("Zanku.extract")).split('\n').value(1).split(' ');
-    QTRY_VERIFY(!zanku::ProcessRunning(entry.value(4).toLongLong(), entry.value(5).toULongLong()));
+    const QStringList session = entry.value(4).split('.');
+    QTRY_VERIFY(
+        !zanku::SessionRunning({session.value(0).toLongLong(), session.value(1).toULongLong()}));
     QVERIFY(QFile::link(library.path("outside"), library.path("emu/game.dsk/link")));
     QFile journal(library.path("Zanku.extract"));
     if (after == "new folder") { // the player's own, given the old one's inode if it comes
@@ -110,7 +112,7 @@ void JournalTest::crashedExtractionIsRemovedAtStart()
         const QByteArray stat = library.read("/proc/self/stat");
         const QList<QByteArray> own = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
         if (after == "emulator still runs")
-            fields[4] = QString::number(QCoreApplication::applicationPid()), fields[5] = own[19];
+            fields[4] = QString::number(QCoreApplication::applicationPid()) + '.' + own[19];
         else
             fields[0] = fields[1] = fields[2] = "-";
         lines[1] = fields.join(' ');
@@ -120,8 +122,8 @@ void JournalTest::crashedExtractionIsRemovedAtStart()
             library.mkdir("emu/game.dsk");
         }
     }
-    const bool removed =
-        after == "nothing" || after == "lock left empty" || after == "entry half-written";
+    const bool removed = after == "nothing" || after == "lock left empty" ||
+                         after == "entry half-written" || after == "journal cut short";
     QCOMPARE(startAgain(library), removed);
     QCOMPARE(QFileInfo::exists(library.path("emu/game.dsk")), !removed);
     QCOMPARE(QFileInfo::exists(library.path("emu/game.dsk/mine.txt")), after == "new folder");
@@ -190,7 +192,7 @@ void JournalTest::aFolderThereAlreadyIsNeverTaken()
     zanku::ExtractionJournal journal(library.path());
     QString warning;
     QVERIFY(!journal.begin(library.mkdir("emu/game.dsk"), "token", &warning));
-    journal.recover({library.path("emu")});
+    zanku::Extractions(library.path()).recover({library.path("emu")});
     QVERIFY(QFileInfo::exists(library.path("emu/game.dsk")) && warning.isEmpty());
     QVERIFY(!QFileInfo::exists(library.path("Zanku.extract")));
 }

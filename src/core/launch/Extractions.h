@@ -1,0 +1,85 @@
+#pragma once
+
+#include "core/launch/ExtractionJournal.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+namespace zanku {
+
+class EmulatorProcess;
+
+// The life of every folder a zipped launch extracts into, from its mkdir to its removal:
+// made and marked, extracted, the player's kept files brought back, used by the
+// emulators started on it (from this Zanku or another, before a restart or after), its
+// player's files kept again and only then removed, and whatever a crash left recovered
+// at the next start. The journal and the folder's marker are its records; nothing else
+// in the program removes an extraction.
+class Extractions : public QObject {
+    Q_OBJECT
+public:
+    explicit Extractions(const QString &programDir, QObject *parent = nullptr);
+    ~Extractions() override;
+
+    // At start-up: removes what a crashed or ended session left in these directories
+    // (the emulators' own), and watches what an emulator still uses.
+    void recover(const QStringList &emulatorDirectories);
+
+    // A zipped game to launch: the archive, the emulator's directory and name, the game's
+    // File, and its DestinationDir (empty: a folder named after File in the directory).
+    struct Game {
+        QString emulator;
+        QString directory;
+        QString archive;
+        QString file;
+        QString destination;
+    };
+    // Makes the game's folder ready: extracted now, or one some Zanku extracted and an
+    // emulator may still use, shared. False, after a notice, when the launch must not
+    // go on. A destination directory receives the archive for good, as it always did.
+    bool prepare(const Game &game);
+    // The emulator started for the folder prepared last: the folder stays while its
+    // session runs.
+    void started(EmulatorProcess *emulator);
+    // The folder prepared last is removed as soon as no emulator uses it any more.
+    void cleanup();
+
+    // Whether the folder is an extraction a Zanku made.
+    static bool isExtraction(const QString &folder);
+
+signals:
+    // Something the player must be told, in a box with this title.
+    void notice(const QString &title, const QString &text);
+    // An extraction folder is gone, the player's files in it kept.
+    void removed(const QString &folder);
+
+private:
+    struct Folder {
+        QString path;
+        bool owned = true;   // recorded by this Zanku: it removes it
+        bool failed = false; // its files could not be kept: tried again at the next clean-up
+        bool told = false;
+    };
+    enum class Removal { Removed, InUse, NotOurs, Waiting };
+
+    Removal remove(const QString &folder, QString *waiting);
+    bool inUse(const QString &folder) const;
+    void removeUnused();
+    void tellWaiting(Folder &folder, const QString &waiting);
+
+    QString programDir_;
+    ExtractionJournal journal_;
+    std::unique_ptr<Folder> last_;
+    std::vector<std::unique_ptr<Folder>> waiting_;
+    // A wrapper's session outlives the process the program watches: looked at again
+    // while a folder waits.
+    QTimer poll_;
+};
+
+} // namespace zanku
