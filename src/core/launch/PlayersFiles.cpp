@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -98,7 +100,17 @@ bool copyData(int from, int to, off_t size)
             hole = size;
         off_t in = data, out = data;
         while (in < hole) {
-            const ssize_t copied = ::copy_file_range(from, &in, to, &out, size_t(hole - in), 0);
+            ssize_t copied = ::copy_file_range(from, &in, to, &out, size_t(hole - in), 0);
+            if (copied < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL)) {
+                // An older kernel copies between file systems only by hand.
+                char buffer[1 << 16];
+                copied =
+                    ::pread(from, buffer, size_t(std::min<off_t>(hole - in, sizeof buffer)), in);
+                if (copied > 0 && ::pwrite(to, buffer, size_t(copied), out) != copied)
+                    return false;
+                in += copied > 0 ? copied : 0;
+                out = in;
+            }
             if (copied <= 0)
                 return false;
         }

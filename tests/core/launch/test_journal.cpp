@@ -1,12 +1,20 @@
 #include "TestLibrary.h"
 #include "core/files/RemoveTree.h"
 #include "core/launch/Launch.h"
+#include "core/launch/PlayersFiles.h"
 #include "core/library/PlayHistory.h"
 #include "core/unzip/ZipFixtures.h"
 
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 // Two zipped games, each archive also holding a file 61 folders deep (6,100 characters).
@@ -27,10 +35,10 @@ void writeLibrary(TestLibrary &library)
 
 // A Zanku in the program directory that launches "Game", then runs until killed
 // (QProcess::kill: SIGKILL, so nothing of the program runs any more).
-void launchInChild(QProcess &child, const TestLibrary &library)
+void launchInChild(QProcess &child, const TestLibrary &library, const QStringList &more = {})
 {
     child.setWorkingDirectory(library.path());
-    child.start(JOURNAL_CHILD, {"Game"});
+    child.start(JOURNAL_CHILD, QStringList{"Game"} + more);
     while (!child.readAllStandardOutput().contains("launched"))
         QVERIFY(child.waitForReadyRead(30000));
 }
@@ -56,6 +64,12 @@ private slots:
     void secondInstanceLeavesTheFirstOnesExtractionAlone();
     void whatTheEmulatorWroteIsKept();
     void aFolderThereAlreadyIsNeverTaken();
+    void playersFilesAreNeverLost_data();
+    void playersFilesAreNeverLost();
+    void theFolderStaysWhileAnyEmulatorUsesIt_data();
+    void theFolderStaysWhileAnyEmulatorUsesIt();
+    void savesNamesNeverCollide();
+    void nothingInTheWayHangsOrLeadsOut();
     void whatWasPlayedIsKept();
 };
 
@@ -64,7 +78,9 @@ void JournalTest::crashedExtractionIsRemovedAtStart_data()
     QTest::addColumn<QString>("after");
     for (const char *after :
          {"nothing", "new folder", "journal cut short", "journal garbage", "emulator still runs",
-          "marker of another", "outside the emulators", "lock left empty", "entry half-written"})
+          "marker of another", "outside the emulators", "lock left empty", "entry half-written",
+          "killed while extracting", "killed while keeping", "a copy with its marker",
+          "a path ending in /.."})
         QTest::newRow(after) << QString::fromLatin1(after);
 }
 
@@ -106,6 +122,23 @@ void JournalTest::crashedExtractionIsRemovedAtStart()
         QVERIFY(lock.open(QIODevice::WriteOnly));
         lock.setFileTime(QDateTime::currentDateTime().addSecs(-60),
                          QFileDevice::FileModificationTime);
+    } else if (after.startsWith("killed while")) { // the marker says how far it came
+        QString marker = library.read("emu/game.dsk/.zanku-extraction");
+        marker.replace(QRegularExpression("state \\S+"),
+                       after.endsWith("extracting") ? "state extracting" : "state keeping");
+        library.write("emu/game.dsk/.zanku-extraction", marker.toUtf8());
+        library.write("emu/game.dsk/save.srm", "saved");
+        QVERIFY(QFile::remove(library.path("emu/game.dsk/game.dsk"))); // gone before the kill
+    } else if (after == "a copy with its marker") {
+        RemoveTree(library.path("emu/game.dsk/" + QString(99, 'f'))); // too deep for cp
+        QCOMPARE(QProcess::execute("cp", {"-a", library.path("emu/game.dsk"), library.path("c")}),
+                 0);
+        RemoveTree(library.path("emu/game.dsk"));
+        QVERIFY(QDir().rename(library.path("c"), library.path("emu/game.dsk")));
+    } else if (after == "a path ending in /..") { // would name the emulator's own folder
+        QStringList lines = QString(library.read("Zanku.extract")).split("\r\n");
+        lines[1] += "%2F..";
+        library.write("Zanku.extract", lines.join("\r\n").toUtf8());
     } else if (after != "nothing") { // the emulator: this process, or killed before it started
         QStringList lines = QString(library.read("Zanku.extract")).split('\n');
         QStringList fields = lines[1].split(' ');
@@ -123,11 +156,15 @@ void JournalTest::crashedExtractionIsRemovedAtStart()
         }
     }
     const bool removed = after == "nothing" || after == "lock left empty" ||
-                         after == "entry half-written" || after == "journal cut short";
+                         after == "entry half-written" || after == "journal cut short" ||
+                         after.startsWith("killed while");
     QCOMPARE(startAgain(library), removed);
     QCOMPARE(QFileInfo::exists(library.path("emu/game.dsk")), !removed);
     QCOMPARE(QFileInfo::exists(library.path("emu/game.dsk/mine.txt")), after == "new folder");
     QVERIFY(QFileInfo::exists(library.path("outside/keep.txt")));
+    QVERIFY(QFileInfo::exists(library.path("emu/zips/game.zip")));
+    QCOMPARE(library.read("Saves/Micro/game.dsk/save.srm"),
+             after == "killed while keeping" ? "saved" : "");
     QCOMPARE(QFileInfo::exists(library.path("Zanku.extract")), after == "emulator still runs");
     RemoveTree(library.path("emu/game.dsk")); // too deep for the temporary folder's clean-up
 }
@@ -246,6 +283,197 @@ void JournalTest::whatWasPlayedIsKept()
     for (const auto *played : many.recent(10))
         order << played->name;
     QCOMPARE(order, (QStringList{"11", "9", "7", "5", "3", "1", "0", "2", "4", "6"}));
+}
+
+void JournalTest::playersFilesAreNeverLost_data()
+{
+    QTest::addColumn<QString>("emulator"); // what it does in its game's folder $d
+    QTest::addColumn<bool>("elsewhere");   // the games on another file system than "Saves"
+    QTest::addColumn<QString>("game");     // the game's File
+    QTest::addColumn<QByteArray>("kept");  // the path in its "Saves" folder, as bytes
+    QTest::newRow("name not UTF-8") << R"(printf s >"$d/SPIELST$(printf '\216')ND.SAV")" << false
+                                    << "game.dsk" << QByteArray("SPIELST\x8eND.SAV");
+    QTest::newRow("many folders deep")
+        << "echo s >\"$d/save.srm\"" << false << QString("x/").repeated(90) + "game.dsk"
+        << QByteArray("x/").repeated(90) + "save.srm"; // beside the game, in its folders
+    QTest::newRow("a file where Saves goes")
+        << "echo s >\"$d/save.srm\"" << false << "game.dsk" << QByteArray("save.srm");
+    QTest::newRow("file system full")
+        << "echo s >\"$d/save.srm\"; head -c 65536 /dev/zero >>\"$d/save.srm\"" << true
+        << "game.dsk" << QByteArray("save.srm");
+    QTest::newRow("a sparse disk elsewhere")
+        << "truncate -s 1G \"$d/disk.img\"; echo s >>\"$d/disk.img\"" << true << "game.dsk"
+        << QByteArray("disk.img");
+}
+
+// What the emulator writes survives every clean-up: kept in "Saves" when it can be, else
+// left where it is (and said so, once) until it can; and it comes back at the next launch.
+void JournalTest::playersFilesAreNeverLost()
+{
+    QFETCH(QString, emulator);
+    QFETCH(bool, elsewhere);
+    QFETCH(QString, game);
+    QFETCH(QByteArray, kept);
+    TestLibrary library;
+    QTemporaryDir shm(QStringLiteral("/dev/shm/zanku-XXXXXX"));
+    if (elsewhere &&
+        (!shm.isValid() || IdentityOf(shm.path())->device == IdentityOf(library.path())->device))
+        QSKIP("no second file system here");
+    const QString emu = elsewhere ? shm.path() : library.mkdir("emu");
+    QDir().mkpath(emu + "/zips");
+    QDir().mkpath(QFileInfo(emu + "/zips/" + game).absolutePath());
+    QVERIFY(MakeZip(emu + "/zips/" + game.chopped(4) + ".zip", {{game.toUtf8(), "DISK"}}));
+    QVERIFY(QFile::copy(FAKE_EMULATOR, emu + "/emulator"));
+    library.write(emu + "/emulator", ("#!/bin/sh\nd=$(dirname \"$2\")\n" + emulator).toUtf8());
+    QVERIFY(library.writeConfig({{"Micro", "emulator", emu, "-disk %", "", "zips"}}));
+    library.write("Micro.rom", ("Game=" + game + "===\r\n").toUtf8());
+    zanku::Library &core = library.core;
+    core.start();
+    const QString folder = QDir::cleanPath(emu + "/" + game);
+    const QByteArray saves = QFile::encodeName(zanku::SavesFolder(library.path(), "Micro", game));
+    const QByteArray keptFile = saves + "/" + kept;
+    struct stat st {};
+    const auto keptSize = [&] {
+        struct stat st {};
+        return ::stat(keptFile.constData(), &st) == 0 ? qint64(st.st_size) : -1;
+    };
+    core.LaunchGame(1, "Game", "Micro");
+    QTRY_VERIFY(!core.anyEmulatorRunning());
+    QSignalSpy removed(&core, &zanku::Library::extractionRemoved);
+    const bool blocked = QTest::currentDataTag() == QLatin1String("a file where Saves goes") ||
+                         QTest::currentDataTag() == QLatin1String("file system full");
+    if (QTest::currentDataTag() == QLatin1String("a file where Saves goes"))
+        library.write("Saves", "in the way");
+    rlimit unlimited{};
+    getrlimit(RLIMIT_FSIZE, &unlimited);
+    const rlimit small{4096, unlimited.rlim_max};
+    if (QTest::currentDataTag() == QLatin1String("file system full")) {
+        std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    core.CleanupExtraction();
+    core.CleanupExtraction(); // said once
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    if (blocked) { // nothing deleted, the journal still lists it, the player told where
+        QCOMPARE(library.notices.size(), 1);
+        QVERIFY2(library.notices[0].contains("could not be kept"), qPrintable(library.notices[0]));
+        QVERIFY(::stat(QFile::encodeName(folder) + "/" + kept, &st) == 0);
+        QVERIFY(
+            library.read("Zanku.extract").contains(QFile::encodeName(folder).toPercentEncoding()));
+        QVERIFY(removed.isEmpty());
+        QFile::remove(library.path("Saves"));
+        core.CleanupExtraction(); // tried again
+    }
+    QCOMPARE(removed.size(), 1);
+    QVERIFY(!QFileInfo::exists(folder));
+    QVERIFY2(keptSize() > 0, keptFile);
+    if (kept == "disk.img") { // its holes kept: a gigabyte written, a few pages on disk
+        QVERIFY(::stat(keptFile.constData(), &st) == 0 && st.st_size == (1 << 30) + 2);
+        QVERIFY(st.st_blocks * 512 < (1 << 20));
+    }
+    core.LaunchGame(1, "Game", "Micro"); // back before the emulator starts
+    QTRY_VERIFY(!core.anyEmulatorRunning());
+    QVERIFY(::stat(QFile::encodeName(folder) + "/" + kept, &st) == 0);
+    core.CleanupExtraction();
+    QVERIFY(!QFileInfo::exists(folder) && keptSize() > 0);
+}
+
+void JournalTest::theFolderStaysWhileAnyEmulatorUsesIt_data()
+{
+    QTest::addColumn<QString>("second"); // who uses the folder besides the first launch
+    for (const char *second : {"a wrapper's own child", "a launch after a reload", "a second Zanku",
+                               "a Zanku started again"})
+        QTest::newRow(second) << QString::fromLatin1(second);
+}
+
+// The emulator saves 1.5 s after its start, through a wrapper that ends at once, or while
+// another launch of the same game ends first: the folder waits for the last of them, and
+// the save is kept. A save the emulator deletes is not brought back.
+void JournalTest::theFolderStaysWhileAnyEmulatorUsesIt()
+{
+    QFETCH(QString, second);
+    TestLibrary library;
+    writeLibrary(library);
+    library.write("emu/emulator", second == "a wrapper's own child" ? R"sh(#!/bin/sh
+d=$(dirname "$2"); (sleep 1.5; echo late >"$d/save.srm") </dev/null >/dev/null 2>&1 &
+exit 0)sh"
+                                                                    : R"sh(#!/bin/sh
+d=$(dirname "$2"); n=$(cat "$d/../runs" 2>/dev/null || echo 0); echo $((n+1)) >"$d/../runs"
+if [ "$n" = 0 ]; then sleep 0.5; else sleep 1.5; rm -f "$d/old.srm"; echo late >"$d/save.srm"; fi)sh");
+    library.write("Saves/Micro/game.dsk/old.srm", "deleted by the emulator");
+    zanku::Library &core = library.core;
+    core.start();
+    QProcess other;
+    if (second == "a second Zanku" || second == "a Zanku started again")
+        launchInChild(other, library, {"--clean"}); // the first run, of 0.5 s
+    else
+        core.LaunchGame(library.slotOf("Game"), "Game", {});
+    if (second == "a launch after a reload") {
+        core.reload();
+        core.LaunchGame(library.slotOf("Game"), "Game", {});
+    } else if (second != "a wrapper's own child") {
+        QTRY_COMPARE(library.read("emu/runs"), "1\n");
+        if (second == "a Zanku started again") { // the first ends; the folder stays listed
+            other.kill();
+            other.waitForFinished();
+            core.start();
+        } else {
+            core.reload(); // its catalogue sees the folder as the game itself
+        }
+        core.LaunchGame(library.slotOf("Game"), "Game", {});
+    }
+    core.CleanupExtraction();
+    QTRY_COMPARE_WITH_TIMEOUT(library.read("Saves/Micro/game.dsk/save.srm"), "late\n", 10000);
+    QCOMPARE(QFileInfo::exists(library.path("Saves/Micro/game.dsk/old.srm")),
+             second == "a wrapper's own child"); // the others delete it
+    other.kill();
+    other.waitForFinished();
+    QTRY_VERIFY(!QFileInfo::exists(library.path("emu/game.dsk")));
+    RemoveTree(library.path("emu/game.dsk"));
+}
+
+void JournalTest::savesNamesNeverCollide()
+{
+    const QString longName = QString("\u00e9").repeated(140);
+    const QStringList files{"a/b.dsk", "a_b.dsk", "a%2Fb.dsk",    "a\\b.dsk",    ".",
+                            "..",      "",        longName + "1", longName + "2"};
+    QSet<QString> names;
+    for (const QString &file : files) {
+        const QString name = zanku::SavesName(file);
+        QVERIFY2(QFile::encodeName(name).size() <= 255 && !name.contains('/') && name != "." &&
+                     name != ".." && !name.isEmpty(),
+                 qPrintable(name));
+        names.insert(name);
+    }
+    QCOMPARE(names.size(), files.size());
+    TestLibrary library; // a folder of the name every "/" once became "_" is still found
+    library.write("Saves/Micro/a_b.dsk/save.srm", "old");
+    QCOMPARE(library.read(zanku::SavesFolder(library.path(), "Micro", "a/b.dsk") + "/save.srm"),
+             "old");
+}
+
+// A pipe where the journal's lock goes hangs no start; a game file leading out of the
+// emulator's folder extracts nothing there and starts nothing.
+void JournalTest::nothingInTheWayHangsOrLeadsOut()
+{
+    TestLibrary library;
+    writeLibrary(library);
+    QCOMPARE(QProcess::execute("mkfifo", {library.path("Zanku.extract.lock")}), 0);
+    QProcess child;
+    launchInChild(child, library); // fails after 30 s rather than hang
+    child.kill();
+    child.waitForFinished();
+    QVERIFY(QFileInfo(library.path("emu/game.dsk/game.dsk")).isFile());
+    RemoveTree(library.path("emu/game.dsk"));
+
+    library.mkdir("emu/outside");
+    QVERIFY(MakeZip(library.path("emu/outside/escape.zip"), {{"escape.dsk", "OUT"}}));
+    library.write("Micro.rom", "Escape=../outside/escape.dsk===\r\n");
+    library.core.start();
+    library.core.LaunchGame(library.slotOf("Escape"), "Escape", {});
+    QVERIFY(library.notices.join('\n').contains("leads out of the emulator's directory"));
+    QVERIFY(!QFileInfo::exists(library.path("outside/escape.dsk")));
+    QVERIFY(!library.core.anyEmulatorRunning());
 }
 
 QTEST_MAIN(JournalTest)
