@@ -51,7 +51,7 @@ int main(int argc, char *argv[])
     std::unique_ptr<GamepadInput> gamepad;
     if (outcome.gamepad) {
         gamepad = std::make_unique<GamepadInput>(
-            QDir(outcome.programDir).filePath(QStringLiteral("gamecontrollerdb.txt")));
+            QDir(outcome.programDir).filePath(QLatin1String(zanku::MappingsFileName)));
         mainWindow.useGamepad(*gamepad);
     }
     return QApplication::exec();

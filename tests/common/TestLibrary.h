@@ -7,6 +7,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 // A fresh program directory for one test, with the library that reads it. Helpers write
 // the files a player would have: emulator directories, game files, ROM lists. What the
 // library has to tell the player is kept in `notices` ("title: text"), the end for a
@@ -78,4 +87,50 @@ private:
 public:
     zanku::Library core{dir_.path()};
     QStringList notices;
+};
+
+// A named pipe that nobody writes to. Should the program wait on it, its other end is
+// opened here again and again once the deadline has passed, which lets every waiting
+// open and read end: the test then fails on released() instead of hanging.
+class StuckPipe {
+public:
+    explicit StuckPipe(const QString &path, int seconds = 5)
+        : path_(QFile::encodeName(path))
+    {
+        if (::mkfifo(path_.constData(), 0600) != 0)
+            qFatal("cannot make the pipe %s", path_.constData());
+        watch_ = std::thread([this, seconds] {
+            std::unique_lock lock(mutex_);
+            auto wait = std::chrono::milliseconds(seconds * 1000);
+            while (!ended_.wait_for(lock, wait, [this] { return done_; })) {
+                released_ = true;
+                // Both ends at once: never waits itself, and wakes a reader waiting to open.
+                const int fd = ::open(path_.constData(), O_RDWR | O_NONBLOCK);
+                if (fd >= 0)
+                    ::close(fd);
+                wait = std::chrono::milliseconds(20);
+            }
+        });
+    }
+    ~StuckPipe()
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        ended_.notify_all();
+        watch_.join();
+    }
+    StuckPipe(const StuckPipe &) = delete;
+    StuckPipe &operator=(const StuckPipe &) = delete;
+
+    bool released() const { return released_; }
+
+private:
+    QByteArray path_;
+    std::mutex mutex_;
+    std::condition_variable ended_;
+    bool done_ = false;
+    std::atomic<bool> released_{false};
+    std::thread watch_;
 };

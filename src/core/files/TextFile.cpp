@@ -1,6 +1,7 @@
 #include "core/files/TextFile.h"
 
 #include "core/common/Quoted.h"
+#include "core/files/RegularFile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -10,18 +11,17 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_LINUX
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace {
+// A ROM list of 200,000 games is some 20 MiB; anything far beyond that is not one of ours.
 constexpr qint64 MaxTextFileSize = 64 * 1024 * 1024;
 const QString NotAFileText =
-    QStringLiteral("it is not an ordinary file (it is a folder, a device or a pipe)");
+    QStringLiteral("not a regular file (it is a folder, a device or a pipe)");
 
 #ifdef Q_OS_WIN
 constexpr TextEncoding NewFileEncoding = TextEncoding::Legacy;
@@ -121,49 +121,17 @@ QString failureReason(const QFileDevice &file)
     }
 }
 
-// The whole content of a regular file of at most MaxTextFileSize bytes. A named pipe
-// is opened without waiting for a writer, and it, a device (which may never end) or a
-// folder is refused before anything is read. Returns why it failed, or nothing.
+// The whole content of a regular file of at most MaxTextFileSize bytes, read without
+// ever waiting on a pipe or a device. Returns why it failed, or nothing.
 QString readWholeFile(const QString &path, QByteArray &content)
 {
-    QFile file;
-#ifdef Q_OS_UNIX
-    const int descriptor =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-        return QString::fromLocal8Bit(strerror(errno));
-    if (!file.open(descriptor, QIODevice::ReadOnly | QIODevice::Unbuffered,
-                   QFileDevice::AutoCloseHandle)) {
-        ::close(descriptor);
-        return file.errorString();
-    }
-    struct stat status {};
-    const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
-#else
-    const bool regular = QFileInfo(path).isFile();
-    file.setFileName(path);
-    if (regular && !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return file.errorString();
-#endif
-    if (!regular)
-        return NotAFileText;
-    const qint64 size = file.size();
-    if (size > MaxTextFileSize)
+    RegularFileRead read = ReadRegularFile(path, MaxTextFileSize);
+    if (read.status == RegularFileRead::TooLarge)
         return QStringLiteral("it is over 64 MiB, too large to be a list of emulators or games");
-    // What the file held when it was opened: a file that grows meanwhile is not followed.
-    content.resize(qsizetype(size));
-    qint64 done = 0;
-    while (done < size) {
-        const qint64 read = file.read(content.data() + done, size - done);
-        if (read < 0)
-            return file.errorString();
-        if (read == 0)
-            break;
-        done += read;
-    }
-    content.truncate(qsizetype(done));
-    return {};
+    content = std::move(read.content);
+    return read.reason;
 }
+
 // The version of a file whose bytes are `content`.
 FileVersion versionOf(const QByteArray &content, const QString &path, bool hashed = true)
 {

@@ -8,6 +8,8 @@
 #include "core/editor/EditorRecords.h"
 #include "core/files/DirectoryListing.h"
 #include "core/files/TextFile.h"
+#include "core/input/PadKeys.h"
+#include "core/launch/ExtractionFolder.h"
 #include "core/launch/ExtractionJournal.h"
 #include "core/library/EmulatorPlaces.h"
 #include "core/library/Library.h"
@@ -64,6 +66,30 @@ bool isArchiveName(const QString &name)
            (name[size - 2].unicode() | 0x20) == u'i' && (name[size - 1].unicode() | 0x20) == u'p';
 }
 
+// Why the extraction would not write the member where the launch looks for it, or
+// nothing: an unsafe name, a link, or a name longer than a file system holds.
+QString unextractable(const ArchiveMember &member)
+{
+    const MemberPath path = ResolveMemberPath(member.name);
+    if (!path.unsafe.isEmpty())
+        return path.unsafe;
+    if (member.symlink)
+        return QStringLiteral("it is a link, which is not extracted");
+    // NAME_MAX: 255 bytes of the name as the disk holds it (on Windows, 255 characters).
+    constexpr qsizetype LongestName = 255;
+    for (const QString &component : path.folders + QStringList{path.fileName}) {
+#ifdef Q_OS_WIN
+        const qsizetype length = component.size();
+#else
+        const qsizetype length = QFile::encodeName(component).size();
+#endif
+        if (length > LongestName)
+            return QStringLiteral("a name over %1 bytes, longer than a file system holds")
+                .arg(LongestName);
+    }
+    return {};
+}
+
 // Fills File and the member of an archive candidate, or says why it cannot be listed.
 void readArchive(ImportCandidate &candidate, const QString &path, const QString &base)
 {
@@ -77,8 +103,9 @@ void readArchive(ImportCandidate &candidate, const QString &path, const QString 
         candidate.problem = QStringLiteral("The archive holds no file.");
         return;
     }
-    candidate.member = list.members[size_t(index)].name;
-    if (const QString unsafe = ResolveMemberPath(candidate.member).unsafe; !unsafe.isEmpty()) {
+    const ArchiveMember &member = list.members[size_t(index)];
+    candidate.member = member.name;
+    if (const QString unsafe = unextractable(member); !unsafe.isEmpty()) {
         candidate.problem = QStringLiteral("Its game file \"%1\" would not be extracted: %2.")
                                 .arg(candidate.member, unsafe);
         return;
@@ -174,12 +201,15 @@ QSet<QString> notGames(const ImportScan::Data &d)
     QSet<QString> excluded = {nameIn(d.places, d.places.directory(), d.emulator.Program),
                               nameIn(d.places, d.places.directory(), d.emulator.ZippedRomPath),
                               nameIn(d.places, d.places.directory(), d.emulator.SnapshotPath)};
+    // An extraction leaves its marker in whichever folder it fills, this one included.
+    excluded.insert(FileNameKey(QLatin1String(zanku::MarkerName)));
     if (FileNameKey(d.places.directory()) ==
         FileNameKey(QDir::cleanPath(QDir(d.programDir).absolutePath()))) {
-        for (const QString &own :
-             QStringList{ConfigFileName, zanku::JournalFileName,
-                         zanku::JournalFileName + QLatin1String(".lock"), QStringLiteral("Saves"),
-                         QLatin1String(zanku::PlayHistory::FileName)})
+        const QString history = QLatin1String(zanku::PlayHistory::FileName);
+        for (const QString &own : QStringList{
+                 ConfigFileName, zanku::JournalFileName,
+                 zanku::JournalFileName + QLatin1String(".lock"), QStringLiteral("Saves"), history,
+                 history + QLatin1String(".lock"), QLatin1String(zanku::MappingsFileName)})
             excluded.insert(FileNameKey(own));
         for (const QString &name : d.emulatorNames)
             excluded.insert(FileNameKey(RomListFileName(name)));

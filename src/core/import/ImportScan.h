@@ -68,7 +68,10 @@ struct ImportScanResult {
 // directory (the zipped-game and snapshot ones), as the catalogue takes them. When the
 // emulator's directory is the program directory, the program's own files there are
 // passed over: "Zanku.ini", the ROM lists of `emulatorNames` (every emulator
-// configured), the extraction journal and its lock, and the "Saves" folder.
+// configured), the extraction journal, the play history and their locks, the controller
+// mappings and the "Saves" folder. An extraction's marker is passed over anywhere. An
+// archive whose game member the extraction would not write (an unsafe or overlong
+// name, a link) is offered with the reason it cannot be listed.
 ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &programDir,
                                const std::vector<GameRecord> &listed, ImportScanControl &control,
                                const QStringList &emulatorNames = {});

@@ -4,6 +4,9 @@
 
 namespace zanku {
 
+// The controller mappings a player may add, in SDL's text form, in the program directory.
+inline constexpr auto MappingsFileName = "gamecontrollerdb.txt";
+
 // What a game controller can ask of the windows. Up and Down are the D-pad's or the left
 // stick's; the other names are the buttons' places on the controller, not their letters.
 enum class PadInput { Up, Down, LeftShoulder, RightShoulder, South, East, Start, Back, Count };

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <sys/stat.h>
+
 ArchiveMemberList ReadArchiveMembers(const QString &archivePath)
 {
     ArchiveMemberList list;
@@ -23,7 +25,13 @@ ArchiveMemberList ReadArchiveMembers(const QString &archivePath)
         const std::optional<QString> name = MemberName(archive, zip_uint64_t(index), stat);
         if (!name || name->endsWith(u'/'))
             continue; // unreadable, or a folder entry
-        list.members.push_back({*name, (stat.valid & ZIP_STAT_SIZE) ? uint64_t(stat.size) : 0});
+        zip_uint8_t system = 0;
+        zip_uint32_t attributes = 0;
+        const bool symlink = zip_file_get_external_attributes(archive, zip_uint64_t(index), 0,
+                                                              &system, &attributes) == 0 &&
+                             system == ZIP_OPSYS_UNIX && ((attributes >> 16) & S_IFMT) == S_IFLNK;
+        list.members.push_back(
+            {*name, (stat.valid & ZIP_STAT_SIZE) ? uint64_t(stat.size) : 0, symlink});
     }
     zip_discard(archive);
     return list;

@@ -8,8 +8,9 @@
 // The files an archive holds, as its central directory lists them: nothing is
 // decompressed, so listing thousands of archives stays cheap.
 struct ArchiveMember {
-    QString name;      // path inside the archive, "/" between folders
-    uint64_t size = 0; // uncompressed size in bytes
+    QString name;         // path inside the archive, "/" between folders
+    uint64_t size = 0;    // uncompressed size in bytes
+    bool symlink = false; // a Unix link, which the extraction does not create
 };
 
 struct ArchiveMemberList {

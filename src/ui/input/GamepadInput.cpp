@@ -1,7 +1,8 @@
 #include "ui/input/GamepadInput.h"
 
+#include "core/files/RegularFile.h"
+
 #include <QApplication>
-#include <QFile>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
@@ -13,6 +14,21 @@
 using zanku::PadInput;
 
 namespace {
+// Several times the largest collections of mappings shared for SDL.
+constexpr qint64 MaxMappingsSize = 4 * 1024 * 1024;
+
+// The file is read here rather than by SDL, which would wait forever on a pipe put in
+// its place; anything but a regular file is passed over.
+void addMappings(const QString &mappingsFile)
+{
+    const RegularFileRead read = ReadRegularFile(mappingsFile, MaxMappingsSize);
+    if (!read.ok() || read.content.isEmpty())
+        return;
+    SDL_RWops *stream = SDL_RWFromConstMem(read.content.constData(), int(read.content.size()));
+    if (stream)
+        SDL_GameControllerAddMappingsFromRW(stream, 1);
+}
+
 SDL_GameController *controllerOf(void *handle)
 {
     return static_cast<SDL_GameController *>(handle);
@@ -32,8 +48,7 @@ GamepadInput::GamepadInput(const QString &mappingsFile, QObject *parent)
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
         return;
     available_ = true;
-    if (QFile::exists(mappingsFile))
-        SDL_GameControllerAddMappingsFromFile(QFile::encodeName(mappingsFile).constData());
+    addMappings(mappingsFile);
     for (int i = 0; i < SDL_NumJoysticks(); ++i)
         open(i);
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT); // those opened already

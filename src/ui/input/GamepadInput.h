@@ -26,7 +26,7 @@ public:
     using Held = std::array<bool, zanku::PadInputCount>;
 
     // Opens the controllers with SDL's mappings, those of SDL_GAMECONTROLLERCONFIG, then
-    // those of `mappingsFile` when it exists.
+    // those of `mappingsFile` when it is a regular file (a pipe there is never waited on).
     explicit GamepadInput(const QString &mappingsFile, QObject *parent = nullptr);
     ~GamepadInput() override;
 

@@ -11,6 +11,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -207,10 +208,11 @@ void CatalogueTest::badFile()
     }
     if (!config)
         QVERIFY(library.writeConfig({{"E", "e", library.mkdir("emu"), "", "", ""}}));
+    std::optional<StuckPipe> pipe;
     if (kind == "folder") {
         QVERIFY(QDir().mkdir(path));
     } else if (kind == "pipe") {
-        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        pipe.emplace(path);
     } else if (kind == "device link") {
         QVERIFY(QFile::link("/dev/zero", path));
     } else {
@@ -219,9 +221,14 @@ void CatalogueTest::badFile()
     }
     library.core.ReadConfig();
     library.core.LoadCatalogue();
+    QVERIFY(!pipe || !pipe->released());
     QCOMPARE(library.core.EmulatorCount() + library.core.GameCount(), config ? 0 : 1);
     QCOMPARE(library.notices.size(), 1);
     QVERIFY(library.notices[0].startsWith("Error: Cannot read " + path + ": "));
+    if (kind != "over 64 MiB")
+        QVERIFY2(library.notices[0].endsWith("not a regular file (it is a folder, a device or a "
+                                             "pipe)"),
+                 qPrintable(library.notices[0]));
     if (kind == "pipe" || kind == "folder") { // nor is it replaced
         QCOMPARE(save(library, config, 0).status, zanku::SaveResult::Failed);
         QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());

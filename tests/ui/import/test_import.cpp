@@ -13,20 +13,30 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zip.h>
 
 namespace {
-// An archive of members of these sizes.
-void makeZip(const QString &path, const QList<QPair<QByteArray, int>> &members)
+// An archive of members of these sizes; the one named `link` is marked a Unix link.
+void makeZip(const QString &path, const QList<QPair<QByteArray, int>> &members,
+             const QByteArray &link = {})
 {
     zip_t *zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
     static const QByteArray zeros(4096, '0');
-    for (const auto &[name, size] : members)
-        zip_file_add(zip, name.constData(), zip_source_buffer(zip, zeros.constData(), size, 0), 0);
+    for (const auto &[name, size] : members) {
+        const zip_int64_t index = zip_file_add(
+            zip, name.constData(), zip_source_buffer(zip, zeros.constData(), size, 0), 0);
+        if (name == link)
+            zip_file_set_external_attributes(zip, zip_uint64_t(index), 0, ZIP_OPSYS_UNIX,
+                                             zip_uint32_t(S_IFLNK | 0777) << 16);
+    }
     if (zip_close(zip) != 0)
         qFatal("cannot write %s", qPrintable(path));
 }
+
+// 132 characters, 260 bytes on disk: over what a file system holds in one name.
+const QByteArray LongMember = QString(128, u'\u00e9').toUtf8() + ".nes";
 
 const QByteArray OldList =
     "Old=listed.nes===Other\nCase=CASE.nes===Other\r\nArc=listedarc.smc===RPG";
@@ -37,7 +47,7 @@ EmulatorRecord buildLibrary(TestLibrary &lib)
          {"emu/emu", "emu/.hidden", "emu/Super_Mario.Bros.nes", "emu/a=b.nes",
           "emu/line\nbreak.nes", "emu/listed.nes", "emu/case.nes", "emu/zips/notes.txt",
           "emu/snaps/x.png", "emu/dungeon/d.prg", "Zanku.extract", "Zanku.extract.lock",
-          "Zanku.played", "Saves/a.sav", "other.rom"})
+          "Zanku.played", "Zanku.played.lock", "gamecontrollerdb.txt", "Saves/a.sav", "other.rom"})
         lib.write(file);
     ::close(::creat(QFile::encodeName(lib.path("emu/")) + "\xff.nes", 0644));
     makeZip(lib.path("emu/zips/one.zip"), {{"x.nes", 10}});
@@ -47,6 +57,8 @@ EmulatorRecord buildLibrary(TestLibrary &lib)
     makeZip(lib.path("emu/zips/Super_Mario.Bros.zip"), {{"Super_Mario.Bros.nes", 10}});
     makeZip(lib.path("emu/zips/UPPER.ZIP"), {{"upper.nes", 10}});
     makeZip(lib.path("emu/zips/escape.zip"), {{"../escape.nes", 10}});
+    makeZip(lib.path("emu/zips/link.zip"), {{"link.nes", 10}}, "link.nes");
+    makeZip(lib.path("emu/zips/long.zip"), {{LongMember, 10}});
     lib.write("emu/zips/empty.zip", QByteArray("PK\5\6", 4) + QByteArray(18, 0)); // no members
     lib.write("emu/zips/broken.zip", "not an archive");
     lib.write("Nes.rom", OldList);
@@ -115,14 +127,20 @@ private slots:
             {"UPPER.ZIP", "zip|UPPER.ZIP|UPPER|The catalogue looks for archives ending"},
             {"escape.zip", "zip|escape.zip|escape|Its game file \"../escape.nes\" would not be "
                            "extracted: a \"..\" component"},
+            {"link.zip", "zip|link.zip|link|Its game file \"link.nes\" would not be extracted: "
+                         "it is a link"},
             {"~/other.rom", "file|other.rom|other|"}, // "~/": the program directory's scan
             {"case.nes", "file|case.nes|case|"}};     // listed as CASE.nes: another file here
         for (const auto &[entry, expected] : rows)
             QTest::newRow(entry) << QString::fromUtf8(expected);
+        QTest::newRow("long.zip") << "zip|long.zip|long|Its game file \"" +
+                                         QString::fromUtf8(LongMember) +
+                                         "\" would not be extracted: a name over 255 bytes";
         for (const char *entry :
              {"emu", "snaps", "zips", ".hidden", "notes.txt", "listed.nes", "listedarc.zip",
               "Super_Mario.Bros.zip", "~/Zanku.ini", "~/Nes.rom", "~/Zanku.extract",
-              "~/Zanku.extract.lock", "~/Zanku.played", "~/Saves"})
+              "~/Zanku.extract.lock", "~/Zanku.played", "~/Zanku.played.lock",
+              "~/gamecontrollerdb.txt", "~/Saves"})
             QTest::newRow(entry) << QString();
     }
     void offersEachKindAndExcludesTheRest()

@@ -11,6 +11,8 @@
 
 #include <SDL.h>
 
+#include <optional>
+
 // The real main window worked by SDL's virtual controllers, on six games whose emulator
 // records the game it was given in "launched.txt" and runs until "stop" appears (20 s at most).
 struct Couch : TestLibrary {
@@ -91,6 +93,32 @@ struct Couch : TestLibrary {
 class GamepadTest : public QObject {
     Q_OBJECT
 private slots:
+    // The mappings are read by the program: a pipe in the file's place is never waited on.
+    void mappingsFile_data()
+    {
+        QTest::addColumn<bool>("pipe");
+        QTest::newRow("pipe") << true;
+        QTest::newRow("file") << false; // last: SDL may keep what it was given
+    }
+    void mappingsFile()
+    {
+        QFETCH(bool, pipe);
+        TestLibrary library;
+        const char *guid = "03000000f00d0000be00000000000000";
+        std::optional<StuckPipe> stuck;
+        if (pipe)
+            stuck.emplace(library.path("gamecontrollerdb.txt"));
+        else
+            library.write("gamecontrollerdb.txt",
+                          "# mappings\r\n" + QByteArray(guid) +
+                              ",Zanku pad,a:b0,b:b1,platform:" + SDL_GetPlatform() + ",\r\n");
+        const GamepadInput pad{library.path("gamecontrollerdb.txt")};
+        QVERIFY(!stuck || !stuck->released());
+        QVERIFY(pad.available());
+        char *mapping = SDL_GameControllerMappingForGUID(SDL_JoystickGetGUIDFromString(guid));
+        QCOMPARE(mapping != nullptr, !pipe);
+        SDL_free(mapping);
+    }
     void downDownALaunchesTheThirdRow()
     {
         Couch couch;
