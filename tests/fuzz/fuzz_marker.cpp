@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
     const QByteArray text(reinterpret_cast<const char *>(data), qsizetype(size));
     const QByteArrayList marker = markerRecords(text);
     // Read, written and read again: the same records.
-    if (!marker.isEmpty() && markerRecords(marker.join('\n')) != marker)
+    if (const auto read = zanku::ParseMarker(text);
+        read && markerRecords(zanku::FormatMarker(*read)) != marker)
         __builtin_trap();
     // A damaged line after the first (the title) costs only itself.
     QByteArrayList lines = text.split('\n');
