@@ -7,6 +7,7 @@
 #include "core/library/PlayHistory.h"
 #include "core/library/Records.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -141,6 +142,11 @@ private:
     void removeWhenUnused(const Extraction *extraction);
     QStringList emulatorDirectories() const;
     void saveHistory();
+    // The name the history knows a game by that the catalogue still lists as `name`: its
+    // new name when its list renamed it since the catalogue was read (an editor still
+    // open), so the row showing the old name reaches what the game played.
+    QString historyName(const QString &emulatorName, const QString &name,
+                        const QString &file) const;
     void keepNamesOf(const QString &emulatorName, const std::vector<GameRecord> &before,
                      const std::vector<GameRecord> &after);
     SaveResult save(const QString &path, const QStringList &lines, const FileVersion &readAs);
@@ -156,6 +162,9 @@ private:
     std::vector<std::unique_ptr<Extraction>> waiting_;
     PlayHistory history_;
     bool historyWarned_ = false;
+    // Games renamed in their lists since the catalogue was read: the new name by
+    // emulator, old name and file.
+    QHash<QString, QString> renamedSinceLoad_;
     int runningEmulators_ = 0;
 };
 
