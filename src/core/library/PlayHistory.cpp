@@ -11,6 +11,9 @@
 
 #include <algorithm>
 #include <limits>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -24,6 +27,7 @@ namespace zanku {
 namespace {
 // Another Zanku holds the lock only while it writes the file.
 constexpr int LockWaitMs = 2000;
+constexpr char Utf8Bom[] = "\xEF\xBB\xBF";
 
 QString escaped(QString text)
 {
@@ -174,6 +178,26 @@ ReadStatus readHistory(const QString &path, QByteArray &content, QString &error)
 }
 } // namespace
 
+// Looked up by the bytes of the file, so that a name already known costs no copy.
+struct PlayHistory::Emulators {
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const
+        {
+            return std::hash<std::string_view>()(text);
+        }
+    };
+    std::unordered_map<std::string, QString, Hash, std::equal_to<>> names;
+
+    const QString &named(QByteArrayView bytes)
+    {
+        const std::string_view key(bytes.data(), size_t(bytes.size()));
+        if (const auto known = names.find(key); known != names.end())
+            return known->second;
+        return names.emplace(std::string(key), textOf(bytes)).first->second;
+    }
+};
+
 qsizetype PlayHistory::Records::placeOf(size_t hash, const QString &emulator, const QString &name,
                                         const QString &file) const
 {
@@ -240,7 +264,7 @@ void PlayHistory::Records::rename(const QString &emulator, const QString &file, 
     rehash(games.size()); // rare: a few names a session
 }
 
-void PlayHistory::Records::takeLine(QByteArrayView line, QHash<QString, QString> &emulators)
+void PlayHistory::Records::takeLine(QByteArrayView line, Emulators &emulators)
 {
     if (line.isEmpty())
         return;
@@ -265,12 +289,7 @@ void PlayHistory::Records::takeLine(QByteArrayView line, QHash<QString, QString>
         unread.push_back(line.toByteArray());
         return;
     }
-    // Each emulator's name is held once, however many games it has.
-    QString emulator = textOf(texts.first(tab));
-    if (const auto known = emulators.constFind(emulator); known != emulators.cend())
-        emulator = known.value();
-    else
-        emulators.insert(emulator, emulator);
+    const QString &emulator = emulators.named(texts.first(tab));
     Game &game = entry(emulator, textOf(texts.sliced(tab + 1, tab2 - tab - 1)),
                        textOf(texts.sliced(tab2 + 1)));
     game.launches = int(*launches);
@@ -283,14 +302,14 @@ PlayHistory PlayHistory::parse(QByteArrayView content)
 {
     PlayHistory history;
     Records &records = history.records_;
-    if (content.startsWith("\xEF\xBB\xBF"))
+    if (content.startsWith(Utf8Bom))
         content = content.sliced(3);
     // Room for every line at once: a large history is not held twice while it grows.
-    const qsizetype lines = content.count('\n') + 1;
+    const qsizetype lines = std::count(content.begin(), content.end(), '\n') + 1;
     records.games.reserve(size_t(lines));
     records.hashes.reserve(size_t(lines));
     records.rehash(size_t(lines));
-    QHash<QString, QString> emulators;
+    Emulators emulators;
     QByteArrayView line;
     for (qsizetype at = 0; nextLine(content, at, line);)
         records.takeLine(line, emulators);
@@ -311,6 +330,9 @@ QByteArray PlayHistory::format() const
     }
     for (const QByteArray &line : records_.unread)
         content += line + "\r\n";
+    // An unread line that begins like a byte order mark stays whole when read again.
+    if (content.startsWith(Utf8Bom))
+        content.prepend(Utf8Bom);
     return content;
 }
 
@@ -319,6 +341,7 @@ void PlayHistory::load(const QString &programDir)
     path_ = QDir(programDir).filePath(QLatin1String(FileName));
     readError_.clear();
     changes_.clear();
+    changeIndex_.clear();
     renames_.clear();
     QByteArray content;
     QString error;
@@ -388,6 +411,7 @@ bool PlayHistory::save(QString *error)
         return fail(file.errorString());
     records_ = std::move(merged.records_);
     changes_.clear();
+    changeIndex_.clear();
     renames_.clear();
     return true;
 }
@@ -395,10 +419,10 @@ bool PlayHistory::save(QString *error)
 PlayHistory::Change &PlayHistory::change(const QString &emulator, const QString &name,
                                          const QString &file)
 {
-    for (Change &change : changes_) {
-        if (change.name == name && change.file == file && change.emulator == emulator)
-            return change;
-    }
+    const QString key = emulator + QChar(0) + name + QChar(0) + file;
+    if (const auto found = changeIndex_.constFind(key); found != changeIndex_.cend())
+        return changes_[found.value()];
+    changeIndex_.insert(key, changes_.size());
     changes_.push_back({emulator, name, file, 0, 0, {}, std::nullopt});
     return changes_.back();
 }
@@ -448,9 +472,12 @@ void PlayHistory::rename(const QString &emulator, const QString &file, const QSt
     if (readOnly())
         return;
     renames_.push_back({emulator, file, from, to});
-    for (Change &change : changes_) {
+    changeIndex_.clear();
+    for (size_t i = 0; i < changes_.size(); ++i) {
+        Change &change = changes_[i];
         if (change.name == from && change.file == file && change.emulator == emulator)
             change.name = to;
+        changeIndex_.insert(change.emulator + QChar(0) + change.name + QChar(0) + change.file, i);
     }
 }
 

@@ -76,6 +76,8 @@ public:
     QByteArray format() const;
 
 private:
+    // Each emulator's name, held once however many games it has.
+    struct Emulators;
     // The games with a table of their places by key: a large history is held once, not
     // again as keys.
     struct Records {
@@ -91,7 +93,7 @@ private:
         void rehash(size_t count);
         void rename(const QString &emulator, const QString &file, const QString &from,
                     const QString &to);
-        void takeLine(QByteArrayView line, QHash<QString, QString> &emulators);
+        void takeLine(QByteArrayView line, Emulators &emulators);
     };
     // What this program changed in a game since the last load or save.
     struct Change {
@@ -112,6 +114,7 @@ private:
     QString readError_;
     Records records_;
     std::vector<Change> changes_;
+    QHash<QString, size_t> changeIndex_; // by emulator, name and file
     std::vector<Rename> renames_;
 };
 
