@@ -26,6 +26,11 @@ Library::Library(const QString &programDir, QObject *parent)
 void Library::start()
 {
     history_.load(programDir_);
+    // A history that cannot be read is never replaced: it stays as it is, unrecorded.
+    if (history_.readOnly() && !std::exchange(historyWarned_, true))
+        emit notice(QStringLiteral("Error"),
+                    ReadErrorText(history_.path(), history_.readError()) +
+                        QStringLiteral("\nWhat is played now will not be recorded."));
     ReadConfig();
     // What a crashed session extracted would otherwise be listed as the game itself.
     extractions_.recover(emulatorDirectories());
@@ -59,7 +64,8 @@ bool Library::ReadConfig()
 void Library::LoadCatalogue()
 {
     emit catalogueAboutToChange();
-    Games.resize(1); // refilled in place: a large table is never held twice
+    renamedSinceLoad_.clear(); // the games now carry their new names
+    Games.resize(1);           // refilled in place: a large table is never held twice
     const QStringList problems = BuildCatalogue(Emulators, programDir_, Games);
     for (const QString &problem : problems)
         emit notice(QStringLiteral("Error"), problem);
@@ -142,8 +148,17 @@ void Library::keepNamesOf(const QString &emulatorName, const std::vector<GameRec
     bool renamed = false;
     for (auto game = now.cbegin(); game != now.cend(); ++game) {
         const auto old = was.constFind(game.key());
-        if (old != was.cend() && old.value() != game.value() &&
-            history_.find(emulatorName, old.value(), game.key()) != nullptr) {
+        if (old == was.cend() || old.value() == game.value())
+            continue;
+        // The grid shows the old name until the catalogue is read again.
+        const QString key = emulatorName + QChar(0) + game.key() + QChar(0);
+        for (auto renamed = renamedSinceLoad_.begin(); renamed != renamedSinceLoad_.end();
+             ++renamed) {
+            if (renamed.key().startsWith(key) && renamed.value() == old.value())
+                renamed.value() = game.value();
+        }
+        renamedSinceLoad_.insert(key + old.value(), game.value());
+        if (history_.find(emulatorName, old.value(), game.key()) != nullptr) {
             history_.rename(emulatorName, game.key(), old.value(), game.value());
             renamed = true;
         }
@@ -155,23 +170,36 @@ void Library::keepNamesOf(const QString &emulatorName, const std::vector<GameRec
 void Library::saveHistory()
 {
     QString error;
-    if (!history_.save(&error) && !std::exchange(historyWarned_, true))
+    // A history read-only for the session was told of once, at the start.
+    if (!history_.readOnly() && !history_.save(&error) && !std::exchange(historyWarned_, true))
         emit notice(QStringLiteral("Error"), error);
     emit historyChanged();
+}
+
+QString Library::historyName(const QString &emulatorName, const QString &name,
+                             const QString &file) const
+{
+    if (renamedSinceLoad_.isEmpty())
+        return name;
+    return renamedSinceLoad_.value(emulatorName + QChar(0) + file + QChar(0) + name, name);
 }
 
 const PlayHistory::Game *Library::played(int slot, const QString &emulatorName) const
 {
     if (slot < 1 || slot > GameCount())
         return nullptr;
-    return history_.find(emulatorName, game(slot).Name, game(slot).File);
+    const GameRecord &shown = game(slot);
+    return history_.find(emulatorName, historyName(emulatorName, shown.Name, shown.File),
+                         shown.File);
 }
 
 void Library::setFavourite(int slot, const QString &emulatorName, bool favourite)
 {
     if (slot < 1 || slot > GameCount())
         return;
-    history_.setFavourite(emulatorName, game(slot).Name, game(slot).File, favourite);
+    const GameRecord &shown = game(slot);
+    history_.setFavourite(emulatorName, historyName(emulatorName, shown.Name, shown.File),
+                          shown.File, favourite);
     saveHistory();
 }
 
@@ -179,9 +207,10 @@ int Library::slotOf(const PlayHistory::Game &played) const
 {
     for (int slot = 1; slot <= GameCount(); ++slot) {
         const GameRecord &candidate = game(slot);
-        if (candidate.Name == played.name && candidate.File == played.file &&
-            candidate.EmulatorIndex >= 1 && candidate.EmulatorIndex <= EmulatorCount() &&
-            emulator(candidate.EmulatorIndex).Name == played.emulator)
+        if (candidate.File == played.file && candidate.EmulatorIndex >= 1 &&
+            candidate.EmulatorIndex <= EmulatorCount() &&
+            emulator(candidate.EmulatorIndex).Name == played.emulator &&
+            historyName(played.emulator, candidate.Name, candidate.File) == played.name)
             return slot;
     }
     return 0;

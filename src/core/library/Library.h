@@ -6,6 +6,7 @@
 #include "core/library/PlayHistory.h"
 #include "core/library/Records.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 
@@ -123,6 +124,11 @@ signals:
 private:
     QStringList emulatorDirectories() const;
     void saveHistory();
+    // The name the history knows a game by that the catalogue still lists as `name`: its
+    // new name when its list renamed it since the catalogue was read (an editor still
+    // open), so the row showing the old name reaches what the game played.
+    QString historyName(const QString &emulatorName, const QString &name,
+                        const QString &file) const;
     void keepNamesOf(const QString &emulatorName, const std::vector<GameRecord> &before,
                      const std::vector<GameRecord> &after);
     SaveResult save(const QString &path, const QStringList &lines, const FileVersion &readAs);
@@ -135,6 +141,9 @@ private:
     Extractions extractions_;
     PlayHistory history_;
     bool historyWarned_ = false;
+    // Games renamed in their lists since the catalogue was read: the new name by
+    // emulator, old name and file.
+    QHash<QString, QString> renamedSinceLoad_;
     int runningEmulators_ = 0;
 };
 

@@ -91,15 +91,16 @@ void Library::LaunchGame(int slot, const QString &rowName, const QString &rowEmu
                 emit emulatorsRunning(true);
         }
         // What was played: the launch now, the time once its emulator has ended.
-        history_.launched(shown.Name, launched.Name, launched.File,
-                          QDateTime::currentDateTimeUtc());
+        const QString playedName = historyName(shown.Name, launched.Name, launched.File);
+        history_.launched(shown.Name, playedName, launched.File, QDateTime::currentDateTimeUtc());
         saveHistory();
         QElapsedTimer running;
         running.start();
         connect(
             started, &EmulatorProcess::finished, this,
-            [this, running, emulatorName = shown.Name, name = launched.Name, file = launched.File] {
-                history_.played(emulatorName, name, file, running.elapsed() / 1000);
+            [this, running, emulatorName = shown.Name, name = playedName, file = launched.File] {
+                history_.played(emulatorName, historyName(emulatorName, name, file), file,
+                                running.elapsed() / 1000);
                 saveHistory();
             });
         // Its folder stays while it runs, even after this program.

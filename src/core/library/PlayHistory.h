@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QHash>
 #include <QString>
-#include <QStringList>
 
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace zanku {
@@ -17,8 +20,11 @@ namespace zanku {
 //   <launches> <seconds> <last played, UTC, ISO 8601 or -> <favourite 0|1>
 //   <emulator>\t<name>\t<file>
 //
-// a tab or a backslash in a text written as \t or \\. A line that cannot be read is
-// skipped, and written back as it was.
+// a tab or a backslash in a text written as \t or \\. A line that cannot be read (not
+// UTF-8, or not of this form) is skipped, and written back byte for byte.
+//
+// Several Zanku may share one program directory: a save re-reads the file under a lock
+// and adds only what this program changed since, so no launch or favourite is lost.
 class PlayHistory {
 public:
     struct Game {
@@ -30,11 +36,24 @@ public:
     };
 
     static constexpr auto FileName = "Zanku.played";
+    static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 
-    // Reads the file of this program directory; none is an empty history.
+    // Reads the file of this program directory; none is an empty history. A file that is
+    // there but cannot be read (too large, not a file, not permitted) is never replaced:
+    // the history is then read-only for the session, and readError() says why.
     void load(const QString &programDir);
-    // Writes it in one step; false with `error` when it cannot.
-    bool save(QString *error = nullptr) const;
+    // Merges what was changed here since the last load or save into the file as it is
+    // now, under a lock; the history then shows the merged file. False with `error` when
+    // nothing was written; what changed is kept for the next save.
+    bool save(QString *error = nullptr);
+
+    bool readOnly() const { return !readError_.isEmpty(); }
+    const QString &readError() const { return readError_; }
+    const QString &path() const { return path_; }
+    // Every game of the history, in the file's order.
+    const std::vector<Game> &games() const { return records_.games; }
+    // The lines that could not be read, as they are in the file.
+    const std::vector<QByteArray> &unreadLines() const { return records_.unread; }
 
     const Game *find(const QString &emulator, const QString &name, const QString &file) const;
     void launched(const QString &emulator, const QString &name, const QString &file,
@@ -51,14 +70,52 @@ public:
     // "Played 3 times, 2 h 14 min in all, last on 5 Dec 2026", or "Never played".
     static QString describe(const Game *game);
 
+    // The history a file of these bytes holds, as load() reads it.
+    static PlayHistory parse(QByteArrayView content);
+    // The file's bytes for this history.
+    QByteArray format() const;
+
 private:
-    Game &entry(const QString &emulator, const QString &name, const QString &file);
-    static QString keyOf(const QString &emulator, const QString &name, const QString &file);
+    // Each emulator's name, held once however many games it has.
+    struct Emulators;
+    // The games with a table of their places by key: a large history is held once, not
+    // again as keys.
+    struct Records {
+        std::vector<Game> games;
+        std::vector<size_t> hashes;   // of each game's key
+        std::vector<uint32_t> places; // open addressing: index in games + 1, 0 free
+        std::vector<QByteArray> unread;
+
+        qsizetype placeOf(size_t hash, const QString &emulator, const QString &name,
+                          const QString &file) const;
+        const Game *find(const QString &emulator, const QString &name, const QString &file) const;
+        Game &entry(const QString &emulator, const QString &name, const QString &file);
+        void rehash(size_t count);
+        void rename(const QString &emulator, const QString &file, const QString &from,
+                    const QString &to);
+        void takeLine(QByteArrayView line, Emulators &emulators);
+    };
+    // What this program changed in a game since the last load or save.
+    struct Change {
+        QString emulator, name, file;
+        int launches = 0;
+        qint64 seconds = 0;
+        QDateTime lastPlayed;
+        std::optional<bool> favourite;
+    };
+    struct Rename {
+        QString emulator, file, from, to;
+    };
+
+    Change &change(const QString &emulator, const QString &name, const QString &file);
+    void apply(Records &records) const;
 
     QString path_;
-    std::vector<Game> games_;
-    QHash<QString, size_t> index_; // by key, into games_
-    QStringList unread_;           // lines that could not be read, kept as they were
+    QString readError_;
+    Records records_;
+    std::vector<Change> changes_;
+    QHash<QString, size_t> changeIndex_; // by emulator, name and file
+    std::vector<Rename> renames_;
 };
 
 } // namespace zanku

@@ -2,7 +2,6 @@
 #include "core/files/RemoveTree.h"
 #include "core/launch/Launch.h"
 #include "core/launch/PlayersFiles.h"
-#include "core/library/PlayHistory.h"
 #include "core/unzip/ZipFixtures.h"
 
 #include <QProcess>
@@ -70,7 +69,6 @@ private slots:
     void theFolderStaysWhileAnyEmulatorUsesIt();
     void savesNamesNeverCollide();
     void nothingInTheWayHangsOrLeadsOut();
-    void whatWasPlayedIsKept();
 };
 
 void JournalTest::crashedExtractionIsRemovedAtStart_data()
@@ -232,57 +230,6 @@ void JournalTest::aFolderThereAlreadyIsNeverTaken()
     zanku::Extractions(library.path()).recover({library.path("emu")});
     QVERIFY(QFileInfo::exists(library.path("emu/game.dsk")) && warning.isEmpty());
     QVERIFY(!QFileInfo::exists(library.path("Zanku.extract")));
-}
-
-// Launches counted, time added when the emulator ends and not when its end is not seen,
-// favourites and names kept, a bad line skipped and kept, the newest ten first.
-void JournalTest::whatWasPlayedIsKept()
-{
-    TestLibrary library;
-    writeLibrary(library);
-    library.write("emu/game.dsk");
-    library.write("emu/emulator", "#!/bin/sh\nsleep 1.1\n");
-    library.write("Zanku.played", "not a line of it\r\n");
-    const auto history = [&] {
-        zanku::PlayHistory read;
-        read.load(library.path());
-        return read;
-    };
-    qint64 firstRun = 0;
-    {
-        zanku::Library core(library.path());
-        core.start();
-        const int slot = 1; // "Game", the list's first line
-        core.LaunchGame(slot, "Game", "Micro");
-        QCOMPARE(history().find("Micro", "Game", "game.dsk")->seconds, 0);
-        QTRY_VERIFY_WITH_TIMEOUT(history().find("Micro", "Game", "game.dsk")->seconds >= 1, 5000);
-        firstRun = history().find("Micro", "Game", "game.dsk")->seconds;
-        core.setFavourite(slot, "Micro", true);
-        core.LaunchGame(slot, "Game", "Micro"); // the program ends before the game does
-    }
-    const zanku::PlayHistory::Game *game = history().find("Micro", "Game", "game.dsk");
-    QVERIFY(game != nullptr && game->launches == 2 && game->seconds == firstRun && game->favourite);
-    QVERIFY(
-        zanku::PlayHistory::describe(game).startsWith("Played 2 times, 0 min in all, last on "));
-    QVERIFY(library.read("Zanku.played").endsWith("not a line of it\r\n"));
-
-    library.core.start(); // renamed in its list: what it played goes with it
-    const zanku::RomListRead list = library.core.readRomList("Micro");
-    std::vector<GameRecord> renamed = list.records;
-    for (GameRecord &record : renamed)
-        record.Name = record.File == "game.dsk" ? "Game Deluxe" : record.Name;
-    QCOMPARE(library.core.WriteRomList("Micro", renamed, list.version).status,
-             zanku::SaveResult::Saved);
-    QCOMPARE(history().find("Micro", "Game Deluxe", "game.dsk")->launches, 2);
-
-    zanku::PlayHistory many;
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    for (int i = 0; i < 12; ++i)
-        many.launched("E", QString::number(i), "f", now.addSecs(i % 2 ? i : -i));
-    QStringList order;
-    for (const auto *played : many.recent(10))
-        order << played->name;
-    QCOMPARE(order, (QStringList{"11", "9", "7", "5", "3", "1", "0", "2", "4", "6"}));
 }
 
 void JournalTest::playersFilesAreNeverLost_data()

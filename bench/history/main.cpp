@@ -1,0 +1,170 @@
+// bench-history: what a large "Zanku.played" adds to start-up. It writes a history of
+// 200,000 games (or --games N; twenty emulators, names of three words and a number, one
+// in nine with an accent, most played once or more, one in ten a favourite) in a
+// temporary directory, then measures:
+//   1. its load, as Library::start reads it, in a fresh process of its own: time, and how
+//      much the process's resident and peak memory grew;
+//   2. the same load warm, in this process (median of --runs);
+//   3. a save after one launch (the whole file re-read under its lock and written).
+//
+//   bench-history [--games N] [--runs N]
+
+#include "Measure.h"
+#include "Report.h"
+
+#include "core/library/PlayHistory.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <array>
+#include <cstdio>
+#include <random>
+
+namespace {
+constexpr double LoadTargetMs = 50.0;
+constexpr double MemoryTargetMB = 30.0; // 10^6 bytes
+
+constexpr std::array Words = {"Super",  "Mega",    "Turbo", "Final",   "Dark",   "Golden",
+                              "Quest",  "Fighter", "Racer", "Dungeon", "Castle", "Knight",
+                              "Galaxy", "Soccer",  "Ninja", "Dragon",  "Island", "Caf\u00e9"};
+
+bool writeHistory(const QString &programDir, int games)
+{
+    std::mt19937 random(7);
+    const auto word = [&] { return QString::fromUtf8(Words[random() % Words.size()]); };
+    zanku::PlayHistory history;
+    history.load(programDir);
+    const QDateTime start = QDateTime::currentDateTimeUtc().addYears(-3);
+    for (int i = 0; i < games; ++i) {
+        const QString emulator = QStringLiteral("Emulator %1").arg(i % 20);
+        const QString name = QStringLiteral("%1 %2 %3 %4").arg(word(), word(), word()).arg(i);
+        const QString file = name.toLower().replace(u' ', u'-') + QStringLiteral(".zip");
+        const int launches = int(random() % 4);
+        for (int launch = 0; launch < launches; ++launch)
+            history.launched(emulator, name, file, start.addSecs(qint64(random() % 90000000)));
+        history.played(emulator, name, file, qint64(random() % 20000));
+        if (random() % 10 == 0)
+            history.setFavourite(emulator, name, file, true);
+    }
+    return history.save();
+}
+
+long residentKiB(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith(field))
+                return line.mid(qsizetype(qstrlen(field))).trimmed().split(' ').value(0).toLong();
+        }
+    }
+    return 0;
+}
+
+// The child: one load, as at start-up, with the memory it took.
+int loadChild(const QString &programDir)
+{
+    const long rssBefore = residentKiB("VmRSS:"), peakBefore = residentKiB("VmHWM:");
+    zanku::PlayHistory history;
+    double cpuMs = 0;
+    const double wallMs = TimeMs([&] { history.load(programDir); }, &cpuMs);
+    std::printf("RESULT wall=%.3f cpu=%.3f rss_kib=%ld peak_kib=%ld games=%zu\n", wallMs, cpuMs,
+                residentKiB("VmRSS:") - rssBefore, residentKiB("VmHWM:") - peakBefore,
+                history.games().size());
+    return 0;
+}
+
+QString ms(double value)
+{
+    return QString::asprintf("%.1f ms", value);
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.value(1) == QLatin1String("--load-child"))
+        return loadChild(arguments.value(2));
+    int games = 200000, runs = 7;
+    for (int i = 1; i + 1 < arguments.size(); i += 2) {
+        if (arguments[i] == QLatin1String("--games"))
+            games = arguments[i + 1].toInt();
+        else if (arguments[i] == QLatin1String("--runs"))
+            runs = std::max(1, arguments[i + 1].toInt());
+    }
+    QTemporaryDir directory;
+    if (!directory.isValid() || !writeHistory(directory.path(), games)) {
+        std::fprintf(stderr, "cannot write the history\n");
+        return 1;
+    }
+    const qint64 bytes = QFileInfo(directory.filePath(QStringLiteral("Zanku.played"))).size();
+    out() << "History: " << games << " games, " << bytes / 1000 << " kB; load average "
+          << LoadAverage() << "\n\n";
+
+    // 1. Fresh processes; the first only brings the program and the file into the caches.
+    std::vector<double> wall, cpu, rss, peak;
+    for (int run = 0; run <= 3; ++run) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--load-child"), directory.path()});
+        if (!child.waitForFinished(60000) || child.exitCode() != 0) {
+            std::fprintf(stderr, "the load process failed\n");
+            return 1;
+        }
+        const QByteArray line = child.readAllStandardOutput().trimmed();
+        double w = 0, c = 0;
+        long r = 0, p = 0;
+        size_t read = 0;
+        if (std::sscanf(line.constData(),
+                        "RESULT wall=%lf cpu=%lf rss_kib=%ld peak_kib=%ld games=%zu", &w, &c, &r,
+                        &p, &read) != 5 ||
+            read != size_t(games)) {
+            std::fprintf(stderr, "the load process read %zu games: %s\n", read, line.constData());
+            return 1;
+        }
+        if (run == 0)
+            continue;
+        wall.push_back(w), cpu.push_back(c), rss.push_back(double(r) * 1024 / 1e6),
+            peak.push_back(double(p) * 1024 / 1e6);
+    }
+
+    // 2. Warm, in this process.
+    std::vector<double> warm;
+    for (int run = 0; run < runs; ++run) {
+        zanku::PlayHistory history;
+        warm.push_back(TimeMs([&] { history.load(directory.path()); }));
+    }
+
+    // 3. A launch's save.
+    std::vector<double> saves;
+    zanku::PlayHistory history;
+    history.load(directory.path());
+    for (int run = 0; run < runs; ++run) {
+        history.launched(QStringLiteral("Emulator 0"), QStringLiteral("Game"),
+                         QStringLiteral("game.zip"), QDateTime::currentDateTimeUtc());
+        saves.push_back(TimeMs([&] { history.save(); }));
+    }
+
+    const double loadMs = Median(wall), grownMB = Median(rss), peakMB = Median(peak);
+    const QString target = QStringLiteral("<= %1 MB").arg(MemoryTargetMB);
+    PrintTable(out(),
+               {{QStringLiteral("load at start-up, fresh process (median of 3)"),
+                 QStringLiteral("%1 (cpu %2)").arg(ms(loadMs), ms(Median(cpu))),
+                 QStringLiteral("<= %1 ms").arg(LoadTargetMs), Verdict(loadMs <= LoadTargetMs)},
+                {QStringLiteral("resident memory added by the load"),
+                 QString::asprintf("%.1f MB", grownMB), target, Verdict(grownMB <= MemoryTargetMB)},
+                {QStringLiteral("peak memory added by the load"),
+                 QString::asprintf("%.1f MB", peakMB), target, Verdict(peakMB <= MemoryTargetMB)},
+                {QStringLiteral("load, warm, in one process"), ms(Median(warm)), {}, {}},
+                {QStringLiteral("save after a launch (re-read, merge, write)"),
+                 ms(Median(saves)),
+                 {},
+                 {}}});
+    return 0;
+}

@@ -1,0 +1,265 @@
+#include "TestLibrary.h"
+#include "core/library/PlayHistory.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+// One emulator, "Micro", whose program ends at once (or runs `script`), listing "Game" and
+// "Other", both present.
+void writeLibrary(TestLibrary &library, const QByteArray &script = {})
+{
+    library.mkdir("emu");
+    QVERIFY(QFile::copy(QStandardPaths::findExecutable("true"), library.path("emu/emulator")));
+    if (!script.isEmpty())
+        library.write("emu/emulator", script);
+    library.write("emu/game.dsk");
+    library.write("emu/other.dsk");
+    QVERIFY(library.writeConfig({{"Micro", "emulator", library.path("emu"), "-disk %", "", ""}}));
+    library.write("Micro.rom", "Game=game.dsk===\r\nOther=other.dsk===\r\n");
+}
+
+zanku::PlayHistory readBack(const TestLibrary &library)
+{
+    zanku::PlayHistory read;
+    read.load(library.path());
+    return read;
+}
+
+// A second Zanku: launches "Game" and adds a favourite of its own `count` times, saving
+// after each, while another does the same.
+int launchBesideAnother(const QString &programDir, const QString &tag, int count)
+{
+    zanku::PlayHistory history;
+    history.load(programDir);
+    for (int i = 0; i < count; ++i) {
+        history.launched("Micro", "Game", "game.dsk", QDateTime::currentDateTimeUtc());
+        history.setFavourite("Micro", tag + QString::number(i), "f", true);
+        history.save();
+    }
+    for (int tries = 0; tries < 50; ++tries) { // the last save may find the lock taken
+        if (history.save())
+            return 0;
+    }
+    return 1;
+}
+} // namespace
+
+class HistoryTest : public QObject {
+    Q_OBJECT
+private slots:
+    void whatWasPlayedIsKept();
+    void linesOfAnotherEncodingAreKept();
+    void twoProgramsLoseNothing();
+    void unreadableHistoryIsLeftAlone_data();
+    void unreadableHistoryIsLeftAlone();
+    void starAndLaunchesFollowTheGame_data();
+    void starAndLaunchesFollowTheGame();
+};
+
+// Launches counted, time added when the emulator ends and not when its end is not seen,
+// favourites and names kept, a bad line skipped and kept, the newest ten first.
+void HistoryTest::whatWasPlayedIsKept()
+{
+    TestLibrary library;
+    writeLibrary(library, "#!/bin/sh\nsleep 1.1\n");
+    library.write("Zanku.played", "not a line of it\r\n");
+    qint64 firstRun = 0;
+    {
+        zanku::Library core(library.path());
+        core.start();
+        const int slot = 1; // "Game", the list's first line
+        core.LaunchGame(slot, "Game", "Micro");
+        QCOMPARE(readBack(library).find("Micro", "Game", "game.dsk")->seconds, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(readBack(library).find("Micro", "Game", "game.dsk")->seconds >= 1,
+                                 5000);
+        firstRun = readBack(library).find("Micro", "Game", "game.dsk")->seconds;
+        core.setFavourite(slot, "Micro", true);
+        core.LaunchGame(slot, "Game", "Micro"); // the program ends before the game does
+    }
+    const zanku::PlayHistory history = readBack(library);
+    const zanku::PlayHistory::Game *game = history.find("Micro", "Game", "game.dsk");
+    QVERIFY(game != nullptr && game->launches == 2 && game->seconds == firstRun && game->favourite);
+    QVERIFY(
+        zanku::PlayHistory::describe(game).startsWith("Played 2 times, 0 min in all, last on "));
+    QVERIFY(library.read("Zanku.played").endsWith("not a line of it\r\n"));
+
+    library.core.start(); // renamed in its list: what it played goes with it
+    const zanku::RomListRead list = library.core.readRomList("Micro");
+    std::vector<GameRecord> renamed = list.records;
+    for (GameRecord &record : renamed)
+        record.Name = record.File == "game.dsk" ? "Game Deluxe" : record.Name;
+    QCOMPARE(library.core.WriteRomList("Micro", renamed, list.version).status,
+             zanku::SaveResult::Saved);
+    QCOMPARE(readBack(library).find("Micro", "Game Deluxe", "game.dsk")->launches, 2);
+
+    zanku::PlayHistory many;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (int i = 0; i < 12; ++i)
+        many.launched("E", QString::number(i), "f", now.addSecs(i % 2 ? i : -i));
+    QStringList order;
+    for (const auto *played : many.recent(10))
+        order << played->name;
+    QCOMPARE(order, (QStringList{"11", "9", "7", "5", "3", "1", "0", "2", "4", "6"}));
+}
+
+// A line in Latin-1 beside one in UTF-8: each keeps its bytes, the UTF-8 one its name.
+void HistoryTest::linesOfAnotherEncodingAreKept()
+{
+    TestLibrary library;
+    const QByteArray utf8 = "1 0 - 0 Micro\tCaf\xc3\xa9\tcafe.dsk\r\n";
+    const QByteArray latin1 = "2 0 - 1 Micro\tCaf\xe9\tlatin.dsk\r\n";
+    library.write("Zanku.played", utf8 + latin1);
+    zanku::PlayHistory history = readBack(library);
+    QVERIFY(history.find("Micro", QString::fromUtf8("Caf\xc3\xa9"), "cafe.dsk") != nullptr);
+    history.setFavourite("Micro", "Game", "game.dsk", true);
+    QVERIFY(history.save());
+    const QByteArray saved = library.read("Zanku.played");
+    QVERIFY(saved.startsWith(utf8) && saved.endsWith(latin1));
+    QCOMPARE(readBack(library).games().size(), size_t(2));
+}
+
+// Two Zanku on one library, each saving its launches and favourites: none is lost.
+void HistoryTest::twoProgramsLoseNothing()
+{
+    TestLibrary library;
+    zanku::PlayHistory first, second;
+    first.load(library.path());
+    second.load(library.path());
+    first.launched("Micro", "Game", "game.dsk", QDateTime::currentDateTimeUtc());
+    first.setFavourite("Micro", "Other", "other.dsk", true);
+    QVERIFY(first.save());
+    second.launched("Micro", "Game", "game.dsk", QDateTime::currentDateTimeUtc());
+    second.played("Micro", "Game", "game.dsk", 10);
+    second.setFavourite("Micro", "Game", "game.dsk", true);
+    QVERIFY(second.save());
+    first.launched("Micro", "Game", "game.dsk", QDateTime::currentDateTimeUtc());
+    QVERIFY(first.save());
+    for (const zanku::PlayHistory &history : {first, readBack(library)}) {
+        const auto *game = history.find("Micro", "Game", "game.dsk");
+        QVERIFY(game != nullptr && game->launches == 3 && game->seconds == 10 && game->favourite);
+        QVERIFY(history.find("Micro", "Other", "other.dsk")->favourite);
+    }
+
+    // The same from two processes at once.
+    constexpr int Count = 40;
+    QProcess a, b;
+    const QString self = QCoreApplication::applicationFilePath();
+    a.start(self, {"--launch", library.path(), "a", QString::number(Count)});
+    b.start(self, {"--launch", library.path(), "b", QString::number(Count)});
+    QVERIFY(a.waitForFinished(60000) && b.waitForFinished(60000));
+    QCOMPARE(a.exitCode() + b.exitCode(), 0);
+    const zanku::PlayHistory history = readBack(library);
+    QCOMPARE(history.find("Micro", "Game", "game.dsk")->launches, 3 + 2 * Count);
+    for (int i = 0; i < Count; ++i) {
+        for (const QString tag : {"a", "b"}) {
+            const auto *favourite = history.find("Micro", tag + QString::number(i), "f");
+            QVERIFY2(favourite != nullptr && favourite->favourite, qPrintable(tag));
+        }
+    }
+}
+
+void HistoryTest::unreadableHistoryIsLeftAlone_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char *kind :
+         {"folder", "named pipe", "over 64 MiB", "not permitted", "lock is a named pipe"})
+        QTest::newRow(kind) << QString::fromLatin1(kind);
+}
+
+// Never replaced: played games are counted for the session only, and the player is told
+// once. A history behind a lock that cannot be taken is not written either.
+void HistoryTest::unreadableHistoryIsLeftAlone()
+{
+    QFETCH(QString, kind);
+    TestLibrary library;
+    writeLibrary(library);
+    const QString path = library.path("Zanku.played");
+    if (kind == "folder") {
+        library.mkdir("Zanku.played");
+    } else if (kind.endsWith("named pipe")) { // QLockFile would wait for a writer to it
+        const QString pipe = kind == "named pipe" ? path : path + ".lock";
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    }
+    if (kind == "over 64 MiB" || kind == "not permitted" || kind.startsWith("lock")) {
+        library.write("Zanku.played", "1 0 - 1 Micro\tOther\tother.dsk\r\n");
+        if (kind == "not permitted" && ::geteuid() == 0)
+            QSKIP("root reads any file");
+        QFile file(path);
+        if (kind == "over 64 MiB")
+            QVERIFY(file.resize(zanku::PlayHistory::MaxFileSize + 1));
+        else if (kind == "not permitted")
+            QVERIFY(file.setPermissions(QFile::WriteOwner));
+    }
+    const QFileInfo before(path);
+    library.core.start();
+    const int slot = library.slotOf("Game");
+    for (int launch = 0; launch < 2; ++launch)
+        library.core.LaunchGame(slot, "Game", "Micro");
+    library.core.setFavourite(slot, "Micro", true);
+    QCOMPARE(library.core.played(slot, "Micro")->launches, 2);
+    QCOMPARE(library.notices.size(), 1);
+    QVERIFY2(kind.startsWith("lock")
+                 ? library.notices[0].startsWith("Error: Could not save ")
+                 : library.notices[0].startsWith("Error: Cannot read ") &&
+                       library.notices[0].endsWith("What is played now will not be recorded."),
+             qPrintable(library.notices[0]));
+    const QFileInfo after(path);
+    QCOMPARE(after.isDir(), kind == "folder");
+    QCOMPARE(after.size(), before.size());
+    QCOMPARE(after.lastModified(), before.lastModified());
+    QCOMPARE(after.permissions(), before.permissions());
+}
+
+void HistoryTest::starAndLaunchesFollowTheGame_data()
+{
+    QTest::addColumn<bool>("renamed");
+    QTest::newRow("as listed") << false;
+    QTest::newRow("renamed, its editor still open") << true;
+}
+
+// The star set on a row is in the file at once; a game renamed while the grid still shows
+// its old name keeps its star and gathers its launches under the new one.
+void HistoryTest::starAndLaunchesFollowTheGame()
+{
+    QFETCH(bool, renamed);
+    TestLibrary library;
+    writeLibrary(library);
+    zanku::Library &core = library.core;
+    core.start();
+    const int slot = library.slotOf("Game");
+    core.LaunchGame(slot, "Game", "Micro");
+    const QString name = renamed ? "Game Deluxe" : "Game";
+    if (renamed) {
+        const zanku::RomListRead list = core.readRomList("Micro");
+        std::vector<GameRecord> games = list.records;
+        games[0].Name = name;
+        QCOMPARE(core.WriteRomList("Micro", games, list.version).status, zanku::SaveResult::Saved);
+    }
+    for (const bool star : {true, false, true}) {
+        core.setFavourite(slot, "Micro", star);
+        QCOMPARE(readBack(library).find("Micro", name, "game.dsk")->favourite, star);
+        QCOMPARE(core.played(slot, "Micro")->favourite, star);
+    }
+    core.LaunchGame(slot, "Game", "Micro");
+    const zanku::PlayHistory history = readBack(library);
+    QCOMPARE(history.games().size(), size_t(1));
+    QCOMPARE(history.find("Micro", name, "game.dsk")->launches, 2);
+    QCOMPARE(core.slotOf(*core.history().find("Micro", name, "game.dsk")), slot);
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    if (argc == 5 && qstrcmp(argv[1], "--launch") == 0)
+        return launchBesideAnother(argv[2], argv[3], atoi(argv[4]));
+    HistoryTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_history.moc"

@@ -1,0 +1,60 @@
+// A "Zanku.played" as a player might have it: any bytes, read from a file.
+#include "core/library/PlayHistory.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+using zanku::PlayHistory;
+
+namespace {
+bool same(const PlayHistory::Game &a, const PlayHistory::Game &b)
+{
+    return a.emulator == b.emulator && a.name == b.name && a.file == b.file &&
+           a.launches == b.launches && a.seconds == b.seconds && a.lastPlayed == b.lastPlayed &&
+           a.favourite == b.favourite;
+}
+
+// Every game of `a` but those of `except` reads the same in `b`.
+bool keeps(const PlayHistory &a, const PlayHistory &b, const PlayHistory::Game *except = nullptr)
+{
+    for (const PlayHistory::Game &game : a.games()) {
+        const PlayHistory::Game *other = b.find(game.emulator, game.name, game.file);
+        const bool excepted = except != nullptr && except->emulator == game.emulator &&
+                              except->name == game.name && except->file == game.file;
+        if (!excepted && (other == nullptr || !same(game, *other)))
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
+{
+    static const QTemporaryDir dir;
+    const QByteArray content((const char *)data, qsizetype(size));
+    QFile file(dir.filePath(QLatin1String(PlayHistory::FileName)));
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        __builtin_trap();
+    file.close();
+    // Saved and read again, every game reads the same and every unread line is kept.
+    PlayHistory read;
+    read.load(dir.path());
+    PlayHistory saved = read;
+    if (!saved.save())
+        __builtin_trap();
+    PlayHistory again;
+    again.load(dir.path());
+    if (!keeps(read, again) || !keeps(again, read) || again.unreadLines() != read.unreadLines())
+        __builtin_trap();
+
+    // One line damaged (no longer UTF-8): every other game reads as before.
+    QList<QByteArray> lines = content.split('\n');
+    const qsizetype damaged = qsizetype(size % size_t(lines.size()));
+    const PlayHistory alone = PlayHistory::parse(lines[damaged]);
+    lines[damaged].prepend('\xff');
+    const PlayHistory broken = PlayHistory::parse(lines.join('\n'));
+    const PlayHistory::Game *lost = alone.games().empty() ? nullptr : &alone.games().front();
+    if (!keeps(read, broken, lost) || !keeps(broken, read, lost))
+        __builtin_trap();
+    return 0;
+}
