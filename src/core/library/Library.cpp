@@ -3,9 +3,12 @@
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/Config.h"
 #include "core/catalogue/RomList.h"
+#include "core/common/Quoted.h"
+#include "core/launch/PlayersFiles.h"
 #include "core/library/EmulatorPlaces.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
@@ -214,6 +217,42 @@ int Library::slotOf(const PlayHistory::Game &played) const
             return slot;
     }
     return 0;
+}
+
+QStringList Library::makeMissingRomLists(const std::vector<EmulatorRecord> &emulators)
+{
+    QStringList problems;
+    for (const EmulatorRecord &emulator : emulators) {
+        const QString list = QDir(programDir_).filePath(RomListFileName(emulator.Name));
+        if (emulator.Name.isEmpty() || QFileInfo::exists(list))
+            continue;
+        const TextWriteResult written = WriteTextLines(list, {}, TextEncoding::Utf8);
+        if (!written.ok)
+            problems.append(SaveErrorText(list, written.error));
+    }
+    return problems;
+}
+
+QStringList Library::renameEmulator(const QString &from, const QString &to)
+{
+    QStringList problems;
+    const QDir dir(programDir_);
+    const QString oldList = dir.filePath(RomListFileName(from));
+    const QString newList = dir.filePath(RomListFileName(to));
+    if (QFileInfo::exists(oldList) && !QFileInfo::exists(newList) &&
+        !QFile::rename(oldList, newList))
+        problems.append(QStringLiteral("%1 could not be renamed to %2.")
+                            .arg(Quoted(QDir::toNativeSeparators(oldList)),
+                                 Quoted(QFileInfo(newList).fileName())));
+    const QString saves = dir.filePath(QStringLiteral("Saves/"));
+    const QString oldSaves = saves + SavesName(from), newSaves = saves + SavesName(to);
+    if (QFileInfo(oldSaves).isDir() && !QFileInfo::exists(newSaves) &&
+        !QDir().rename(oldSaves, newSaves))
+        problems.append(
+            QStringLiteral("%1 could not be renamed to %2.")
+                .arg(Quoted(QDir::toNativeSeparators(oldSaves)), Quoted(SavesName(to))));
+    emit romListChanged(to);
+    return problems;
 }
 
 TextWriteResult Library::appendToRomList(const QString &emulatorName, const QStringList &lines)

@@ -69,6 +69,13 @@ public:
     SaveResult WriteConfig(const std::vector<EmulatorRecord> &emulators, const FileVersion &readAs);
     SaveResult WriteRomList(const QString &emulatorName, const std::vector<GameRecord> &games,
                             const FileVersion &readAs);
+    // Makes an empty ROM list for each of these emulators that has none, so a new
+    // emulator is not reported as missing its list; says why for each it could not.
+    QStringList makeMissingRomLists(const std::vector<EmulatorRecord> &emulators);
+    // After a Save renamed an emulator: its ROM list, its kept saves and what it played
+    // follow it, unless something of the new name is there already. Says what could not.
+    QStringList renameEmulator(const QString &from, const QString &to);
+
     // Adds lines after the last one of an emulator's ROM list, leaving its bytes as they
     // are; signals romListChanged.
     TextWriteResult appendToRomList(const QString &emulatorName, const QStringList &lines);

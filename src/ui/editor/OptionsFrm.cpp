@@ -88,8 +88,10 @@ void OptionsFrm::Form_Load()
         unreadable_ = false; // until a list is picked, there is nothing to save over
     } else {
         Grid->setRowCount(int(config.records.size()));
-        for (size_t row = 0; row < config.records.size(); ++row)
+        for (size_t row = 0; row < config.records.size(); ++row) {
             setRowCells(int(row), EmulatorToRow(config.records[row]));
+            setLoadedName(int(row), config.records[row].Name);
+        }
         changed_ = false;
     }
     Ordina();
@@ -166,7 +168,10 @@ void OptionsFrm::Aggiungi_Click()
     const int row = Grid->rowCount();
     const bool wasChanged = changed_;
     Grid->insertRow(row);
-    setRowCells(row, GridRow());
+    // A new emulator passes its game where "%" stands: without it no game is started.
+    EmulatorRecord fresh;
+    fresh.Options = QStringLiteral("%");
+    setRowCells(row, mode_ == EditorMode::Emulators ? EmulatorToRow(fresh) : GridRow());
     changed_ = wasChanged; // an empty row is not a change until the record editor fills it
     Grid->setCurrentCell(row, 0);
     pendingNewRow_ = row;
@@ -253,7 +258,13 @@ void OptionsFrm::Salva_Click()
         std::vector<EmulatorRecord> emulators;
         for (const GridRow &row : allRows())
             emulators.push_back(RowToEmulator(row));
+        if (!confirmRenames()) {
+            saving_ = false;
+            return;
+        }
         result = library_.WriteConfig(emulators, readAs_);
+        if (result.status == zanku::SaveResult::Saved)
+            afterEmulatorsSaved(emulators);
     }
     saving_ = false;
     switch (result.status) {
@@ -275,6 +286,52 @@ void OptionsFrm::Salva_Click()
         break;
     }
     }
+}
+
+std::vector<std::pair<QString, QString>> OptionsFrm::renamedEmulators() const
+{
+    // A row that was loaded under one name and now holds another was renamed, unless
+    // another row took the old name meanwhile.
+    QStringList names;
+    for (int row = 0; row < Grid->rowCount(); ++row)
+        names.append(rowCells(row).value(0));
+    std::vector<std::pair<QString, QString>> renamed;
+    for (int row = 0; row < Grid->rowCount(); ++row) {
+        const QString loaded = loadedName(row);
+        if (!loaded.isEmpty() && loaded != names.at(row) && !names.contains(loaded))
+            renamed.emplace_back(loaded, names.at(row));
+    }
+    return renamed;
+}
+
+bool OptionsFrm::confirmRenames()
+{
+    const QDir dir(library_.programDir());
+    for (const auto &[from, to] : renamedEmulators()) {
+        const QString list = RomListFileName(to);
+        if (!QFileInfo::exists(dir.filePath(RomListFileName(from))) ||
+            !QFileInfo::exists(dir.filePath(list)))
+            continue;
+        const QString text =
+            QStringLiteral("%1 is renamed %2, but a ROM list %3 is there already.\n\nSave "
+                           "anyway? %2 then lists the games of %3, and %4 stays as it is.")
+                .arg(Quoted(from), Quoted(to), Quoted(list), Quoted(RomListFileName(from)));
+        if (ShowMessage(WindowCaption, text, MessageButtons::YesNo) != MessageAnswer::Yes)
+            return false;
+    }
+    return true;
+}
+
+void OptionsFrm::afterEmulatorsSaved(const std::vector<EmulatorRecord> &emulators)
+{
+    QStringList problems;
+    for (const auto &[from, to] : renamedEmulators())
+        problems += library_.renameEmulator(from, to);
+    problems += library_.makeMissingRomLists(emulators);
+    for (int row = 0; row < Grid->rowCount(); ++row)
+        setLoadedName(row, rowCells(row).value(0));
+    if (!problems.isEmpty())
+        ShowMessage(QStringLiteral("Error"), problems.join(u'\n'));
 }
 
 void OptionsFrm::reloadShown()
@@ -346,6 +403,21 @@ void OptionsFrm::closeEvent(QCloseEvent *event)
         event->ignore();
         recordEditor_->bringForward();
         return;
+    }
+    if (changed_) {
+        const QString text =
+            QStringLiteral("There are unsaved changes to %1.\nSave them before "
+                           "closing?")
+                .arg(mode_ == EditorMode::Roms
+                         ? QStringLiteral("the ROM list of %1").arg(Quoted(loadedEmulator_))
+                         : QStringLiteral("the emulator list"));
+        const MessageAnswer answer = ShowMessage(WindowCaption, text, MessageButtons::YesNoCancel);
+        if (answer == MessageAnswer::Yes)
+            Salva_Click();
+        if (answer == MessageAnswer::Cancel || (answer == MessageAnswer::Yes && changed_)) {
+            event->ignore(); // kept open, edits and all
+            return;
+        }
     }
     event->accept();
     Form_Unload();

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <utility>
 #include <vector>
 
 class QComboBox;
@@ -61,6 +62,13 @@ private:
     void Form_Unload();
 
     bool askToDrop(const QString &question);
+    // The name an emulator row was loaded under: a Save that changes it renames the
+    // emulator, and its ROM list, kept saves and history go with it.
+    QString loadedName(int row) const;
+    void setLoadedName(int row, const QString &name);
+    std::vector<std::pair<QString, QString>> renamedEmulators() const;
+    bool confirmRenames();
+    void afterEmulatorsSaved(const std::vector<EmulatorRecord> &emulators);
     void reloadShown();
     void romListChanged(const QString &emulatorName);
     void setRowCells(int row, const GridRow &cells);

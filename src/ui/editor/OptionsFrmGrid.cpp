@@ -53,15 +53,31 @@ std::vector<GridRow> OptionsFrm::allRows() const
     return rows;
 }
 
+QString OptionsFrm::loadedName(int row) const
+{
+    const QTableWidgetItem *item = Grid->item(row, 0);
+    return item != nullptr ? item->data(Qt::UserRole).toString() : QString();
+}
+
+void OptionsFrm::setLoadedName(int row, const QString &name)
+{
+    if (QTableWidgetItem *item = Grid->item(row, 0))
+        item->setData(Qt::UserRole, name);
+}
+
 void OptionsFrm::Ordina()
 {
     const std::vector<GridRow> rows = allRows();
+    QStringList loaded; // the names rows were loaded under move with them
+    for (int row = 0; row < Grid->rowCount(); ++row)
+        loaded.append(loadedName(row));
     const std::vector<int> order = SortedRowOrder(rows);
     const int current = Grid->currentRow();
     const bool wasChanged = changed_; // moving rows is not an edit
     int newCurrent = -1;
     for (int place = 0; place < int(order.size()); ++place) {
         setRowCells(place, rows[size_t(order[size_t(place)])]);
+        setLoadedName(place, loaded.value(order[size_t(place)]));
         if (order[size_t(place)] == current)
             newCurrent = place;
     }

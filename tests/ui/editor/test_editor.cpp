@@ -348,6 +348,49 @@ private slots:
                     library.core.game(1).EmulatorIndex == (mode == "EMU" ? 1 : 2));
     }
 
+    void backAsksAndARenameTakesTheEmulatorsFiles_data()
+    {
+        QTest::addColumn<MessageAnswer>("answer"); // to Back's question about the edits
+        QTest::newRow("Cancel keeps the editor") << MessageAnswer::Cancel;
+        QTest::newRow("No drops the edits") << MessageAnswer::No;
+        QTest::newRow("Yes saves them") << MessageAnswer::Yes;
+    }
+    // Arcade renamed in the record editor, then Back: the player is asked. Saved, the
+    // renamed emulator keeps its list and kept saves, and every emulator has a list, so
+    // the reload that follows reports none missing.
+    void backAsksAndARenameTakesTheEmulatorsFiles()
+    {
+        QFETCH(MessageAnswer, answer);
+        EditorLibrary library;
+        ScriptedMessages messages;
+        writeLibrary(library);
+        library.write("Saves/Arcade/pac.bin/pac.srm", "kept");
+        const QByteArray config = library.read("Zanku.ini");
+        OptionsFrm *editor = library.open("EMU");
+        clickRow(editor, 0, true); // Arcade, the first in name order
+        type(editor->recordEditor(), "T0", "Arcade 2");
+        click(editor->recordEditor(), "Ok");
+        messages.answers << answer;
+        click(editor, "cancella");
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].buttons, MessageButtons::YesNoCancel);
+        QCOMPARE(library.editor != nullptr && library.editor->isVisible(),
+                 answer == MessageAnswer::Cancel);
+        const bool saved = answer == MessageAnswer::Yes;
+        QCOMPARE(library.read("Zanku.ini") != config, saved);
+        QCOMPARE(library.read("Arcade 2.rom").startsWith("Pac=pac.bin"), saved);
+        QCOMPARE(QFile::exists(library.path("Arcade.rom")), !saved);
+        QCOMPARE(library.read("Saves/Arcade 2/pac.bin/pac.srm"), saved ? "kept" : "");
+        QCOMPARE(QFile::exists(library.path("Console.rom")) &&
+                     QFile::exists(library.path("Zeta.rom")),
+                 saved);
+        if (saved) {
+            QVERIFY2(!library.notices.join('\n').contains(".rom Not Found"),
+                     qPrintable(library.notices.join('\n')));
+            QCOMPARE(library.core.GameCount(), 1); // Pac, under its new emulator
+        }
+    }
+
     void theChooserFillsTheFieldOfItsLatestButton_data()
     {
         QTest::addColumn<QString>("button");
@@ -389,7 +432,8 @@ private slots:
             record->chooser()->currentDirectory(),
             library.path(button != "DirT2" && button != "DirT3" && ending == "OK" ? "emu" : ""));
         click(record, "Ok");
-        QStringList row = {"T0", "T1", "", "T2", "T3", ""}; // as typed, and what OK chose
+        // As typed, what OK chose, and the "%" a new emulator's options start with.
+        QStringList row = {"T0", "T1", "", "T2", "T3", "%"};
         if (ending == "OK")
             row[button == "DirT1" || button == "DirEmupath" ? 2 : button.right(1).toInt() + 1] =
                 QDir::toNativeSeparators(library.path("emu"));
