@@ -340,6 +340,9 @@ private slots:
         if (before == "record")
             QCOMPARE(messages.shown.size(), 1); // asked first
         QVERIFY(editor->mode() == EditorMode::Roms && editor->recordEditor() == nullptr);
+        // What is shown is the games mode too: the emulator chooser and the five columns.
+        QVERIFY(part(editor, "Emulator")->isVisible() &&
+                part<QTableWidget>(editor, "Grid")->columnCount() == 5);
         QVERIFY(editor->isEnabled());
         click(editor, "cancella");
         QCOMPARE(reloaded.size(), saved ? 1 : 0);
