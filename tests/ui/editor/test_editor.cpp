@@ -397,6 +397,7 @@ private slots:
             chooser->browseOptions = QFileDialog::DontUseNativeDialog;
             click(chooser, "Browse");
             auto *dialog = chooser->findChild<QFileDialog *>();
+            QVERIFY(dialog != nullptr);
             dialog->selectFile(library.path(button == "DirT1" ? "emu/run.exe" : "emu"));
             static_cast<QDialog *>(dialog)->accept(); // as its Open button does
         } else {
