@@ -279,3 +279,8 @@ QStringList GameTypes()
             QStringLiteral("Platform"),    QStringLiteral("Puzzle Game"), QStringLiteral("RPG"),
             QStringLiteral("Shoot'em Up"), QStringLiteral("Sports")};
 }
+
+QStringList FilesIn(const QString &directory)
+{
+    return QDir(directory).entryList(QDir::Files, QDir::Name);
+}

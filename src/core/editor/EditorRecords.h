@@ -69,3 +69,6 @@ QStringList SubdirectoriesOf(const QString &directory);
 // The program files of `directory`, names only, sorted: "*.exe" on Windows, the
 // executable files elsewhere.
 QStringList ProgramFilesIn(const QString &directory);
+
+// All the files of `directory`, names only, sorted.
+QStringList FilesIn(const QString &directory);

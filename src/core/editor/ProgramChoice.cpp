@@ -40,12 +40,53 @@ ProgramChoice ChooseProgram(const QString &programFile, const QString &gamesDire
     const QFileInfo file(programFile);
     const QString folder = QDir::cleanPath(file.absolutePath());
     const QString games = absoluteDirectory(gamesDirectory, programDir);
-    if (games.isEmpty() || FileNameKey(games) == FileNameKey(folder))
+    const bool beside = games.isEmpty() || FileNameKey(games) == FileNameKey(folder);
+    if (beside && !IsSystemProgramFolder(folder, SearchPath()))
         return {file.fileName(), QDir::toNativeSeparators(folder)};
     const QString found = startedFile(file.fileName(), games);
     const bool byName = !found.isEmpty() && sameFile(found, programFile);
     return {byName ? file.fileName() : QDir::toNativeSeparators(file.absoluteFilePath()),
             gamesDirectory};
+}
+
+bool IsSystemProgramFolder(const QString &folder, const QStringList &searchPath)
+{
+    const QFileInfo info(folder);
+    const QString clean = QDir::cleanPath(info.absoluteFilePath());
+    const QString real = info.exists() ? info.canonicalFilePath() : clean;
+    const auto within = [&](const QString &root) {
+        const QString key = FileNameKey(root);
+        for (const QString &path : {clean, real}) {
+            const QString pathKey = FileNameKey(path);
+            if (pathKey == key || pathKey.startsWith(key + u'/'))
+                return true;
+        }
+        return false;
+    };
+#ifndef Q_OS_WIN
+    for (const char *root : {"/usr", "/bin", "/sbin", "/snap", "/var/lib/flatpak"}) {
+        if (within(QLatin1String(root)))
+            return true;
+    }
+#endif
+    for (const QString &entry : searchPath) {
+        // A relative entry names the current folder of whoever runs a program: no folder.
+        if (!QDir::isAbsolutePath(entry))
+            continue;
+        const QFileInfo onPath(entry);
+        const QString key = FileNameKey(QDir::cleanPath(entry));
+        const QString realKey = onPath.exists() ? FileNameKey(onPath.canonicalFilePath()) : key;
+        for (const QString &path : {clean, real}) {
+            if (FileNameKey(path) == key || FileNameKey(path) == realKey)
+                return true;
+        }
+    }
+    return false;
+}
+
+QStringList SearchPath()
+{
+    return qEnvironmentVariable("PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts);
 }
 
 QString FollowGamesDirectory(const QString &program, const QString &before, const QString &after,

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QStorageInfo>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 namespace {
 
@@ -31,11 +32,36 @@ QString rootOf(const QString &path)
     return QStorageInfo(path).rootPath();
 }
 
-QString entryText(const QString &path, int depth, bool isRoot)
+QString entryText(const QString &path, bool isRoot)
 {
-    const QString name = isRoot ? QDir::toNativeSeparators(path) : QFileInfo(path).fileName();
-    return QString(depth * 2, u' ') + name;
+    return isRoot ? QDir::toNativeSeparators(path) : QFileInfo(path).fileName();
 }
+
+constexpr int DepthRole = Qt::UserRole + 1;
+
+// Indents a folder by its depth where it is drawn: its text stays its name, which typing
+// in the list then finds.
+class DepthIndent : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem indented(option);
+        indented.rect.setLeft(option.rect.left() + indent(option, index));
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(indent(option, index), 0);
+    }
+
+private:
+    static int indent(const QStyleOptionViewItem &option, const QModelIndex &index)
+    {
+        return index.data(DepthRole).toInt() * 2 * option.fontMetrics.horizontalAdvance(u' ');
+    }
+};
 } // namespace
 
 DirFrm::DirFrm(Target target, const QString &start, const QString &fallback, QWidget *recordEditor)
@@ -58,6 +84,7 @@ DirFrm::DirFrm(Target target, const QString &start, const QString &fallback, QWi
     Dir1->setObjectName(QStringLiteral("Dir1"));
     Dir1->setFont(ArialFont(8.25));
     Dir1->setSelectionMode(QAbstractItemView::SingleSelection);
+    Dir1->setItemDelegate(new DepthIndent(Dir1));
     PlaceTwips(Dir1, 60, 540, 2715, 2010);
 
     File1 = new QListWidget(this);
@@ -67,6 +94,7 @@ DirFrm::DirFrm(Target target, const QString &start, const QString &fallback, QWi
 
     FileC = new QLineEdit(this);
     FileC->setObjectName(QStringLiteral("FileC"));
+    FileC->setReadOnly(true); // it shows the highlighted file; typing there chose nothing
     PlaceTwips(FileC, 900, 2640, 3915, 360);
 
     OK = new QPushButton(QStringLiteral("&OK"), this);
@@ -78,17 +106,23 @@ DirFrm::DirFrm(Target target, const QString &start, const QString &fallback, QWi
     Cancel->setObjectName(QStringLiteral("Cancel"));
     PlaceTwips(Cancel, 4140, 3120, 1395, 435);
 
+    Browse = new QPushButton(QStringLiteral("&Browse..."), this);
+    Browse->setObjectName(QStringLiteral("Browse"));
+    PlaceTwips(Browse, 120, 3120, 1395, 435);
+
     setTabOrder(Drive1, Dir1);
     setTabOrder(Dir1, Cancel);
     setTabOrder(Cancel, OK);
     setTabOrder(OK, File1);
     setTabOrder(File1, FileC);
+    setTabOrder(FileC, Browse);
 
     connect(Drive1, &QComboBox::activated, this, &DirFrm::Drive1_Change);
     connect(Dir1, &QListWidget::itemDoubleClicked, this, &DirFrm::Dir1_DblClick);
     connect(File1, &QListWidget::itemDoubleClicked, this, &DirFrm::File1_DblClick);
     connect(OK, &QPushButton::clicked, this, &DirFrm::OK_Click);
     connect(Cancel, &QPushButton::clicked, this, &DirFrm::Cancel_Click);
+    connect(Browse, &QPushButton::clicked, this, &DirFrm::Browse_Click);
     // Enter on a folder opens it, as a double-click does.
     Dir1->installEventFilter(this);
 
@@ -173,16 +207,17 @@ bool DirFrm::openDirectory(const QString &path)
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
     QListWidgetItem *opened = nullptr;
     for (int depth = 0; depth < ladder.size(); ++depth) {
-        auto *item = new QListWidgetItem(openIcon, entryText(ladder.at(depth), depth, depth == 0));
+        auto *item = new QListWidgetItem(openIcon, entryText(ladder.at(depth), depth == 0));
         item->setData(Qt::UserRole, ladder.at(depth));
+        item->setData(DepthRole, depth);
         Dir1->addItem(item);
         opened = item;
     }
     const QStringList subdirectories = SubdirectoriesOf(directory_);
     for (const QString &subdirectory : subdirectories) {
-        auto *item =
-            new QListWidgetItem(closedIcon, entryText(subdirectory, int(ladder.size()), false));
+        auto *item = new QListWidgetItem(closedIcon, entryText(subdirectory, false));
         item->setData(Qt::UserRole, subdirectory);
+        item->setData(DepthRole, int(ladder.size()));
         Dir1->addItem(item);
     }
     Dir1->setCurrentItem(opened);
@@ -200,7 +235,7 @@ void DirFrm::Dir1_Change()
 {
     // The file list follows the directory; an earlier highlight no longer counts.
     File1->clear();
-    File1->addItems(ProgramFilesIn(directory_));
+    File1->addItems(target_ == Program ? ProgramFilesIn(directory_) : FilesIn(directory_));
     File1->clearSelection();
     File1->setCurrentRow(-1);
 }
@@ -216,10 +251,45 @@ void DirFrm::File1_DblClick()
     FileC->setText(selectedFile());
 }
 
+void DirFrm::setTarget(Target target)
+{
+    const bool listChanges = (target == Program) != (target_ == Program);
+    target_ = target;
+    if (listChanges)
+        Dir1_Change();
+}
+
+void DirFrm::choose(Target target, const QString &file, const QString &directory)
+{
+    emit chosen(target, file, QDir::toNativeSeparators(directory));
+    close();
+}
+
 void DirFrm::OK_Click()
 {
-    emit chosen(target_, selectedFile(), QDir::toNativeSeparators(directory_));
-    close();
+    choose(target_, selectedFile(), directory_);
+}
+
+void DirFrm::Browse_Click()
+{
+    auto *dialog = new QFileDialog(this, windowTitle(), directory_);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setOptions(browseOptions);
+    const Target target = target_; // what the dialog was opened for
+    if (target == Program) {
+        dialog->setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog->setFileMode(QFileDialog::Directory);
+        dialog->setOption(QFileDialog::ShowDirsOnly);
+    }
+    connect(dialog, &QFileDialog::fileSelected, this, [this, target](const QString &path) {
+        const QFileInfo picked(path);
+        if (target == Program)
+            choose(target, picked.fileName(), QDir::cleanPath(picked.absolutePath()));
+        else
+            choose(target, {}, QDir::cleanPath(picked.absoluteFilePath()));
+    });
+    dialog->open();
 }
 
 void DirFrm::Cancel_Click()

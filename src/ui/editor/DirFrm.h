@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileDialog>
 #include <QString>
 #include <QWidget>
 
@@ -13,7 +14,8 @@ class QPushButton;
 // picks the emulator's program or one of its directories for the record editor. Its OK
 // says which field the choice is for: the program (and with it, for an emulator that
 // keeps its games beside it, the Games Directory), the Games Directory, the zipped ROM
-// directory or the snapshot directory.
+// directory or the snapshot directory. "Browse..." picks the same through the desktop's
+// own file dialog.
 class DirFrm : public QWidget {
     Q_OBJECT
 
@@ -24,7 +26,9 @@ public:
     // editor, it closes with it.
     DirFrm(Target target, const QString &start, const QString &fallback, QWidget *recordEditor);
 
-    void setTarget(Target target) { target_ = target; }
+    // A directory's chooser lists all its files, so that the player sees the games there;
+    // the program's lists only programs.
+    void setTarget(Target target);
 
     // The directory opened in the directory list (absolute, with "/").
     QString currentDirectory() const { return directory_; }
@@ -42,6 +46,10 @@ public:
     QLineEdit *FileC = nullptr;
     QPushButton *OK = nullptr;
     QPushButton *Cancel = nullptr;
+    QPushButton *Browse = nullptr;
+
+    // How "Browse..." opens its dialog: the platform's own unless told otherwise.
+    QFileDialog::Options browseOptions;
 
 signals:
     // OK: the highlighted file (empty when none) and the directory opened, for `target`.
@@ -58,6 +66,9 @@ private:
     void File1_DblClick();
     void OK_Click();
     void Cancel_Click();
+    void Browse_Click();
+    // What OK and "Browse..." both do with a choice: hand it to the record editor, close.
+    void choose(Target target, const QString &file, const QString &directory);
 
     void fillDrives();
     void showDriveOf(const QString &directory);

@@ -219,6 +219,12 @@ void OptionsNewFrm::applyChoice(DirFrm::Target target, const QString &file,
                 ChooseProgram(QDir(directory).filePath(file), emupath->text(), programDir_);
             T1->setText(choice.program);
             emupath->setText(choice.gamesDirectory);
+            if (emupath->text().isEmpty()) { // a system program: its folder holds no games
+                emupath->setPlaceholderText(
+                    QStringLiteral("Choose the folder that holds this emulator's games"));
+                activateWindow();
+                emupath->setFocus();
+            }
         }
         gamesDirectoryBefore_ = emupath->text();
         break;

@@ -22,7 +22,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-
 struct ImportFrm::ScanJob {
     ImportScanControl control;
     ImportScanResult result;
@@ -161,6 +160,7 @@ void ImportFrm::startScan(const EmulatorRecord &emulator)
     stopScan();
     model_->setCandidates({});
     const std::vector<GameRecord> listed = library_.readRomList(emulator.Name).records;
+    model_->setListedExtensions(ListedExtensions(listed));
     QStringList names; // their ROM lists are the program's own files
     for (int slot = 1; slot <= library_.EmulatorCount(); ++slot)
         names.append(library_.emulator(slot).Name);

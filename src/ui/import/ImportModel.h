@@ -13,13 +13,15 @@ public:
 
     using QAbstractTableModel::QAbstractTableModel;
 
+    // What the emulator's list holds decides which rows start checked.
+    void setListedExtensions(QSet<QString> extensions) { extensions_ = std::move(extensions); }
     void setCandidates(std::vector<ImportCandidate> candidates)
     {
         rows_.clear();
         rows_.reserve(candidates.size());
         for (ImportCandidate &candidate : candidates) {
-            const bool listable = candidate.problem.isEmpty() && !candidate.pending;
-            rows_.push_back({std::move(candidate), listable});
+            const bool checked = ImportPreChecked(candidate, extensions_);
+            rows_.push_back({std::move(candidate), checked});
         }
         refilter();
     }
@@ -30,7 +32,7 @@ public:
         for (ImportArchiveRead &read : reads) {
             Row &row = rows_[read.index];
             row.candidate = std::move(read.candidate);
-            row.checked = row.candidate.problem.isEmpty();
+            row.checked = ImportPreChecked(row.candidate, extensions_);
             row.gone = read.dropped;
             const auto shown = std::lower_bound(shown_.begin(), shown_.end(), int(read.index));
             if (shown == shown_.end() || *shown != int(read.index))
@@ -182,5 +184,6 @@ private:
     std::vector<Row> rows_;
     std::vector<int> shown_; // indexes into rows_
     ImportFilter filter_;
+    QSet<QString> extensions_;
     QString type_ = QStringLiteral("Other");
 };

@@ -34,6 +34,7 @@ private slots:
                             path("flatpak/exports/bin/org.stella.Stella")));
         program("shadow/stella", false); // a game of that name, not a program
         QDir().mkpath(path("roms"));
+        QVERIFY(QFile::link(path("bin"), path("binlink")));
         qputenv("PATH", QFile::encodeName(path("bin") + ':' + path("flatpak/exports/bin")));
     }
 
@@ -51,6 +52,8 @@ private slots:
         row("Windows-style, none set", "win/emu.exe", "", "", "", "emu.exe|@/win");
         row("Windows-style, its own folder", "win/emu.exe", "", "win", "", "emu.exe|@/win");
         row("system program on the search path", "bin/stella", "", "roms", "", "stella|roms");
+        row("system program, none set", "bin/stella", "", "", "", "stella|");
+        row("system program, its folder set", "bin/stella", "", "bin", "", "stella|bin");
         row("a program outside it", "apps/Game.AppImage", "", "roms", "",
             "@/apps/Game.AppImage|roms");
         row("another of its name on the search path", "apps/stella", "", "roms", "",
@@ -82,6 +85,39 @@ private slots:
             got = FollowGamesDirectory(QString(program).replace('@', root), games, after, root);
         }
         QCOMPARE(got, expected.replace('@', root));
+    }
+
+    void systemFolders_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("searchPath"); // ":" between folders; "@" the temporary folder
+        QTest::addColumn<bool>("system");
+        const auto row = [](const char *folder, const char *searchPath, bool system) {
+            QTest::newRow(folder) << folder << searchPath << system;
+        };
+        row("/usr/bin", "", true);
+        row("/usr/local/games/emu", "", true);
+        row("/usrlocal/emu", "", false);
+        row("/bin", "", true);
+        row("/snap/bin", "", true);
+        row("/opt/emu", "/usr/bin", false);
+        row("/home/me/emu", "/home/me/bin", false);
+        row("/home/me/bin/", "/usr/bin:/home/me/bin", true);
+        row("/home/me/bin/sub", "/home/me/bin/", false);
+        row("@/binlink", "@/bin", true); // the same folder through a link
+        row("@/bin", "@/binlink", true);
+        row("@/roms", "bin:.", false); // relative entries name no folder
+    }
+    void systemFolders()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, searchPath);
+        QFETCH(bool, system);
+        const QString root = dir_.path();
+        QCOMPARE(
+            IsSystemProgramFolder(folder.replace('@', root),
+                                  searchPath.replace('@', root).split(':', Qt::SkipEmptyParts)),
+            system);
     }
 };
 

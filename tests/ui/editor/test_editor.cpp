@@ -6,9 +6,11 @@
 #include "ui/editor/OptionsFrm.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QWheelEvent>
 
@@ -404,6 +406,9 @@ private slots:
         QTest::newRow("games directory") << QString("DirEmupath") << "OK";
         QTest::newRow("Cancel") << QString("DirT2") << "Cancel";
         QTest::newRow("close box") << QString("DirT3") << "close box";
+        QTest::newRow("program, Browse") << QString("DirT1") << "Browse";
+        QTest::newRow("snapshots, Browse") << QString("DirT3") << "Browse";
+        QTest::newRow("a program on the search path") << QString("DirT1") << "OK, on PATH";
     }
     void theChooserFillsTheFieldOfItsLatestButton()
     {
@@ -412,6 +417,10 @@ private slots:
         EditorLibrary library;
         library.write("emu/readme.txt");
         QFile::setPermissions(library.write("emu/run.exe"), QFile::ReadOwner | QFile::ExeOwner);
+        const QByteArray path = qgetenv("PATH"); // its folder then holds no games
+        const auto restore = qScopeGuard([&path] { qputenv("PATH", path); });
+        if (ending == "OK, on PATH")
+            qputenv("PATH", QFile::encodeName(library.path("emu")) + ':' + path);
         OptionsFrm *editor = library.open("EMU");
         click(editor, "Aggiungi");
         OptionsNewFrm *record = editor->recordEditor();
@@ -420,27 +429,43 @@ private slots:
         click(record, "DirT1");
         DirFrm *chooser = record->chooser();
         QCOMPARE(chooser->currentDirectory(), library.path()); // no emulator directory yet
-        clickEntry(chooser->Dir1, library.path("emu"));        // highlighted, then Enter opens it
+        QTest::keyClicks(chooser->Dir1, "em"); // highlighted by its name, then Enter opens it
+        QCOMPARE(chooser->Dir1->currentItem()->data(Qt::UserRole).toString(), library.path("emu"));
         QTest::keyClick(chooser->Dir1, Qt::Key_Return);
         click(record, button); // the open chooser stays where it is, for the latest field
         QCOMPARE(record->chooser(), chooser);
-        QCOMPARE(chooser->File1->count(), 1); // the program only
+        QCOMPARE(chooser->File1->count(), button == "DirT1" ? 1 : 2); // a directory's: all
         clickEntry(chooser->File1, "run.exe");
-        if (ending == "close box")
+        QVERIFY(chooser->FileC->isReadOnly());
+        if (ending == "close box") {
             chooser->close();
-        else
-            click(chooser, ending);
+        } else if (ending == "Browse") { // the dialog's choice, as OK takes the lists'
+            chooser->browseOptions = QFileDialog::DontUseNativeDialog;
+            click(chooser, "Browse");
+            auto *dialog = chooser->findChild<QFileDialog *>();
+            QVERIFY(dialog != nullptr);
+            dialog->selectFile(library.path(button == "DirT1" ? "emu/run.exe" : "emu"));
+            static_cast<QDialog *>(dialog)->accept(); // as its Open button does
+        } else {
+            click(chooser, ending.section(u',', 0, 0));
+        }
+        const bool chose = ending != "Cancel" && ending != "close box";
+        auto *emupath = part<QLineEdit>(record, "emupath");
+        QCOMPARE(record->focusWidget() == emupath, ending == "OK, on PATH");
+        QCOMPARE(emupath->placeholderText().isEmpty(), ending != "OK, on PATH");
         click(record, "DirT3"); // a new chooser starts at the emulator's directory
         QCOMPARE(
             record->chooser()->currentDirectory(),
-            library.path(button != "DirT2" && button != "DirT3" && ending == "OK" ? "emu" : ""));
+            library.path(button != "DirT2" && button != "DirT3" && chose && ending != "OK, on PATH"
+                             ? "emu"
+                             : ""));
         click(record, "Ok");
         // As typed, what OK chose, and the "%" a new emulator's options start with.
         QStringList row = {"T0", "T1", "", "T2", "T3", "%"};
-        if (ending == "OK")
+        if (chose && ending != "OK, on PATH")
             row[button == "DirT1" || button == "DirEmupath" ? 2 : button.right(1).toInt() + 1] =
                 QDir::toNativeSeparators(library.path("emu"));
-        if (ending == "OK" && button == "DirT1")
+        if (chose && button == "DirT1")
             row[1] = "run.exe";
         QCOMPARE(editor->rowCells(0), row);
     }

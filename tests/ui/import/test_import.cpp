@@ -46,8 +46,9 @@ EmulatorRecord buildLibrary(TestLibrary &lib)
     for (const char *file :
          {"emu/emu", "emu/.hidden", "emu/Super_Mario.Bros.nes", "emu/a=b.nes",
           "emu/line\nbreak.nes", "emu/listed.nes", "emu/case.nes", "emu/zips/notes.txt",
-          "emu/snaps/x.png", "emu/dungeon/d.prg", "Zanku.extract", "Zanku.extract.lock",
-          "Zanku.played", "Zanku.played.lock", "gamecontrollerdb.txt", "Saves/a.sav", "other.rom"})
+          "emu/snaps/x.png", "emu/dungeon/d.prg", "emu/battery.sav", "Zanku.extract",
+          "Zanku.extract.lock", "Zanku.played", "Zanku.played.lock", "gamecontrollerdb.txt",
+          "Saves/a.sav", "other.rom"})
         lib.write(file);
     ::close(::creat(QFile::encodeName(lib.path("emu/")) + "\xff.nes", 0644));
     makeZip(lib.path("emu/zips/one.zip"), {{"x.nes", 10}});
@@ -158,6 +159,58 @@ private slots:
                  qPrintable(actual));
     }
 
+    void preCheck_data()
+    {
+        QTest::addColumn<QString>("kind"); // file, folder, zip; greyed or pending: a zip so
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("listed"); // the list's Files, "|" between them
+        QTest::addColumn<bool>("checked");
+        const auto row = [](const char *name, const char *kind, const char *file,
+                            const char *listed, bool checked) {
+            QTest::newRow(name) << kind << file << listed << checked;
+        };
+        row("a listed extension", "file", "b.nes", "a.nes|c.smc", true);
+        row("in another case", "file", "B.NES", "a.nes", true);
+        row("an extension not listed", "file", "b.smc", "a.nes", false);
+        row("no list yet", "file", "b.smc", "", true);
+        row("a list File in a folder", "file", "b.nes", "sub.v1/a.nes", true);
+        row("no extension, listed so", "file", "game", "v1.0/game", true);
+        row("no extension, not listed so", "file", "README", "a.nes", false);
+        row("a zip's game", "zip", "one.nes", "a.nes", true);
+        row("a zip's picture", "zip", "box.PNG", "", false);
+        row("greyed", "greyed", "a.nes", "a.nes", false);
+        row("not read yet", "pending", "a", "", false);
+        row("a folder game", "folder", "dungeon", "a.nes", true);
+        row("a folder of saves", "folder", "Saves", "", false);
+        row("a folder of screenshots", "folder", "screenshots", "a.nes", false);
+        for (const char *own :
+             {"battery.sav", "Game.SRM",  "game.state", "game.state3", "game.st0",
+              "game.st9",    "game.000",  "emu.cfg",    "emu.ini",     "emu.conf",
+              "shot.png",    "shot.JPG",  "shot.jpeg",  "shot.bmp",    "shot.gif",
+              "emu.log",     "notes.txt", "game.nv",    "game.eep",    "game.rtc"})
+            row(own, "file", own, own, false); // even when the list names one
+    }
+    void preCheck()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, file);
+        QFETCH(QString, listed);
+        QFETCH(bool, checked);
+        std::vector<GameRecord> games;
+        for (const QString &listedFile : listed.split('|', Qt::SkipEmptyParts)) {
+            games.emplace_back();
+            games.back().File = listedFile;
+        }
+        ImportCandidate candidate;
+        candidate.file = candidate.entry = file;
+        candidate.kind = kind == "file"     ? ImportKind::File
+                         : kind == "folder" ? ImportKind::Folder
+                                            : ImportKind::Zip;
+        candidate.problem = kind == "greyed" ? "Not a readable zip" : "";
+        candidate.pending = kind == "pending";
+        QCOMPARE(ImportPreChecked(candidate, ListedExtensions(games)), checked);
+    }
+
     void unreadableZippedRomsPath()
     {
         EmulatorRecord emulator = emulator_;
@@ -183,6 +236,12 @@ private slots:
         });
         QVERIFY(QSignalSpy(window, &ImportFrm::scanFinished).wait(10000));
         QCOMPARE(first, QStringList({"reading\u2026", "0"})); // not checkable until read
+        QStringList checked; // before the player checks any: games of the list's extensions
+        for (int row = 0; row < table->rowCount(); ++row) {
+            if (table->index(row, 0).data(Qt::CheckStateRole) == Qt::Checked)
+                checked << table->index(row, 1).data().toString();
+        }
+        QCOMPARE(checked, QStringList({"case.nes", "dungeon", "one.nes", "Super_Mario.Bros.nes"}));
         QTest::keyClicks(part<QLineEdit>(window, "Filter"), "*.NES  *.zip"); // hides the folder
         check(window, {"Super_Mario.Bros.nes", "case.nes", "match.sfc", "one.nes"}, "Platform");
         for (int row = 0; row < table->rowCount(); ++row) {
