@@ -332,6 +332,7 @@ void OptionsFrm::showAgain(EditorMode asked)
 
 void OptionsFrm::bringForward()
 {
+    CentreOverParent(this);
     show();
     raise();
     activateWindow();
