@@ -243,6 +243,9 @@ void MainFrm::setListWidth(bool expanded)
     for (int column = 0; column < GameListModel::ColumnCount; ++column)
         Lista->setColumnWidth(column, Twips(widths[column]));
     Expand->setText(expanded ? QStringLiteral("<<") : QStringLiteral(">>"));
+    Expand->setToolTip(expanded ? QStringLiteral("Narrow the game list and show the snapshot again")
+                                : QStringLiteral("Widen the game list to show each game's type and "
+                                                 "emulator too (hides the snapshot)"));
     if (Find != nullptr)
         Find->follow();
 }

@@ -4,6 +4,7 @@
 #include "core/library/Library.h"
 #include "ui/about/AboutFrm.h"
 #include "ui/browser/MainFrm.h"
+#include "ui/common/Layout.h"
 #include "ui/editor/OptionsFrm.h"
 #include "ui/import/ImportFrm.h"
 #include "ui/input/GamepadInput.h"
@@ -13,6 +14,7 @@
 namespace {
 void bringForward(QWidget *window)
 {
+    CentreOverParent(window);
     window->show();
     window->raise();
     window->activateWindow();

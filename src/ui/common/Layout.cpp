@@ -2,7 +2,10 @@
 
 #include "ui/common/Twips.h"
 
+#include <QScreen>
 #include <QWidget>
+
+#include <algorithm>
 
 QRect TwipsRect(int left, int top, int width, int height)
 {
@@ -12,6 +15,24 @@ QRect TwipsRect(int left, int top, int width, int height)
 void PlaceTwips(QWidget *widget, int left, int top, int width, int height)
 {
     widget->setGeometry(TwipsRect(left, top, width, height));
+}
+
+void CentreOverParent(QWidget *window)
+{
+    if (window->isVisible() || window->parentWidget() == nullptr)
+        return;
+    const QWidget *parent = window->parentWidget()->window();
+    // Before its first show a window has no frame yet: it will get the parent's.
+    const QRect parentFrame = parent->frameGeometry();
+    const QSize frame = window->size() + parentFrame.size() - parent->geometry().size();
+    QRect placed(QPoint(), frame);
+    placed.moveCenter(parentFrame.center());
+    const QRect screen = parent->screen()->availableGeometry();
+    placed.moveLeft(
+        std::max(std::min(placed.left(), screen.right() + 1 - frame.width()), screen.left()));
+    placed.moveTop(
+        std::max(std::min(placed.top(), screen.bottom() + 1 - frame.height()), screen.top()));
+    window->move(placed.topLeft()); // a window's position is its frame's
 }
 
 QFont ArialFont(qreal points, bool bold, bool italic)

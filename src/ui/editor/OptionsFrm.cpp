@@ -389,6 +389,7 @@ void OptionsFrm::showAgain(EditorMode asked)
 
 void OptionsFrm::bringForward()
 {
+    CentreOverParent(this);
     show();
     raise();
     activateWindow();

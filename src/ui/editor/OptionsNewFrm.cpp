@@ -199,6 +199,7 @@ void OptionsNewFrm::showChooser(DirFrm::Target target)
                                   : QDir(programDir_).absoluteFilePath(emupath->text());
         chooser_ = new DirFrm(target, games.isEmpty() ? programDir_ : games, programDir_, this);
         connect(chooser_, &DirFrm::chosen, this, &OptionsNewFrm::applyChoice);
+        CentreOverParent(chooser_);
         chooser_->show();
     }
     chooser_->setTarget(target); // the next OK fills the field of the latest button
@@ -254,6 +255,7 @@ void OptionsNewFrm::gamesDirectoryChanged()
 
 void OptionsNewFrm::bringForward()
 {
+    CentreOverParent(this);
     show();
     raise();
     activateWindow();

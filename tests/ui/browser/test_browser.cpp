@@ -130,6 +130,7 @@ private slots:
     void fitsThePicture_data();
     void fitsThePicture();
     void expandAndCloseTheWindow();
+    void theEditorOpensCentredOverTheWindow();
     void launchesFromEachTrigger_data();
     void launchesFromEachTrigger();
     void launchShowsEachStepWhileTheWindowWaits();
@@ -280,9 +281,11 @@ void BrowserTest::expandAndCloseTheWindow()
     Fixture library;
     QVERIFY(library.writeConfig({{"Gone", "emu", library.path("gone"), "%", "", ""}}));
     Window window(library);
+    QVERIFY(window.find("Expand")->toolTip().startsWith("Widen the game list"));
     window.press("Expand");
     QVERIFY(!window.find("Frame1")->isVisible() && window.lista()->width() == Twips(10335) &&
             window.find("Expand")->property("text") == "<<");
+    QVERIFY(window.find("Expand")->toolTip().startsWith("Narrow the game list"));
     window.press("Expand");
     QVERIFY(window.find("Frame1")->isVisible() && window.lista()->columnWidth(0) == Twips(4095));
     // Closing ends the program at once, not closing a saved editor (it would reload).
@@ -296,6 +299,19 @@ void BrowserTest::expandAndCloseTheWindow()
         library.messages.texts(),
         List{"Emulator Gone Not configured properly!! Path Not Found!\nIts Games Directory \"" +
              library.path("gone") + "\" does not exist."});
+}
+
+void BrowserTest::theEditorOpensCentredOverTheWindow()
+{
+    Fixture library;
+    Window window(library);
+    window.main.move(30, 20);
+    window.press("ENewM");
+    const QRect editor = window.main.editor()->frameGeometry();
+    QVERIFY2(
+        (editor.center() - window.main.frameGeometry().center()).manhattanLength() <= 2,
+        qPrintable(
+            QStringLiteral("editor at %1,%2").arg(editor.center().x()).arg(editor.center().y())));
 }
 
 void BrowserTest::launchesFromEachTrigger_data()
