@@ -70,6 +70,9 @@ void Library::LoadCatalogue()
     renamedSinceLoad_.clear(); // the games now carry their new names
     Games.resize(1);           // refilled in place: a large table is never held twice
     const QStringList problems = BuildCatalogue(Emulators, programDir_, Games);
+    listedEmulators_.assign(1, QString());
+    for (int e = 1; e <= EmulatorCount(); ++e)
+        listedEmulators_.push_back(emulator(e).Name);
     for (const QString &problem : problems)
         emit notice(QStringLiteral("Error"), problem);
     emit catalogueChanged();
@@ -262,6 +265,31 @@ TextWriteResult Library::appendToRomList(const QString &emulatorName, const QStr
     if (written.ok)
         emit romListChanged(emulatorName);
     return written;
+}
+
+GameKey Library::keyOf(int slot) const
+{
+    // A game without a name is no game to choose or launch.
+    if (slot < 1 || slot > GameCount() || game(slot).Name.isEmpty())
+        return {};
+    const GameRecord &listed = game(slot);
+    const size_t e = size_t(listed.EmulatorIndex);
+    return {e < listedEmulators_.size() ? listedEmulators_[e] : QString(), listed.Name,
+            listed.File};
+}
+
+int Library::slotOf(const GameKey &key) const
+{
+    for (int slot = 1; !key.isNull() && slot <= GameCount(); ++slot) {
+        if (game(slot).Name == key.name && game(slot).File == key.file && keyOf(slot) == key)
+            return slot;
+    }
+    return 0;
+}
+
+void Library::launch(const GameKey &key)
+{
+    LaunchGame(slotOf(key), key.name, key.emulator);
 }
 
 int Library::emulatorOfRow(int slot, const QString &emulatorName) const

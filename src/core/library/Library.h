@@ -5,6 +5,7 @@
 #include "core/launch/Launch.h"
 #include "core/library/PlayHistory.h"
 #include "core/library/Records.h"
+#include "core/records/GameKey.h"
 
 #include <QHash>
 #include <QObject>
@@ -88,6 +89,14 @@ public:
     // it has none.
     QString snapshotOf(int slot, const QString &emulatorName) const;
 
+    // The game in `slot` as the catalogue listed it; a null key for no game.
+    GameKey keyOf(int slot) const;
+    // The slot of the game a key names (the first, when two are listed alike); 0 when the
+    // catalogue no longer lists it.
+    int slotOf(const GameKey &key) const;
+    // Launches the game a key names; nothing when it is no longer listed.
+    void launch(const GameKey &key);
+
     // Launches the game in `slot`, shown in the grid under `rowName` with the emulator
     // `rowEmulator`. A row that no longer names that game launches nothing. Extracts a
     // zipped game first; the emulator starts in its own directory.
@@ -143,6 +152,9 @@ private:
     QString programDir_;
     std::vector<EmulatorRecord> Emulators{1};
     std::vector<GameRecord> Games{1};
+    // The emulators' names as the catalogue was read: a game's key keeps the name its
+    // emulator had then, whatever "Zanku.ini" says since.
+    std::vector<QString> listedEmulators_{1};
     QString configError_;
     // Every folder a zipped launch extracted into, until it is removed.
     Extractions extractions_;

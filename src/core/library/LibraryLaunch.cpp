@@ -81,6 +81,9 @@ void Library::LaunchGame(int slot, const QString &rowName, const QString &rowEmu
         emit notice(QStringLiteral("Error"),
                     QStringLiteral("Cannot start %1: %2").arg(Quoted(shown.Program), error));
     } else {
+        // Its folder stays while it runs, even after this program: recorded before anything
+        // a window hears of the launch could clean up.
+        extractions_.started(started);
         connect(started, &EmulatorProcess::finished, started, &QObject::deleteLater);
         if (started->running()) { // an emulator that is not watched is not waited for
             connect(started, &EmulatorProcess::finished, this, [this] {
@@ -103,8 +106,6 @@ void Library::LaunchGame(int slot, const QString &rowName, const QString &rowEmu
                                 running.elapsed() / 1000);
                 saveHistory();
             });
-        // Its folder stays while it runs, even after this program.
-        extractions_.started(started);
     }
     finish();
 }

@@ -1,41 +1,38 @@
 #include "ui/browser/MainFrm.h"
 
-#include "core/catalogue/GameFindModel.h"
-#include "core/catalogue/GameListModel.h"
 #include "core/library/Library.h"
-#include "ui/browser/EmptyListHint.h"
-#include "ui/browser/FindBar.h"
+#include "ui/about/AboutFrm.h"
+#include "ui/browser/GameListView.h"
 #include "ui/browser/SnapshotFrame.h"
 #include "ui/common/AppIcon.h"
 #include "ui/common/Layout.h"
 #include "ui/common/Messages.h"
 #include "ui/common/Twips.h"
+#include "ui/editor/OptionsFrm.h"
+#include "ui/import/ImportFrm.h"
+#include "ui/input/GamepadInput.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QTableView>
 
-#include <utility>
+#include <algorithm>
+#include <limits>
 
 namespace {
 constexpr int NarrowListWidth = 4095;
 constexpr int WideListWidth = 10335;
-constexpr int NarrowColumns[] = {4095, 2000, 1822};
-constexpr int WideColumns[] = {5000, 2550, 2500};
+constexpr int RecentCount = 10;
+const QString WaitingText = QStringLiteral("Waiting for selection...");
 } // namespace
 
 MainFrm::MainFrm(zanku::Library &library, QWidget *parent)
     : QMainWindow(parent)
     , library_(library)
-    , model_(new GameListModel(this))
 {
     setWindowTitle(QStringLiteral("Zanku - A Multiple Emulator Front-End by Ervo Kallinder"));
     setWindowIcon(AppIcon());
@@ -46,12 +43,13 @@ MainFrm::MainFrm(zanku::Library &library, QWidget *parent)
     buildControls();
     buildMenus();
 
-    // The game highlighted is remembered while its slot still names it.
-    connect(&library_, &zanku::Library::catalogueAboutToChange, this, [this] {
-        const int row = highlightedRow();
-        highlightedKey_ = row >= 0 ? keyOf(row) : QStringList();
-    });
-    connect(&library_, &zanku::Library::catalogueChanged, this, &MainFrm::catalogueChanged);
+    // The list says which game is chosen and which to launch; the picture, the Launch
+    // button and the count follow it.
+    connect(list_, &GameListView::currentGameChanged, this, &MainFrm::ShowSelectedGame);
+    connect(list_, &GameListView::launchRequested, &library_, &zanku::Library::launch);
+    connect(list_, &GameListView::countChanged, statusPanel2_, &QLabel::setText);
+    connect(Launch, &QPushButton::clicked, list_, &GameListView::launchCurrent);
+
     connect(&library_, &zanku::Library::notice, this,
             [](const QString &title, const QString &text) { ShowMessage(title, text); });
     connect(&library_, &zanku::Library::launchStatus, this, &MainFrm::setStatusText);
@@ -75,41 +73,14 @@ void MainFrm::buildControls()
     client->setFixedSize(Twips(10530), Twips(5640));
     setCentralWidget(client);
 
-    Lista = new QTableView(client);
-    Lista->setObjectName(QStringLiteral("Lista"));
-    Lista->setGeometry(TwipsRect(120, 120, NarrowListWidth, 4575));
-    shown_ = new zanku::GameFindModel(model_, library_, this);
-    Lista->setModel(shown_);
-    Lista->verticalHeader()->hide();
-    Lista->verticalHeader()->setDefaultSectionSize(Lista->fontMetrics().height() + 4);
-    Lista->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    Lista->horizontalHeader()->setSectionsClickable(true);
-    Lista->horizontalHeader()->setHighlightSections(false);
-    Lista->horizontalHeader()->setStretchLastSection(false);
-    Lista->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Lista->setSelectionMode(QAbstractItemView::SingleSelection);
-    Lista->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Lista->setWordWrap(false);
-    Lista->setSortingEnabled(false);
-    Lista->setMouseTracking(true);
-    Lista->viewport()->installEventFilter(this);
-    // A header's mouse events go to its viewport.
-    Lista->horizontalHeader()->viewport()->installEventFilter(this);
-    Lista->installEventFilter(this);
-    new EmptyListHint(Lista, library_);
-    connect(Lista, &QTableView::clicked, this, &MainFrm::Lista_Click);
-    connect(Lista, &QTableView::doubleClicked, this, &MainFrm::Lista_DblClick);
-    connect(Lista->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            &MainFrm::Lista_HeaderClick);
-    connect(Lista->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &MainFrm::Lista_RowColChange);
+    list_ = new GameListView(library_, client);
+    list_->setGeometry(TwipsRect(120, 120, NarrowListWidth, 4575));
 
     Launch = new QPushButton(QStringLiteral("Launch Game"), client);
     Launch->setObjectName(QStringLiteral("Launch"));
     Launch->setGeometry(TwipsRect(120, 4800, 2655, 795));
     Launch->setFont(ArialFont(18, true, true));
     Launch->setEnabled(false);
-    connect(Launch, &QPushButton::clicked, this, &MainFrm::Launch_Click);
 
     Expand = new QPushButton(QStringLiteral(">>"), client);
     Expand->setObjectName(QStringLiteral("Expand"));
@@ -119,7 +90,7 @@ void MainFrm::buildControls()
     Exit = new QPushButton(QStringLiteral("Exit"), client);
     Exit->setObjectName(QStringLiteral("Exit"));
     Exit->setGeometry(TwipsRect(3000, 5160, 1215, 375));
-    connect(Exit, &QPushButton::clicked, this, &MainFrm::Exit_Click);
+    connect(Exit, &QPushButton::clicked, this, &QWidget::close);
 
     Frame1 = new SnapshotFrame(client);
     Frame1->setGeometry(TwipsRect(4320, 0, 6135, 5475));
@@ -128,7 +99,7 @@ void MainFrm::buildControls()
     status->setObjectName(QStringLiteral("Status"));
     status->setSizeGripEnabled(false);
     status->setFixedHeight(Twips(345));
-    statusPanel1_ = new QLabel(QStringLiteral("Waiting for selection..."), status);
+    statusPanel1_ = new QLabel(WaitingText, status);
     statusPanel1_->setObjectName(QStringLiteral("StatusPanel1"));
     statusPanel1_->setFixedWidth(Twips(8000));
     statusPanel2_ = new QLabel(QStringLiteral("Games:"), status);
@@ -136,11 +107,6 @@ void MainFrm::buildControls()
     statusPanel2_->setFixedWidth(Twips(2500));
     status->addWidget(statusPanel1_);
     status->addWidget(statusPanel2_);
-    Find = new FindBar(Lista);
-    connect(Find, &QLineEdit::textChanged, this, &MainFrm::findChanged);
-    connect(Find, &FindBar::moved, this, &MainFrm::selectionMoved);
-    connect(Find, &FindBar::launch, this, &MainFrm::launchCurrentRow);
-    connect(Find, &FindBar::closed, this, &MainFrm::findClosed);
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -149,22 +115,45 @@ void MainFrm::buildMenus()
 {
     QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("File"));
     fileMenu->setObjectName(QStringLiteral("FileM"));
-    QAction *exitAction = fileMenu->addAction(QStringLiteral("Exit"), this, &MainFrm::Exit_Click);
-    exitAction->setObjectName(QStringLiteral("ExitM"));
-    buildPlayedMenus(fileMenu, exitAction);
+    recentMenu_ = fileMenu->addMenu(QStringLiteral("Recently Played"));
+    recentMenu_->setObjectName(QStringLiteral("RecentM"));
+    fileMenu->addSeparator();
+    fileMenu->addAction(QStringLiteral("Exit"), this, &QWidget::close)
+        ->setObjectName(QStringLiteral("ExitM"));
+    // Filled as it opens; greyed while no game it would list is still listed.
+    connect(recentMenu_, &QMenu::aboutToShow, this, &MainFrm::refillRecent);
+    const auto grey = [this] {
+        const auto played = library_.history().recent(std::numeric_limits<int>::max());
+        recentMenu_->menuAction()->setEnabled(
+            std::any_of(played.begin(), played.end(),
+                        [this](const auto *game) { return library_.slotOf(*game) != 0; }));
+    };
+    connect(&library_, &zanku::Library::historyChanged, this, grey);
+    connect(&library_, &zanku::Library::catalogueChanged, this, grey);
+    grey();
 
     QMenu *optionsMenu = menuBar()->addMenu(QStringLiteral("Options"));
     optionsMenu->setObjectName(QStringLiteral("OptionsM"));
-    optionsMenu->addAction(QStringLiteral("Emulator Config"), this, &MainFrm::ENewM_Click)
+    optionsMenu
+        ->addAction(QStringLiteral("Emulator Config"), this,
+                    [this] {
+                        library_.CleanupExtraction();
+                        showEditor(EditorMode::Emulators);
+                    })
         ->setObjectName(QStringLiteral("ENewM"));
-    optionsMenu->addAction(QStringLiteral("Edit Roms List"), this, &MainFrm::ERomM_Click)
+    optionsMenu
+        ->addAction(QStringLiteral("Edit Roms List"), this,
+                    [this] {
+                        library_.CleanupExtraction();
+                        showEditor(EditorMode::Roms);
+                    })
         ->setObjectName(QStringLiteral("ERomM"));
     optionsMenu->addAction(QStringLiteral("Import Games..."), this, &MainFrm::ImportM_Click)
         ->setObjectName(QStringLiteral("ImportM"));
 
     // Ctrl+F opens the find field, as typing on the list does.
     auto *find = new QShortcut(QKeySequence::Find, this);
-    connect(find, &QShortcut::activated, this, [this] { Find->open(); });
+    connect(find, &QShortcut::activated, list_, &GameListView::openFind);
 
     QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("Help"));
     helpMenu->setObjectName(QStringLiteral("HelpM"));
@@ -172,10 +161,42 @@ void MainFrm::buildMenus()
         ->setObjectName(QStringLiteral("AboutM"));
 }
 
+void MainFrm::refillRecent()
+{
+    // The last games played that the catalogue still lists, newest first.
+    recentMenu_->clear();
+    for (const auto *game : library_.history().recent(std::numeric_limits<int>::max())) {
+        const int slot = library_.slotOf(*game);
+        if (slot == 0)
+            continue;
+        QAction *launch =
+            recentMenu_->addAction(QStringLiteral("%1 (%2)").arg(game->name, game->emulator), this,
+                                   [this, key = library_.keyOf(slot)] { library_.launch(key); });
+        launch->setData(slot);
+        if (recentMenu_->actions().size() == RecentCount)
+            break;
+    }
+}
+
 void MainFrm::Form_Load()
 {
     setListWidth(false);
     library_.start();
+}
+
+GameListModel *MainFrm::model() const
+{
+    return list_->model();
+}
+
+zanku::GameFindModel *MainFrm::shown() const
+{
+    return list_->shown();
+}
+
+OptionsFrm *MainFrm::editor() const
+{
+    return editor_;
 }
 
 QString MainFrm::statusText() const
@@ -190,6 +211,19 @@ void MainFrm::setStatusText(const QString &text)
     // a while. Otherwise the next paint is soon enough.
     if (!isEnabled())
         statusPanel1_->repaint();
+}
+
+void MainFrm::ShowSelectedGame(const zanku::GameKey &game)
+{
+    // What Launch starts is what the picture shows: the highlighted game, or none.
+    Launch->setEnabled(!game.isNull());
+    if (game.isNull()) {
+        Frame1->showTitle();
+        return;
+    }
+    library_.CleanupExtraction();
+    const int slot = library_.slotOf(game);
+    Frame1->showPicture(slot != 0 ? library_.snapshotOf(slot, game.emulator) : QString());
 }
 
 void MainFrm::closeEvent(QCloseEvent *event)
@@ -221,11 +255,6 @@ void MainFrm::endProgramWhenUnloaded()
         this, &MainFrm::unloaded, qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
-void MainFrm::Exit_Click()
-{
-    close();
-}
-
 void MainFrm::Expand_Click()
 {
     library_.CleanupExtraction();
@@ -236,115 +265,56 @@ void MainFrm::Expand_Click()
 void MainFrm::setListWidth(bool expanded)
 {
     Frame1->setVisible(!expanded);
-    QRect geometry = Lista->geometry();
+    QRect geometry = list_->geometry();
     geometry.setWidth(Twips(expanded ? WideListWidth : NarrowListWidth));
-    Lista->setGeometry(geometry);
-    const int *widths = expanded ? WideColumns : NarrowColumns;
-    for (int column = 0; column < GameListModel::ColumnCount; ++column)
-        Lista->setColumnWidth(column, Twips(widths[column]));
+    list_->setGeometry(geometry);
+    list_->setExpanded(expanded);
     Expand->setText(expanded ? QStringLiteral("<<") : QStringLiteral(">>"));
     Expand->setToolTip(expanded ? QStringLiteral("Narrow the game list and show the snapshot again")
                                 : QStringLiteral("Widen the game list to show each game's type and "
                                                  "emulator too (hides the snapshot)"));
-    if (Find != nullptr)
-        Find->follow();
 }
 
-bool MainFrm::eventFilter(QObject *watched, QEvent *event)
+void MainFrm::bringForward(QWidget *window)
 {
-    if (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonPress) {
-        // Like the grid's "row under the mouse pointer": it keeps its last value when the
-        // pointer leaves the grid.
-        const QPoint position = static_cast<QMouseEvent *>(event)->position().toPoint();
-        if (watched == Lista->horizontalHeader()->viewport()) {
-            mouseRow_ = 0;
-        } else if (watched == Lista->viewport()) {
-            const QModelIndex index = Lista->indexAt(position);
-            mouseRow_ = index.isValid() ? index.row() + 1 : -1;
-            if (event->type() == QEvent::MouseButtonPress)
-                previewedOnPress_ = false;
-        }
-    } else if (watched == Lista && event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            highlightedRow() >= 0) {
-            launchCurrentRow();
-        }
-        // Typing finds a game: the find field takes the place of jumping to a prefix.
-        const QString text = key->text();
-        const bool command =
-            key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-        if (!text.isEmpty() && text.at(0).isPrint() && !command) {
-            Find->open(text);
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
+    CentreOverParent(window);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
-void MainFrm::Launch_Click()
-{
-    launchCurrentRow();
-}
-
-void MainFrm::Lista_Click(const QModelIndex &index)
-{
-    if (library_.EmulatorCount() == 0 || !index.isValid())
-        return;
-    Launch->setEnabled(true);
-    // A click that moved to this row has just shown it, on the press.
-    if (std::exchange(previewedOnPress_, false))
-        return;
-    ShowSelectedGame();
-}
-
-void MainFrm::Lista_HeaderClick(int column)
-{
-    if (library_.EmulatorCount() == 0)
-        return;
-    model_->sortByTitleClick(column);
-    const QModelIndex current = Lista->currentIndex();
-    if (current.isValid()) {
-        Lista->selectionModel()->setCurrentIndex(shown_->index(current.row(), column),
-                                                 QItemSelectionModel::NoUpdate);
-    }
-}
-
-void MainFrm::Lista_DblClick(const QModelIndex &index)
-{
-    if (index.isValid() && library_.EmulatorCount() != 0)
-        launchCurrentRow();
-}
-
-void MainFrm::Lista_RowColChange()
-{
-    if (library_.EmulatorCount() == 0 || !mouseIsOverDataRow() || !Lista->currentIndex().isValid())
-        return;
-    Launch->setEnabled(true);
-    ShowSelectedGame();
-    previewedOnPress_ = QGuiApplication::mouseButtons() != Qt::NoButton;
-}
-
-int MainFrm::highlightedRow() const
-{
-    const QModelIndex current = Lista->currentIndex();
-    return current.isValid() && Lista->selectionModel()->isRowSelected(current.row())
-               ? current.row()
-               : -1;
-}
-
-void MainFrm::launchCurrentRow()
-{
-    const int row = highlightedRow();
-    const int slot = shown_->slotAt(row);
-    library_.LaunchGame(slot, slot != 0 ? shown_->cell(row, 0) : QString(),
-                        slot != 0 ? shown_->cell(row, 2) : QString());
-}
-
-void MainFrm::ShowSelectedGame()
+void MainFrm::AboutM_Click()
 {
     library_.CleanupExtraction();
-    const int row = Lista->currentIndex().row();
-    const int slot = shown_->slotAt(row);
-    Frame1->showPicture(slot != 0 ? library_.snapshotOf(slot, shown_->cell(row, 2)) : QString());
+    if (about_ == nullptr)
+        about_ = new AboutFrm(this);
+    bringForward(about_);
+}
+
+void MainFrm::showEditor(EditorMode mode)
+{
+    if (editor_ != nullptr) {
+        editor_->showAgain(mode);
+        return;
+    }
+    editor_ = new OptionsFrm(library_, mode, this);
+    bringForward(editor_);
+}
+
+void MainFrm::ImportM_Click()
+{
+    library_.CleanupExtraction();
+    if (import_ == nullptr)
+        import_ = new ImportFrm(library_, this);
+    bringForward(import_);
+}
+
+void MainFrm::useGamepad(GamepadInput &gamepad)
+{
+    connect(&gamepad, &GamepadInput::backPressed, this, [this] {
+        if (isActiveWindow())
+            Expand->click();
+    });
+    connect(&library_, &zanku::Library::emulatorsRunning, &gamepad, &GamepadInput::setSuspended);
+    gamepad.setSuspended(library_.anyEmulatorRunning());
 }

@@ -1,0 +1,271 @@
+#include "ui/browser/GameListView.h"
+
+#include "core/catalogue/GameFindModel.h"
+#include "core/catalogue/GameListModel.h"
+#include "core/library/Library.h"
+#include "ui/browser/EmptyListHint.h"
+#include "ui/browser/FavouriteDelegate.h"
+#include "ui/browser/FindBar.h"
+#include "ui/common/Twips.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QShortcut>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <utility>
+
+namespace {
+constexpr int NarrowColumns[] = {4095, 2000, 1822};
+constexpr int WideColumns[] = {5000, 2550, 2500};
+// A held key or stick moves a row every few tens of milliseconds: the game is told once
+// the row has rested this long, so running through a long list decodes no picture.
+constexpr int RestMs = 80;
+} // namespace
+
+GameListView::GameListView(zanku::Library &library, QWidget *parent)
+    : QWidget(parent)
+    , library_(library)
+    , model_(new GameListModel(this))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    Lista = new QTableView(this);
+    Lista->setObjectName(QStringLiteral("Lista"));
+    layout->addWidget(Lista);
+    shown_ = new zanku::GameFindModel(model_, library_, this);
+    Lista->setModel(shown_);
+    Lista->verticalHeader()->hide();
+    Lista->verticalHeader()->setDefaultSectionSize(Lista->fontMetrics().height() + 4);
+    Lista->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Lista->horizontalHeader()->setSectionsClickable(true);
+    Lista->horizontalHeader()->setHighlightSections(false);
+    Lista->horizontalHeader()->setStretchLastSection(false);
+    Lista->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Lista->setSelectionMode(QAbstractItemView::SingleSelection);
+    Lista->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Lista->setWordWrap(false);
+    Lista->setSortingEnabled(false);
+    Lista->setItemDelegate(new FavouriteDelegate(Lista));
+    Lista->setContextMenuPolicy(Qt::CustomContextMenu);
+    Lista->installEventFilter(this);
+    Lista->viewport()->installEventFilter(this);
+    new EmptyListHint(Lista, library_);
+
+    rest_.setSingleShot(true);
+    rest_.setInterval(RestMs);
+    connect(&rest_, &QTimer::timeout, this, &GameListView::tell);
+    // A click makes its row current before it selects it: either change may be the move.
+    connect(Lista->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &GameListView::currentMoved);
+    connect(Lista->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &GameListView::currentMoved);
+    connect(Lista, &QTableView::clicked, this, [this](const QModelIndex &index) {
+        // A click on the row already chosen shows it again, as a first click does.
+        if (index.isValid() && !std::exchange(toldOnPress_, false))
+            tell();
+    });
+    connect(Lista, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
+        if (index.isValid())
+            launchCurrent();
+    });
+    connect(Lista->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &GameListView::sortByTitle);
+    connect(Lista, &QWidget::customContextMenuRequested, this, &GameListView::showRowMenu);
+
+    Find = new FindBar(Lista);
+    connect(Find, &QLineEdit::textChanged, this, &GameListView::findChanged);
+    connect(Find, &FindBar::moved, this, [this] {
+        byKeys_ = true;
+        currentMoved();
+    });
+    connect(Find, &FindBar::launch, this, &GameListView::launchCurrent);
+    connect(Find, &FindBar::closed, this, &GameListView::findClosed);
+
+    favouritesOnly_ = new QAction(QStringLiteral("Show Favourites Only"), this);
+    favouritesOnly_->setObjectName(QStringLiteral("FavouritesOnlyM"));
+    favouritesOnly_->setCheckable(true);
+    connect(favouritesOnly_, &QAction::toggled, this, [this](bool only) {
+        const zanku::GameKey keep = currentGame();
+        shown_->setFavouritesOnly(only);
+        rowsChanged(keep);
+    });
+    auto *toggle = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
+    toggle->setContext(Qt::WindowShortcut);
+    connect(toggle, &QShortcut::activated, this, &GameListView::toggleFavourite);
+
+    // The rows change under the chosen game: a reload, a favourite, a launch counted.
+    connect(&library_, &zanku::Library::catalogueAboutToChange, this,
+            [this] { beforeLoad_ = currentGame(); });
+    connect(&library_, &zanku::Library::catalogueChanged, this, [this] {
+        model_->FillGameList(library_);
+        rowsChanged(beforeLoad_, true);
+    });
+    connect(&library_, &zanku::Library::historyChanged, this,
+            [this] { rowsChanged(currentGame()); });
+}
+
+int GameListView::highlightedRow() const
+{
+    const QModelIndex current = Lista->currentIndex();
+    return current.isValid() && Lista->selectionModel()->isRowSelected(current.row())
+               ? current.row()
+               : -1;
+}
+
+zanku::GameKey GameListView::currentGame() const
+{
+    return library_.keyOf(shown_->slotAt(highlightedRow()));
+}
+
+void GameListView::setExpanded(bool expanded)
+{
+    const int *widths = expanded ? WideColumns : NarrowColumns;
+    for (int column = 0; column < GameListModel::ColumnCount; ++column)
+        Lista->setColumnWidth(column, Twips(widths[column]));
+    Find->follow();
+}
+
+void GameListView::openFind()
+{
+    Find->open();
+}
+
+void GameListView::launchCurrent()
+{
+    const zanku::GameKey game = currentGame();
+    if (!game.isNull() && library_.EmulatorCount() != 0)
+        emit launchRequested(game);
+}
+
+void GameListView::toggleFavourite()
+{
+    const zanku::GameKey game = currentGame();
+    const int slot = library_.slotOf(game);
+    if (slot == 0)
+        return;
+    const zanku::PlayHistory::Game *played = library_.played(slot, game.emulator);
+    library_.setFavourite(slot, game.emulator, played == nullptr || !played->favourite);
+}
+
+void GameListView::currentMoved()
+{
+    if (moving_ || (currentGame() == chosen_ && !rest_.isActive()))
+        return;
+    // A key held down: each move waits for the next; the row it rests on is told.
+    const bool held = byKeys_ && lastKeyMove_.isValid() && lastKeyMove_.elapsed() < RestMs;
+    if (byKeys_)
+        lastKeyMove_.restart();
+    if (held)
+        rest_.start();
+    else
+        tell();
+}
+
+void GameListView::tell()
+{
+    rest_.stop();
+    toldOnPress_ = QGuiApplication::mouseButtons() != Qt::NoButton;
+    chosen_ = library_.EmulatorCount() != 0 ? currentGame() : zanku::GameKey{};
+    emit currentGameChanged(chosen_);
+}
+
+void GameListView::rowsChanged(const zanku::GameKey &keep, bool reread)
+{
+    emit countChanged(shown_->countText());
+    const int slot = library_.slotOf(keep);
+    int found = -1;
+    for (int row = 0; slot != 0 && row < shown_->rowCount() && found < 0; ++row) {
+        if (shown_->slotAt(row) == slot)
+            found = row;
+    }
+    // Setting the current index, even to none, also keeps the grid's focus from making
+    // a first row current that is not highlighted.
+    moving_ = true;
+    Lista->setCurrentIndex(found >= 0 ? shown_->index(found, 0) : QModelIndex());
+    moving_ = false;
+    if (found >= 0)
+        Lista->scrollTo(shown_->index(found, 0));
+    // The same game still chosen is shown again only when the files were read again.
+    if (reread || currentGame() != chosen_)
+        tell();
+}
+
+void GameListView::sortByTitle(int column)
+{
+    if (library_.EmulatorCount() == 0)
+        return;
+    const zanku::GameKey keep = currentGame();
+    model_->sortByTitleClick(column);
+    rowsChanged(keep);
+}
+
+void GameListView::findChanged(const QString &text)
+{
+    shown_->setFindText(text);
+    emit countChanged(shown_->countText());
+    // The first match is the choice, as a click on it would make it.
+    const bool any = shown_->rowCount() > 0;
+    moving_ = true;
+    Lista->setCurrentIndex(any ? shown_->index(0, 0) : QModelIndex());
+    moving_ = false;
+    if (any)
+        Lista->scrollToTop();
+    tell();
+}
+
+void GameListView::findClosed()
+{
+    // Every row is back; the game chosen stays so, in view.
+    const zanku::GameKey keep = currentGame();
+    shown_->setFindText(QString());
+    rowsChanged(keep);
+    Lista->setFocus();
+}
+
+void GameListView::showRowMenu(const QPoint &at)
+{
+    const QModelIndex index = Lista->indexAt(at);
+    QMenu menu(this);
+    if (index.isValid() && library_.EmulatorCount() != 0) {
+        // The row clicked is the one the commands act on, chosen as a click chooses it.
+        byKeys_ = false;
+        Lista->setCurrentIndex(shown_->index(index.row(), 0));
+        menu.addAction(QStringLiteral("Launch"), this, &GameListView::launchCurrent);
+        const bool favourite =
+            index.siblingAtColumn(0).data(zanku::GameFindModel::FavouriteRole).toBool();
+        menu.addAction(favourite ? QStringLiteral("Remove from Favourites")
+                                 : QStringLiteral("Add to Favourites"),
+                       this, &GameListView::toggleFavourite);
+        menu.addSeparator();
+    }
+    menu.addAction(favouritesOnly_);
+    menu.exec(Lista->viewport()->mapToGlobal(at));
+}
+
+bool GameListView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Lista->viewport() && event->type() == QEvent::MouseButtonPress) {
+        byKeys_ = false;
+    } else if (watched == Lista && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        byKeys_ = true;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            launchCurrent();
+            return true;
+        }
+        // Typing finds a game: the find field takes the place of jumping to a prefix.
+        const QString text = key->text();
+        const bool command =
+            key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if (!text.isEmpty() && text.at(0).isPrint() && !command) {
+            Find->open(text);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "core/records/GameKey.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWidget>
+
+class FindBar;
+class GameListModel;
+class QAction;
+class QTableView;
+
+namespace zanku {
+class GameFindModel;
+class Library;
+} // namespace zanku
+
+// The game list of the main window: the grid `Lista` with every listed game, the find
+// field and the favourites filter that narrow it, the first-start hint, the star before a
+// favourite, the row menu and Ctrl+D. It speaks in games: it says which game is chosen,
+// which one the player asked to launch, and what the count reads.
+//
+// One rule keeps it honest: after any change of the rows (a reload, a sort, the find
+// field, the favourites, the history), the chosen game stays chosen, current and in view
+// while it is shown; otherwise no row is current and no game is chosen. A change of the
+// current row by the mouse, the keyboard or a controller chooses that game; while a key
+// or a stick is held, the choice is told once the row has rested a moment.
+class GameListView : public QWidget {
+    Q_OBJECT
+public:
+    GameListView(zanku::Library &library, QWidget *parent);
+
+    GameListModel *model() const { return model_; }
+    zanku::GameFindModel *shown() const { return shown_; }
+    // The game of the highlighted row; a null key when none is.
+    zanku::GameKey currentGame() const;
+    QAction *favouritesOnlyAction() const { return favouritesOnly_; }
+
+    // The narrow list beside the picture, or the wide one with every column.
+    void setExpanded(bool expanded);
+    void openFind();
+    // Enter, a double-click, the row menu: the highlighted game, if any.
+    void launchCurrent();
+    void toggleFavourite();
+
+signals:
+    // The game chosen now (a null key: none); also when the same row is clicked again.
+    void currentGameChanged(const zanku::GameKey &game);
+    void launchRequested(const zanku::GameKey &game);
+    void countChanged(const QString &text);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void rowsChanged(const zanku::GameKey &keep, bool reread = false);
+    void currentMoved();
+    void tell();
+    void sortByTitle(int column);
+    void showRowMenu(const QPoint &at);
+    void findChanged(const QString &text);
+    void findClosed();
+    int highlightedRow() const;
+
+    zanku::Library &library_;
+    GameListModel *model_ = nullptr;
+    zanku::GameFindModel *shown_ = nullptr;
+    QTableView *Lista = nullptr;
+    FindBar *Find = nullptr;
+    QAction *favouritesOnly_ = nullptr;
+    zanku::GameKey chosen_;     // the game told last
+    zanku::GameKey beforeLoad_; // the game chosen when the catalogue began to change
+    bool moving_ = false;       // the view itself is setting the current row
+    bool byKeys_ = false;       // the last move came from a key or a controller
+    bool toldOnPress_ = false;  // the current click's press already told its row
+    QElapsedTimer lastKeyMove_;
+    QTimer rest_; // a held key's moves are told once the row rests
+};
