@@ -74,7 +74,7 @@ int loadChild(const QString &programDir)
     const double wallMs = TimeMs([&] { history.load(programDir); }, &cpuMs);
     std::printf("RESULT wall=%.3f cpu=%.3f rss_kib=%ld peak_kib=%ld games=%zu\n", wallMs, cpuMs,
                 residentKiB("VmRSS:") - rssBefore, residentKiB("VmHWM:") - peakBefore,
-                history.games().size());
+                size_t(history.count()));
     return 0;
 }
 

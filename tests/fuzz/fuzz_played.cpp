@@ -15,13 +15,14 @@ bool same(const PlayHistory::Game &a, const PlayHistory::Game &b)
 }
 
 // Every game of `a` but those of `except` reads the same in `b`.
-bool keeps(const PlayHistory &a, const PlayHistory &b, const PlayHistory::Game *except = nullptr)
+bool keeps(const PlayHistory &a, const PlayHistory &b,
+           const std::optional<PlayHistory::Game> &except = std::nullopt)
 {
     for (const PlayHistory::Game &game : a.games()) {
-        const PlayHistory::Game *other = b.find(game.emulator, game.name, game.file);
-        const bool excepted = except != nullptr && except->emulator == game.emulator &&
+        const std::optional<PlayHistory::Game> other = b.find(game.emulator, game.name, game.file);
+        const bool excepted = except && except->emulator == game.emulator &&
                               except->name == game.name && except->file == game.file;
-        if (!excepted && (other == nullptr || !same(game, *other)))
+        if (!excepted && (!other || !same(game, *other)))
             return false;
     }
     return true;
@@ -53,7 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
     const PlayHistory alone = PlayHistory::parse(lines[damaged]);
     lines[damaged].prepend('\xff');
     const PlayHistory broken = PlayHistory::parse(lines.join('\n'));
-    const PlayHistory::Game *lost = alone.games().empty() ? nullptr : &alone.games().front();
+    const std::vector<PlayHistory::Game> aloneGames = alone.games();
+    const std::optional<PlayHistory::Game> lost =
+        aloneGames.empty() ? std::nullopt : std::optional(aloneGames.front());
     if (!keeps(read, broken, lost) || !keeps(broken, read, lost))
         __builtin_trap();
     return 0;

@@ -18,7 +18,30 @@
 
 namespace {
 constexpr int RecentCount = 10;
+
+// The games last played that the catalogue still lists, with their slots, newest first:
+// at most `count`, asked of the history a few more at a time, since most are still listed.
+std::vector<std::pair<zanku::PlayHistory::Game, int>> listedRecent(const zanku::Library &library,
+                                                                   int count)
+{
+    std::vector<std::pair<zanku::PlayHistory::Game, int>> listed;
+    size_t seen = 0; // each answer begins with the one before
+    for (int asked = count;; asked = asked > std::numeric_limits<int>::max() / 4
+                                         ? std::numeric_limits<int>::max()
+                                         : asked * 4) {
+        const std::vector<zanku::PlayHistory::Game> played = library.history().recent(asked);
+        for (; seen < played.size(); ++seen) {
+            if (const int slot = library.slotOf(played[seen]); slot != 0) {
+                listed.emplace_back(played[seen], slot);
+                if (listed.size() == size_t(count))
+                    return listed;
+            }
+        }
+        if (played.size() < size_t(asked))
+            return listed;
+    }
 }
+} // namespace
 
 void MainFrm::buildPlayedMenus(QMenu *fileMenu, QAction *before)
 {
@@ -29,10 +52,7 @@ void MainFrm::buildPlayedMenus(QMenu *fileMenu, QAction *before)
     // Filled as it opens; greyed while no game it would list is still listed.
     connect(recentMenu_, &QMenu::aboutToShow, this, &MainFrm::refillRecent);
     const auto grey = [this] {
-        const auto played = library_.history().recent(std::numeric_limits<int>::max());
-        recentMenu_->menuAction()->setEnabled(
-            std::any_of(played.begin(), played.end(),
-                        [this](const auto *game) { return library_.slotOf(*game) != 0; }));
+        recentMenu_->menuAction()->setEnabled(!listedRecent(library_, 1).empty());
     };
     connect(&library_, &zanku::Library::historyChanged, this, grey);
     connect(&library_, &zanku::Library::catalogueChanged, this, grey);
@@ -56,19 +76,13 @@ void MainFrm::refillRecent()
 {
     // The last games played that the catalogue still lists, newest first.
     recentMenu_->clear();
-    const zanku::PlayHistory &history = library_.history();
-    for (const zanku::PlayHistory::Game *game : history.recent(std::numeric_limits<int>::max())) {
-        const int slot = library_.slotOf(*game);
-        if (slot == 0)
-            continue;
+    for (const auto &[game, slot] : listedRecent(library_, RecentCount)) {
         QAction *launch =
-            recentMenu_->addAction(QStringLiteral("%1 (%2)").arg(game->name, game->emulator), this,
-                                   [this, slot, name = game->name, emulator = game->emulator] {
+            recentMenu_->addAction(QStringLiteral("%1 (%2)").arg(game.name, game.emulator), this,
+                                   [this, slot = slot, name = game.name, emulator = game.emulator] {
                                        library_.LaunchGame(slot, name, emulator);
                                    });
         launch->setData(slot);
-        if (recentMenu_->actions().size() == RecentCount)
-            break;
     }
 }
 

@@ -83,8 +83,8 @@ void HistoryTest::whatWasPlayedIsKept()
         core.LaunchGame(slot, "Game", "Micro"); // the program ends before the game does
     }
     const zanku::PlayHistory history = readBack(library);
-    const zanku::PlayHistory::Game *game = history.find("Micro", "Game", "game.dsk");
-    QVERIFY(game != nullptr && game->launches == 2 && game->seconds == firstRun && game->favourite);
+    const auto game = history.find("Micro", "Game", "game.dsk");
+    QVERIFY(game && game->launches == 2 && game->seconds == firstRun && game->favourite);
     QVERIFY(
         zanku::PlayHistory::describe(game).startsWith("Played 2 times, 0 min in all, last on "));
     QVERIFY(library.read("Zanku.played").endsWith("not a line of it\r\n"));
@@ -103,8 +103,8 @@ void HistoryTest::whatWasPlayedIsKept()
     for (int i = 0; i < 12; ++i)
         many.launched("E", QString::number(i), "f", now.addSecs(i % 2 ? i : -i));
     QStringList order;
-    for (const auto *played : many.recent(10))
-        order << played->name;
+    for (const auto &played : many.recent(10))
+        order << played.name;
     QCOMPARE(order, (QStringList{"11", "9", "7", "5", "3", "1", "0", "2", "4", "6"}));
 }
 
@@ -116,7 +116,7 @@ void HistoryTest::linesOfAnotherEncodingAreKept()
     const QByteArray latin1 = "2 0 - 1 Micro\tCaf\xe9\tlatin.dsk\r\n";
     library.write("Zanku.played", utf8 + latin1);
     zanku::PlayHistory history = readBack(library);
-    QVERIFY(history.find("Micro", QString::fromUtf8("Caf\xc3\xa9"), "cafe.dsk") != nullptr);
+    QVERIFY(history.find("Micro", QString::fromUtf8("Caf\xc3\xa9"), "cafe.dsk"));
     history.setFavourite("Micro", "Game", "game.dsk", true);
     QVERIFY(history.save());
     const QByteArray saved = library.read("Zanku.played");
@@ -141,8 +141,8 @@ void HistoryTest::twoProgramsLoseNothing()
     first.launched("Micro", "Game", "game.dsk", QDateTime::currentDateTimeUtc());
     QVERIFY(first.save());
     for (const zanku::PlayHistory &history : {first, readBack(library)}) {
-        const auto *game = history.find("Micro", "Game", "game.dsk");
-        QVERIFY(game != nullptr && game->launches == 3 && game->seconds == 10 && game->favourite);
+        const auto game = history.find("Micro", "Game", "game.dsk");
+        QVERIFY(game && game->launches == 3 && game->seconds == 10 && game->favourite);
         QVERIFY(history.find("Micro", "Other", "other.dsk")->favourite);
     }
 
@@ -158,8 +158,8 @@ void HistoryTest::twoProgramsLoseNothing()
     QCOMPARE(history.find("Micro", "Game", "game.dsk")->launches, 3 + 2 * Count);
     for (int i = 0; i < Count; ++i) {
         for (const QString tag : {"a", "b"}) {
-            const auto *favourite = history.find("Micro", tag + QString::number(i), "f");
-            QVERIFY2(favourite != nullptr && favourite->favourite, qPrintable(tag));
+            const auto favourite = history.find("Micro", tag + QString::number(i), "f");
+            QVERIFY2(favourite && favourite->favourite, qPrintable(tag));
         }
     }
 }
