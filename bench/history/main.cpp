@@ -7,7 +7,7 @@
 //   2. the same load warm, in this process (median of --runs);
 //   3. a save after one launch (the whole file re-read under its lock and written).
 //
-//   bench-history [--games N] [--runs N]
+//   bench-history [--games N] [--runs N] [--keep]   (--keep: the directory stays, for profiling)
 
 #include "Measure.h"
 #include "Report.h"
@@ -91,18 +91,24 @@ int main(int argc, char *argv[])
     if (arguments.value(1) == QLatin1String("--load-child"))
         return loadChild(arguments.value(2));
     int games = 200000, runs = 7;
-    for (int i = 1; i + 1 < arguments.size(); i += 2) {
-        if (arguments[i] == QLatin1String("--games"))
-            games = arguments[i + 1].toInt();
-        else if (arguments[i] == QLatin1String("--runs"))
-            runs = std::max(1, arguments[i + 1].toInt());
+    bool keep = false;
+    for (int i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--keep"))
+            keep = true;
+        else if (arguments[i] == QLatin1String("--games") && i + 1 < arguments.size())
+            games = arguments[++i].toInt();
+        else if (arguments[i] == QLatin1String("--runs") && i + 1 < arguments.size())
+            runs = std::max(1, arguments[++i].toInt());
     }
     QTemporaryDir directory;
+    directory.setAutoRemove(!keep);
     if (!directory.isValid() || !writeHistory(directory.path(), games)) {
         std::fprintf(stderr, "cannot write the history\n");
         return 1;
     }
     const qint64 bytes = QFileInfo(directory.filePath(QStringLiteral("Zanku.played"))).size();
+    if (keep)
+        out() << "Kept in " << directory.path() << "\n";
     out() << "History: " << games << " games, " << bytes / 1000 << " kB; load average "
           << LoadAverage() << "\n\n";
 

@@ -158,6 +158,24 @@ struct Fields {
     QByteArrayView launches, seconds, date, favourite, texts;
 };
 
+// The first space from `at`, or `end`: eight bytes at a time, as the numbers are short
+// and memchr's set-up would cost more.
+const char *firstSpace(const char *at, const char *end)
+{
+    constexpr uint64_t Ones = 0x0101010101010101ULL, Highs = 0x8080808080808080ULL;
+    for (; end - at >= 8; at += 8) {
+        uint64_t word;
+        std::memcpy(&word, at, 8);
+        word ^= Ones * ' ';
+        // The lowest byte flagged is the first that was a space.
+        if (const uint64_t spaces = (word - Ones) & ~word & Highs)
+            return at + (qCountTrailingZeroBits(spaces) / 8);
+    }
+    while (at != end && *at != ' ')
+        ++at;
+    return at;
+}
+
 bool split(QByteArrayView line, Fields &fields)
 {
     QByteArrayView *const numbers[] = {&fields.launches, &fields.seconds, &fields.date,
@@ -165,8 +183,8 @@ bool split(QByteArrayView line, Fields &fields)
     const char *at = line.data();
     const char *const end = at + line.size();
     for (QByteArrayView *number : numbers) {
-        const auto *space = static_cast<const char *>(std::memchr(at, ' ', size_t(end - at)));
-        if (space == nullptr)
+        const char *const space = firstSpace(at, end);
+        if (space == end)
             return false;
         *number = QByteArrayView(at, space - at);
         at = space + 1;
@@ -175,24 +193,36 @@ bool split(QByteArrayView line, Fields &fields)
     return true;
 }
 
-// What the file writes for "2026-12-05T10:11:12.345Z", read without building a date.
-bool plainDate(QByteArrayView text, QDate &date, QTime &time)
+// What the file writes for "2026-12-05T10:11:12.345Z": year, month, day, hour, minute,
+// second, millisecond, read without building a date. False for any other form.
+bool plainDate(QByteArrayView text, int (&value)[7])
 {
-    if (text.size() != 24 || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
-        text[13] != ':' || text[16] != ':' || text[19] != '.' || text[23] != 'Z')
+    if (text.size() != 24)
         return false;
-    int value[7] = {};
-    constexpr int starts[7] = {0, 5, 8, 11, 14, 17, 20}, counts[7] = {4, 2, 2, 2, 2, 2, 3};
-    for (int field = 0; field < 7; ++field) {
-        for (int i = starts[field]; i < starts[field] + counts[field]; ++i) {
-            if (text[i] < '0' || text[i] > '9')
-                return false;
-            value[field] = value[field] * 10 + (text[i] - '0');
-        }
-    }
-    date = QDate(value[0], value[1], value[2]);
-    time = QTime(value[3], value[4], value[5], value[6]);
-    return date.isValid() && time.isValid() && date.year() >= 1;
+    const auto *c = reinterpret_cast<const unsigned char *>(text.data());
+    if (c[4] != '-' || c[7] != '-' || c[10] != 'T' || c[13] != ':' || c[16] != ':' ||
+        c[19] != '.' || c[23] != 'Z')
+        return false;
+    // Any byte that is not a digit leaves a value of 10 or more.
+    unsigned notDigit = 0;
+    const auto digit = [&](int at) {
+        const unsigned value = unsigned(c[at]) - '0';
+        notDigit |= value > 9;
+        return int(value);
+    };
+    value[0] = digit(0) * 1000 + digit(1) * 100 + digit(2) * 10 + digit(3);
+    value[1] = digit(5) * 10 + digit(6);
+    value[2] = digit(8) * 10 + digit(9);
+    value[3] = digit(11) * 10 + digit(12);
+    value[4] = digit(14) * 10 + digit(15);
+    value[5] = digit(17) * 10 + digit(18);
+    value[6] = digit(20) * 100 + digit(21) * 10 + digit(22);
+    const int year = value[0], month = value[1];
+    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    constexpr int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return notDigit == 0 && year >= 1 && month >= 1 && month <= 12 && value[2] >= 1 &&
+           value[2] <= days[month - 1] + (month == 2 && leap) && value[3] < 24 && value[4] < 60 &&
+           value[5] < 60;
 }
 
 // When a game was last played, in milliseconds since 1970; none for "-".
@@ -200,27 +230,35 @@ std::optional<qint64> instantOf(QByteArrayView text)
 {
     if (text == "-")
         return std::nullopt;
-    QDate date;
-    QTime time;
-    if (plainDate(text, date, time))
-        return (date.toJulianDay() - 2440588) * 86400000 + time.msecsSinceStartOfDay();
-    return dateOf(text).toMSecsSinceEpoch();
+    int value[7];
+    if (!plainDate(text, value))
+        return dateOf(text).toMSecsSinceEpoch();
+    // Days since 1970 of a Gregorian date, counted in 400-year eras from March 1st.
+    const qint64 year = value[0] - (value[1] <= 2), month = value[1], day = value[2];
+    const qint64 era = year / 400, ofEra = year - era * 400;
+    const qint64 ofYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const qint64 days = era * 146097 + ofEra * 365 + ofEra / 4 - ofEra / 100 + ofYear - 719468;
+    return ((days * 24 + value[3]) * 60 + value[4]) * 60000 + value[5] * 1000 + value[6];
 }
 
 bool readable(const Fields &fields, bool checkUtf8, QByteArrayView line)
 {
-    QDate date;
-    QTime time;
+    int date[7];
     if (!numberOf(fields.launches, std::numeric_limits<int>::max()) ||
         !numberOf(fields.seconds, std::numeric_limits<qint64>::max()) ||
-        (fields.favourite != "0" && fields.favourite != "1") ||
-        (fields.date != "-" && !plainDate(fields.date, date, time) &&
+        fields.favourite.size() != 1 ||
+        (fields.favourite[0] != '0' && fields.favourite[0] != '1') ||
+        (!(fields.date.size() == 1 && fields.date[0] == '-') && !plainDate(fields.date, date) &&
          !dateOf(fields.date).isValid()))
         return false;
-    const QByteArrayView texts = fields.texts;
-    const qsizetype tab = texts.indexOf('\t');
-    const qsizetype tab2 = tab < 0 ? -1 : texts.indexOf('\t', tab + 1);
-    return tab2 >= 0 && texts.indexOf('\t', tab2 + 1) < 0 && (!checkUtf8 || line.isValidUtf8());
+    // Exactly two tabs.
+    const char *at = fields.texts.data(), *const end = at + fields.texts.size();
+    for (int tab = 0; tab < 2; ++tab) {
+        at = static_cast<const char *>(std::memchr(at, '\t', size_t(end - at)));
+        if (at++ == nullptr)
+            return false;
+    }
+    return std::memchr(at, '\t', size_t(end - at)) == nullptr && (!checkUtf8 || line.isValidUtf8());
 }
 
 void appendEscaped(QByteArray &key, const QString &text)
@@ -250,9 +288,28 @@ QByteArray keyOf(const QString &emulator, const QString &name, const QString &fi
     return key;
 }
 
+// Eight bytes at a time: most of a load is spent here and on the table.
 uint32_t hashOf(QByteArrayView key)
 {
-    return uint32_t(qHash(key, 0));
+    const char *at = key.data();
+    const auto size = size_t(key.size());
+    uint64_t hash = 0x9e3779b97f4a7c15ULL ^ size;
+    uint64_t word = 0;
+    for (size_t left = size; left >= 8; left -= 8, at += 8) {
+        std::memcpy(&word, at, 8);
+        hash = (hash ^ word) * 0xff51afd7ed558ccdULL;
+        hash ^= hash >> 29;
+    }
+    word = 0;
+    if (size >= 8) // the last eight bytes, some of them hashed already
+        std::memcpy(&word, key.data() + size - 8, 8);
+    else
+        for (size_t i = 0; i < size; ++i)
+            word |= uint64_t(uint8_t(at[i])) << (8 * i);
+    hash = (hash ^ word) * 0xc4ceb9fe1a85ec53ULL;
+    hash ^= hash >> 32;
+    hash *= 0xff51afd7ed558ccdULL;
+    return uint32_t(hash >> 32);
 }
 
 // The three texts of a line.
@@ -303,8 +360,12 @@ void PlayHistory::Index::build(QByteArray content)
     const char *const data = bytes.constData();
     const qsizetype size = bytes.size();
     qsizetype at = bytes.startsWith(Utf8Bom) ? 3 : 0;
-    // Room for every line at once: a large history is not held twice while it grows.
-    const size_t lines = size_t(std::count(data + at, data + size, '\n')) + 1;
+    // Room for every line at once, as the first lines foretell: a large history is not held
+    // twice while it grows.
+    const qsizetype sample = std::min<qsizetype>(size - at, 256 * 1024);
+    const size_t lines = size_t(double(std::count(data + at, data + at + sample, '\n')) * 1.05 *
+                                double(size - at) / double(std::max<qsizetype>(sample, 1))) +
+                         16;
     games.reserve(lines);
     size_t room = 16;
     while (room < lines * 2)
@@ -312,6 +373,11 @@ void PlayHistory::Index::build(QByteArray content)
     places.assign(room, 0);
     // Most files are UTF-8 throughout, and then so is each line.
     const bool checkUtf8 = !QByteArrayView(bytes).isValidUtf8();
+    // A game's place in the table is looked up a few lines after its line is read, so that
+    // fetching it from memory overlaps reading the next lines.
+    constexpr size_t Ahead = 8;
+    Taken ahead[Ahead], read;
+    size_t taken = 0;
     const char *newline = nullptr;
     while (at < size) {
         if (newline == nullptr || newline < data + at) {
@@ -322,9 +388,17 @@ void PlayHistory::Index::build(QByteArray content)
         const auto *cr =
             static_cast<const char *>(std::memchr(data + at, '\r', size_t(newline - data - at)));
         const qsizetype end = (cr != nullptr ? cr : newline) - data;
-        takeLine({uint32_t(at), uint32_t(end - at)}, checkUtf8);
+        if (take({uint32_t(at), uint32_t(end - at)}, checkUtf8, read)) {
+            __builtin_prefetch(&places[read.hash & (places.size() - 1)]);
+            Taken &slot = ahead[taken++ % Ahead];
+            if (taken > Ahead)
+                add(slot);
+            std::swap(slot, read);
+        }
         at = end + std::max<qsizetype>(endOfLine(bytes, end), 1);
     }
+    for (size_t i = taken > Ahead ? taken - Ahead : 0; i < taken; ++i)
+        add(ahead[i % Ahead]);
 }
 
 QByteArrayView PlayHistory::Index::keyOf(uint32_t game) const
@@ -333,8 +407,13 @@ QByteArrayView PlayHistory::Index::keyOf(uint32_t game) const
         if (const auto odd = oddKeys.constFind(game); odd != oddKeys.cend())
             return *odd;
     }
+    return keyOfLine(games[game]);
+}
+
+QByteArrayView PlayHistory::Index::keyOfLine(Line line) const
+{
     Fields fields;
-    split(line(games[game]), fields);
+    split(this->line(line), fields);
     return fields.texts;
 }
 
@@ -368,44 +447,54 @@ void PlayHistory::Index::grow()
     }
 }
 
-void PlayHistory::Index::takeLine(Line line, bool checkUtf8)
+bool PlayHistory::Index::take(Line line, bool checkUtf8, Taken &taken)
 {
     if (line.size == 0)
-        return;
+        return false;
     Fields fields;
     const QByteArrayView text = this->line(line);
     if (!split(text, fields) || !readable(fields, checkUtf8, text)) {
         unread.push_back(line);
-        return;
+        return false;
     }
-    QByteArray odd;
-    if (fields.texts.contains('\\') && !plainlyEscaped(fields.texts)) {
+    taken.line = line;
+    taken.odd.clear();
+    if (std::memchr(fields.texts.data(), '\\', size_t(fields.texts.size())) != nullptr &&
+        !plainlyEscaped(fields.texts)) {
         QString emulator, name, file;
         textsOf(fields.texts, emulator, name, file);
-        odd = zanku::keyOf(emulator, name, file);
+        taken.odd = zanku::keyOf(emulator, name, file);
     }
-    const QByteArrayView key = odd.isNull() ? fields.texts : QByteArrayView(odd);
-    const uint32_t hash = hashOf(key);
+    taken.hash = hashOf(taken.odd.isNull() ? fields.texts : QByteArrayView(taken.odd));
+    return true;
+}
+
+void PlayHistory::Index::add(Taken &taken)
+{
+    const auto sameKey = [&](uint32_t game) {
+        return keyOf(game) ==
+               (taken.odd.isNull() ? keyOfLine(taken.line) : QByteArrayView(taken.odd));
+    };
     const size_t mask = places.size() - 1;
-    size_t at = hash & mask;
+    size_t at = taken.hash & mask;
     for (; places[at] != 0; at = (at + 1) & mask) {
         const auto game = uint32_t(places[at]) - 1;
-        if (uint32_t(places[at] >> 32) == hash && keyOf(game) == key) {
+        if (uint32_t(places[at] >> 32) == taken.hash && sameKey(game)) {
             // Read again further down: the later line is the game's.
             superseded.emplace_back(game, games[game]);
-            games[game] = line;
-            if (odd.isNull())
+            games[game] = taken.line;
+            if (taken.odd.isNull())
                 oddKeys.remove(game);
             else
-                oddKeys.insert(game, odd);
+                oddKeys.insert(game, std::move(taken.odd));
             return;
         }
     }
     const auto game = uint32_t(games.size());
-    games.push_back(line);
-    if (!odd.isNull())
-        oddKeys.insert(game, odd);
-    places[at] = uint64_t(hash) << 32 | (game + 1);
+    games.push_back(taken.line);
+    if (!taken.odd.isNull())
+        oddKeys.insert(game, std::move(taken.odd));
+    places[at] = uint64_t(taken.hash) << 32 | (game + 1);
     if (games.size() * 2 > places.size())
         grow();
 }

@@ -105,7 +105,15 @@ private:
             return QByteArrayView(bytes).sliced(line.at, line.size);
         }
         QByteArrayView keyOf(uint32_t game) const;
-        void takeLine(Line line, bool checkUtf8);
+        // A line read, its game not yet in the table.
+        struct Taken {
+            Line line;
+            uint32_t hash = 0;
+            QByteArray odd; // its key, when the line escapes it otherwise
+        };
+        bool take(Line line, bool checkUtf8, Taken &taken); // false: not a game
+        void add(Taken &taken);
+        QByteArrayView keyOfLine(Line line) const;
         void grow();
     };
     // The renames made here, as they fall on one file's games.
