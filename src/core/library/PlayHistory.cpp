@@ -590,7 +590,33 @@ PlayHistory PlayHistory::parse(QByteArrayView content)
     return history;
 }
 
-QByteArray PlayHistory::merged(const Index &index) const
+struct PlayHistory::Index::Merge {
+    bool inPlace = false;
+    std::vector<std::pair<uint32_t, uint32_t>> resized; // a game's line and its new size
+    std::vector<std::pair<Line, uint32_t>> added;       // a new game's line and key's hash
+};
+
+void PlayHistory::Index::follow(QByteArray merged, const Merge &merge)
+{
+    bytes = std::move(merged);
+    // The games' lines are in the file's order: each moves by what the lines before grew.
+    qint64 moved = 0;
+    auto resized = merge.resized.begin();
+    for (size_t game = 0; game < games.size(); ++game) {
+        games[game].at = uint32_t(games[game].at + moved);
+        if (resized != merge.resized.end() && resized->first == game) {
+            moved += qint64(resized->second) - games[game].size;
+            games[game].size = resized->second;
+            ++resized;
+        }
+    }
+    for (const auto &[line, hash] : merge.added) {
+        Taken taken{line, hash, {}};
+        add(taken);
+    }
+}
+
+QByteArray PlayHistory::merged(const Index &index, Index::Merge *merge) const
 {
     const Renamed renamed = resolve(index);
     // What each game of the file that changes becomes: its line, written where the game
@@ -645,6 +671,12 @@ QByteArray PlayHistory::merged(const Index &index) const
     // The lines that cannot be read go after the games, as they are.
     for (const Index::Line line : index.unread)
         edits.push_back({line, {}});
+    if (merge != nullptr) {
+        merge->resized.clear();
+        for (const auto &[game, text] : rewritten)
+            merge->resized.emplace_back(uint32_t(game), uint32_t(text.size()));
+        std::sort(merge->resized.begin(), merge->resized.end());
+    }
     for (auto &[game, text] : rewritten) {
         const Index::Line own = index.games[size_t(game)];
         const auto earliest = first.find(game);
@@ -676,12 +708,22 @@ QByteArray PlayHistory::merged(const Index &index) const
     const bool more = !added.empty() || !index.unread.empty();
     if (more && !content.isEmpty() && !content.endsWith('\n') && !content.endsWith('\r'))
         content += "\r\n";
+    if (merge != nullptr) {
+        // Only lines rewritten in place: the index follows them without reading them again.
+        merge->inPlace =
+            index.superseded.empty() && index.unread.empty() && renamed.keyOf.isEmpty();
+        merge->added.clear();
+    }
     for (const Change *change : added) {
         Game game;
         applyChange(game, change->launches, change->seconds, change->lastPlayed, change->favourite,
                     true);
-        content +=
-            lineOf(game, zanku::keyOf(change->emulator, change->name, change->file)) + "\r\n";
+        const QByteArray key = zanku::keyOf(change->emulator, change->name, change->file);
+        const QByteArray line = lineOf(game, key);
+        if (merge != nullptr)
+            merge->added.push_back(
+                {{uint32_t(content.size()), uint32_t(line.size())}, hashOf(key)});
+        content += line + "\r\n";
     }
     for (const Index::Line line : index.unread)
         content.append(bytes.sliced(line.at, line.size)).append("\r\n");
@@ -740,14 +782,23 @@ bool PlayHistory::save(QString *error)
     QString reason;
     if (readHistory(path_, content, reason) == ReadStatus::Unreadable)
         return fail(reason);
+    // Most often the file is as this program last read or wrote it, and its index is at hand.
+    const bool unchanged = content == index_.bytes;
     Index now;
-    now.build(std::move(content));
-    QByteArray written = merged(now);
+    if (!unchanged)
+        now.build(std::move(content));
+    Index &base = unchanged ? index_ : now;
+    Index::Merge merge;
+    QByteArray written = merged(base, &merge);
     QSaveFile file(path_);
     if (!file.open(QIODevice::WriteOnly) || file.write(written) != written.size() || !file.commit())
         return fail(file.errorString());
-    now = {};
-    index_.build(std::move(written));
+    if (merge.inPlace)
+        base.follow(std::move(written), merge);
+    else
+        base.build(std::move(written));
+    if (!unchanged)
+        index_ = std::move(now);
     renamed_ = {};
     changes_.clear();
     changeIndex_.clear();

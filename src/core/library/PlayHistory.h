@@ -115,6 +115,9 @@ private:
         void add(Taken &taken);
         QByteArrayView keyOfLine(Line line) const;
         void grow();
+        // Follows a merge that only rewrote lines of games in their places and added others.
+        struct Merge;
+        void follow(QByteArray merged, const Merge &merge);
     };
     // The renames made here, as they fall on one file's games.
     struct Renamed {
@@ -142,7 +145,9 @@ private:
     const Change *changeOf(const QByteArray &key) const;
     Change &change(const QString &emulator, const QString &name, const QString &file);
     Game gameAt(qsizetype game, const Change *change) const;
-    QByteArray merged(const Index &index) const;
+    // The file's bytes with this program's changes merged in; `merge`, when given, learns
+    // whether the index can follow them without reading the result anew.
+    QByteArray merged(const Index &index, Index::Merge *merge = nullptr) const;
 
     QString path_;
     QString readError_;
