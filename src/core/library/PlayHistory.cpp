@@ -928,28 +928,42 @@ std::vector<PlayHistory::Game> PlayHistory::recent(int count) const
         qsizetype order; // the games' own order among those played at once
         const Change *change;
     };
-    std::vector<Played> played;
+    const auto newer = [](const Played &a, const Played &b) {
+        return a.when != b.when ? a.when > b.when : a.order < b.order;
+    };
+    const auto wanted = size_t(std::max(count, 0));
     const auto baseCount = qsizetype(index_.games.size());
+    // A few asked of many: only they are kept, in a heap whose top is the oldest of them.
+    const bool few = wanted < size_t(baseCount) / 8;
+    std::vector<Played> played;
+    const auto take = [&](const Played &game) {
+        if (!few) {
+            played.push_back(game);
+        } else if (played.size() < wanted) {
+            played.push_back(game);
+            std::push_heap(played.begin(), played.end(), newer);
+        } else if (wanted > 0 && newer(game, played.front())) {
+            std::pop_heap(played.begin(), played.end(), newer);
+            played.back() = game;
+            std::push_heap(played.begin(), played.end(), newer);
+        }
+    };
     for (qsizetype game = 0; game < baseCount; ++game) {
-        const auto change = placed.find(game);
-        if (change != placed.end() && change->second->lastPlayed.isValid()) {
-            played.push_back(
-                {change->second->lastPlayed.toMSecsSinceEpoch(), game, change->second});
+        const auto change = placed.empty() ? placed.end() : placed.find(game);
+        const Change *changed = change == placed.end() ? nullptr : change->second;
+        if (changed != nullptr && changed->lastPlayed.isValid()) {
+            take({changed->lastPlayed.toMSecsSinceEpoch(), game, changed});
             continue;
         }
         Fields fields;
         split(index_.line(index_.games[size_t(game)]), fields);
         if (const auto when = instantOf(fields.date))
-            played.push_back({*when, game, change == placed.end() ? nullptr : change->second});
+            take({*when, game, changed});
     }
     for (size_t i = 0; i < added.size(); ++i) {
         if (added[i]->lastPlayed.isValid())
-            played.push_back(
-                {added[i]->lastPlayed.toMSecsSinceEpoch(), baseCount + qsizetype(i), added[i]});
+            take({added[i]->lastPlayed.toMSecsSinceEpoch(), baseCount + qsizetype(i), added[i]});
     }
-    const auto newer = [](const Played &a, const Played &b) {
-        return a.when != b.when ? a.when > b.when : a.order < b.order;
-    };
     const size_t kept = std::min(played.size(), size_t(std::max(count, 0)));
     std::partial_sort(played.begin(), played.begin() + qsizetype(kept), played.end(), newer);
     std::vector<Game> games;
