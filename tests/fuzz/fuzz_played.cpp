@@ -15,10 +15,10 @@ bool same(const PlayHistory::Game &a, const PlayHistory::Game &b)
 }
 
 // Every game of `a` but those of `except` reads the same in `b`.
-bool keeps(const PlayHistory &a, const PlayHistory &b,
+bool keeps(const std::vector<PlayHistory::Game> &a, const PlayHistory &b,
            const std::optional<PlayHistory::Game> &except = std::nullopt)
 {
-    for (const PlayHistory::Game &game : a.games()) {
+    for (const PlayHistory::Game &game : a) {
         const std::optional<PlayHistory::Game> other = b.find(game.emulator, game.name, game.file);
         const bool excepted = except && except->emulator == game.emulator &&
                               except->name == game.name && except->file == game.file;
@@ -45,7 +45,29 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
         __builtin_trap();
     PlayHistory again;
     again.load(dir.path());
-    if (!keeps(read, again) || !keeps(again, read) || again.unreadLines() != read.unreadLines())
+    if (!keeps(read.games(), again) || !keeps(again.games(), read) ||
+        again.unreadLines() != read.unreadLines())
+        __builtin_trap();
+
+    // Changed here (its first game renamed and played, a star on another) and saved: the
+    // file reads as the history showed, before the save and after it.
+    PlayHistory changed = again;
+    const std::vector<PlayHistory::Game> games = again.games();
+    if (!games.empty()) {
+        const PlayHistory::Game &first = games.front();
+        const QString name = first.name + QStringLiteral("\\ renamed\t");
+        changed.rename(first.emulator, first.file, first.name, name);
+        changed.played(first.emulator, name, first.file, 5);
+    }
+    changed.setFavourite(QStringLiteral("E"), QStringLiteral("starred"), QStringLiteral("f"), true);
+    const std::vector<PlayHistory::Game> shown = changed.games();
+    if (!changed.save())
+        __builtin_trap();
+    PlayHistory merged;
+    merged.load(dir.path());
+    if (!keeps(shown, merged) || !keeps(merged.games(), changed) ||
+        !keeps(changed.games(), merged) || merged.count() != qsizetype(shown.size()) ||
+        merged.unreadLines() != read.unreadLines())
         __builtin_trap();
 
     // One line damaged (no longer UTF-8): every other game reads as before.
@@ -57,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
     const std::vector<PlayHistory::Game> aloneGames = alone.games();
     const std::optional<PlayHistory::Game> lost =
         aloneGames.empty() ? std::nullopt : std::optional(aloneGames.front());
-    if (!keeps(read, broken, lost) || !keeps(broken, read, lost))
+    if (!keeps(read.games(), broken, lost) || !keeps(broken.games(), read, lost))
         __builtin_trap();
     return 0;
 }

@@ -241,7 +241,8 @@ std::optional<qint64> instantOf(QByteArrayView text)
     return ((days * 24 + value[3]) * 60 + value[4]) * 60000 + value[5] * 1000 + value[6];
 }
 
-bool readable(const Fields &fields, bool checkUtf8, QByteArrayView line)
+// Whether the line is one of the history; `starts` then has where its three texts begin.
+bool readable(const Fields &fields, bool checkUtf8, QByteArrayView line, const char *(&starts)[3])
 {
     int date[7];
     if (!numberOf(fields.launches, std::numeric_limits<int>::max()) ||
@@ -253,10 +254,12 @@ bool readable(const Fields &fields, bool checkUtf8, QByteArrayView line)
         return false;
     // Exactly two tabs.
     const char *at = fields.texts.data(), *const end = at + fields.texts.size();
+    starts[0] = at;
     for (int tab = 0; tab < 2; ++tab) {
         at = static_cast<const char *>(std::memchr(at, '\t', size_t(end - at)));
-        if (at++ == nullptr)
+        if (at == nullptr)
             return false;
+        starts[tab + 1] = ++at;
     }
     return std::memchr(at, '\t', size_t(end - at)) == nullptr && (!checkUtf8 || line.isValidUtf8());
 }
@@ -453,14 +456,21 @@ bool PlayHistory::Index::take(Line line, bool checkUtf8, Taken &taken)
         return false;
     Fields fields;
     const QByteArrayView text = this->line(line);
-    if (!split(text, fields) || !readable(fields, checkUtf8, text)) {
+    const char *starts[3];
+    if (!split(text, fields) || !readable(fields, checkUtf8, text, starts)) {
         unread.push_back(line);
         return false;
     }
     taken.line = line;
     taken.odd.clear();
-    if (std::memchr(fields.texts.data(), '\\', size_t(fields.texts.size())) != nullptr &&
-        !plainlyEscaped(fields.texts)) {
+    // A text read from the file is not always the bytes it is written again as: an escape
+    // this program would not write, or a byte order mark, which decoding drops.
+    const char *const end = fields.texts.data() + fields.texts.size();
+    const bool marked = std::any_of(std::begin(starts), std::end(starts), [&](const char *start) {
+        return QByteArrayView(start, end - start).startsWith(Utf8Bom);
+    });
+    if (marked || (std::memchr(fields.texts.data(), '\\', size_t(fields.texts.size())) != nullptr &&
+                   !plainlyEscaped(fields.texts))) {
         QString emulator, name, file;
         textsOf(fields.texts, emulator, name, file);
         taken.odd = zanku::keyOf(emulator, name, file);
