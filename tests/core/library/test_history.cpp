@@ -55,6 +55,7 @@ class HistoryTest : public QObject {
 private slots:
     void whatWasPlayedIsKept();
     void linesOfAnotherEncodingAreKept();
+    void onlyTheGamesChangedAreRewritten();
     void twoProgramsLoseNothing();
     void unreadableHistoryIsLeftAlone_data();
     void unreadableHistoryIsLeftAlone();
@@ -122,6 +123,26 @@ void HistoryTest::linesOfAnotherEncodingAreKept()
     const QByteArray saved = library.read("Zanku.played");
     QVERIFY(saved.startsWith(utf8) && saved.endsWith(latin1));
     QCOMPARE(readBack(library).games().size(), size_t(2));
+}
+
+// Lines of games not played here keep their bytes (their line ends, a date with an offset,
+// an escape this program would not write); the game played is found by its key and
+// rewritten where it is.
+void HistoryTest::onlyTheGamesChangedAreRewritten()
+{
+    TestLibrary library;
+    const QByteArray old = "1 60 2026-01-01T00:00:00+01:00 0 Micro\tOld\told.dsk\n";
+    const QByteArray odd = "2 0 - 1 Micro\tA\\qB\tab.dsk\n";
+    library.write("Zanku.played", old + "1 0 - 0 Micro\tGame\tgame.dsk\r\n" + odd);
+    zanku::PlayHistory history = readBack(library);
+    const QDateTime when(QDate(2026, 12, 5), QTime(10, 11, 12, 345), Qt::UTC);
+    history.launched("Micro", "Game", "game.dsk", when);
+    history.setFavourite("Micro", "AqB", "ab.dsk", false);
+    QVERIFY(history.save());
+    QCOMPARE(library.read("Zanku.played"),
+             old + "2 0 2026-12-05T10:11:12.345Z 0 Micro\tGame\tgame.dsk\r\n" +
+                 "2 0 - 0 Micro\tA\\qB\tab.dsk\n");
+    QCOMPARE(history.find("Micro", "Old", "old.dsk")->seconds, 60);
 }
 
 // Two Zanku on one library, each saving its launches and favourites: none is lost.
