@@ -49,15 +49,18 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
         again.unreadLines() != read.unreadLines())
         __builtin_trap();
 
-    // Changed here (its first game renamed and played, a star on another) and saved: the
+    // Changed here (its first game played, and renamed or not, a star on another) and saved: the
     // file reads as the history showed, before the save and after it.
     PlayHistory changed = again;
     const std::vector<PlayHistory::Game> games = again.games();
     if (!games.empty()) {
         const PlayHistory::Game &first = games.front();
-        const QString name = first.name + QStringLiteral("\\ renamed\t");
-        changed.rename(first.emulator, first.file, first.name, name);
-        changed.played(first.emulator, name, first.file, 5);
+        QString name = first.name;
+        if (size % 2 != 0) { // or only its line grows, and those after it move
+            name += QStringLiteral("\\ renamed\t");
+            changed.rename(first.emulator, first.file, first.name, name);
+        }
+        changed.played(first.emulator, name, first.file, 1000000);
     }
     changed.setFavourite(QStringLiteral("E"), QStringLiteral("starred"), QStringLiteral("f"), true);
     const std::vector<PlayHistory::Game> shown = changed.games();
