@@ -24,7 +24,8 @@ namespace zanku {
 // UTF-8, or not of this form) is skipped, and written back byte for byte.
 //
 // Several Zanku may share one program directory: a save re-reads the file under a lock
-// and adds only what this program changed since, so no launch or favourite is lost.
+// and adds only what this program changed since, so no launch or favourite is lost. Only
+// the lines of the games changed are written anew; the others keep their bytes.
 class PlayHistory {
 public:
     struct Game {
