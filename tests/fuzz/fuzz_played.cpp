@@ -15,13 +15,14 @@ bool same(const PlayHistory::Game &a, const PlayHistory::Game &b)
 }
 
 // Every game of `a` but those of `except` reads the same in `b`.
-bool keeps(const PlayHistory &a, const PlayHistory &b, const PlayHistory::Game *except = nullptr)
+bool keeps(const std::vector<PlayHistory::Game> &a, const PlayHistory &b,
+           const std::optional<PlayHistory::Game> &except = std::nullopt)
 {
-    for (const PlayHistory::Game &game : a.games()) {
-        const PlayHistory::Game *other = b.find(game.emulator, game.name, game.file);
-        const bool excepted = except != nullptr && except->emulator == game.emulator &&
+    for (const PlayHistory::Game &game : a) {
+        const std::optional<PlayHistory::Game> other = b.find(game.emulator, game.name, game.file);
+        const bool excepted = except && except->emulator == game.emulator &&
                               except->name == game.name && except->file == game.file;
-        if (!excepted && (other == nullptr || !same(game, *other)))
+        if (!excepted && (!other || !same(game, *other)))
             return false;
     }
     return true;
@@ -44,7 +45,32 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
         __builtin_trap();
     PlayHistory again;
     again.load(dir.path());
-    if (!keeps(read, again) || !keeps(again, read) || again.unreadLines() != read.unreadLines())
+    if (!keeps(read.games(), again) || !keeps(again.games(), read) ||
+        again.unreadLines() != read.unreadLines())
+        __builtin_trap();
+
+    // Changed here (its first game played, and renamed or not, a star on another) and saved: the
+    // file reads as the history showed, before the save and after it.
+    PlayHistory changed = again;
+    const std::vector<PlayHistory::Game> games = again.games();
+    if (!games.empty()) {
+        const PlayHistory::Game &first = games.front();
+        QString name = first.name;
+        if (size % 2 != 0) { // or only its line grows, and those after it move
+            name += QStringLiteral("\\ renamed\t");
+            changed.rename(first.emulator, first.file, first.name, name);
+        }
+        changed.played(first.emulator, name, first.file, 1000000);
+    }
+    changed.setFavourite(QStringLiteral("E"), QStringLiteral("starred"), QStringLiteral("f"), true);
+    const std::vector<PlayHistory::Game> shown = changed.games();
+    if (!changed.save())
+        __builtin_trap();
+    PlayHistory merged;
+    merged.load(dir.path());
+    if (!keeps(shown, merged) || !keeps(merged.games(), changed) ||
+        !keeps(changed.games(), merged) || merged.count() != qsizetype(shown.size()) ||
+        merged.unreadLines() != read.unreadLines())
         __builtin_trap();
 
     // One line damaged (no longer UTF-8): every other game reads as before.
@@ -53,8 +79,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
     const PlayHistory alone = PlayHistory::parse(lines[damaged]);
     lines[damaged].prepend('\xff');
     const PlayHistory broken = PlayHistory::parse(lines.join('\n'));
-    const PlayHistory::Game *lost = alone.games().empty() ? nullptr : &alone.games().front();
-    if (!keeps(read, broken, lost) || !keeps(broken, read, lost))
+    const std::vector<PlayHistory::Game> aloneGames = alone.games();
+    const std::optional<PlayHistory::Game> lost =
+        aloneGames.empty() ? std::nullopt : std::optional(aloneGames.front());
+    if (!keeps(read.games(), broken, lost) || !keeps(broken.games(), read, lost))
         __builtin_trap();
     return 0;
 }

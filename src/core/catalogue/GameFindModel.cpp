@@ -86,10 +86,10 @@ QVariant GameFindModel::data(const QModelIndex &proxyIndex, int role) const
 {
     if ((role != FavouriteRole && role != Qt::ToolTipRole) || !proxyIndex.isValid())
         return QAbstractProxyModel::data(proxyIndex, role);
-    const PlayHistory::Game *game =
+    const std::optional<PlayHistory::Game> game =
         library_.played(slotAt(proxyIndex.row()), cell(proxyIndex.row(), 2));
     if (role == FavouriteRole)
-        return game != nullptr && game->favourite;
+        return game && game->favourite;
     return PlayHistory::describe(game);
 }
 
@@ -105,9 +105,9 @@ void GameFindModel::collectRows(bool reordered)
     sourceRows_.reserve(size_t(narrowed_ ? index_.matchCount() : rows));
     proxyRows_.assign(size_t(rows), -1);
     const auto favourite = [this](int row) {
-        const PlayHistory::Game *game =
+        const std::optional<PlayHistory::Game> game =
             library_.played(rowSlots_[size_t(row)], games_->cell(row, 2));
-        return game != nullptr && game->favourite;
+        return game && game->favourite;
     };
     for (int row = 0; row < rows; ++row) {
         if ((!narrowed_ || index_.matches(rowSlots_[size_t(row)])) &&

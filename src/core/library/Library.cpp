@@ -164,7 +164,7 @@ void Library::keepNamesOf(const QString &emulatorName, const std::vector<GameRec
                 renamed.value() = game.value();
         }
         renamedSinceLoad_.insert(key + old.value(), game.value());
-        if (history_.find(emulatorName, old.value(), game.key()) != nullptr) {
+        if (history_.find(emulatorName, old.value(), game.key())) {
             history_.rename(emulatorName, game.key(), old.value(), game.value());
             renamed = true;
         }
@@ -190,10 +190,10 @@ QString Library::historyName(const QString &emulatorName, const QString &name,
     return renamedSinceLoad_.value(emulatorName + QChar(0) + file + QChar(0) + name, name);
 }
 
-const PlayHistory::Game *Library::played(int slot, const QString &emulatorName) const
+std::optional<PlayHistory::Game> Library::played(int slot, const QString &emulatorName) const
 {
     if (slot < 1 || slot > GameCount())
-        return nullptr;
+        return std::nullopt;
     const GameRecord &shown = game(slot);
     return history_.find(emulatorName, historyName(emulatorName, shown.Name, shown.File),
                          shown.File);

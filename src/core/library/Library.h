@@ -103,7 +103,7 @@ public:
     void LaunchGame(int slot, const QString &rowName, const QString &rowEmulator);
     // What was played: launches, time, favourites. Read at start().
     const PlayHistory &history() const { return history_; }
-    const PlayHistory::Game *played(int slot, const QString &emulatorName) const;
+    std::optional<PlayHistory::Game> played(int slot, const QString &emulatorName) const;
     void setFavourite(int slot, const QString &emulatorName, bool favourite);
     // The slot of the game an entry of the history names, under that emulator; 0 when the
     // catalogue no longer lists it.

@@ -24,7 +24,8 @@ namespace zanku {
 // UTF-8, or not of this form) is skipped, and written back byte for byte.
 //
 // Several Zanku may share one program directory: a save re-reads the file under a lock
-// and adds only what this program changed since, so no launch or favourite is lost.
+// and adds only what this program changed since, so no launch or favourite is lost. Only
+// the lines of the games changed are written anew; the others keep their bytes.
 class PlayHistory {
 public:
     struct Game {
@@ -50,12 +51,16 @@ public:
     bool readOnly() const { return !readError_.isEmpty(); }
     const QString &readError() const { return readError_; }
     const QString &path() const { return path_; }
-    // Every game of the history, in the file's order.
-    const std::vector<Game> &games() const { return records_.games; }
+    // How many games the history has; costs nothing.
+    qsizetype count() const;
+    // Every game of the history, in the file's order, each made from its line: for tests
+    // and small histories.
+    std::vector<Game> games() const;
     // The lines that could not be read, as they are in the file.
-    const std::vector<QByteArray> &unreadLines() const { return records_.unread; }
+    std::vector<QByteArray> unreadLines() const;
 
-    const Game *find(const QString &emulator, const QString &name, const QString &file) const;
+    std::optional<Game> find(const QString &emulator, const QString &name,
+                             const QString &file) const;
     void launched(const QString &emulator, const QString &name, const QString &file,
                   const QDateTime &when);
     void played(const QString &emulator, const QString &name, const QString &file, qint64 seconds);
@@ -64,11 +69,11 @@ public:
     void rename(const QString &emulator, const QString &file, const QString &from,
                 const QString &to);
 
-    // The games last played, newest first.
-    std::vector<const Game *> recent(int count) const;
+    // The `count` games last played, newest first.
+    std::vector<Game> recent(int count) const;
 
     // "Played 3 times, 2 h 14 min in all, last on 5 Dec 2026", or "Never played".
-    static QString describe(const Game *game);
+    static QString describe(const std::optional<Game> &game);
 
     // The history a file of these bytes holds, as load() reads it.
     static PlayHistory parse(QByteArrayView content);
@@ -76,24 +81,54 @@ public:
     QByteArray format() const;
 
 private:
-    // Each emulator's name, held once however many games it has.
-    struct Emulators;
-    // The games with a table of their places by key: a large history is held once, not
-    // again as keys.
-    struct Records {
-        std::vector<Game> games;
-        std::vector<size_t> hashes;   // of each game's key
-        std::vector<uint32_t> places; // open addressing: index in games + 1, 0 free
-        std::vector<QByteArray> unread;
+    // A file's bytes, kept as read, and where its games are: a game is made from its line
+    // only when it is asked for.
+    struct Index {
+        struct Line {
+            uint32_t at = 0, size = 0;
+        };
+        QByteArray bytes;
+        // Each game's line, in the order the games first appear; a game written twice is
+        // read from its last line.
+        std::vector<Line> games;
+        // Open addressing by the key's hash: hash << 32 | (game + 1), 0 free.
+        std::vector<uint64_t> places;
+        std::vector<Line> unread;
+        // Lines of a game superseded by a later line of it.
+        std::vector<std::pair<uint32_t, Line>> superseded;
+        // The key of a game whose line escapes it otherwise than this program would.
+        QHash<uint32_t, QByteArray> oddKeys;
 
-        qsizetype placeOf(size_t hash, const QString &emulator, const QString &name,
-                          const QString &file) const;
-        const Game *find(const QString &emulator, const QString &name, const QString &file) const;
-        Game &entry(const QString &emulator, const QString &name, const QString &file);
-        void rehash(size_t count);
-        void rename(const QString &emulator, const QString &file, const QString &from,
-                    const QString &to);
-        void takeLine(QByteArrayView line, Emulators &emulators);
+        void build(QByteArray content);
+        qsizetype lookup(QByteArrayView key, uint32_t hash) const;
+        QByteArrayView line(Line line) const
+        {
+            return QByteArrayView(bytes).sliced(line.at, line.size);
+        }
+        QByteArrayView keyOf(uint32_t game) const;
+        // A line read, its game not yet in the table.
+        struct Taken {
+            Line line;
+            uint32_t hash = 0;
+            QByteArray odd; // its key, when the line escapes it otherwise
+        };
+        bool take(Line line, bool checkUtf8, Taken &taken); // false: not a game
+        void add(Taken &taken);
+        QByteArrayView keyOfLine(Line line) const;
+        void grow();
+        // Follows a merge that only rewrote lines of games in their places and added others.
+        struct Merge;
+        void follow(QByteArray merged, const Merge &merge);
+    };
+    // The renames made here, as they fall on one file's games.
+    struct Renamed {
+        struct To {
+            qsizetype game;
+            QString emulator, name, file;
+        };
+        QHash<QByteArray, To> byKey;
+        QHash<qsizetype, QByteArray> keyOf; // of a game renamed
+        qsizetype locate(const Index &index, const QByteArray &key) const;
     };
     // What this program changed in a game since the last load or save.
     struct Change {
@@ -107,14 +142,20 @@ private:
         QString emulator, file, from, to;
     };
 
+    Renamed resolve(const Index &index) const;
+    const Change *changeOf(const QByteArray &key) const;
     Change &change(const QString &emulator, const QString &name, const QString &file);
-    void apply(Records &records) const;
+    Game gameAt(qsizetype game, const Change *change) const;
+    // The file's bytes with this program's changes merged in; `merge`, when given, learns
+    // whether the index can follow them without reading the result anew.
+    QByteArray merged(const Index &index, Index::Merge *merge = nullptr) const;
 
     QString path_;
     QString readError_;
-    Records records_;
+    Index index_;
+    Renamed renamed_; // resolve(index_), kept up to date
     std::vector<Change> changes_;
-    QHash<QString, size_t> changeIndex_; // by emulator, name and file
+    QHash<QByteArray, size_t> changeIndex_; // by key
     std::vector<Rename> renames_;
 };
 

@@ -148,8 +148,8 @@ void GameListView::toggleFavourite()
     const int slot = library_.slotOf(game);
     if (slot == 0)
         return;
-    const zanku::PlayHistory::Game *played = library_.played(slot, game.emulator);
-    library_.setFavourite(slot, game.emulator, played == nullptr || !played->favourite);
+    const auto played = library_.played(slot, game.emulator);
+    library_.setFavourite(slot, game.emulator, !played || !played->favourite);
 }
 
 void GameListView::currentMoved()

@@ -20,14 +20,38 @@
 #include <QShortcut>
 #include <QStatusBar>
 
-#include <algorithm>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace {
 constexpr int NarrowListWidth = 4095;
 constexpr int WideListWidth = 10335;
 constexpr int RecentCount = 10;
 const QString WaitingText = QStringLiteral("Waiting for selection...");
+
+// The games last played that the catalogue still lists, with their slots, newest first:
+// at most `count`, asked of the history a few more at a time, since most are still listed.
+std::vector<std::pair<zanku::PlayHistory::Game, int>> listedRecent(const zanku::Library &library,
+                                                                   int count)
+{
+    std::vector<std::pair<zanku::PlayHistory::Game, int>> listed;
+    size_t seen = 0; // each answer begins with the one before
+    for (int asked = count;; asked = asked > std::numeric_limits<int>::max() / 4
+                                         ? std::numeric_limits<int>::max()
+                                         : asked * 4) {
+        const std::vector<zanku::PlayHistory::Game> played = library.history().recent(asked);
+        for (; seen < played.size(); ++seen) {
+            if (const int slot = library.slotOf(played[seen]); slot != 0) {
+                listed.emplace_back(played[seen], slot);
+                if (listed.size() == size_t(count))
+                    return listed;
+            }
+        }
+        if (played.size() < size_t(asked))
+            return listed;
+    }
+}
 } // namespace
 
 MainFrm::MainFrm(zanku::Library &library, QWidget *parent)
@@ -123,10 +147,7 @@ void MainFrm::buildMenus()
     // Filled as it opens; greyed while no game it would list is still listed.
     connect(recentMenu_, &QMenu::aboutToShow, this, &MainFrm::refillRecent);
     const auto grey = [this] {
-        const auto played = library_.history().recent(std::numeric_limits<int>::max());
-        recentMenu_->menuAction()->setEnabled(
-            std::any_of(played.begin(), played.end(),
-                        [this](const auto *game) { return library_.slotOf(*game) != 0; }));
+        recentMenu_->menuAction()->setEnabled(!listedRecent(library_, 1).empty());
     };
     connect(&library_, &zanku::Library::historyChanged, this, grey);
     connect(&library_, &zanku::Library::catalogueChanged, this, grey);
@@ -165,16 +186,11 @@ void MainFrm::refillRecent()
 {
     // The last games played that the catalogue still lists, newest first.
     recentMenu_->clear();
-    for (const auto *game : library_.history().recent(std::numeric_limits<int>::max())) {
-        const int slot = library_.slotOf(*game);
-        if (slot == 0)
-            continue;
+    for (const auto &[game, slot] : listedRecent(library_, RecentCount)) {
         QAction *launch =
-            recentMenu_->addAction(QStringLiteral("%1 (%2)").arg(game->name, game->emulator), this,
+            recentMenu_->addAction(QStringLiteral("%1 (%2)").arg(game.name, game.emulator), this,
                                    [this, key = library_.keyOf(slot)] { library_.launch(key); });
         launch->setData(slot);
-        if (recentMenu_->actions().size() == RecentCount)
-            break;
     }
 }
 

@@ -55,6 +55,7 @@ class HistoryTest : public QObject {
 private slots:
     void whatWasPlayedIsKept();
     void linesOfAnotherEncodingAreKept();
+    void onlyTheGamesChangedAreRewritten();
     void twoProgramsLoseNothing();
     void unreadableHistoryIsLeftAlone_data();
     void unreadableHistoryIsLeftAlone();
@@ -83,8 +84,8 @@ void HistoryTest::whatWasPlayedIsKept()
         core.LaunchGame(slot, "Game", "Micro"); // the program ends before the game does
     }
     const zanku::PlayHistory history = readBack(library);
-    const zanku::PlayHistory::Game *game = history.find("Micro", "Game", "game.dsk");
-    QVERIFY(game != nullptr && game->launches == 2 && game->seconds == firstRun && game->favourite);
+    const auto game = history.find("Micro", "Game", "game.dsk");
+    QVERIFY(game && game->launches == 2 && game->seconds == firstRun && game->favourite);
     QVERIFY(
         zanku::PlayHistory::describe(game).startsWith("Played 2 times, 0 min in all, last on "));
     QVERIFY(library.read("Zanku.played").endsWith("not a line of it\r\n"));
@@ -103,8 +104,8 @@ void HistoryTest::whatWasPlayedIsKept()
     for (int i = 0; i < 12; ++i)
         many.launched("E", QString::number(i), "f", now.addSecs(i % 2 ? i : -i));
     QStringList order;
-    for (const auto *played : many.recent(10))
-        order << played->name;
+    for (const auto &played : many.recent(10))
+        order << played.name;
     QCOMPARE(order, (QStringList{"11", "9", "7", "5", "3", "1", "0", "2", "4", "6"}));
 }
 
@@ -116,12 +117,32 @@ void HistoryTest::linesOfAnotherEncodingAreKept()
     const QByteArray latin1 = "2 0 - 1 Micro\tCaf\xe9\tlatin.dsk\r\n";
     library.write("Zanku.played", utf8 + latin1);
     zanku::PlayHistory history = readBack(library);
-    QVERIFY(history.find("Micro", QString::fromUtf8("Caf\xc3\xa9"), "cafe.dsk") != nullptr);
+    QVERIFY(history.find("Micro", QString::fromUtf8("Caf\xc3\xa9"), "cafe.dsk"));
     history.setFavourite("Micro", "Game", "game.dsk", true);
     QVERIFY(history.save());
     const QByteArray saved = library.read("Zanku.played");
     QVERIFY(saved.startsWith(utf8) && saved.endsWith(latin1));
     QCOMPARE(readBack(library).games().size(), size_t(2));
+}
+
+// Lines of games not played here keep their bytes (their line ends, a date with an offset,
+// an escape this program would not write); the game played is found by its key and
+// rewritten where it is.
+void HistoryTest::onlyTheGamesChangedAreRewritten()
+{
+    TestLibrary library;
+    const QByteArray old = "1 60 2026-01-01T00:00:00+01:00 0 Micro\tOld\told.dsk\n";
+    const QByteArray odd = "2 0 - 1 Micro\tA\\qB\tab.dsk\n";
+    library.write("Zanku.played", old + "1 0 - 0 Micro\tGame\tgame.dsk\r\n" + odd);
+    zanku::PlayHistory history = readBack(library);
+    const QDateTime when(QDate(2026, 12, 5), QTime(10, 11, 12, 345), Qt::UTC);
+    history.launched("Micro", "Game", "game.dsk", when);
+    history.setFavourite("Micro", "AqB", "ab.dsk", false);
+    QVERIFY(history.save());
+    QCOMPARE(library.read("Zanku.played"),
+             old + "2 0 2026-12-05T10:11:12.345Z 0 Micro\tGame\tgame.dsk\r\n" +
+                 "2 0 - 0 Micro\tA\\qB\tab.dsk\n");
+    QCOMPARE(history.find("Micro", "Old", "old.dsk")->seconds, 60);
 }
 
 // Two Zanku on one library, each saving its launches and favourites: none is lost.
@@ -141,8 +162,8 @@ void HistoryTest::twoProgramsLoseNothing()
     first.launched("Micro", "Game", "game.dsk", QDateTime::currentDateTimeUtc());
     QVERIFY(first.save());
     for (const zanku::PlayHistory &history : {first, readBack(library)}) {
-        const auto *game = history.find("Micro", "Game", "game.dsk");
-        QVERIFY(game != nullptr && game->launches == 3 && game->seconds == 10 && game->favourite);
+        const auto game = history.find("Micro", "Game", "game.dsk");
+        QVERIFY(game && game->launches == 3 && game->seconds == 10 && game->favourite);
         QVERIFY(history.find("Micro", "Other", "other.dsk")->favourite);
     }
 
@@ -158,8 +179,8 @@ void HistoryTest::twoProgramsLoseNothing()
     QCOMPARE(history.find("Micro", "Game", "game.dsk")->launches, 3 + 2 * Count);
     for (int i = 0; i < Count; ++i) {
         for (const QString tag : {"a", "b"}) {
-            const auto *favourite = history.find("Micro", tag + QString::number(i), "f");
-            QVERIFY2(favourite != nullptr && favourite->favourite, qPrintable(tag));
+            const auto favourite = history.find("Micro", tag + QString::number(i), "f");
+            QVERIFY2(favourite && favourite->favourite, qPrintable(tag));
         }
     }
 }
