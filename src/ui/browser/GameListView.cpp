@@ -105,8 +105,9 @@ GameListView::GameListView(zanku::Library &library, QWidget *parent)
         model_->FillGameList(library_);
         rowsChanged(beforeLoad_, true);
     });
-    connect(&library_, &zanku::Library::historyChanged, this,
-            [this] { rowsChanged(currentGame()); });
+    // The favourites filter has already dropped or taken rows by then: the game to keep
+    // is the one chosen before.
+    connect(&library_, &zanku::Library::historyChanged, this, [this] { rowsChanged(chosen_); });
 }
 
 int GameListView::highlightedRow() const

@@ -5,10 +5,12 @@
 #include "core/launch/CommandLine.h"
 #include "core/preview/PictureFit.h"
 #include "core/unzip/ZipFixtures.h"
+#include "ui/browser/GameListView.h"
 #include "ui/browser/MainFrm.h"
 #include "ui/common/Twips.h"
 #include "ui/editor/OptionsFrm.h"
 
+#include <QSignalSpy>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -142,6 +144,7 @@ private slots:
     void aReloadKeepsTheHighlightedGameOrNone();
     void findAGameByTyping();
     void favouritesAndRecentlyPlayed();
+    void aHeldKeyShowsTheRowItRestsOn();
     void everyDemoGameGetsAnExistingPath();
 };
 
@@ -617,15 +620,58 @@ void BrowserTest::favouritesAndRecentlyPlayed()
     recent->actions().at(1)->trigger();
     QCOMPARE(library.launched()["args"], "b.bin");
 
-    window.select(0);
-    QTest::keyClick(window.lista(), Qt::Key_D, Qt::ControlModifier);
+    for (const int row : {0, 2}) { // Alpha and Gamma
+        window.select(row);
+        QTest::keyClick(window.lista(), Qt::Key_D, Qt::ControlModifier);
+    }
     QVERIFY(window.lista()->model()->index(0, 0).data(Qt::UserRole + 1).toBool());
     QCOMPARE(window.lista()->model()->index(0, 0).data().toString(), "Alpha"); // a star, not text
     window.main.findChild<QAction *>("FavouritesOnlyM")->setChecked(true);
-    QCOMPARE(window.lista()->model()->rowCount(), 1);
-    QCOMPARE(count(), "Games  ( 1 of 3 Roms )");
+    QCOMPARE(window.lista()->model()->rowCount(), 2);
+    QCOMPARE(count(), "Games  ( 2 of 3 Roms )");
     QVERIFY(window.lista()->model()->index(0, 0).data(Qt::ToolTipRole).toString() ==
             "Never played");
+
+    // Alpha launched, Gamma chosen while it runs: when the run is counted, Gamma stays
+    // chosen, and Enter starts it.
+    library.write("emu/true", library.read("emu/true") + "\nsleep 0.5\n");
+    window.select(0);
+    window.enter();
+    QCOMPARE(library.launched()["args"], "a.bin");
+    window.click(1);
+    QTRY_VERIFY(!library.core.anyEmulatorRunning());
+    QCOMPARE(window.lista()->selectionModel()->selectedRows(),
+             QModelIndexList{window.lista()->model()->index(1, 0)});
+    window.enter();
+    QCOMPARE(library.launched()["args"], "c.bin");
+    // Found alone, then no longer a favourite: nothing is left to show or launch.
+    QTest::keyClicks(window.lista(), "Gam");
+    QCOMPARE(window.lista()->model()->rowCount(), 1);
+    QTest::keyClick(window.find("Find"), Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(count(), "Games  ( 0 of 3 Roms )");
+    QVERIFY(window.find("Title")->isVisible() && !window.launchEnabled());
+}
+
+// A held key runs through the list without a picture on the way; the row it rests on is
+// shown and is what Enter starts.
+void BrowserTest::aHeldKeyShowsTheRowItRestsOn()
+{
+    Fixture library;
+    QStringList games;
+    for (int i = 0; i < 1000; ++i)
+        games << QStringLiteral("G%1=g%1.bin").arg(i, 4, 10, QChar('0'));
+    library.add("Arcade", "emu", "%", games);
+    Window window(library);
+    QTest::mouseMove(window.find("Exit")); // the pointer away from the list
+    window.select(0);
+    QSignalSpy shown(window.main.findChild<GameListView *>(), &GameListView::currentGameChanged);
+    for (int i = 0; i < 999; ++i)
+        QTest::keyClick(window.lista(), Qt::Key_Down);
+    QVERIFY2(shown.size() <= 3, qPrintable(QString::number(shown.size())));
+    QTRY_COMPARE(shown.constLast().at(0).value<zanku::GameKey>().name, "G0999");
+    QVERIFY(window.launchEnabled());
+    window.enter();
+    QCOMPARE(library.launched()["args"], "g0999.bin");
 }
 
 void BrowserTest::everyDemoGameGetsAnExistingPath()
