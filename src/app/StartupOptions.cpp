@@ -1,6 +1,6 @@
 #include "app/StartupOptions.h"
 
-#include "app/Version.h"
+#include "core/common/Version.h"
 
 #include <QDir>
 #include <QFile>

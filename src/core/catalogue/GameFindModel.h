@@ -27,11 +27,8 @@ public:
     void setFindText(const QString &text);
     // Narrows to the favourites, or not; a find narrows them further.
     void setFavouritesOnly(bool only);
-    bool favouritesOnly() const { return favouritesOnly_; }
     // What was played changed: the favourites, the tooltips.
     void historyChanged();
-    const QString &findText() const { return text_; }
-    bool narrowed() const { return narrowed_; }
 
     // The catalogue slot and a cell of a row as shown.
     int slotAt(int row) const;

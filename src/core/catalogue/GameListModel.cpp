@@ -108,7 +108,6 @@ void GameListModel::FillGameList(const zanku::Library &library)
         rows.push_back({{game.Name, game.Type, emulatorName}, slot});
     }
     setRows(std::move(rows));
-    setCountText(GameCountText(library.GameCount()));
 }
 
 const QString &GameListModel::cell(int row, int column) const
@@ -175,12 +174,4 @@ void GameListModel::applyOrder(const std::vector<int> &order)
     changePersistentIndexList(before, after);
 
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-}
-
-void GameListModel::setCountText(const QString &text)
-{
-    if (text == countText_)
-        return;
-    countText_ = text;
-    emit countTextChanged(countText_);
 }

@@ -48,17 +48,10 @@ public:
     // holding the same text in it by game name.
     void sortByTitleClick(int column);
 
-    QString countText() const { return countText_; }
-    void setCountText(const QString &text);
-
-signals:
-    void countTextChanged(const QString &text);
-
 private:
     // Puts the rows in this order (new position i holds old row order[i]), keeping
     // the view's selection on the same rows.
     void applyOrder(const std::vector<int> &order);
 
     std::vector<Row> rows_;
-    QString countText_;
 };

@@ -67,11 +67,6 @@ QString emulatorNameProblem(const QString &name)
 }
 } // namespace
 
-EditorMode EditorModeFor(const QString &editMode)
-{
-    return editMode == QLatin1String("ROM") ? EditorMode::Roms : EditorMode::Emulators;
-}
-
 namespace {
 // The same answer from either table of fields.
 template <typename Visit> auto withFields(EditorMode mode, Visit visit)

@@ -11,9 +11,6 @@
 // of one emulator. The mode is fixed when the editor loads and every later step uses it.
 enum class EditorMode { Emulators, Roms };
 
-// "ROM", compared exactly, edits the game lists; every other value the emulator list.
-EditorMode EditorModeFor(const QString &editMode);
-
 // One row of the editor's grid, its cells in the mode's column order.
 using GridRow = QStringList;
 

@@ -1,7 +1,7 @@
 #include "core/launch/Extractions.h"
 
-#include "app/Version.h"
 #include "core/common/Quoted.h"
+#include "core/common/Version.h"
 #include "core/launch/Launch.h"
 #include "core/launch/PlayersFiles.h"
 #include "core/unzip/VBUnzBas.h"

@@ -115,8 +115,6 @@ SaveResult Library::WriteConfig(const std::vector<EmulatorRecord> &emulators,
 {
     const SaveResult result = save(QDir(programDir_).filePath(QLatin1String(ConfigFileName)),
                                    FormatConfig(emulators), readAs);
-    if (result.status == SaveResult::Saved)
-        emit configChanged();
     return result;
 }
 

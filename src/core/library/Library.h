@@ -66,7 +66,7 @@ public:
     RomListRead readRomList(const QString &emulatorName) const;
     // Replaces a file with these records, in this order, unless it changed since it was
     // read as `readAs` (a second window, the import, a hand edit): then nothing is
-    // written. A Save signals configChanged or romListChanged.
+    // written. A Save of a ROM list signals romListChanged.
     SaveResult WriteConfig(const std::vector<EmulatorRecord> &emulators, const FileVersion &readAs);
     SaveResult WriteRomList(const QString &emulatorName, const std::vector<GameRecord> &games,
                             const FileVersion &readAs);
@@ -125,7 +125,6 @@ signals:
     // The games are about to be read again: their slots still name what the rows show.
     void catalogueAboutToChange();
     void catalogueChanged();
-    void configChanged();
     void romListChanged(const QString &emulatorName);
     // A launch under way: its status text, and whether it holds the window meanwhile.
     void launchStatus(const QString &text);

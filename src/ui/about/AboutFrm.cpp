@@ -1,9 +1,9 @@
 #include "ui/about/AboutFrm.h"
 
+#include "core/common/Version.h"
 #include "ui/common/AppIcon.h"
 #include "ui/common/Layout.h"
 #include "ui/common/Twips.h"
-#include "app/Version.h"
 
 #include <QFrame>
 #include <QLabel>

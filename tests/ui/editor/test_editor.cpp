@@ -19,6 +19,12 @@
 namespace {
 using Rows = std::vector<QStringList>;
 
+// "ROM" edits the game lists, anything else the emulators.
+EditorMode EditorModeFor(const QString &editMode)
+{
+    return editMode == QLatin1String("ROM") ? EditorMode::Roms : EditorMode::Emulators;
+}
+
 // Picks entry `index` of the emulator chooser's open list: a click on it, or Enter on it.
 void pick(OptionsFrm *editor, int index, bool byKeys = false);
 
