@@ -19,6 +19,9 @@ namespace zanku {
 class Library;
 }
 
+// The caption of the editor and of the questions it asks.
+inline const QString WindowCaption = QStringLiteral("Edit Configuration");
+
 // "Edit Configuration": the emulator list or one emulator's ROM list in the grid `Grid`.
 // Nothing reaches a file before Save, and a Save never writes over a file that changed
 // since it was read; closing the window after a save reloads the library, and with it
