@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/library/PlayHistoryIndex.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QDateTime>
@@ -81,45 +83,8 @@ public:
     QByteArray format() const;
 
 private:
-    // A file's bytes, kept as read, and where its games are: a game is made from its line
-    // only when it is asked for.
-    struct Index {
-        struct Line {
-            uint32_t at = 0, size = 0;
-        };
-        QByteArray bytes;
-        // Each game's line, in the order the games first appear; a game written twice is
-        // read from its last line.
-        std::vector<Line> games;
-        // Open addressing by the key's hash: hash << 32 | (game + 1), 0 free.
-        std::vector<uint64_t> places;
-        std::vector<Line> unread;
-        // Lines of a game superseded by a later line of it.
-        std::vector<std::pair<uint32_t, Line>> superseded;
-        // The key of a game whose line escapes it otherwise than this program would.
-        QHash<uint32_t, QByteArray> oddKeys;
-
-        void build(QByteArray content);
-        qsizetype lookup(QByteArrayView key, uint32_t hash) const;
-        QByteArrayView line(Line line) const
-        {
-            return QByteArrayView(bytes).sliced(line.at, line.size);
-        }
-        QByteArrayView keyOf(uint32_t game) const;
-        // A line read, its game not yet in the table.
-        struct Taken {
-            Line line;
-            uint32_t hash = 0;
-            QByteArray odd; // its key, when the line escapes it otherwise
-        };
-        bool take(Line line, bool checkUtf8, Taken &taken); // false: not a game
-        void add(Taken &taken);
-        QByteArrayView keyOfLine(Line line) const;
-        void grow();
-        // Follows a merge that only rewrote lines of games in their places and added others.
-        struct Merge;
-        void follow(QByteArray merged, const Merge &merge);
-    };
+    // The file as last read or saved, and where its games are.
+    using Index = history::Index;
     // The renames made here, as they fall on one file's games.
     struct Renamed {
         struct To {
@@ -137,10 +102,17 @@ private:
         qint64 seconds = 0;
         QDateTime lastPlayed;
         std::optional<bool> favourite;
+
+        // Shown here, a launch's date is the last one's; merged into the file, the later
+        // of the two is kept.
+        void applyTo(Game &game, bool merging) const;
     };
     struct Rename {
         QString emulator, file, from, to;
     };
+
+    // What a merge rewrites, in PlayHistoryMerge.cpp.
+    struct Merging;
 
     Renamed resolve(const Index &index) const;
     const Change *changeOf(const QByteArray &key) const;
