@@ -372,10 +372,10 @@ if [ "$n" = 0 ]; then sleep 0.5; else sleep 1.5; rm -f "$d/old.srm"; echo late >
     core.CleanupExtraction();
     QTRY_COMPARE_WITH_TIMEOUT(library.read("Saves/Micro/game.dsk/save.srm"), "late\n", 10000);
     QCOMPARE(QFileInfo::exists(library.path("Saves/Micro/game.dsk/old.srm")),
-             second == "a wrapper's own child"); // the others delete it
+             second == "a wrapper's own child");                   // the others delete it
+    QTRY_VERIFY(!QFileInfo::exists(library.path("emu/game.dsk"))); // the one keeping it removes it
     other.kill();
     other.waitForFinished();
-    QTRY_VERIFY(!QFileInfo::exists(library.path("emu/game.dsk")));
     RemoveTree(library.path("emu/game.dsk"));
 }
 
