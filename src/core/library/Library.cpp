@@ -252,6 +252,8 @@ QStringList Library::renameEmulator(const QString &from, const QString &to)
         problems.append(
             QStringLiteral("%1 could not be renamed to %2.")
                 .arg(Quoted(QDir::toNativeSeparators(oldSaves)), Quoted(SavesName(to))));
+    if (history_.renameEmulator(from, to))
+        saveHistory();
     emit romListChanged(to);
     return problems;
 }

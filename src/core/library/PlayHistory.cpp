@@ -36,12 +36,12 @@ PlayHistory::Renamed PlayHistory::resolve(const Index &index) const
     Renamed renamed;
     for (const Rename &rename : renames_) {
         const QByteArray from = history::keyOf(rename.emulator, rename.from, rename.file);
-        const QByteArray to = history::keyOf(rename.emulator, rename.to, rename.file);
+        const QByteArray to = history::keyOf(rename.toEmulator, rename.to, rename.file);
         const qsizetype game = renamed.locate(index, from);
         if (game < 0 || renamed.locate(index, to) >= 0)
             continue;
         renamed.byKey.remove(from);
-        renamed.byKey.insert(to, {game, rename.emulator, rename.to, rename.file});
+        renamed.byKey.insert(to, {game, rename.toEmulator, rename.to, rename.file});
         renamed.keyOf.insert(game, to);
     }
     return renamed;
@@ -201,19 +201,33 @@ void PlayHistory::setFavourite(const QString &emulator, const QString &name, con
 }
 
 void PlayHistory::rename(const QString &emulator, const QString &file, const QString &from,
-                         const QString &to)
+                         const QString &to, const QString &toEmulator)
 {
-    if (!find(emulator, from, file) || find(emulator, to, file))
+    const QString &movedTo = toEmulator.isEmpty() ? emulator : toEmulator;
+    if (!find(emulator, from, file) || find(movedTo, to, file))
         return;
-    renames_.push_back({emulator, file, from, to});
+    renames_.push_back({emulator, file, from, to, movedTo});
     const QByteArray key = history::keyOf(emulator, from, file);
     if (const auto found = changeIndex_.constFind(key); found != changeIndex_.cend()) {
         const size_t at = found.value();
         changeIndex_.erase(found);
+        changes_[at].emulator = movedTo;
         changes_[at].name = to;
-        changeIndex_.insert(history::keyOf(emulator, to, file), at);
+        changeIndex_.insert(history::keyOf(movedTo, to, file), at);
     }
     renamed_ = resolve(index_);
+}
+
+bool PlayHistory::renameEmulator(const QString &from, const QString &to)
+{
+    bool any = false;
+    for (const Game &game : games()) {
+        if (game.emulator == from) {
+            rename(from, game.file, game.name, game.name, to);
+            any = true;
+        }
+    }
+    return any;
 }
 
 qsizetype PlayHistory::count() const

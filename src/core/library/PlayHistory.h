@@ -67,9 +67,12 @@ public:
                   const QDateTime &when);
     void played(const QString &emulator, const QString &name, const QString &file, qint64 seconds);
     void setFavourite(const QString &emulator, const QString &name, const QString &file, bool on);
-    // A game renamed in its list keeps what it played.
+    // A game renamed in its list keeps what it played; with `toEmulator`, it moves to that
+    // emulator too.
     void rename(const QString &emulator, const QString &file, const QString &from,
-                const QString &to);
+                const QString &to, const QString &toEmulator = {});
+    // An emulator renamed keeps what its games played. False when it had none.
+    bool renameEmulator(const QString &from, const QString &to);
 
     // The `count` games last played, newest first.
     std::vector<Game> recent(int count) const;
@@ -108,7 +111,7 @@ private:
         void applyTo(Game &game, bool merging) const;
     };
     struct Rename {
-        QString emulator, file, from, to;
+        QString emulator, file, from, to, toEmulator;
     };
 
     // What a merge rewrites, in PlayHistoryMerge.cpp.

@@ -376,6 +376,8 @@ private slots:
         ScriptedMessages messages;
         writeLibrary(library);
         library.write("Saves/Arcade/pac.bin/pac.srm", "kept");
+        library.write("Zanku.played", "2 60 - 1 Arcade\tPac\tpac.bin\r\n");
+        library.core.start();
         const QByteArray config = library.read("Zanku.ini");
         OptionsFrm *editor = library.open("EMU");
         clickRow(editor, 0, true); // Arcade, the first in name order
@@ -392,6 +394,7 @@ private slots:
         QCOMPARE(library.read("Arcade 2.rom").startsWith("Pac=pac.bin"), saved);
         QCOMPARE(QFile::exists(library.path("Arcade.rom")), !saved);
         QCOMPARE(library.read("Saves/Arcade 2/pac.bin/pac.srm"), saved ? "kept" : "");
+        QCOMPARE(library.read("Zanku.played").contains("Arcade 2\tPac\tpac.bin"), saved);
         QCOMPARE(QFile::exists(library.path("Console.rom")) &&
                      QFile::exists(library.path("Zeta.rom")),
                  saved);
