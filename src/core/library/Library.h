@@ -4,8 +4,8 @@
 #include "core/launch/Extractions.h"
 #include "core/launch/Launch.h"
 #include "core/library/PlayHistory.h"
-#include "core/library/Records.h"
 #include "core/records/GameKey.h"
+#include "core/records/Records.h"
 
 #include <QHash>
 #include <QObject>
