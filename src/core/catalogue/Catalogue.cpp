@@ -3,6 +3,7 @@
 #include "core/catalogue/PresenceIndex.h"
 #include "core/catalogue/RomList.h"
 #include "core/common/Quoted.h"
+#include "core/files/FileNames.h"
 #include "core/library/EmulatorPlaces.h"
 
 #include <QDir>

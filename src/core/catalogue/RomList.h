@@ -30,12 +30,6 @@ std::array<QStringView, GameFieldCount> SplitRomLine(QStringView line);
 QString FormatRomLine(const GameRecord &game);
 QStringList FormatRomList(const std::vector<GameRecord> &games);
 
-// A file name without its last extension: the last "." not counting the final
-// character ends it. "puzzle.nes" -> "puzzle", "a.b.c" -> "a.b", ".nes" -> "",
-// "puzzle." and "puzzle" stay unchanged.
-QString StripExtension(const QString &fileName);
-QStringView StripExtension(QStringView fileName);
-
 // Where a game's archive lies: ZippedRomPath + separator + base name + ".zip".
 QString ArchivePathFor(const QString &zippedRomPath, const QString &file, QChar separator);
 

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/PresenceIndex.h"
 #include "core/catalogue/RomList.h"
+#include "core/files/FileNames.h"
 #include "core/import/ImportScan.h"
 #include "core/library/EmulatorPlaces.h"
 

@@ -7,6 +7,7 @@
 #include "core/catalogue/RomList.h"
 #include "core/editor/EditorRecords.h"
 #include "core/files/DirectoryListing.h"
+#include "core/files/FileNames.h"
 #include "core/files/TextFile.h"
 #include "core/input/PadKeys.h"
 #include "core/launch/ExtractionJournal.h"
