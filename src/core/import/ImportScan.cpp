@@ -3,6 +3,7 @@
 #include "core/import/ImportNames.h"
 
 #include "core/catalogue/Config.h"
+#include "core/catalogue/EmulatorPlaces.h"
 #include "core/catalogue/PresenceIndex.h"
 #include "core/catalogue/RomList.h"
 #include "core/editor/EditorRecords.h"
@@ -12,7 +13,6 @@
 #include "core/input/PadKeys.h"
 #include "core/launch/ExtractionJournal.h"
 #include "core/launch/ExtractionMarker.h"
-#include "core/library/EmulatorPlaces.h"
 #include "core/library/Library.h"
 #include "core/library/PlayHistory.h"
 #include "core/unzip/ArchiveMembers.h"

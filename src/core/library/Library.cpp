@@ -2,10 +2,10 @@
 
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/Config.h"
+#include "core/catalogue/EmulatorPlaces.h"
 #include "core/catalogue/RomList.h"
 #include "core/common/Quoted.h"
 #include "core/launch/PlayersFiles.h"
-#include "core/library/EmulatorPlaces.h"
 
 #include <QDir>
 #include <QFile>
