@@ -1,8 +1,8 @@
 #include "TestLibrary.h"
+#include "core/browse/FindIndex.h"
+#include "core/browse/GameListModel.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/Config.h"
-#include "core/catalogue/FindIndex.h"
-#include "core/catalogue/GameListModel.h"
 #include "core/catalogue/RomList.h"
 
 #include <QProcess>
