@@ -50,7 +50,7 @@ QStringList Library::emulatorDirectories() const
 
 bool Library::ReadConfig()
 {
-    ConfigRead read = readConfig();
+    ConfigRead read = readConfigWithoutLoading();
     Emulators.resize(1);
     configError_ = read.error;
     if (read.status == TextReadResult::Unreadable)
@@ -85,7 +85,7 @@ void Library::reload()
     LoadCatalogue();
 }
 
-ConfigRead Library::readConfig()
+ConfigRead Library::readConfigWithoutLoading()
 {
     ConfigRead read = ReadConfigFile(QDir(programDir_).filePath(QLatin1String(ConfigFileName)));
     if (read.pastVersion)
