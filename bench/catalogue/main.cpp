@@ -18,9 +18,9 @@
 #include "Measure.h"
 #include "Report.h"
 
+#include "core/browse/GameListModel.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/Config.h"
-#include "core/catalogue/GameListModel.h"
 #include "core/library/Library.h"
 #include "ui/browser/MainFrm.h"
 #include "ui/common/Messages.h"

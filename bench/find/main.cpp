@@ -11,9 +11,9 @@
 #include "Measure.h"
 #include "Report.h"
 
-#include "core/catalogue/FindIndex.h"
-#include "core/catalogue/GameFindModel.h"
-#include "core/catalogue/GameListModel.h"
+#include "core/browse/FindIndex.h"
+#include "core/browse/GameFindModel.h"
+#include "core/browse/GameListModel.h"
 #include "core/library/Library.h"
 
 #include <QApplication>

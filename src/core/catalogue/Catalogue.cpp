@@ -1,9 +1,10 @@
 #include "core/catalogue/Catalogue.h"
 
+#include "core/catalogue/EmulatorPlaces.h"
 #include "core/catalogue/PresenceIndex.h"
 #include "core/catalogue/RomList.h"
 #include "core/common/Quoted.h"
-#include "core/library/EmulatorPlaces.h"
+#include "core/files/FileNames.h"
 
 #include <QDir>
 #include <QFileInfo>

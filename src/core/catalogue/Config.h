@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/catalogue/ListRead.h"
-#include "core/library/Records.h"
+#include "core/records/Records.h"
 
 #include <QStringList>
 

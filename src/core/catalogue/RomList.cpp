@@ -1,5 +1,7 @@
 #include "core/catalogue/RomList.h"
 
+#include "core/files/FileNames.h"
+
 QString RomListFileName(const QString &emulatorName)
 {
     return emulatorName + QLatin1String(RomListExtension);
@@ -37,20 +39,6 @@ QString FormatRomLine(const GameRecord &game)
     for (const auto &field : zanku::GameFields)
         fields.append(game.*field.member);
     return fields.join(u'=');
-}
-
-QStringView StripExtension(QStringView fileName)
-{
-    // The final character is never taken as the extension's dot.
-    const qsizetype dot =
-        fileName.size() >= 2 ? fileName.lastIndexOf(u'.', fileName.size() - 2) : qsizetype(-1);
-    return dot >= 0 ? fileName.first(dot) : fileName;
-}
-
-QString StripExtension(const QString &fileName)
-{
-    const QStringView stripped = StripExtension(QStringView(fileName));
-    return stripped.size() == fileName.size() ? fileName : stripped.toString();
 }
 
 QString ArchivePathFor(const QString &zippedRomPath, const QString &file, QChar separator)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/catalogue/ListRead.h"
-#include "core/library/Records.h"
+#include "core/records/Records.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,12 +29,6 @@ std::array<QStringView, GameFieldCount> SplitRomLine(QStringView line);
 // The line a ROM list holds for a game: its five fields joined by "=".
 QString FormatRomLine(const GameRecord &game);
 QStringList FormatRomList(const std::vector<GameRecord> &games);
-
-// A file name without its last extension: the last "." not counting the final
-// character ends it. "puzzle.nes" -> "puzzle", "a.b.c" -> "a.b", ".nes" -> "",
-// "puzzle." and "puzzle" stay unchanged.
-QString StripExtension(const QString &fileName);
-QStringView StripExtension(QStringView fileName);
 
 // Where a game's archive lies: ZippedRomPath + separator + base name + ".zip".
 QString ArchivePathFor(const QString &zippedRomPath, const QString &file, QChar separator);

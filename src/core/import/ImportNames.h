@@ -1,9 +1,10 @@
 #pragma once
 
+#include "core/catalogue/EmulatorPlaces.h"
 #include "core/catalogue/PresenceIndex.h"
 #include "core/catalogue/RomList.h"
+#include "core/files/FileNames.h"
 #include "core/import/ImportScan.h"
-#include "core/library/EmulatorPlaces.h"
 
 #include <QDir>
 #include <QSet>

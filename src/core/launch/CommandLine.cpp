@@ -1,6 +1,6 @@
 #include "core/launch/CommandLine.h"
 
-#include "core/catalogue/RomList.h"
+#include "core/files/FileNames.h"
 
 #include <QDir>
 #include <QFileInfo>

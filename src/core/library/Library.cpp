@@ -2,10 +2,10 @@
 
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/Config.h"
+#include "core/catalogue/EmulatorPlaces.h"
 #include "core/catalogue/RomList.h"
 #include "core/common/Quoted.h"
 #include "core/launch/PlayersFiles.h"
-#include "core/library/EmulatorPlaces.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,7 +50,7 @@ QStringList Library::emulatorDirectories() const
 
 bool Library::ReadConfig()
 {
-    ConfigRead read = readConfig();
+    ConfigRead read = readConfigWithoutLoading();
     Emulators.resize(1);
     configError_ = read.error;
     if (read.status == TextReadResult::Unreadable)
@@ -85,7 +85,7 @@ void Library::reload()
     LoadCatalogue();
 }
 
-ConfigRead Library::readConfig()
+ConfigRead Library::readConfigWithoutLoading()
 {
     ConfigRead read = ReadConfigFile(QDir(programDir_).filePath(QLatin1String(ConfigFileName)));
     if (read.pastVersion)

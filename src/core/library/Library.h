@@ -4,8 +4,8 @@
 #include "core/launch/Extractions.h"
 #include "core/launch/Launch.h"
 #include "core/library/PlayHistory.h"
-#include "core/library/Records.h"
 #include "core/records/GameKey.h"
+#include "core/records/Records.h"
 
 #include <QHash>
 #include <QObject>
@@ -62,7 +62,7 @@ public:
 
     // The files as they are now, for an editor; the tables are not touched. A
     // "Zanku.ini" of a past version signals pastVersion.
-    ConfigRead readConfig();
+    ConfigRead readConfigWithoutLoading();
     RomListRead readRomList(const QString &emulatorName) const;
     // Replaces a file with these records, in this order, unless it changed since it was
     // read as `readAs` (a second window, the import, a hand edit): then nothing is

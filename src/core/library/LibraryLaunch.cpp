@@ -2,11 +2,11 @@
 // its own directory, and what the last launch extracted removed at the next action.
 
 #include "core/catalogue/Catalogue.h"
+#include "core/catalogue/EmulatorPlaces.h"
 #include "core/catalogue/RomList.h"
 #include "core/common/Quoted.h"
 #include "core/launch/CommandLine.h"
 #include "core/launch/Launch.h"
-#include "core/library/EmulatorPlaces.h"
 #include "core/library/Library.h"
 
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #include "ui/browser/FavouriteDelegate.h"
 
-#include "core/catalogue/GameFindModel.h"
+#include "core/browse/GameFindModel.h"
 
 #include <QPainter>
 #include <QPainterPath>

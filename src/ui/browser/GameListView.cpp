@@ -1,7 +1,7 @@
 #include "ui/browser/GameListView.h"
 
-#include "core/catalogue/GameFindModel.h"
-#include "core/catalogue/GameListModel.h"
+#include "core/browse/GameFindModel.h"
+#include "core/browse/GameListModel.h"
 #include "core/library/Library.h"
 #include "ui/browser/EmptyListHint.h"
 #include "ui/browser/FavouriteDelegate.h"

@@ -54,7 +54,7 @@ void OptionsFrm::Form_Load()
     changed_ = false;
     loadedEmulator_.clear();
     // Start from the file as it is now, not as the main window last loaded it.
-    const zanku::ConfigRead config = library_.readConfig();
+    const zanku::ConfigRead config = library_.readConfigWithoutLoading();
     unreadable_ = config.status == TextReadResult::Unreadable;
     readAs_ = config.version;
     if (unreadable_)

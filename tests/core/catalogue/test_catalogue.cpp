@@ -1,8 +1,8 @@
 #include "TestLibrary.h"
+#include "core/browse/FindIndex.h"
+#include "core/browse/GameListModel.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/Config.h"
-#include "core/catalogue/FindIndex.h"
-#include "core/catalogue/GameListModel.h"
 #include "core/catalogue/RomList.h"
 
 #include <QProcess>
@@ -127,7 +127,7 @@ void CatalogueTest::loadAndSave()
     zanku::Library &core = library.core;
     QSignalSpy ended(&core, &zanku::Library::pastVersion);
     if (config) {
-        const zanku::ConfigRead read = core.readConfig();
+        const zanku::ConfigRead read = core.readConfigWithoutLoading();
         if (!ended.isEmpty()) { // a past version: its message, the end, no change
             QVERIFY(!core.ReadConfig() && core.EmulatorCount() == 0);
             QCOMPARE(library.notices, QStringList(2, "end: " + QString(PastVersionText)));

@@ -1,7 +1,7 @@
 #include "ScriptedMessages.h"
 #include "TestLibrary.h"
-#include "core/catalogue/GameListModel.h"
-#include "core/catalogue/SortKeys.h"
+#include "core/browse/GameListModel.h"
+#include "core/browse/SortKeys.h"
 #include "core/launch/CommandLine.h"
 #include "core/preview/PictureFit.h"
 #include "core/unzip/ZipFixtures.h"
@@ -10,7 +10,6 @@
 #include "ui/common/Twips.h"
 #include "ui/editor/OptionsFrm.h"
 
-#include <QSignalSpy>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -19,6 +18,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "core/catalogue/FindIndex.h"
+#include "core/browse/FindIndex.h"
 
 #include "core/library/Library.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/catalogue/FindIndex.h"
+#include "core/browse/FindIndex.h"
 
 #include <QAbstractProxyModel>
 

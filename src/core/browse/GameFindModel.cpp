@@ -1,7 +1,7 @@
-#include "core/catalogue/GameFindModel.h"
+#include "core/browse/GameFindModel.h"
 
+#include "core/browse/GameListModel.h"
 #include "core/catalogue/Catalogue.h"
-#include "core/catalogue/GameListModel.h"
 #include "core/library/Library.h"
 
 #include <QTimer>

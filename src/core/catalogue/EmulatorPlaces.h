@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/library/Records.h"
+#include "core/records/Records.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "core/library/EmulatorPlaces.h"
+#include "core/catalogue/EmulatorPlaces.h"
 
 #include "core/catalogue/RomList.h"
 #include "core/preview/Snapshot.h"

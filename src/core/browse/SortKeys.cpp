@@ -1,4 +1,4 @@
-#include "core/catalogue/SortKeys.h"
+#include "core/browse/SortKeys.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
-#include "core/catalogue/GameListModel.h"
+#include "core/browse/GameListModel.h"
 
+#include "core/browse/SortKeys.h"
 #include "core/catalogue/Catalogue.h"
-#include "core/catalogue/SortKeys.h"
 #include "core/library/Library.h"
 
 #include <algorithm>
