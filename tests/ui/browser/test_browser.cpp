@@ -1,9 +1,6 @@
 #include "ScriptedMessages.h"
 #include "TestLibrary.h"
 #include "core/browse/GameListModel.h"
-#include "core/browse/SortKeys.h"
-#include "core/launch/CommandLine.h"
-#include "core/preview/PictureFit.h"
 #include "core/unzip/ZipFixtures.h"
 #include "ui/browser/GameListView.h"
 #include "ui/browser/MainFrm.h"
@@ -16,7 +13,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTableView>
@@ -124,13 +120,6 @@ struct Window {
 class BrowserTest : public QObject {
     Q_OBJECT
 private slots:
-    void commandLine_data();
-    void commandLine();
-    void sortsTheGrid_data();
-    void sortsTheGrid();
-    void textOrderIsTheCollatorsOwn();
-    void fitsThePicture_data();
-    void fitsThePicture();
     void expandAndCloseTheWindow();
     void theEditorOpensCentredOverTheWindow();
     void launchesFromEachTrigger_data();
@@ -147,137 +136,6 @@ private slots:
     void aHeldKeyShowsTheRowItRestsOn();
     void everyDemoGameGetsAnExistingPath();
 };
-
-void BrowserTest::commandLine_data()
-{
-    for (const char *column : {"emulatorOptions", "gameOptions", "file", "windows", "destination"})
-        QTest::addColumn<QString>(column);
-    QTest::addColumn<QStringList>("native");
-    QTest::addColumn<QStringList>("onDisk"); // in the emulator's directory; "x/" holds x/file
-    QTest::addColumn<bool>("zipped");
-    const auto add = [](const char *name, const char *emulatorOptions, const char *gameOptions,
-                        const char *file, const char *windows, const List &native,
-                        const List &onDisk = {}, const char *destination = "",
-                        bool zipped = false) {
-        row(name, QString(emulatorOptions), QString(gameOptions), QString(file), QString(windows),
-            QString(destination), native, onDisk, zipped);
-    };
-    add("emulator options", "-fullscreen %", "", "puzzle", "emu.exe -fullscreen puzzle",
-        {"-fullscreen", "puzzle"});
-    add("game options instead", "-fullscreen %", "-window % -sound", "puzzle",
-        "emu.exe -window puzzle -sound", {"-window", "puzzle", "-sound"});
-    add("extension, nothing on disk", "-disk %", "", "game.dsk",
-        "emu.exe -disk .\\game.dsk\\game.dsk", {"-disk", "./game.dsk/game.dsk"});
-    add("no percent", "-fullscreen", "", "puzzle", "emu.exe -fullscreen", {"-fullscreen"});
-    add("no options", "", "", "puzzle", "emu.exe ", {});
-    add("last percent wins", "% -x %", "", "puzzle", "emu.exe % -x puzzle", {"%", "-x", "puzzle"});
-    add("quotes group words", "--title \"Two Words\" --rom=%", "", "g",
-        "emu.exe --title \"Two Words\" --rom=g", {"--title", "Two Words", "--rom=g"});
-    add("empty quotes, empty word", "-a \"\" %", "", "g", "emu.exe -a \"\" g", {"-a", "", "g"});
-    add("single quotes, backslashes are ordinary", "-n 'a b' C:\\x\\ %", "", "g",
-        "emu.exe -n 'a b' C:\\x\\ g", {"-n", "'a", "b'", "C:\\x\\", "g"});
-    add("a game like an option", "%", "", "--version", "emu.exe --version", {"./--version"});
-    add("file where it lies", "%", "", "a.dsk", "emu.exe a.dsk", {"a.dsk"}, {"a.dsk"});
-    add("folder of its own name", "%", "", "a.dsk", "emu.exe .\\a.dsk\\a.dsk", {"./a.dsk/a.dsk"},
-        {"a.dsk/"});
-    add("zipped into its destination", "%", "", "a.dsk", "emu.exe d\\a.dsk", {"d/a.dsk"},
-        {"d/", "a.dsk"}, "d", true);
-    add("destination, not zipped", "%", "", "a.dsk", "emu.exe .\\a.dsk\\a.dsk", {"./a.dsk/a.dsk"},
-        {"d/"}, "d");
-    add("blanks, where it lies", "%", "", "a b.rom", "emu.exe a b.rom", {"a b.rom"}, {"a b.rom"});
-}
-
-void BrowserTest::commandLine()
-{
-    QFETCH(QString, emulatorOptions);
-    QFETCH(QString, gameOptions);
-    QFETCH(QString, file);
-    QFETCH(QString, windows);
-    QFETCH(QString, destination);
-    QFETCH(QStringList, native);
-    QFETCH(QStringList, onDisk);
-    QFETCH(bool, zipped);
-    TestLibrary library;
-    for (const QString &entry : onDisk)
-        library.write("emu/" + entry + (entry.endsWith('/') ? file : QString()));
-    const QString options = LaunchOptions(emulatorOptions, gameOptions);
-    const GameRecord game{{}, file, destination, {}, {}};
-    const QString emu = library.path("emu");
-    QCOMPARE(BuildCommandLine("emu.exe", options, GameArgument(game, zipped, emu, u'\\')), windows);
-    QCOMPARE(BuildLaunchCommand("emu", options, GameArgument(game, zipped, emu, u'/')).arguments,
-             native);
-}
-
-void BrowserTest::sortsTheGrid_data()
-{
-    // Rows "name|type|emulator" as loaded (sorted by name), titles clicked, names in the end.
-    QTest::addColumn<QStringList>("rows");
-    QTest::addColumn<QList<int>>("clicks");
-    QTest::addColumn<QStringList>("sorted");
-    row("numbers by value, before text", List{"10", "b", "9", "-1", " 12 ", "2.5", "9 Ball", ""},
-        QList<int>{}, List{"-1", "2.5", "9", "10", " 12 ", "", "9 Ball", "b"});
-    row("case ignored", List{"b", "A", "B", "a", "A"}, QList<int>{}, List{"A", "a", "A", "b", "B"});
-    row("type title: runs by name", List{"e|C", "d|B", "c|C", "b|B", "a|A"}, QList<int>{1},
-        List{"a", "b", "d", "c", "e"});
-    row("runs as the sort sees them", List{"a|b|3", "b|B|2", "c|b|1"}, QList<int>{2, 1},
-        List{"a", "b", "c"});
-}
-
-void BrowserTest::sortsTheGrid()
-{
-    QFETCH(QStringList, rows);
-    QFETCH(QList<int>, clicks);
-    QFETCH(QStringList, sorted);
-    std::vector<GameListModel::Row> filled;
-    for (const QString &line : rows)
-        filled.push_back({{line.section('|', 0, 0), line.section('|', 1, 1), line.section('|', 2)},
-                          int(filled.size()) + 1});
-    GameListModel model;
-    model.setRows(filled);
-    for (const int column : clicks)
-        model.sortByTitleClick(column);
-    for (int row = 0; row < model.rowCount(); ++row)
-        QCOMPARE(model.cell(row, 0), sorted.value(row));
-}
-
-void BrowserTest::textOrderIsTheCollatorsOwn()
-{
-    // Whatever shortcut the sort keys take for ASCII, the order must be the collator's.
-    const QString alphabet =
-        QString::fromUtf8(" !\"#$%&'()*+,-./09:;<=>?@AaBbZz[\\]^_`{|}~\t\u00e9\u00c9");
-    QRandomGenerator random(20261206);
-    std::vector<QString> cells;
-    while (cells.size() < 3000) {
-        QString cell;
-        for (int c = 1 + random.bounded(6); c > 0; --c)
-            cell.append(alphabet.at(random.bounded(int(alphabet.size()))));
-        if (!CellNumber(cell))
-            cells.push_back(cell);
-    }
-    const GenericSortKeys keys(cells);
-    const QCollator collator = GenericCollator();
-    for (size_t a = 0; a + 1 < cells.size(); ++a) {
-        const int expected = collator.compare(cells[a], cells[a + 1]);
-        const int got = keys.compare(a, a + 1);
-        QVERIFY2((expected < 0) == (got < 0) && (expected > 0) == (got > 0),
-                 qPrintable(cells[a] + QStringLiteral(" | ") + cells[a + 1]));
-    }
-}
-
-void BrowserTest::fitsThePicture_data()
-{
-    QTest::addColumn<QSizeF>("picture"); // in a frame of 6135 x 5475 twips
-    QTest::addColumn<QRectF>("box");     // centred 50 twips low, else at the previous (7, 9)
-    row("frame width less 335, taller: only the height cut", QSizeF(5800, 6000),
-        QRectF(167.5, 287.5, 5800, 5000));
-}
-
-void BrowserTest::fitsThePicture()
-{
-    QFETCH(QSizeF, picture);
-    QFETCH(QRectF, box);
-    QCOMPARE(FitSnapshot(picture, QSizeF(5895, 5055), QSizeF(6135, 5475), QPointF(7, 9)), box);
-}
 
 void BrowserTest::expandAndCloseTheWindow()
 {
