@@ -28,8 +28,10 @@ EmptyListHint::EmptyListHint(QAbstractItemView *view, const zanku::Library &libr
 
 bool EmptyListHint::shown() const
 {
-    return library_.EmulatorCount() == 0 && view_->model() != nullptr &&
-           view_->model()->rowCount() == 0;
+    // Only while nothing is listed at all: a find or the favourites that show no row
+    // leave the list blank.
+    return (library_.EmulatorCount() == 0 || library_.GameCount() == 0) &&
+           view_->model() != nullptr && view_->model()->rowCount() == 0;
 }
 
 QString EmptyListHint::text() const
@@ -41,6 +43,9 @@ QString EmptyListHint::text() const
                               "start Zanku again.")
             .arg(QLatin1String(ConfigFileName), library_.configError());
     }
+    if (library_.EmulatorCount() != 0)
+        return QStringLiteral("No games listed yet: list them with ") + MenuPath(ImportCommand) +
+               QStringLiteral(" or ") + MenuPath("Edit Roms List");
     return QStringLiteral("No emulator yet: add one with ") + MenuPath("Emulator Config") +
            QStringLiteral("\n\nThen list its games with ") + MenuPath("Edit Roms List") +
            QStringLiteral(" or ") + MenuPath(ImportCommand);

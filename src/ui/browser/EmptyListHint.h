@@ -9,8 +9,8 @@ namespace zanku {
 class Library;
 }
 
-// First-start guidance: while no emulator is configured and the game list is empty, the
-// list itself says how to add an emulator and how to list its games, in its own font
+// First-start guidance: while no emulator is configured, or no game of them is listed yet,
+// the empty list itself says how to add an emulator and how to list its games, in its own font
 // and a muted colour. When "Zanku.ini" is there but cannot be read it says that instead:
 // the editor would refuse to save over it. It is painted under the rows, so it goes as soon as a
 // game is listed and leaves every other text of the window as it is.
