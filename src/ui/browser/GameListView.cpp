@@ -171,8 +171,9 @@ void GameListView::tell()
 {
     rest_.stop();
     toldOnPress_ = QGuiApplication::mouseButtons() != Qt::NoButton;
-    chosen_ = library_.EmulatorCount() != 0 ? currentGame() : zanku::GameKey{};
-    emit currentGameChanged(chosen_);
+    const int slot = library_.EmulatorCount() != 0 ? shown_->slotAt(highlightedRow()) : 0;
+    chosen_ = library_.keyOf(slot);
+    emit currentGameChanged(chosen_, chosen_.isNull() ? 0 : slot);
 }
 
 void GameListView::rowsChanged(const zanku::GameKey &keep, bool reread)

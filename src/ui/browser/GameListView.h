@@ -45,8 +45,9 @@ public:
     void toggleFavourite();
 
 signals:
-    // The game chosen now (a null key: none); also when the same row is clicked again.
-    void currentGameChanged(const zanku::GameKey &game);
+    // The game chosen now and its slot (a null key and 0: none); also when the same row is
+    // clicked again.
+    void currentGameChanged(const zanku::GameKey &game, int slot);
     void launchRequested(const zanku::GameKey &game);
     void countChanged(const QString &text);
 

@@ -229,7 +229,7 @@ void MainFrm::setStatusText(const QString &text)
         statusPanel1_->repaint();
 }
 
-void MainFrm::ShowSelectedGame(const zanku::GameKey &game)
+void MainFrm::ShowSelectedGame(const zanku::GameKey &game, int slot)
 {
     // What Launch starts is what the picture shows: the highlighted game, or none.
     Launch->setEnabled(!game.isNull());
@@ -238,7 +238,6 @@ void MainFrm::ShowSelectedGame(const zanku::GameKey &game)
         return;
     }
     library_.CleanupExtraction();
-    const int slot = library_.slotOf(game);
     Frame1->showPicture(slot != 0 ? library_.snapshotOf(slot, game.emulator) : QString());
 }
 

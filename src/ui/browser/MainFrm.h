@@ -68,7 +68,7 @@ private:
     void ImportM_Click();
     void Expand_Click();
     void showEditor(EditorMode mode);
-    void ShowSelectedGame(const zanku::GameKey &game);
+    void ShowSelectedGame(const zanku::GameKey &game, int slot);
     void refillRecent();
     void bringForward(QWidget *window);
 
