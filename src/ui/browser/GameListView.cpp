@@ -107,7 +107,8 @@ GameListView::GameListView(zanku::Library &library, QWidget *parent)
     });
     // The favourites filter has already dropped or taken rows by then: the game to keep
     // is the one chosen before.
-    connect(&library_, &zanku::Library::historyChanged, this, [this] { rowsChanged(chosen_); });
+    connect(&library_, &zanku::Library::historyChanged, this,
+            [this] { rowsChanged(rest_.isActive() ? currentGame() : chosen_); });
 }
 
 int GameListView::highlightedRow() const
@@ -138,6 +139,8 @@ void GameListView::openFind()
 
 void GameListView::launchCurrent()
 {
+    if (rest_.isActive())
+        tell(); // what starts is what the picture shows, even mid-run through the list
     const zanku::GameKey game = currentGame();
     if (!game.isNull() && library_.EmulatorCount() != 0)
         emit launchRequested(game);
