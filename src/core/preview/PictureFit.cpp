@@ -4,13 +4,11 @@ QRectF FitSnapshot(const QSizeF &picture, const QSizeF &designSize, const QSizeF
                    const QPointF &previousPosition)
 {
     QSizeF box = picture;
-    if (picture.width() == 0) {
+    const QSizeF room(frame.width() - 335, frame.height() - 475);
+    if (picture.width() == 0 || picture.height() == 0)
         box = designSize;
-    } else if (box.width() > frame.width() - 335) {
-        box.setWidth(frame.width() - 335);
-    } else if (box.height() > frame.height() - 475) {
-        box.setHeight(frame.height() - 475);
-    }
+    else if (picture.width() > room.width() || picture.height() > room.height())
+        box = picture.scaled(room, Qt::KeepAspectRatio);
 
     QPointF position = previousPosition;
     const double x = (frame.width() - box.width()) / 2;

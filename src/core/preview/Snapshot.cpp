@@ -15,7 +15,9 @@ QString FindSnapshot(const QString &snapshotPath, const QString &gameFile,
                          snapshotPath + QDir::separator() + StripExtension(gameFile));
     const QDir folder = stem.dir();
     std::optional<QStringList> names; // the folder's visible files, read on the first miss
-    for (const char *extension : {".jpg", ".gif", ".bmp"}) {
+    // The classic three first, in their order; then what emulators save their screenshots
+    // as today.
+    for (const char *extension : {".jpg", ".gif", ".bmp", ".png", ".webp"}) {
         const QString name = stem.fileName() + QLatin1String(extension);
         QFileInfo picture(folder, name);
         if (!picture.isFile()) {

@@ -82,9 +82,10 @@ void SnapshotFrame::showPicture(const QString &picturePath)
 
     QImage picture;
     if (natural.isValid()) {
-        // Only the part the box shows is decoded.
+        // A picture larger than its box is decoded at the box's size.
         const QSize shown(Twips(qRound(box.width())), Twips(qRound(box.height())));
-        reader.setClipRect(QRect(QPoint(0, 0), shown).intersected(QRect(QPoint(), natural)));
+        if (shown.width() < natural.width() || shown.height() < natural.height())
+            reader.setScaledSize(shown);
         picture = reader.read();
     }
     if (picture.isNull()) {

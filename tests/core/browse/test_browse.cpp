@@ -4,9 +4,12 @@
 #include "core/browse/GameListModel.h"
 #include "core/browse/SortKeys.h"
 #include "core/preview/PictureFit.h"
+#include "core/preview/Snapshot.h"
 
 #include <QCollator>
+#include <QFile>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 
 using List = QStringList;
@@ -26,6 +29,8 @@ private slots:
     void textOrderIsTheCollatorsOwn();
     void fitsThePicture_data();
     void fitsThePicture();
+    void findsTheSnapshot_data();
+    void findsTheSnapshot();
 };
 
 void BrowseTest::sortsTheGrid_data()
@@ -88,8 +93,12 @@ void BrowseTest::fitsThePicture_data()
 {
     QTest::addColumn<QSizeF>("picture"); // in a frame of 6135 x 5475 twips
     QTest::addColumn<QRectF>("box");     // centred 50 twips low, else at the previous (7, 9)
-    row("frame width less 335, taller: only the height cut", QSizeF(5800, 6000),
-        QRectF(167.5, 287.5, 5800, 5000));
+    row("taller than the frame: scaled to its height", QSizeF(5800, 6000),
+        QRectF((6135 - 5800 * 5000 / 6000.) / 2, 287.5, 5800 * 5000 / 6000., 5000));
+    row("a full-screen shot: scaled to its width", QSizeF(19200, 14400),
+        QRectF(167.5, 612.5, 5800, 4350));
+    row("fits: its own size, centred", QSizeF(960, 720), QRectF(2587.5, 2427.5, 960, 720));
+    row("none: the design size", QSizeF(0, 0), QRectF(120, 260, 5895, 5055));
 }
 
 void BrowseTest::fitsThePicture()
@@ -97,6 +106,30 @@ void BrowseTest::fitsThePicture()
     QFETCH(QSizeF, picture);
     QFETCH(QRectF, box);
     QCOMPARE(FitSnapshot(picture, QSizeF(5895, 5055), QSizeF(6135, 5475), QPointF(7, 9)), box);
+}
+
+void BrowseTest::findsTheSnapshot_data()
+{
+    QTest::addColumn<QStringList>("pictures"); // in the snapshot folder
+    QTest::addColumn<QString>("shown");
+    row("the classic order first", List{"g.png", "g.bmp", "g.gif"}, QString("g.gif"));
+    row("PNG, as emulators save them", List{"g.webp", "g.png"}, QString("g.png"));
+    row("WebP last, any case", List{"g.WEBP", "other.png"}, QString("g.WEBP"));
+    row("none of its name", List{"gg.png", "g.txt"}, QString());
+}
+
+void BrowseTest::findsTheSnapshot()
+{
+    QFETCH(QStringList, pictures);
+    QFETCH(QString, shown);
+    const QTemporaryDir emulator;
+    QDir(emulator.path()).mkdir("snaps");
+    for (const QString &picture : pictures) {
+        QFile file(emulator.filePath("snaps/" + picture));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    const QString found = FindSnapshot("snaps", "g.zip", emulator.path());
+    QCOMPARE(QFileInfo(found).fileName(), shown);
 }
 
 QTEST_MAIN(BrowseTest)
