@@ -27,9 +27,12 @@ QString EmulatorPlaces::archiveOf(const QString &gameFile) const
     return resolve(ArchivePathFor(emulator_.ZippedRomPath, gameFile, QDir::separator()));
 }
 
-QString EmulatorPlaces::snapshotOf(const QString &gameFile) const
+QString EmulatorPlaces::snapshotOf(const QString &gameFile, const QString &gameName) const
 {
-    return FindSnapshot(emulator_.SnapshotPath, gameFile, directory_);
+    const QString snapshot = FindSnapshot(emulator_.SnapshotPath, gameFile, directory_);
+    return !snapshot.isEmpty() || gameFile.isEmpty()
+               ? snapshot
+               : FindArtworkSnapshot(emulator_.SnapshotPath, gameName, gameFile, directory_);
 }
 
 } // namespace zanku

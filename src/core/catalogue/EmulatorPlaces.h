@@ -27,7 +27,8 @@ public:
     // A path of the game's (its File, its DestinationDir) from the emulator's directory.
     QString resolve(const QString &path) const;
     // The game's snapshot picture, or an empty text when it has none.
-    QString snapshotOf(const QString &gameFile) const;
+    // From its name and file, the snapshot first, then the artwork sets' screenshot.
+    QString snapshotOf(const QString &gameFile, const QString &gameName = {}) const;
 
 private:
     EmulatorRecord emulator_;

@@ -314,7 +314,7 @@ QString Library::snapshotOf(int slot, const QString &emulatorName) const
     if (e == 0)
         return {};
     const EmulatorPlaces places(emulator(e), programDir_);
-    return places.directory().isEmpty() ? QString() : places.snapshotOf(game(slot).File);
+    return places.directory().isEmpty() ? QString() : places.snapshotOf(game(slot).File, game(slot).Name);
 }
 
 } // namespace zanku

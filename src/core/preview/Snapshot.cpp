@@ -8,6 +8,32 @@
 #include <algorithm>
 #include <optional>
 
+QString ThumbnailLabel(const QString &gameName)
+{
+    QString label = gameName;
+    for (const QChar c : QStringLiteral("&*/:`<>?\\|\""))
+        label.replace(c, u'_');
+    return label;
+}
+
+QString FindArtworkSnapshot(const QString &snapshotPath, const QString &gameName,
+                            const QString &gameFile, const QString &emulatorDir)
+{
+    const QDir folder(QDir(emulatorDir).filePath(snapshotPath));
+    const QString base = QFileInfo(StripExtension(gameFile)).fileName();
+    const QStringList candidates{
+        QStringLiteral("Named_Snaps/") + ThumbnailLabel(gameName) + QStringLiteral(".png"),
+        QStringLiteral("Named_Snaps/") + ThumbnailLabel(base) + QStringLiteral(".png"),
+        QStringLiteral("screenshots/") + base + QStringLiteral(".png"),
+        QStringLiteral("screenshots/") + base + QStringLiteral(".jpg")};
+    for (const QString &candidate : candidates) {
+        const QFileInfo picture(folder, candidate);
+        if (!base.isEmpty() && picture.isFile())
+            return picture.absoluteFilePath();
+    }
+    return {};
+}
+
 QString FindSnapshot(const QString &snapshotPath, const QString &gameFile,
                      const QString &emulatorDir)
 {

@@ -3,8 +3,8 @@
 
 #include "core/browse/GameListModel.h"
 #include "core/browse/SortKeys.h"
+#include "core/catalogue/EmulatorPlaces.h"
 #include "core/preview/PictureFit.h"
-#include "core/preview/Snapshot.h"
 
 #include <QCollator>
 #include <QFile>
@@ -115,7 +115,14 @@ void BrowseTest::findsTheSnapshot_data()
     row("the classic order first", List{"g.png", "g.bmp", "g.gif"}, QString("g.gif"));
     row("PNG, as emulators save them", List{"g.webp", "g.png"}, QString("g.png"));
     row("WebP last, any case", List{"g.WEBP", "other.png"}, QString("g.WEBP"));
-    row("none of its name", List{"gg.png", "g.txt"}, QString());
+    row("the snapshot before a set's", List{"Named_Snaps/Mega_ Man.png", "g.jpg"},
+        QString("g.jpg"));
+    row("a thumbnail set, by name", List{"Named_Snaps/Mega_ Man.png", "Named_Snaps/g.png"},
+        QString("Named_Snaps/Mega_ Man.png"));
+    row("a thumbnail set, by file", List{"Named_Snaps/g.png", "screenshots/g.png"},
+        QString("Named_Snaps/g.png"));
+    row("a media folder", List{"screenshots/g.jpg", "covers/g.png"}, QString("screenshots/g.jpg"));
+    row("none of its name", List{"gg.png", "g.txt", "Named_Snaps/Mega Man.png"}, QString());
 }
 
 void BrowseTest::findsTheSnapshot()
@@ -123,13 +130,16 @@ void BrowseTest::findsTheSnapshot()
     QFETCH(QStringList, pictures);
     QFETCH(QString, shown);
     const QTemporaryDir emulator;
-    QDir(emulator.path()).mkdir("snaps");
     for (const QString &picture : pictures) {
+        QDir(emulator.path()).mkpath(QFileInfo("snaps/" + picture).path());
         QFile file(emulator.filePath("snaps/" + picture));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-    const QString found = FindSnapshot("snaps", "g.zip", emulator.path());
-    QCOMPARE(QFileInfo(found).fileName(), shown);
+    const zanku::EmulatorPlaces places({"E", "e", emulator.path(), "%", "snaps", ""},
+                                       emulator.path());
+    const QString found = places.snapshotOf("g.zip", "Mega: Man");
+    QCOMPARE(found.isEmpty() ? QString() : QDir(emulator.filePath("snaps")).relativeFilePath(found),
+             shown);
 }
 
 QTEST_MAIN(BrowseTest)
