@@ -1,5 +1,6 @@
 #include "ScriptedMessages.h"
 #include "TestLibrary.h"
+#include "ui/browser/GameListView.h"
 #include "ui/browser/MainFrm.h"
 #include "ui/input/GamepadInput.h"
 
@@ -125,9 +126,14 @@ private slots:
         QVERIFY(couch.pad.available());
         couch.attach();
         QCOMPARE(couch.pad.controllerCount(), 1);
+        QSignalSpy chosen(couch.main.findChild<GameListView *>(),
+                          &GameListView::currentGameChanged);
         couch.press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
         couch.press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
         QCOMPARE(couch.row(), 2);
+        // The picture follows the pad, the pointer nowhere near the list.
+        QTRY_VERIFY(!chosen.isEmpty() &&
+                    chosen.constLast().at(0).value<zanku::GameKey>().name == "Charlie");
         couch.press(SDL_CONTROLLER_BUTTON_A);
         QCOMPARE(couch.launched(), "Charlie");
     }
