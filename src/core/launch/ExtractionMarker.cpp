@@ -1,13 +1,15 @@
 #include "core/launch/ExtractionMarker.h"
 
+#include "core/files/RegularFile.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSaveFile>
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zanku {
@@ -134,26 +136,12 @@ std::optional<ExtractionMarker> ParseMarker(const QByteArray &text)
 
 std::optional<ExtractionMarker> ReadMarker(const QString &folder)
 {
-    // Not a link, not a pipe that would hold the program, not a file of any size.
-    const QByteArray path = QFile::encodeName(QDir(folder).filePath(QLatin1String(MarkerName)));
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
+    // Not a link (a marker must be the folder's own), not a pipe, not a file of any size.
+    const QString path = QDir(folder).filePath(QLatin1String(MarkerName));
+    if (QFileInfo(path).isSymLink())
         return std::nullopt;
-    QByteArray text;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= LargestMarker) {
-        text.resize(qsizetype(st.st_size));
-        qsizetype done = 0;
-        while (done < text.size()) {
-            const ssize_t got = ::read(fd, text.data() + done, size_t(text.size() - done));
-            if (got <= 0)
-                break;
-            done += got;
-        }
-        text.truncate(done);
-    }
-    ::close(fd);
-    return ParseMarker(text);
+    const RegularFileRead read = ReadRegularFile(path, LargestMarker);
+    return read.ok() ? ParseMarker(read.content) : std::nullopt;
 }
 
 bool WriteMarker(const QString &folder, const ExtractionMarker &marker, QString *error)

@@ -239,18 +239,23 @@ qsizetype PlayHistory::count() const
     return total;
 }
 
-std::vector<PlayHistory::Game> PlayHistory::games() const
+PlayHistory::Placed PlayHistory::placedChanges() const
 {
-    std::unordered_map<qsizetype, const Change *> placed;
-    std::vector<const Change *> added;
+    Placed changes;
     for (const Change &change : changes_) {
         const qsizetype game =
             renamed_.locate(index_, history::keyOf(change.emulator, change.name, change.file));
         if (game < 0)
-            added.push_back(&change);
+            changes.added.push_back(&change);
         else
-            placed.emplace(game, &change);
+            changes.placed.emplace(game, &change);
     }
+    return changes;
+}
+
+std::vector<PlayHistory::Game> PlayHistory::games() const
+{
+    const auto [placed, added] = placedChanges();
     std::vector<Game> games;
     games.reserve(index_.games.size() + added.size());
     for (size_t game = 0; game < index_.games.size(); ++game) {
@@ -272,16 +277,7 @@ std::vector<QByteArray> PlayHistory::unreadLines() const
 
 std::vector<PlayHistory::Game> PlayHistory::recent(int count) const
 {
-    std::unordered_map<qsizetype, const Change *> placed;
-    std::vector<const Change *> added;
-    for (const Change &change : changes_) {
-        const qsizetype game =
-            renamed_.locate(index_, history::keyOf(change.emulator, change.name, change.file));
-        if (game < 0)
-            added.push_back(&change);
-        else
-            placed.emplace(game, &change);
-    }
+    const auto [placed, added] = placedChanges();
     struct Played {
         qint64 when;
         qsizetype order; // the games' own order among those played at once

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace zanku {
@@ -117,6 +118,12 @@ private:
     // What a merge rewrites, in PlayHistoryMerge.cpp.
     struct Merging;
 
+    // This program's changes: those on a game of the file, by that game; the others, new.
+    struct Placed {
+        std::unordered_map<qsizetype, const Change *> placed;
+        std::vector<const Change *> added;
+    };
+    Placed placedChanges() const;
     Renamed resolve(const Index &index) const;
     const Change *changeOf(const QByteArray &key) const;
     Change &change(const QString &emulator, const QString &name, const QString &file);

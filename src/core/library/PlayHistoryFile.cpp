@@ -1,19 +1,13 @@
 #include "core/library/PlayHistoryFile.h"
 
+#include "core/files/RegularFile.h"
 #include "core/library/PlayHistory.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include <utility>
 
 namespace zanku::history {
 namespace {
@@ -23,62 +17,14 @@ constexpr int LockWaitMs = 2000;
 
 ReadStatus readHistory(const QString &path, QByteArray &content, QString &error)
 {
-    content.clear();
-    QFile file;
-#ifdef Q_OS_UNIX
-    const int descriptor =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0) {
-        if (errno == ENOENT)
-            return ReadStatus::Missing;
-        error = QString::fromLocal8Bit(strerror(errno));
-        return ReadStatus::Unreadable;
-    }
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(descriptor);
-        error = QStringLiteral("it is not an ordinary file");
-        return ReadStatus::Unreadable;
-    }
-    if (!file.open(descriptor, QIODevice::ReadOnly | QIODevice::Unbuffered,
-                   QFileDevice::AutoCloseHandle)) {
-        ::close(descriptor);
-        error = file.errorString();
-        return ReadStatus::Unreadable;
-    }
-#else
-    const QFileInfo info(path);
-    if (!info.exists())
+    RegularFileRead read = ReadRegularFile(path, PlayHistory::MaxFileSize);
+    content = std::move(read.content);
+    if (read.status == RegularFileRead::Read)
+        return ReadStatus::Read;
+    if (read.status == RegularFileRead::Missing)
         return ReadStatus::Missing;
-    file.setFileName(path);
-    if (!info.isFile()) {
-        error = QStringLiteral("it is not an ordinary file");
-        return ReadStatus::Unreadable;
-    }
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        error = file.errorString();
-        return ReadStatus::Unreadable;
-    }
-#endif
-    const qint64 size = file.size();
-    if (size > PlayHistory::MaxFileSize) {
-        error = QStringLiteral("it is over 64 MiB");
-        return ReadStatus::Unreadable;
-    }
-    content.resize(qsizetype(size));
-    qint64 done = 0;
-    while (done < size) {
-        const qint64 read = file.read(content.data() + done, size - done);
-        if (read < 0) {
-            error = file.errorString();
-            return ReadStatus::Unreadable;
-        }
-        if (read == 0)
-            break;
-        done += read;
-    }
-    content.truncate(qsizetype(done));
-    return ReadStatus::Read;
+    error = read.reason;
+    return ReadStatus::Unreadable;
 }
 
 SaveLock::SaveLock(const QString &historyPath)
