@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/import/ImportPreCheck.h"
 #include "core/import/ImportScan.h"
 
 #include <QAbstractTableModel>
