@@ -26,6 +26,10 @@ ExtractionMarker::Stamp stampOf(const struct stat &st)
     return {qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000};
 }
 
+// A copy under way takes this name until it is complete; one left by a kill is never a
+// file of the player's, in the folder or in "Saves".
+const QByteArray PartEnding = ".zanku-part";
+
 bool isMarker(const QByteArray &name)
 {
     return name.startsWith(MarkerName);
@@ -43,7 +47,8 @@ void listFiles(int folder, const QByteArray &prefix,
     }
     while (const dirent *entry = ::readdir(listing)) {
         const QByteArray name(entry->d_name);
-        if (name == "." || name == ".." || (prefix.isEmpty() && isMarker(name)))
+        if (name == "." || name == ".." || name.endsWith(PartEnding) ||
+            (prefix.isEmpty() && isMarker(name)))
             continue;
         struct stat st {};
         if (::fstatat(folder, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
@@ -127,7 +132,7 @@ bool copyFile(int fromDir, int toDir, const QByteArray &name)
     struct stat st {};
     if (from.get() < 0 || ::fstat(from.get(), &st) != 0)
         return false;
-    const QByteArray part = name.left(LongestName - 12) + ".zanku-part";
+    const QByteArray part = name.left(LongestName - PartEnding.size() - 1) + PartEnding;
     const Descriptor to(::openat(toDir, part.constData(),
                                  O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (to.get() < 0)

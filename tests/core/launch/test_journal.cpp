@@ -200,11 +200,13 @@ void JournalTest::whatTheEmulatorWroteIsKept()
     library.write("emu/emulator", R"sh(#!/bin/sh
 d=$(dirname "$2"); cat "$d/save.srm" >"$d/../seen.tmp" 2>/dev/null; mv "$d/../seen.tmp" "$d/../seen.txt"
 echo saved >"$d/save.srm"; echo changed >>"$2"; sleep 0.5)sh");
+    library.write("Saves/Micro/game.dsk/save.srm.zanku-part", "a copy cut short by a kill");
     zanku::Library &core = library.core;
     core.start();
     QSignalSpy removed(&core, &zanku::Library::extractionRemoved);
     core.LaunchGame(library.slotOf("Game"), "Game", {});
     QTRY_VERIFY(QFileInfo::exists(library.path("emu/game.dsk/save.srm")));
+    QVERIFY(!QFileInfo::exists(library.path("emu/game.dsk/save.srm.zanku-part"))); // no save
     core.CleanupExtraction(); // another row is clicked while the game runs
     QVERIFY(QFileInfo::exists(library.path("emu/game.dsk/save.srm")) && removed.isEmpty());
     QVERIFY(removed.wait(5000));
