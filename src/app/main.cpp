@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QScreen>
 
 #include <cstdio>
 #include <cstdlib>
@@ -43,10 +42,7 @@ int main(int argc, char *argv[])
     mainWindow.endProgramWhenUnloaded();
     mainWindow.Form_Load();
 
-    mainWindow.adjustSize();
-    const QRect screen = mainWindow.screen()->availableGeometry();
-    mainWindow.move(screen.center() - mainWindow.rect().center());
-    mainWindow.show();
+    mainWindow.showAsRemembered();
     // Made once the window shows: without a controller it costs nothing to be seen.
     std::unique_ptr<GamepadInput> gamepad;
     if (outcome.gamepad) {

@@ -6,8 +6,7 @@
 #include <QPainterPath>
 #include <QtMath>
 
-namespace {
-QIcon drawStar()
+QIcon FavouriteStar()
 {
     QPixmap pixmap(32, 32);
     pixmap.fill(Qt::transparent);
@@ -26,11 +25,10 @@ QIcon drawStar()
     painter.drawPath(star);
     return QIcon(pixmap);
 }
-} // namespace
 
 FavouriteDelegate::FavouriteDelegate(QObject *parent)
     : QStyledItemDelegate(parent)
-    , star_(drawStar())
+    , star_(FavouriteStar())
 {
 }
 

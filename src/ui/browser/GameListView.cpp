@@ -17,11 +17,15 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
 constexpr int NarrowColumns[] = {4095, 2000, 1822};
 constexpr int WideColumns[] = {5000, 2550, 2500};
+// The list's design widths, narrow and wide, in twips.
+constexpr int NarrowListWidth = 4095;
+constexpr int WideListWidth = 10335;
 // A held key or stick moves a row every few tens of milliseconds: the game is told once
 // the row has rested this long, so running through a long list decodes no picture.
 constexpr int RestMs = 80;
@@ -126,10 +130,27 @@ zanku::GameKey GameListView::currentGame() const
 
 void GameListView::setExpanded(bool expanded)
 {
-    const int *widths = expanded ? WideColumns : NarrowColumns;
+    expanded_ = expanded;
+    fitColumns();
+}
+
+void GameListView::fitColumns()
+{
+    // The design widths, and what a larger window adds: all to the name in the narrow
+    // list, half to the name and a quarter to each other column in the wide one.
+    const int *widths = expanded_ ? WideColumns : NarrowColumns;
+    const int added = std::max(0, width() - Twips(expanded_ ? WideListWidth : NarrowListWidth));
+    const int shares[] = {expanded_ ? added / 2 : added, expanded_ ? added / 4 : 0,
+                          expanded_ ? added / 4 : 0};
     for (int column = 0; column < GameListModel::ColumnCount; ++column)
-        Lista->setColumnWidth(column, Twips(widths[column]));
+        Lista->setColumnWidth(column, Twips(widths[column]) + shares[column]);
     Find->follow();
+}
+
+void GameListView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitColumns();
 }
 
 void GameListView::openFind()

@@ -39,6 +39,10 @@ public:
 
     // The narrow list beside the picture, or the wide one with every column.
     void setExpanded(bool expanded);
+    // The cover view in the list's place (not yet: the list only).
+    bool coversShown() const { return false; }
+    void setCoversShown(bool) {}
+    void setLargeCovers(bool) {}
     void openFind();
     // Enter, a double-click, the row menu: the highlighted game, if any.
     void launchCurrent();
@@ -53,6 +57,7 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void rowsChanged(const zanku::GameKey &keep, bool reread = false);
@@ -63,6 +68,7 @@ private:
     void findChanged(const QString &text);
     void findClosed();
     int highlightedRow() const;
+    void fitColumns();
 
     zanku::Library &library_;
     GameListModel *model_ = nullptr;
@@ -70,6 +76,7 @@ private:
     QTableView *Lista = nullptr;
     FindBar *Find = nullptr;
     QAction *favouritesOnly_ = nullptr;
+    bool expanded_ = false;
     zanku::GameKey chosen_;     // the game told last
     zanku::GameKey beforeLoad_; // the game chosen when the catalogue began to change
     bool moving_ = false;       // the view itself is setting the current row

@@ -3,7 +3,9 @@
 #include "core/library/Library.h"
 #include "ui/about/AboutFrm.h"
 #include "ui/browser/GameListView.h"
+#include "ui/browser/MainFrmLayout.h"
 #include "ui/browser/SnapshotFrame.h"
+#include "ui/browser/WindowMemory.h"
 #include "ui/common/AppIcon.h"
 #include "ui/common/Layout.h"
 #include "ui/common/Messages.h"
@@ -12,11 +14,13 @@
 #include "ui/import/ImportFrm.h"
 #include "ui/input/GamepadInput.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 
@@ -25,8 +29,6 @@
 #include <vector>
 
 namespace {
-constexpr int NarrowListWidth = 4095;
-constexpr int WideListWidth = 10335;
 constexpr int RecentCount = 10;
 const QString WaitingText = QStringLiteral("Waiting for selection...");
 
@@ -61,9 +63,6 @@ MainFrm::MainFrm(zanku::Library &library, QWidget *parent)
     setWindowTitle(QStringLiteral("Zanku - A Multiple Emulator Front-End by Ervo Kallinder"));
     setWindowIcon(AppIcon());
     setFont(ArialFont(9.75));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     buildControls();
     buildMenus();
 
@@ -92,47 +91,64 @@ MainFrm::MainFrm(zanku::Library &library, QWidget *parent)
 
 void MainFrm::buildControls()
 {
-    auto *client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(Twips(10530), Twips(5640));
-    setCentralWidget(client);
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("client"));
+    // The design size is the first and the smallest; the controls follow a larger one.
+    client_->setMinimumSize(MainFrmDesignSize());
+    client_->installEventFilter(this);
+    setCentralWidget(client_);
 
-    list_ = new GameListView(library_, client);
-    list_->setGeometry(TwipsRect(120, 120, NarrowListWidth, 4575));
+    list_ = new GameListView(library_, client_);
 
-    Launch = new QPushButton(QStringLiteral("Launch Game"), client);
+    Launch = new QPushButton(QStringLiteral("Launch Game"), client_);
     Launch->setObjectName(QStringLiteral("Launch"));
-    Launch->setGeometry(TwipsRect(120, 4800, 2655, 795));
     Launch->setFont(ArialFont(18, true, true));
     Launch->setEnabled(false);
 
-    Expand = new QPushButton(QStringLiteral(">>"), client);
+    Expand = new QPushButton(QStringLiteral(">>"), client_);
     Expand->setObjectName(QStringLiteral("Expand"));
-    Expand->setGeometry(TwipsRect(3120, 4800, 975, 255));
     connect(Expand, &QPushButton::clicked, this, &MainFrm::Expand_Click);
 
-    Exit = new QPushButton(QStringLiteral("Exit"), client);
+    Exit = new QPushButton(QStringLiteral("Exit"), client_);
     Exit->setObjectName(QStringLiteral("Exit"));
-    Exit->setGeometry(TwipsRect(3000, 5160, 1215, 375));
     connect(Exit, &QPushButton::clicked, this, &QWidget::close);
 
-    Frame1 = new SnapshotFrame(client);
-    Frame1->setGeometry(TwipsRect(4320, 0, 6135, 5475));
+    Frame1 = new SnapshotFrame(client_);
 
     QStatusBar *status = statusBar();
     status->setObjectName(QStringLiteral("Status"));
-    status->setSizeGripEnabled(false);
     status->setFixedHeight(Twips(345));
     statusPanel1_ = new QLabel(WaitingText, status);
     statusPanel1_->setObjectName(QStringLiteral("StatusPanel1"));
-    statusPanel1_->setFixedWidth(Twips(8000));
+    statusPanel1_->setMinimumWidth(Twips(8000));
     statusPanel2_ = new QLabel(QStringLiteral("Games:"), status);
     statusPanel2_->setObjectName(QStringLiteral("StatusPanel2"));
     statusPanel2_->setFixedWidth(Twips(2500));
-    status->addWidget(statusPanel1_);
+    status->addWidget(statusPanel1_, 1);
     status->addWidget(statusPanel2_);
 
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    resize(MainFrmDesignSize().width(),
+           MainFrmDesignSize().height() + menuBar()->sizeHint().height() + status->height());
+    placeControls();
+}
+
+void MainFrm::placeControls()
+{
+    const MainFrmPlaces places = PlaceMainFrm(client_->size(), Expanded, list_->coversShown());
+    list_->setGeometry(places.list);
+    Launch->setGeometry(places.launch);
+    Expand->setGeometry(places.expand);
+    Exit->setGeometry(places.exit);
+    Frame1->setVisible(!places.snapshot.isEmpty());
+    if (!places.snapshot.isEmpty())
+        Frame1->setGeometry(places.snapshot);
+}
+
+bool MainFrm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == client_ && event->type() == QEvent::Resize)
+        placeControls();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainFrm::buildMenus()
@@ -172,6 +188,8 @@ void MainFrm::buildMenus()
     optionsMenu->addAction(QStringLiteral("Import Games..."), this, &MainFrm::ImportM_Click)
         ->setObjectName(QStringLiteral("ImportM"));
 
+    buildViewMenu();
+
     // Ctrl+F opens the find field, as typing on the list does.
     auto *find = new QShortcut(QKeySequence::Find, this);
     connect(find, &QShortcut::activated, list_, &GameListView::openFind);
@@ -180,6 +198,89 @@ void MainFrm::buildMenus()
     helpMenu->setObjectName(QStringLiteral("HelpM"));
     helpMenu->addAction(QStringLiteral("About"), this, &MainFrm::AboutM_Click)
         ->setObjectName(QStringLiteral("AboutM"));
+}
+
+void MainFrm::buildViewMenu()
+{
+    QMenu *viewMenu = menuBar()->addMenu(QStringLiteral("View"));
+    viewMenu->setObjectName(QStringLiteral("ViewM"));
+    auto *views = new QActionGroup(this);
+    listView_ = viewMenu->addAction(QStringLiteral("List"), QKeySequence(Qt::CTRL | Qt::Key_1),
+                                    this, [this] { showCovers(false); });
+    listView_->setObjectName(QStringLiteral("ListViewM"));
+    coverView_ = viewMenu->addAction(QStringLiteral("Covers"), QKeySequence(Qt::CTRL | Qt::Key_2),
+                                     this, [this] { showCovers(true); });
+    coverView_->setObjectName(QStringLiteral("CoverViewM"));
+    for (QAction *view : {listView_, coverView_}) {
+        view->setCheckable(true);
+        views->addAction(view);
+    }
+    listView_->setChecked(true);
+    viewMenu->addSeparator();
+    fullScreen_ =
+        viewMenu->addAction(QStringLiteral("Full Screen"), QKeySequence(Qt::Key_F11), this,
+                            [this](bool on) { on ? enterFullScreen() : leaveFullScreen(); });
+    fullScreen_->setObjectName(QStringLiteral("FullScreenM"));
+    fullScreen_->setCheckable(true);
+    // Shortcuts of a menu work while the menu bar is hidden in full screen too.
+    addActions({listView_, coverView_, fullScreen_});
+}
+
+void MainFrm::showCovers(bool covers)
+{
+    (covers ? coverView_ : listView_)->setChecked(true);
+    list_->setCoversShown(covers);
+    placeControls();
+}
+
+void MainFrm::enterFullScreen()
+{
+    if (isFullScreen())
+        return;
+    normalGeometry_ = saveGeometry();
+    fullScreen_->setChecked(true);
+    showFullScreen();
+}
+
+void MainFrm::leaveFullScreen()
+{
+    if (!isFullScreen())
+        return;
+    fullScreen_->setChecked(false);
+    restoreGeometry(normalGeometry_);
+    if (!isMaximized())
+        showNormal();
+}
+
+void MainFrm::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        // Larger covers for a screen seen from the couch.
+        list_->setLargeCovers(isFullScreen());
+        fullScreen_->setChecked(isFullScreen());
+    }
+}
+
+void MainFrm::showAsRemembered()
+{
+    const WindowMemory memory = WindowMemory::read();
+    showCovers(memory.covers);
+    if (memory.geometry.isEmpty() || !restoreGeometry(memory.geometry)) {
+        // The first run: the design size, in the middle of the screen.
+        adjustSize();
+        const QRect screen = this->screen()->availableGeometry();
+        move(screen.center() - rect().center());
+    }
+    show();
+}
+
+void MainFrm::remember() const
+{
+    WindowMemory memory;
+    memory.geometry = isFullScreen() ? normalGeometry_ : saveGeometry();
+    memory.covers = list_->coversShown();
+    memory.write();
 }
 
 void MainFrm::refillRecent()
@@ -258,6 +359,8 @@ void MainFrm::Form_Unload()
     if (unloaded_)
         return;
     unloaded_ = true;
+    if (isVisible())
+        remember();
     library_.CleanupExtraction();
     emit unloaded();
 }
@@ -279,10 +382,7 @@ void MainFrm::Expand_Click()
 
 void MainFrm::setListWidth(bool expanded)
 {
-    Frame1->setVisible(!expanded);
-    QRect geometry = list_->geometry();
-    geometry.setWidth(Twips(expanded ? WideListWidth : NarrowListWidth));
-    list_->setGeometry(geometry);
+    placeControls();
     list_->setExpanded(expanded);
     Expand->setText(expanded ? QStringLiteral("<<") : QStringLiteral(">>"));
     Expand->setToolTip(expanded ? QStringLiteral("Narrow the game list and show the snapshot again")

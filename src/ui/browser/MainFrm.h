@@ -13,6 +13,7 @@ class GameListView;
 class ImportFrm;
 class OptionsFrm;
 class SnapshotFrame;
+class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -33,6 +34,9 @@ public:
     // Loads the configuration and the catalogue; the window is shown after it returns.
     // Loading may end the program (a configuration file of a past version).
     void Form_Load();
+    // Shows the window as the player left it last time (place, size, maximised, view), or
+    // at its design size in the middle of the screen the first time.
+    void showAsRemembered();
 
     GameListModel *model() const;        // every game
     zanku::GameFindModel *shown() const; // the rows the grid shows
@@ -57,11 +61,19 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildControls();
     void buildMenus();
     void setListWidth(bool expanded);
+    void placeControls();
+    void buildViewMenu();
+    void showCovers(bool covers);
+    void enterFullScreen();
+    void leaveFullScreen();
+    void remember() const;
 
     void Form_Unload();
     void AboutM_Click();
@@ -73,8 +85,13 @@ private:
     void bringForward(QWidget *window);
 
     zanku::Library &library_;
+    QWidget *client_ = nullptr;
     GameListView *list_ = nullptr;
     QMenu *recentMenu_ = nullptr;
+    QAction *listView_ = nullptr;
+    QAction *coverView_ = nullptr;
+    QAction *fullScreen_ = nullptr;
+    QByteArray normalGeometry_; // the window's place and size before full screen
     QPushButton *Launch = nullptr;
     QPushButton *Expand = nullptr;
     QPushButton *Exit = nullptr;

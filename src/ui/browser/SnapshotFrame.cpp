@@ -7,11 +7,33 @@
 #include <QApplication>
 #include <QImageReader>
 #include <QLabel>
+#include <QPointer>
+#include <QThreadPool>
 
 namespace {
-constexpr QSizeF FrameSize(6135, 5475);
-// The picture box's design place and size, which it takes back when there is no picture.
+// The frame's design size and its picture box's place and size, which the box takes back
+// (grown as the frame grew) when there is no picture.
+constexpr QSizeF DesignFrame(6135, 5475);
 constexpr QRectF SnapDesign(120, 300, 5895, 5055);
+// The title's and the notice's places in the design box; they stay centred as it grows.
+constexpr QRectF TitleDesign(240, 1200, 5295, 1755);
+constexpr QRectF NoticeDesign(360, 2040, 5115, 480);
+
+// Decodes a picture to fit the box it will show in (in twips), never larger than it is.
+std::pair<QImage, QSize> decodeToFit(const QString &picturePath, const QSizeF &frame,
+                                     const QPointF &position)
+{
+    QImageReader reader(picturePath);
+    const QSize natural = reader.size();
+    if (!natural.isValid())
+        return {};
+    const QSizeF twips(natural.width() * TwipsPerPixel, natural.height() * TwipsPerPixel);
+    const QRectF box = FitSnapshot(twips, SnapDesign.size(), frame, position);
+    const QSize shown(Twips(qRound(box.width())), Twips(qRound(box.height())));
+    if (shown.width() < natural.width() || shown.height() < natural.height())
+        reader.setScaledSize(shown);
+    return {reader.read(), natural};
+}
 } // namespace
 
 SnapshotFrame::SnapshotFrame(QWidget *parent)
@@ -30,7 +52,6 @@ SnapshotFrame::SnapshotFrame(QWidget *parent)
 
     Title = new QLabel(QStringLiteral("Zanku"), Snap);
     Title->setObjectName(QStringLiteral("Title"));
-    Title->setGeometry(TwipsRect(240, 1200, 5295, 1755));
     Title->setFont(TitleFont(72));
     Title->setAlignment(Qt::AlignCenter);
     QPalette titlePalette = snapPalette;
@@ -39,7 +60,6 @@ SnapshotFrame::SnapshotFrame(QWidget *parent)
 
     NotPic = new QLabel(QStringLiteral("Picture Not Available"), Snap);
     NotPic->setObjectName(QStringLiteral("NotPic"));
-    NotPic->setGeometry(TwipsRect(360, 2040, 5115, 480));
     NotPic->setFont(ArialFont(20.25, true));
     NotPic->setAlignment(Qt::AlignCenter);
     // A label's own look on the dark box, so the notice can be read.
@@ -51,7 +71,20 @@ SnapshotFrame::SnapshotFrame(QWidget *parent)
     NotPic->setPalette(notPicPalette);
     NotPic->hide();
 
+    resize(Twips(qRound(DesignFrame.width())), Twips(qRound(DesignFrame.height())));
     placeBox(SnapDesign);
+}
+
+QSizeF SnapshotFrame::frameTwips() const
+{
+    return {qreal(width() * TwipsPerPixel), qreal(height() * TwipsPerPixel)};
+}
+
+QRectF SnapshotFrame::designBox() const
+{
+    // The design box grown by what the frame grew.
+    const QSizeF grown = frameTwips() - DesignFrame;
+    return SnapDesign.adjusted(0, 0, qMax(0.0, grown.width()), qMax(0.0, grown.height()));
 }
 
 void SnapshotFrame::placeBox(const QRectF &boxTwips)
@@ -59,12 +92,26 @@ void SnapshotFrame::placeBox(const QRectF &boxTwips)
     snapPosition_ = boxTwips.topLeft();
     Snap->setGeometry(Twips(qRound(boxTwips.x())), Twips(qRound(boxTwips.y())),
                       Twips(qRound(boxTwips.width())), Twips(qRound(boxTwips.height())));
+    placeTexts();
+}
+
+void SnapshotFrame::placeTexts()
+{
+    const QSizeF grown = designBox().size() - SnapDesign.size();
+    for (auto [label, design] : {std::pair{Title, TitleDesign}, std::pair{NotPic, NoticeDesign}}) {
+        const QRectF at = design.translated(grown.width() / 2, grown.height() / 2);
+        label->setGeometry(
+            TwipsRect(qRound(at.x()), qRound(at.y()), qRound(at.width()), qRound(at.height())));
+    }
 }
 
 void SnapshotFrame::showTitle()
 {
+    ++request_;
+    showing_ = Showing::Title;
+    picturePath_.clear();
     Snap->setPixmap(QPixmap());
-    placeBox(SnapDesign);
+    placeBox(designBox());
     NotPic->hide();
     Title->show();
 }
@@ -72,29 +119,58 @@ void SnapshotFrame::showTitle()
 void SnapshotFrame::showPicture(const QString &picturePath)
 {
     Title->hide();
-    NotPic->hide();
-    QImageReader reader(picturePath);
-    const QSize natural = picturePath.isEmpty() ? QSize() : reader.size();
-    const QSizeF pictureTwips = natural.isValid() ? QSizeF(natural.width() * TwipsPerPixel,
-                                                           natural.height() * TwipsPerPixel)
-                                                  : QSizeF(0, 0);
-    const QRectF box = FitSnapshot(pictureTwips, SnapDesign.size(), FrameSize, snapPosition_);
+    picturePath_ = picturePath;
+    decode(picturePath);
+}
 
-    QImage picture;
-    if (natural.isValid()) {
-        // A picture larger than its box is decoded at the box's size.
-        const QSize shown(Twips(qRound(box.width())), Twips(qRound(box.height())));
-        if (shown.width() < natural.width() || shown.height() < natural.height())
-            reader.setScaledSize(shown);
-        picture = reader.read();
-    }
-    if (picture.isNull()) {
-        // Missing or unreadable: the empty picture and its notice.
-        Snap->setPixmap(QPixmap());
-        NotPic->show();
-        placeBox(FitSnapshot(QSizeF(0, 0), SnapDesign.size(), FrameSize, snapPosition_));
+void SnapshotFrame::decode(const QString &picturePath)
+{
+    const int request = ++request_;
+    if (picturePath.isEmpty()) {
+        pictureDecoded(request, QImage(), QSize());
         return;
     }
+    // Decoded on a worker; a newer request (another game, another size) makes it stale.
+    QThreadPool::globalInstance()->start([frame = QPointer(this), request, picturePath,
+                                          size = frameTwips(), position = snapPosition_] {
+        auto [picture, natural] = decodeToFit(picturePath, size, position);
+        QMetaObject::invokeMethod(
+            frame,
+            [=] {
+                if (frame)
+                    frame->pictureDecoded(request, picture, natural);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void SnapshotFrame::pictureDecoded(int request, const QImage &picture, const QSize &natural)
+{
+    if (request != request_)
+        return;
+    if (picture.isNull()) {
+        // Missing or unreadable: the empty picture and its notice.
+        showing_ = Showing::Notice;
+        Snap->setPixmap(QPixmap());
+        NotPic->show();
+        placeBox(FitSnapshot(QSizeF(0, 0), designBox().size(), frameTwips(), snapPosition_));
+        return;
+    }
+    showing_ = Showing::Picture;
+    NotPic->hide();
+    const QSizeF twips(natural.width() * TwipsPerPixel, natural.height() * TwipsPerPixel);
     Snap->setPixmap(QPixmap::fromImage(picture));
-    placeBox(box);
+    placeBox(FitSnapshot(twips, SnapDesign.size(), frameTwips(), snapPosition_));
+}
+
+void SnapshotFrame::resizeEvent(QResizeEvent *event)
+{
+    QGroupBox::resizeEvent(event);
+    // The picture is fitted to the new size; the title and the notice keep the box.
+    if (showing_ == Showing::Picture)
+        decode(picturePath_);
+    else if (showing_ == Showing::Notice)
+        placeBox(FitSnapshot(QSizeF(0, 0), designBox().size(), frameTwips(), snapPosition_));
+    else
+        placeBox(designBox());
 }

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QImage>
 #include <QPointF>
+#include <QRectF>
 
 class QLabel;
 
-// The "SnapShot" frame: the selected game's picture in the box `Snap`, never scaled but
-// cut to the frame and centred, "Picture Not Available" when it has none, and the title
-// "Zanku" until the first selection.
+// The "SnapShot" frame: the selected game's picture in the box `Snap`, centred, a picture
+// larger than the frame scaled down to fit it, "Picture Not Available" when it has none,
+// and the title "Zanku" until the first selection. The frame grows with the window, and
+// the picture with it; pictures are decoded off the main thread.
 class SnapshotFrame : public QGroupBox {
     Q_OBJECT
 public:
@@ -18,11 +21,23 @@ public:
     // The title, as at start-up.
     void showTitle();
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    enum class Showing { Title, Picture, Notice };
+    QSizeF frameTwips() const;
+    QRectF designBox() const;
     void placeBox(const QRectF &boxTwips);
+    void placeTexts();
+    void decode(const QString &picturePath);
+    void pictureDecoded(int request, const QImage &picture, const QSize &natural);
 
     QLabel *Snap = nullptr;
     QLabel *Title = nullptr;
     QLabel *NotPic = nullptr;
     QPointF snapPosition_; // the picture box's position in the frame, in twips
+    Showing showing_ = Showing::Title;
+    QString picturePath_;
+    int request_ = 0; // the decode whose picture is still wanted
 };

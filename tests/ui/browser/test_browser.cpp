@@ -366,9 +366,19 @@ void BrowserTest::previewShowsTheSnapshotOrAReadableNotice()
     window.select(1);
     QTest::keyClick(window.lista(), Qt::Key_Up);
     QVERIFY(window.launchEnabled() && !window.find("Title")->isVisible() && !notPic->isVisible());
-    QCOMPARE(snap->size(), QSize(64, 48));         // the jpg before the bmp
+    QTRY_COMPARE(snap->size(), QSize(64, 48));     // the jpg before the bmp
     QTest::keyClick(window.lista(), Qt::Key_Down); // from the emulator's directory now
     QTRY_COMPARE(snap->size(), QSize(Twips(5000), Twips(5000))); // scaled to fit, square still
+    // A larger window: the list and the frame take the room, the picture grows with the
+    // frame up to its own size, and the buttons stay under the list.
+    const QRect list = window.find("Lista")->geometry();
+    window.main.resize(window.main.size() + QSize(300, 200));
+    QTRY_COMPARE(snap->size(), QSize(533, 533));
+    QCOMPARE(window.find("Lista")->size(), list.size() + QSize(150, 200));
+    QVERIFY(window.find("Frame1")->width() == Twips(6135) + 150 &&
+            window.find("Exit")->geometry().top() > list.bottom() + 200);
+    window.main.resize(window.main.size() - QSize(300, 200));
+    QTRY_COMPARE(snap->size(), QSize(Twips(5000), Twips(5000)));
     QTest::keyClick(window.lista(), Qt::Key_Down);
     QTRY_VERIFY(notPic->isVisible() && snap->size() == design);
     // The notice can be read: some of its pixels, and only some, are of its text colour.

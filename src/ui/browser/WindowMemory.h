@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// How the player left the main window, kept for the next run: its place and size, whether
+// it was maximised, and the view it showed. Each user has their own, in their configuration
+// folder ("Zanku/Zanku.conf"), never in the library's "Zanku.ini", which players share.
+struct WindowMemory {
+    QByteArray geometry; // QWidget::saveGeometry() of the window out of full screen
+    bool covers = false; // the cover view, else the list
+
+    static WindowMemory read();
+    // Written at once; a folder that cannot be written costs only the memory.
+    void write() const;
+};
