@@ -1,5 +1,6 @@
 #include "core/import/ImportScan.h"
 
+#include "core/import/ImportDiscs.h"
 #include "core/import/ImportNames.h"
 
 #include "core/catalogue/Config.h"
@@ -137,6 +138,9 @@ QString ImportCandidate::note() const
         return QStringLiteral("reading\u2026");
     if (kind == ImportKind::Zip && member != file)
         return QStringLiteral("inside: ") + member;
+    if (!discs.isEmpty())
+        return (writeDiscList ? QStringLiteral("written on adding: ") : QStringLiteral("discs: ")) +
+               discs.join(QLatin1String(", "));
     return {};
 }
 
@@ -249,10 +253,15 @@ ImportScanResult ImportScan::listNames()
         zanku::EntryCountHint(emulatorDir) + (zipsApart ? zanku::EntryCountHint(zips) : 0);
     candidates.reserve(hint);
     keys.reserve(hint);
+    zanku::DiscNames discs; // the games of several discs become one row each
     const auto addFile = [&](QString &&name, EntryType type, bool faithful) {
         const QString key = FileNameKey(name);
-        if (passedOver.mayHold(key) && (excluded.contains(key) || known.files.contains(key)))
+        const bool disc = type == EntryType::File && zanku::DiscNames::matter(name);
+        if (passedOver.mayHold(key) && (excluded.contains(key) || known.files.contains(key))) {
+            if (disc)
+                discs.add(name, -1);
             return;
+        }
         ImportCandidate &candidate = candidates.emplace_back();
         candidate.kind = type == EntryType::Folder ? ImportKind::Folder : ImportKind::File;
         candidate.name =
@@ -261,6 +270,8 @@ ImportScanResult ImportScan::listNames()
         candidate.file = name;
         candidate.entry = std::move(name);
         keys.emplace_back(candidate.file, candidates.size() - 1);
+        if (disc)
+            discs.add(candidate.entry, qsizetype(candidates.size() - 1));
     };
     const auto addArchive = [&](QString &&name, EntryType type, bool faithful) {
         if (type != EntryType::File || !isArchiveName(name))
@@ -293,6 +304,7 @@ ImportScanResult ImportScan::listNames()
         candidates.clear();
         return result;
     }
+    discs.apply(emulatorDir, candidates, keys);
     zanku::SortByFile(candidates, keys);
     const auto pending = std::count_if(result.candidates.begin(), result.candidates.end(),
                                        [](const ImportCandidate &c) { return c.pending; });
