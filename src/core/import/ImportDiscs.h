@@ -56,8 +56,13 @@ class DiscNames {
 public:
     // An .m3u, a .cue, or a name with "(Disc", "(CD" or "(Disk" in it.
     static bool matter(const QString &name);
-    // `candidate`: its index in the scan's candidates, -1 when it is not offered.
-    void add(const QString &name, qsizetype candidate) { names_.append({name, candidate}); }
+    // A file's name as the listing meets it; `candidate`: the index of the candidate it
+    // makes, -1 when it is not offered.
+    void see(const QString &name, qsizetype candidate)
+    {
+        if (matter(name))
+            names_.append({name, candidate});
+    }
     // After the listing, before the sort: reads the folder's .m3u and .cue files and drops,
     // renames or merges the candidates the grouping says. `keys` go with the candidates.
     void apply(const QString &folder, std::vector<ImportCandidate> &candidates,

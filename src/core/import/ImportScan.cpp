@@ -256,12 +256,12 @@ ImportScanResult ImportScan::listNames()
     zanku::DiscNames discs; // the games of several discs become one row each
     const auto addFile = [&](QString &&name, EntryType type, bool faithful) {
         const QString key = FileNameKey(name);
-        const bool disc = type == EntryType::File && zanku::DiscNames::matter(name);
-        if (passedOver.mayHold(key) && (excluded.contains(key) || known.files.contains(key))) {
-            if (disc)
-                discs.add(name, -1);
+        const bool passed =
+            passedOver.mayHold(key) && (excluded.contains(key) || known.files.contains(key));
+        if (type == EntryType::File)
+            discs.see(name, passed ? -1 : qsizetype(candidates.size()));
+        if (passed)
             return;
-        }
         ImportCandidate &candidate = candidates.emplace_back();
         candidate.kind = type == EntryType::Folder ? ImportKind::Folder : ImportKind::File;
         candidate.name =
@@ -270,8 +270,6 @@ ImportScanResult ImportScan::listNames()
         candidate.file = name;
         candidate.entry = std::move(name);
         keys.emplace_back(candidate.file, candidates.size() - 1);
-        if (disc)
-            discs.add(candidate.entry, qsizetype(candidates.size() - 1));
     };
     const auto addArchive = [&](QString &&name, EntryType type, bool faithful) {
         if (type != EntryType::File || !isArchiveName(name))
