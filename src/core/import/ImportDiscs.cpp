@@ -127,7 +127,7 @@ DiscGrouping GroupDiscs(const QStringList &names, const QHash<QString, QByteArra
         QString name;
     };
     QHash<QString, std::vector<Disc>> discsOf; // by the name without its disc part
-    QStringList games;                         // those names, in the order met
+    QStringList games;                         // those names
     for (const QString &name : names) {
         const DiscMark mark = FindDiscMark(name);
         if (mark.start < 0 || isPlaylist(name) || grouping.hidden.contains(FileNameKey(name)))
@@ -138,8 +138,9 @@ DiscGrouping GroupDiscs(const QStringList &names, const QHash<QString, QByteArra
             games.append(game);
         discs.push_back({mark.number, name});
     }
-    // A group of .cue files first: their .bin files, when no .cue names them, do not take
-    // the .m3u's name from them.
+    // In one order whatever the folder's, and a group of .cue files first: other files of
+    // the same discs (.bin files no .cue names, say) do not take the .m3u's name from them.
+    games.sort(Qt::CaseInsensitive);
     std::stable_partition(games.begin(), games.end(), isCue);
     QSet<QString> playlistsTaken;
     for (const QString &game : std::as_const(games)) {
