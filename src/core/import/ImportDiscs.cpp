@@ -191,8 +191,16 @@ QString WriteDiscList(const QString &folder, const QString &playlist, const QStr
 
 bool DiscNames::matter(const QString &name)
 {
-    if (isPlaylist(name) || isCue(name))
-        return true;
+    // Every name of the folder comes here: ".m3u" and ".cue" in any case, read by hand.
+    const qsizetype size = name.size();
+    if (size >= 4 && name[size - 4] == u'.') {
+        const auto lower = [&name, size](qsizetype back) {
+            return name[size - back].unicode() | 0x20;
+        };
+        if ((lower(3) == u'm' && lower(2) == u'3' && lower(1) == u'u') ||
+            (lower(3) == u'c' && lower(2) == u'u' && lower(1) == u'e'))
+            return true;
+    }
     if (!name.contains(u'('))
         return false; // most names: one quick look
     return name.contains(QLatin1StringView("(Dis"), Qt::CaseInsensitive) ||
