@@ -277,12 +277,13 @@ private slots:
             << ""
             << "D=D.m3u===Other|" << 0;
         QTest::newRow("a pipe where the .m3u goes")
-            << QStringList{"P (Disc 1).iso", "P (Disc 2).iso", "mkfifo:P.m3u", "p.nes"}
+            << QStringList{"P (Disc 1).iso", "P (Disc 2).iso", "mkfifo:P.m3u",
+                           "p.cue:FILE p.bin BINARY", "p.bin"}
             << QStringList{"+P.m3u|P|written on adding: P (Disc 1).iso, P (Disc 2).iso",
-                           "+p.nes|p|"}
+                           "+p.cue|p|"}
             << ""
             << "P was not added: P.m3u is already there and cannot be read as a list"
-            << "p=p.nes===Other|" << 0;
+            << "p=p.cue===Other|" << 0;
         QTest::newRow("a full disk") // as root too
             << QStringList{"B (Disc 1).iso", "B (Disc 2).iso"}
             << QStringList{"+B.m3u|B|written on adding: B (Disc 1).iso, B (Disc 2).iso"} << "B.m3u"
