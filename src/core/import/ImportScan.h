@@ -24,10 +24,11 @@ struct ImportCandidate {
     QString name; // suggested game name
     QString file; // the File of its ROM list line
     ImportKind kind = ImportKind::File;
-    QString entry;              // its name on disk: the file, folder or archive
-    QString member;             // an archive's game member, as named inside it
-    QString problem;            // why it cannot be listed; empty when it can
-    bool pending = false;       // an archive whose member is not read yet: File is its base name
+    QString entry;        // its name on disk: the file, folder or archive
+    QString member;       // an archive's game member, as named inside it
+    QString problem;      // why it cannot be listed; empty when it can
+    bool pending = false; // an archive whose member is not read yet: File is its base name
+
     QStringList discs;          // an .m3u's discs, in order
     bool writeDiscList = false; // the .m3u is not there yet: Add Checked writes it
 
