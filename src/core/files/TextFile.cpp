@@ -247,6 +247,11 @@ TextWriteResult WriteTextLines(const QString &path, const QStringList &lines, Te
     return writeWholeFile(path, content, encoding);
 }
 
+TextWriteResult WriteFileBytes(const QString &path, const QByteArray &content)
+{
+    return writeWholeFile(path, content, TextEncoding::Utf8);
+}
+
 TextWriteResult AppendTextLines(const QString &path, const QStringList &lines)
 {
     QByteArray content;

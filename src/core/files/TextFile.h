@@ -61,6 +61,9 @@ struct TextWriteResult {
 TextWriteResult WriteTextLines(const QString &path, const QStringList &lines,
                                TextEncoding encoding);
 
+// The same one-step write of bytes given as they are (UTF-8 text, say).
+TextWriteResult WriteFileBytes(const QString &path, const QByteArray &content);
+
 // Adds lines after the file's last one (creating it when missing) with the same one-step
 // write. The bytes already there stay as they are, and the new lines follow in the file's
 // own encoding (never a second byte order mark); only when that code page cannot hold

@@ -44,5 +44,8 @@ bool ImportPreChecked(const ImportCandidate &candidate, const QSet<QString> &lis
     const QString extension = extensionOf(candidate.file);
     if (own.match(extension).hasMatch())
         return false;
-    return listedExtensions.isEmpty() || listedExtensions.contains(extension);
+    // An .m3u stands for its discs: a game where they would be one.
+    return listedExtensions.isEmpty() || listedExtensions.contains(extension) ||
+           (!candidate.discs.isEmpty() &&
+            listedExtensions.contains(extensionOf(candidate.discs.first())));
 }

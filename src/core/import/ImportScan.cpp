@@ -1,5 +1,6 @@
 #include "core/import/ImportScan.h"
 
+#include "core/import/ImportDiscs.h"
 #include "core/import/ImportNames.h"
 
 #include "core/catalogue/Config.h"
@@ -137,6 +138,9 @@ QString ImportCandidate::note() const
         return QStringLiteral("reading\u2026");
     if (kind == ImportKind::Zip && member != file)
         return QStringLiteral("inside: ") + member;
+    if (!discs.isEmpty())
+        return (writeDiscList ? QStringLiteral("written on adding: ") : QStringLiteral("discs: ")) +
+               discs.join(QLatin1String(", "));
     return {};
 }
 
@@ -249,9 +253,14 @@ ImportScanResult ImportScan::listNames()
         zanku::EntryCountHint(emulatorDir) + (zipsApart ? zanku::EntryCountHint(zips) : 0);
     candidates.reserve(hint);
     keys.reserve(hint);
+    zanku::DiscNames discs; // the games of several discs become one row each
     const auto addFile = [&](QString &&name, EntryType type, bool faithful) {
         const QString key = FileNameKey(name);
-        if (passedOver.mayHold(key) && (excluded.contains(key) || known.files.contains(key)))
+        const bool passed =
+            passedOver.mayHold(key) && (excluded.contains(key) || known.files.contains(key));
+        if (type == EntryType::File)
+            discs.see(name, passed ? -1 : qsizetype(candidates.size()));
+        if (passed)
             return;
         ImportCandidate &candidate = candidates.emplace_back();
         candidate.kind = type == EntryType::Folder ? ImportKind::Folder : ImportKind::File;
@@ -293,6 +302,7 @@ ImportScanResult ImportScan::listNames()
         candidates.clear();
         return result;
     }
+    discs.apply(emulatorDir, candidates, keys);
     zanku::SortByFile(candidates, keys);
     const auto pending = std::count_if(result.candidates.begin(), result.candidates.end(),
                                        [](const ImportCandidate &c) { return c.pending; });

@@ -29,8 +29,11 @@ struct ImportCandidate {
     QString problem;      // why it cannot be listed; empty when it can
     bool pending = false; // an archive whose member is not read yet: File is its base name
 
-    // What the table says beside it: the problem, or "inside: x.nes" when the launch
-    // will find the game under another name than its member's.
+    QStringList discs;          // an .m3u's discs, in order
+    bool writeDiscList = false; // the .m3u is not there yet: Add Checked writes it
+
+    // What the table says beside it: the problem, "inside: x.nes" when the launch will
+    // find the game under another name than its member's, or an .m3u's discs.
     QString note() const;
 };
 
@@ -133,10 +136,13 @@ class Library;
 // Appends the candidates that can be listed and are not listed yet to the emulator's
 // ROM list, sorted by name as the editor sorts, each with `type`. What the file held
 // stays byte for byte. Nothing is written when a record is refused or the file cannot
-// be read; a failed save leaves the old file whole.
+// be read; a failed save leaves the old file whole. The .m3u of a group of discs is
+// written first; a group whose .m3u cannot be is left out, and the others added.
 struct AddResult {
-    int added = 0; // games added, or -1 on failure
-    QString error; // on failure, what the "Error" box says
+    int added = 0;        // games added, or -1 on failure
+    QString error;        // on failure, what the "Error" box says
+    QStringList notAdded; // the Files of the groups left out
+    QString problems;     // why, one line each, for the "Error" box
 };
 AddResult AddToRomList(zanku::Library &library, const EmulatorRecord &emulator,
                        const std::vector<ImportCandidate> &chosen, const QString &type);

@@ -277,12 +277,17 @@ void ImportFrm::AddChecked_Click()
         ShowMessage(QStringLiteral("Error"), result.error); // the list is as it was
         return;
     }
-    model_->removeCheckedRows();
+    model_->removeCheckedRows(result.notAdded); // those stay, to be tried again
     Status->setText(
-        QStringLiteral("Added to the list of %1: %2.").arg(emulator_.Name).arg(result.added));
+        QStringLiteral("Added to the list of %1: %2").arg(emulator_.Name).arg(result.added) +
+        (result.notAdded.isEmpty()
+             ? QStringLiteral(".")
+             : QStringLiteral("; %1 not added.").arg(result.notAdded.size())));
     // As after a save in the editor: the main window's list follows the files.
     if (result.added > 0)
         library_.reload();
+    if (!result.problems.isEmpty())
+        ShowMessage(QStringLiteral("Error"), result.problems);
 }
 
 void ImportFrm::closeEvent(QCloseEvent *event)

@@ -91,10 +91,13 @@ public:
         }
         return checked;
     }
-    void removeCheckedRows()
+    // All but those whose File is in `kept`.
+    void removeCheckedRows(const QStringList &kept = {})
     {
-        for (const int row : shown_)
-            rows_[size_t(row)].gone = rows_[size_t(row)].checked;
+        for (const int row : shown_) {
+            Row &shown = rows_[size_t(row)];
+            shown.gone = shown.checked && !kept.contains(shown.candidate.file);
+        }
         std::erase_if(rows_, [](const Row &row) { return row.gone; });
         refilter();
     }

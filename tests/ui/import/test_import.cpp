@@ -181,6 +181,7 @@ private slots:
         row("a zip's picture", "zip", "box.PNG", "", false);
         row("greyed", "greyed", "a.nes", "a.nes", false);
         row("not read yet", "pending", "a", "", false);
+        row("an .m3u of listed discs", "m3u", "g.m3u", "a.cue", true);
         row("a folder game", "folder", "dungeon", "a.nes", true);
         row("a folder of saves", "folder", "Saves", "", false);
         row("a folder of screenshots", "folder", "screenshots", "a.nes", false);
@@ -209,7 +210,137 @@ private slots:
                                             : ImportKind::Zip;
         candidate.problem = kind == "greyed" ? "Not a readable zip" : "";
         candidate.pending = kind == "pending";
+        if (kind == "m3u")
+            candidate.discs = QStringList{"g (Disc 1).cue", "g (Disc 2).cue"};
         QCOMPARE(ImportPreChecked(candidate, ListedExtensions(games)), checked);
+    }
+
+    // A game of several discs is one row: its .m3u, written by Add Checked when missing.
+    void discs_data()
+    {
+        QTest::addColumn<QStringList>("files");   // "name:line|line" ("mkfifo:name": a pipe)
+        QTest::addColumn<QStringList>("offered"); // "+" checked, File|Name|note
+        QTest::addColumn<QString>("m3u");         // "name:line|line" after Add; "name": none
+        QTest::addColumn<QString>("told");        // how the "Error" box begins
+        QTest::addColumn<QString>("listed");      // the ROM list after Add, "|" between lines
+        QTest::addColumn<int>("fileLimit");       // bytes a file may hold; 0: any
+        const QString fq = "FQ (Disc 1).cue:FILE \"FQ (Disc 1).bin\" BINARY";
+        QTest::newRow("an .m3u")
+            << QStringList{fq, "FQ (Disc 1).bin", "FQ (Disc 2).cue:FILE \"FQ (Disc 2).bin\" BINARY",
+                           "FQ (Disc 2).bin", "FQ.m3u:# two|FQ (Disc 1).cue||./FQ (Disc 2).cue"}
+            << QStringList{"+FQ.m3u|FQ|discs: FQ (Disc 1).cue, FQ (Disc 2).cue"}
+            << "FQ.m3u:# two|FQ (Disc 1).cue||./FQ (Disc 2).cue"
+            << ""
+            << "FQ=FQ.m3u===Other|" << 0;
+        QTest::newRow("an .m3u listed already")
+            << QStringList{"../Nes.rom:K=K.m3u===", "K.m3u:K (Disc 1).iso|K (Disc 2).iso",
+                           "K (Disc 1).iso", "K (Disc 2).iso", "x.nes"}
+            << QStringList{" x.nes|x|"} << "K.m3u:K (Disc 1).iso|K (Disc 2).iso"
+            << ""
+            << "K=K.m3u===" << 0;
+        QTest::newRow("disc 10 after disc 2")
+            << QStringList{"Q (Disc 2).iso", "Q (Disc 10).iso", "Q (Disc 1).iso"}
+            << QStringList{"+Q.m3u|Q|written on adding: Q (Disc 1).iso, Q (Disc 2).iso, "
+                           "Q (Disc 10).iso"}
+            << "Q.m3u:Q (Disc 1).iso|Q (Disc 2).iso|Q (Disc 10).iso|"
+            << ""
+            << "Q=Q.m3u===Other|" << 0;
+        QTest::newRow(".cue and .bin, CD N of 2")
+            << QStringList{"F (USA) (CD 2 of 2).cue:FILE F (USA) (CD 2 of 2).bin BINARY|  "
+                           "TRACK 01 MODE2/2352",
+                           "F (USA) (CD 2 of 2).bin",
+                           "F (USA) (CD 2 of 2).sub",
+                           "F (USA) (cd 1 of 2).cue:FILE \"T1.bin\" BINARY|file t2.bin BINARY",
+                           "T1.bin",
+                           "t2.bin",
+                           "F (USA) (cd 1 of 2).sub"}
+            << QStringList{"+F (USA).m3u|F (USA)|written on adding: F (USA) (cd 1 of 2).cue, "
+                           "F (USA) (CD 2 of 2).cue",
+                           "+F (USA) (CD 2 of 2).sub|F (USA) (CD 2 of 2)|",
+                           "+F (USA) (cd 1 of 2).sub|F (USA) (cd 1 of 2)|"}
+            << "F (USA).m3u:F (USA) (cd 1 of 2).cue|F (USA) (CD 2 of 2).cue|"
+            << ""
+            << "F (USA)=F (USA).m3u===Other|F (USA) (CD 2 of 2)=F (USA) (CD 2 of 2).sub===Other|"
+               "F (USA) (cd 1 of 2)=F (USA) (cd 1 of 2).sub===Other|"
+            << 0;
+        QTest::newRow("a single disc")
+            << QStringList{"S (Disc 1) (EU).cue:FILE \"S.bin\" BINARY", "S.bin"}
+            << QStringList{"+S (Disc 1) (EU).cue|S (EU)|"} << "S (EU).m3u"
+            << ""
+            << "S (EU)=S (Disc 1) (EU).cue===Other|" << 0;
+        QTest::newRow("an .m3u of other discs")
+            << QStringList{"D.m3u:O.cue", "D (Disc 1).iso", "D (Disc 2).iso"}
+            << QStringList{"+D.m3u|D|discs: O.cue",
+                           " D.m3u|D|D.m3u is already there and lists other discs: rename it, "
+                           "or list these discs in it."}
+            << "D.m3u:O.cue"
+            << ""
+            << "D=D.m3u===Other|" << 0;
+        QTest::newRow("a pipe where the .m3u goes")
+            << QStringList{"P (Disc 1).iso", "P (Disc 2).iso", "mkfifo:P.m3u",
+                           "p.cue:FILE p.bin BINARY", "p.bin"}
+            << QStringList{"+P.m3u|P|written on adding: P (Disc 1).iso, P (Disc 2).iso",
+                           "+p.cue|p|"}
+            << ""
+            << "P was not added: P.m3u is already there and cannot be read as a list"
+            << "p=p.cue===Other|" << 0;
+        QTest::newRow("a full disk") // as root too
+            << QStringList{"B (Disc 1).iso", "B (Disc 2).iso"}
+            << QStringList{"+B.m3u|B|written on adding: B (Disc 1).iso, B (Disc 2).iso"} << "B.m3u"
+            << "B was not added: B.m3u could not be written: "
+            << "" << 16;
+    }
+    void discs()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, offered);
+        QFETCH(QString, m3u);
+        QFETCH(QString, told);
+        QFETCH(QString, listed);
+        QFETCH(int, fileLimit);
+        TestLibrary lib;
+        ScriptedMessages messages;
+        lib.mkdir("emu");
+        const auto lines = [](QString text) { return text.replace('|', '\n').toUtf8(); };
+        for (const QString &file : files) {
+            if (file.startsWith("mkfifo:"))
+                QCOMPARE(::mkfifo(QFile::encodeName(lib.path("emu/" + file.mid(7))), 0644), 0);
+            else
+                lib.write("emu/" + file.section(':', 0, 0), lines(file.section(':', 1)));
+        }
+        QVERIFY(lib.writeConfig({{"Nes", "emu", lib.path("emu"), "", "", ""}}));
+        lib.core.ReadConfig();
+        ImportFrm *window = pickFirstEmulator(lib.core);
+        QVERIFY(QSignalSpy(window, &ImportFrm::scanFinished).wait(10000));
+        QAbstractItemModel *table = part<QTableView>(window, "Candidates")->model();
+        QStringList rows;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            const auto at = [&](int column) { return table->index(row, column).data().toString(); };
+            const bool checked = table->index(row, 0).data(Qt::CheckStateRole) == Qt::Checked;
+            rows << (checked ? "+" : " ") + at(1) + '|' + at(0) + '|' + at(4);
+        }
+        rows.sort(); // two rows of one File come in either order
+        offered.sort();
+        QCOMPARE(rows, offered);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{rlim_t(fileLimit), RLIM_INFINITY}, none{RLIM_INFINITY, RLIM_INFINITY};
+        if (fileLimit > 0)
+            setrlimit(RLIMIT_FSIZE, &limit); // binds root as well
+        click(window, "AddChecked");
+        setrlimit(RLIMIT_FSIZE, &none);
+        // The table keeps what was not added: the rows unchecked, a group told of.
+        const auto unchecked = std::count_if(offered.begin(), offered.end(),
+                                             [](const QString &row) { return row[0] == ' '; });
+        QCOMPARE(table->rowCount(), int(unchecked) + (told.isEmpty() ? 0 : 1));
+        if (!m3u.isEmpty()) {
+            const QString m3uPath = lib.path("emu/" + m3u.section(':', 0, 0));
+            QCOMPARE(QFile::exists(m3uPath), m3u.contains(':'));
+            QCOMPARE(lib.read("emu/" + m3u.section(':', 0, 0)), lines(m3u.section(':', 1)));
+        }
+        QCOMPARE(messages.shown.isEmpty() ? "" : messages.shown.last().text.left(told.size()),
+                 told);
+        QCOMPARE(QString(lib.read("Nes.rom")).replace("\r\n", "|"), listed);
+        window->close();
     }
 
     void unreadableZippedRomsPath()
