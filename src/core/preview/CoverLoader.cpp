@@ -163,7 +163,7 @@ void CoverLoader::deliver(const Request &request, const QImage &image, quint64 g
             return; // read before a clear(): the picture may have changed since
         state_->loading.remove(request.id);
     }
-    state_->memory.insert(request.id, new QImage(image), costOf(image));
+    state_->memory.insert(request.id, new QImage(image), costOf(image)); // the cache owns it
     emit coverReady(request.id.key);
 }
 

@@ -35,7 +35,8 @@ public:
     // The memory cache emptied (the catalogue was read again, pictures may have changed);
     // loads running meanwhile are not kept.
     void clear();
-    // The memory cache's bound in bytes (default 64 MiB); least recently used go first.
+    // The memory cache's bound in bytes (default 64 MiB); least recently used go first. Keep
+    // it above a screenful: a cover that finds no room is loaded again at every paint.
     void setMemoryLimit(qint64 bytes);
 
 signals:
