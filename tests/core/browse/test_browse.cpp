@@ -47,17 +47,12 @@ void makeEntry(const QString &root, const QString &entry, const QByteArray &byte
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
-// A picture of noise: its bytes do not compress to nothing.
-QImage noisyPicture(QSize size)
+// A picture of noise (its bytes do not compress to nothing) in `format`.
+QByteArray noise(QSize size, const char *format)
 {
     QImage image(size, QImage::Format_RGB32);
     QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(image.bits()),
                                           image.sizeInBytes() / 4);
-    return image;
-}
-
-QByteArray encoded(const QImage &image, const char *format)
-{
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -234,8 +229,7 @@ void BrowseTest::readsPicturesSafely_data()
     QTest::addColumn<QString>("entry"); // a file of these bytes, or a folder or a pipe
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QSize>("read"); // fitted into 200 x 280; 0 x 0: none
-    const QByteArray png = encoded(noisyPicture({300, 300}), "PNG"),
-                     jpeg = encoded(noisyPicture({16, 16}), "JPG");
+    const QByteArray png = noise({300, 300}, "PNG"), jpeg = noise({16, 16}, "JPG");
     const QString file("p");
     const QSize none(0, 0);
     row("a pipe", QString("fifo:p"), QByteArray(), none);
@@ -248,10 +242,8 @@ void BrowseTest::readsPicturesSafely_data()
     row("over 100 megapixels", file, claimingSize(jpeg, 12000, 12000), none);
     row("a WBMP: two zero bytes make one", file,
         QByteArray("\0\0\x10\x10", 4) + QByteArray(32, 'x'), none);
-    row("a large one, scaled down", file, encoded(noisyPicture({3000, 2000}), "JPG"),
-        QSize(200, 133));
-    row("a small one, never scaled up", file, encoded(noisyPicture({120, 90}), "PNG"),
-        QSize(120, 90));
+    row("a large one, scaled down", file, noise({3000, 2000}, "JPG"), QSize(200, 133));
+    row("a small one, never scaled up", file, noise({120, 90}, "PNG"), QSize(120, 90));
 }
 
 void BrowseTest::readsPicturesSafely()
@@ -276,7 +268,7 @@ void BrowseTest::cachesThumbnailsOnDisk_data()
     QTest::addColumn<QString>("format");
     QImage flat(200, 280, QImage::Format_ARGB32); // art with alpha is mostly flat
     flat.fill(QColor(10, 20, 30, 99));
-    row("opaque: JPEG", noisyPicture({200, 280}), QString("jpg"));
+    row("opaque: JPEG", QImage::fromData(noise({200, 280}, "BMP")), QString("jpg"));
     row("with alpha: PNG", flat, QString("png"));
 }
 
@@ -285,8 +277,8 @@ void BrowseTest::cachesThumbnailsOnDisk()
     QFETCH(QImage, thumbnail);
     QFETCH(QString, format);
     const QTemporaryDir dir;
+    makeEntry(dir.path(), "art.png", noise({300, 420}, "PNG"));
     const QString picture = dir.filePath("art.png");
-    QVERIFY(noisyPicture({300, 420}).save(picture));
     const QSize bound(200, 280);
     const ThumbnailCache cache(dir.filePath("cache"));
     QVERIFY(cache.find(picture, bound).isNull());
@@ -323,8 +315,7 @@ void BrowseTest::cachesThumbnailsOnDisk()
 void BrowseTest::loadsCoversOnWorkers()
 {
     const QTemporaryDir dir;
-    makeEntry(dir.path(), "snaps/Named_Boxarts/Mega_ Man.png",
-              encoded(noisyPicture({300, 420}), "PNG"));
+    makeEntry(dir.path(), "snaps/Named_Boxarts/Mega_ Man.png", noise({300, 420}, "PNG"));
     const zanku::EmulatorPlaces places({"E", "e", dir.path(), "%", "snaps", ""}, dir.path());
     zanku::CoverLoader loader(dir.filePath("cache"));
     QSignalSpy ready(&loader, &zanku::CoverLoader::coverReady);
