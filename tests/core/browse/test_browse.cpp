@@ -334,5 +334,5 @@ void BrowseTest::loadsCoversOnWorkers()
     QVERIFY(ask(bare).image.isNull());
 }
 
-QTEST_MAIN(BrowseTest)
+QTEST_GUILESS_MAIN(BrowseTest)
 #include "test_browse.moc"
