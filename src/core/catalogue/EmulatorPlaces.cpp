@@ -35,4 +35,12 @@ QString EmulatorPlaces::snapshotOf(const QString &gameFile, const QString &gameN
                : FindArtworkSnapshot(emulator_.SnapshotPath, gameName, gameFile, directory_);
 }
 
+CoverPlace EmulatorPlaces::coverPlaceOf(const QString &gameFile, const QString &gameName) const
+{
+    const QString &snapshots = emulator_.SnapshotPath;
+    const bool resolvable =
+        !snapshots.isEmpty() && (QDir::isAbsolutePath(snapshots) || !directory_.isEmpty());
+    return {resolvable ? resolve(snapshots) : QString(), gameName, gameFile};
+}
+
 } // namespace zanku

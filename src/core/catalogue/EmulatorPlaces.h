@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/preview/Cover.h"
 #include "core/records/Records.h"
 
 #include <QString>
@@ -29,6 +30,9 @@ public:
     // The game's snapshot picture, or an empty text when it has none.
     // From its name and file, the snapshot first, then the artwork sets' screenshot.
     QString snapshotOf(const QString &gameFile, const QString &gameName = {}) const;
+    // Where the game's cover is looked for: the snapshot directory from the emulator's
+    // directory (empty when there is none to resolve it from: no cover is looked for).
+    CoverPlace coverPlaceOf(const QString &gameFile, const QString &gameName) const;
 
 private:
     EmulatorRecord emulator_;

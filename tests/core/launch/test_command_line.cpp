@@ -82,5 +82,5 @@ void CommandLineTest::commandLine()
              native);
 }
 
-QTEST_MAIN(CommandLineTest)
+QTEST_GUILESS_MAIN(CommandLineTest)
 #include "test_command_line.moc"

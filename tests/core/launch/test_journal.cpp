@@ -425,5 +425,5 @@ void JournalTest::nothingInTheWayHangsOrLeadsOut()
     QVERIFY(!library.core.anyEmulatorRunning());
 }
 
-QTEST_MAIN(JournalTest)
+QTEST_GUILESS_MAIN(JournalTest)
 #include "test_journal.moc"
