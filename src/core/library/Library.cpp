@@ -314,7 +314,16 @@ QString Library::snapshotOf(int slot, const QString &emulatorName) const
     if (e == 0)
         return {};
     const EmulatorPlaces places(emulator(e), programDir_);
-    return places.directory().isEmpty() ? QString() : places.snapshotOf(game(slot).File, game(slot).Name);
+    return places.directory().isEmpty() ? QString()
+                                        : places.snapshotOf(game(slot).File, game(slot).Name);
+}
+
+CoverPlace Library::coverPlaceOf(int slot) const
+{
+    const int e = emulatorOfRow(slot, QString());
+    if (e == 0)
+        return {};
+    return EmulatorPlaces(emulator(e), programDir_).coverPlaceOf(game(slot).File, game(slot).Name);
 }
 
 } // namespace zanku

@@ -4,6 +4,7 @@
 #include "core/launch/Extractions.h"
 #include "core/launch/Launch.h"
 #include "core/library/PlayHistory.h"
+#include "core/preview/Cover.h"
 #include "core/records/GameKey.h"
 #include "core/records/Records.h"
 
@@ -88,6 +89,9 @@ public:
     // The snapshot picture of the game in `slot`, shown with that emulator; empty when
     // it has none.
     QString snapshotOf(int slot, const QString &emulatorName) const;
+    // Where the cover of the game in `slot` is looked for: its emulator's snapshot folder,
+    // its name and its file. An empty folder when the emulator has no directory.
+    CoverPlace coverPlaceOf(int slot) const;
 
     // The game in `slot` as the catalogue listed it; a null key for no game.
     GameKey keyOf(int slot) const;

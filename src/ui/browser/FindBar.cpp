@@ -15,6 +15,12 @@ FindBar::FindBar(QAbstractItemView *list)
     hide();
 }
 
+void FindBar::setList(QAbstractItemView *list)
+{
+    list_ = list;
+    follow();
+}
+
 void FindBar::follow()
 {
     const QRect area = list_->geometry();

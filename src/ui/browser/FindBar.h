@@ -17,6 +17,8 @@ public:
     void open(const QString &typed = {});
     // Lays the field over the list's lower edge again (the list's width changed).
     void follow();
+    // The view the field lies over and moves: the list or the covers.
+    void setList(QAbstractItemView *list);
 
 signals:
     void moved();  // Up, Down, Page Up or Page Down moved the list's highlight

@@ -3,6 +3,8 @@
 #include "core/browse/GameFindModel.h"
 #include "core/browse/GameListModel.h"
 #include "core/library/Library.h"
+#include "core/preview/CoverLoader.h"
+#include "ui/browser/CoverDelegate.h"
 #include "ui/browser/EmptyListHint.h"
 #include "ui/browser/FavouriteDelegate.h"
 #include "ui/browser/FindBar.h"
@@ -12,10 +14,13 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QListView>
 #include <QMenu>
+#include <QScrollBar>
 #include <QShortcut>
+#include <QStackedLayout>
+#include <QStandardPaths>
 #include <QTableView>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <utility>
@@ -36,11 +41,11 @@ GameListView::GameListView(zanku::Library &library, QWidget *parent)
     , library_(library)
     , model_(new GameListModel(this))
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    views_ = new QStackedLayout(this);
+    views_->setContentsMargins(0, 0, 0, 0);
     Lista = new QTableView(this);
     Lista->setObjectName(QStringLiteral("Lista"));
-    layout->addWidget(Lista);
+    views_->addWidget(Lista);
     shown_ = new zanku::GameFindModel(model_, library_, this);
     Lista->setModel(shown_);
     Lista->verticalHeader()->hide();
@@ -55,31 +60,22 @@ GameListView::GameListView(zanku::Library &library, QWidget *parent)
     Lista->setWordWrap(false);
     Lista->setSortingEnabled(false);
     Lista->setItemDelegate(new FavouriteDelegate(Lista));
-    Lista->setContextMenuPolicy(Qt::CustomContextMenu);
-    Lista->installEventFilter(this);
-    Lista->viewport()->installEventFilter(this);
     new EmptyListHint(Lista, library_);
+    connect(Lista->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &GameListView::sortByTitle);
+    buildCovers();
+    watchView(Lista);
+    watchView(Covers);
 
     rest_.setSingleShot(true);
     rest_.setInterval(RestMs);
     connect(&rest_, &QTimer::timeout, this, &GameListView::tell);
     // A click makes its row current before it selects it: either change may be the move.
+    // Both views share one selection: the chosen game is the same in each.
     connect(Lista->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &GameListView::currentMoved);
     connect(Lista->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &GameListView::currentMoved);
-    connect(Lista, &QTableView::clicked, this, [this](const QModelIndex &index) {
-        // A click on the row already chosen shows it again, as a first click does.
-        if (index.isValid() && !std::exchange(toldOnPress_, false))
-            tell();
-    });
-    connect(Lista, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
-        if (index.isValid())
-            launchCurrent();
-    });
-    connect(Lista->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            &GameListView::sortByTitle);
-    connect(Lista, &QWidget::customContextMenuRequested, this, &GameListView::showRowMenu);
 
     Find = new FindBar(Lista);
     connect(Find, &QLineEdit::textChanged, this, &GameListView::findChanged);
@@ -106,6 +102,7 @@ GameListView::GameListView(zanku::Library &library, QWidget *parent)
     connect(&library_, &zanku::Library::catalogueAboutToChange, this,
             [this] { beforeLoad_ = currentGame(); });
     connect(&library_, &zanku::Library::catalogueChanged, this, [this] {
+        loader_->clear(); // the pictures may have changed with the files
         model_->FillGameList(library_);
         rowsChanged(beforeLoad_, true);
     });
@@ -113,6 +110,88 @@ GameListView::GameListView(zanku::Library &library, QWidget *parent)
     // is the one chosen before.
     connect(&library_, &zanku::Library::historyChanged, this,
             [this] { rowsChanged(rest_.isActive() ? currentGame() : chosen_); });
+}
+
+void GameListView::buildCovers()
+{
+    loader_ = new zanku::CoverLoader(
+        QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/covers"),
+        this);
+    Covers = new QListView(this);
+    Covers->setObjectName(QStringLiteral("Covers"));
+    // Tiles in rows that fill the width, laid out once for all games alike.
+    Covers->setViewMode(QListView::ListMode);
+    Covers->setFlow(QListView::LeftToRight);
+    Covers->setWrapping(true);
+    Covers->setResizeMode(QListView::Adjust);
+    Covers->setMovement(QListView::Static);
+    Covers->setUniformItemSizes(true);
+    Covers->setSpacing(4);
+    Covers->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    Covers->setModel(shown_);
+    Covers->setSelectionModel(Lista->selectionModel());
+    Covers->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Covers->setSelectionMode(QAbstractItemView::SingleSelection);
+    Covers->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    coverDelegate_ = new CoverDelegate(*shown_, library_, *loader_, Covers);
+    Covers->setItemDelegate(coverDelegate_);
+    new EmptyListHint(Covers, library_);
+    views_->addWidget(Covers);
+    connect(loader_, &zanku::CoverLoader::coverReady, this, [this] {
+        if (coversShown_)
+            Covers->viewport()->update();
+    });
+    // Pictures asked for and not yet read are of tiles scrolled away: the next paint asks
+    // for those in view.
+    connect(Covers->verticalScrollBar(), &QScrollBar::valueChanged, loader_,
+            &zanku::CoverLoader::dropQueued);
+}
+
+void GameListView::watchView(QAbstractItemView *view)
+{
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    view->installEventFilter(this);
+    view->viewport()->installEventFilter(this);
+    connect(view, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
+        // A click on the row already chosen shows it again, as a first click does.
+        if (index.isValid() && !std::exchange(toldOnPress_, false))
+            tell();
+    });
+    connect(view, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
+        if (index.isValid())
+            launchCurrent();
+    });
+    connect(view, &QWidget::customContextMenuRequested, this,
+            [this, view](const QPoint &at) { showRowMenu(view, at); });
+}
+
+QAbstractItemView *GameListView::activeView() const
+{
+    return coversShown_ ? static_cast<QAbstractItemView *>(Covers) : Lista;
+}
+
+void GameListView::setCoversShown(bool covers)
+{
+    if (covers == coversShown_)
+        return;
+    const bool focused = activeView()->hasFocus();
+    coversShown_ = covers;
+    views_->setCurrentWidget(activeView());
+    Find->setList(activeView());
+    // The chosen game stays chosen, and in view.
+    const QModelIndex current = Lista->currentIndex();
+    if (current.isValid())
+        activeView()->scrollTo(current);
+    if (focused)
+        activeView()->setFocus();
+}
+
+void GameListView::setLargeCovers(bool large)
+{
+    coverDelegate_->setLarge(large);
+    Covers->doItemsLayout();
+    if (Lista->currentIndex().isValid())
+        Covers->scrollTo(Lista->currentIndex());
 }
 
 int GameListView::highlightedRow() const
@@ -215,7 +294,7 @@ void GameListView::rowsChanged(const zanku::GameKey &keep, bool reread)
     Lista->setCurrentIndex(found >= 0 ? shown_->index(found, 0) : QModelIndex());
     moving_ = false;
     if (found >= 0)
-        Lista->scrollTo(shown_->index(found, 0));
+        activeView()->scrollTo(shown_->index(found, 0));
     // The same game still chosen is shown again only when the files were read again.
     if (reread || currentGame() != chosen_)
         tell();
@@ -240,7 +319,7 @@ void GameListView::findChanged(const QString &text)
     Lista->setCurrentIndex(any ? shown_->index(0, 0) : QModelIndex());
     moving_ = false;
     if (any)
-        Lista->scrollToTop();
+        activeView()->scrollToTop();
     tell();
 }
 
@@ -250,12 +329,12 @@ void GameListView::findClosed()
     const zanku::GameKey keep = currentGame();
     shown_->setFindText(QString());
     rowsChanged(keep);
-    Lista->setFocus();
+    activeView()->setFocus();
 }
 
-void GameListView::showRowMenu(const QPoint &at)
+void GameListView::showRowMenu(QAbstractItemView *view, const QPoint &at)
 {
-    const QModelIndex index = Lista->indexAt(at);
+    const QModelIndex index = view->indexAt(at);
     QMenu menu(this);
     if (index.isValid() && library_.EmulatorCount() != 0) {
         // The row clicked is the one the commands act on, chosen as a click chooses it.
@@ -270,14 +349,16 @@ void GameListView::showRowMenu(const QPoint &at)
         menu.addSeparator();
     }
     menu.addAction(favouritesOnly_);
-    menu.exec(Lista->viewport()->mapToGlobal(at));
+    menu.exec(view->viewport()->mapToGlobal(at));
 }
 
 bool GameListView::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Lista->viewport() && event->type() == QEvent::MouseButtonPress) {
+    const bool view = watched == Lista || watched == Covers;
+    const bool viewport = watched == Lista->viewport() || watched == Covers->viewport();
+    if (viewport && event->type() == QEvent::MouseButtonPress) {
         byKeys_ = false;
-    } else if (watched == Lista && event->type() == QEvent::KeyPress) {
+    } else if (view && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         byKeys_ = true;
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

@@ -6,12 +6,17 @@
 #include <QTimer>
 #include <QWidget>
 
+class CoverDelegate;
 class FindBar;
 class GameListModel;
+class QAbstractItemView;
 class QAction;
+class QListView;
+class QStackedLayout;
 class QTableView;
 
 namespace zanku {
+class CoverLoader;
 class GameFindModel;
 class Library;
 } // namespace zanku
@@ -39,10 +44,11 @@ public:
 
     // The narrow list beside the picture, or the wide one with every column.
     void setExpanded(bool expanded);
-    // The cover view in the list's place (not yet: the list only).
-    bool coversShown() const { return false; }
-    void setCoversShown(bool) {}
-    void setLargeCovers(bool) {}
+    // The cover view in the list's place: the same rows, order, filters and chosen game.
+    bool coversShown() const { return coversShown_; }
+    void setCoversShown(bool covers);
+    // Larger covers, for full screen.
+    void setLargeCovers(bool large);
     void openFind();
     // Enter, a double-click, the row menu: the highlighted game, if any.
     void launchCurrent();
@@ -64,16 +70,24 @@ private:
     void currentMoved();
     void tell();
     void sortByTitle(int column);
-    void showRowMenu(const QPoint &at);
+    void showRowMenu(QAbstractItemView *view, const QPoint &at);
     void findChanged(const QString &text);
     void findClosed();
     int highlightedRow() const;
+    QAbstractItemView *activeView() const;
+    void buildCovers();
+    void watchView(QAbstractItemView *view);
     void fitColumns();
 
     zanku::Library &library_;
     GameListModel *model_ = nullptr;
     zanku::GameFindModel *shown_ = nullptr;
     QTableView *Lista = nullptr;
+    QListView *Covers = nullptr;
+    QStackedLayout *views_ = nullptr;
+    zanku::CoverLoader *loader_ = nullptr;
+    CoverDelegate *coverDelegate_ = nullptr;
+    bool coversShown_ = false;
     FindBar *Find = nullptr;
     QAction *favouritesOnly_ = nullptr;
     bool expanded_ = false;

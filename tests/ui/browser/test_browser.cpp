@@ -1,5 +1,6 @@
 #include "ScriptedMessages.h"
 #include "TestLibrary.h"
+#include "core/browse/GameFindModel.h"
 #include "core/browse/GameListModel.h"
 #include "core/unzip/ZipFixtures.h"
 #include "ui/browser/GameListView.h"
@@ -11,10 +12,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -120,6 +124,8 @@ struct Window {
 class BrowserTest : public QObject {
     Q_OBJECT
 private slots:
+    // The user's settings and picture cache of the tests, not the player's.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void expandAndCloseTheWindow();
     void theEditorOpensCentredOverTheWindow();
     void launchesFromEachTrigger_data();
@@ -135,6 +141,8 @@ private slots:
     void favouritesAndRecentlyPlayed();
     void aHeldKeyShowsTheRowItRestsOn();
     void everyDemoGameGetsAnExistingPath();
+    void theCoverViewIsTheListInTiles();
+    void theWindowOpensAsItWasLeft();
 };
 
 void BrowserTest::expandAndCloseTheWindow()
@@ -559,6 +567,69 @@ void BrowserTest::everyDemoGameGetsAnExistingPath()
             QDir(library.path("demo")).filePath(demo.emulator(game.EmulatorIndex).Path);
         QVERIFY2(library.launched(emulatorDir)["paths"] == "1", qPrintable(game.Name));
     }
+}
+
+// The covers show the list's rows, with its chosen game, its find field and its Enter.
+void BrowserTest::theCoverViewIsTheListInTiles()
+{
+    Fixture library;
+    library.add("E", "emu", "%", {"A=a", "B=b", "C=c", "D=d", "F=f"});
+    QImage boxArt(300, 420, QImage::Format_RGB32);
+    boxArt.fill(Qt::red);
+    QVERIFY(boxArt.save(library.mkdir("emu/snaps/Named_Boxarts") + "/A.png"));
+    Window window(library);
+    window.click(1);
+    window.press("CoverViewM");
+    auto *covers = window.main.findChild<QListView *>("Covers");
+    QVERIFY(covers->isVisible() && !window.lista()->isVisible());
+    QCOMPARE(covers->currentIndex().row(), 1); // the game chosen in the list
+    // A's tile shows its box art once read.
+    const QRect tileA = covers->visualRect(covers->model()->index(0, 0));
+    QTRY_VERIFY(covers->viewport()->grab(tileA).toImage().pixelColor(
+                    tileA.width() / 2, tileA.height() / 2) == Qt::red);
+    // Two tiles a row at the smallest size: Right, then Down a row.
+    QCOMPARE(covers->visualRect(covers->model()->index(1, 0)).top(), tileA.top());
+    QVERIFY(covers->visualRect(covers->model()->index(2, 0)).top() > tileA.top());
+    covers->setFocus();
+    QTest::keyClick(covers, Qt::Key_Right);
+    QTest::keyClick(covers, Qt::Key_Down);
+    QTRY_COMPARE(window.main.shown()->slotAt(covers->currentIndex().row()), 5);
+    QTest::keyClick(covers, Qt::Key_Return);
+    QCOMPARE(library.launched()["game"], "F");
+    // Typing finds, as on the list; the game found stays chosen in the list.
+    QTest::keyClicks(covers, "d");
+    QTRY_COMPARE(covers->model()->rowCount(), 1);
+    QTest::keyClick(window.main.findChild<QLineEdit *>("Find"), Qt::Key_Escape);
+    window.press("ListViewM");
+    QVERIFY(window.lista()->isVisible() && window.launchEnabled());
+    QCOMPARE(window.main.shown()->slotAt(window.lista()->currentIndex().row()), 4);
+}
+
+// Size, place and view come back at the next start, for this user only.
+void BrowserTest::theWindowOpensAsItWasLeft()
+{
+    Fixture library;
+    library.add("E", "emu", "%", {"A=a"});
+    QSize size;
+    {
+        MainFrm first(library.core);
+        first.Form_Load();
+        first.showAsRemembered();
+        first.findChild<QAction *>("CoverViewM")->trigger();
+        first.resize(first.size() + QSize(90, 40));
+        size = first.size();
+        first.close();
+    }
+    MainFrm second(library.core);
+    second.Form_Load();
+    second.showAsRemembered();
+    QTRY_COMPARE(second.size(), size);
+    QVERIFY(second.findChild<QListView *>("Covers")->isVisible() &&
+            second.findChild<QAction *>("CoverViewM")->isChecked());
+    second.findChild<QAction *>("ListViewM")->trigger();
+    second.close();
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Zanku", "Zanku");
+    QVERIFY(settings.fileName().contains(".qttest") && settings.value("MainWindow/View") == "List");
 }
 
 QTEST_MAIN(BrowserTest)
