@@ -1,11 +1,11 @@
 #include "ui/browser/SnapshotFrame.h"
 
 #include "core/preview/PictureFit.h"
+#include "core/preview/PictureRead.h"
 #include "ui/common/Layout.h"
 #include "ui/common/Twips.h"
 
 #include <QApplication>
-#include <QImageReader>
 #include <QLabel>
 #include <QPointer>
 #include <QThreadPool>
@@ -19,20 +19,10 @@ constexpr QRectF SnapDesign(120, 300, 5895, 5055);
 constexpr QRectF TitleDesign(240, 1200, 5295, 1755);
 constexpr QRectF NoticeDesign(360, 2040, 5115, 480);
 
-// Decodes a picture to fit the box it will show in (in twips), never larger than it is.
-std::pair<QImage, QSize> decodeToFit(const QString &picturePath, const QSizeF &frame,
-                                     const QPointF &position)
+// The room a picture has in a frame of this size (in twips), in pixels.
+QSize pictureRoom(const QSizeF &frame)
 {
-    QImageReader reader(picturePath);
-    const QSize natural = reader.size();
-    if (!natural.isValid())
-        return {};
-    const QSizeF twips(natural.width() * TwipsPerPixel, natural.height() * TwipsPerPixel);
-    const QRectF box = FitSnapshot(twips, SnapDesign.size(), frame, position);
-    const QSize shown(Twips(qRound(box.width())), Twips(qRound(box.height())));
-    if (shown.width() < natural.width() || shown.height() < natural.height())
-        reader.setScaledSize(shown);
-    return {reader.read(), natural};
+    return {Twips(qRound(frame.width() - 335)), Twips(qRound(frame.height() - 475))};
 }
 } // namespace
 
@@ -127,24 +117,26 @@ void SnapshotFrame::decode(const QString &picturePath)
 {
     const int request = ++request_;
     if (picturePath.isEmpty()) {
-        pictureDecoded(request, QImage(), QSize());
+        pictureDecoded(request, QImage());
         return;
     }
     // Decoded on a worker; a newer request (another game, another size) makes it stale.
-    QThreadPool::globalInstance()->start([frame = QPointer(this), request, picturePath,
-                                          size = frameTwips(), position = snapPosition_] {
-        auto [picture, natural] = decodeToFit(picturePath, size, position);
-        QMetaObject::invokeMethod(
-            frame,
-            [=] {
-                if (frame)
-                    frame->pictureDecoded(request, picture, natural);
-            },
-            Qt::QueuedConnection);
-    });
+    QThreadPool::globalInstance()->start(
+        [frame = QPointer(this), request, picturePath, size = frameTwips()] {
+            // Scaled down to fit while decoded; never up. Anything that is not a picture reads
+            // as none, without waiting or holding much memory.
+            const QImage picture = ReadPicture(picturePath, pictureRoom(size));
+            QMetaObject::invokeMethod(
+                frame,
+                [=] {
+                    if (frame)
+                        frame->pictureDecoded(request, picture);
+                },
+                Qt::QueuedConnection);
+        });
 }
 
-void SnapshotFrame::pictureDecoded(int request, const QImage &picture, const QSize &natural)
+void SnapshotFrame::pictureDecoded(int request, const QImage &picture)
 {
     if (request != request_)
         return;
@@ -158,7 +150,7 @@ void SnapshotFrame::pictureDecoded(int request, const QImage &picture, const QSi
     }
     showing_ = Showing::Picture;
     NotPic->hide();
-    const QSizeF twips(natural.width() * TwipsPerPixel, natural.height() * TwipsPerPixel);
+    const QSizeF twips(picture.width() * TwipsPerPixel, picture.height() * TwipsPerPixel);
     Snap->setPixmap(QPixmap::fromImage(picture));
     placeBox(FitSnapshot(twips, SnapDesign.size(), frameTwips(), snapPosition_));
 }

@@ -31,7 +31,7 @@ private:
     void placeBox(const QRectF &boxTwips);
     void placeTexts();
     void decode(const QString &picturePath);
-    void pictureDecoded(int request, const QImage &picture, const QSize &natural);
+    void pictureDecoded(int request, const QImage &picture);
 
     QLabel *Snap = nullptr;
     QLabel *Title = nullptr;
