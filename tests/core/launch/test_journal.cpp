@@ -2,6 +2,7 @@
 #include "core/files/RemoveTree.h"
 #include "core/launch/Launch.h"
 #include "core/launch/PlayersFiles.h"
+#include "core/unzip/ArchiveFixtures.h"
 #include "core/unzip/ZipFixtures.h"
 
 #include <QProcess>
@@ -16,8 +17,9 @@
 #include <sys/stat.h>
 
 namespace {
-// Two zipped games, each archive also holding a file 61 folders deep (6,100 characters).
-void writeLibrary(TestLibrary &library)
+// Two zipped games, each archive also holding a file 61 folders deep (6,100 characters);
+// "Game" in a 7-Zip archive when `format` is "7z".
+void writeLibrary(TestLibrary &library, const QString &format = "zip")
 {
     library.mkdir("emu/zips");
     library.mkdir("outside");
@@ -27,6 +29,10 @@ void writeLibrary(TestLibrary &library)
     for (const QByteArray game : {"game", "other"})
         QVERIFY(MakeZip(library.path("emu/zips/" + game + ".zip"),
                         {{game + ".dsk", "DISK"}, {deep, "deep"}}));
+    if (format == "7z") {
+        QVERIFY(QFile::remove(library.path("emu/zips/game.zip")));
+        library.write("emu/zips/game.7z", SevenZip({{"game.dsk", "DISK"}, {deep, "deep"}}));
+    }
     QVERIFY(library.writeConfig(
         {{"Micro", "emulator", library.path("emu"), "-disk %", "snaps", "zips"}}));
     library.write("Micro.rom", "Game=game.dsk===\r\nOther=other.dsk===\r\n");
@@ -61,6 +67,7 @@ private slots:
     void crashedExtractionIsRemovedAtStart_data();
     void crashedExtractionIsRemovedAtStart();
     void secondInstanceLeavesTheFirstOnesExtractionAlone();
+    void whatTheEmulatorWroteIsKept_data();
     void whatTheEmulatorWroteIsKept();
     void aFolderThereAlreadyIsNeverTaken();
     void playersFilesAreNeverLost_data();
@@ -78,15 +85,17 @@ void JournalTest::crashedExtractionIsRemovedAtStart_data()
          {"nothing", "new folder", "journal cut short", "journal garbage", "emulator still runs",
           "marker of another", "outside the emulators", "lock left empty", "entry half-written",
           "killed while extracting", "killed while keeping", "a copy with its marker",
-          "a path ending in /.."})
+          "a path ending in /..", "7z: nothing", "7z: killed while extracting"})
         QTest::newRow(after) << QString::fromLatin1(after);
 }
 
 void JournalTest::crashedExtractionIsRemovedAtStart()
 {
     QFETCH(QString, after);
+    const QString format = after.startsWith("7z: ") ? "7z" : "zip";
+    after.remove("7z: ");
     TestLibrary library;
-    writeLibrary(library);
+    writeLibrary(library, format);
     QProcess child;
     launchInChild(child, library);
     child.kill();
@@ -160,7 +169,7 @@ void JournalTest::crashedExtractionIsRemovedAtStart()
     QCOMPARE(QFileInfo::exists(library.path("emu/game.dsk")), !removed);
     QCOMPARE(QFileInfo::exists(library.path("emu/game.dsk/mine.txt")), after == "new folder");
     QVERIFY(QFileInfo::exists(library.path("outside/keep.txt")));
-    QVERIFY(QFileInfo::exists(library.path("emu/zips/game.zip")));
+    QVERIFY(QFileInfo::exists(library.path("emu/zips/game." + format)));
     QCOMPARE(library.read("Saves/Micro/game.dsk/save.srm"),
              after == "killed while keeping" ? "saved" : "");
     QCOMPARE(QFileInfo::exists(library.path("Zanku.extract")), after == "emulator still runs");
@@ -193,10 +202,18 @@ void JournalTest::secondInstanceLeavesTheFirstOnesExtractionAlone()
 
 // An emulator that writes a save beside its game and changes the game, staying open a
 // moment: the clean-up waits for it, keeps both, and the next launch finds them back.
+void JournalTest::whatTheEmulatorWroteIsKept_data()
+{
+    QTest::addColumn<QString>("format"); // of the game's archive
+    QTest::newRow("zip") << "zip";
+    QTest::newRow("7z") << "7z";
+}
+
 void JournalTest::whatTheEmulatorWroteIsKept()
 {
+    QFETCH(QString, format);
     TestLibrary library;
-    writeLibrary(library);
+    writeLibrary(library, format);
     library.write("emu/emulator", R"sh(#!/bin/sh
 d=$(dirname "$2"); cat "$d/save.srm" >"$d/../seen.tmp" 2>/dev/null; mv "$d/../seen.tmp" "$d/../seen.txt"
 echo saved >"$d/save.srm"; echo changed >>"$2"; sleep 0.5)sh");
