@@ -259,7 +259,8 @@ private slots:
             if (table->index(row, 0).data(Qt::CheckStateRole) == Qt::Checked)
                 checked << table->index(row, 1).data().toString();
         }
-        QCOMPARE(checked, QStringList({"case.nes", "dungeon", "one.nes", "Super_Mario.Bros.nes"}));
+        QCOMPARE(checked, QStringList({"case.nes", "dungeon", "one.nes", "seven.nes", "stored.nes",
+                                       "Super_Mario.Bros.nes"}));
         QTest::keyClicks(part<QLineEdit>(window, "Filter"), "*.NES  *.zip"); // hides the folder
         check(window, {"Super_Mario.Bros.nes", "case.nes", "match.sfc", "one.nes"}, "Platform");
         for (int row = 0; row < table->rowCount(); ++row) {
