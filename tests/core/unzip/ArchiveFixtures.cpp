@@ -21,18 +21,9 @@ la_ssize_t append(archive *, void *data, const void *buffer, size_t size)
 
 mode_t typeOf(char type)
 {
-    switch (type) {
-    case 'd':
-        return AE_IFDIR;
-    case 'l':
-        return AE_IFLNK;
-    case 'p':
-        return AE_IFIFO;
-    case 'c':
-        return AE_IFCHR;
-    default:
-        return AE_IFREG;
-    }
+    const QByteArray types("fdlpc");
+    const mode_t modes[] = {AE_IFREG, AE_IFREG, AE_IFDIR, AE_IFLNK, AE_IFIFO, AE_IFCHR};
+    return modes[types.indexOf(type) + 1];
 }
 
 // Appends little-endian fields given as width, value, width, value...

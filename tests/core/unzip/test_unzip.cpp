@@ -317,9 +317,7 @@ private slots:
         if (badCrc)
             bytes[32 + 4 + 1000] = 'X'; // in damaged.bin, after good.txt's 4 bytes
         QTEST(ExtractArchive(write(bytes, "game." + format), out()), "status");
-        made << "after.txt"
-             << "damaged.bin"
-             << "good.txt";
+        made += QStringList{"after.txt", "damaged.bin", "good.txt"};
         made.sort();
         QCOMPARE(Tree(out()), made);
         const bool all = QByteArray(QTest::currentDataTag()).endsWith("folders and files");
@@ -334,11 +332,6 @@ private slots:
                  QDateTime(QDate(2001, 3, 5), QTime(4, 4, 10),
                            format == "7z" ? Qt::UTC : Qt::LocalTime));
         QVERIFY(!QFileInfo::exists("/tmp/zanku-damaged.bin"));
-        QStringList listed; // the import lists what the extraction reads
-        for (const ArchiveMember &member :
-             ReadArchiveMembers(tmp_->filePath("game." + format)).members)
-            listed << member.name;
-        QVERIFY(listed.contains("good.txt") && listed.contains("after.txt"));
     }
 
     void linksAndThingsInTheWay_data()
