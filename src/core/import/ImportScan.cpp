@@ -120,7 +120,7 @@ void readArchive(ImportCandidate &candidate, const QString &path, const QString 
     const ArchiveMemberList list = ReadArchiveMembers(path);
     const int index = GameMemberIndex(list.members, base);
     if (!list.error.isEmpty()) {
-        candidate.problem =
+        candidate.problem = // "zip", "7z" or "rar": the extension without its dot
             QStringLiteral("Not a readable %1 archive: %2.")
                 .arg(QLatin1String(ArchiveExtensions[size_t(archiveRank(path))] + 1), list.error);
         return;
