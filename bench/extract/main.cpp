@@ -3,11 +3,14 @@
 // cp of the stored member (an in-kernel copy, the limit for a stored member).
 //
 //   bench-extract --make DIR   makes the archives in DIR (deterministic; kept if present)
-//   bench-extract DIR [RUNS [ONLY]]  measures; RUNS defaults to 5; ONLY: a, b or c
+//   bench-extract DIR [RUNS [ONLY]]  measures; RUNS defaults to 5; ONLY: a, b, c, or 7z for
+//                                    d and e (SevenZipBench: 7-Zip archives against 7z x)
 //
 // bench/make-archives.sh makes the archives and installs unzip when it is missing.
 
+#include "Generator.h"
 #include "Report.h"
+#include "SevenZipBench.h"
 #include "core/unzip/VBUnzBas.h"
 
 #include <QCoreApplication>
@@ -29,38 +32,6 @@
 #include <vector>
 
 namespace {
-
-// Deterministic bytes from a 16-letter alphabet: deflate brings them to about half.
-class Generator {
-public:
-    explicit Generator(std::uint64_t seed)
-        : state_(seed | 1)
-    {
-    }
-    void fill(QByteArray &data)
-    {
-        static const char Alphabet[] = "ACGTacgt01234567";
-        char *p = data.data();
-        const qsizetype size = data.size();
-        for (qsizetype i = 0; i < size; i += 16) {
-            std::uint64_t bits = next();
-            for (qsizetype k = i; k < std::min(size, i + 16); ++k) {
-                p[k] = Alphabet[bits & 15];
-                bits >>= 4;
-            }
-        }
-    }
-
-private:
-    std::uint64_t next()
-    {
-        state_ ^= state_ << 13;
-        state_ ^= state_ >> 7;
-        state_ ^= state_ << 17;
-        return state_;
-    }
-    std::uint64_t state_;
-};
 
 constexpr qsizetype LargeSize = 300'000'000;
 constexpr int ManyCount = 3000;
@@ -139,6 +110,8 @@ int makeArchives(const QString &directory)
         if (!ok)
             return 1;
     }
+    if (!MakeSevenZipArchives(directory))
+        return 1;
     out() << "archives ready in " << dir.absolutePath() << Qt::endl;
     return 0;
 }
@@ -227,6 +200,8 @@ struct Row {
 
 int measure(const QString &directory, int runs, const QString &only)
 {
+    if (only == "7z")
+        return MeasureSevenZip(directory, runs) ? 0 : 1;
     const QDir dir(directory);
     QDir work(dir.filePath("work"));
     const struct {
@@ -311,6 +286,8 @@ int measure(const QString &directory, int runs, const QString &only)
               << " | | " << QString::number(bare / rows[0].ours, 'f', 2)
               << "x of UnzipArchive | within 1.3x |\n";
     out().flush();
+    if (only.isEmpty())
+        ok = MeasureSevenZip(directory, runs) && ok;
     if (!ok)
         out() << "\nsome runs failed" << Qt::endl;
     return ok ? 0 : 1;
@@ -326,6 +303,6 @@ int main(int argc, char *argv[])
         return makeArchives(args[1]);
     if (!args.isEmpty() && args.size() <= 3)
         return measure(args[0], args.size() >= 2 ? std::max(1, args[1].toInt()) : 5, args.value(2));
-    out() << "usage: bench-extract --make DIR | bench-extract DIR [RUNS [a|b|c]]" << Qt::endl;
+    out() << "usage: bench-extract --make DIR | bench-extract DIR [RUNS [a|b|c|7z]]" << Qt::endl;
     return 2;
 }

@@ -89,15 +89,23 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
             if (file.isEmpty())
                 continue; // names nothing (a blank line too); its archive would be ".zip"
             bool zipped = false;
+            size_t kind = 0; // of archive, in ArchiveExtensions' order: the first found
             if (!present.exists(emulatorDir, file)) {
                 archive.truncate(0);
                 archive.append(emulator.ZippedRomPath)
                     .append(separator)
-                    .append(StripExtension(file))
-                    .append(QLatin1String(".zip"));
-                if (!present.exists(emulatorDir, archive))
+                    .append(StripExtension(file));
+                const qsizetype base = archive.size();
+                for (; kind < ArchiveExtensions.size(); ++kind) {
+                    archive.truncate(base);
+                    archive.append(QLatin1String(ArchiveExtensions[kind]));
+                    if (present.exists(emulatorDir, archive)) {
+                        zipped = true;
+                        break;
+                    }
+                }
+                if (!zipped)
                     continue;
-                zipped = true;
             }
             static_assert(zanku::GameFields[2].member == &GameRecord::DestinationDir &&
                           zanku::GameFields[3].member == &GameRecord::Options &&
@@ -110,6 +118,7 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
             game.Type = shared.get(fields[4]);
             game.EmulatorIndex = e;
             game.Zipped = zipped;
+            game.Archive = GameArchive(kind);
         }
     }
     return problems;

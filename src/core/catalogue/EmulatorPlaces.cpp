@@ -4,6 +4,7 @@
 #include "core/preview/Snapshot.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace zanku {
 
@@ -22,9 +23,18 @@ QString EmulatorPlaces::resolve(const QString &path) const
     return QDir::cleanPath(QDir(directory_).absoluteFilePath(path));
 }
 
-QString EmulatorPlaces::archiveOf(const QString &gameFile) const
+QString EmulatorPlaces::archiveOf(const QString &gameFile, GameArchive archive) const
 {
-    return resolve(ArchivePathFor(emulator_.ZippedRomPath, gameFile, QDir::separator()));
+    return resolve(ArchivePathFor(emulator_.ZippedRomPath, gameFile, QDir::separator(), archive));
+}
+
+std::optional<GameArchive> EmulatorPlaces::findArchive(const QString &gameFile) const
+{
+    for (size_t kind = 0; kind < ArchiveExtensions.size(); ++kind) {
+        if (QFileInfo(archiveOf(gameFile, GameArchive(kind))).isFile())
+            return GameArchive(kind);
+    }
+    return std::nullopt;
 }
 
 QString EmulatorPlaces::snapshotOf(const QString &gameFile, const QString &gameName) const

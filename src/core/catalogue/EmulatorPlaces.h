@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace zanku {
 
 // Where an emulator's things lie, as absolute paths, resolved once: its directory (a
@@ -23,8 +25,11 @@ public:
     const QString &zippedGames() const { return zippedGames_; }
 
     // The archive a game's file is looked for in: ZippedRomPath + separator + base name
-    // + ".zip" from the emulator's directory (with no ZippedRomPath, at the root).
-    QString archiveOf(const QString &gameFile) const;
+    // + ".zip" (".7z", ".rar") from the emulator's directory (with no ZippedRomPath, at
+    // the root).
+    QString archiveOf(const QString &gameFile, GameArchive archive = GameArchive::Zip) const;
+    // The first of the game's archives that is a file, in the catalogue's order.
+    std::optional<GameArchive> findArchive(const QString &gameFile) const;
     // A path of the game's (its File, its DestinationDir) from the emulator's directory.
     QString resolve(const QString &path) const;
     // The game's snapshot picture, or an empty text when it has none.

@@ -41,9 +41,11 @@ QString FormatRomLine(const GameRecord &game)
     return fields.join(u'=');
 }
 
-QString ArchivePathFor(const QString &zippedRomPath, const QString &file, QChar separator)
+QString ArchivePathFor(const QString &zippedRomPath, const QString &file, QChar separator,
+                       GameArchive archive)
 {
-    return zippedRomPath + separator + StripExtension(file) + QLatin1String(".zip");
+    return zippedRomPath + separator + StripExtension(file) +
+           QLatin1String(ArchiveExtensions[size_t(archive)]);
 }
 
 QStringList FormatRomList(const std::vector<GameRecord> &games)

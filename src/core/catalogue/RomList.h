@@ -30,8 +30,12 @@ std::array<QStringView, GameFieldCount> SplitRomLine(QStringView line);
 QString FormatRomLine(const GameRecord &game);
 QStringList FormatRomList(const std::vector<GameRecord> &games);
 
-// Where a game's archive lies: ZippedRomPath + separator + base name + ".zip".
-QString ArchivePathFor(const QString &zippedRomPath, const QString &file, QChar separator);
+// The extension of each GameArchive, in its order: the order the catalogue looks.
+inline constexpr std::array<const char *, 3> ArchiveExtensions = {".zip", ".7z", ".rar"};
+
+// Where a game's archive lies: ZippedRomPath + separator + base name + its extension.
+QString ArchivePathFor(const QString &zippedRomPath, const QString &file, QChar separator,
+                       GameArchive archive = GameArchive::Zip);
 
 // A ROM list read as it stands (no presence test), blank lines skipped; `versioned` as
 // ReadTextLines takes it.

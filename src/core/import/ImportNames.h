@@ -56,12 +56,16 @@ struct ListedNames {
     void readArchives(const EmulatorPlaces &places)
     {
         const bool plainZips = plainFolder(places.zippedGames());
-        archives.reserve(games.size());
+        archives.reserve(games.size() * qsizetype(ArchiveExtensions.size()));
         for (const QString &file : std::as_const(games)) {
-            const QString archive = StripExtension(file) + QLatin1String(".zip");
-            archives.insert(plainZips && plainName(archive)
-                                ? FileNameKey(archive)
-                                : nameIn(places, places.zippedGames(), places.archiveOf(file)));
+            for (size_t kind = 0; kind < ArchiveExtensions.size(); ++kind) {
+                const QString archive =
+                    StripExtension(file) + QLatin1String(ArchiveExtensions[kind]);
+                archives.insert(plainZips && plainName(archive)
+                                    ? FileNameKey(archive)
+                                    : nameIn(places, places.zippedGames(),
+                                             places.archiveOf(file, GameArchive(kind))));
+            }
         }
         archives.remove(QString());
         games.clear();

@@ -61,11 +61,34 @@ QStringView baseOf(const QString &name)
     return name;
 }
 
+// The place of the archive's extension in ArchiveExtensions (".zip", ".7z", ".rar", in any
+// case), or -1 when it has none of them.
+int archiveRank(QStringView name)
+{
+    for (size_t rank = 0; rank < ArchiveExtensions.size(); ++rank) {
+        if (name.endsWith(QLatin1String(ArchiveExtensions[rank]), Qt::CaseInsensitive))
+            return int(rank);
+    }
+    return -1;
+}
+
 bool isArchiveName(const QString &name)
 {
-    const qsizetype size = name.size();
-    return size >= 4 && name[size - 4] == u'.' && (name[size - 3].unicode() | 0x20) == u'z' &&
-           (name[size - 2].unicode() | 0x20) == u'i' && (name[size - 1].unicode() | 0x20) == u'p';
+    return archiveRank(name) >= 0;
+}
+
+// Whether an archive of the same base name comes before this one in the catalogue's
+// order (game.zip before game.7z): the catalogue never reaches this one.
+bool outranked(const std::vector<ImportCandidate> &names, const ImportCandidate &archive,
+               const QString &base)
+{
+    ImportCandidate probe;
+    probe.file = base;
+    const auto same = std::equal_range(names.begin(), names.end(), probe, ImportFileBefore);
+    return std::any_of(same.first, same.second, [&](const ImportCandidate &c) {
+        return c.pending && FileNameKey(c.file) == FileNameKey(base) &&
+               archiveRank(c.entry) < archiveRank(archive.entry);
+    });
 }
 
 // Why the extraction would not write the member where the launch looks for it, or
@@ -98,7 +121,9 @@ void readArchive(ImportCandidate &candidate, const QString &path, const QString 
     const ArchiveMemberList list = ReadArchiveMembers(path);
     const int index = GameMemberIndex(list.members, base);
     if (!list.error.isEmpty()) {
-        candidate.problem = QStringLiteral("Not a readable zip archive: %1.").arg(list.error);
+        candidate.problem = // "zip", "7z" or "rar": the extension without its dot
+            QStringLiteral("Not a readable %1 archive: %2.")
+                .arg(QLatin1String(ArchiveExtensions[size_t(archiveRank(path))] + 1), list.error);
         return;
     }
     if (index < 0) {
@@ -185,13 +210,14 @@ ImportCandidate archiveCandidate(QString &&name, bool faithful)
 {
     ImportCandidate candidate;
     candidate.kind = ImportKind::Zip;
-    const QString base = name.chopped(4);
+    const QLatin1String extension(ArchiveExtensions[size_t(archiveRank(name))]);
+    const QString base = name.chopped(extension.size());
     candidate.name = ImportName(base);
     if (!faithful)
         candidate.problem = CodePageProblem;
-    else if (!name.endsWith(QLatin1String(".zip")) &&
-             FileNameKey(name) != FileNameKey(base + QLatin1String(".zip")))
-        candidate.problem = QStringLiteral("The catalogue looks for archives ending in \".zip\".");
+    else if (!name.endsWith(extension) && FileNameKey(name) != FileNameKey(base + extension))
+        candidate.problem =
+            QStringLiteral("The catalogue looks for archives ending in \"%1\".").arg(extension);
     else
         candidate.pending = true;
     candidate.file = candidate.pending ? base : name;
@@ -332,7 +358,7 @@ bool ImportScan::readArchives(const std::vector<ImportCandidate> &names,
         // A file or folder offered under the same name already has the game, as one listed.
         const auto same = std::equal_range(names.begin(), names.end(), candidate, ImportFileBefore);
         read.dropped = candidate.problem.isEmpty() &&
-                       (d->known.contain(candidate) ||
+                       (d->known.contain(candidate) || outranked(names, candidate, base) ||
                         std::any_of(same.first, same.second, [&](const ImportCandidate &c) {
                             return c.kind != ImportKind::Zip &&
                                    FileNameKey(c.file) == FileNameKey(candidate.file);

@@ -14,8 +14,8 @@
 #include <vector>
 
 // Finds the games an emulator's folders hold that its ROM list does not name yet: the
-// files and folders of its directory and the ".zip" archives of its zipped-game
-// directory, one level deep. Plain logic, run off the user-interface thread.
+// files and folders of its directory and the ".zip", ".7z" and ".rar" archives of its
+// zipped-game directory, one level deep. Plain logic, run off the user-interface thread.
 
 enum class ImportKind { File, Folder, Zip };
 QString KindText(ImportKind kind); // "file", "folder" or "zip"

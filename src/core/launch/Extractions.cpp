@@ -152,7 +152,7 @@ bool Extractions::prepare(const Game &game)
     if (!game.destination.isEmpty()) {
         // The player's own folder: what it receives stays there.
         const QString target = QDir::cleanPath(QDir(dir).filePath(game.destination));
-        if (const int status = UnzipArchive(game.archive, target); status != UnzipOk)
+        if (const int status = ExtractArchive(game.archive, target); status != UnzipOk)
             emit notice(QString::fromUtf8(Version::ProductTitle), QString::number(status));
         return true;
     }
@@ -225,7 +225,7 @@ bool Extractions::prepare(const Game &game)
         return true;
     }
     // A failed extraction does not stop the launch; its status number is shown.
-    if (const int status = UnzipArchive(game.archive, target); status != UnzipOk)
+    if (const int status = ExtractArchive(game.archive, target); status != UnzipOk)
         emit notice(QString::fromUtf8(Version::ProductTitle), QString::number(status));
     marker.extracted = FilesIn(target);
     // What the emulator wrote last time comes back, over what the archive holds. The

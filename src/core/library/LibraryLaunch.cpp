@@ -54,15 +54,19 @@ void Library::LaunchGame(int slot, const QString &rowName, const QString &rowEmu
     }
     // The catalogue may have been read while the last extraction still lay there (an
     // editor's reload): the clean-up has just removed that copy, so the archive serves.
-    const bool zipped = launched.Zipped || (!launched.File.isEmpty() &&
-                                            !QFileInfo::exists(places.resolve(launched.File)) &&
-                                            QFileInfo(places.archiveOf(launched.File)).isFile());
+    const std::optional<GameArchive> archive =
+        launched.Zipped ? launched.Archive
+        : !launched.File.isEmpty() && !QFileInfo::exists(places.resolve(launched.File))
+            ? places.findArchive(launched.File)
+            : std::nullopt;
+    const bool zipped = archive.has_value();
     // A folder a Zanku extracted, listed as the game itself (by another Zanku, or before
     // a restart): shared, so that it stays while this emulator runs too.
     const bool extracted = launched.DestinationDir.isEmpty() && !launched.File.isEmpty() &&
                            Extractions::isExtraction(places.resolve(launched.File));
     if ((zipped || extracted) &&
-        !extractions_.prepare({shown.Name, emulatorDir, places.archiveOf(launched.File),
+        !extractions_.prepare({shown.Name, emulatorDir,
+                               places.archiveOf(launched.File, archive.value_or(GameArchive::Zip)),
                                launched.File, launched.DestinationDir})) {
         finish();
         return;

@@ -16,6 +16,9 @@ struct EmulatorRecord {
     friend bool operator==(const EmulatorRecord &, const EmulatorRecord &) = default;
 };
 
+// The archives a zipped game may lie in, in the order they are looked for.
+enum class GameArchive : quint8 { Zip, SevenZip, Rar };
+
 // One game of an emulator's ROM list.
 struct GameRecord {
     QString Name;
@@ -25,6 +28,7 @@ struct GameRecord {
     QString Type;
     int EmulatorIndex = 0; // slot of its emulator in the library's table
     bool Zipped = false;   // only the archive in the emulator's ZippedRomPath was found
+    GameArchive Archive = GameArchive::Zip; // which one, when Zipped
 
     friend bool operator==(const GameRecord &, const GameRecord &) = default;
 };

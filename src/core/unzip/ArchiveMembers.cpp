@@ -1,13 +1,43 @@
 #include "core/unzip/ArchiveMembers.h"
 
+#include "core/unzip/LibArchiveReader.h"
 #include "core/unzip/MemberName.h"
 
 #include <QFile>
 
+#include <archive_entry.h>
 #include <sys/stat.h>
+
+namespace {
+
+// A 7-Zip or RAR archive's files, read as the extraction reads them. Links, devices and
+// FIFOs are listed as links: the extraction makes none of them.
+ArchiveMemberList readLibArchiveMembers(const QString &archivePath)
+{
+    ArchiveMemberList list;
+    LibArchiveReader reader;
+    QString why;
+    int status = reader.open(archivePath, why);
+    while (archive_entry *entry = status == 0 ? reader.next(status, why) : nullptr) {
+        const std::optional<QString> name = EntryName(entry);
+        const mode_t type = archive_entry_filetype(entry);
+        if (!name || type == AE_IFDIR)
+            continue;
+        const bool plain = type == AE_IFREG && archive_entry_hardlink(entry) == nullptr;
+        list.members.push_back(
+            {*name, uint64_t(qMax<la_int64_t>(archive_entry_size(entry), 0)), !plain});
+    }
+    if (status != 0)
+        list.error = why;
+    return list;
+}
+
+} // namespace
 
 ArchiveMemberList ReadArchiveMembers(const QString &archivePath)
 {
+    if (IsLibArchiveName(archivePath))
+        return readLibArchiveMembers(archivePath);
     ArchiveMemberList list;
     int code = 0;
     zip_t *archive = zip_open(QFile::encodeName(archivePath).constData(), ZIP_RDONLY, &code);

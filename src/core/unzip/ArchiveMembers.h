@@ -10,7 +10,7 @@
 struct ArchiveMember {
     QString name;         // path inside the archive, "/" between folders
     uint64_t size = 0;    // uncompressed size in bytes
-    bool symlink = false; // a Unix link, which the extraction does not create
+    bool symlink = false; // a link (or a device, a FIFO), which the extraction does not create
 };
 
 struct ArchiveMemberList {
@@ -18,4 +18,5 @@ struct ArchiveMemberList {
     QString error;                      // why the archive could not be read; empty when it could
 };
 
+// Zip archives through libzip; 7-Zip and RAR ones (by their extension) through libarchive.
 ArchiveMemberList ReadArchiveMembers(const QString &archivePath);

@@ -247,8 +247,10 @@ void CatalogueTest::keepsOnlyPresentGames()
         "Hidden=.hidden.nes===\r\nGone=gone.nes===\r\nExtension=extension.dsk===\r\n"
         "Dots=a.b.c===\r\nFinal=final.===\r\n\r\nNoFile====\r\nShort=file.nes\r\n";
     lines += "Absolute=" + (dir + "/file.nes").toUtf8() + "===\r\n";
+    lines += "Seven=seven.nes===\r\nRar=rar.nes===\r\n"; // after .zip: .7z, then .rar
     for (const char *file :
-         {"file.nes", "both.nes", "zips/both.zip", "zips/puzzle.zip", "zips/bare.zip",
+         {"zips/puzzle.7z", "zips/puzzle.rar", "zips/seven.7z", "zips/seven.rar", "zips/rar.rar",
+          "file.nes", "both.nes", "zips/both.zip", "zips/puzzle.zip", "zips/bare.zip",
           "sub/deep.bin", ".hidden.nes", "zips/extension.dsk.zip", "zips/a.b.zip",
           "zips/final..zip", "zips/.zip"}) // what an empty File would look for
         library.write(dir + u'/' + file);
@@ -266,21 +268,21 @@ void CatalogueTest::keepsOnlyPresentGames()
     core.start();
     QDir::setCurrent(QDir::tempPath());
 
-    QCOMPARE(gameNames(core).first(11),
+    QCOMPARE(gameNames(core).first(13),
              (QStringList{"File", "Both", "Puzzle", "Bare", "Folder", "Deep", "Hidden", "Dots",
-                          "Final", "Short", "Absolute"}));
-    QList<bool> zipped; // "Both": the file wins over its archive
-    for (int slot = 1; slot <= 11; ++slot)
-        zipped.append(core.game(slot).Zipped);
-    QCOMPARE(zipped, (QList<bool>{0, 0, 1, 1, 0, 0, 0, 1, 1, 0, 0}));
+                          "Final", "Short", "Absolute", "Seven", "Rar"}));
+    QList<int> zipped; // "Both": the file wins over its archive; 1 zip, 2 7z, 3 rar
+    for (int slot = 1; slot <= 13; ++slot)
+        zipped.append(core.game(slot).Zipped ? int(core.game(slot).Archive) + 1 : 0);
+    QCOMPARE(zipped, (QList<int>{0, 0, 1, 1, 0, 0, 0, 1, 1, 0, 0, 2, 3}));
     QCOMPARE(core.game(3), (GameRecord{"Puzzle", "puzzle.nes", "dest", "-x %", "A=B", 1, true}));
     // The grid is sorted by name, each row showing its game's type and emulator.
     QCOMPARE(grid.cell(0, 0), QStringLiteral("Absolute"));
     QCOMPARE((QStringList{grid.cell(9, 0), grid.cell(9, 1), grid.cell(9, 2)}),
              (QStringList{"Puzzle", "A=B", "E"}));
     QCOMPARE(grid.slotAt(9), 3);
-    QCOMPARE(grid.rowCount(), 1611);
-    QCOMPARE(GameCountText(core.GameCount()), QStringLiteral("Games  ( 1611 Roms )"));
+    QCOMPARE(grid.rowCount(), 1613);
+    QCOMPARE(GameCountText(core.GameCount()), QStringLiteral("Games  ( 1613 Roms )"));
     QCOMPARE(library.notices, QStringList());
 }
 

@@ -2,22 +2,26 @@
 #include "core/files/RemoveTree.h"
 #include "core/launch/Launch.h"
 #include "core/launch/PlayersFiles.h"
+#include "core/unzip/ArchiveFixtures.h"
 #include "core/unzip/ZipFixtures.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
-// Two zipped games, each archive also holding a file 61 folders deep (6,100 characters).
-void writeLibrary(TestLibrary &library)
+// Two zipped games, each archive also holding a file 61 folders deep (6,100 characters);
+// "Game" in a 7-Zip archive when `format` is "7z".
+void writeLibrary(TestLibrary &library, const QString &format = "zip")
 {
     library.mkdir("emu/zips");
     library.mkdir("outside");
@@ -27,6 +31,10 @@ void writeLibrary(TestLibrary &library)
     for (const QByteArray game : {"game", "other"})
         QVERIFY(MakeZip(library.path("emu/zips/" + game + ".zip"),
                         {{game + ".dsk", "DISK"}, {deep, "deep"}}));
+    if (format == "7z") {
+        QVERIFY(QFile::remove(library.path("emu/zips/game.zip")));
+        library.write("emu/zips/game.7z", SevenZip({{"game.dsk", "DISK"}, {deep, "deep"}}));
+    }
     QVERIFY(library.writeConfig(
         {{"Micro", "emulator", library.path("emu"), "-disk %", "snaps", "zips"}}));
     library.write("Micro.rom", "Game=game.dsk===\r\nOther=other.dsk===\r\n");
@@ -40,6 +48,27 @@ void launchInChild(QProcess &child, const TestLibrary &library, const QStringLis
     child.start(JOURNAL_CHILD, QStringList{"Game"} + more);
     while (!child.readAllStandardOutput().contains("launched"))
         QVERIFY(child.waitForReadyRead(30000));
+}
+
+// A Zanku launching "Game", its 7-Zip archive now 3,000 files more, killed while libarchive
+// writes them (game.dsk, the first, is there already).
+void killMidExtraction(QProcess &child, TestLibrary &library)
+{
+    QList<ArchiveEntry> files{{"game.dsk", "DISK"}};
+    for (int i = 0; i < 3000; ++i)
+        files.append({"many/" + QByteArray::number(i), "x"});
+    library.write("emu/zips/game.7z", SevenZip(files));
+    child.setWorkingDirectory(library.path());
+    child.start(JOURNAL_CHILD, {"Game"});
+    const QDir many(library.path("emu/game.dsk/many"));
+    QElapsedTimer waited;
+    waited.start();
+    while (many.isEmpty() && waited.elapsed() < 30000)
+        QThread::usleep(200);
+    child.kill();
+    QVERIFY(child.waitForFinished());
+    QVERIFY(!child.readAllStandardOutput().contains("launched"));
+    QVERIFY(many.entryList(QDir::Files).size() < 3000);
 }
 
 // Starts Zanku again in the program directory; whether "Game" is listed as zipped.
@@ -61,6 +90,7 @@ private slots:
     void crashedExtractionIsRemovedAtStart_data();
     void crashedExtractionIsRemovedAtStart();
     void secondInstanceLeavesTheFirstOnesExtractionAlone();
+    void whatTheEmulatorWroteIsKept_data();
     void whatTheEmulatorWroteIsKept();
     void aFolderThereAlreadyIsNeverTaken();
     void playersFilesAreNeverLost_data();
@@ -78,19 +108,26 @@ void JournalTest::crashedExtractionIsRemovedAtStart_data()
          {"nothing", "new folder", "journal cut short", "journal garbage", "emulator still runs",
           "marker of another", "outside the emulators", "lock left empty", "entry half-written",
           "killed while extracting", "killed while keeping", "a copy with its marker",
-          "a path ending in /.."})
+          "a path ending in /..", "7z: nothing", "7z: killed while extracting",
+          "7z: killed mid-extraction"})
         QTest::newRow(after) << QString::fromLatin1(after);
 }
 
 void JournalTest::crashedExtractionIsRemovedAtStart()
 {
     QFETCH(QString, after);
+    const QString format = after.startsWith("7z: ") ? "7z" : "zip";
+    after.remove("7z: ");
     TestLibrary library;
-    writeLibrary(library);
+    writeLibrary(library, format);
     QProcess child;
-    launchInChild(child, library);
-    child.kill();
-    QVERIFY(child.waitForFinished());
+    if (after == "killed mid-extraction") {
+        killMidExtraction(child, library);
+    } else {
+        launchInChild(child, library);
+        child.kill();
+        QVERIFY(child.waitForFinished());
+    }
     QVERIFY(QFileInfo(library.path("emu/game.dsk/game.dsk")).isFile());
     const QStringList entry =
         QString(library.read("Zanku.extract")).split('\n').value(1).split(' ');
@@ -137,7 +174,9 @@ void JournalTest::crashedExtractionIsRemovedAtStart()
         QStringList lines = QString(library.read("Zanku.extract")).split("\r\n");
         lines[1] += "%2F..";
         library.write("Zanku.extract", lines.join("\r\n").toUtf8());
-    } else if (after != "nothing") { // the emulator: this process, or killed before it started
+    } else if (after != "nothing" &&
+               after != "killed mid-extraction") { // the emulator: this process, or killed before
+                                                   // it started
         QStringList lines = QString(library.read("Zanku.extract")).split('\n');
         QStringList fields = lines[1].split(' ');
         const QByteArray stat = library.read("/proc/self/stat");
@@ -155,12 +194,13 @@ void JournalTest::crashedExtractionIsRemovedAtStart()
     }
     const bool removed = after == "nothing" || after == "lock left empty" ||
                          after == "entry half-written" || after == "journal cut short" ||
-                         after.startsWith("killed while");
+                         after.startsWith("killed");
     QCOMPARE(startAgain(library), removed);
     QCOMPARE(QFileInfo::exists(library.path("emu/game.dsk")), !removed);
     QCOMPARE(QFileInfo::exists(library.path("emu/game.dsk/mine.txt")), after == "new folder");
     QVERIFY(QFileInfo::exists(library.path("outside/keep.txt")));
-    QVERIFY(QFileInfo::exists(library.path("emu/zips/game.zip")));
+    QVERIFY(QFileInfo::exists(library.path("emu/zips/game." + format)));
+    QVERIFY(!QFileInfo::exists(library.path("Saves/Micro/game.dsk/many"))); // half-extracted
     QCOMPARE(library.read("Saves/Micro/game.dsk/save.srm"),
              after == "killed while keeping" ? "saved" : "");
     QCOMPARE(QFileInfo::exists(library.path("Zanku.extract")), after == "emulator still runs");
@@ -193,10 +233,18 @@ void JournalTest::secondInstanceLeavesTheFirstOnesExtractionAlone()
 
 // An emulator that writes a save beside its game and changes the game, staying open a
 // moment: the clean-up waits for it, keeps both, and the next launch finds them back.
+void JournalTest::whatTheEmulatorWroteIsKept_data()
+{
+    QTest::addColumn<QString>("format"); // of the game's archive
+    QTest::newRow("zip") << "zip";
+    QTest::newRow("7z") << "7z";
+}
+
 void JournalTest::whatTheEmulatorWroteIsKept()
 {
+    QFETCH(QString, format);
     TestLibrary library;
-    writeLibrary(library);
+    writeLibrary(library, format);
     library.write("emu/emulator", R"sh(#!/bin/sh
 d=$(dirname "$2"); cat "$d/save.srm" >"$d/../seen.tmp" 2>/dev/null; mv "$d/../seen.tmp" "$d/../seen.txt"
 echo saved >"$d/save.srm"; echo changed >>"$2"; sleep 0.5)sh");

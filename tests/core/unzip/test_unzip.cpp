@@ -1,3 +1,4 @@
+#include "ArchiveFixtures.h"
 #include "ZipFixtures.h"
 #include "core/unzip/ArchiveMembers.h"
 #include "core/unzip/UnzipNames.h"
@@ -19,6 +20,7 @@
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(RawMember)
+Q_DECLARE_METATYPE(QList<ArchiveEntry>)
 
 // Extraction as the launch calls it.
 class UnzipTest : public QObject {
@@ -28,14 +30,22 @@ class UnzipTest : public QObject {
     QString mounted_;
 
     QString out() const { return tmp_->filePath("deep/out"); }
-    QString write(const QByteArray &bytes)
+    QString write(const QByteArray &bytes, const QString &name = "game.zip")
     {
-        const QString path = tmp_->filePath("game.zip");
+        const QString path = tmp_->filePath(name);
         if (!WriteFile(path, bytes))
             qFatal("cannot write the test archive");
         return path;
     }
     int extract(const QByteArray &bytes) { return UnzipArchive(write(bytes), out()); }
+    // What lies at the archive's place ("fifo", "shrinks"...), after ".7z " or ".rar " for
+    // those archives; the name the archive is written under.
+    static QString archiveName(QString &setup)
+    {
+        const QString extension = setup.startsWith('.') ? setup.section(' ', 0, 0) : ".zip";
+        setup = setup.startsWith('.') ? setup.section(' ', 1) : setup;
+        return "game" + extension;
+    }
 
 private slots:
     void init()
@@ -142,6 +152,32 @@ private slots:
         QRandomGenerator(1).fillRange(reinterpret_cast<quint32 *>(big.data()), big.size() / 4);
         QTest::newRow("shrinks, stored") << "shrinks" << RawZip({{"a", big, false}}) << lots << 51;
         QTest::newRow("shrinks, deflated") << "shrinks" << RawZip({{"a", big}}) << lots << 51;
+        // 7-Zip and RAR archives, through libarchive.
+        const QList<ArchiveEntry> two = {{"a.bin", QByteArray(8000, 'a')}, {"b.bin", "123456789"}};
+        const QByteArray sevenZip = SevenZip(two), rar = Rar4(two);
+        QTest::newRow("7z missing") << ".7z missing" << sevenZip << lots << 9;
+        QTest::newRow("7z a FIFO") << ".7z fifo" << sevenZip << lots << 9;
+        QTest::newRow("rar empty file") << ".rar " << QByteArray() << lots << 9;
+        QTest::newRow("7z not a 7z") << ".7z " << whole << lots << 9;
+        QTest::newRow("rar, a zip inside") << ".rar " << whole << lots << 9;
+        QTest::newRow("7z truncated") << ".7z " << sevenZip.chopped(20) << lots << 51;
+        QTest::newRow("7z header cut") << ".7z " << sevenZip.left(20) << lots << 51;
+        QTest::newRow("rar truncated in the data") << ".rar " << rar.left(80) << lots << 51;
+        QTest::newRow("7z empty archive") << ".7z " << SevenZip({}) << lots << 1;
+        QTest::newRow("7z one byte short of room") << ".7z " << sevenZip << qint64(8008) << 50;
+        QTest::newRow("rar one byte short of room") << ".rar " << rar << qint64(8008) << 50;
+        QTest::newRow("7z read-only folder") << ".7z read-only" << sevenZip << lots << 50;
+        QTest::newRow("7z over the file-size limit")
+            << ".7z file-size limit" << sevenZip << lots << 50;
+        QTest::newRow("7z shrinks") << ".7z shrinks" << SevenZip({{"a", big}}) << lots << 51;
+        QTest::newRow("rar shrinks") << ".rar shrinks" << Rar4({{"a", big}}) << lots << 51;
+        const QList<ArchiveEntry> secret = {{"a.bin", "secret"}};
+        QTest::newRow("7z every member encrypted")
+            << ".7z " << SevenZipCommand({"-psecret"}, secret) << lots << 82;
+        QTest::newRow("7z names encrypted")
+            << ".7z " << SevenZipCommand({"-psecret", "-mhe=on"}, secret) << lots << 82;
+        QTest::newRow("rar every member encrypted")
+            << ".rar " << Rar4({{"a.bin", "secret", 'f', true}}) << lots << 82;
     }
 
     void nothingWritten()
@@ -149,7 +185,7 @@ private slots:
         QFETCH(QString, setup);
         QFETCH(QByteArray, bytes);
         QFETCH(qint64, room);
-        const QString path = tmp_->filePath("game.zip");
+        const QString path = tmp_->filePath(archiveName(setup));
         if (setup == "fifo")
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         else if (setup == "zero")
@@ -177,12 +213,12 @@ private slots:
                 const rlimit limit{2048, 2048};
                 std::signal(SIGXFSZ, SIG_IGN); // as the program does: writes fail with EFBIG
                 ::setrlimit(RLIMIT_FSIZE, &limit);
-                ::_exit(UnzipArchive(path, out()));
+                ::_exit(ExtractArchive(path, out()));
             }
             QCOMPARE(::waitpid(child, &status, 0), child);
             status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         } else {
-            status = UnzipArchive(path, out());
+            status = ExtractArchive(path, out());
         }
         QTEST(status, "status");
         QCOMPARE(Tree(out()), QStringList());
@@ -223,6 +259,78 @@ private slots:
         QCOMPARE(Tree(tmp_->filePath("deep")),
                  QStringList({"out/", "out/after.txt", "out/damaged.bin", "out/good.txt"}));
         QCOMPARE(ReadFile(out() + "/damaged.bin"), QByteArray("the previous version"));
+        QVERIFY(!QFileInfo::exists("/tmp/zanku-damaged.bin"));
+    }
+
+    // 7-Zip and RAR archives through libarchive, by the zip engine's rules. A file of the
+    // name "damaged.bin" is on disk before; the archives hold "good.txt" and "after.txt"
+    // around the entry of the row.
+    void sevenZipAndRar_data()
+    {
+        QTest::addColumn<QString>("format"); // 7z or rar
+        QTest::addColumn<QList<ArchiveEntry>>("entries");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("made"); // besides good.txt and after.txt
+        const QByteArray game = QByteArray("a game file ").repeated(70000);
+        for (const char *format : {"7z", "rar"}) {
+            const auto row = [&](const char *tag, int status, const QList<ArchiveEntry> &entries,
+                                 const QStringList &made = {}) {
+                QTest::addRow("%s: %s", format, tag) << format << entries << status << made;
+            };
+            row("folders and files", 0,
+                {{"data", {}, 'd'},
+                 {"data/level1.dat", "level one"},
+                 {"data/sub/level2.dat", game},
+                 {"damaged.bin", "new"},
+                 {"empty/", {}, 'd'},
+                 {"caf\xc3\xa9.txt", "utf8"}},
+                {"café.txt", "data/", "data/level1.dat", "data/sub/", "data/sub/level2.dat",
+                 "empty/"});
+            for (const char *name :
+                 {"../damaged.bin", "data/../../damaged.bin", "/tmp/zanku-damaged.bin"})
+                row(name, 1, {{name, "evil"}}, {});
+            row("symbolic link", 1, {{"damaged.bin", "/etc/passwd", 'l'}, {"x", "x", 'l'}});
+            row("FIFO", 1, {{"damaged.bin", {}, 'p'}, {"fifo", {}, 'p'}});
+            row("device", 1, {{"damaged.bin", {}, 'c'}, {"device", {}, 'c'}});
+            row("name too long", 1, {{QString(100, u'\u3042').toUtf8(), "x"}});
+            row("folder in place of a file", 1, {{"data/inside.bin", "x"}, {"data", "x"}},
+                {"data/", "data/inside.bin"});
+        }
+        // libarchive checks a 7-Zip member's CRC (not a stored RAR one's).
+        QTest::newRow("7z: bad CRC")
+            << "7z" << QList<ArchiveEntry>{{"damaged.bin", game}} << 2 << QStringList();
+        QTest::newRow("rar: one member encrypted")
+            << "rar" << QList<ArchiveEntry>{{"damaged.bin", game, 'f', true}} << 1 << QStringList();
+    }
+
+    void sevenZipAndRar()
+    {
+        QFETCH(QString, format);
+        QFETCH(QList<ArchiveEntry>, entries);
+        QFETCH(QStringList, made);
+        QVERIFY(QDir().mkpath(out()));
+        QVERIFY(WriteFile(out() + "/damaged.bin", "the previous version"));
+        entries.prepend(ArchiveEntry{"good.txt", "good"});
+        entries.append(ArchiveEntry{"after.txt", "after"});
+        const bool badCrc = QByteArray(QTest::currentDataTag()).endsWith("bad CRC");
+        QByteArray bytes = format == "7z" ? SevenZip(entries, badCrc) : Rar4(entries);
+        if (badCrc)
+            bytes[32 + 4 + 1000] = 'X'; // in damaged.bin, after good.txt's 4 bytes
+        QTEST(ExtractArchive(write(bytes, "game." + format), out()), "status");
+        made += QStringList{"after.txt", "damaged.bin", "good.txt"};
+        made.sort();
+        QCOMPARE(Tree(out()), made);
+        const bool all = QByteArray(QTest::currentDataTag()).endsWith("folders and files");
+        for (const ArchiveEntry &entry : entries) { // each file as the archive holds it
+            const QString name = QString::fromUtf8(entry.name);
+            if (entry.type == 'f' && (all || name == "good.txt" || name == "after.txt"))
+                QCOMPARE(ReadFile(out() + '/' + name), entry.data);
+        }
+        if (!all)
+            QCOMPARE(ReadFile(out() + "/damaged.bin"), QByteArray("the previous version"));
+        QCOMPARE(QFileInfo(out() + "/good.txt").lastModified(), // RAR keeps local time
+                 QDateTime(QDate(2001, 3, 5), QTime(4, 4, 10),
+                           format == "7z" ? Qt::UTC : Qt::LocalTime));
         QVERIFY(!QFileInfo::exists("/tmp/zanku-damaged.bin"));
     }
 

@@ -3,6 +3,7 @@
 #include "core/catalogue/RomList.h"
 #include "core/import/ImportPreCheck.h"
 #include "core/import/ImportScan.h"
+#include "core/unzip/ArchiveFixtures.h"
 #include "ui/editor/EditorFixture.h"
 #include "ui/editor/OptionsFrm.h"
 #include "ui/import/ImportFrm.h"
@@ -63,6 +64,15 @@ EmulatorRecord buildLibrary(TestLibrary &lib)
     makeZip(lib.path("emu/zips/long.zip"), {{LongMember, 10}});
     lib.write("emu/zips/empty.zip", QByteArray("PK\5\6", 4) + QByteArray(18, 0)); // no members
     lib.write("emu/zips/broken.zip", "not an archive");
+    // 7-Zip and RAR archives are offered alike; one after a zip of its name is not.
+    lib.write("emu/zips/seven.7z", SevenZip({{"readme.txt", "r"}, {"dir/s.nes", "game"}}));
+    lib.write("emu/zips/stored.rar", Rar4({{"stored.nes", "game"}}));
+    lib.write("emu/zips/one.7z", SevenZip({{"one.nes", "game"}}));
+    lib.write("emu/zips/listedarc.rar", Rar4({{"listedarc.nes", "game"}}));
+    lib.write("emu/zips/evil.7z", SevenZip({{"../evil.nes", "game"}}));
+    lib.write("emu/zips/linked.rar", Rar4({{"linked.nes", "/etc/passwd", 'l'}}));
+    lib.write("emu/zips/UPPER.7Z", SevenZip({{"upper.nes", "game"}}));
+    lib.write("emu/zips/bad.7z", "not an archive");
     lib.write("Nes.rom", OldList);
     lib.write("Zanku.ini",
               "[Nes]\r\nemu\r\n" + lib.path("emu").toUtf8() + "\r\nzips\r\nsnaps\r\n\r\n;\r\n");
@@ -131,6 +141,13 @@ private slots:
                            "extracted: a \"..\" component"},
             {"link.zip", "zip|link.zip|link|Its game file \"link.nes\" would not be extracted: "
                          "it is a link"},
+            {"seven.7z", "zip|seven.nes|seven|inside: dir/s.nes"},
+            {"stored.rar", "zip|stored.nes|stored|"},
+            {"evil.7z", "zip|evil.7z|evil|Its game file \"../evil.nes\" would not be extracted"},
+            {"linked.rar", "zip|linked.rar|linked|Its game file \"linked.nes\" would not be "
+                           "extracted: it is a link"},
+            {"UPPER.7Z", "zip|UPPER.7Z|UPPER|The catalogue looks for archives ending in \".7z\""},
+            {"bad.7z", "zip|bad.7z|bad|Not a readable 7z archive"},
             {"~/other.rom", "file|other.rom|other|"}, // "~/": the program directory's scan
             {"case.nes", "file|case.nes|case|"}};     // listed as CASE.nes: another file here
         for (const auto &[entry, expected] : rows)
@@ -140,8 +157,8 @@ private slots:
                                          "\" would not be extracted: a name over 255 bytes";
         for (const char *entry :
              {"emu", "snaps", "zips", ".hidden", "notes.txt", "listed.nes", "listedarc.zip",
-              "Super_Mario.Bros.zip", "~/Zanku.ini", "~/Nes.rom", "~/Zanku.extract",
-              "~/Zanku.extract.lock", "~/Zanku.played", "~/Zanku.played.lock",
+              "listedarc.rar", "one.7z", "Super_Mario.Bros.zip", "~/Zanku.ini", "~/Nes.rom",
+              "~/Zanku.extract", "~/Zanku.extract.lock", "~/Zanku.played", "~/Zanku.played.lock",
               "~/gamecontrollerdb.txt", "~/Saves"})
             QTest::newRow(entry) << QString();
     }
@@ -373,7 +390,8 @@ private slots:
             if (table->index(row, 0).data(Qt::CheckStateRole) == Qt::Checked)
                 checked << table->index(row, 1).data().toString();
         }
-        QCOMPARE(checked, QStringList({"case.nes", "dungeon", "one.nes", "Super_Mario.Bros.nes"}));
+        QCOMPARE(checked, QStringList({"case.nes", "dungeon", "one.nes", "seven.nes", "stored.nes",
+                                       "Super_Mario.Bros.nes"}));
         QTest::keyClicks(part<QLineEdit>(window, "Filter"), "*.NES  *.zip"); // hides the folder
         check(window, {"Super_Mario.Bros.nes", "case.nes", "match.sfc", "one.nes"}, "Platform");
         for (int row = 0; row < table->rowCount(); ++row) {
