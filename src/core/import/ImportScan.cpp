@@ -149,10 +149,12 @@ void readArchive(ImportCandidate &candidate, const QString &path, const QString 
 }
 } // namespace
 
-QString KindText(ImportKind kind)
+QString KindText(const ImportCandidate &candidate)
 {
-    static const char *const texts[] = {"file", "folder", "zip"};
-    return QLatin1String(texts[int(kind)]);
+    // An archive is told by its own kind: "zip", "7z" or "rar".
+    if (candidate.kind == ImportKind::Zip)
+        return candidate.entry.mid(candidate.entry.lastIndexOf(u'.') + 1).toLower();
+    return candidate.kind == ImportKind::Folder ? QStringLiteral("folder") : QStringLiteral("file");
 }
 
 QString ImportCandidate::note() const

@@ -18,7 +18,11 @@
 // zipped-game directory, one level deep. Plain logic, run off the user-interface thread.
 
 enum class ImportKind { File, Folder, Zip };
-QString KindText(ImportKind kind); // "file", "folder" or "zip"
+
+struct ImportCandidate;
+// What the import window's Kind column says: "file", "folder", or the archive's kind ("zip",
+// "7z", "rar").
+QString KindText(const ImportCandidate &candidate);
 
 struct ImportCandidate {
     QString name; // suggested game name

@@ -137,7 +137,7 @@ public:
         case TypeColumn:
             return row.checked ? type_ : QString();
         case KindColumn:
-            return KindText(candidate.kind);
+            return KindText(candidate);
         default:
             return candidate.note();
         }

@@ -141,13 +141,13 @@ private slots:
                            "extracted: a \"..\" component"},
             {"link.zip", "zip|link.zip|link|Its game file \"link.nes\" would not be extracted: "
                          "it is a link"},
-            {"seven.7z", "zip|seven.nes|seven|inside: dir/s.nes"},
-            {"stored.rar", "zip|stored.nes|stored|"},
-            {"evil.7z", "zip|evil.7z|evil|Its game file \"../evil.nes\" would not be extracted"},
-            {"linked.rar", "zip|linked.rar|linked|Its game file \"linked.nes\" would not be "
+            {"seven.7z", "7z|seven.nes|seven|inside: dir/s.nes"},
+            {"stored.rar", "rar|stored.nes|stored|"},
+            {"evil.7z", "7z|evil.7z|evil|Its game file \"../evil.nes\" would not be extracted"},
+            {"linked.rar", "rar|linked.rar|linked|Its game file \"linked.nes\" would not be "
                            "extracted: it is a link"},
-            {"UPPER.7Z", "zip|UPPER.7Z|UPPER|The catalogue looks for archives ending in \".7z\""},
-            {"bad.7z", "zip|bad.7z|bad|Not a readable 7z archive"},
+            {"UPPER.7Z", "7z|UPPER.7Z|UPPER|The catalogue looks for archives ending in \".7z\""},
+            {"bad.7z", "7z|bad.7z|bad|Not a readable 7z archive"},
             {"~/other.rom", "file|other.rom|other|"}, // "~/": the program directory's scan
             {"case.nes", "file|case.nes|case|"}};     // listed as CASE.nes: another file here
         for (const auto &[entry, expected] : rows)
@@ -170,7 +170,7 @@ private slots:
         const bool home = entry.startsWith("~/");
         for (const ImportCandidate &c : (home ? home_ : scan_).candidates) {
             if (c.entry == entry.mid(home ? 2 : 0))
-                actual += QStringList{KindText(c.kind), c.file, c.name, c.note()}.join(u'|');
+                actual += QStringList{KindText(c), c.file, c.name, c.note()}.join(u'|');
         }
         QVERIFY2(expected.isEmpty() || expected.endsWith(u'|') ? actual == expected
                                                                : actual.startsWith(expected),
