@@ -68,6 +68,7 @@ void CoverDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
         painter->drawImage(at, cover.image);
     } else {
         paintDrawnTile(painter, area, name, !cover.ready);
+        waiting_ += cover.ready ? 0 : 1;
     }
 
     const QRect caption(tile.x() + Margin / 2, area.bottom() + Margin / 2, tile.width() - Margin,

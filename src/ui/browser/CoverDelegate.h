@@ -22,6 +22,10 @@ public:
     // The pictures' size: larger for a screen seen from afar.
     void setLarge(bool large);
     QSize pictureSize() const { return picture_; }
+    // Whether every tile of the last paint had its picture at hand (or none to wait for):
+    // the screen is complete. A paint starts by calling startPaint().
+    void startPaint() const { waiting_ = 0; }
+    bool paintedComplete() const { return waiting_ == 0; }
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
@@ -36,4 +40,5 @@ private:
     zanku::CoverLoader &loader_;
     QSize picture_;
     QIcon star_;
+    mutable int waiting_ = 0; // tiles of the current paint whose picture is being read
 };

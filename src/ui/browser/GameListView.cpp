@@ -194,6 +194,11 @@ void GameListView::setLargeCovers(bool large)
         Covers->scrollTo(Lista->currentIndex());
 }
 
+bool GameListView::coversComplete() const
+{
+    return coverDelegate_->paintedComplete();
+}
+
 int GameListView::highlightedRow() const
 {
     const QModelIndex current = Lista->currentIndex();
@@ -356,6 +361,8 @@ bool GameListView::eventFilter(QObject *watched, QEvent *event)
 {
     const bool view = watched == Lista || watched == Covers;
     const bool viewport = watched == Lista->viewport() || watched == Covers->viewport();
+    if (watched == Covers->viewport() && event->type() == QEvent::Paint)
+        coverDelegate_->startPaint();
     if (viewport && event->type() == QEvent::MouseButtonPress) {
         byKeys_ = false;
     } else if (view && event->type() == QEvent::KeyPress) {

@@ -49,6 +49,9 @@ public:
     void setCoversShown(bool covers);
     // Larger covers, for full screen.
     void setLargeCovers(bool large);
+    // Whether the covers' last paint showed every tile's picture (none was still being
+    // read): what a benchmark waits for.
+    bool coversComplete() const;
     void openFind();
     // Enter, a double-click, the row menu: the highlighted game, if any.
     void launchCurrent();
