@@ -1,6 +1,7 @@
 // bench-covers: the core of the cover view on a library of 200,000 games (fifty emulators,
 // the catalogue benchmark's Zanku.ini and ROM lists) where 20,000 have a 1000 x 1400 cover
-// (half PNG box art, half JPEG covers). Through zanku::CoverLoader alone, no window:
+// (half PNG box art, half JPEG covers). First the cover view itself (ViewBench.cpp), then
+// zanku::CoverLoader alone:
 //   a. cold: an empty disk cache and a fresh loader; the time from asking for a first
 //      screen of 40 games until every coverReady has come (after dropping the page cache
 //      when run as root, unless --no-drop);

@@ -11,6 +11,10 @@ PadAction PadActionOf(PadInput input)
         return {Qt::Key_Up, false, true};
     case PadInput::Down:
         return {Qt::Key_Down, false, true};
+    case PadInput::Left:
+        return {Qt::Key_Left, false, true};
+    case PadInput::Right:
+        return {Qt::Key_Right, false, true};
     case PadInput::LeftShoulder:
         return {Qt::Key_PageUp, false, true};
     case PadInput::RightShoulder:

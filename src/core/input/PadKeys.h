@@ -7,9 +7,22 @@ namespace zanku {
 // The controller mappings a player may add, in SDL's text form, in the program directory.
 inline constexpr auto MappingsFileName = "gamecontrollerdb.txt";
 
-// What a game controller can ask of the windows. Up and Down are the D-pad's or the left
-// stick's; the other names are the buttons' places on the controller, not their letters.
-enum class PadInput { Up, Down, LeftShoulder, RightShoulder, South, East, Start, Back, Count };
+// What a game controller can ask of the windows. Up, Down, Left and Right are the D-pad's
+// or the left stick's; the other names are the buttons' places on the controller, not
+// their letters.
+enum class PadInput {
+    Up,
+    Down,
+    Left,
+    Right,
+    LeftShoulder,
+    RightShoulder,
+    South,
+    East,
+    Start,
+    Back,
+    Count
+};
 constexpr int PadInputCount = int(PadInput::Count);
 
 // What one input does: a key for the focused widget, or the ">>" button.
@@ -19,12 +32,12 @@ struct PadAction {
     bool repeats = false; // held, it repeats like a held key
 };
 
-// Up/Down move as the arrow keys, the shoulders page, A (south) and Start press Enter,
-// B (east) Esc, Back the ">>" button.
+// The D-pad and the stick move as the arrow keys (Left and Right through the covers), the shoulders
+// page, A (south) and Start press Enter, B (east) Esc, Back the ">>" button.
 PadAction PadActionOf(PadInput input);
 
-// A stick axis (-32768 to 32767, negative up) as a direction once it is beyond half its
-// travel: -1 up, 1 down, else 0.
+// A stick axis (-32768 to 32767, negative up or left) as a direction once it is beyond
+// half its travel: -1 up or left, 1 down or right, else 0.
 int StickDirection(int axis);
 
 // A held input's repeats, counted against a clock given in milliseconds: the first after

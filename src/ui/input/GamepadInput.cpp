@@ -135,8 +135,12 @@ GamepadInput::Held GamepadInput::read() const
         };
         const int stick =
             zanku::StickDirection(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTY));
+        const int across =
+            zanku::StickDirection(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTX));
         set(PadInput::Up, button(SDL_CONTROLLER_BUTTON_DPAD_UP) || stick < 0);
         set(PadInput::Down, button(SDL_CONTROLLER_BUTTON_DPAD_DOWN) || stick > 0);
+        set(PadInput::Left, button(SDL_CONTROLLER_BUTTON_DPAD_LEFT) || across < 0);
+        set(PadInput::Right, button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT) || across > 0);
         set(PadInput::LeftShoulder, button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER));
         set(PadInput::RightShoulder, button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER));
         set(PadInput::South, button(SDL_CONTROLLER_BUTTON_A));

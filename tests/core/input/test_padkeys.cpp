@@ -18,6 +18,8 @@ private slots:
         };
         row("up", PadInput::Up, Qt::Key_Up, false, true);
         row("down", PadInput::Down, Qt::Key_Down, false, true);
+        row("left", PadInput::Left, Qt::Key_Left, false, true);
+        row("right", PadInput::Right, Qt::Key_Right, false, true);
         row("left shoulder", PadInput::LeftShoulder, Qt::Key_PageUp, false, true);
         row("right shoulder", PadInput::RightShoulder, Qt::Key_PageDown, false, true);
         row("A", PadInput::South, Qt::Key_Return, false, false);

@@ -4,8 +4,10 @@
 #include "ui/browser/MainFrm.h"
 #include "ui/input/GamepadInput.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
@@ -136,6 +138,20 @@ private slots:
                     chosen.constLast().at(0).value<zanku::GameKey>().name == "Charlie");
         couch.press(SDL_CONTROLLER_BUTTON_A);
         QCOMPARE(couch.launched(), "Charlie");
+    }
+    // The covers, two to a row at the smallest size: across, down a row, and A.
+    void theCoversByPadAlone()
+    {
+        Couch couch;
+        couch.attach();
+        couch.main.findChild<QAction *>("CoverViewM")->trigger();
+        auto *covers = couch.main.findChild<QListView *>("Covers");
+        QVERIFY(covers->hasFocus());
+        couch.press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+        couch.press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+        QCOMPARE(covers->currentIndex().row(), 3);
+        couch.press(SDL_CONTROLLER_BUTTON_A);
+        QCOMPARE(couch.launched(), "Delta");
     }
     void shouldersStickAndBack()
     {
