@@ -1,5 +1,6 @@
 #include "core/import/ImportScan.h"
 
+#include "core/import/ImportArchives.h"
 #include "core/import/ImportDiscs.h"
 #include "core/import/ImportNames.h"
 
@@ -16,11 +17,8 @@
 #include "core/launch/ExtractionMarker.h"
 #include "core/library/Library.h"
 #include "core/library/PlayHistory.h"
-#include "core/unzip/ArchiveMembers.h"
-#include "core/unzip/UnzipNames.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
@@ -61,92 +59,6 @@ QStringView baseOf(const QString &name)
     return name;
 }
 
-// The place of the archive's extension in ArchiveExtensions (".zip", ".7z", ".rar", in any
-// case), or -1 when it has none of them.
-int archiveRank(QStringView name)
-{
-    for (size_t rank = 0; rank < ArchiveExtensions.size(); ++rank) {
-        if (name.endsWith(QLatin1String(ArchiveExtensions[rank]), Qt::CaseInsensitive))
-            return int(rank);
-    }
-    return -1;
-}
-
-bool isArchiveName(const QString &name)
-{
-    return archiveRank(name) >= 0;
-}
-
-// Whether an archive of the same base name comes before this one in the catalogue's
-// order (game.zip before game.7z): the catalogue never reaches this one.
-bool outranked(const std::vector<ImportCandidate> &names, const ImportCandidate &archive,
-               const QString &base)
-{
-    ImportCandidate probe;
-    probe.file = base;
-    const auto same = std::equal_range(names.begin(), names.end(), probe, ImportFileBefore);
-    return std::any_of(same.first, same.second, [&](const ImportCandidate &c) {
-        return c.pending && FileNameKey(c.file) == FileNameKey(base) &&
-               archiveRank(c.entry) < archiveRank(archive.entry);
-    });
-}
-
-// Why the extraction would not write the member where the launch looks for it, or
-// nothing: an unsafe name, a link, or a name longer than a file system holds.
-QString unextractable(const ArchiveMember &member)
-{
-    const MemberPath path = ResolveMemberPath(member.name);
-    if (!path.unsafe.isEmpty())
-        return path.unsafe;
-    if (member.symlink)
-        return QStringLiteral("it is a link, which is not extracted");
-    // NAME_MAX: 255 bytes of the name as the disk holds it (on Windows, 255 characters).
-    constexpr qsizetype LongestName = 255;
-    for (const QString &component : path.folders + QStringList{path.fileName}) {
-#ifdef Q_OS_WIN
-        const qsizetype length = component.size();
-#else
-        const qsizetype length = QFile::encodeName(component).size();
-#endif
-        if (length > LongestName)
-            return QStringLiteral("a name over %1 bytes, longer than a file system holds")
-                .arg(LongestName);
-    }
-    return {};
-}
-
-// Fills File and the member of an archive candidate, or says why it cannot be listed.
-void readArchive(ImportCandidate &candidate, const QString &path, const QString &base)
-{
-    const ArchiveMemberList list = ReadArchiveMembers(path);
-    const int index = GameMemberIndex(list.members, base);
-    if (!list.error.isEmpty()) {
-        candidate.problem = // "zip", "7z" or "rar": the extension without its dot
-            QStringLiteral("Not a readable %1 archive: %2.")
-                .arg(QLatin1String(ArchiveExtensions[size_t(archiveRank(path))] + 1), list.error);
-        return;
-    }
-    if (index < 0) {
-        candidate.problem = QStringLiteral("The archive holds no file.");
-        return;
-    }
-    const ArchiveMember &member = list.members[size_t(index)];
-    candidate.member = member.name;
-    if (const QString unsafe = unextractable(member); !unsafe.isEmpty()) {
-        candidate.problem = QStringLiteral("Its game file \"%1\" would not be extracted: %2.")
-                                .arg(candidate.member, unsafe);
-        return;
-    }
-    const QString leaf = candidate.member.section(u'/', -1);
-    candidate.file = base + leaf.mid(StripExtension(leaf).size());
-    if (StripExtension(candidate.file) != base) {
-        candidate.problem = QStringLiteral("Its game file \"%1\" has no extension: the catalogue "
-                                           "would look for another archive.")
-                                .arg(candidate.member);
-        return;
-    }
-    candidate.problem = lineProblem(candidate.file);
-}
 } // namespace
 
 QString KindText(const ImportCandidate &candidate)
@@ -212,7 +124,7 @@ ImportCandidate archiveCandidate(QString &&name, bool faithful)
 {
     ImportCandidate candidate;
     candidate.kind = ImportKind::Zip;
-    const QLatin1String extension(ArchiveExtensions[size_t(archiveRank(name))]);
+    const QLatin1String extension(ArchiveExtensions[size_t(ArchiveRank(name))]);
     const QString base = name.chopped(extension.size());
     candidate.name = ImportName(base);
     if (!faithful)
@@ -300,14 +212,14 @@ ImportScanResult ImportScan::listNames()
         keys.emplace_back(candidate.file, candidates.size() - 1);
     };
     const auto addArchive = [&](QString &&name, EntryType type, bool faithful) {
-        if (type != EntryType::File || !isArchiveName(name))
+        if (type != EntryType::File || !IsArchiveName(name))
             return;
         candidates.push_back(archiveCandidate(std::move(name), faithful));
         keys.emplace_back(candidates.back().file, candidates.size() - 1);
     };
     const bool listed = zanku::ListDirectory(emulatorDir, control.cancel,
                                              [&](QString &&name, EntryType type, bool faithful) {
-                                                 if (!zipsApart && isArchiveName(name))
+                                                 if (!zipsApart && IsArchiveName(name))
                                                      addArchive(std::move(name), type, faithful);
                                                  else if (type != EntryType::Other)
                                                      addFile(std::move(name), type, faithful);
@@ -356,11 +268,12 @@ bool ImportScan::readArchives(const std::vector<ImportCandidate> &names,
         const QString base = candidate.file;
         candidate.file = candidate.entry;
         candidate.pending = false;
-        readArchive(candidate, d->places.zippedGames() + u'/' + candidate.entry, base);
+        if (ReadArchiveCandidate(candidate, d->places.zippedGames() + u'/' + candidate.entry, base))
+            candidate.problem = lineProblem(candidate.file);
         // A file or folder offered under the same name already has the game, as one listed.
         const auto same = std::equal_range(names.begin(), names.end(), candidate, ImportFileBefore);
         read.dropped = candidate.problem.isEmpty() &&
-                       (d->known.contain(candidate) || outranked(names, candidate, base) ||
+                       (d->known.contain(candidate) || Outranked(names, candidate, base) ||
                         std::any_of(same.first, same.second, [&](const ImportCandidate &c) {
                             return c.kind != ImportKind::Zip &&
                                    FileNameKey(c.file) == FileNameKey(candidate.file);
@@ -424,20 +337,4 @@ QString ImportName(QStringView baseName)
     for (const QChar c : baseName.sliced(first, last - first))
         *out++ = c == u'_' || c == u'.' ? QChar(u' ') : c;
     return name;
-}
-
-int GameMemberIndex(const std::vector<ArchiveMember> &members, const QString &archiveBase)
-{
-    int best = -1;
-    bool bestMatches = false;
-    for (int index = 0; index < int(members.size()); ++index) {
-        const QString leaf = members[size_t(index)].name.section(u'/', -1);
-        const bool matches = StripExtension(leaf).compare(archiveBase, Qt::CaseInsensitive) == 0;
-        if (best < 0 || (matches && !bestMatches) ||
-            (matches == bestMatches && members[size_t(index)].size > members[size_t(best)].size)) {
-            best = index;
-            bestMatches = matches;
-        }
-    }
-    return best;
 }
