@@ -4,6 +4,7 @@
 #include "ui/about/AboutFrm.h"
 #include "ui/browser/GameListView.h"
 #include "ui/browser/MainFrmLayout.h"
+#include "ui/browser/RecentMenu.h"
 #include "ui/browser/SnapshotFrame.h"
 #include "ui/browser/WindowMemory.h"
 #include "ui/common/AppIcon.h"
@@ -24,36 +25,10 @@
 #include <QShortcut>
 #include <QStatusBar>
 
-#include <limits>
-#include <utility>
-#include <vector>
 
 namespace {
-constexpr int RecentCount = 10;
 const QString WaitingText = QStringLiteral("Waiting for selection...");
 
-// The games last played that the catalogue still lists, with their slots, newest first:
-// at most `count`, asked of the history a few more at a time, since most are still listed.
-std::vector<std::pair<zanku::PlayHistory::Game, int>> listedRecent(const zanku::Library &library,
-                                                                   int count)
-{
-    std::vector<std::pair<zanku::PlayHistory::Game, int>> listed;
-    size_t seen = 0; // each answer begins with the one before
-    for (int asked = count;; asked = asked > std::numeric_limits<int>::max() / 4
-                                         ? std::numeric_limits<int>::max()
-                                         : asked * 4) {
-        const std::vector<zanku::PlayHistory::Game> played = library.history().recent(asked);
-        for (; seen < played.size(); ++seen) {
-            if (const int slot = library.slotOf(played[seen]); slot != 0) {
-                listed.emplace_back(played[seen], slot);
-                if (listed.size() == size_t(count))
-                    return listed;
-            }
-        }
-        if (played.size() < size_t(asked))
-            return listed;
-    }
-}
 } // namespace
 
 MainFrm::MainFrm(zanku::Library &library, QWidget *parent)
@@ -155,19 +130,10 @@ void MainFrm::buildMenus()
 {
     QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("File"));
     fileMenu->setObjectName(QStringLiteral("FileM"));
-    recentMenu_ = fileMenu->addMenu(QStringLiteral("Recently Played"));
-    recentMenu_->setObjectName(QStringLiteral("RecentM"));
+    fileMenu->addMenu(new RecentMenu(library_, fileMenu));
     fileMenu->addSeparator();
     fileMenu->addAction(QStringLiteral("Exit"), this, &QWidget::close)
         ->setObjectName(QStringLiteral("ExitM"));
-    // Filled as it opens; greyed while no game it would list is still listed.
-    connect(recentMenu_, &QMenu::aboutToShow, this, &MainFrm::refillRecent);
-    const auto grey = [this] {
-        recentMenu_->menuAction()->setEnabled(!listedRecent(library_, 1).empty());
-    };
-    connect(&library_, &zanku::Library::historyChanged, this, grey);
-    connect(&library_, &zanku::Library::catalogueChanged, this, grey);
-    grey();
 
     QMenu *optionsMenu = menuBar()->addMenu(QStringLiteral("Options"));
     optionsMenu->setObjectName(QStringLiteral("OptionsM"));
@@ -281,18 +247,6 @@ void MainFrm::remember() const
     memory.geometry = isFullScreen() ? normalGeometry_ : saveGeometry();
     memory.covers = list_->coversShown();
     memory.write();
-}
-
-void MainFrm::refillRecent()
-{
-    // The last games played that the catalogue still lists, newest first.
-    recentMenu_->clear();
-    for (const auto &[game, slot] : listedRecent(library_, RecentCount)) {
-        QAction *launch =
-            recentMenu_->addAction(QStringLiteral("%1 (%2)").arg(game.name, game.emulator), this,
-                                   [this, key = library_.keyOf(slot)] { library_.launch(key); });
-        launch->setData(slot);
-    }
 }
 
 void MainFrm::Form_Load()

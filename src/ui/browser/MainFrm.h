@@ -81,13 +81,11 @@ private:
     void Expand_Click();
     void showEditor(EditorMode mode);
     void ShowSelectedGame(const zanku::GameKey &game, int slot);
-    void refillRecent();
     void bringForward(QWidget *window);
 
     zanku::Library &library_;
     QWidget *client_ = nullptr;
     GameListView *list_ = nullptr;
-    QMenu *recentMenu_ = nullptr;
     QAction *listView_ = nullptr;
     QAction *coverView_ = nullptr;
     QAction *fullScreen_ = nullptr;
