@@ -5,8 +5,9 @@
 namespace {
 QSettings userSettings()
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Zanku"),
-                     QStringLiteral("Zanku"));
+    // "Zanku/Zanku.conf" in the user's configuration folder: a name of its own, so it is
+    // never taken for a library's "Zanku.ini".
+    return QSettings(QSettings::UserScope, QStringLiteral("Zanku"), QStringLiteral("Zanku"));
 }
 } // namespace
 

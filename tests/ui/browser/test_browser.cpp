@@ -628,8 +628,9 @@ void BrowserTest::theWindowOpensAsItWasLeft()
             second.findChild<QAction *>("CoverViewM")->isChecked());
     second.findChild<QAction *>("ListViewM")->trigger();
     second.close();
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Zanku", "Zanku");
-    QVERIFY(settings.fileName().contains(".qttest") && settings.value("MainWindow/View") == "List");
+    QSettings settings(QSettings::UserScope, "Zanku", "Zanku");
+    QVERIFY(settings.fileName().endsWith(".qttest/config/Zanku/Zanku.conf") &&
+            settings.value("MainWindow/View") == "List");
 }
 
 QTEST_MAIN(BrowserTest)
