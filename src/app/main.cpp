@@ -9,9 +9,13 @@
 #include <QApplication>
 #include <QDir>
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+
+#include <langinfo.h>
 
 int main(int argc, char *argv[])
 {
@@ -30,6 +34,10 @@ int main(int argc, char *argv[])
         return outcome.exitStatus;
 
     QApplication application(argc, argv);
+    // Qt names files in UTF-8 whatever the locale; the C library, through which 7-Zip and
+    // RAR member names are read, is made to agree when the environment says plain "C".
+    if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
+        std::setlocale(LC_CTYPE, "C.UTF-8");
     InstallMessageBoxes();
 
     zanku::Library library(outcome.programDir);
