@@ -396,7 +396,7 @@ d=$(dirname "$2"); (sleep 1.5; echo late >"$d/save.srm") </dev/null >/dev/null 2
 exit 0)sh"
                                                                     : R"sh(#!/bin/sh
 d=$(dirname "$2"); n=$(cat "$d/../runs" 2>/dev/null || echo 0); echo $((n+1)) >"$d/../runs"
-if [ "$n" = 0 ]; then sleep 0.5; else sleep 1.5; rm -f "$d/old.srm"; echo late >"$d/save.srm"; fi)sh");
+if mkdir "$d/../first" 2>/dev/null; then sleep 0.5; else sleep 1.5; rm -f "$d/old.srm"; echo late >"$d/save.srm"; fi)sh");
     library.write("Saves/Micro/game.dsk/old.srm", "deleted by the emulator");
     zanku::Library &core = library.core;
     core.start();
