@@ -31,17 +31,25 @@ void CoverDelegate::setLarge(bool large)
     picture_ = large ? LargePicture : NormalPicture;
 }
 
+QSize CoverDelegate::tileSize(const QFontMetrics &metrics) const
+{
+    return {picture_.width() + 2 * Margin, picture_.height() + metrics.height() + 3 * Margin};
+}
+
 QSize CoverDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const
 {
-    return {picture_.width() + 2 * Margin,
-            picture_.height() + option.fontMetrics.height() + 3 * Margin};
+    return tileSize(option.fontMetrics);
 }
 
 void CoverDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const
 {
     painter->save();
-    const QRect tile = option.rect.adjusted(1, 1, -1, -1);
+    // The tile in the middle of its place in the row, which may be wider.
+    const QSize size = tileSize(option.fontMetrics);
+    const QRect tile = QRect(option.rect.x() + (option.rect.width() - size.width()) / 2,
+                             option.rect.y(), size.width(), option.rect.height())
+                           .adjusted(1, 1, -1, -1);
     const QPalette &palette = option.palette;
     const bool selected = option.state & QStyle::State_Selected;
     if (selected) {

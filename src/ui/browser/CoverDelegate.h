@@ -22,6 +22,8 @@ public:
     // The pictures' size: larger for a screen seen from afar.
     void setLarge(bool large);
     QSize pictureSize() const { return picture_; }
+    // A tile's size, picture and name, in this font.
+    QSize tileSize(const QFontMetrics &metrics) const;
     // Whether every tile of the last paint had its picture at hand (or none to wait for):
     // the screen is complete. A paint starts by calling startPaint().
     void startPaint() const { waiting_ = 0; }

@@ -126,7 +126,8 @@ void GameListView::buildCovers()
     Covers->setResizeMode(QListView::Adjust);
     Covers->setMovement(QListView::Static);
     Covers->setUniformItemSizes(true);
-    Covers->setSpacing(4);
+    // Always there, so spreading the tiles over the width never makes it come and go.
+    Covers->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Covers->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     Covers->setModel(shown_);
     Covers->setSelectionModel(Lista->selectionModel());
@@ -186,9 +187,23 @@ void GameListView::setCoversShown(bool covers)
         activeView()->setFocus();
 }
 
+void GameListView::spreadCovers()
+{
+    // As many whole tiles as a row holds, the room left shared out between them.
+    constexpr int Gap = 8;
+    const QSize tile = coverDelegate_->tileSize(Covers->fontMetrics()) + QSize(Gap, Gap);
+    // A row wraps before a tile that would touch its far edge: a pixel kept clear.
+    const int width = Covers->viewport()->width() - 1;
+    const int columns = std::max(1, width / tile.width());
+    const QSize grid(std::max(tile.width(), width / columns), tile.height());
+    if (Covers->gridSize() != grid)
+        Covers->setGridSize(grid);
+}
+
 void GameListView::setLargeCovers(bool large)
 {
     coverDelegate_->setLarge(large);
+    spreadCovers();
     Covers->doItemsLayout();
     if (Lista->currentIndex().isValid())
         Covers->scrollTo(Lista->currentIndex());
@@ -363,6 +378,8 @@ bool GameListView::eventFilter(QObject *watched, QEvent *event)
     const bool viewport = watched == Lista->viewport() || watched == Covers->viewport();
     if (watched == Covers->viewport() && event->type() == QEvent::Paint)
         coverDelegate_->startPaint();
+    if (watched == Covers->viewport() && event->type() == QEvent::Resize)
+        spreadCovers();
     if (viewport && event->type() == QEvent::MouseButtonPress) {
         byKeys_ = false;
     } else if (view && event->type() == QEvent::KeyPress) {

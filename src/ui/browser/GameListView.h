@@ -79,6 +79,7 @@ private:
     int highlightedRow() const;
     QAbstractItemView *activeView() const;
     void buildCovers();
+    void spreadCovers();
     void watchView(QAbstractItemView *view);
     void fitColumns();
 
