@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QTableView>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <memory>
@@ -82,12 +83,10 @@ void addViewMeasurements(std::vector<TableLine> &lines, const CoverLibrary &cove
     std::vector<double> frames;
     int tilesPerPage = 0;
     for (int run = 0; run < runs; ++run) {
-        // Each run's thumbnails in a cache folder of its own: the first view is cold.
-        qputenv("XDG_CACHE_HOME", QDir::temp()
-                                      .filePath(QStringLiteral("bench-covers-view-%1-%2")
-                                                    .arg(QCoreApplication::applicationPid())
-                                                    .arg(run))
-                                      .toLocal8Bit());
+        // Each run's thumbnails in a cache folder of its own, removed after: the first view
+        // is cold.
+        const QTemporaryDir cacheHome;
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cacheHome.path()));
         {
             std::unique_ptr<GameListView> view = listView(library);
             listKiB = residentKiB();
