@@ -3,8 +3,7 @@
 #include "core/browse/GameFindModel.h"
 #include "core/browse/GameListModel.h"
 #include "core/library/Library.h"
-#include "core/preview/CoverLoader.h"
-#include "ui/browser/CoverDelegate.h"
+#include "ui/browser/CoverView.h"
 #include "ui/browser/EmptyListHint.h"
 #include "ui/browser/FavouriteDelegate.h"
 #include "ui/browser/FindBar.h"
@@ -14,12 +13,9 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QListView>
 #include <QMenu>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QStackedLayout>
-#include <QStandardPaths>
 #include <QTableView>
 
 #include <algorithm>
@@ -63,7 +59,8 @@ GameListView::GameListView(zanku::Library &library, QWidget *parent)
     new EmptyListHint(Lista, library_);
     connect(Lista->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &GameListView::sortByTitle);
-    buildCovers();
+    Covers = new CoverView(*shown_, Lista->selectionModel(), library_, this);
+    views_->addWidget(Covers);
     watchView(Lista);
     watchView(Covers);
 
@@ -102,7 +99,7 @@ GameListView::GameListView(zanku::Library &library, QWidget *parent)
     connect(&library_, &zanku::Library::catalogueAboutToChange, this,
             [this] { beforeLoad_ = currentGame(); });
     connect(&library_, &zanku::Library::catalogueChanged, this, [this] {
-        loader_->clear(); // the pictures may have changed with the files
+        Covers->forgetPictures();
         model_->FillGameList(library_);
         rowsChanged(beforeLoad_, true);
     });
@@ -110,42 +107,6 @@ GameListView::GameListView(zanku::Library &library, QWidget *parent)
     // is the one chosen before.
     connect(&library_, &zanku::Library::historyChanged, this,
             [this] { rowsChanged(rest_.isActive() ? currentGame() : chosen_); });
-}
-
-void GameListView::buildCovers()
-{
-    loader_ = new zanku::CoverLoader(
-        QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/covers"),
-        this);
-    Covers = new QListView(this);
-    Covers->setObjectName(QStringLiteral("Covers"));
-    // Tiles in rows that fill the width, laid out once for all games alike.
-    Covers->setViewMode(QListView::ListMode);
-    Covers->setFlow(QListView::LeftToRight);
-    Covers->setWrapping(true);
-    Covers->setResizeMode(QListView::Adjust);
-    Covers->setMovement(QListView::Static);
-    Covers->setUniformItemSizes(true);
-    // Always there, so spreading the tiles over the width never makes it come and go.
-    Covers->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Covers->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    Covers->setModel(shown_);
-    Covers->setSelectionModel(Lista->selectionModel());
-    Covers->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Covers->setSelectionMode(QAbstractItemView::SingleSelection);
-    Covers->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    coverDelegate_ = new CoverDelegate(*shown_, library_, *loader_, Covers);
-    Covers->setItemDelegate(coverDelegate_);
-    new EmptyListHint(Covers, library_);
-    views_->addWidget(Covers);
-    connect(loader_, &zanku::CoverLoader::coverReady, this, [this] {
-        if (coversShown_)
-            Covers->viewport()->update();
-    });
-    // Pictures asked for and not yet read are of tiles scrolled away: the next paint asks
-    // for those in view.
-    connect(Covers->verticalScrollBar(), &QScrollBar::valueChanged, loader_,
-            &zanku::CoverLoader::dropQueued);
 }
 
 void GameListView::watchView(QAbstractItemView *view)
@@ -187,31 +148,14 @@ void GameListView::setCoversShown(bool covers)
         activeView()->setFocus();
 }
 
-void GameListView::spreadCovers()
-{
-    // As many whole tiles as a row holds, the room left shared out between them.
-    constexpr int Gap = 8;
-    const QSize tile = coverDelegate_->tileSize(Covers->fontMetrics()) + QSize(Gap, Gap);
-    // A row wraps before a tile that would touch its far edge: a pixel kept clear.
-    const int width = Covers->viewport()->width() - 1;
-    const int columns = std::max(1, width / tile.width());
-    const QSize grid(std::max(tile.width(), width / columns), tile.height());
-    if (Covers->gridSize() != grid)
-        Covers->setGridSize(grid);
-}
-
 void GameListView::setLargeCovers(bool large)
 {
-    coverDelegate_->setLarge(large);
-    spreadCovers();
-    Covers->doItemsLayout();
-    if (Lista->currentIndex().isValid())
-        Covers->scrollTo(Lista->currentIndex());
+    Covers->setLarge(large);
 }
 
 bool GameListView::coversComplete() const
 {
-    return coverDelegate_->paintedComplete();
+    return Covers->complete();
 }
 
 int GameListView::highlightedRow() const
@@ -376,10 +320,6 @@ bool GameListView::eventFilter(QObject *watched, QEvent *event)
 {
     const bool view = watched == Lista || watched == Covers;
     const bool viewport = watched == Lista->viewport() || watched == Covers->viewport();
-    if (watched == Covers->viewport() && event->type() == QEvent::Paint)
-        coverDelegate_->startPaint();
-    if (watched == Covers->viewport() && event->type() == QEvent::Resize)
-        spreadCovers();
     if (viewport && event->type() == QEvent::MouseButtonPress) {
         byKeys_ = false;
     } else if (view && event->type() == QEvent::KeyPress) {

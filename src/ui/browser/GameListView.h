@@ -6,17 +6,15 @@
 #include <QTimer>
 #include <QWidget>
 
-class CoverDelegate;
+class CoverView;
 class FindBar;
 class GameListModel;
 class QAbstractItemView;
 class QAction;
-class QListView;
 class QStackedLayout;
 class QTableView;
 
 namespace zanku {
-class CoverLoader;
 class GameFindModel;
 class Library;
 } // namespace zanku
@@ -78,8 +76,6 @@ private:
     void findClosed();
     int highlightedRow() const;
     QAbstractItemView *activeView() const;
-    void buildCovers();
-    void spreadCovers();
     void watchView(QAbstractItemView *view);
     void fitColumns();
 
@@ -87,10 +83,8 @@ private:
     GameListModel *model_ = nullptr;
     zanku::GameFindModel *shown_ = nullptr;
     QTableView *Lista = nullptr;
-    QListView *Covers = nullptr;
+    CoverView *Covers = nullptr;
     QStackedLayout *views_ = nullptr;
-    zanku::CoverLoader *loader_ = nullptr;
-    CoverDelegate *coverDelegate_ = nullptr;
     bool coversShown_ = false;
     FindBar *Find = nullptr;
     QAction *favouritesOnly_ = nullptr;
