@@ -1,5 +1,6 @@
 #include "core/unzip/FolderChain.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <fcntl.h>
@@ -7,6 +8,22 @@
 
 #include <cerrno>
 #include <cstring>
+
+Descriptor OpenExtractionRoot(const QString &extractDir)
+{
+    if (!QDir().mkpath(extractDir))
+        return Descriptor(-1);
+    return Descriptor(
+        ::open(QFile::encodeName(extractDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
+bool FolderStandsAt(int parent, const QString &fileName)
+{
+    struct stat st {};
+    const QByteArray name = QFile::encodeName(fileName);
+    return ::fstatat(parent, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISDIR(st.st_mode);
+}
 
 QString SystemError(int error)
 {

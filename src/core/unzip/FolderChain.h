@@ -28,6 +28,14 @@ private:
     QStringList names_;
 };
 
+// The extraction directory, made when missing and opened as the root of the folders under
+// it; an invalid descriptor when it cannot be made or opened.
+Descriptor OpenExtractionRoot(const QString &extractDir);
+
+// Whether a folder stands where a member's file would go (it is left alone: a file there
+// is replaced, a folder is not).
+bool FolderStandsAt(int parent, const QString &fileName);
+
 // The text of a system error number.
 QString SystemError(int error);
 

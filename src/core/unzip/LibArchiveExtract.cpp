@@ -39,15 +39,6 @@ struct Planned {
     bool selected = false;
 };
 
-// Whether a folder stands where the file goes: it is never replaced.
-bool folderInTheWay(int parent, const QString &fileName)
-{
-    struct stat st {};
-    const QByteArray name = QFile::encodeName(fileName);
-    return ::fstatat(parent, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-           S_ISDIR(st.st_mode);
-}
-
 class LibArchiveExtraction {
 public:
     LibArchiveExtraction(const QString &archivePath, const QString &extractDir)
@@ -157,12 +148,7 @@ Planned LibArchiveExtraction::planEntry(archive_entry *entry)
 
 bool LibArchiveExtraction::prepareDirectory()
 {
-    if (!QDir().mkpath(extractDir_)) {
-        note(UnzipSevereError);
-        return false;
-    }
-    root_ = Descriptor(
-        ::open(QFile::encodeName(extractDir_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    root_ = OpenExtractionRoot(extractDir_);
     if (root_.get() < 0) {
         note(UnzipSevereError);
         return false;
@@ -210,7 +196,7 @@ void LibArchiveExtraction::extractFile(LibArchiveReader &reader, const Planned &
         note(status);
         return;
     }
-    if (folderInTheWay(parent, member.path.fileName)) {
+    if (FolderStandsAt(parent, member.path.fileName)) {
         note(UnzipWarning);
         return;
     }

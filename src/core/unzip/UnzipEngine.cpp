@@ -149,12 +149,7 @@ void Extraction::planFile(Member &member)
 
 bool Extraction::prepareDirectory()
 {
-    if (!QDir().mkpath(extractDir_)) {
-        note(UnzipSevereError);
-        return false;
-    }
-    root_ = Descriptor(
-        ::open(QFile::encodeName(extractDir_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    root_ = OpenExtractionRoot(extractDir_);
     if (root_.get() < 0) {
         note(UnzipSevereError);
         return false;
@@ -180,9 +175,7 @@ void Extraction::makeFolder(const Member &member)
 // is not.
 bool Extraction::mayReplace(const Member &member, int parent)
 {
-    struct stat st {};
-    const QByteArray name = QFile::encodeName(member.path.fileName);
-    if (::fstatat(parent, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)) {
+    if (FolderStandsAt(parent, member.path.fileName)) {
         note(UnzipWarning);
         return false;
     }
