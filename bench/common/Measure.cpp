@@ -64,15 +64,22 @@ bool DropCaches(QString &why)
     return true;
 }
 
-long PeakResidentKiB()
+long StatusKiB(const char *field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (status.open(QIODevice::ReadOnly)) {
         for (const QByteArray &line : status.readAll().split('\n')) {
-            if (line.startsWith("VmHWM:"))
-                return line.mid(6).trimmed().split(' ').value(0).toLong();
+            if (line.startsWith(field))
+                return line.mid(qsizetype(qstrlen(field))).trimmed().split(' ').value(0).toLong();
         }
     }
+    return 0;
+}
+
+long PeakResidentKiB()
+{
+    if (const long peak = StatusKiB("VmHWM:"); peak > 0)
+        return peak;
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;

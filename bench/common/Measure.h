@@ -18,6 +18,10 @@ double Median(std::vector<double> samples);
 // file system access reads the disk. Needs root; false with the reason otherwise.
 bool DropCaches(QString &why);
 
+// A size of /proc/self/status in KiB, by its field ("VmRSS:", "VmHWM:"); 0 when it
+// cannot be read.
+long StatusKiB(const char *field);
+
 // The process's peak resident set in KiB: VmHWM of /proc/self/status, or ru_maxrss
 // when that cannot be read.
 long PeakResidentKiB();

@@ -23,18 +23,6 @@ namespace {
 constexpr QSize ViewSize(1280, 900);
 constexpr int ScrolledTiles = 2000;
 
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (status.open(QIODevice::ReadOnly)) {
-        for (const QByteArray &line : status.readAll().split('\n')) {
-            if (line.startsWith("VmRSS:"))
-                return line.mid(6).trimmed().split(' ').value(0).toLong();
-        }
-    }
-    return 0;
-}
-
 // Paints the covers until a paint shows every tile's picture; the milliseconds from the
 // first paint to that one, and the first paint's own time.
 struct Screen {
@@ -89,7 +77,7 @@ void addViewMeasurements(std::vector<TableLine> &lines, const CoverLibrary &cove
         qputenv("XDG_CACHE_HOME", QFile::encodeName(cacheHome.path()));
         {
             std::unique_ptr<GameListView> view = listView(library);
-            listKiB = residentKiB();
+            listKiB = StatusKiB("VmRSS:");
             auto *covers = view->findChild<QListView *>(QStringLiteral("Covers"));
             view->setCoversShown(true);
             const Screen screen = paintUntilComplete(*view, *covers);
@@ -116,7 +104,7 @@ void addViewMeasurements(std::vector<TableLine> &lines, const CoverLibrary &cove
                     QApplication::processEvents(QEventLoop::AllEvents, 16);
                 }
                 paintUntilComplete(*view, *covers);
-                coversKiB = residentKiB() - listKiB;
+                coversKiB = StatusKiB("VmRSS:") - listKiB;
             }
         }
         // The same screen in a new view: its thumbnails come from the disk cache.

@@ -66,18 +66,6 @@ Options parse(const QStringList &arguments)
     return options;
 }
 
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (status.open(QIODevice::ReadOnly)) {
-        for (const QByteArray &line : status.readAll().split('\n')) {
-            if (line.startsWith("VmRSS:"))
-                return line.mid(6).trimmed().split(' ').value(0).toLong();
-        }
-    }
-    return 0;
-}
-
 // Asks for every tile as a paint would, then waits until each queued one has come; the
 // milliseconds it took. `withPicture` counts the tiles that got an image.
 double loadScreen(zanku::CoverLoader &loader, const std::vector<CoverTile> &screen, QSize bound,
@@ -204,7 +192,7 @@ int main(int argc, char *argv[])
     std::vector<CoverTile> many;
     for (int i = 40; i < int(library.covered.size()) && many.size() < 2000; ++i)
         many.push_back(library.tiles[size_t(library.covered[size_t(i)])]);
-    const long before = residentKiB();
+    const long before = StatusKiB("VmRSS:");
     double manyMs = 0;
     long grown = 0;
     {
@@ -215,7 +203,7 @@ int main(int argc, char *argv[])
                                                     qsizetype(std::min(i + 40, many.size())));
             manyMs += loadScreen(loader, screen, options.bound);
         }
-        grown = residentKiB() - before;
+        grown = StatusKiB("VmRSS:") - before;
     }
     const CacheSize size = measureCache(cache);
     const double average = double(size.total) / std::max(1, size.files) / 1024;

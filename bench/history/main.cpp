@@ -56,27 +56,15 @@ bool writeHistory(const QString &programDir, int games)
     return history.save();
 }
 
-long residentKiB(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (status.open(QIODevice::ReadOnly)) {
-        for (const QByteArray &line : status.readAll().split('\n')) {
-            if (line.startsWith(field))
-                return line.mid(qsizetype(qstrlen(field))).trimmed().split(' ').value(0).toLong();
-        }
-    }
-    return 0;
-}
-
 // The child: one load, as at start-up, with the memory it took.
 int loadChild(const QString &programDir)
 {
-    const long rssBefore = residentKiB("VmRSS:"), peakBefore = residentKiB("VmHWM:");
+    const long rssBefore = StatusKiB("VmRSS:"), peakBefore = StatusKiB("VmHWM:");
     zanku::PlayHistory history;
     double cpuMs = 0;
     const double wallMs = TimeMs([&] { history.load(programDir); }, &cpuMs);
     std::printf("RESULT wall=%.3f cpu=%.3f rss_kib=%ld peak_kib=%ld games=%zu\n", wallMs, cpuMs,
-                residentKiB("VmRSS:") - rssBefore, residentKiB("VmHWM:") - peakBefore,
+                StatusKiB("VmRSS:") - rssBefore, StatusKiB("VmHWM:") - peakBefore,
                 size_t(history.count()));
     return 0;
 }
