@@ -18,6 +18,8 @@ constexpr QRectF SnapDesign(120, 300, 5895, 5055);
 // The title's and the notice's places in the design box; they stay centred as it grows.
 constexpr QRectF TitleDesign(240, 1200, 5295, 1755);
 constexpr QRectF NoticeDesign(360, 2040, 5115, 480);
+// How long the frame's size rests before its picture is decoded again at the new size.
+constexpr int RefitMs = 60;
 
 // The room a picture has in a frame of this size (in twips), in pixels.
 QSize pictureRoom(const QSizeF &frame)
@@ -61,6 +63,12 @@ SnapshotFrame::SnapshotFrame(QWidget *parent)
     NotPic->setPalette(notPicPalette);
     NotPic->hide();
 
+    refit_.setSingleShot(true);
+    refit_.setInterval(RefitMs);
+    connect(&refit_, &QTimer::timeout, this, [this] {
+        if (showing_ == Showing::Picture)
+            decode(picturePath_);
+    });
     resize(Twips(qRound(DesignFrame.width())), Twips(qRound(DesignFrame.height())));
     placeBox(SnapDesign);
 }
@@ -97,7 +105,7 @@ void SnapshotFrame::placeTexts()
 
 void SnapshotFrame::showTitle()
 {
-    ++request_;
+    ++*latest_;
     showing_ = Showing::Title;
     picturePath_.clear();
     Snap->setPixmap(QPixmap());
@@ -115,14 +123,17 @@ void SnapshotFrame::showPicture(const QString &picturePath)
 
 void SnapshotFrame::decode(const QString &picturePath)
 {
-    const int request = ++request_;
+    const int request = ++*latest_;
     if (picturePath.isEmpty()) {
         pictureDecoded(request, QImage());
         return;
     }
-    // Decoded on a worker; a newer request (another game, another size) makes it stale.
+    // Decoded on a worker; a newer request (another game, another size) makes it stale,
+    // and one that is stale before its turn comes is never decoded.
     QThreadPool::globalInstance()->start(
-        [frame = QPointer(this), request, picturePath, size = frameTwips()] {
+        [frame = QPointer(this), latest = latest_, request, picturePath, size = frameTwips()] {
+            if (latest->load() != request)
+                return;
             // Scaled down to fit while decoded; never up. Anything that is not a picture reads
             // as none, without waiting or holding much memory.
             const QImage picture = ReadPicture(picturePath, pictureRoom(size));
@@ -138,7 +149,7 @@ void SnapshotFrame::decode(const QString &picturePath)
 
 void SnapshotFrame::pictureDecoded(int request, const QImage &picture)
 {
-    if (request != request_)
+    if (request != latest_->load())
         return;
     if (picture.isNull()) {
         // Missing or unreadable: the empty picture and its notice.
@@ -158,9 +169,10 @@ void SnapshotFrame::pictureDecoded(int request, const QImage &picture)
 void SnapshotFrame::resizeEvent(QResizeEvent *event)
 {
     QGroupBox::resizeEvent(event);
-    // The picture is fitted to the new size; the title and the notice keep the box.
+    // The picture is fitted to the new size once the frame rests (a window dragged larger
+    // resizes it many times); the title and the notice keep the box at once.
     if (showing_ == Showing::Picture)
-        decode(picturePath_);
+        refit_.start();
     else if (showing_ == Showing::Notice)
         placeBox(FitSnapshot(QSizeF(0, 0), designBox().size(), frameTwips(), snapPosition_));
     else

@@ -4,6 +4,10 @@
 #include <QImage>
 #include <QPointF>
 #include <QRectF>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
 
 class QLabel;
 
@@ -39,5 +43,7 @@ private:
     QPointF snapPosition_; // the picture box's position in the frame, in twips
     Showing showing_ = Showing::Title;
     QString picturePath_;
-    int request_ = 0; // the decode whose picture is still wanted
+    // The decode whose picture is still wanted, shared with the workers.
+    std::shared_ptr<std::atomic<int>> latest_ = std::make_shared<std::atomic<int>>(0);
+    QTimer refit_;
 };
