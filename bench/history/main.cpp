@@ -14,7 +14,7 @@
 #include "Measure.h"
 #include "Report.h"
 
-#include "core/library/PlayHistory.h"
+#include "core/gamedata/PlayHistory.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -48,10 +48,10 @@ bool writeHistory(const QString &programDir, int games)
         const QString file = name.toLower().replace(u' ', u'-') + QStringLiteral(".zip");
         const int launches = int(random() % 4);
         for (int launch = 0; launch < launches; ++launch)
-            history.launched(emulator, name, file, start.addSecs(qint64(random() % 90000000)));
-        history.played(emulator, name, file, qint64(random() % 20000));
+            history.launched({emulator, name, file}, start.addSecs(qint64(random() % 90000000)));
+        history.played({emulator, name, file}, qint64(random() % 20000));
         if (random() % 10 == 0)
-            history.setFavourite(emulator, name, file, true);
+            history.setFavourite({emulator, name, file}, true);
     }
     return history.save();
 }
@@ -151,7 +151,7 @@ int main(int argc, char *argv[])
     for (int run = 0; run < runs; ++run) {
         finds.push_back(TimeMs([&] {
                             for (const auto &game : asked) {
-                                if (!history.find(game.emulator, game.name, game.file))
+                                if (!history.find(game.key))
                                     std::abort();
                             }
                         }) *
@@ -162,16 +162,17 @@ int main(int argc, char *argv[])
     const zanku::PlayHistory::Game game = asked.at(500);
     std::vector<double> saves, stars, added, afterOther;
     for (int run = 0; run < runs; ++run) {
-        history.launched(game.emulator, game.name, game.file, QDateTime::currentDateTimeUtc());
+        history.launched(game.key, QDateTime::currentDateTimeUtc());
         saves.push_back(TimeMs([&] { history.save(); }));
-        history.setFavourite(game.emulator, game.name, game.file, run % 2 == 0);
+        history.setFavourite(game.key, run % 2 == 0);
         stars.push_back(TimeMs([&] { history.save(); }));
-        history.launched(QStringLiteral("Emulator 0"), QStringLiteral("Game %1").arg(run),
-                         QStringLiteral("game.zip"), QDateTime::currentDateTimeUtc());
+        history.launched({QStringLiteral("Emulator 0"), QStringLiteral("Game %1").arg(run),
+                          QStringLiteral("game.zip")},
+                         QDateTime::currentDateTimeUtc());
         added.push_back(TimeMs([&] { history.save(); }));
-        other.setFavourite(game.emulator, game.name, game.file, run % 2 != 0);
+        other.setFavourite(game.key, run % 2 != 0);
         other.save();
-        history.launched(game.emulator, game.name, game.file, QDateTime::currentDateTimeUtc());
+        history.launched(game.key, QDateTime::currentDateTimeUtc());
         afterOther.push_back(TimeMs([&] { history.save(); }));
     }
 

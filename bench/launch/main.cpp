@@ -481,11 +481,9 @@ int main(int argc, char *argv[])
         library.CleanupExtraction();
         QFile::remove(startRecord(fixture));
         QCoreApplication::processEvents();
-        const int slot = window.model()->slotAt(plainRow);
         timing.begin();
         const qint64 start = monotonicNs();
-        library.LaunchGame(slot, window.model()->cell(plainRow, 0),
-                           window.model()->cell(plainRow, 2));
+        library.LaunchGame(window.model()->keyAt(plainRow));
         const double whole = msBetween(start, monotonicNs());
         timing.on = false;
         const double disable = timing.disable, enable = timing.enable;

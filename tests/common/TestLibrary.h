@@ -81,6 +81,9 @@ public:
         return 0;
     }
 
+    // Its key, as the list would hand it over.
+    zanku::GameKey keyOf(const QString &name) const { return core.keyOf(slotOf(name)); }
+
 private:
     QTemporaryDir dir_;
 

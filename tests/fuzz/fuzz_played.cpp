@@ -1,5 +1,5 @@
 // A "Zanku.played" as a player might have it: any bytes, read from a file.
-#include "core/library/PlayHistory.h"
+#include "core/gamedata/PlayHistory.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,6 +2,7 @@
 
 #include "core/browse/GameListModel.h"
 #include "core/catalogue/Catalogue.h"
+#include "core/gamedata/GameData.h"
 #include "core/library/Library.h"
 
 #include <QTimer>
@@ -61,19 +62,21 @@ void GameFindModel::setFindText(const QString &text)
     endResetModel();
 }
 
-void GameFindModel::setFavouritesOnly(bool only)
+void GameFindModel::setShow(Show show, const QString &collection)
 {
-    if (only == favouritesOnly_)
+    const QString named = show == Show::Collection ? collection : QString();
+    if (show == show_ && named == collection_)
         return;
     beginResetModel();
-    favouritesOnly_ = only;
+    show_ = show;
+    collection_ = named;
     collectRows();
     endResetModel();
 }
 
 void GameFindModel::historyChanged()
 {
-    if (favouritesOnly_) {
+    if (show_ != Show::All) {
         beginResetModel();
         collectRows();
         endResetModel();
@@ -86,11 +89,26 @@ QVariant GameFindModel::data(const QModelIndex &proxyIndex, int role) const
 {
     if ((role != FavouriteRole && role != Qt::ToolTipRole) || !proxyIndex.isValid())
         return QAbstractProxyModel::data(proxyIndex, role);
-    const std::optional<PlayHistory::Game> game =
-        library_.played(slotAt(proxyIndex.row()), cell(proxyIndex.row(), 2));
+    const GameKey key = keyAt(proxyIndex.row());
+    const std::optional<PlayHistory::Game> game = library_.gameData().played(key);
     if (role == FavouriteRole)
         return game && game->favourite;
-    return PlayHistory::describe(game);
+    const QString with = library_.gameData().launchWith(key);
+    return PlayHistory::describe(game) +
+           (with.isEmpty() ? QString() : QStringLiteral("\nLaunches with %1").arg(with));
+}
+
+bool GameFindModel::shownBy(int sourceRow) const
+{
+    switch (show_) {
+    case Show::All:
+        return true;
+    case Show::Favourites:
+        return library_.gameData().isFavourite(games_->keyAt(sourceRow));
+    case Show::Collection:
+        return library_.gameData().isIn(games_->keyAt(sourceRow), collection_);
+    }
+    return true;
 }
 
 void GameFindModel::collectRows(bool reordered)
@@ -104,14 +122,8 @@ void GameFindModel::collectRows(bool reordered)
     sourceRows_.clear();
     sourceRows_.reserve(size_t(narrowed_ ? index_.matchCount() : rows));
     proxyRows_.assign(size_t(rows), -1);
-    const auto favourite = [this](int row) {
-        const std::optional<PlayHistory::Game> game =
-            library_.played(rowSlots_[size_t(row)], games_->cell(row, 2));
-        return game && game->favourite;
-    };
     for (int row = 0; row < rows; ++row) {
-        if ((!narrowed_ || index_.matches(rowSlots_[size_t(row)])) &&
-            (!favouritesOnly_ || favourite(row))) {
+        if ((!narrowed_ || index_.matches(rowSlots_[size_t(row)])) && shownBy(row)) {
             proxyRows_[size_t(row)] = int(sourceRows_.size());
             sourceRows_.push_back(row);
         }
@@ -196,6 +208,12 @@ int GameFindModel::slotAt(int row) const
                                                         : games_->slotAt(sourceRows_[size_t(row)]);
 }
 
+GameKey GameFindModel::keyAt(int row) const
+{
+    return row < 0 || size_t(row) >= sourceRows_.size() ? GameKey()
+                                                        : games_->keyAt(sourceRows_[size_t(row)]);
+}
+
 QString GameFindModel::cell(int row, int column) const
 {
     return row < 0 || size_t(row) >= sourceRows_.size()
@@ -205,8 +223,8 @@ QString GameFindModel::cell(int row, int column) const
 
 QString GameFindModel::countText() const
 {
-    return narrowed_ || favouritesOnly_ ? GameCountText(rowCount(), games_->rowCount())
-                                        : GameCountText(games_->rowCount());
+    return narrowed_ || show_ != Show::All ? GameCountText(rowCount(), games_->rowCount())
+                                           : GameCountText(games_->rowCount());
 }
 
 } // namespace zanku

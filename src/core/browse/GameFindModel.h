@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/browse/FindIndex.h"
+#include "core/records/GameKey.h"
 
 #include <QAbstractProxyModel>
 
@@ -25,13 +26,19 @@ public:
 
     // Narrows to the games matching `text` (empty: all of them).
     void setFindText(const QString &text);
-    // Narrows to the favourites, or not; a find narrows them further.
-    void setFavouritesOnly(bool only);
+    // Which games are shown: all, the favourites or one collection's; a find narrows them
+    // further.
+    enum class Show { All, Favourites, Collection };
+    void setShow(Show show, const QString &collection = {});
+    Show show() const { return show_; }
+    const QString &collection() const { return collection_; }
+    void setFavouritesOnly(bool only) { setShow(only ? Show::Favourites : Show::All); }
     // What was played changed: the favourites, the tooltips.
     void historyChanged();
 
     // The catalogue slot and a cell of a row as shown.
     int slotAt(int row) const;
+    GameKey keyAt(int row) const;
     QString cell(int row, int column) const;
 
     // The count panel's text: "Games  ( 12 Roms )", or "Games  ( 3 of 12 Roms )" while
@@ -57,6 +64,7 @@ private:
     // The source rows shown, in the source's order; `proxyRows_` the other way round.
     // With `reordered`, the source's rows changed since the last time.
     void collectRows(bool reordered = false);
+    bool shownBy(int sourceRow) const;
 
     GameListModel *games_;
     const Library &library_;
@@ -64,7 +72,8 @@ private:
     bool indexed_ = false;
     QString text_;
     bool narrowed_ = false;
-    bool favouritesOnly_ = false;
+    Show show_ = Show::All;
+    QString collection_;
     std::vector<int> sourceRows_;
     std::vector<int> proxyRows_; // by source row, -1 when hidden
     std::vector<int> rowSlots_;  // by source row, its game's slot

@@ -2,7 +2,9 @@
 
 #include "core/browse/SortKeys.h"
 #include "core/catalogue/Catalogue.h"
+#include "core/catalogue/EmulatorPlaces.h"
 #include "core/library/Library.h"
+#include "core/preview/CoverLoader.h"
 
 #include <algorithm>
 #include <numeric>
@@ -11,10 +13,26 @@ namespace {
 const std::array<QString, GameListModel::ColumnCount> ColumnTitles = {
     QStringLiteral("Game Name"), QStringLiteral("Type"), QStringLiteral("Emulator")};
 
-GenericSortKeys keysOf(const std::vector<GameListModel::Row> &rows, int column)
+const QString &cellOf(const GameListModel::Row &row, int column,
+                      const std::vector<GameListModel::Emulator> &emulators)
 {
-    return GenericSortKeys(rows.size(), [&rows, column](size_t i) -> const QString & {
-        return rows[i].cells[size_t(column)];
+    static const QString none;
+    switch (column) {
+    case 0:
+        return row.name;
+    case 1:
+        return row.type;
+    default:
+        return size_t(row.emulator) < emulators.size() ? emulators[size_t(row.emulator)].name
+                                                       : none;
+    }
+}
+
+GenericSortKeys keysOf(const std::vector<GameListModel::Row> &rows, int column,
+                       const std::vector<GameListModel::Emulator> &emulators)
+{
+    return GenericSortKeys(rows.size(), [&rows, &emulators, column](size_t i) -> const QString & {
+        return cellOf(rows[i], column, emulators);
     });
 }
 
@@ -50,6 +68,8 @@ GameListModel::GameListModel(QObject *parent)
 {
 }
 
+GameListModel::~GameListModel() = default;
+
 int GameListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(rows_.size());
@@ -64,11 +84,45 @@ QVariant GameListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || size_t(index.row()) >= rows_.size())
         return {};
-    if (role == Qt::DisplayRole)
-        return rows_[size_t(index.row())].cells[size_t(index.column())];
-    if (role == Qt::TextAlignmentRole)
+    const Row &row = rows_[size_t(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return cellOf(row, index.column(), emulators_);
+    case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
-    return {};
+    case KeyRole:
+        return QVariant::fromValue(keyAt(index.row()));
+    case CoverRole:
+        return coverOf(row);
+    default:
+        return {};
+    }
+}
+
+QVariant GameListModel::coverOf(const Row &row) const
+{
+    const QString &folder = size_t(row.emulator) < emulators_.size()
+                                ? emulators_[size_t(row.emulator)].coverFolder
+                                : QString();
+    if (covers_ == nullptr || folder.isEmpty())
+        return QVariant::fromValue(Cover{});
+    const zanku::CoverLoader::Cover cover = covers_->cover(
+        {cellOf(row, 2, emulators_), row.name, row.file}, {folder, row.name, row.file}, coverSize_);
+    return QVariant::fromValue(Cover{cover.ready, cover.image});
+}
+
+void GameListModel::enableCovers(const QString &cacheFolder)
+{
+    if (covers_ != nullptr)
+        return;
+    covers_ = new zanku::CoverLoader(cacheFolder, this);
+    connect(covers_, &zanku::CoverLoader::coverReady, this, &GameListModel::coverArrived);
+}
+
+void GameListModel::dropQueuedCovers()
+{
+    if (covers_ != nullptr)
+        covers_->dropQueued();
 }
 
 QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -82,9 +136,9 @@ QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int
     return {};
 }
 
-void GameListModel::setRows(std::vector<Row> rows)
+void GameListModel::setRows(std::vector<Row> rows, std::vector<Emulator> emulators)
 {
-    const GenericSortKeys keys = keysOf(rows, 0);
+    const GenericSortKeys keys = keysOf(rows, 0, emulators);
     std::vector<int> order(rows.size());
     std::iota(order.begin(), order.end(), 0);
     sortRange(order, 0, order.size(), keys);
@@ -92,32 +146,48 @@ void GameListModel::setRows(std::vector<Row> rows)
 
     beginResetModel();
     rows_ = std::move(rows);
+    emulators_ = std::move(emulators);
+    // The pictures may have changed with the files: they are read again.
+    if (covers_ != nullptr)
+        covers_->clear();
     endResetModel();
 }
 
 void GameListModel::FillGameList(const zanku::Library &library)
 {
+    // Place 0 is no emulator: a game whose emulator slot is out of range.
+    std::vector<Emulator> emulators(1);
+    for (int e = 1; e <= library.EmulatorCount(); ++e) {
+        const zanku::EmulatorPlaces places(library.emulator(e), library.programDir());
+        emulators.push_back({library.emulator(e).Name, places.coverPlaceOf({}, {}).snapshotDir});
+    }
     std::vector<Row> rows;
     rows.reserve(size_t(library.GameCount()));
     for (int slot = 1; slot <= library.GameCount(); ++slot) {
         const GameRecord &game = library.game(slot);
         const int emulator = game.EmulatorIndex;
-        const QString emulatorName = emulator >= 1 && emulator <= library.EmulatorCount()
-                                         ? library.emulator(emulator).Name
-                                         : QString();
-        rows.push_back({{game.Name, game.Type, emulatorName}, slot});
+        const bool listed = emulator >= 1 && emulator <= library.EmulatorCount();
+        rows.push_back({game.Name, game.Type, game.File, slot, listed ? emulator : 0});
     }
-    setRows(std::move(rows));
+    setRows(std::move(rows), std::move(emulators));
 }
 
 const QString &GameListModel::cell(int row, int column) const
 {
-    return rows_.at(size_t(row)).cells.at(size_t(column));
+    return cellOf(rows_.at(size_t(row)), column, emulators_);
 }
 
 int GameListModel::slotAt(int row) const
 {
     return row >= 0 && size_t(row) < rows_.size() ? rows_[size_t(row)].slot : 0;
+}
+
+zanku::GameKey GameListModel::keyAt(int row) const
+{
+    if (row < 0 || size_t(row) >= rows_.size() || rows_[size_t(row)].name.isEmpty())
+        return {};
+    const Row &shown = rows_[size_t(row)];
+    return {cellOf(shown, 2, emulators_), shown.name, shown.file};
 }
 
 void GameListModel::sortByColumn(int column)
@@ -126,7 +196,7 @@ void GameListModel::sortByColumn(int column)
         return;
     std::vector<int> order(rows_.size());
     std::iota(order.begin(), order.end(), 0);
-    sortRange(order, 0, order.size(), keysOf(rows_, column));
+    sortRange(order, 0, order.size(), keysOf(rows_, column, emulators_));
     applyOrder(order);
 }
 
@@ -136,12 +206,12 @@ void GameListModel::sortByTitleClick(int column)
         return;
     std::vector<int> order(rows_.size());
     std::iota(order.begin(), order.end(), 0);
-    const GenericSortKeys keys = keysOf(rows_, column);
+    const GenericSortKeys keys = keysOf(rows_, column, emulators_);
     sortRange(order, 0, order.size(), keys);
 
     if (column != 0) {
         // A run holds the rows the sort found equal: "Rpg" and "RPG" alike.
-        const GenericSortKeys names = keysOf(rows_, 0);
+        const GenericSortKeys names = keysOf(rows_, 0, emulators_);
         size_t runStart = 0;
         while (runStart < order.size()) {
             size_t runEnd = runStart + 1;

@@ -1,17 +1,26 @@
 #pragma once
 
+#include "core/preview/Cover.h"
+#include "core/records/GameKey.h"
+
 #include <QAbstractTableModel>
+#include <QImage>
+#include <QSize>
 #include <QString>
 
-#include <array>
 #include <vector>
 
 // The main grid's rows: game name, type and emulator name for every game of the
-// catalogue. Each row remembers the catalogue slot of the game it shows, through every
-// sort and refill, so a row always previews and launches its own game.
+// catalogue. Each row carries its game's key and catalogue slot, through every sort and
+// refill, so a row always previews and launches its own game; the emulators' names and
+// cover folders are kept once, not in every row.
+//
+// The cover view asks it for each tile's cover (CoverRole): read on workers by the model's
+// own loader, once covers are wanted at all.
 namespace zanku {
+class CoverLoader;
 class Library;
-}
+} // namespace zanku
 
 class GameListModel : public QAbstractTableModel {
     Q_OBJECT
@@ -19,11 +28,26 @@ public:
     static constexpr int ColumnCount = 3;
 
     struct Row {
-        std::array<QString, ColumnCount> cells;
-        int slot = 0; // slot in the library's games
+        QString name, type, file;
+        int slot = 0;     // slot in the library's games
+        int emulator = 0; // its emulator's place in the model's emulators
+    };
+    // Where a row's emulator is, for each place: its name and its cover folder.
+    struct Emulator {
+        QString name;
+        QString coverFolder;
+    };
+
+    // A row's key (GameKey), and its cover (a Cover: ready and its picture).
+    static constexpr int KeyRole = Qt::UserRole + 10;
+    static constexpr int CoverRole = Qt::UserRole + 11;
+    struct Cover {
+        bool ready = true; // false: being read, a coverArrived follows
+        QImage image;      // null: none (draw a tile)
     };
 
     explicit GameListModel(QObject *parent = nullptr);
+    ~GameListModel() override;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -32,14 +56,21 @@ public:
                         int role = Qt::DisplayRole) const override;
 
     // Replaces every row and sorts them by game name.
-    void setRows(std::vector<Row> rows);
+    void setRows(std::vector<Row> rows, std::vector<Emulator> emulators = {});
 
     // Fills the rows with the library's games (name, type, emulator), sorted by name,
     // and the count text "Games  ( n Roms )".
     void FillGameList(const zanku::Library &library);
 
     const QString &cell(int row, int column) const;
-    int slotAt(int row) const; // 0 for a row that does not exist
+    int slotAt(int row) const;           // 0 for a row that does not exist
+    zanku::GameKey keyAt(int row) const; // a null key for a row that does not exist
+
+    // Covers are read into this cache folder from now on, at this size.
+    void enableCovers(const QString &cacheFolder);
+    void setCoverSize(const QSize &size) { coverSize_ = size; }
+    // Covers not yet being read are of tiles scrolled away.
+    void dropQueuedCovers();
 
     // Sorts all rows by one column in generic ascending order (stable).
     void sortByColumn(int column);
@@ -48,10 +79,21 @@ public:
     // holding the same text in it by game name.
     void sortByTitleClick(int column);
 
+signals:
+    // A cover asked for has been read (on the loader's thread).
+    void coverArrived();
+
 private:
+    QVariant coverOf(const Row &row) const;
+
     // Puts the rows in this order (new position i holds old row order[i]), keeping
     // the view's selection on the same rows.
     void applyOrder(const std::vector<int> &order);
 
     std::vector<Row> rows_;
+    std::vector<Emulator> emulators_;
+    zanku::CoverLoader *covers_ = nullptr;
+    QSize coverSize_{100, 140};
 };
+
+Q_DECLARE_METATYPE(GameListModel::Cover)

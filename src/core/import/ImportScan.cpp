@@ -16,7 +16,7 @@
 #include "core/launch/ExtractionJournal.h"
 #include "core/launch/ExtractionMarker.h"
 #include "core/library/Library.h"
-#include "core/library/PlayHistory.h"
+#include "core/gamedata/PlayHistory.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -26,6 +26,8 @@ PadAction PadActionOf(PadInput input)
         return {Qt::Key_Escape};
     case PadInput::Back:
         return {0, true};
+    case PadInput::North:
+        return {Qt::Key_Menu};
     case PadInput::Count:
         break;
     }

@@ -21,6 +21,7 @@ enum class PadInput {
     East,
     Start,
     Back,
+    North,
     Count
 };
 constexpr int PadInputCount = int(PadInput::Count);
@@ -33,7 +34,8 @@ struct PadAction {
 };
 
 // The D-pad and the stick move as the arrow keys (Left and Right through the covers), the shoulders
-// page, A (south) and Start press Enter, B (east) Esc, Back the ">>" button.
+// page, A (south) and Start press Enter, B (east) Esc, Back the ">>" button, Y (north) the
+// menu key: the chosen game's menu.
 PadAction PadActionOf(PadInput input);
 
 // A stick axis (-32768 to 32767, negative up or left) as a direction once it is beyond

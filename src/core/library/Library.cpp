@@ -5,6 +5,8 @@
 #include "core/catalogue/EmulatorPlaces.h"
 #include "core/catalogue/RomList.h"
 #include "core/common/Quoted.h"
+#include "core/gamedata/GameData.h"
+#include "core/launch/Launcher.h"
 #include "core/launch/PlayersFiles.h"
 
 #include <QDir>
@@ -20,24 +22,41 @@ namespace zanku {
 Library::Library(const QString &programDir, QObject *parent)
     : QObject(parent)
     , programDir_(QDir::cleanPath(QDir(programDir).absolutePath()))
-    , extractions_(programDir_)
+    , gameData_(new GameData(this))
+    , launcher_(new Launcher(programDir_, this))
 {
-    connect(&extractions_, &Extractions::notice, this, &Library::notice);
-    connect(&extractions_, &Extractions::removed, this, &Library::extractionRemoved);
+    // What was played: a launch counts once its emulator has started, its time once the
+    // emulator has ended.
+    connect(launcher_, &Launcher::started, gameData_, &GameData::launched);
+    connect(launcher_, &Launcher::ended, gameData_, &GameData::ended);
+    // What the windows follow: the launch's steps, the emulators running, every box.
+    connect(launcher_, &Launcher::status, this, &Library::launchStatus);
+    connect(launcher_, &Launcher::busy, this, &Library::launchBusy);
+    connect(launcher_, &Launcher::runningChanged, this, &Library::emulatorsRunning);
+    connect(launcher_, &Launcher::extractionRemoved, this, &Library::extractionRemoved);
+    connect(launcher_, &Launcher::notice, this, &Library::notice);
+    // Plays, stars, choices and collections: the rows' stars, tooltips and filters follow.
+    connect(gameData_, &GameData::changed, this, &Library::historyChanged);
+    connect(gameData_, &GameData::notice, this, &Library::notice);
 }
 
 void Library::start()
 {
-    history_.load(programDir_);
-    // A history that cannot be read is never replaced: it stays as it is, unrecorded.
-    if (history_.readOnly() && !std::exchange(historyWarned_, true))
-        emit notice(QStringLiteral("Error"),
-                    ReadErrorText(history_.path(), history_.readError()) +
-                        QStringLiteral("\nWhat is played now will not be recorded."));
+    gameData_->load(programDir_);
     ReadConfig();
     // What a crashed session extracted would otherwise be listed as the game itself.
-    extractions_.recover(emulatorDirectories());
+    launcher_->recover(emulatorDirectories());
     LoadCatalogue();
+}
+
+void Library::CleanupExtraction()
+{
+    launcher_->cleanup();
+}
+
+bool Library::anyEmulatorRunning() const
+{
+    return launcher_->running() > 0;
 }
 
 QStringList Library::emulatorDirectories() const
@@ -67,8 +86,9 @@ bool Library::ReadConfig()
 void Library::LoadCatalogue()
 {
     emit catalogueAboutToChange();
-    renamedSinceLoad_.clear(); // the games now carry their new names
-    Games.resize(1);           // refilled in place: a large table is never held twice
+    gameData_->catalogueRead(); // the games now carry their new names
+    slotTable_.clear();
+    Games.resize(1); // refilled in place: a large table is never held twice
     const QStringList problems = BuildCatalogue(Emulators, programDir_, Games);
     listedEmulators_.assign(1, QString());
     for (int e = 1; e <= EmulatorCount(); ++e)
@@ -149,75 +169,13 @@ void Library::keepNamesOf(const QString &emulatorName, const std::vector<GameRec
         return names;
     };
     const QHash<QString, QString> was = byFile(before), now = byFile(after);
-    bool renamed = false;
     for (auto game = now.cbegin(); game != now.cend(); ++game) {
         const auto old = was.constFind(game.key());
         if (old == was.cend() || old.value() == game.value())
             continue;
-        // The grid shows the old name until the catalogue is read again.
-        const QString key = emulatorName + QChar(0) + game.key() + QChar(0);
-        for (auto renamed = renamedSinceLoad_.begin(); renamed != renamedSinceLoad_.end();
-             ++renamed) {
-            if (renamed.key().startsWith(key) && renamed.value() == old.value())
-                renamed.value() = game.value();
-        }
-        renamedSinceLoad_.insert(key + old.value(), game.value());
-        if (history_.find(emulatorName, old.value(), game.key())) {
-            history_.rename(emulatorName, game.key(), old.value(), game.value());
-            renamed = true;
-        }
+        gameData_->renameGame(emulatorName, game.key(), old.value(), game.value());
+        launcher_->renameGame(emulatorName, game.key(), old.value(), game.value());
     }
-    if (renamed)
-        saveHistory();
-}
-
-void Library::saveHistory()
-{
-    QString error;
-    // A history read-only for the session was told of once, at the start.
-    if (!history_.readOnly() && !history_.save(&error) && !std::exchange(historyWarned_, true))
-        emit notice(QStringLiteral("Error"), error);
-    emit historyChanged();
-}
-
-QString Library::historyName(const QString &emulatorName, const QString &name,
-                             const QString &file) const
-{
-    if (renamedSinceLoad_.isEmpty())
-        return name;
-    return renamedSinceLoad_.value(emulatorName + QChar(0) + file + QChar(0) + name, name);
-}
-
-std::optional<PlayHistory::Game> Library::played(int slot, const QString &emulatorName) const
-{
-    if (slot < 1 || slot > GameCount())
-        return std::nullopt;
-    const GameRecord &shown = game(slot);
-    return history_.find(emulatorName, historyName(emulatorName, shown.Name, shown.File),
-                         shown.File);
-}
-
-void Library::setFavourite(int slot, const QString &emulatorName, bool favourite)
-{
-    if (slot < 1 || slot > GameCount())
-        return;
-    const GameRecord &shown = game(slot);
-    history_.setFavourite(emulatorName, historyName(emulatorName, shown.Name, shown.File),
-                          shown.File, favourite);
-    saveHistory();
-}
-
-int Library::slotOf(const PlayHistory::Game &played) const
-{
-    for (int slot = 1; slot <= GameCount(); ++slot) {
-        const GameRecord &candidate = game(slot);
-        if (candidate.File == played.file && candidate.EmulatorIndex >= 1 &&
-            candidate.EmulatorIndex <= EmulatorCount() &&
-            emulator(candidate.EmulatorIndex).Name == played.emulator &&
-            historyName(played.emulator, candidate.Name, candidate.File) == played.name)
-            return slot;
-    }
-    return 0;
 }
 
 QStringList Library::makeMissingRomLists(const std::vector<EmulatorRecord> &emulators)
@@ -252,8 +210,8 @@ QStringList Library::renameEmulator(const QString &from, const QString &to)
         problems.append(
             QStringLiteral("%1 could not be renamed to %2.")
                 .arg(Quoted(QDir::toNativeSeparators(oldSaves)), Quoted(SavesName(to))));
-    if (history_.renameEmulator(from, to))
-        saveHistory();
+    gameData_->renameEmulator(from, to);
+    launcher_->renameEmulator(from, to);
     emit romListChanged(to);
     return problems;
 }
@@ -280,50 +238,64 @@ GameKey Library::keyOf(int slot) const
 
 int Library::slotOf(const GameKey &key) const
 {
-    for (int slot = 1; !key.isNull() && slot <= GameCount(); ++slot) {
-        if (game(slot).Name == key.name && game(slot).File == key.file && keyOf(slot) == key)
-            return slot;
+    if (key.isNull() || GameCount() == 0)
+        return 0;
+    const auto listedAs = [this, &key](int slot) {
+        const GameRecord &listed = game(slot);
+        const size_t e = size_t(listed.EmulatorIndex);
+        return listed.Name == key.name && listed.File == key.file &&
+               (e < listedEmulators_.size() ? listedEmulators_[e] : QString()) == key.emulator;
+    };
+    const size_t mask = slotTable_.empty() ? 0 : slotTable_.size() - 1;
+    if (slotTable_.empty()) {
+        // Twice as many places as games, the first of two alike kept: 8 bytes a game.
+        size_t places = 2;
+        while (places < size_t(GameCount()) * 2)
+            places *= 2;
+        slotTable_.assign(places, 0);
+        for (int slot = 1; slot <= GameCount(); ++slot) {
+            size_t at = qHash(keyOf(slot)) & (places - 1);
+            while (slotTable_[at] != 0 && keyOf(slotTable_[at]) != keyOf(slot))
+                at = (at + 1) & (places - 1);
+            if (slotTable_[at] == 0)
+                slotTable_[at] = slot;
+        }
+        return slotOf(key);
+    }
+    for (size_t at = qHash(key) & mask; slotTable_[at] != 0; at = (at + 1) & mask) {
+        if (listedAs(slotTable_[at]))
+            return slotTable_[at];
     }
     return 0;
 }
 
-void Library::launch(const GameKey &key)
+int Library::findEmulator(const QString &name) const
 {
-    LaunchGame(slotOf(key), key.name, key.emulator);
-}
-
-int Library::emulatorOfRow(int slot, const QString &emulatorName) const
-{
-    const int own = slot >= 1 && slot <= GameCount() ? game(slot).EmulatorIndex : 0;
-    const auto named = [&](int e) {
-        return e >= 1 && e <= EmulatorCount() &&
-               (emulatorName.isEmpty() || emulator(e).Name == emulatorName);
-    };
-    if (named(own))
-        return own;
-    for (int e = 1; !emulatorName.isEmpty() && e <= EmulatorCount(); ++e) {
-        if (named(e))
+    for (int e = 1; !name.isEmpty() && e <= EmulatorCount(); ++e) {
+        if (emulator(e).Name == name)
             return e;
     }
     return 0;
 }
 
-QString Library::snapshotOf(int slot, const QString &emulatorName) const
+int Library::emulatorOf(const GameKey &key) const
 {
-    const int e = emulatorOfRow(slot, emulatorName);
+    const int slot = slotOf(key);
+    const int own = slot != 0 ? game(slot).EmulatorIndex : 0;
+    if (own >= 1 && own <= EmulatorCount() && emulator(own).Name == key.emulator)
+        return own;
+    return findEmulator(key.emulator);
+}
+
+QString Library::snapshotOf(const GameKey &key) const
+{
+    const int slot = slotOf(key);
+    const int e = slot != 0 ? emulatorOf(key) : 0;
     if (e == 0)
         return {};
     const EmulatorPlaces places(emulator(e), programDir_);
     return places.directory().isEmpty() ? QString()
                                         : places.snapshotOf(game(slot).File, game(slot).Name);
-}
-
-CoverPlace Library::coverPlaceOf(int slot) const
-{
-    const int e = emulatorOfRow(slot, QString());
-    if (e == 0)
-        return {};
-    return EmulatorPlaces(emulator(e), programDir_).coverPlaceOf(game(slot).File, game(slot).Name);
 }
 
 } // namespace zanku

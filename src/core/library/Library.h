@@ -1,20 +1,18 @@
 #pragma once
 
 #include "core/catalogue/ListRead.h"
-#include "core/launch/Extractions.h"
-#include "core/launch/Launch.h"
-#include "core/library/PlayHistory.h"
-#include "core/preview/Cover.h"
 #include "core/records/GameKey.h"
 #include "core/records/Records.h"
 
-#include <QHash>
 #include <QObject>
 #include <QString>
 
 #include <vector>
 
 namespace zanku {
+
+class GameData;
+class Launcher;
 
 using ConfigRead = ListRead<EmulatorRecord>;
 using RomListRead = ListRead<GameRecord>;
@@ -82,44 +80,35 @@ public:
     // are; signals romListChanged.
     TextWriteResult appendToRomList(const QString &emulatorName, const QStringList &lines);
 
-    // The emulator a grid row shows under `emulatorName`: the game's own slot while it
-    // still carries that name, else the first emulator of that name (the configuration
-    // may have been edited by hand since the catalogue was read); 0 when none is left.
-    int emulatorOfRow(int slot, const QString &emulatorName) const;
-    // The snapshot picture of the game in `slot`, shown with that emulator; empty when
-    // it has none.
-    QString snapshotOf(int slot, const QString &emulatorName) const;
-    // Where the cover of the game in `slot` is looked for: its emulator's snapshot folder,
-    // its name and its file. An empty folder when the emulator has no directory.
-    CoverPlace coverPlaceOf(int slot) const;
-
     // The game in `slot` as the catalogue listed it; a null key for no game.
     GameKey keyOf(int slot) const;
     // The slot of the game a key names (the first, when two are listed alike); 0 when the
     // catalogue no longer lists it.
     int slotOf(const GameKey &key) const;
-    // Launches the game a key names; nothing when it is no longer listed.
-    void launch(const GameKey &key);
+    // The emulator whose game it is: the game's own slot while it still carries the key's
+    // name, else the first emulator of that name ("Zanku.ini" may have been edited by hand
+    // since the catalogue was read); 0 when none is left.
+    int emulatorOf(const GameKey &key) const;
+    // The game's snapshot picture; empty when it has none.
+    QString snapshotOf(const GameKey &key) const;
 
-    // Launches the game in `slot`, shown in the grid under `rowName` with the emulator
-    // `rowEmulator`. A row that no longer names that game launches nothing. Extracts a
-    // zipped game first; the emulator starts in its own directory.
-    void LaunchGame(int slot, const QString &rowName, const QString &rowEmulator);
-    // What was played: launches, time, favourites. Read at start().
-    const PlayHistory &history() const { return history_; }
-    std::optional<PlayHistory::Game> played(int slot, const QString &emulatorName) const;
-    void setFavourite(int slot, const QString &emulatorName, bool favourite);
-    // The slot of the game an entry of the history names, under that emulator; 0 when the
-    // catalogue no longer lists it.
-    int slotOf(const PlayHistory::Game &game) const;
+    // Launches the game a key names, with the emulator of that name (empty: the one the
+    // player chose for it, else its own): the clean-up first, "Zanku.ini" read again, then
+    // the launcher gets the game and both emulators as they are now. A key the catalogue
+    // no longer lists launches nothing.
+    void LaunchGame(const GameKey &key, const QString &withEmulator = {});
+
+    // What the player made of each game: plays, stars, choices, collections.
+    GameData &gameData() { return *gameData_; }
+    const GameData &gameData() const { return *gameData_; }
 
     // Removes the folder the last zipped launch extracted into, with everything in it,
     // when that extraction made it, keeping the files the emulator wrote in "Saves"; then
     // forgets it. While any emulator started on it still runs, the removal waits.
-    void CleanupExtraction() { extractions_.cleanup(); }
+    void CleanupExtraction();
 
     // Whether an emulator a launch started still runs.
-    bool anyEmulatorRunning() const { return runningEmulators_ > 0; }
+    bool anyEmulatorRunning() const;
 
 signals:
     // Something the player must be told, in a box with this title.
@@ -133,7 +122,7 @@ signals:
     // A launch under way: its status text, and whether it holds the window meanwhile.
     void launchStatus(const QString &text);
     void launchBusy(bool busy);
-    // What was played changed: a launch, a run's end, a favourite.
+    // What was played or chosen changed: a launch, a run's end, a favourite, a collection.
     void historyChanged();
     // An extraction folder is gone, the player's files in it kept.
     void extractionRemoved(const QString &folder);
@@ -142,15 +131,10 @@ signals:
 
 private:
     QStringList emulatorDirectories() const;
-    void saveHistory();
-    // The name the history knows a game by that the catalogue still lists as `name`: its
-    // new name when its list renamed it since the catalogue was read (an editor still
-    // open), so the row showing the old name reaches what the game played.
-    QString historyName(const QString &emulatorName, const QString &name,
-                        const QString &file) const;
     void keepNamesOf(const QString &emulatorName, const std::vector<GameRecord> &before,
                      const std::vector<GameRecord> &after);
     SaveResult save(const QString &path, const QStringList &lines, const FileVersion &readAs);
+    int findEmulator(const QString &name) const;
 
     QString programDir_;
     std::vector<EmulatorRecord> Emulators{1};
@@ -159,14 +143,11 @@ private:
     // emulator had then, whatever "Zanku.ini" says since.
     std::vector<QString> listedEmulators_{1};
     QString configError_;
-    // Every folder a zipped launch extracted into, until it is removed.
-    Extractions extractions_;
-    PlayHistory history_;
-    bool historyWarned_ = false;
-    // Games renamed in their lists since the catalogue was read: the new name by
-    // emulator, old name and file.
-    QHash<QString, QString> renamedSinceLoad_;
-    int runningEmulators_ = 0;
+    // The games' slots by their keys' hashes, open-addressed; made at the first look-up
+    // after the catalogue was read.
+    mutable std::vector<int> slotTable_;
+    GameData *gameData_;
+    Launcher *launcher_;
 };
 
 } // namespace zanku

@@ -1,8 +1,7 @@
 #include "ui/browser/CoverDelegate.h"
 
 #include "core/browse/GameFindModel.h"
-#include "core/library/Library.h"
-#include "core/preview/CoverLoader.h"
+#include "core/browse/GameListModel.h"
 #include "ui/browser/FavouriteDelegate.h"
 
 #include <QApplication>
@@ -15,12 +14,8 @@ constexpr QSize LargePicture(180, 252);
 constexpr int Margin = 6;
 } // namespace
 
-CoverDelegate::CoverDelegate(const zanku::GameFindModel &shown, const zanku::Library &library,
-                             zanku::CoverLoader &loader, QObject *parent)
+CoverDelegate::CoverDelegate(QObject *parent)
     : QStyledItemDelegate(parent)
-    , shown_(shown)
-    , library_(library)
-    , loader_(loader)
     , picture_(NormalPicture)
     , star_(FavouriteStar())
 {
@@ -62,11 +57,7 @@ void CoverDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
     const QString name = index.data(Qt::DisplayRole).toString();
     const QRect area(tile.x() + (tile.width() - picture_.width()) / 2, tile.y() + Margin,
                      picture_.width(), picture_.height());
-    const int slot = shown_.slotAt(index.row());
-    const CoverPlace place = library_.coverPlaceOf(slot);
-    zanku::CoverLoader::Cover cover{true, {}};
-    if (!place.snapshotDir.isEmpty())
-        cover = loader_.cover(library_.keyOf(slot), place, picture_);
+    const auto cover = index.data(GameListModel::CoverRole).value<GameListModel::Cover>();
     if (cover.ready && !cover.image.isNull()) {
         // Scaled already to fit the shape; placed at its foot, centred.
         const QSize size = cover.image.size().scaled(picture_, Qt::KeepAspectRatio);

@@ -4,20 +4,13 @@
 #include <QSize>
 #include <QStyledItemDelegate>
 
-namespace zanku {
-class CoverLoader;
-class GameFindModel;
-class Library;
-} // namespace zanku
-
-// Draws a game of the cover view as a tile: its cover scaled to fit a common shape, its
-// name under it (elided), the star of a favourite. A game with no picture, or one whose
-// picture is still being read, gets a drawn tile with its name.
+// Draws a game of the cover view as a tile: the cover its model gives, scaled to fit a
+// common shape, its name under it (elided), the star of a favourite. A game with no
+// picture, or one whose picture is still being read, gets a drawn tile with its name.
 class CoverDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    CoverDelegate(const zanku::GameFindModel &shown, const zanku::Library &library,
-                  zanku::CoverLoader &loader, QObject *parent);
+    explicit CoverDelegate(QObject *parent);
 
     // The pictures' size: larger for a screen seen from afar.
     void setLarge(bool large);
@@ -37,9 +30,6 @@ private:
     void paintDrawnTile(QPainter *painter, const QRect &area, const QString &name,
                         bool waiting) const;
 
-    const zanku::GameFindModel &shown_;
-    const zanku::Library &library_;
-    zanku::CoverLoader &loader_;
     QSize picture_;
     QIcon star_;
     mutable int waiting_ = 0; // tiles of the current paint whose picture is being read

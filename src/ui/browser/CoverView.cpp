@@ -1,7 +1,7 @@
 #include "ui/browser/CoverView.h"
 
 #include "core/browse/GameFindModel.h"
-#include "core/preview/CoverLoader.h"
+#include "core/browse/GameListModel.h"
 #include "ui/browser/CoverDelegate.h"
 #include "ui/browser/EmptyListHint.h"
 
@@ -13,11 +13,10 @@
 CoverView::CoverView(zanku::GameFindModel &shown, QItemSelectionModel *selection,
                      const zanku::Library &library, QWidget *parent)
     : QListView(parent)
-    , loader_(
-          new zanku::CoverLoader(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
-                                     QStringLiteral("/covers"),
-                                 this))
+    , games_(static_cast<GameListModel *>(shown.sourceModel()))
 {
+    games_->enableCovers(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+                         QStringLiteral("/covers"));
     setObjectName(QStringLiteral("Covers"));
     // Tiles in rows that fill the width, laid out once for all games alike.
     setViewMode(QListView::ListMode);
@@ -34,31 +33,28 @@ CoverView::CoverView(zanku::GameFindModel &shown, QItemSelectionModel *selection
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    delegate_ = new CoverDelegate(shown, library, *loader_, this);
+    delegate_ = new CoverDelegate(this);
+    games_->setCoverSize(delegate_->pictureSize());
     setItemDelegate(delegate_);
     new EmptyListHint(this, library);
-    connect(loader_, &zanku::CoverLoader::coverReady, this, [this] {
+    connect(games_, &GameListModel::coverArrived, this, [this] {
         if (isVisible())
             viewport()->update();
     });
     // Pictures asked for and not yet read are of tiles scrolled away: the next paint asks
     // for those in view.
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, loader_,
-            &zanku::CoverLoader::dropQueued);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, games_,
+            &GameListModel::dropQueuedCovers);
 }
 
 void CoverView::setLarge(bool large)
 {
     delegate_->setLarge(large);
+    games_->setCoverSize(delegate_->pictureSize());
     spread();
     doItemsLayout();
     if (currentIndex().isValid())
         scrollTo(currentIndex());
-}
-
-void CoverView::forgetPictures()
-{
-    loader_->clear();
 }
 
 bool CoverView::complete() const

@@ -3,10 +3,10 @@
 #include <QListView>
 
 class CoverDelegate;
+class GameListModel;
 class QItemSelectionModel;
 
 namespace zanku {
-class CoverLoader;
 class GameFindModel;
 class Library;
 } // namespace zanku
@@ -22,8 +22,6 @@ public:
 
     // Larger tiles, for a screen seen from afar.
     void setLarge(bool large);
-    // The pictures may have changed with the files: they are read again.
-    void forgetPictures();
     // Whether the last paint showed every tile's picture (none was still being read).
     bool complete() const;
 
@@ -34,6 +32,6 @@ protected:
 private:
     void spread();
 
-    zanku::CoverLoader *loader_ = nullptr;
+    GameListModel *games_ = nullptr;
     CoverDelegate *delegate_ = nullptr;
 };

@@ -2,11 +2,13 @@
 
 #include "core/browse/GameFindModel.h"
 #include "core/browse/GameListModel.h"
+#include "core/gamedata/GameData.h"
 #include "core/library/Library.h"
 #include "ui/browser/CoverView.h"
 #include "ui/browser/EmptyListHint.h"
 #include "ui/browser/FavouriteDelegate.h"
 #include "ui/browser/FindBar.h"
+#include "ui/browser/GameMenu.h"
 #include "ui/common/Twips.h"
 
 #include <QAction>
@@ -87,9 +89,8 @@ GameListView::GameListView(zanku::Library &library, QWidget *parent)
     favouritesOnly_->setObjectName(QStringLiteral("FavouritesOnlyM"));
     favouritesOnly_->setCheckable(true);
     connect(favouritesOnly_, &QAction::toggled, this, [this](bool only) {
-        const zanku::GameKey keep = currentGame();
-        shown_->setFavouritesOnly(only);
-        rowsChanged(keep);
+        showGames(
+            int(only ? zanku::GameFindModel::Show::Favourites : zanku::GameFindModel::Show::All));
     });
     auto *toggle = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
     toggle->setContext(Qt::WindowShortcut);
@@ -99,7 +100,6 @@ GameListView::GameListView(zanku::Library &library, QWidget *parent)
     connect(&library_, &zanku::Library::catalogueAboutToChange, this,
             [this] { beforeLoad_ = currentGame(); });
     connect(&library_, &zanku::Library::catalogueChanged, this, [this] {
-        Covers->forgetPictures();
         model_->FillGameList(library_);
         rowsChanged(beforeLoad_, true);
     });
@@ -168,7 +168,7 @@ int GameListView::highlightedRow() const
 
 zanku::GameKey GameListView::currentGame() const
 {
-    return library_.keyOf(shown_->slotAt(highlightedRow()));
+    return shown_->keyAt(highlightedRow());
 }
 
 void GameListView::setExpanded(bool expanded)
@@ -213,11 +213,27 @@ void GameListView::launchCurrent()
 void GameListView::toggleFavourite()
 {
     const zanku::GameKey game = currentGame();
-    const int slot = library_.slotOf(game);
-    if (slot == 0)
-        return;
-    const auto played = library_.played(slot, game.emulator);
-    library_.setFavourite(slot, game.emulator, !played || !played->favourite);
+    if (!game.isNull())
+        library_.gameData().setFavourite(game, !library_.gameData().isFavourite(game));
+}
+
+void GameListView::showGames(int show, const QString &collection)
+{
+    const auto shows = zanku::GameFindModel::Show(show);
+    const zanku::GameKey chosen = currentGame();
+    const zanku::GameKey keep = chosen.isNull() ? hidden_ : chosen;
+    shown_->setShow(shows, collection);
+    {
+        const QSignalBlocker quiet(favouritesOnly_);
+        favouritesOnly_->setChecked(shows == zanku::GameFindModel::Show::Favourites);
+    }
+    rowsChanged(keep);
+    hidden_ = currentGame().isNull() ? keep : zanku::GameKey();
+}
+
+void GameListView::fillGameMenu(QMenu &menu)
+{
+    FillGameMenu(menu, library_, currentGame(), this, [this] { launchCurrent(); });
 }
 
 void GameListView::currentMoved()
@@ -238,9 +254,9 @@ void GameListView::tell()
 {
     rest_.stop();
     toldOnPress_ = QGuiApplication::mouseButtons() != Qt::NoButton;
-    const int slot = library_.EmulatorCount() != 0 ? shown_->slotAt(highlightedRow()) : 0;
-    chosen_ = library_.keyOf(slot);
-    emit currentGameChanged(chosen_, chosen_.isNull() ? 0 : slot);
+    const int row = library_.EmulatorCount() != 0 ? highlightedRow() : -1;
+    chosen_ = shown_->keyAt(row);
+    emit currentGameChanged(chosen_, chosen_.isNull() ? 0 : shown_->slotAt(row));
 }
 
 void GameListView::rowsChanged(const zanku::GameKey &keep, bool reread)
@@ -304,16 +320,20 @@ void GameListView::showRowMenu(QAbstractItemView *view, const QPoint &at)
         // The row clicked is the one the commands act on, chosen as a click chooses it.
         byKeys_ = false;
         Lista->setCurrentIndex(shown_->index(index.row(), 0));
-        menu.addAction(QStringLiteral("Launch"), this, &GameListView::launchCurrent);
-        const bool favourite =
-            index.siblingAtColumn(0).data(zanku::GameFindModel::FavouriteRole).toBool();
-        menu.addAction(favourite ? QStringLiteral("Remove from Favourites")
-                                 : QStringLiteral("Add to Favourites"),
-                       this, &GameListView::toggleFavourite);
+        fillGameMenu(menu);
         menu.addSeparator();
     }
     menu.addAction(favouritesOnly_);
     menu.exec(view->viewport()->mapToGlobal(at));
+}
+
+void GameListView::showRowMenuAtCurrent()
+{
+    // The menu key (a controller's Y): the menu of the chosen row, beside it.
+    QAbstractItemView *view = activeView();
+    const QModelIndex current = Lista->currentIndex();
+    const QRect row = current.isValid() ? view->visualRect(current) : QRect();
+    showRowMenu(view, row.isValid() ? row.center() : QPoint(0, 0));
 }
 
 bool GameListView::eventFilter(QObject *watched, QEvent *event)
@@ -327,6 +347,10 @@ bool GameListView::eventFilter(QObject *watched, QEvent *event)
         byKeys_ = true;
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             launchCurrent();
+            return true;
+        }
+        if (key->key() == Qt::Key_Menu) {
+            showRowMenuAtCurrent();
             return true;
         }
         // Typing finds a game: the find field takes the place of jumping to a prefix.

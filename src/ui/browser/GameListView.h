@@ -11,6 +11,7 @@ class FindBar;
 class GameListModel;
 class QAbstractItemView;
 class QAction;
+class QMenu;
 class QStackedLayout;
 class QTableView;
 
@@ -54,6 +55,12 @@ public:
     // Enter, a double-click, the row menu: the highlighted game, if any.
     void launchCurrent();
     void toggleFavourite();
+    // Shows all games, the favourites or one collection's (GameFindModel::Show); the chosen
+    // game stays chosen, and comes back when a narrowing had hidden it.
+    void showGames(int show, const QString &collection = {});
+    // The commands for the chosen game, as the menu bar's "Game" menu and the row menu
+    // show them.
+    void fillGameMenu(QMenu &menu);
 
 signals:
     // The game chosen now and its slot (a null key and 0: none); also when the same row is
@@ -72,6 +79,7 @@ private:
     void tell();
     void sortByTitle(int column);
     void showRowMenu(QAbstractItemView *view, const QPoint &at);
+    void showRowMenuAtCurrent();
     void findChanged(const QString &text);
     void findClosed();
     int highlightedRow() const;
@@ -91,6 +99,7 @@ private:
     bool expanded_ = false;
     zanku::GameKey chosen_;     // the game told last
     zanku::GameKey beforeLoad_; // the game chosen when the catalogue began to change
+    zanku::GameKey hidden_;     // the game chosen when the shown games left it out
     bool moving_ = false;       // the view itself is setting the current row
     bool byKeys_ = false;       // the last move came from a key or a controller
     bool toldOnPress_ = false;  // the current click's press already told its row

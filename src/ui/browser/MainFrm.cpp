@@ -5,6 +5,7 @@
 #include "ui/browser/GameListView.h"
 #include "ui/browser/MainFrmLayout.h"
 #include "ui/browser/RecentMenu.h"
+#include "ui/browser/ShowMenu.h"
 #include "ui/browser/SnapshotFrame.h"
 #include "ui/browser/WindowMemory.h"
 #include "ui/common/AppIcon.h"
@@ -25,7 +26,6 @@
 #include <QShortcut>
 #include <QStatusBar>
 
-
 namespace {
 const QString WaitingText = QStringLiteral("Waiting for selection...");
 
@@ -44,7 +44,8 @@ MainFrm::MainFrm(zanku::Library &library, QWidget *parent)
     // The list says which game is chosen and which to launch; the picture, the Launch
     // button and the count follow it.
     connect(list_, &GameListView::currentGameChanged, this, &MainFrm::ShowSelectedGame);
-    connect(list_, &GameListView::launchRequested, &library_, &zanku::Library::launch);
+    connect(list_, &GameListView::launchRequested, &library_,
+            [this](const zanku::GameKey &game) { library_.LaunchGame(game); });
     connect(list_, &GameListView::countChanged, statusPanel2_, &QLabel::setText);
     connect(Launch, &QPushButton::clicked, list_, &GameListView::launchCurrent);
 
@@ -154,6 +155,13 @@ void MainFrm::buildMenus()
     optionsMenu->addAction(QStringLiteral("Import Games..."), this, &MainFrm::ImportM_Click)
         ->setObjectName(QStringLiteral("ImportM"));
 
+    // The chosen game's commands, made afresh each time the menu opens.
+    QMenu *gameMenu = menuBar()->addMenu(tr("Game"));
+    gameMenu->setObjectName(QStringLiteral("GameM"));
+    connect(gameMenu, &QMenu::aboutToShow, list_,
+            [this, gameMenu] { list_->fillGameMenu(*gameMenu); });
+    list_->fillGameMenu(*gameMenu);
+
     buildViewMenu();
 
     // Ctrl+F opens the find field, as typing on the list does.
@@ -182,6 +190,8 @@ void MainFrm::buildViewMenu()
         views->addAction(view);
     }
     listView_->setChecked(true);
+    viewMenu->addSeparator();
+    viewMenu->addMenu(new ShowMenu(library_, *list_, viewMenu));
     viewMenu->addSeparator();
     fullScreen_ =
         viewMenu->addAction(QStringLiteral("Full Screen"), QKeySequence(Qt::Key_F11), this,
@@ -293,7 +303,7 @@ void MainFrm::ShowSelectedGame(const zanku::GameKey &game, int slot)
         return;
     }
     library_.CleanupExtraction();
-    Frame1->showPicture(slot != 0 ? library_.snapshotOf(slot, game.emulator) : QString());
+    Frame1->showPicture(slot != 0 ? library_.snapshotOf(game) : QString());
 }
 
 void MainFrm::closeEvent(QCloseEvent *event)

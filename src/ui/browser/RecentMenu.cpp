@@ -1,6 +1,8 @@
 #include "ui/browser/RecentMenu.h"
 
+#include "core/gamedata/GameData.h"
 #include "core/library/Library.h"
+#include "ui/browser/GameMenu.h"
 
 #include <limits>
 #include <utility>
@@ -19,9 +21,11 @@ std::vector<std::pair<zanku::PlayHistory::Game, int>> listedRecent(const zanku::
     for (int asked = count;; asked = asked > std::numeric_limits<int>::max() / 4
                                          ? std::numeric_limits<int>::max()
                                          : asked * 4) {
-        const std::vector<zanku::PlayHistory::Game> played = library.history().recent(asked);
+        const std::vector<zanku::PlayHistory::Game> played =
+            library.gameData().history().recent(asked);
         for (; seen < played.size(); ++seen) {
-            if (const int slot = library.slotOf(played[seen]); slot != 0) {
+            if (const int slot = library.slotOf(library.gameData().shownKey(played[seen].key));
+                slot != 0) {
                 listed.emplace_back(played[seen], slot);
                 if (listed.size() == size_t(count))
                     return listed;
@@ -53,8 +57,9 @@ void RecentMenu::refill()
 {
     clear();
     for (const auto &[game, slot] : listedRecent(library_, RecentCount)) {
-        QAction *launch = addAction(QStringLiteral("%1 (%2)").arg(game.name, game.emulator), this,
-                                    [this, key = library_.keyOf(slot)] { library_.launch(key); });
+        QAction *launch =
+            addAction(MenuText(QStringLiteral("%1 (%2)").arg(game.key.name, game.key.emulator)),
+                      this, [this, key = library_.keyOf(slot)] { library_.LaunchGame(key); });
         launch->setData(slot);
     }
 }

@@ -3,6 +3,7 @@
 #include "ui/common/Messages.h"
 
 #include <QApplication>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace {
@@ -37,4 +38,11 @@ MessageAnswer showBox(const MessageRequest &request)
 void InstallMessageBoxes()
 {
     SetMessageHandler(showBox);
+    SetTextAsker([](const QString &title, const QString &label,
+                    const QString &initial) -> std::optional<QString> {
+        bool ok = false;
+        const QString text = QInputDialog::getText(QApplication::activeWindow(), title, label,
+                                                   QLineEdit::Normal, initial, &ok);
+        return ok ? std::optional<QString>(text) : std::nullopt;
+    });
 }

@@ -25,3 +25,23 @@ MessageHandler SetMessageHandler(MessageHandler handler)
 {
     return std::exchange(currentHandler(), std::move(handler));
 }
+
+namespace {
+TextAsker &currentAsker()
+{
+    static TextAsker asker;
+    return asker;
+}
+} // namespace
+
+std::optional<QString> AskText(const QString &title, const QString &label, const QString &initial)
+{
+    if (const TextAsker &asker = currentAsker())
+        return asker(title, label, initial);
+    return std::nullopt;
+}
+
+TextAsker SetTextAsker(TextAsker asker)
+{
+    return std::exchange(currentAsker(), std::move(asker));
+}

@@ -147,6 +147,7 @@ GamepadInput::Held GamepadInput::read() const
         set(PadInput::East, button(SDL_CONTROLLER_BUTTON_B));
         set(PadInput::Start, button(SDL_CONTROLLER_BUTTON_START));
         set(PadInput::Back, button(SDL_CONTROLLER_BUTTON_BACK));
+        set(PadInput::North, button(SDL_CONTROLLER_BUTTON_Y));
     }
     return held;
 }
@@ -181,7 +182,9 @@ void GamepadInput::apply(const Held &held)
 
 void GamepadInput::act(PadInput input, int times)
 {
-    QWidget *window = QApplication::activeWindow();
+    // An open menu takes the keys first: the controller works the game's menu too.
+    QWidget *popup = QApplication::activePopupWidget();
+    QWidget *window = popup != nullptr ? popup : QApplication::activeWindow();
     if (times == 0 || window == nullptr)
         return;
     const zanku::PadAction action = zanku::PadActionOf(input);
@@ -191,7 +194,8 @@ void GamepadInput::act(PadInput input, int times)
     }
     for (int i = 0; i < times; ++i) {
         // Each press goes to whatever has the focus by then.
-        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : window;
+        QWidget *focus = QApplication::focusWidget();
+        QWidget *target = popup == nullptr && focus != nullptr ? focus : window;
         QKeyEvent press(QEvent::KeyPress, action.key, Qt::NoModifier);
         QCoreApplication::sendEvent(target, &press);
         QKeyEvent release(QEvent::KeyRelease, action.key, Qt::NoModifier);

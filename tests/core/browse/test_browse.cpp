@@ -115,11 +115,14 @@ void BrowseTest::sortsTheGrid()
     QFETCH(QList<int>, clicks);
     QFETCH(QStringList, sorted);
     std::vector<GameListModel::Row> filled;
-    for (const QString &line : rows)
-        filled.push_back({{line.section('|', 0, 0), line.section('|', 1, 1), line.section('|', 2)},
-                          int(filled.size()) + 1});
+    std::vector<GameListModel::Emulator> emulators;
+    for (const QString &line : rows) {
+        emulators.push_back({line.section('|', 2), {}});
+        filled.push_back({line.section('|', 0, 0), line.section('|', 1, 1), {},
+                          int(filled.size()) + 1, int(filled.size())});
+    }
     GameListModel model;
-    model.setRows(filled);
+    model.setRows(filled, emulators);
     for (const int column : clicks)
         model.sortByTitleClick(column);
     for (int row = 0; row < model.rowCount(); ++row)

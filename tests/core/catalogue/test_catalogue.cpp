@@ -404,7 +404,7 @@ void CatalogueTest::gridRowsKeepTheirSlotsThroughSorts()
                             "Quest of the Nine A", "Ark",   "10"};
     std::vector<GameListModel::Row> rows;
     for (int i = 0; i < names.size(); ++i)
-        rows.push_back({{names[i], QString::number(5 - i), "E"}, i + 1});
+        rows.push_back({names[i], QString::number(5 - i), {}, i + 1, 0});
     GameListModel grid;
     grid.setRows(rows);
     QStringList sorted;

@@ -26,6 +26,7 @@ private slots:
         row("B", PadInput::East, Qt::Key_Escape, false, false);
         row("Start", PadInput::Start, Qt::Key_Return, false, false);
         row("Back", PadInput::Back, 0, true, false);
+        row("Y", PadInput::North, Qt::Key_Menu, false, false);
     }
     void actions()
     {

@@ -1,5 +1,6 @@
 #include "TestLibrary.h"
 #include "core/files/RemoveTree.h"
+#include "core/launch/Extractions.h"
 #include "core/launch/Launch.h"
 #include "core/launch/PlayersFiles.h"
 #include "core/unzip/ArchiveFixtures.h"
@@ -216,7 +217,7 @@ void JournalTest::secondInstanceLeavesTheFirstOnesExtractionAlone()
     QVERIFY(!startAgain(library));
     library.core.start();
     for (int launch = 0; launch < 2; ++launch) // one box for the session
-        library.core.LaunchGame(library.slotOf("Other"), "Other", {});
+        library.core.LaunchGame(library.keyOf("Other"));
     QVERIFY(QFileInfo(library.path("emu/other.dsk/other.dsk")).isFile());
     QCOMPARE(library.notices.size(), 1);
     QVERIFY(library.notices[0].startsWith("Error: ") &&
@@ -252,7 +253,7 @@ echo saved >"$d/save.srm"; echo changed >>"$2"; sleep 0.5)sh");
     zanku::Library &core = library.core;
     core.start();
     QSignalSpy removed(&core, &zanku::Library::extractionRemoved);
-    core.LaunchGame(library.slotOf("Game"), "Game", {});
+    core.LaunchGame(library.keyOf("Game"));
     QTRY_VERIFY(QFileInfo::exists(library.path("emu/game.dsk/save.srm")));
     QVERIFY(!QFileInfo::exists(library.path("emu/game.dsk/save.srm.zanku-part"))); // no save
     core.CleanupExtraction(); // another row is clicked while the game runs
@@ -262,7 +263,7 @@ echo saved >"$d/save.srm"; echo changed >>"$2"; sleep 0.5)sh");
     QCOMPARE(library.read("Saves/Micro/game.dsk/save.srm"), "saved\n");
     QCOMPARE(library.read("Saves/Micro/game.dsk/game.dsk"), "DISKchanged\n");
     QCOMPARE(library.read("emu/seen.txt"), "");
-    core.LaunchGame(library.slotOf("Game"), "Game", {});
+    core.LaunchGame(library.keyOf("Game"));
     QTRY_COMPARE(library.read("emu/seen.txt"), "saved\n"); // back before the emulator started
     QTRY_COMPARE(library.read("emu/game.dsk/game.dsk"), "DISKchanged\nchanged\n");
     core.CleanupExtraction();
@@ -334,7 +335,7 @@ void JournalTest::playersFilesAreNeverLost()
         struct stat st {};
         return ::stat(keptFile.constData(), &st) == 0 ? qint64(st.st_size) : -1;
     };
-    core.LaunchGame(1, "Game", "Micro");
+    core.LaunchGame(core.keyOf(1));
     QTRY_VERIFY(!core.anyEmulatorRunning());
     QSignalSpy removed(&core, &zanku::Library::extractionRemoved);
     const bool blocked = QTest::currentDataTag() == QLatin1String("a file where Saves goes") ||
@@ -368,7 +369,7 @@ void JournalTest::playersFilesAreNeverLost()
         QVERIFY(::stat(keptFile.constData(), &st) == 0 && st.st_size == (1 << 30) + 2);
         QVERIFY(st.st_blocks * 512 < (1 << 20));
     }
-    core.LaunchGame(1, "Game", "Micro"); // back before the emulator starts
+    core.LaunchGame(core.keyOf(1)); // back before the emulator starts
     QTRY_VERIFY(!core.anyEmulatorRunning());
     QVERIFY(::stat(QFile::encodeName(folder) + "/" + kept, &st) == 0);
     core.CleanupExtraction();
@@ -404,10 +405,10 @@ if mkdir "$d/../first" 2>/dev/null; then sleep 0.5; else sleep 1.5; rm -f "$d/ol
     if (second == "a second Zanku" || second == "a Zanku started again")
         launchInChild(other, library, {"--clean"}); // the first run, of 0.5 s
     else
-        core.LaunchGame(library.slotOf("Game"), "Game", {});
+        core.LaunchGame(library.keyOf("Game"));
     if (second == "a launch after a reload") {
         core.reload();
-        core.LaunchGame(library.slotOf("Game"), "Game", {});
+        core.LaunchGame(library.keyOf("Game"));
     } else if (second != "a wrapper's own child") {
         QTRY_COMPARE(library.read("emu/runs"), "1\n");
         if (second == "a Zanku started again") { // the first ends; the folder stays listed
@@ -417,7 +418,7 @@ if mkdir "$d/../first" 2>/dev/null; then sleep 0.5; else sleep 1.5; rm -f "$d/ol
         } else {
             core.reload(); // its catalogue sees the folder as the game itself
         }
-        core.LaunchGame(library.slotOf("Game"), "Game", {});
+        core.LaunchGame(library.keyOf("Game"));
     }
     core.CleanupExtraction();
     QTRY_COMPARE_WITH_TIMEOUT(library.read("Saves/Micro/game.dsk/save.srm"), "late\n", 10000);
@@ -467,7 +468,7 @@ void JournalTest::nothingInTheWayHangsOrLeadsOut()
     QVERIFY(MakeZip(library.path("emu/outside/escape.zip"), {{"escape.dsk", "OUT"}}));
     library.write("Micro.rom", "Escape=../outside/escape.dsk===\r\n");
     library.core.start();
-    library.core.LaunchGame(library.slotOf("Escape"), "Escape", {});
+    library.core.LaunchGame(library.keyOf("Escape"));
     QVERIFY(library.notices.join('\n').contains("leads out of the emulator's directory"));
     QVERIFY(!QFileInfo::exists(library.path("outside/escape.dsk")));
     QVERIFY(!library.core.anyEmulatorRunning());

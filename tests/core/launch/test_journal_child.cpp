@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
     const QString name = QCoreApplication::arguments().value(1);
     for (int slot = 1; slot <= library.GameCount(); ++slot) {
         if (library.game(slot).Name == name)
-            library.LaunchGame(slot, name, {});
+            library.LaunchGame(library.keyOf(slot));
     }
     QTextStream(stdout) << "launched" << Qt::endl;
     if (QCoreApplication::arguments().contains(QStringLiteral("--clean"))) {

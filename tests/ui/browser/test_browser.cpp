@@ -562,7 +562,7 @@ void BrowserTest::everyDemoGameGetsAnExistingPath()
     QCOMPARE(demo.GameCount(), 12);
     for (int slot = 1; slot <= demo.GameCount(); ++slot) {
         const GameRecord &game = demo.game(slot);
-        demo.LaunchGame(slot, game.Name, {});
+        demo.LaunchGame(demo.keyOf(slot));
         const QString emulatorDir =
             QDir(library.path("demo")).filePath(demo.emulator(game.EmulatorIndex).Path);
         QVERIFY2(library.launched(emulatorDir)["paths"] == "1", qPrintable(game.Name));

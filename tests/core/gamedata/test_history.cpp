@@ -1,5 +1,6 @@
 #include "TestLibrary.h"
-#include "core/library/PlayHistory.h"
+#include "core/gamedata/GameData.h"
+#include "core/gamedata/PlayHistory.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -38,8 +39,8 @@ int launchBesideAnother(const QString &programDir, const QString &tag, int count
     zanku::PlayHistory history;
     history.load(programDir);
     for (int i = 0; i < count; ++i) {
-        history.launched("Micro", "Game", "game.dsk", QDateTime::currentDateTimeUtc());
-        history.setFavourite("Micro", tag + QString::number(i), "f", true);
+        history.launched({"Micro", "Game", "game.dsk"}, QDateTime::currentDateTimeUtc());
+        history.setFavourite({"Micro", tag + QString::number(i), "f"}, true);
         history.save();
     }
     for (int tries = 0; tries < 50; ++tries) { // the last save may find the lock taken
@@ -75,16 +76,16 @@ void HistoryTest::whatWasPlayedIsKept()
         zanku::Library core(library.path());
         core.start();
         const int slot = 1; // "Game", the list's first line
-        core.LaunchGame(slot, "Game", "Micro");
-        QCOMPARE(readBack(library).find("Micro", "Game", "game.dsk")->seconds, 0);
-        QTRY_VERIFY_WITH_TIMEOUT(readBack(library).find("Micro", "Game", "game.dsk")->seconds >= 1,
+        core.LaunchGame(core.keyOf(slot));
+        QCOMPARE(readBack(library).find({"Micro", "Game", "game.dsk"})->seconds, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(readBack(library).find({"Micro", "Game", "game.dsk"})->seconds >= 1,
                                  5000);
-        firstRun = readBack(library).find("Micro", "Game", "game.dsk")->seconds;
-        core.setFavourite(slot, "Micro", true);
-        core.LaunchGame(slot, "Game", "Micro"); // the program ends before the game does
+        firstRun = readBack(library).find({"Micro", "Game", "game.dsk"})->seconds;
+        core.gameData().setFavourite(core.keyOf(slot), true);
+        core.LaunchGame(core.keyOf(slot)); // the program ends before the game does
     }
     const zanku::PlayHistory history = readBack(library);
-    const auto game = history.find("Micro", "Game", "game.dsk");
+    const auto game = history.find({"Micro", "Game", "game.dsk"});
     QVERIFY(game && game->launches == 2 && game->seconds == firstRun && game->favourite);
     QVERIFY(
         zanku::PlayHistory::describe(game).startsWith("Played 2 times, 0 min in all, last on "));
@@ -97,15 +98,15 @@ void HistoryTest::whatWasPlayedIsKept()
         record.Name = record.File == "game.dsk" ? "Game Deluxe" : record.Name;
     QCOMPARE(library.core.WriteRomList("Micro", renamed, list.version).status,
              zanku::SaveResult::Saved);
-    QCOMPARE(readBack(library).find("Micro", "Game Deluxe", "game.dsk")->launches, 2);
+    QCOMPARE(readBack(library).find({"Micro", "Game Deluxe", "game.dsk"})->launches, 2);
 
     zanku::PlayHistory many;
     const QDateTime now = QDateTime::currentDateTimeUtc();
     for (int i = 0; i < 12; ++i)
-        many.launched("E", QString::number(i), "f", now.addSecs(i % 2 ? i : -i));
+        many.launched({"E", QString::number(i), "f"}, now.addSecs(i % 2 ? i : -i));
     QStringList order;
     for (const auto &played : many.recent(10))
-        order << played.name;
+        order << played.key.name;
     QCOMPARE(order, (QStringList{"11", "9", "7", "5", "3", "1", "0", "2", "4", "6"}));
 }
 
@@ -117,8 +118,8 @@ void HistoryTest::linesOfAnotherEncodingAreKept()
     const QByteArray latin1 = "2 0 - 1 Micro\tCaf\xe9\tlatin.dsk\r\n";
     library.write("Zanku.played", utf8 + latin1);
     zanku::PlayHistory history = readBack(library);
-    QVERIFY(history.find("Micro", QString::fromUtf8("Caf\xc3\xa9"), "cafe.dsk"));
-    history.setFavourite("Micro", "Game", "game.dsk", true);
+    QVERIFY(history.find({"Micro", QString::fromUtf8("Caf\xc3\xa9"), "cafe.dsk"}));
+    history.setFavourite({"Micro", "Game", "game.dsk"}, true);
     QVERIFY(history.save());
     const QByteArray saved = library.read("Zanku.played");
     QVERIFY(saved.startsWith(utf8) && saved.endsWith(latin1));
@@ -136,13 +137,13 @@ void HistoryTest::onlyTheGamesChangedAreRewritten()
     library.write("Zanku.played", old + "1 0 - 0 Micro\tGame\tgame.dsk\r\n" + odd);
     zanku::PlayHistory history = readBack(library);
     const QDateTime when(QDate(2026, 12, 5), QTime(10, 11, 12, 345), Qt::UTC);
-    history.launched("Micro", "Game", "game.dsk", when);
-    history.setFavourite("Micro", "AqB", "ab.dsk", false);
+    history.launched({"Micro", "Game", "game.dsk"}, when);
+    history.setFavourite({"Micro", "AqB", "ab.dsk"}, false);
     QVERIFY(history.save());
     QCOMPARE(library.read("Zanku.played"),
              old + "2 0 2026-12-05T10:11:12.345Z 0 Micro\tGame\tgame.dsk\r\n" +
                  "2 0 - 0 Micro\tA\\qB\tab.dsk\n");
-    QCOMPARE(history.find("Micro", "Old", "old.dsk")->seconds, 60);
+    QCOMPARE(history.find({"Micro", "Old", "old.dsk"})->seconds, 60);
 }
 
 // Two Zanku on one library, each saving its launches and favourites: none is lost.
@@ -152,19 +153,19 @@ void HistoryTest::twoProgramsLoseNothing()
     zanku::PlayHistory first, second;
     first.load(library.path());
     second.load(library.path());
-    first.launched("Micro", "Game", "game.dsk", QDateTime::currentDateTimeUtc());
-    first.setFavourite("Micro", "Other", "other.dsk", true);
+    first.launched({"Micro", "Game", "game.dsk"}, QDateTime::currentDateTimeUtc());
+    first.setFavourite({"Micro", "Other", "other.dsk"}, true);
     QVERIFY(first.save());
-    second.launched("Micro", "Game", "game.dsk", QDateTime::currentDateTimeUtc());
-    second.played("Micro", "Game", "game.dsk", 10);
-    second.setFavourite("Micro", "Game", "game.dsk", true);
+    second.launched({"Micro", "Game", "game.dsk"}, QDateTime::currentDateTimeUtc());
+    second.played({"Micro", "Game", "game.dsk"}, 10);
+    second.setFavourite({"Micro", "Game", "game.dsk"}, true);
     QVERIFY(second.save());
-    first.launched("Micro", "Game", "game.dsk", QDateTime::currentDateTimeUtc());
+    first.launched({"Micro", "Game", "game.dsk"}, QDateTime::currentDateTimeUtc());
     QVERIFY(first.save());
     for (const zanku::PlayHistory &history : {first, readBack(library)}) {
-        const auto game = history.find("Micro", "Game", "game.dsk");
+        const auto game = history.find({"Micro", "Game", "game.dsk"});
         QVERIFY(game && game->launches == 3 && game->seconds == 10 && game->favourite);
-        QVERIFY(history.find("Micro", "Other", "other.dsk")->favourite);
+        QVERIFY(history.find({"Micro", "Other", "other.dsk"})->favourite);
     }
 
     // The same from two processes at once.
@@ -176,10 +177,10 @@ void HistoryTest::twoProgramsLoseNothing()
     QVERIFY(a.waitForFinished(60000) && b.waitForFinished(60000));
     QCOMPARE(a.exitCode() + b.exitCode(), 0);
     const zanku::PlayHistory history = readBack(library);
-    QCOMPARE(history.find("Micro", "Game", "game.dsk")->launches, 3 + 2 * Count);
+    QCOMPARE(history.find({"Micro", "Game", "game.dsk"})->launches, 3 + 2 * Count);
     for (int i = 0; i < Count; ++i) {
         for (const QString tag : {"a", "b"}) {
-            const auto favourite = history.find("Micro", tag + QString::number(i), "f");
+            const auto favourite = history.find({"Micro", tag + QString::number(i), "f"});
             QVERIFY2(favourite && favourite->favourite, qPrintable(tag));
         }
     }
@@ -221,9 +222,9 @@ void HistoryTest::unreadableHistoryIsLeftAlone()
     library.core.start();
     const int slot = library.slotOf("Game");
     for (int launch = 0; launch < 2; ++launch)
-        library.core.LaunchGame(slot, "Game", "Micro");
-    library.core.setFavourite(slot, "Micro", true);
-    QCOMPARE(library.core.played(slot, "Micro")->launches, 2);
+        library.core.LaunchGame(library.core.keyOf(slot));
+    library.core.gameData().setFavourite(library.core.keyOf(slot), true);
+    QCOMPARE(library.core.gameData().played(library.core.keyOf(slot))->launches, 2);
     QCOMPARE(library.notices.size(), 1);
     QVERIFY2(kind.startsWith("lock")
                  ? library.notices[0].startsWith("Error: Could not save ")
@@ -254,7 +255,8 @@ void HistoryTest::starAndLaunchesFollowTheGame()
     zanku::Library &core = library.core;
     core.start();
     const int slot = library.slotOf("Game");
-    core.LaunchGame(slot, "Game", "Micro");
+    const zanku::GameKey key = core.keyOf(slot);
+    core.LaunchGame(key);
     const QString name = renamed ? "Game Deluxe" : "Game";
     if (renamed) {
         const zanku::RomListRead list = core.readRomList("Micro");
@@ -263,15 +265,15 @@ void HistoryTest::starAndLaunchesFollowTheGame()
         QCOMPARE(core.WriteRomList("Micro", games, list.version).status, zanku::SaveResult::Saved);
     }
     for (const bool star : {true, false, true}) {
-        core.setFavourite(slot, "Micro", star);
-        QCOMPARE(readBack(library).find("Micro", name, "game.dsk")->favourite, star);
-        QCOMPARE(core.played(slot, "Micro")->favourite, star);
+        core.gameData().setFavourite(key, star);
+        QCOMPARE(readBack(library).find({"Micro", name, "game.dsk"})->favourite, star);
+        QCOMPARE(core.gameData().isFavourite(key), star);
     }
-    core.LaunchGame(slot, "Game", "Micro");
+    core.LaunchGame(core.keyOf(slot));
     const zanku::PlayHistory history = readBack(library);
     QCOMPARE(history.games().size(), size_t(1));
-    QCOMPARE(history.find("Micro", name, "game.dsk")->launches, 2);
-    QCOMPARE(core.slotOf(*core.history().find("Micro", name, "game.dsk")), slot);
+    QCOMPARE(history.find({"Micro", name, "game.dsk"})->launches, 2);
+    QCOMPARE(core.slotOf(core.gameData().shownKey({"Micro", name, "game.dsk"})), slot);
 }
 
 int main(int argc, char *argv[])

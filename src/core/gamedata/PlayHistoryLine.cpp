@@ -1,4 +1,4 @@
-#include "core/library/PlayHistoryLine.h"
+#include "core/gamedata/PlayHistoryLine.h"
 
 #include <QDateTime>
 

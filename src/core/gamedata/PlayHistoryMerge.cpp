@@ -1,7 +1,7 @@
 // What a save writes: the file's bytes with this program's changes merged in.
 
-#include "core/library/PlayHistory.h"
-#include "core/library/PlayHistoryLine.h"
+#include "core/gamedata/PlayHistory.h"
+#include "core/gamedata/PlayHistoryLine.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -61,7 +61,7 @@ void PlayHistory::Merging::rewrite(qsizetype game, const Change *change)
 void PlayHistory::Merging::rewriteAll(const std::vector<Change> &changes)
 {
     for (const Change &change : changes) {
-        const QByteArray key = history::keyOf(change.emulator, change.name, change.file);
+        const QByteArray key = history::keyOf(change.key);
         const qsizetype game = renamed.locate(index, key);
         if (game < 0)
             added.push_back(&change);
@@ -135,7 +135,7 @@ void PlayHistory::Merging::append(QByteArray &content, Index::Merge *merge) cons
     for (const Change *change : added) {
         Game game;
         change->applyTo(game, true);
-        const QByteArray key = history::keyOf(change->emulator, change->name, change->file);
+        const QByteArray key = history::keyOf(change->key);
         const QByteArray line = lineOf(game, key);
         if (merge != nullptr)
             merge->added.push_back(

@@ -3,7 +3,7 @@
 // One line of "Zanku.played", as PlayHistory.h describes it: reading its numbers, date and
 // texts, the key a game is looked up by, and writing a game's line.
 
-#include "core/library/PlayHistory.h"
+#include "core/gamedata/PlayHistory.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -73,6 +73,10 @@ bool readable(const Fields &fields, bool checkUtf8, QByteArrayView line, const c
 // A game's key: its three texts as this program writes them, so that a line is looked up
 // by its own bytes.
 QByteArray keyOf(const QString &emulator, const QString &name, const QString &file);
+inline QByteArray keyOf(const GameKey &game)
+{
+    return keyOf(game.emulator, game.name, game.file);
+}
 // Whether the texts are escaped as keyOf() escapes them.
 bool plainlyEscaped(QByteArrayView texts);
 // The three texts of a line.

@@ -1,7 +1,7 @@
-#include "core/library/PlayHistoryFile.h"
+#include "core/gamedata/PlayHistoryFile.h"
 
 #include "core/files/RegularFile.h"
-#include "core/library/PlayHistory.h"
+#include "core/gamedata/PlayHistory.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
-#include "core/library/PlayHistory.h"
+#include "core/gamedata/PlayHistory.h"
 
 #include "core/files/TextFile.h"
-#include "core/library/PlayHistoryFile.h"
-#include "core/library/PlayHistoryLine.h"
+#include "core/gamedata/PlayHistoryFile.h"
+#include "core/gamedata/PlayHistoryLine.h"
 
 #include <QDir>
 #include <QLocale>
@@ -72,14 +72,14 @@ PlayHistory::Game PlayHistory::gameAt(qsizetype game, const Change *change) cons
         readStats(index_.line(index_.games[size_t(game)]), made);
         if (const auto renamed = renamed_.keyOf.constFind(game); renamed != renamed_.keyOf.cend()) {
             const Renamed::To to = renamed_.byKey.value(*renamed);
-            made.emulator = to.emulator, made.name = to.name, made.file = to.file;
+            made.key = {to.emulator, to.name, to.file};
         } else {
             history::Fields fields;
             split(index_.line(index_.games[size_t(game)]), fields);
-            textsOf(fields.texts, made.emulator, made.name, made.file);
+            textsOf(fields.texts, made.key.emulator, made.key.name, made.key.file);
         }
     } else {
-        made.emulator = change->emulator, made.name = change->name, made.file = change->file;
+        made.key = change->key;
     }
     if (change != nullptr)
         change->applyTo(made, false);
@@ -152,27 +152,25 @@ bool PlayHistory::save(QString *error)
     return true;
 }
 
-PlayHistory::Change &PlayHistory::change(const QString &emulator, const QString &name,
-                                         const QString &file)
+PlayHistory::Change &PlayHistory::change(const GameKey &game)
 {
-    const QByteArray key = history::keyOf(emulator, name, file);
+    const QByteArray key = history::keyOf(game);
     if (const auto found = changeIndex_.constFind(key); found != changeIndex_.cend())
         return changes_[found.value()];
     changeIndex_.insert(key, changes_.size());
-    changes_.push_back({emulator, name, file, 0, 0, {}, std::nullopt});
+    changes_.push_back({game, 0, 0, {}, std::nullopt});
     return changes_.back();
 }
 
-std::optional<PlayHistory::Game> PlayHistory::find(const QString &emulator, const QString &name,
-                                                   const QString &file) const
+std::optional<PlayHistory::Game> PlayHistory::find(const GameKey &wanted) const
 {
-    const QByteArray key = history::keyOf(emulator, name, file);
+    const QByteArray key = history::keyOf(wanted);
     const Change *change = changeOf(key);
     const qsizetype game = renamed_.locate(index_, key);
     if (game < 0 && change == nullptr)
         return std::nullopt;
     Game found;
-    found.emulator = emulator, found.name = name, found.file = file;
+    found.key = wanted;
     if (game >= 0)
         readStats(index_.line(index_.games[size_t(game)]), found);
     if (change != nullptr)
@@ -180,39 +178,36 @@ std::optional<PlayHistory::Game> PlayHistory::find(const QString &emulator, cons
     return found;
 }
 
-void PlayHistory::launched(const QString &emulator, const QString &name, const QString &file,
-                           const QDateTime &when)
+void PlayHistory::launched(const GameKey &game, const QDateTime &when)
 {
-    Change &change = this->change(emulator, name, file);
+    Change &change = this->change(game);
     ++change.launches;
     change.lastPlayed = when;
 }
 
-void PlayHistory::played(const QString &emulator, const QString &name, const QString &file,
-                         qint64 seconds)
+void PlayHistory::played(const GameKey &game, qint64 seconds)
 {
-    change(emulator, name, file).seconds += seconds;
+    change(game).seconds += seconds;
 }
 
-void PlayHistory::setFavourite(const QString &emulator, const QString &name, const QString &file,
-                               bool on)
+void PlayHistory::setFavourite(const GameKey &game, bool on)
 {
-    change(emulator, name, file).favourite = on;
+    change(game).favourite = on;
 }
 
 void PlayHistory::rename(const QString &emulator, const QString &file, const QString &from,
                          const QString &to, const QString &toEmulator)
 {
     const QString &movedTo = toEmulator.isEmpty() ? emulator : toEmulator;
-    if (!find(emulator, from, file) || find(movedTo, to, file))
+    if (!find({emulator, from, file}) || find({movedTo, to, file}))
         return;
     renames_.push_back({emulator, file, from, to, movedTo});
     const QByteArray key = history::keyOf(emulator, from, file);
     if (const auto found = changeIndex_.constFind(key); found != changeIndex_.cend()) {
         const size_t at = found.value();
         changeIndex_.erase(found);
-        changes_[at].emulator = movedTo;
-        changes_[at].name = to;
+        changes_[at].key.emulator = movedTo;
+        changes_[at].key.name = to;
         changeIndex_.insert(history::keyOf(movedTo, to, file), at);
     }
     renamed_ = resolve(index_);
@@ -222,20 +217,40 @@ bool PlayHistory::renameEmulator(const QString &from, const QString &to)
 {
     bool any = false;
     for (const Game &game : games()) {
-        if (game.emulator == from) {
-            rename(from, game.file, game.name, game.name, to);
+        if (game.key.emulator == from) {
+            rename(from, game.key.file, game.key.name, game.key.name, to);
             any = true;
         }
     }
     return any;
 }
 
+void PlayHistory::mergeCopy(const PlayHistory &copy)
+{
+    for (const Game &theirs : copy.games()) {
+        const std::optional<Game> ours = find(theirs.key);
+        const Game here = ours.value_or(Game{theirs.key});
+        if (theirs.launches <= here.launches && theirs.seconds <= here.seconds &&
+            (!theirs.lastPlayed.isValid() ||
+             (here.lastPlayed.isValid() && theirs.lastPlayed <= here.lastPlayed)) &&
+            (!theirs.favourite || here.favourite))
+            continue;
+        Change &change = this->change(theirs.key);
+        change.launches += std::max(0, theirs.launches - here.launches);
+        change.seconds += std::max<qint64>(0, theirs.seconds - here.seconds);
+        if (theirs.lastPlayed.isValid() &&
+            (!here.lastPlayed.isValid() || theirs.lastPlayed > here.lastPlayed))
+            change.lastPlayed = theirs.lastPlayed;
+        if (theirs.favourite && !here.favourite)
+            change.favourite = true;
+    }
+}
+
 qsizetype PlayHistory::count() const
 {
     qsizetype total = qsizetype(index_.games.size());
     for (const Change &change : changes_)
-        total +=
-            renamed_.locate(index_, history::keyOf(change.emulator, change.name, change.file)) < 0;
+        total += renamed_.locate(index_, history::keyOf(change.key)) < 0;
     return total;
 }
 
@@ -243,8 +258,7 @@ PlayHistory::Placed PlayHistory::placedChanges() const
 {
     Placed changes;
     for (const Change &change : changes_) {
-        const qsizetype game =
-            renamed_.locate(index_, history::keyOf(change.emulator, change.name, change.file));
+        const qsizetype game = renamed_.locate(index_, history::keyOf(change.key));
         if (game < 0)
             changes.added.push_back(&change);
         else

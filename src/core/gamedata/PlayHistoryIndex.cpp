@@ -1,6 +1,6 @@
-#include "core/library/PlayHistoryIndex.h"
+#include "core/gamedata/PlayHistoryIndex.h"
 
-#include "core/library/PlayHistoryLine.h"
+#include "core/gamedata/PlayHistoryLine.h"
 
 #include <QString>
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/library/PlayHistoryIndex.h"
+#include "core/gamedata/PlayHistoryIndex.h"
+#include "core/records/GameKey.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -32,7 +33,7 @@ namespace zanku {
 class PlayHistory {
 public:
     struct Game {
-        QString emulator, name, file;
+        GameKey key;
         int launches = 0;
         qint64 seconds = 0;
         QDateTime lastPlayed; // invalid: never
@@ -62,18 +63,21 @@ public:
     // The lines that could not be read, as they are in the file.
     std::vector<QByteArray> unreadLines() const;
 
-    std::optional<Game> find(const QString &emulator, const QString &name,
-                             const QString &file) const;
-    void launched(const QString &emulator, const QString &name, const QString &file,
-                  const QDateTime &when);
-    void played(const QString &emulator, const QString &name, const QString &file, qint64 seconds);
-    void setFavourite(const QString &emulator, const QString &name, const QString &file, bool on);
+    std::optional<Game> find(const GameKey &game) const;
+    void launched(const GameKey &game, const QDateTime &when);
+    void played(const GameKey &game, qint64 seconds);
+    void setFavourite(const GameKey &game, bool on);
     // A game renamed in its list keeps what it played; with `toEmulator`, it moves to that
     // emulator too.
     void rename(const QString &emulator, const QString &file, const QString &from,
                 const QString &to, const QString &toEmulator = {});
     // An emulator renamed keeps what its games played. False when it had none.
     bool renameEmulator(const QString &from, const QString &to);
+
+    // What another copy of the file holds (a synchroniser's conflict copy), merged in as
+    // changes of this program: for each game the larger count and time, the later date,
+    // a star from either.
+    void mergeCopy(const PlayHistory &copy);
 
     // The `count` games last played, newest first.
     std::vector<Game> recent(int count) const;
@@ -101,7 +105,7 @@ private:
     };
     // What this program changed in a game since the last load or save.
     struct Change {
-        QString emulator, name, file;
+        GameKey key;
         int launches = 0;
         qint64 seconds = 0;
         QDateTime lastPlayed;
@@ -126,7 +130,7 @@ private:
     Placed placedChanges() const;
     Renamed resolve(const Index &index) const;
     const Change *changeOf(const QByteArray &key) const;
-    Change &change(const QString &emulator, const QString &name, const QString &file);
+    Change &change(const GameKey &game);
     Game gameAt(qsizetype game, const Change *change) const;
     // The file's bytes with this program's changes merged in; `merge`, when given, learns
     // whether the index can follow them without reading the result anew.

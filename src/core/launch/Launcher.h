@@ -1,0 +1,78 @@
+#pragma once
+
+#include "core/launch/Extractions.h"
+#include "core/records/GameKey.h"
+#include "core/records/Records.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+namespace zanku {
+
+// One launch, as plain data: the game, the emulator whose games it is (where its file,
+// its archive and its kept saves are), and the emulator to start it with (its program,
+// options and directory), the same one unless the player chose another.
+struct LaunchRequest {
+    GameKey key;
+    GameRecord game;
+    EmulatorRecord own;
+    EmulatorRecord with;
+};
+
+// Launches games and does nothing else: a zipped game's archive extracted first, the
+// emulator started in its own directory with the game on its command line, and what the
+// last launch extracted removed at the next action. It says when a game started and, once
+// its emulator has ended, how long it ran; whoever keeps such things listens.
+class Launcher : public QObject {
+    Q_OBJECT
+public:
+    explicit Launcher(const QString &programDir, QObject *parent = nullptr);
+
+    // At start-up: what a crashed session extracted in these directories is recovered.
+    void recover(const QStringList &emulatorDirectories)
+    {
+        extractions_.recover(emulatorDirectories);
+    }
+    void start(const LaunchRequest &request);
+    // Removes the folder the last zipped launch extracted into, keeping the files the
+    // emulator wrote; while an emulator started on it still runs, the removal waits.
+    void cleanup() { extractions_.cleanup(); }
+    // How many emulators this launcher started still run (those it can watch).
+    int running() const { return running_; }
+
+    // A launch that cannot be made: the box, when there is something to say, and the
+    // status back to waiting.
+    void refuse(const QString &text = {});
+    // A rename while a game runs: the time it is played is told under its new key.
+    void renameEmulator(const QString &from, const QString &to);
+    void renameGame(const QString &emulator, const QString &file, const QString &from,
+                    const QString &to);
+
+signals:
+    void started(const zanku::GameKey &game);
+    void ended(const zanku::GameKey &game, qint64 seconds);
+    // The launch's status text, and whether it holds the window meanwhile.
+    void status(const QString &text);
+    void busy(bool busy);
+    // The first emulator launched now runs (true), or the last of them has ended (false).
+    void runningChanged(bool running);
+    void notice(const QString &title, const QString &text);
+    // An extraction folder is gone, the player's files in it kept.
+    void extractionRemoved(const QString &folder);
+
+private:
+    // Extracts a zipped game into its folder; false when the launch must stop.
+    bool prepare(const LaunchRequest &request, const QString &gameDir, bool &zipped);
+    void run(const LaunchRequest &request, const QString &gameDir, bool zipped);
+    void finish();
+
+    QString programDir_;
+    // Every folder a zipped launch extracted into, until it is removed.
+    Extractions extractions_;
+    int running_ = 0;
+    // The game each watched emulator runs, by its process.
+    QHash<const QObject *, GameKey> runningGames_;
+};
+
+} // namespace zanku

@@ -1,0 +1,100 @@
+#include "ui/browser/GameMenu.h"
+
+#include "core/gamedata/GameData.h"
+#include "core/library/Library.h"
+#include "ui/common/Messages.h"
+
+#include <QActionGroup>
+#include <QMenu>
+#include <QSet>
+
+namespace {
+
+void addLaunchWith(QMenu &menu, zanku::Library &library, const zanku::GameKey &game)
+{
+    QMenu *once = menu.addMenu(QObject::tr("Launch With"));
+    once->setObjectName(QStringLiteral("LaunchWithM"));
+    QMenu *always = menu.addMenu(QObject::tr("Always Launch With"));
+    always->setObjectName(QStringLiteral("AlwaysLaunchWithM"));
+    auto *choices = new QActionGroup(always);
+    const QString chosen = library.gameData().launchWith(game);
+    QSet<QString> seen; // an emulator is named by its name: the first of two alike
+    for (int e = 1; e <= library.EmulatorCount(); ++e) {
+        const QString name = library.emulator(e).Name;
+        const bool own = name == game.emulator;
+        if (name.isEmpty() || seen.contains(name))
+            continue;
+        seen.insert(name);
+        if (!own)
+            once->addAction(MenuText(name), &library,
+                            [&library, game, name] { library.LaunchGame(game, name); });
+        QAction *choice = always->addAction(
+            own ? QObject::tr("%1 (its own)").arg(MenuText(name)) : MenuText(name), &library,
+            [&library, game, name] { library.gameData().setLaunchWith(game, name); });
+        choice->setCheckable(true);
+        choice->setChecked(chosen.isEmpty() ? own : chosen == name);
+        choices->addAction(choice);
+    }
+    once->setEnabled(!once->isEmpty());
+}
+
+void addCollections(QMenu &menu, zanku::Library &library, const zanku::GameKey &game,
+                    QWidget *parent)
+{
+    zanku::GameData &data = library.gameData();
+    QMenu *add = menu.addMenu(QObject::tr("Add to Collection"));
+    add->setObjectName(QStringLiteral("AddToCollectionM"));
+    const QStringList in = data.collectionsOf(game);
+    for (const QString &collection : data.collections()) {
+        if (!in.contains(collection))
+            add->addAction(MenuText(collection), &library,
+                           [&data, game, collection] { data.addToCollection(game, collection); });
+    }
+    if (!add->isEmpty())
+        add->addSeparator();
+    add->addAction(QObject::tr("New Collection..."), parent, [&data, game] {
+        const std::optional<QString> name =
+            AskText(QObject::tr("New Collection"), QObject::tr("Name of the new collection:"));
+        if (name && !name->trimmed().isEmpty())
+            data.addToCollection(game, name->trimmed());
+    });
+    QMenu *remove = menu.addMenu(QObject::tr("Remove from Collection"));
+    remove->setObjectName(QStringLiteral("RemoveFromCollectionM"));
+    for (const QString &collection : in)
+        remove->addAction(MenuText(collection), &library, [&data, game, collection] {
+            data.removeFromCollection(game, collection);
+        });
+    remove->setEnabled(!in.isEmpty());
+}
+
+} // namespace
+
+QString MenuText(const QString &name)
+{
+    QString text = name;
+    return text.replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+void FillGameMenu(QMenu &menu, zanku::Library &library, const zanku::GameKey &game, QWidget *parent,
+                  const std::function<void()> &launch)
+{
+    menu.clear();
+    const bool any = !game.isNull() && library.EmulatorCount() != 0;
+    QAction *start = menu.addAction(QObject::tr("Launch"), parent, launch);
+    start->setShortcut(QKeySequence(Qt::Key_Return));
+    start->setShortcutContext(Qt::WidgetShortcut); // Enter itself is the list's
+    start->setEnabled(any);
+    if (!any)
+        return;
+    addLaunchWith(menu, library, game);
+    menu.addSeparator();
+    QAction *favourite =
+        menu.addAction(QObject::tr("Favourite"), &library,
+                       [&library, game](bool on) { library.gameData().setFavourite(game, on); });
+    favourite->setObjectName(QStringLiteral("FavouriteM"));
+    favourite->setCheckable(true);
+    favourite->setChecked(library.gameData().isFavourite(game));
+    favourite->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    favourite->setShortcutContext(Qt::WidgetShortcut); // Ctrl+D itself is the window's
+    addCollections(menu, library, game, parent);
+}
