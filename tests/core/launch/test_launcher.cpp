@@ -1,0 +1,141 @@
+#include "TestLibrary.h"
+#include "core/gamedata/GameData.h"
+#include "core/launch/Launcher.h"
+#include "core/launch/PlayersFiles.h"
+#include "core/unzip/ZipFixtures.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+// An emulator that writes where it ran and what it was given into launched.txt in its own
+// directory, and a save beside the game it was handed.
+const QByteArray StandIn = R"sh(#!/bin/sh
+for last in "$@"; do :; done
+printf '%s\n%s\n' "$(pwd -P)" "$*" >launched.txt
+[ -f "$last" ] && echo SAVE >"$(dirname "$last")/game.srm"
+exit 0
+)sh";
+
+// "Micro" lists "Game" (a file) and "Zipped" (only its archive); "Other" lists nothing of
+// its own, in a directory of its own with options of its own.
+void writeLibrary(TestLibrary &library)
+{
+    for (const QString dir : {"emu", "other"}) {
+        library.write(dir + "/run", StandIn);
+        QFile::setPermissions(library.path(dir + "/run"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    library.write("emu/game.dsk");
+    library.mkdir("emu/zips");
+    QVERIFY(MakeZip(library.path("emu/zips/zip.zip"), {{"zip.dsk", "DISK"}}));
+    QVERIFY(library.writeConfig({{"Micro", "./run", library.path("emu"), "-own %", "", "zips"},
+                                 {"Other", "./run", library.path("other"), "-other %", "", ""}}));
+    library.write("Micro.rom", "Game=game.dsk==-game-options %=\r\nZipped=zip.dsk===\r\n");
+    library.write("Other.rom", "");
+}
+
+// What the emulator in `dir` was given, once it has run: its directory, its arguments.
+QStringList launchedIn(const TestLibrary &library, const QString &dir)
+{
+    const QString record = library.path(dir + "/launched.txt");
+    if (!QTest::qWaitFor([&] { return QFileInfo::exists(record); }, 5000))
+        return {};
+    const QStringList lines = QString::fromUtf8(library.read(dir + "/launched.txt")).split('\n');
+    QFile::remove(record);
+    return lines.mid(0, 2);
+}
+} // namespace
+
+class LauncherTest : public QObject {
+    Q_OBJECT
+private slots:
+    void launchWithAnotherEmulator();
+    void alwaysLaunchWithOutlivesRestartsAndRenames();
+    void listenersHearBothEndsUnderOneKey();
+};
+
+// Another emulator's program and options, in its own directory, with the game's own file by
+// its full path; a zipped game extracted from its own emulator's archives, its save kept
+// under its own emulator.
+void LauncherTest::launchWithAnotherEmulator()
+{
+    TestLibrary library;
+    writeLibrary(library);
+    zanku::Library &core = library.core;
+    core.start();
+    core.LaunchGame(library.keyOf("Game"), "Other");
+    QCOMPARE(launchedIn(library, "other"),
+             (QStringList{library.path("other"), "-other " + library.path("emu/game.dsk")}));
+    core.LaunchGame(library.keyOf("Game")); // its own: its own options, as stored
+    QCOMPARE(launchedIn(library, "emu"),
+             (QStringList{library.path("emu"), "-game-options game.dsk"}));
+
+    core.LaunchGame(library.keyOf("Zipped"), "Other");
+    QCOMPARE(launchedIn(library, "other"),
+             (QStringList{library.path("other"), "-other " + library.path("emu/zip.dsk/zip.dsk")}));
+    QTRY_VERIFY(!core.anyEmulatorRunning());
+    core.CleanupExtraction();
+    QTRY_VERIFY(!QFileInfo::exists(library.path("emu/zip.dsk")));
+    QCOMPARE(ReadFile(zanku::SavesFolder(library.path(), "Micro", "zip.dsk") + "/game.srm"),
+             "SAVE\n");
+    QCOMPARE(core.gameData().played(library.keyOf("Zipped"))->launches, 1);
+
+    core.LaunchGame(library.keyOf("Game"), "Gone"); // named, and not there: said, not started
+    QVERIFY(library.notices.last().contains("Gone"));
+}
+
+// Enter's launch follows the choice; the choice is in the program's own file, read again
+// after a restart, and follows the emulator's rename and the game's.
+void LauncherTest::alwaysLaunchWithOutlivesRestartsAndRenames()
+{
+    TestLibrary library;
+    writeLibrary(library);
+    const QByteArray romList = library.read("Micro.rom");
+    {
+        zanku::Library first(library.path());
+        first.start();
+        first.gameData().setLaunchWith(first.keyOf(1), "Other");
+    }
+    QCOMPARE(library.read("Micro.rom"), romList);
+    zanku::Library &core = library.core;
+    core.start();
+    QCOMPARE(core.gameData().launchWith(library.keyOf("Game")), "Other");
+    core.LaunchGame(library.keyOf("Game"));
+    QCOMPARE(launchedIn(library, "other").value(0), library.path("other"));
+
+    QVERIFY(library.writeConfig({{"Micro", "./run", library.path("emu"), "-own %", "", "zips"},
+                                 {"Second", "./run", library.path("other"), "-second %", "", ""}}));
+    core.renameEmulator("Other", "Second");
+    zanku::RomListRead list = core.readRomList("Micro");
+    list.records[0].Name = "Game Deluxe";
+    QCOMPARE(core.WriteRomList("Micro", list.records, list.version).status,
+             zanku::SaveResult::Saved);
+    core.reload();
+    core.LaunchGame(library.keyOf("Game Deluxe"));
+    QCOMPARE(launchedIn(library, "other").value(1), "-second " + library.path("emu/game.dsk"));
+
+    core.gameData().setLaunchWith(library.keyOf("Game Deluxe"), "Micro"); // its own again
+    core.LaunchGame(library.keyOf("Game Deluxe"));
+    QCOMPARE(launchedIn(library, "emu").value(1), "-game-options game.dsk");
+}
+
+void LauncherTest::listenersHearBothEndsUnderOneKey()
+{
+    TestLibrary library;
+    writeLibrary(library);
+    zanku::Launcher launcher(library.path());
+    QSignalSpy started(&launcher, &zanku::Launcher::started);
+    QSignalSpy ended(&launcher, &zanku::Launcher::ended);
+    const EmulatorRecord micro{"Micro", "./run", library.path("emu"), "%", "", ""};
+    const zanku::GameKey key{"Micro", "Game", "game.dsk"};
+    launcher.start({key, {"Game", "game.dsk", "", "", "", 1}, micro, micro});
+    launcher.renameGame("Micro", "game.dsk", "Game", "Game II"); // while it runs
+    QCOMPARE(started.size(), 1);
+    QTRY_COMPARE(ended.size(), 1);
+    QCOMPARE(started[0][0].value<zanku::GameKey>(), key);
+    QCOMPARE(ended[0][0].value<zanku::GameKey>(), (zanku::GameKey{"Micro", "Game II", "game.dsk"}));
+}
+
+QTEST_GUILESS_MAIN(LauncherTest)
+#include "test_launcher.moc"
