@@ -139,6 +139,7 @@ private slots:
     void aReloadKeepsTheHighlightedGameOrNone();
     void findAGameByTyping();
     void favouritesAndRecentlyPlayed();
+    void theGameMenuChoosesEmulatorsAndCollections();
     void aHeldKeyShowsTheRowItRestsOn();
     void everyDemoGameGetsAnExistingPath();
     void theCoverViewIsTheListInTiles();
@@ -526,6 +527,50 @@ void BrowserTest::favouritesAndRecentlyPlayed()
     QTest::keyClick(window.find("Find"), Qt::Key_D, Qt::ControlModifier);
     QCOMPARE(count(), "Games  ( 0 of 3 Roms )");
     QVERIFY(window.find("Title")->isVisible() && !window.launchEnabled());
+}
+
+// Launch With starts the game's own file with another emulator; Always Launch With makes
+// that what Enter does; a new collection narrows the list; a narrowing that hid the chosen
+// game gives it back when it ends.
+void BrowserTest::theGameMenuChoosesEmulatorsAndCollections()
+{
+    Fixture library;
+    library.add("Arcade", "emu", "%", {"Alpha=a.bin", "Beta=b.bin"});
+    library.add("Console", "emu2", "-c %", {});
+    Window window(library);
+    const auto item = [&](const char *menu, const QString &text) -> QAction * {
+        auto *found = window.main.findChild<QMenu *>(menu);
+        emit found->aboutToShow();
+        for (QAction *action : found->actions())
+            if (action->text() == text)
+                return action;
+        return nullptr;
+    };
+    window.select(0);
+    emit window.main.findChild<QMenu *>("GameM")->aboutToShow();
+    item("LaunchWithM", "Console")->trigger();
+    QCOMPARE(library.launched("emu2")["args"], "-c|" + library.path("emu/a.bin"));
+    item("AlwaysLaunchWithM", "Console")->trigger();
+    window.enter();
+    QCOMPARE(library.launched("emu2")["cwd"], library.path("emu2"));
+    QVERIFY(window.lista()->model()->index(0, 0).data(Qt::ToolTipRole).toString().endsWith(
+        "Launches with Console"));
+
+    SetTextAsker([](const QString &, const QString &, const QString &) {
+        return std::optional<QString>("Couch & Co");
+    });
+    item("AddToCollectionM", "New Collection...")->trigger();
+    SetTextAsker({});
+    item("ShowM", "Couch && Co")->trigger();
+    QCOMPARE(window.lista()->model()->rowCount(), 1);
+    QCOMPARE(window.main.findChild<QLabel *>("StatusPanel2")->text(), "Games  ( 1 of 2 Roms )");
+    item("ShowM", "All Games")->trigger();
+    window.select(1); // Beta, no favourite
+    window.press("FavouritesOnlyM");
+    QCOMPARE(window.lista()->model()->rowCount(), 0);
+    window.press("FavouritesOnlyM");
+    QCOMPARE(window.lista()->selectionModel()->selectedRows(),
+             QModelIndexList{window.lista()->model()->index(1, 0)});
 }
 
 // A held key runs through the list without a picture on the way; the row it rests on is
