@@ -81,7 +81,7 @@ void FillGameMenu(QMenu &menu, zanku::Library &library, const zanku::GameKey &ga
     menu.clear();
     const bool any = !game.isNull() && library.EmulatorCount() != 0;
     QAction *start = menu.addAction(QObject::tr("Launch"), parent, launch);
-    start->setShortcut(QKeySequence(Qt::Key_Return));
+    start->setShortcut(QKeySequence(Qt::Key_Enter));
     start->setShortcutContext(Qt::WidgetShortcut); // Enter itself is the list's
     start->setEnabled(any);
     if (!any)
