@@ -229,7 +229,10 @@ void PlayHistory::mergeCopy(const PlayHistory &copy)
 {
     for (const Game &theirs : copy.games()) {
         const std::optional<Game> ours = find(theirs.key);
-        const Game here = ours.value_or(Game{theirs.key});
+        Game here;
+        here.key = theirs.key;
+        if (ours)
+            here = *ours;
         if (theirs.launches <= here.launches && theirs.seconds <= here.seconds &&
             (!theirs.lastPlayed.isValid() ||
              (here.lastPlayed.isValid() && theirs.lastPlayed <= here.lastPlayed)) &&

@@ -8,6 +8,7 @@
 #include "core/gamedata/GameData.h"
 #include "core/launch/Launcher.h"
 #include "core/launch/PlayersFiles.h"
+#include "core/library/SavesRename.h"
 
 #include <QDir>
 #include <QFile>
@@ -192,7 +193,8 @@ QStringList Library::makeMissingRomLists(const std::vector<EmulatorRecord> &emul
     return problems;
 }
 
-QStringList Library::renameEmulator(const QString &from, const QString &to)
+QStringList Library::renameEmulator(const QString &from, const QString &to,
+                                    SavesCollision collision)
 {
     QStringList problems;
     const QDir dir(programDir_);
@@ -203,13 +205,7 @@ QStringList Library::renameEmulator(const QString &from, const QString &to)
         problems.append(QStringLiteral("%1 could not be renamed to %2.")
                             .arg(Quoted(QDir::toNativeSeparators(oldList)),
                                  Quoted(QFileInfo(newList).fileName())));
-    const QString saves = dir.filePath(QStringLiteral("Saves/"));
-    const QString oldSaves = saves + SavesName(from), newSaves = saves + SavesName(to);
-    if (QFileInfo(oldSaves).isDir() && !QFileInfo::exists(newSaves) &&
-        !QDir().rename(oldSaves, newSaves))
-        problems.append(
-            QStringLiteral("%1 could not be renamed to %2.")
-                .arg(Quoted(QDir::toNativeSeparators(oldSaves)), Quoted(SavesName(to))));
+    problems += RenameSaves(programDir_, from, to, collision);
     gameData_->renameEmulator(from, to);
     launcher_->renameEmulator(from, to);
     emit romListChanged(to);

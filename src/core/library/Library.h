@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/catalogue/ListRead.h"
+#include "core/library/SavesRename.h"
 #include "core/records/GameKey.h"
 #include "core/records/Records.h"
 
@@ -72,9 +73,12 @@ public:
     // Makes an empty ROM list for each of these emulators that has none, so a new
     // emulator is not reported as missing its list; says why for each it could not.
     QStringList makeMissingRomLists(const std::vector<EmulatorRecord> &emulators);
-    // After a Save renamed an emulator: its ROM list, its kept saves and what it played
-    // follow it, unless something of the new name is there already. Says what could not.
-    QStringList renameEmulator(const QString &from, const QString &to);
+    // After a Save renamed an emulator: its ROM list, its kept saves, what it played and
+    // the player's choices follow it. A ROM list of the new name is left as it is; kept
+    // saves of the new name are merged with or set aside, as `collision` says. A game
+    // running meanwhile keeps its time under the new name. Says what could not be done.
+    QStringList renameEmulator(const QString &from, const QString &to,
+                               SavesCollision collision = SavesCollision::SetAside);
 
     // Adds lines after the last one of an emulator's ROM list, leaving its bytes as they
     // are; signals romListChanged.

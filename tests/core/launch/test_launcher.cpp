@@ -53,6 +53,8 @@ private slots:
     void launchWithAnotherEmulator();
     void alwaysLaunchWithOutlivesRestartsAndRenames();
     void listenersHearBothEndsUnderOneKey();
+    void renameOntoKeptSaves_data();
+    void renameOntoKeptSaves();
 };
 
 // Another emulator's program and options, in its own directory, with the game's own file by
@@ -135,6 +137,45 @@ void LauncherTest::listenersHearBothEndsUnderOneKey()
     QTRY_COMPARE(ended.size(), 1);
     QCOMPARE(started[0][0].value<zanku::GameKey>(), key);
     QCOMPARE(ended[0][0].value<zanku::GameKey>(), (zanku::GameKey{"Micro", "Game II", "game.dsk"}));
+}
+
+void LauncherTest::renameOntoKeptSaves_data()
+{
+    QTest::addColumn<int>("collision");
+    QTest::addColumn<QStringList>("tree");
+    QTest::newRow("merge") << int(zanku::SavesCollision::Merge)
+                           << QStringList{"New/",
+                                          "New/game.dsk/",
+                                          "New/game.dsk/a (old).srm",
+                                          "New/game.dsk/a.srm",
+                                          "New/other.dsk/",
+                                          "New/other.dsk/b.srm"};
+    QTest::newRow("set aside") << int(zanku::SavesCollision::SetAside)
+                               << QStringList{"New (old)/",
+                                              "New (old)/game.dsk/",
+                                              "New (old)/game.dsk/a.srm",
+                                              "New (old)/other.dsk/",
+                                              "New (old)/other.dsk/b.srm",
+                                              "New/",
+                                              "New/game.dsk/",
+                                              "New/game.dsk/a.srm"};
+}
+
+// Kept saves of the new name (an emulator of that name removed earlier) are never what the
+// renamed emulator's games load, and nothing is written over.
+void LauncherTest::renameOntoKeptSaves()
+{
+    QFETCH(int, collision);
+    QFETCH(QStringList, tree);
+    TestLibrary library;
+    library.write("Saves/Old/game.dsk/a.srm", "CURRENT");
+    library.write("Saves/New/game.dsk/a.srm", "STALE");
+    library.write("Saves/New/other.dsk/b.srm", "OTHER");
+    QVERIFY(zanku::SavesCollide(library.path(), "Old", "New"));
+    QVERIFY(zanku::RenameSaves(library.path(), "Old", "New", zanku::SavesCollision(collision))
+                .isEmpty());
+    QCOMPARE(Tree(library.path("Saves")), tree);
+    QCOMPARE(library.read("Saves/New/game.dsk/a.srm"), "CURRENT");
 }
 
 QTEST_GUILESS_MAIN(LauncherTest)
