@@ -1,3 +1,4 @@
+#include "core/files/RemoveTree.h"
 #include "core/files/TextFile.h"
 
 #include <QDir>
@@ -8,7 +9,7 @@
 #include <csignal>
 #include <sys/resource.h>
 
-// The program's one writer of whole files.
+// The program's one writer of whole files, and the removal of what it extracted.
 class FilesTest : public QObject {
     Q_OBJECT
     QTemporaryDir tmp_;
@@ -68,6 +69,37 @@ private slots:
         QVERIFY(!QFile::exists(outside));
         QCOMPARE(QDir(tmp_.path()).entryList(QDir::Files | QDir::System | QDir::Hidden).size(),
                  int(QFile::exists(file) || there == "dangling link"));
+    }
+
+    // A folder is removed only while it is the one the identity names.
+    void removesOnlyTheFolderItWasGiven_data()
+    {
+        QTest::addColumn<QString>("swap"); // what happens to the folder after its identity
+        QTest::newRow("none") << "";
+        QTest::newRow("renamed away, another made") << "rename";
+        QTest::newRow("removed, another made") << "remove";
+        QTest::newRow("a link to it in its place") << "link";
+    }
+    void removesOnlyTheFolderItWasGiven()
+    {
+        QFETCH(QString, swap);
+        const QString folder = path("game.dsk"), away = path("away");
+        QVERIFY(QDir().mkpath(folder + "/saves"));
+        write(folder + "/saves/game.sav", "old");
+        const std::optional<FolderIdentity> identity = IdentityOf(folder);
+        QVERIFY(identity);
+        if (swap == "rename" || swap == "link")
+            QVERIFY(QDir().rename(folder, away));
+        else if (swap == "remove")
+            QVERIFY(QDir(folder).removeRecursively());
+        if (swap == "link")
+            QVERIFY(QFile::link(away, folder));
+        else if (!swap.isEmpty())
+            QVERIFY(QDir().mkpath(folder + "/saves"));
+        write(folder + "/saves/game.sav", "new");
+        QCOMPARE(RemoveTree(folder, identity),
+                 swap.isEmpty() ? RemoveTreeResult::Removed : RemoveTreeResult::NotOurs);
+        QCOMPARE(read(folder + "/saves/game.sav"), swap.isEmpty() ? "(none)" : "new");
     }
 };
 
