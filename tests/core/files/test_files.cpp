@@ -1,8 +1,10 @@
 #include "core/files/RemoveTree.h"
+#include "core/files/SettingsFile.h"
 #include "core/files/TextFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -100,6 +102,30 @@ private slots:
         QCOMPARE(RemoveTree(folder, identity),
                  swap.isEmpty() ? RemoveTreeResult::Removed : RemoveTreeResult::NotOurs);
         QCOMPARE(read(folder + "/saves/game.sav"), swap.isEmpty() ? "(none)" : "new");
+    }
+
+    // What QSettings wrote reads as it wrote it, and what is written it reads alike.
+    void settingsAsQSettingsWritesThem_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QByteArray every;
+        for (int byte = 0; byte < 256; ++byte)
+            every += char(byte);
+        QTest::newRow("every byte") << QVariant(every + "0a, ;=\"\\\x01f ");
+        QTest::newRow("text") << QVariant(QString(" Covers; \u00e9, \"x\" = \\y\t\n\x01f "));
+        QTest::newRow("text like bytes") << QVariant(QString("@ByteArray(x)"));
+    }
+    void settingsAsQSettingsWritesThem()
+    {
+        QFETCH(QVariant, value);
+        const QString file = path("Zanku.conf");
+        QSettings(file, QSettings::IniFormat).setValue("MainWindow/Geometry", value);
+        QSettings(file, QSettings::IniFormat).setValue("View", "Covers");
+        const zanku::Settings read = zanku::ReadSettingsFile(file, 1 << 20);
+        QCOMPARE(read, zanku::Settings({{"MainWindow/Geometry", value}, {"View", "Covers"}}));
+        QVERIFY(zanku::WriteSettingsFile(file, read));
+        QCOMPARE(QSettings(file, QSettings::IniFormat).value("MainWindow/Geometry"), value);
+        QCOMPARE(QSettings(file, QSettings::IniFormat).value("View"), "Covers");
     }
 };
 
