@@ -16,7 +16,22 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// A fresh program directory for one test, with the library that reads it. Helpers write
+// The user's configuration, cache and data folders of one test, empty at its start: a
+// window never reads what another test or an earlier run left, nor the player's own.
+class UserFolders {
+public:
+    UserFolders()
+    {
+        for (const char *name : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
+            qputenv(name, QFile::encodeName(dir_.filePath(QString::fromLatin1(name))));
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// A fresh program directory for one test, with the library that reads it, and user
+// folders of its own. Helpers write
 // the files a player would have: emulator directories, game files, ROM lists. What the
 // library has to tell the player is kept in `notices` ("title: text"), the end for a
 // past version of "Zanku.ini" among them ("end: text").
@@ -85,6 +100,7 @@ public:
     zanku::GameKey keyOf(const QString &name) const { return core.keyOf(slotOf(name)); }
 
 private:
+    UserFolders users_;
     QTemporaryDir dir_;
 
 public:

@@ -11,9 +11,14 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#ifdef Q_OS_LINUX
+#include <QRandomGenerator>
+
+#ifdef Q_OS_UNIX
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -121,6 +126,13 @@ QString failureReason(const QFileDevice &file)
     }
 }
 
+#ifdef Q_OS_UNIX
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+#endif
+
 // The whole content of a regular file of at most MaxTextFileSize bytes, read without
 // ever waiting on a pipe or a device. Returns why it failed, or nothing.
 QString readWholeFile(const QString &path, QByteArray &content)
@@ -145,6 +157,44 @@ FileVersion versionOf(const QByteArray &content, const QString &path, bool hashe
     return version;
 }
 
+// Writes every byte of `content` to the open file and sees that all of it is there: a
+// write that fails or stops short, a flush, a size that is not the content's, a sync the
+// file system refuses. Returns why it failed, or nothing.
+QString writeEvery(QFileDevice &file, const QByteArray &content)
+{
+    for (qsizetype done = 0; done < content.size();) {
+        const qint64 written = file.write(content.constData() + done, content.size() - done);
+        if (written <= 0 || file.error() != QFileDevice::NoError)
+            return failureReason(file);
+        done += written;
+    }
+    if (!file.flush())
+        return failureReason(file);
+#ifdef Q_OS_UNIX
+    struct stat status {};
+    if (::fstat(file.handle(), &status) != 0)
+        return systemError();
+    if (status.st_size != content.size())
+        return QStringLiteral("only %1 of its %2 bytes could be written")
+            .arg(status.st_size)
+            .arg(content.size());
+#endif
+#ifdef Q_OS_LINUX
+    // Some file systems report a full disk only when the data goes out; a commit would
+    // ignore that failure of its own sync.
+    if (::fdatasync(file.handle()) != 0 && errno != EINVAL && errno != ENOTSUP)
+        return systemError();
+#endif
+    return {};
+}
+
+TextWriteResult written(const QString &path, const QByteArray &content, TextEncoding encoding)
+{
+    FileVersion version = versionOf(content, path);
+    version.encoding = encoding;
+    return {true, QString(), version};
+}
+
 // Replaces the file with this content in one step.
 TextWriteResult writeWholeFile(const QString &path, const QByteArray &content,
                                TextEncoding encoding)
@@ -157,29 +207,40 @@ TextWriteResult writeWholeFile(const QString &path, const QByteArray &content,
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, failureReason(file), {}};
-    for (qsizetype done = 0; done < content.size();) {
-        const qint64 written = file.write(content.constData() + done, content.size() - done);
-        if (written <= 0 || file.error() != QFileDevice::NoError) {
-            const QString error = failureReason(file);
-            file.cancelWriting(); // the temporary file goes, the old file stays
-            return {false, error, {}};
-        }
-        done += written;
-    }
-#ifdef Q_OS_LINUX
-    // Some file systems report a full disk only when the data goes out; the commit
-    // would ignore that failure of its own sync.
-    if (::fdatasync(file.handle()) != 0 && errno != EINVAL && errno != ENOTSUP) {
-        const QString error = QString::fromLocal8Bit(strerror(errno));
-        file.cancelWriting();
+    if (const QString error = writeEvery(file, content); !error.isEmpty()) {
+        file.cancelWriting(); // the temporary file goes, the old file stays
         return {false, error, {}};
     }
-#endif
     if (!file.commit())
         return {false, failureReason(file), {}};
-    FileVersion version = versionOf(content, path);
-    version.encoding = encoding;
-    return {true, QString(), version};
+    return written(path, content, encoding);
+}
+
+// Why nothing could be put at `path`, which something took.
+QString takenReason(const QString &path)
+{
+    return QFileInfo(path).isSymLink()
+               ? QStringLiteral("a link of that name is there, and no file is written through one")
+               : QStringLiteral("a file of that name is already there");
+}
+
+// Gives the finished file `from` the name `to` only while nothing has it, a link that
+// leads nowhere included. Returns why it could not, or nothing.
+QString placeNew(const QString &from, const QString &to)
+{
+    const QByteArray source = QFile::encodeName(from), target = QFile::encodeName(to);
+#ifdef Q_OS_LINUX
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0)
+        return {};
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno == EEXIST ? takenReason(to) : systemError();
+#endif
+    // A file system without that rename: a second name, which is never made over another.
+    if (::link(source.constData(), target.constData()) != 0)
+        return errno == EEXIST ? takenReason(to) : systemError();
+    ::unlink(source.constData());
+    return {};
 }
 
 } // namespace
@@ -250,6 +311,25 @@ TextWriteResult WriteTextLines(const QString &path, const QStringList &lines, Te
 TextWriteResult WriteFileBytes(const QString &path, const QByteArray &content)
 {
     return writeWholeFile(path, content, TextEncoding::Utf8);
+}
+
+TextWriteResult WriteNewFileBytes(const QString &path, const QByteArray &content)
+{
+    // Made beside it, so the rename stays on one file system; with the mode any new file
+    // of the player's gets.
+    const quint32 random = QRandomGenerator::global()->generate();
+    QFile file(path + QStringLiteral(".%1.part").arg(random, 8, 16, QLatin1Char('0')));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        return {false, failureReason(file), {}};
+    QString error = writeEvery(file, content);
+    file.close();
+    if (error.isEmpty())
+        error = placeNew(file.fileName(), path);
+    if (!error.isEmpty()) {
+        file.remove();
+        return {false, error, {}};
+    }
+    return written(path, content, TextEncoding::Utf8);
 }
 
 TextWriteResult AppendTextLines(const QString &path, const QStringList &lines)

@@ -56,13 +56,19 @@ struct TextWriteResult {
 };
 
 // Replaces the file in one step: the new content is written aside and renamed over the
-// old file only when complete, so a failed write leaves the old file whole. A text the
+// old file only when every byte is seen on disk, so a failed or short write (a full
+// disk) leaves the old file whole and never an empty or cut one in its place. A text the
 // legacy code page cannot hold is written as UTF-8 instead, so nothing typed is lost.
 TextWriteResult WriteTextLines(const QString &path, const QStringList &lines,
                                TextEncoding encoding);
 
 // The same one-step write of bytes given as they are (UTF-8 text, say).
 TextWriteResult WriteFileBytes(const QString &path, const QByteArray &content);
+
+// The same write of a file that must not be there yet: refused when anything has its
+// name, a link that leads nowhere included, even when it came after the writing began.
+// Nothing is ever written through a link.
+TextWriteResult WriteNewFileBytes(const QString &path, const QByteArray &content);
 
 // Adds lines after the file's last one (creating it when missing) with the same one-step
 // write. The bytes already there stay as they are, and the new lines follow in the file's

@@ -1,12 +1,14 @@
 #include "core/gamedata/PlayHistoryFile.h"
 
 #include "core/files/RegularFile.h"
+#include "core/files/TextFile.h"
 #include "core/gamedata/PlayHistory.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
 #include <utility>
 
 namespace zanku::history {
@@ -43,9 +45,11 @@ bool SaveLock::take(QString &reason)
         return false;
     }
     if (!lock_.tryLock(LockWaitMs)) {
+        const int error = errno; // QLockFile keeps the system's reason (a full disk) to itself
         reason = lock_.error() == QLockFile::LockFailedError
                      ? QStringLiteral("another Zanku is saving it")
-                     : QStringLiteral("its lock file cannot be made");
+                     : QStringLiteral("its lock file cannot be made: %1")
+                           .arg(QString::fromLocal8Bit(std::strerror(error)));
         return false;
     }
     return true;
@@ -53,13 +57,9 @@ bool SaveLock::take(QString &reason)
 
 bool writeHistory(const QString &path, const QByteArray &content, QString &reason)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
-        !file.commit()) {
-        reason = file.errorString();
-        return false;
-    }
-    return true;
+    const TextWriteResult written = WriteFileBytes(path, content);
+    reason = written.error;
+    return written.ok;
 }
 
 } // namespace zanku::history

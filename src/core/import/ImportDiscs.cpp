@@ -183,8 +183,8 @@ QString WriteDiscList(const QString &folder, const QString &playlist, const QStr
     QByteArray content;
     for (const QString &disc : discs)
         content += disc.toUtf8() + '\n';
-    // Through a QSaveFile: a write cut short leaves no .m3u of part of the discs.
-    if (const TextWriteResult written = WriteFileBytes(path, content); !written.ok)
+    // Complete or not at all, and never over a file or through a link that came since.
+    if (const TextWriteResult written = WriteNewFileBytes(path, content); !written.ok)
         return QStringLiteral("%1 could not be written: %2.").arg(playlist, written.error);
     return {};
 }

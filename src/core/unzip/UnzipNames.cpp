@@ -1,5 +1,7 @@
 #include "core/unzip/UnzipNames.h"
 
+#include "core/launch/ExtractionMarker.h"
+
 QString MemberPath::relative() const
 {
     QStringList parts = folders;
@@ -65,6 +67,10 @@ QString UnsafeNameReason(const QString &name, NamePlatform platform)
     for (const QString &component : normal.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         if (component == QLatin1String(".."))
             return QStringLiteral("a \"..\" component, which leads out of the folder");
+        // Written over the folder's marker, it would make a half-extracted folder look
+        // whole; in any case, as a file system that ignores case sees it.
+        if (component.compare(QLatin1String(zanku::MarkerName), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("the name of Zanku's own record of the folder");
         if (component != QLatin1String("."))
             components.append(component);
     }

@@ -13,7 +13,8 @@ NamePlatform HostPlatform();
 
 // Why the member name is unsafe to extract on the platform, or an empty text when it is
 // safe. Backslashes count as separators, as on the systems that write them. Unsafe
-// everywhere: an empty name, an absolute name, a ".." component. On Windows also: a drive
+// everywhere: an empty name, an absolute name, a ".." component, a component named like
+// the extraction's marker. On Windows also: a drive
 // letter, a ":" anywhere, a component Windows would shorten (ending in a dot or a blank),
 // a device name (CON, NUL, COM1...), control characters and the characters <>"|?*.
 QString UnsafeNameReason(const QString &name, NamePlatform platform);

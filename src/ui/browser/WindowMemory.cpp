@@ -1,31 +1,42 @@
 #include "ui/browser/WindowMemory.h"
 
-#include <QSettings>
+#include "core/files/SettingsFile.h"
+
+#include <QStandardPaths>
 
 namespace {
-QSettings userSettings()
+// The few lines of one window; anything far larger is not ours.
+constexpr qint64 MaxBytes = 64 * 1024;
+const QString GeometryKey = QStringLiteral("MainWindow/Geometry");
+const QString ViewKey = QStringLiteral("MainWindow/View");
+
+QString memoryFile()
 {
     // "Zanku/Zanku.conf" in the user's configuration folder: a name of its own, so it is
-    // never taken for a library's "Zanku.ini".
-    return QSettings(QSettings::UserScope, QStringLiteral("Zanku"), QStringLiteral("Zanku"));
+    // never taken for a library's "Zanku.ini". The place QSettings gave it before.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Zanku/Zanku.conf");
 }
 } // namespace
 
 WindowMemory WindowMemory::read()
 {
-    const QSettings settings = userSettings();
+    // Never through QSettings, which would wait for good on a pipe in the file's place.
+    const zanku::Settings settings = zanku::ReadSettingsFile(memoryFile(), MaxBytes);
     WindowMemory memory;
-    memory.geometry = settings.value(QStringLiteral("MainWindow/Geometry")).toByteArray();
-    memory.covers =
-        settings.value(QStringLiteral("MainWindow/View")).toString() == QLatin1String("Covers");
+    memory.geometry = settings.value(GeometryKey).toByteArray();
+    memory.covers = settings.value(ViewKey).toString() == QLatin1String("Covers");
     return memory;
 }
 
 void WindowMemory::write() const
 {
-    QSettings settings = userSettings();
-    settings.setValue(QStringLiteral("MainWindow/Geometry"), geometry);
-    settings.setValue(QStringLiteral("MainWindow/View"),
-                      covers ? QStringLiteral("Covers") : QStringLiteral("List"));
-    settings.sync();
+    // Something else in the file's place (a pipe, a device, a huge file) is left as it is.
+    QString error;
+    zanku::Settings settings = zanku::ReadSettingsFile(memoryFile(), MaxBytes, &error);
+    if (!error.isEmpty())
+        return;
+    settings.insert(GeometryKey, geometry);
+    settings.insert(ViewKey, covers ? QStringLiteral("Covers") : QStringLiteral("List"));
+    zanku::WriteSettingsFile(memoryFile(), settings);
 }

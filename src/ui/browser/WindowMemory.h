@@ -11,6 +11,7 @@ struct WindowMemory {
     bool covers = false; // the cover view, else the list
 
     static WindowMemory read();
-    // Written at once; a folder that cannot be written costs only the memory.
+    // Written at once; a folder that cannot be written, or something other than a small
+    // file in the memory's place, costs only the memory.
     void write() const;
 };

@@ -159,6 +159,9 @@ GridRow OptionsNewFrm::fieldsAsRow() const
 
 void OptionsNewFrm::OK_Click()
 {
+    // Alt+O leaves the Games Directory field without its editing-finished: the program
+    // follows it here too, however the record is confirmed.
+    gamesDirectoryChanged();
     const QString problem = RecordProblem(mode_, fieldsAsRow());
     if (!problem.isEmpty()) {
         // Everything stays as typed, so the player can put it right.

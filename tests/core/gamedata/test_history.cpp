@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -189,8 +191,8 @@ void HistoryTest::twoProgramsLoseNothing()
 void HistoryTest::unreadableHistoryIsLeftAlone_data()
 {
     QTest::addColumn<QString>("kind");
-    for (const char *kind :
-         {"folder", "named pipe", "over 64 MiB", "not permitted", "lock is a named pipe"})
+    for (const char *kind : {"folder", "named pipe", "over 64 MiB", "not permitted",
+                             "lock is a named pipe", "lock on a full disk"})
         QTest::newRow(kind) << QString::fromLatin1(kind);
 }
 
@@ -221,13 +223,19 @@ void HistoryTest::unreadableHistoryIsLeftAlone()
     const QFileInfo before(path);
     library.core.start();
     const int slot = library.slotOf("Game");
+    const rlimit full{1, RLIM_INFINITY}, none{RLIM_INFINITY, RLIM_INFINITY};
+    std::signal(SIGXFSZ, SIG_IGN);
+    if (kind.endsWith("full disk")) // a byte a file, as root too
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &full), 0);
     for (int launch = 0; launch < 2; ++launch)
         library.core.LaunchGame(library.core.keyOf(slot));
     library.core.gameData().setFavourite(library.core.keyOf(slot), true);
+    ::setrlimit(RLIMIT_FSIZE, &none);
     QCOMPARE(library.core.gameData().played(library.core.keyOf(slot))->launches, 2);
     QCOMPARE(library.notices.size(), 1);
     QVERIFY2(kind.startsWith("lock")
-                 ? library.notices[0].startsWith("Error: Could not save ")
+                 ? library.notices[0].startsWith("Error: Could not save ") &&
+                       library.notices[0].contains(kind.endsWith("disk") ? "made: " : "")
                  : library.notices[0].startsWith("Error: Cannot read ") &&
                        library.notices[0].endsWith("What is played now will not be recorded."),
              qPrintable(library.notices[0]));

@@ -242,7 +242,8 @@ private slots:
         row("encrypted", 1, [](RawMember &m) { m.encrypted = true; });
         row("symbolic link", 1, [](RawMember &m) { m.symlink = true; });
         for (const char *name : {"../damaged.bin", "data/../../damaged.bin", "..\\damaged.bin",
-                                 "/tmp/zanku-damaged.bin", "\\tmp\\zanku-damaged.bin"})
+                                 "/tmp/zanku-damaged.bin", "\\tmp\\zanku-damaged.bin",
+                                 ".zanku-extraction", "saves/.Zanku-Extraction"})
             QTest::newRow(name) << RawMember{name, "evil"} << 1;
         const QByteArray tooLong = QString(100, u'\u3042').toUtf8(); // 300 bytes, over 255
         QTest::newRow("name too long") << RawMember{tooLong, "x", true, true} << 1;
@@ -287,7 +288,8 @@ private slots:
                 {"café.txt", "data/", "data/level1.dat", "data/sub/", "data/sub/level2.dat",
                  "empty/"});
             for (const char *name :
-                 {"../damaged.bin", "data/../../damaged.bin", "/tmp/zanku-damaged.bin"})
+                 {"../damaged.bin", "data/../../damaged.bin", "/tmp/zanku-damaged.bin",
+                  ".zanku-extraction", "saves/.ZANKU-extraction"})
                 row(name, 1, {{name, "evil"}}, {});
             row("symbolic link", 1, {{"damaged.bin", "/etc/passwd", 'l'}, {"x", "x", 'l'}});
             row("FIFO", 1, {{"damaged.bin", {}, 'p'}, {"fifo", {}, 'p'}});
@@ -374,6 +376,7 @@ private slots:
         QTest::newRow("dots and blanks") << ".. /b" << QString("|would shorten");
         QTest::newRow("device name") << "a/Con.txt" << QString("|device name");
         QTest::newRow("control character") << "b\n.txt" << QString("|control character");
+        QTest::newRow("the marker's name") << "a\\.zanku-extraction" << QString("record|record");
     }
 
     void unsafeNames()

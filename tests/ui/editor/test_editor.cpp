@@ -282,6 +282,34 @@ private slots:
         QCOMPARE(gridRows(editor), expected); // the new row at its sorted place
     }
 
+    // A bare program name found in the old Games Directory stays found when the Games
+    // Directory changes, however the record is confirmed.
+    void programFollowsTheGamesDirectory_data()
+    {
+        QTest::addColumn<bool>("keys"); // Alt+O, else OK clicked
+        QTest::newRow("OK clicked") << false;
+        QTest::newRow("Alt+O") << true;
+    }
+    void programFollowsTheGamesDirectory()
+    {
+        QFETCH(bool, keys);
+        EditorLibrary library;
+        QFile::setPermissions(library.write("emu/run.exe"), QFile::ReadOwner | QFile::ExeOwner);
+        library.mkdir("other");
+        OptionsFrm *editor = library.open("EMU");
+        click(editor, "Aggiungi");
+        OptionsNewFrm *record = editor->recordEditor();
+        QApplication::setActiveWindow(record);
+        for (const char *field : {"T0", "emupath", "T1", "emupath"})
+            type(record, field, field == QString("T1") ? "run.exe" : "emu");
+        QTest::keyClicks(part<QLineEdit>(record, "emupath"), "/../other");
+        keys ? QTest::keyClick(record->focusWidget(), Qt::Key_O, Qt::AltModifier)
+             : click(record, "Ok");
+        QTRY_VERIFY(editor->recordEditor() == nullptr); // Alt+O clicks in a moment
+        QCOMPARE(editor->rowCells(0).mid(1, 2),
+                 QStringList({library.path("emu/run.exe"), "emu/../other"}));
+    }
+
     void saveWritesOnlyWhatWasReadAndClosingReloadsIt_data()
     {
         QTest::addColumn<QString>("mode");

@@ -235,7 +235,9 @@ private slots:
     // A game of several discs is one row: its .m3u, written by Add Checked when missing.
     void discs_data()
     {
-        QTest::addColumn<QStringList>("files");   // "name:line|line" ("mkfifo:name": a pipe)
+        // "name:line|line"; "mkfifo:name" a pipe, "link:name" one to ../outside.m3u, which
+        // is not there; "later:name:line" written once the scan is done
+        QTest::addColumn<QStringList>("files");
         QTest::addColumn<QStringList>("offered"); // "+" checked, File|Name|note
         QTest::addColumn<QString>("m3u");         // "name:line|line" after Add; "name": none
         QTest::addColumn<QString>("told");        // how the "Error" box begins
@@ -301,6 +303,17 @@ private slots:
             << ""
             << "P was not added: P.m3u is already there and cannot be read as a list"
             << "p=p.cue===Other|" << 0;
+        QTest::newRow("a link where the .m3u goes")
+            << QStringList{"L (Disc 1).iso", "L (Disc 2).iso", "link:L.m3u"}
+            << QStringList{"+L.m3u|L|written on adding: L (Disc 1).iso, L (Disc 2).iso"} << "L.m3u"
+            << "L was not added: L.m3u could not be written: a link of that name is there"
+            << "" << 0;
+        QTest::newRow("an .m3u made after the scan")
+            << QStringList{"M (Disc 1).iso", "M (Disc 2).iso", "later:M.m3u:M (Disc 2).iso|"}
+            << QStringList{"+M.m3u|M|written on adding: M (Disc 1).iso, M (Disc 2).iso"}
+            << "M.m3u:M (Disc 2).iso|"
+            << "M was not added: M.m3u is already there"
+            << "" << 0;
         QTest::newRow("a full disk") // as root too
             << QStringList{"B (Disc 1).iso", "B (Disc 2).iso"}
             << QStringList{"+B.m3u|B|written on adding: B (Disc 1).iso, B (Disc 2).iso"} << "B.m3u"
@@ -322,7 +335,9 @@ private slots:
         for (const QString &file : files) {
             if (file.startsWith("mkfifo:"))
                 QCOMPARE(::mkfifo(QFile::encodeName(lib.path("emu/" + file.mid(7))), 0644), 0);
-            else
+            else if (file.startsWith("link:"))
+                QVERIFY(QFile::link(lib.path("outside.m3u"), lib.path("emu/" + file.mid(5))));
+            else if (!file.startsWith("later:"))
                 lib.write("emu/" + file.section(':', 0, 0), lines(file.section(':', 1)));
         }
         QVERIFY(lib.writeConfig({{"Nes", "emu", lib.path("emu"), "", "", ""}}));
@@ -339,6 +354,8 @@ private slots:
         rows.sort(); // two rows of one File come in either order
         offered.sort();
         QCOMPARE(rows, offered);
+        for (const QString &file : files.filter("later:"))
+            lib.write("emu/" + file.section(':', 1, 1), lines(file.section(':', 2)));
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit{rlim_t(fileLimit), RLIM_INFINITY}, none{RLIM_INFINITY, RLIM_INFINITY};
         if (fileLimit > 0)
@@ -356,6 +373,7 @@ private slots:
         }
         QCOMPARE(messages.shown.isEmpty() ? "" : messages.shown.last().text.left(told.size()),
                  told);
+        QVERIFY(!QFile::exists(lib.path("outside.m3u")));
         QCOMPARE(QString(lib.read("Nes.rom")).replace("\r\n", "|"), listed);
         window->close();
     }
