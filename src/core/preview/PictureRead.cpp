@@ -3,7 +3,12 @@
 #include "core/files/RegularFile.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QImageReader>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 constexpr qint64 MaxFileBytes = 64 * 1024 * 1024;
@@ -24,6 +29,35 @@ bool isPlausibleSize(const QSize &size)
            size.height() <= MaxSide && qint64(size.width()) * size.height() <= MaxPixels;
 }
 } // namespace
+
+#ifdef Q_OS_UNIX
+QByteArray PictureVersion(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    struct stat st {};
+    if (path.isEmpty() || ::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    const auto nanoseconds = [](const timespec &t) {
+        return QByteArray::number(qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec);
+    };
+    return name + '\n' + QByteArray::number(quint64(st.st_dev)) + ' ' +
+           QByteArray::number(quint64(st.st_ino)) + ' ' + QByteArray::number(qint64(st.st_size)) +
+           ' ' + nanoseconds(st.st_mtim) + ' ' + nanoseconds(st.st_ctim);
+}
+#else
+QByteArray PictureVersion(const QString &path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile())
+        return {};
+    const auto time = [&](QFileDevice::FileTime which) {
+        return QByteArray::number(info.fileTime(which).toMSecsSinceEpoch());
+    };
+    return QFile::encodeName(info.absoluteFilePath()) + '\n' + QByteArray::number(info.size()) +
+           ' ' + time(QFileDevice::FileModificationTime) + ' ' +
+           time(QFileDevice::FileMetadataChangeTime);
+}
+#endif
 
 QImage ReadPicture(const QString &path, const QSize &bound)
 {

@@ -1,0 +1,102 @@
+// The pictures behind the covers and the snapshot: thumbnails kept by the file's identity
+// and written whole or not at all.
+
+#include "core/preview/PictureRead.h"
+#include "core/preview/ThumbnailCache.h"
+
+#include <QDateTime>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+#include <sys/resource.h>
+
+namespace {
+const QRgb Red = qRgb(200, 40, 30), Blue = qRgb(20, 60, 220);
+
+// A picture all of `colour`; a one-bit one holds black besides, in its palette.
+QImage oneColour(QSize size, QRgb colour, QImage::Format format = QImage::Format_RGB32)
+{
+    QImage image(size, format);
+    if (format == QImage::Format_Mono)
+        image.setColorTable({qRgb(0, 0, 0), colour}), image.fill(1);
+    else
+        image.fill(format == QImage::Format_Grayscale8 ? qGray(colour) : colour);
+    return image;
+}
+
+QRgb centreOf(const QImage &image)
+{
+    return image.pixel(image.width() / 2, image.height() / 2);
+}
+
+bool near(QRgb a, QRgb b) // a JPEG's colours move a little
+{
+    return qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b)) < 12;
+}
+
+bool stamp(const QString &path, const QDateTime &time)
+{
+    QFile file(path);
+    return file.open(QIODevice::Append) &&
+           file.setFileTime(time, QFileDevice::FileModificationTime);
+}
+
+bool hasThumbnail(const QString &cache)
+{
+    return QDirIterator(cache, {"*.jpg", "*.png"}, QDir::Files, QDirIterator::Subdirectories)
+        .hasNext();
+}
+} // namespace
+
+class PreviewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void keepsByTheFilesIdentity();
+    void writesThumbnailsWhole();
+};
+
+void PreviewTest::keepsByTheFilesIdentity()
+{
+    // Two covers of one size and time swapped: each shows its own picture.
+    const QTemporaryDir dir;
+    const QString a = dir.filePath("a.bmp"), b = dir.filePath("b.bmp"), moved = dir.filePath("c");
+    const QSize bound(100, 140);
+    QVERIFY(oneColour({300, 420}, Red).save(a) && oneColour({300, 420}, Blue).save(b));
+    const QDateTime time = QFileInfo(a).lastModified();
+    QVERIFY(stamp(a, time) && stamp(b, time));
+    const ThumbnailCache cache(dir.filePath("cache"));
+    for (const QString &picture : {a, b})
+        cache.store(picture, bound, ReadPicture(picture, bound));
+    QVERIFY(QFile::rename(a, moved) && QFile::rename(b, a) && QFile::rename(moved, b));
+    for (const QString &picture : {a, b}) {
+        const QImage shown = cache.find(picture, bound);
+        QVERIFY(shown.isNull() || near(centreOf(shown), centreOf(ReadPicture(picture, bound))));
+    }
+}
+
+void PreviewTest::writesThumbnailsWhole()
+{
+    const QTemporaryDir dir;
+    const QString picture = dir.filePath("art.bmp"), folder = dir.filePath("cache");
+    QVERIFY(oneColour({300, 420}, Red).save(picture));
+    const ThumbnailCache cache(folder);
+    const QImage thumbnail = ReadPicture(picture, QSize(200, 280));
+    rlimit unlimited{};
+    getrlimit(RLIMIT_FSIZE, &unlimited);
+    const rlimit full{16, unlimited.rlim_max}; // a disk that takes 16 bytes a file
+    std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &full);
+    cache.store(picture, QSize(200, 280), thumbnail);
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    // No thumbnail, nor a half one, nor what it was being written as.
+    QVERIFY(!QDirIterator(folder, QDir::Files, QDirIterator::Subdirectories).hasNext());
+    cache.store(picture, QSize(200, 280), thumbnail);
+    QVERIFY(hasThumbnail(folder));
+}
+
+QTEST_GUILESS_MAIN(PreviewTest)
+#include "test_preview.moc"
