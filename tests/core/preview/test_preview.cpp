@@ -1,5 +1,6 @@
-// The pictures behind the covers and the snapshot: thumbnails kept by the file's identity
-// and written whole or not at all.
+// The pictures behind the covers and the snapshot: read within a pixel budget and in their
+// own colours, failed reads and thumbnails kept by the file's identity, thumbnails written
+// whole or not at all.
 
 #include "core/preview/PictureRead.h"
 #include "core/preview/ThumbnailCache.h"
@@ -16,6 +17,11 @@
 
 namespace {
 const QRgb Red = qRgb(200, 40, 30), Blue = qRgb(20, 60, 220);
+
+template <typename... Values> void row(const char *name, const Values &...values)
+{
+    (QTest::newRow(name) << ... << values);
+}
 
 // A picture all of `colour`; a one-bit one holds black besides, in its palette.
 QImage oneColour(QSize size, QRgb colour, QImage::Format format = QImage::Format_RGB32)
@@ -55,9 +61,43 @@ bool hasThumbnail(const QString &cache)
 class PreviewTest : public QObject {
     Q_OBJECT
 private slots:
+    void readsWithinBudgetInItsColours_data();
+    void readsWithinBudgetInItsColours();
     void keepsByTheFilesIdentity();
     void writesThumbnailsWhole();
 };
+
+void PreviewTest::readsWithinBudgetInItsColours_data()
+{
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QSize>("read"); // fitted into 200 x 280; 0 x 0: refused
+    const QSize tall(600, 840), over(5040, 5040);
+    row("a one-colour 1-bit PNG", oneColour(tall, Red, QImage::Format_Mono), QByteArray("PNG"),
+        QSize(200, 280));
+    row("a PNG over 25 megapixels, refused from its header",
+        oneColour(over, Red, QImage::Format_Mono), QByteArray("PNG"), QSize(0, 0));
+    row("a JPEG over 25 megapixels, decoded small", oneColour(over, Red, QImage::Format_Grayscale8),
+        QByteArray("JPG"), QSize(200, 200));
+}
+
+void PreviewTest::readsWithinBudgetInItsColours()
+{
+    QFETCH(QImage, picture);
+    QFETCH(QByteArray, format);
+    QFETCH(QSize, read);
+    const QTemporaryDir dir;
+    const QString path = dir.filePath("picture");
+    QVERIFY(picture.save(path, format));
+    PictureFailures failures;
+    const QImage image = ReadPicture(path, QSize(200, 280), &failures);
+    QCOMPARE(image.size(), read);
+    QCOMPARE(failures.contains(PictureVersion(path)), read.isEmpty()); // not tried again
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            QVERIFY2(near(image.pixel(x, y), centreOf(picture)), qPrintable(QString::number(y)));
+    }
+}
 
 void PreviewTest::keepsByTheFilesIdentity()
 {
@@ -76,6 +116,14 @@ void PreviewTest::keepsByTheFilesIdentity()
         const QImage shown = cache.find(picture, bound);
         QVERIFY(shown.isNull() || near(centreOf(shown), centreOf(ReadPicture(picture, bound))));
     }
+
+    // A picture remembered as unreadable is not read again, until it changes.
+    PictureFailures failures;
+    failures.insert(PictureVersion(a));
+    QVERIFY(ReadPicture(a, bound, &failures).isNull());
+    QVERIFY(!ReadPicture(b, bound, &failures).isNull());
+    QVERIFY(stamp(a, time.addSecs(10)));
+    QVERIFY(!ReadPicture(a, bound, &failures).isNull());
 }
 
 void PreviewTest::writesThumbnailsWhole()
