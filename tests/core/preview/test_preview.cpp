@@ -1,15 +1,18 @@
 // The pictures behind the covers and the snapshot: read within a pixel budget and in their
 // own colours, failed reads and thumbnails kept by the file's identity, thumbnails written
-// whole or not at all.
+// whole or not at all, and no cover read before a clear() shown after it.
 
+#include "core/preview/CoverLoader.h"
 #include "core/preview/PictureRead.h"
 #include "core/preview/ThumbnailCache.h"
 
 #include <QDateTime>
 #include <QDirIterator>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <csignal>
 
@@ -65,6 +68,7 @@ private slots:
     void readsWithinBudgetInItsColours();
     void keepsByTheFilesIdentity();
     void writesThumbnailsWhole();
+    void dropsCoversReadBeforeAClear();
 };
 
 void PreviewTest::readsWithinBudgetInItsColours_data()
@@ -144,6 +148,29 @@ void PreviewTest::writesThumbnailsWhole()
     QVERIFY(!QDirIterator(folder, QDir::Files, QDirIterator::Subdirectories).hasNext());
     cache.store(picture, QSize(200, 280), thumbnail);
     QVERIFY(hasThumbnail(folder));
+}
+
+void PreviewTest::dropsCoversReadBeforeAClear()
+{
+    const QTemporaryDir dir;
+    const QString art = dir.filePath("snaps/covers/g.png"), folder = dir.filePath("cache");
+    QVERIFY(QDir().mkpath(dir.filePath("snaps/covers")));
+    QVERIFY(oneColour({300, 420}, Red).save(art));
+    zanku::CoverLoader loader(folder);
+    QSignalSpy ready(&loader, &zanku::CoverLoader::coverReady);
+    const zanku::GameKey key{"E", "Game", "g.zip"};
+    const CoverPlace place{dir.filePath("snaps"), "Game", "g.zip"};
+    QVERIFY(!loader.cover(key, place, QSize(100, 140)).ready);
+    // The red one read and stored; its delivery waits for this thread's events.
+    for (int waited = 0; !hasThumbnail(folder); ++waited) {
+        QVERIFY(waited < 2000);
+        QThread::msleep(10);
+    }
+    QVERIFY(oneColour({300, 420}, Blue).save(art));
+    loader.clear(); // the catalogue read again
+    while (!loader.cover(key, place, QSize(100, 140)).ready)
+        QVERIFY(ready.wait(20000));
+    QCOMPARE(centreOf(loader.cover(key, place, QSize(100, 140)).image), Blue);
 }
 
 QTEST_GUILESS_MAIN(PreviewTest)
