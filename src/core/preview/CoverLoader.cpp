@@ -48,6 +48,8 @@ struct CoverLoader::State {
     }
 
     const ThumbnailCache disk;
+    // Kept through clear(): a picture that changes is another version, read again.
+    PictureFailures failures;
     QCache<CoverId, QImage> memory{DefaultMemoryLimit}; // the loader's thread only
     QThreadPool pool;
 
@@ -62,21 +64,19 @@ struct CoverLoader::State {
 
 namespace {
 // Runs on a worker: the cover found, from the disk cache or read and stored there, in the
-// format painting is fastest with.
-QImage loadCover(const ThumbnailCache &disk, const CoverPlace &place, const QSize &bound)
+// true-colour format ReadPicture gives, which painting is fastest with.
+QImage loadCover(const ThumbnailCache &disk, PictureFailures &failures, const CoverPlace &place,
+                 const QSize &bound)
 {
     const QString picture = FindCover(place);
     if (picture.isEmpty())
         return {};
     QImage image = disk.find(picture, bound);
     if (image.isNull()) {
-        image = ReadPicture(picture, bound);
+        image = ReadPicture(picture, bound, &failures);
         disk.store(picture, bound, image);
     }
-    if (image.isNull())
-        return {};
-    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                         : QImage::Format_RGB32);
+    return image;
 }
 } // namespace
 
@@ -148,7 +148,8 @@ void CoverLoader::work()
             state_->loading.insert(request.id);
             generation = state_->generation;
         }
-        const QImage image = loadCover(state_->disk, request.place, request.id.bound);
+        const QImage image =
+            loadCover(state_->disk, state_->failures, request.place, request.id.bound);
         QMetaObject::invokeMethod(
             this, [this, request, image, generation] { deliver(request, image, generation); },
             Qt::QueuedConnection);

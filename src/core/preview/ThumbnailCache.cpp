@@ -1,13 +1,12 @@
 #include "core/preview/ThumbnailCache.h"
 
+#include "core/files/TextFile.h"
 #include "core/preview/PictureRead.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <utility>
 
@@ -67,18 +66,13 @@ ThumbnailCache::ThumbnailCache(QString folder)
 
 QString ThumbnailCache::stemOf(const QString &picture, const QSize &bound) const
 {
-    const QFileInfo info(picture);
-    if (!info.isFile())
+    const QByteArray version = PictureVersion(picture);
+    if (version.isEmpty())
         return {};
-    const QString identity =
-        QStringLiteral("1\n%1\n%2\n%3\n%4x%5")
-            .arg(info.absoluteFilePath())
-            .arg(info.size())
-            .arg(info.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch())
-            .arg(bound.width())
-            .arg(bound.height());
-    const QString key = QString::fromLatin1(
-        QCryptographicHash::hash(identity.toUtf8(), QCryptographicHash::Sha1).toHex());
+    const QByteArray identity = "2\n" + version + '\n' + QByteArray::number(bound.width()) + 'x' +
+                                QByteArray::number(bound.height());
+    const QString key =
+        QString::fromLatin1(QCryptographicHash::hash(identity, QCryptographicHash::Sha1).toHex());
     return folder_ + u'/' + key.left(2) + u'/' + key;
 }
 
@@ -104,7 +98,5 @@ void ThumbnailCache::store(const QString &picture, const QSize &bound,
     const auto [bytes, extension] = encodeWithin(thumbnail, MaxThumbnailBytes);
     if (bytes.isEmpty() || !QDir().mkpath(QFileInfo(stem).path()))
         return;
-    QSaveFile file(stem + extension);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
-        file.commit(); // a full disk leaves no half thumbnail behind
+    WriteFileBytes(stem + extension, bytes); // a full disk leaves no half thumbnail behind
 }

@@ -5,11 +5,11 @@
 #include <QString>
 
 // Small pictures kept on disk in `folder` (the user's cache folder), keyed by the picture's
-// absolute path, size, modification time and the bound asked for: a changed picture is made
-// again. A full or read-only cache only costs speed (store silently does nothing). Each
-// thumbnail is at most 40 KB on disk (JPEG for opaque ones, PNG for ones with alpha), written
-// whole or not at all, in subfolders named by the first two hex characters of its key.
-// Every member is const and keeps no state: workers share one freely.
+// version (PictureVersion: its path, identity, size and times) and the bound asked for: a
+// changed, replaced or swapped picture is made again. A full or read-only cache only costs speed
+// (store silently does nothing). Each thumbnail is at most 40 KB on disk (JPEG for opaque ones, PNG
+// for ones with alpha), written whole or not at all, in subfolders named by the first two hex
+// characters of its key. Every member is const and keeps no state: workers share one freely.
 class ThumbnailCache {
 public:
     explicit ThumbnailCache(QString folder);
