@@ -1,6 +1,7 @@
 #include "ui/import/ImportFrm.h"
 
 #include "core/editor/EditorRecords.h"
+#include "core/import/ImportAdd.h"
 #include "core/import/ImportPreCheck.h"
 #include "core/import/ImportScan.h"
 #include "core/library/Library.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/import/ImportCandidate.h"
+#include "core/import/ImportFilter.h"
 #include "core/import/ImportPreCheck.h"
 #include "core/import/ImportScan.h"
 
