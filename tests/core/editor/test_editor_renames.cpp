@@ -18,18 +18,15 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QStringList>("lists");   // the ROM lists on disk
         QTest::addColumn<QStringList>("renamed"); // "from>to", "!" when a list is in the way
-        QTest::newRow("none") << QStringList{"A", "B"} << QStringList{"A", "B"} << QStringList{}
-                              << QStringList{};
-        QTest::newRow("one, its list alone") << QStringList{"A", "B"} << QStringList{"A", "C"}
-                                             << QStringList{"B"} << QStringList{"B>C"};
-        QTest::newRow("onto a list")
-            << QStringList{"A"} << QStringList{"C"} << QStringList{"A", "C"} << QStringList{"A>C!"};
-        QTest::newRow("no list of its own")
-            << QStringList{"A"} << QStringList{"C"} << QStringList{"C"} << QStringList{"A>C"};
-        QTest::newRow("old name taken by another row")
-            << QStringList{"A", ""} << QStringList{"C", "A"} << QStringList{} << QStringList{};
-        QTest::newRow("swapped") << QStringList{"A", "B"} << QStringList{"B", "A"} << QStringList{}
-                                 << QStringList{};
+        using L = QStringList;
+        // clang-format off
+        QTest::newRow("none") << L{"A", "B"} << L{"A", "B"} << L{} << L{};
+        QTest::newRow("one, its list alone") << L{"A", "B"} << L{"A", "C"} << L{"B"} << L{"B>C"};
+        QTest::newRow("onto a list") << L{"A"} << L{"C"} << L{"A", "C"} << L{"A>C!"};
+        QTest::newRow("no list of its own") << L{"A"} << L{"C"} << L{"C"} << L{"A>C"};
+        QTest::newRow("old name taken by another row") << L{"A", ""} << L{"C", "A"} << L{} << L{};
+        QTest::newRow("swapped") << L{"A", "B"} << L{"B", "A"} << L{} << L{};
+        // clang-format on
     }
     void renames()
     {
