@@ -153,6 +153,38 @@ GameRecord RowToGame(const GridRow &row)
     return fromRow(row, zanku::GameFields);
 }
 
+namespace {
+template <typename To, typename From, typename Convert>
+std::vector<To> convertAll(const std::vector<From> &from, Convert convert)
+{
+    std::vector<To> to;
+    to.reserve(from.size());
+    for (const From &item : from)
+        to.push_back(convert(item));
+    return to;
+}
+} // namespace
+
+std::vector<GridRow> RowsOf(const std::vector<EmulatorRecord> &emulators)
+{
+    return convertAll<GridRow>(emulators, EmulatorToRow);
+}
+
+std::vector<GridRow> RowsOf(const std::vector<GameRecord> &games)
+{
+    return convertAll<GridRow>(games, GameToRow);
+}
+
+std::vector<EmulatorRecord> EmulatorsOf(const std::vector<GridRow> &rows)
+{
+    return convertAll<EmulatorRecord>(rows, RowToEmulator);
+}
+
+std::vector<GameRecord> GamesOf(const std::vector<GridRow> &rows)
+{
+    return convertAll<GameRecord>(rows, RowToGame);
+}
+
 std::vector<int> SortedRowOrder(const std::vector<GridRow> &rows)
 {
     std::vector<int> order(rows.size());
@@ -227,6 +259,13 @@ QString RomSaveProblem(const QString &chosenText, const QString &loadedEmulator,
             .arg(Quoted(loadedEmulator), Quoted(chosenText));
     }
     return {};
+}
+
+QString UnreadableSaveProblem(const QString &file)
+{
+    return QStringLiteral("%1 could not be read, so the editor does not show what it holds. "
+                          "Saving would replace it; nothing was saved.")
+        .arg(Quoted(QDir::toNativeSeparators(file)));
 }
 
 QStringList DirectoryLadder(const QString &directory)

@@ -33,6 +33,11 @@ GridRow EmulatorToRow(const EmulatorRecord &emulator);
 EmulatorRecord RowToEmulator(const GridRow &row);
 GridRow GameToRow(const GameRecord &game);
 GameRecord RowToGame(const GridRow &row);
+// Whole lists of them, in their order.
+std::vector<GridRow> RowsOf(const std::vector<EmulatorRecord> &emulators);
+std::vector<GridRow> RowsOf(const std::vector<GameRecord> &games);
+std::vector<EmulatorRecord> EmulatorsOf(const std::vector<GridRow> &rows);
+std::vector<GameRecord> GamesOf(const std::vector<GridRow> &rows);
 
 // The order in which the editor shows its rows: by the text of column 0, compared
 // case-sensitively, rows of equal names keeping their order. Entry i is the index of
@@ -56,6 +61,9 @@ QString RecordProblem(EditorMode mode, const GridRow &row);
 // selector's text; `configured` the emulator names of the configuration.
 QString RomSaveProblem(const QString &chosenText, const QString &loadedEmulator,
                        const QStringList &configured);
+
+// Why a Save must not write over `file`, which could not be read when it was loaded.
+QString UnreadableSaveProblem(const QString &file);
 
 // The directories from the root down to `directory` (an absolute path), root first.
 QStringList DirectoryLadder(const QString &directory);

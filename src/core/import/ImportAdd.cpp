@@ -1,15 +1,10 @@
-// Adding what the import found to an emulator's ROM list, and the filter of its table.
+#include "core/import/ImportAdd.h"
 
 #include "core/editor/EditorRecords.h"
 #include "core/files/TextFile.h"
 #include "core/import/ImportDiscs.h"
 #include "core/import/ImportNames.h"
-#include "core/import/ImportScan.h"
 #include "core/library/Library.h"
-
-#include <QRegularExpression>
-
-#include <algorithm>
 
 using zanku::ListedNames;
 
@@ -22,21 +17,6 @@ AddResult failed(const QString &error)
     return result;
 }
 } // namespace
-
-ImportFilter::ImportFilter(const QString &patterns)
-{
-    static const QRegularExpression separators(QStringLiteral("[\\s;,]+"));
-    for (const QString &word : patterns.split(separators, Qt::SkipEmptyParts))
-        patterns_.emplace_back(QRegularExpression::wildcardToRegularExpression(word),
-                               QRegularExpression::CaseInsensitiveOption);
-}
-
-bool ImportFilter::matches(const QString &name) const
-{
-    return patterns_.empty() ||
-           std::any_of(patterns_.begin(), patterns_.end(),
-                       [&name](const QRegularExpression &re) { return re.match(name).hasMatch(); });
-}
 
 AddResult AddToRomList(zanku::Library &library, const EmulatorRecord &emulator,
                        const std::vector<ImportCandidate> &chosen, const QString &type)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/import/ImportScan.h"
+#include "core/import/ImportCandidate.h"
 
 #include <QString>
 #include <QStringView>
@@ -26,3 +26,8 @@ bool Outranked(const std::vector<ImportCandidate> &names, const ImportCandidate 
 // `base`; false with the reason in its problem when it cannot be listed (unreadable, no
 // file, a game member the extraction would not write where the launch looks).
 bool ReadArchiveCandidate(ImportCandidate &candidate, const QString &path, const QString &base);
+
+struct ArchiveMember;
+// The member that holds the game: the only one, else the largest whose base name is
+// the archive's, else the largest of all. -1 for an archive without files.
+int GameMemberIndex(const std::vector<ArchiveMember> &members, const QString &archiveBase);

@@ -1,4 +1,5 @@
 #include "core/import/ImportDiscs.h"
+#include "core/import/ImportGameName.h"
 
 #include "core/catalogue/PresenceIndex.h"
 #include "core/files/FileNames.h"

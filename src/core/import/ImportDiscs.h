@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/import/ImportCandidate.h"
 #include "core/import/ImportNames.h"
-#include "core/import/ImportScan.h"
 
 #include <QByteArray>
 #include <QHash>

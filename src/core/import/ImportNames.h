@@ -4,7 +4,7 @@
 #include "core/catalogue/PresenceIndex.h"
 #include "core/catalogue/RomList.h"
 #include "core/files/FileNames.h"
-#include "core/import/ImportScan.h"
+#include "core/import/ImportCandidate.h"
 
 #include <QDir>
 #include <QSet>

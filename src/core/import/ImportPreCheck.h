@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/import/ImportScan.h"
+#include "core/import/ImportCandidate.h"
+#include "core/records/Records.h"
 
 #include <QSet>
 #include <QString>

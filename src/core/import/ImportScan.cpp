@@ -2,6 +2,7 @@
 
 #include "core/import/ImportArchives.h"
 #include "core/import/ImportDiscs.h"
+#include "core/import/ImportGameName.h"
 #include "core/import/ImportNames.h"
 
 #include "core/catalogue/Config.h"
@@ -60,33 +61,6 @@ QStringView baseOf(const QString &name)
 }
 
 } // namespace
-
-QString KindText(const ImportCandidate &candidate)
-{
-    // An archive is told by its own kind: "zip", "7z" or "rar".
-    if (candidate.kind == ImportKind::Zip)
-        return candidate.entry.mid(candidate.entry.lastIndexOf(u'.') + 1).toLower();
-    return candidate.kind == ImportKind::Folder ? QStringLiteral("folder") : QStringLiteral("file");
-}
-
-QString ImportCandidate::note() const
-{
-    if (!problem.isEmpty())
-        return problem;
-    if (pending)
-        return QStringLiteral("reading\u2026");
-    if (kind == ImportKind::Zip && member != file)
-        return QStringLiteral("inside: ") + member;
-    if (!discs.isEmpty())
-        return (writeDiscList ? QStringLiteral("written on adding: ") : QStringLiteral("discs: ")) +
-               discs.join(QLatin1String(", "));
-    return {};
-}
-
-bool ImportFileBefore(const ImportCandidate &a, const ImportCandidate &b)
-{
-    return QString::compare(a.file, b.file, Qt::CaseInsensitive) < 0;
-}
 
 struct ImportScan::Data {
     EmulatorRecord emulator;
@@ -319,22 +293,4 @@ ImportScanResult ScanForImport(const EmulatorRecord &emulator, const QString &pr
     candidates.resize(kept);
     SortReadRows(candidates, [](const ImportCandidate &c) -> const ImportCandidate & { return c; });
     return result;
-}
-
-QString ImportName(QStringView baseName)
-{
-    // As replacing "_" and "." by blanks, then trimming, in one pass.
-    const auto blank = [](QChar c) { return c == u'_' || c == u'.' || c.isSpace(); };
-    qsizetype first = 0, last = baseName.size();
-    while (first < last && blank(baseName[first]))
-        ++first;
-    while (last > first && blank(baseName[last - 1]))
-        --last;
-    if (first == last)
-        return baseName.toString();
-    QString name(last - first, Qt::Uninitialized);
-    QChar *out = name.data();
-    for (const QChar c : baseName.sliced(first, last - first))
-        *out++ = c == u'_' || c == u'.' ? QChar(u' ') : c;
-    return name;
 }

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/Config.h"
 #include "core/catalogue/RomList.h"
+#include "core/editor/EditorRenames.h"
 #include "core/library/Library.h"
 #include "ui/common/Layout.h"
 #include "ui/common/Messages.h"
@@ -11,16 +12,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
 
 #include <algorithm>
 
 namespace {
-constexpr int GridWidth = 9375;
 const QString ChooseAnEmulator = QStringLiteral("Choose an Emulator");
 } // namespace
 
@@ -36,16 +33,50 @@ OptionsFrm::OptionsFrm(zanku::Library &library, EditorMode mode, QWidget *mainWi
     setFont(ArialFont(9.75));
 
     buildControls();
-    // A double-click anywhere on the grid, its titles included, edits the current row;
-    // so do Enter and F2. The wheel over the closed chooser is dropped.
-    Grid->installEventFilter(this);
-    Grid->viewport()->installEventFilter(this);
-    Grid->horizontalHeader()->viewport()->installEventFilter(this);
-    Emulator->installEventFilter(this);
+    Emulator->installEventFilter(this); // the wheel over the closed chooser is dropped
 
     // The import may add to the list shown.
     connect(&library_, &zanku::Library::romListChanged, this, &OptionsFrm::romListChanged);
     Form_Load();
+}
+
+// The controls, laid out in twips where players know them.
+void OptionsFrm::buildControls()
+{
+    Grid = new EditorGrid(this);
+    const auto button = [this](const char *name, const QString &text, QRect twips) {
+        auto *made = new QPushButton(text, this);
+        made->setObjectName(QLatin1String(name));
+        PlaceTwips(made, twips.x(), twips.y(), twips.width(), twips.height());
+        return made;
+    };
+    Aggiungi = button("Aggiungi", QStringLiteral("&Add New"), {240, 5280, 2295, 375});
+    Rimuovi = button("Rimuovi", QStringLiteral("&Remove"), {240, 5760, 2295, 375});
+    Salva = button("Salva", QStringLiteral("&Save"), {6720, 5400, 1335, 495});
+    Salva->setFont(ArialFont(12, true));
+    cancella = button("cancella", QStringLiteral("&Back"), {8160, 5400, 1215, 495});
+
+    Emulator = new QComboBox(this);
+    Emulator->setObjectName(QStringLiteral("Emulator"));
+    Emulator->setEditable(true);
+    Emulator->setInsertPolicy(QComboBox::NoInsert);
+    Emulator->setCompleter(nullptr); // the text stays as typed
+    PlaceTwips(Emulator, 2880, 120, 3855, 360);
+
+    TRom = new QLabel(this);
+    TRom->setObjectName(QStringLiteral("TRom"));
+    PlaceTwips(TRom, 6960, 240, 2295, 255);
+
+    const QList<QWidget *> tabOrder = {Grid, Aggiungi, Rimuovi, Salva, cancella, Emulator};
+    for (qsizetype next = 1; next < tabOrder.size(); ++next)
+        setTabOrder(tabOrder[next - 1], tabOrder[next]);
+
+    connect(Aggiungi, &QPushButton::clicked, this, &OptionsFrm::Aggiungi_Click);
+    connect(Rimuovi, &QPushButton::clicked, this, &OptionsFrm::Rimuovi_Click);
+    connect(Salva, &QPushButton::clicked, this, &OptionsFrm::Salva_Click);
+    connect(cancella, &QPushButton::clicked, this, &QWidget::close);
+    connect(Emulator, &QComboBox::activated, this, &OptionsFrm::Emulator_Click);
+    connect(Grid, &EditorGrid::editRequested, this, &OptionsFrm::Grid_dblClick);
 }
 
 void OptionsFrm::Form_Load()
@@ -55,46 +86,26 @@ void OptionsFrm::Form_Load()
     loadedEmulator_.clear();
     // Start from the file as it is now, not as the main window last loaded it.
     const zanku::ConfigRead config = library_.readConfigWithoutLoading();
-    unreadable_ = config.status == TextReadResult::Unreadable;
-    readAs_ = config.version;
-    if (unreadable_)
-        ShowMessage(QStringLiteral("Error"), ReadErrorText(shownFile(), config.error));
-
-    const QStringList titles = ColumnTitlesFor(mode_);
-    const std::vector<int> tenths = ColumnTenthsFor(mode_);
-    Grid->setRowCount(0);
-    Grid->setColumnCount(int(titles.size()));
-    for (int column = 0; column < int(titles.size()); ++column) {
-        auto *header = new QTableWidgetItem(titles.at(column));
-        header->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        Grid->setHorizontalHeaderItem(column, header);
-        Grid->setColumnWidth(column, Twips(ColumnWidthTwips(GridWidth, tenths[size_t(column)])));
-    }
-
+    takeRead(config.status, config.version, config.error);
+    Grid->setColumns(mode_);
     const bool roms = mode_ == EditorMode::Roms;
     Aggiungi->setEnabled(!roms);
     Rimuovi->setEnabled(!roms);
-    Salva->setEnabled(true);
     Emulator->setVisible(roms);
     TRom->setVisible(roms);
     TRom->clear();
     Emulator->clear();
     if (roms) {
+        configured_.clear();
         for (const EmulatorRecord &emulator : config.records)
-            Emulator->addItem(emulator.Name);
+            configured_.append(emulator.Name);
+        Emulator->addItems(configured_);
         Emulator->setCurrentIndex(-1);
         Emulator->setEditText(ChooseAnEmulator);
         unreadable_ = false; // until a list is picked, there is nothing to save over
     } else {
-        Grid->setRowCount(int(config.records.size()));
-        for (size_t row = 0; row < config.records.size(); ++row) {
-            setRowCells(int(row), EmulatorToRow(config.records[row]));
-            setLoadedName(int(row), config.records[row].Name);
-        }
-        changed_ = false;
+        Grid->load(RowsOf(config.records));
     }
-    Ordina();
-    startOnFirstRow();
 }
 
 QString OptionsFrm::shownFile() const
@@ -102,6 +113,23 @@ QString OptionsFrm::shownFile() const
     const QString name = mode_ == EditorMode::Roms ? RomListFileName(loadedEmulator_)
                                                    : QString::fromLatin1(ConfigFileName);
     return QDir(library_.programDir()).filePath(name);
+}
+
+void OptionsFrm::takeRead(TextReadResult::Status status, const FileVersion &version,
+                          const QString &error)
+{
+    readAs_ = version;
+    // A file there but unreadable must not be saved over: the grid does not show it.
+    unreadable_ = status == TextReadResult::Unreadable;
+    if (unreadable_)
+        ShowMessage(QStringLiteral("Error"), ReadErrorText(shownFile(), error));
+}
+
+QString OptionsFrm::shownList() const
+{
+    return mode_ == EditorMode::Roms
+               ? QStringLiteral("the ROM list of %1").arg(Quoted(loadedEmulator_))
+               : QStringLiteral("the emulator list");
 }
 
 bool OptionsFrm::askToDrop(const QString &question)
@@ -129,7 +157,6 @@ void OptionsFrm::Emulator_Click(int index)
         return;
     }
     LoadRomList(name);
-    Salva->setEnabled(true);
     Aggiungi->setEnabled(true);
     Rimuovi->setEnabled(true);
 }
@@ -138,19 +165,10 @@ void OptionsFrm::LoadRomList(const QString &emulatorName)
 {
     const zanku::RomListRead read = library_.readRomList(emulatorName);
     loadedEmulator_ = emulatorName;
-    readAs_ = read.version;
-    // A file that is there but could not be read must not be saved over: the grid
-    // does not show what it holds.
-    unreadable_ = read.status == TextReadResult::Unreadable;
-    if (unreadable_)
-        ShowMessage(QStringLiteral("Error"), ReadErrorText(shownFile(), read.error));
-    Grid->setRowCount(int(read.records.size()));
-    for (size_t row = 0; row < read.records.size(); ++row)
-        setRowCells(int(row), GameToRow(read.records[row]));
+    takeRead(read.status, read.version, read.error);
+    Grid->load(RowsOf(read.records));
     changed_ = false;
     showCount();
-    Ordina();
-    startOnFirstRow();
 }
 
 void OptionsFrm::showCount()
@@ -165,13 +183,12 @@ void OptionsFrm::Aggiungi_Click()
     if (recordEditor_ != nullptr)
         return;
     const int row = Grid->rowCount();
-    const bool wasChanged = changed_;
     Grid->insertRow(row);
     // A new emulator passes its game where "%" stands: without it no game is started.
     EmulatorRecord fresh;
     fresh.Options = QStringLiteral("%");
-    setRowCells(row, mode_ == EditorMode::Emulators ? EmulatorToRow(fresh) : GridRow());
-    changed_ = wasChanged; // an empty row is not a change until the record editor fills it
+    Grid->setRowCells(row, mode_ == EditorMode::Emulators ? EmulatorToRow(fresh) : GridRow());
+    // An empty row is not a change until the record editor fills it.
     Grid->setCurrentCell(row, 0);
     pendingNewRow_ = row;
     openRecordEditor(row);
@@ -196,7 +213,7 @@ void OptionsFrm::Grid_dblClick()
 
 void OptionsFrm::openRecordEditor(int row)
 {
-    recordEditor_ = new OptionsNewFrm(mode_, rowCells(row), library_.programDir(), this);
+    recordEditor_ = new OptionsNewFrm(mode_, Grid->rowCells(row), library_.programDir(), this);
     connect(recordEditor_, &OptionsNewFrm::finished, this,
             [this, row](bool confirmed, const GridRow &fields) {
                 recordEditorFinished(row, confirmed, fields);
@@ -211,27 +228,105 @@ void OptionsFrm::openRecordEditor(int row)
 void OptionsFrm::recordEditorFinished(int row, bool confirmed, const GridRow &fields)
 {
     if (confirmed)
-        setRowCells(row, fields);
+        changed_ = Grid->setRowCells(row, fields) || changed_;
     else if (row == pendingNewRow_)
         Grid->removeRow(row); // the empty row that Add New appended
     pendingNewRow_ = -1;
     recordEditor_ = nullptr;
     setEnabled(true);
-    Ordina();
+    Grid->Ordina();
     showCount();
 }
 
-QStringList OptionsFrm::configuredEmulators() const
+void OptionsFrm::Salva_Click()
 {
-    QStringList names;
-    for (int index = 0; index < Emulator->count(); ++index)
-        names.append(Emulator->itemText(index));
-    return names;
+    if (mode_ == EditorMode::Roms) {
+        const QString problem =
+            RomSaveProblem(Emulator->currentText(), loadedEmulator_, configured_);
+        if (!problem.isEmpty()) {
+            ShowMessage(QStringLiteral("Error"), problem);
+            return;
+        }
+    }
+    if (unreadable_) {
+        ShowMessage(QStringLiteral("Error"), UnreadableSaveProblem(shownFile()));
+        return;
+    }
+    saving_ = true;
+    zanku::SaveResult result;
+    if (mode_ == EditorMode::Roms) {
+        result = library_.WriteRomList(loadedEmulator_, GamesOf(Grid->allRows()), readAs_);
+    } else {
+        const std::vector<EmulatorRecord> emulators = EmulatorsOf(Grid->allRows());
+        if (!confirmRenames()) {
+            saving_ = false;
+            return;
+        }
+        result = library_.WriteConfig(emulators, readAs_);
+        if (result.status == zanku::SaveResult::Saved)
+            afterEmulatorsSaved(emulators);
+    }
+    saving_ = false;
+    switch (result.status) {
+    case zanku::SaveResult::Saved:
+        Saved = true;
+        changed_ = false;
+        readAs_ = result.version;
+        break;
+    case zanku::SaveResult::Failed: // the file on disk is whole; the grid keeps the edits
+        ShowMessage(QStringLiteral("Error"), result.error);
+        break;
+    case zanku::SaveResult::ChangedSinceRead: {
+        const QString text =
+            QStringLiteral("%1 was changed by another program since it was opened.\n\nReload "
+                           "it? The edits made here would be lost; No keeps them, unsaved.")
+                .arg(Quoted(QFileInfo(shownFile()).fileName()));
+        if (ShowMessage(WindowCaption, text, MessageButtons::YesNo) != MessageAnswer::Yes)
+            break;
+        if (mode_ == EditorMode::Roms)
+            LoadRomList(loadedEmulator_);
+        else
+            Form_Load();
+        break;
+    }
+    }
 }
 
-void OptionsFrm::cancella_Click()
+bool OptionsFrm::confirmRenames()
 {
-    close();
+    for (const Rename &rename : RenamedEmulators(Grid->loadedNames(), Grid->names())) {
+        if (!RomListInTheWay(library_.programDir(), rename))
+            continue;
+        if (ShowMessage(WindowCaption, RenameQuestion(rename), MessageButtons::YesNo) !=
+            MessageAnswer::Yes)
+            return false;
+    }
+    return true;
+}
+
+void OptionsFrm::afterEmulatorsSaved(const std::vector<EmulatorRecord> &emulators)
+{
+    QStringList problems;
+    for (const auto &[from, to] : RenamedEmulators(Grid->loadedNames(), Grid->names()))
+        problems += library_.renameEmulator(from, to);
+    problems += library_.makeMissingRomLists(emulators);
+    Grid->namesSaved();
+    if (!problems.isEmpty())
+        ShowMessage(QStringLiteral("Error"), problems.join(u'\n'));
+}
+
+void OptionsFrm::romListChanged(const QString &emulatorName)
+{
+    if (saving_ || mode_ != EditorMode::Roms || emulatorName != loadedEmulator_)
+        return;
+    if (!hasUnsavedChanges()) {
+        LoadRomList(loadedEmulator_);
+        return;
+    }
+    ShowMessage(WindowCaption,
+                QStringLiteral("%1 was changed by the import since it was opened. Your edits are "
+                               "kept; a Save will offer to reload it first.")
+                    .arg(Quoted(QFileInfo(shownFile()).fileName())));
 }
 
 bool OptionsFrm::hasUnsavedChanges() const
@@ -242,15 +337,11 @@ bool OptionsFrm::hasUnsavedChanges() const
 void OptionsFrm::showAgain(EditorMode asked)
 {
     if (asked != mode_) {
-        const QString shown =
-            mode_ == EditorMode::Roms
-                ? QStringLiteral("the ROM list of %1").arg(Quoted(loadedEmulator_))
-                : QStringLiteral("the emulator list");
         const QString wanted = asked == EditorMode::Roms ? QStringLiteral("the ROM lists")
                                                          : QStringLiteral("the emulator list");
         if (askToDrop(QStringLiteral("There are unsaved changes to %1.\nDrop them and edit %2 "
                                      "instead?")
-                          .arg(shown, wanted))) {
+                          .arg(shownList(), wanted))) {
             if (recordEditor_ != nullptr)
                 recordEditor_->close(); // dropped like a Cancel
             mode_ = asked;
@@ -280,11 +371,8 @@ void OptionsFrm::closeEvent(QCloseEvent *event)
     }
     if (changed_) {
         const QString text =
-            QStringLiteral("There are unsaved changes to %1.\nSave them before "
-                           "closing?")
-                .arg(mode_ == EditorMode::Roms
-                         ? QStringLiteral("the ROM list of %1").arg(Quoted(loadedEmulator_))
-                         : QStringLiteral("the emulator list"));
+            QStringLiteral("There are unsaved changes to %1.\nSave them before closing?")
+                .arg(shownList());
         const MessageAnswer answer = ShowMessage(WindowCaption, text, MessageButtons::YesNoCancel);
         if (answer == MessageAnswer::Yes)
             Salva_Click();
@@ -299,29 +387,8 @@ void OptionsFrm::closeEvent(QCloseEvent *event)
 
 bool OptionsFrm::eventFilter(QObject *watched, QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::Wheel:
-        if (watched == Emulator)
-            return true; // the closed chooser keeps its emulator
-        break;
-    case QEvent::KeyPress:
-        if (watched == Grid) {
-            const int key = static_cast<const QKeyEvent *>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F2) {
-                Grid_dblClick();
-                return true;
-            }
-        }
-        break;
-    case QEvent::MouseButtonDblClick:
-        if (watched == Grid->viewport() || watched == Grid->horizontalHeader()->viewport()) {
-            Grid_dblClick();
-            return true;
-        }
-        break;
-    default:
-        break;
-    }
+    if (event->type() == QEvent::Wheel && watched == Emulator)
+        return true; // the closed chooser keeps its emulator
     return QWidget::eventFilter(watched, event);
 }
 

@@ -2,18 +2,17 @@
 
 #include "core/editor/EditorRecords.h"
 #include "core/files/TextFile.h"
+#include "ui/editor/EditorGrid.h"
 #include "ui/editor/OptionsNewFrm.h"
 
 #include <QPointer>
 #include <QWidget>
 
-#include <utility>
 #include <vector>
 
 class QComboBox;
 class QLabel;
 class QPushButton;
-class QTableWidget;
 
 namespace zanku {
 class Library;
@@ -42,9 +41,8 @@ public:
     bool hasUnsavedChanges() const;
 
     // The rows of the grid (0 is the first data row), in the mode's column order.
-    int rowCount() const;
-    GridRow rowCells(int row) const;
-    void Ordina();
+    int rowCount() const { return Grid->rowCount(); }
+    GridRow rowCells(int row) const { return Grid->rowCells(row); }
 
     OptionsNewFrm *recordEditor() const { return recordEditor_; }
 
@@ -61,28 +59,19 @@ private:
     void Rimuovi_Click();
     void Grid_dblClick();
     void Salva_Click();
-    void cancella_Click();
     void Form_Unload();
 
     bool askToDrop(const QString &question);
-    // The name an emulator row was loaded under: a Save that changes it renames the
-    // emulator, and its ROM list, kept saves and history go with it.
-    QString loadedName(int row) const;
-    void setLoadedName(int row, const QString &name);
-    std::vector<std::pair<QString, QString>> renamedEmulators() const;
+    void takeRead(TextReadResult::Status status, const FileVersion &version, const QString &error);
     bool confirmRenames();
     void afterEmulatorsSaved(const std::vector<EmulatorRecord> &emulators);
-    void reloadShown();
     void romListChanged(const QString &emulatorName);
-    void setRowCells(int row, const GridRow &cells);
     void openRecordEditor(int row);
     void recordEditorFinished(int row, bool confirmed, const GridRow &fields);
     void showCount();
-    void startOnFirstRow();
     void bringForward();
     QString shownFile() const;
-    std::vector<GridRow> allRows() const;
-    QStringList configuredEmulators() const;
+    QString shownList() const; // "the emulator list" or "the ROM list of ..."
 
     zanku::Library &library_;
     EditorMode mode_;
@@ -90,11 +79,12 @@ private:
     bool changed_ = false;    // the grid differs from what was loaded or last saved
     bool saving_ = false;     // a Save of this window is under way
     QString loadedEmulator_;  // whose ROM list the grid holds; empty before a pick
+    QStringList configured_;  // the emulators the chooser offers
     bool unreadable_ = false; // the file the grid stands for could not be read
     FileVersion readAs_;      // what that file was read as, for the next Save
     int pendingNewRow_ = -1;  // the row Add New appended, until its record editor closes
 
-    QTableWidget *Grid = nullptr;
+    EditorGrid *Grid = nullptr;
     QPushButton *Aggiungi = nullptr;
     QPushButton *Rimuovi = nullptr;
     QPushButton *Salva = nullptr;

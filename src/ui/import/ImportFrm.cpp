@@ -1,8 +1,9 @@
 #include "ui/import/ImportFrm.h"
 
 #include "core/editor/EditorRecords.h"
+#include "core/import/ImportAdd.h"
+#include "core/import/ImportJob.h"
 #include "core/import/ImportPreCheck.h"
-#include "core/import/ImportScan.h"
 #include "core/library/Library.h"
 #include "ui/common/Messages.h"
 #include "ui/import/ImportModel.h"
@@ -19,14 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
-#include <QThread>
-#include <QTimer>
 #include <QVBoxLayout>
-
-struct ImportFrm::ScanJob {
-    ImportScanControl control;
-    ImportScanResult result;
-};
 
 namespace {
 template <typename T, typename... Args> T *named(const char *name, Args &&...args)
@@ -103,9 +97,11 @@ ImportFrm::ImportFrm(zanku::Library &library, QWidget *mainWindow)
     layout->addLayout(scan);
     layout->addLayout(bottom);
 
-    progressTimer_ = new QTimer(this);
-    progressTimer_->setInterval(50);
-    connect(progressTimer_, &QTimer::timeout, this, &ImportFrm::showProgress);
+    job_ = new ImportJob(this);
+    connect(job_, &ImportJob::found, this, &ImportFrm::namesFound);
+    connect(job_, &ImportJob::archivesRead, model_, &ImportModel::applyReads);
+    connect(job_, &ImportJob::progress, this, &ImportFrm::showProgress);
+    connect(job_, &ImportJob::finished, this, &ImportFrm::scanDone);
     connect(Emulator, &QComboBox::activated, this, &ImportFrm::Emulator_Click);
     connect(Filter, &QLineEdit::textChanged, this, &ImportFrm::Filter_Change);
     connect(Cancel, &QPushButton::clicked, this, &ImportFrm::Cancel_Click);
@@ -116,9 +112,9 @@ ImportFrm::ImportFrm(zanku::Library &library, QWidget *mainWindow)
     refillEmulators();
 }
 
-ImportFrm::~ImportFrm()
+bool ImportFrm::scanning() const
 {
-    stopScan();
+    return job_->running();
 }
 
 void ImportFrm::refillEmulators()
@@ -165,87 +161,48 @@ void ImportFrm::startScan(const EmulatorRecord &emulator)
     QStringList names; // their ROM lists are the program's own files
     for (int slot = 1; slot <= library_.EmulatorCount(); ++slot)
         names.append(library_.emulator(slot).Name);
-    auto job = std::make_shared<ScanJob>();
-    job_ = job;
-    const int generation = ++generation_;
-    // What the scan learns reaches the table through queued calls, in the order sent; one
-    // for a scan that was replaced since is dropped.
-    const auto post = [this, generation](auto apply) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation, apply = std::move(apply)]() mutable {
-                if (generation == generation_)
-                    apply();
-            },
-            Qt::QueuedConnection);
-    };
-    thread_ = QThread::create([this, post, job, emulator, listed, names,
-                               programDir = library_.programDir()] {
-        ImportScan scan(emulator, programDir, listed, job->control, names);
-        ImportScanResult &result = job->result;
-        result = scan.listNames();
-        if (!result.error.isEmpty() || result.cancelled)
-            return;
-        post([this, rows = result.candidates]() mutable {
-            model_->setCandidates(std::move(rows));
-            Status->setText(QStringLiteral("Reading the archives of %1...").arg(emulator_.Name));
-            emit namesListed();
-        });
-        result.cancelled = !scan.readArchives(result.candidates, [&](ImportReads &&reads) {
-            post([this, reads = std::move(reads)]() mutable {
-                model_->applyReads(std::move(reads));
-            });
-        });
-        result.candidates.clear();
-    });
-    connect(thread_, &QThread::finished, this, [this, generation] {
-        if (generation == generation_)
-            scanDone();
-    });
     Status->setText(QStringLiteral("Scanning the folders of %1...").arg(emulator.Name));
-    AddChecked->setEnabled(false);
-    Progress->setRange(0, 0);
-    Progress->show();
-    Cancel->show();
-    progressTimer_->start();
-    thread_->start();
+    showScanning(true);
+    job_->start(emulator, library_.programDir(), listed, names);
 }
 
 void ImportFrm::stopScan()
 {
-    if (thread_ == nullptr)
-        return;
-    job_->control.cancel = true;
-    thread_->wait();
-    delete thread_;
-    thread_ = nullptr;
-    job_.reset();
-    ++generation_; // its finished signal, if still on its way, is for nobody
-    progressTimer_->stop();
-    Progress->hide();
-    Cancel->hide();
-    AddChecked->setEnabled(true);
+    job_->stop();
+    showScanning(false);
 }
 
-void ImportFrm::showProgress()
+void ImportFrm::showScanning(bool scanning)
 {
-    if (job_ == nullptr)
-        return;
-    const int total = job_->control.total.load();
+    AddChecked->setEnabled(!scanning);
+    if (scanning)
+        Progress->setRange(0, 0);
+    Progress->setVisible(scanning);
+    Cancel->setVisible(scanning);
+}
+
+void ImportFrm::showProgress(int done, int total)
+{
     Progress->setRange(0, total);
-    Progress->setValue(total > 0 ? job_->control.done.load() : 0);
+    Progress->setValue(total > 0 ? done : 0);
 }
 
-void ImportFrm::scanDone()
+void ImportFrm::namesFound(const std::vector<ImportCandidate> &names)
 {
-    ImportScanResult result = std::move(job_->result);
-    stopScan();
-    if (result.cancelled) {
+    model_->setCandidates(names);
+    Status->setText(QStringLiteral("Reading the archives of %1...").arg(emulator_.Name));
+    emit namesListed();
+}
+
+void ImportFrm::scanDone(const QString &error, bool cancelled)
+{
+    showScanning(false);
+    if (cancelled) {
         model_->setCandidates({});
         Status->setText(QStringLiteral("Scan cancelled: nothing to add."));
-    } else if (!result.error.isEmpty()) {
-        Status->setText(result.error);
-        ShowMessage(QStringLiteral("Error"), result.error);
+    } else if (!error.isEmpty()) {
+        Status->setText(error);
+        ShowMessage(QStringLiteral("Error"), error);
     } else {
         model_->finishReads();
         const size_t greyed = model_->greyedCount(), found = model_->candidateCount();
@@ -259,8 +216,7 @@ void ImportFrm::scanDone()
 
 void ImportFrm::Cancel_Click()
 {
-    if (job_ != nullptr)
-        job_->control.cancel = true; // the scan stops at its next entry
+    job_->cancel(); // the scan stops at its next entry
 }
 
 void ImportFrm::AddChecked_Click()

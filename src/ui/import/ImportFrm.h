@@ -1,11 +1,11 @@
 #pragma once
 
+#include "core/import/ImportCandidate.h"
 #include "core/records/Records.h"
 
 #include <QWidget>
 
-#include <memory>
-
+class ImportJob;
 class ImportModel;
 class QComboBox;
 class QLabel;
@@ -13,24 +13,21 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTableView;
-class QThread;
-class QTimer;
 
 namespace zanku {
 class Library;
 }
 
-// "Import Games": scans an emulator's folders in the background and lists, with a
-// check box each, the games its ROM list does not name yet; "Add Checked" appends the
-// checked ones through the library, which reloads and tells every window.
+// "Import Games": scans an emulator's folders in the background (an ImportJob) and lists,
+// with a check box each, the games its ROM list does not name yet; "Add Checked" appends
+// the checked ones through the library, which reloads and tells every window.
 class ImportFrm : public QWidget {
     Q_OBJECT
 
 public:
     ImportFrm(zanku::Library &library, QWidget *mainWindow);
-    ~ImportFrm() override;
 
-    bool scanning() const { return thread_ != nullptr; }
+    bool scanning() const;
     void refillEmulators(); // the configured emulators, in file order
 
 signals:
@@ -41,22 +38,20 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    struct ScanJob;
-
     void Emulator_Click(int index);
     void Filter_Change(const QString &patterns);
     void Cancel_Click();
     void AddChecked_Click();
     void startScan(const EmulatorRecord &emulator);
     void stopScan();
-    void scanDone();
-    void showProgress();
+    void showScanning(bool scanning);
+    void namesFound(const std::vector<ImportCandidate> &names);
+    void scanDone(const QString &error, bool cancelled);
+    void showProgress(int done, int total);
 
     zanku::Library &library_;
     EmulatorRecord emulator_; // the emulator whose folders the table shows
-    std::shared_ptr<ScanJob> job_;
-    QThread *thread_ = nullptr;
-    int generation_ = 0; // tells a finished scan from one that was replaced
+    ImportJob *job_ = nullptr;
 
     ImportModel *model_ = nullptr;
     QComboBox *Emulator = nullptr;
@@ -67,5 +62,4 @@ private:
     QComboBox *Type = nullptr;
     QLabel *Status = nullptr;
     QPushButton *AddChecked = nullptr;
-    QTimer *progressTimer_ = nullptr;
 };

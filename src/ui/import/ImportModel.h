@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/import/ImportCandidate.h"
+#include "core/import/ImportFilter.h"
 #include "core/import/ImportPreCheck.h"
 #include "core/import/ImportScan.h"
 
@@ -27,12 +29,12 @@ public:
         refilter();
     }
     // Fills in the archives read since; the rows keep their places until finishReads().
-    void applyReads(ImportReads &&reads)
+    void applyReads(const ImportReads &reads)
     {
         size_t first = rows_.size(), last = 0;
-        for (ImportArchiveRead &read : reads) {
+        for (const ImportArchiveRead &read : reads) {
             Row &row = rows_[read.index];
-            row.candidate = std::move(read.candidate);
+            row.candidate = read.candidate;
             row.checked = ImportPreChecked(row.candidate, extensions_);
             row.gone = read.dropped;
             const auto shown = std::lower_bound(shown_.begin(), shown_.end(), int(read.index));

@@ -280,6 +280,9 @@ private slots:
         }
         QVERIFY(editor->recordEditor() == nullptr && editor->isEnabled());
         QCOMPARE(gridRows(editor), expected); // the new row at its sorted place
+        const int current = part<QTableWidget>(editor, "Grid")->currentRow();
+        if (end == "Ok") // and current there
+            QCOMPARE(editor->rowCells(current).value(0), "T0");
     }
 
     // A bare program name found in the old Games Directory stays found when the Games

@@ -1,6 +1,7 @@
 // Importing games from real folders and archives: what the scan offers, what is added.
 
 #include "core/catalogue/RomList.h"
+#include "core/import/ImportAdd.h"
 #include "core/import/ImportPreCheck.h"
 #include "core/import/ImportScan.h"
 #include "core/unzip/ArchiveFixtures.h"
