@@ -21,3 +21,6 @@ std::vector<Rename> RenamedEmulators(const QStringList &loaded, const QStringLis
 bool RomListInTheWay(const QString &programDir, const Rename &rename);
 // What the editor asks then.
 QString RenameQuestion(const Rename &rename);
+// What the editor asks when saves are kept under the new name already (an emulator of that
+// name removed earlier): Yes merges them, No sets those there aside, Cancel saves nothing.
+QString SavesQuestion(const Rename &rename);

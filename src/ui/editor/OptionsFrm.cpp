@@ -7,6 +7,7 @@
 #include "ui/common/Layout.h"
 #include "ui/common/Messages.h"
 #include "ui/common/Twips.h"
+#include "ui/editor/RenameQuestions.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -258,13 +259,16 @@ void OptionsFrm::Salva_Click()
         result = library_.WriteRomList(loadedEmulator_, GamesOf(Grid->allRows()), readAs_);
     } else {
         const std::vector<EmulatorRecord> emulators = EmulatorsOf(Grid->allRows());
-        if (!confirmRenames()) {
+        const auto saves =
+            AskAboutRenames(library_.programDir(),
+                            RenamedEmulators(Grid->loadedNames(), Grid->names()), WindowCaption);
+        if (!saves) {
             saving_ = false;
             return;
         }
         result = library_.WriteConfig(emulators, readAs_);
         if (result.status == zanku::SaveResult::Saved)
-            afterEmulatorsSaved(emulators);
+            afterEmulatorsSaved(emulators, *saves);
     }
     saving_ = false;
     switch (result.status) {
@@ -292,23 +296,13 @@ void OptionsFrm::Salva_Click()
     }
 }
 
-bool OptionsFrm::confirmRenames()
-{
-    for (const Rename &rename : RenamedEmulators(Grid->loadedNames(), Grid->names())) {
-        if (!RomListInTheWay(library_.programDir(), rename))
-            continue;
-        if (ShowMessage(WindowCaption, RenameQuestion(rename), MessageButtons::YesNo) !=
-            MessageAnswer::Yes)
-            return false;
-    }
-    return true;
-}
-
-void OptionsFrm::afterEmulatorsSaved(const std::vector<EmulatorRecord> &emulators)
+void OptionsFrm::afterEmulatorsSaved(const std::vector<EmulatorRecord> &emulators,
+                                     const QHash<QString, zanku::SavesCollision> &saves)
 {
     QStringList problems;
     for (const auto &[from, to] : RenamedEmulators(Grid->loadedNames(), Grid->names()))
-        problems += library_.renameEmulator(from, to);
+        problems +=
+            library_.renameEmulator(from, to, saves.value(from, zanku::SavesCollision::SetAside));
     problems += library_.makeMissingRomLists(emulators);
     Grid->namesSaved();
     if (!problems.isEmpty())

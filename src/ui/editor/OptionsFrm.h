@@ -2,9 +2,11 @@
 
 #include "core/editor/EditorRecords.h"
 #include "core/files/TextFile.h"
+#include "core/library/SavesRename.h"
 #include "ui/editor/EditorGrid.h"
 #include "ui/editor/OptionsNewFrm.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QWidget>
 
@@ -63,8 +65,8 @@ private:
 
     bool askToDrop(const QString &question);
     void takeRead(TextReadResult::Status status, const FileVersion &version, const QString &error);
-    bool confirmRenames();
-    void afterEmulatorsSaved(const std::vector<EmulatorRecord> &emulators);
+    void afterEmulatorsSaved(const std::vector<EmulatorRecord> &emulators,
+                             const QHash<QString, zanku::SavesCollision> &saves);
     void romListChanged(const QString &emulatorName);
     void openRecordEditor(int row);
     void recordEditorFinished(int row, bool confirmed, const GridRow &fields);

@@ -393,9 +393,11 @@ private slots:
     void backAsksAndARenameTakesTheEmulatorsFiles_data()
     {
         QTest::addColumn<MessageAnswer>("answer"); // to Back's question about the edits
-        QTest::newRow("Cancel keeps the editor") << MessageAnswer::Cancel;
-        QTest::newRow("No drops the edits") << MessageAnswer::No;
-        QTest::newRow("Yes saves them") << MessageAnswer::Yes;
+        QTest::addColumn<bool>("savesThere");      // kept saves of the new name: set aside
+        QTest::newRow("Cancel keeps the editor") << MessageAnswer::Cancel << false;
+        QTest::newRow("No drops the edits") << MessageAnswer::No << false;
+        QTest::newRow("Yes saves them") << MessageAnswer::Yes << false;
+        QTest::newRow("Yes, saves of the new name there") << MessageAnswer::Yes << true;
     }
     // Arcade renamed in the record editor, then Back: the player is asked. Saved, the
     // renamed emulator keeps its list and kept saves, and every emulator has a list, so
@@ -403,10 +405,13 @@ private slots:
     void backAsksAndARenameTakesTheEmulatorsFiles()
     {
         QFETCH(MessageAnswer, answer);
+        QFETCH(bool, savesThere);
         EditorLibrary library;
         ScriptedMessages messages;
         writeLibrary(library);
         library.write("Saves/Arcade/pac.bin/pac.srm", "kept");
+        if (savesThere)
+            library.write("Saves/Arcade 2/pac.bin/pac.srm", "stale");
         library.write("Zanku.played", "2 60 - 1 Arcade\tPac\tpac.bin\r\n");
         library.core.start();
         const QByteArray config = library.read("Zanku.ini");
@@ -414,9 +419,9 @@ private slots:
         clickRow(editor, 0, true); // Arcade, the first in name order
         type(editor->recordEditor(), "T0", "Arcade 2");
         click(editor->recordEditor(), "Ok");
-        messages.answers << answer;
+        messages.answers << answer << MessageAnswer::No;
         click(editor, "cancella");
-        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown.size(), savesThere ? 2 : 1);
         QCOMPARE(messages.shown[0].buttons, MessageButtons::YesNoCancel);
         QCOMPARE(library.editor != nullptr && library.editor->isVisible(),
                  answer == MessageAnswer::Cancel);
@@ -424,7 +429,9 @@ private slots:
         QCOMPARE(library.read("Zanku.ini") != config, saved);
         QCOMPARE(library.read("Arcade 2.rom").startsWith("Pac=pac.bin"), saved);
         QCOMPARE(QFile::exists(library.path("Arcade.rom")), !saved);
-        QCOMPARE(library.read("Saves/Arcade 2/pac.bin/pac.srm"), saved ? "kept" : "");
+        QCOMPARE(library.read("Saves/Arcade 2/pac.bin/pac.srm"),
+                 saved ? "kept" : savesThere ? "stale" : "");
+        QCOMPARE(library.read("Saves/Arcade 2 (old)/pac.bin/pac.srm"), savesThere ? "stale" : "");
         QCOMPARE(library.read("Zanku.played").contains("Arcade 2\tPac\tpac.bin"), saved);
         QCOMPARE(QFile::exists(library.path("Console.rom")) &&
                      QFile::exists(library.path("Zeta.rom")),
