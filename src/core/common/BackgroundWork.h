@@ -30,6 +30,9 @@ public:
 
     // Makes the results of all work started so far stale; the generation of what comes next.
     quint64 restart() { return ++generation_; }
+    // The generation work started now belongs to. From any thread.
+    quint64 generation() const { return generation_.load(); }
+    int workers() const { return pool_.maxThreadCount(); }
     // Whether work of this generation was replaced since. From any thread.
     bool stale(quint64 generation) const { return generation != generation_.load(); }
 

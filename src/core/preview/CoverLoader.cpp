@@ -1,5 +1,6 @@
 #include "core/preview/CoverLoader.h"
 
+#include "core/common/BackgroundWork.h"
 #include "core/preview/PictureRead.h"
 #include "core/preview/ThumbnailCache.h"
 
@@ -8,7 +9,6 @@
 #include <QMutex>
 #include <QSet>
 #include <QThread>
-#include <QThreadPool>
 
 #include <list>
 
@@ -42,8 +42,9 @@ struct CoverLoader::Request {
 };
 
 struct CoverLoader::State {
-    explicit State(const QString &cacheFolder)
+    State(const QString &cacheFolder, QObject *owner)
         : disk(cacheFolder)
+        , work(owner, QThread::idealThreadCount())
     {
     }
 
@@ -51,15 +52,16 @@ struct CoverLoader::State {
     // Kept through clear(): a picture that changes is another version, read again.
     PictureFailures failures;
     QCache<CoverId, QImage> memory{DefaultMemoryLimit}; // the loader's thread only
-    QThreadPool pool;
 
     QMutex mutex;             // guards what follows, shared with the workers
     std::list<Request> queue; // the most recently asked first
     QHash<CoverId, std::list<Request>::iterator> queued;
     QSet<CoverId> loading;
     int workers = 0;
-    quint64 generation = 0; // a clear() makes the loads running meanwhile stale
     bool stopping = false;
+    // Last, so that it is the first to go: it waits for the workers while the rest is there.
+    // A clear() begins a generation: the loads running meanwhile are stale.
+    BackgroundWork work;
 };
 
 namespace {
@@ -82,9 +84,8 @@ QImage loadCover(const ThumbnailCache &disk, PictureFailures &failures, const Co
 
 CoverLoader::CoverLoader(const QString &cacheFolder, QObject *parent)
     : QObject(parent)
-    , state_(std::make_unique<State>(cacheFolder))
+    , state_(std::make_unique<State>(cacheFolder, this))
 {
-    state_->pool.setMaxThreadCount(QThread::idealThreadCount());
 }
 
 CoverLoader::~CoverLoader()
@@ -95,7 +96,7 @@ CoverLoader::~CoverLoader()
         state_->queue.clear();
         state_->queued.clear();
     }
-    state_->pool.waitForDone();
+    state_.reset(); // waits for the workers
     // The results the workers posted meanwhile go with this object, undelivered.
 }
 
@@ -124,10 +125,10 @@ CoverLoader::Cover CoverLoader::cover(const GameKey &key, const CoverPlace &plac
 void CoverLoader::startWorkers()
 {
     const QMutexLocker lock(&state_->mutex);
-    while (state_->workers < state_->pool.maxThreadCount() &&
+    while (state_->workers < state_->work.workers() &&
            qsizetype(state_->queue.size()) > state_->workers) {
         ++state_->workers;
-        state_->pool.start([this] { work(); });
+        state_->work.run([this] { work(); });
     }
 }
 
@@ -146,22 +147,19 @@ void CoverLoader::work()
             request = std::move(state_->queue.front());
             state_->queue.pop_front();
             state_->loading.insert(request.id);
-            generation = state_->generation;
+            generation = state_->work.generation();
         }
         const QImage image =
             loadCover(state_->disk, state_->failures, request.place, request.id.bound);
-        QMetaObject::invokeMethod(
-            this, [this, request, image, generation] { deliver(request, image, generation); },
-            Qt::QueuedConnection);
+        // One read before a clear() is dropped: the picture may have changed since.
+        state_->work.post(generation, [this, request, image] { deliver(request, image); });
     }
 }
 
-void CoverLoader::deliver(const Request &request, const QImage &image, quint64 generation)
+void CoverLoader::deliver(const Request &request, const QImage &image)
 {
     {
         const QMutexLocker lock(&state_->mutex);
-        if (generation != state_->generation)
-            return; // read before a clear(): the picture may have changed since
         state_->loading.remove(request.id);
     }
     state_->memory.insert(request.id, new QImage(image), costOf(image)); // the cache owns it
@@ -179,7 +177,7 @@ void CoverLoader::clear()
 {
     state_->memory.clear();
     const QMutexLocker lock(&state_->mutex);
-    ++state_->generation;
+    state_->work.restart();
     state_->loading.clear();
 }
 

@@ -48,7 +48,7 @@ private:
 
     void startWorkers();
     void work();
-    void deliver(const Request &request, const QImage &image, quint64 generation);
+    void deliver(const Request &request, const QImage &image);
 
     std::unique_ptr<State> state_;
 };

@@ -7,8 +7,6 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QPointer>
-#include <QThreadPool>
 
 namespace {
 // The frame's design size and its picture box's place and size, which the box takes back
@@ -105,7 +103,7 @@ void SnapshotFrame::placeTexts()
 
 void SnapshotFrame::showTitle()
 {
-    ++*latest_;
+    decoding_.restart();
     showing_ = Showing::Title;
     picturePath_.clear();
     Snap->setPixmap(QPixmap());
@@ -123,34 +121,25 @@ void SnapshotFrame::showPicture(const QString &picturePath)
 
 void SnapshotFrame::decode(const QString &picturePath)
 {
-    const int request = ++*latest_;
+    const quint64 request = decoding_.restart();
     if (picturePath.isEmpty()) {
-        pictureDecoded(request, QImage());
+        pictureDecoded(QImage());
         return;
     }
-    // Decoded on a worker; a newer request (another game, another size) makes it stale,
-    // and one that is stale before its turn comes is never decoded.
-    QThreadPool::globalInstance()->start(
-        [frame = QPointer(this), latest = latest_, request, picturePath, size = frameTwips()] {
-            if (latest->load() != request)
-                return;
-            // Scaled down to fit while decoded; never up. Anything that is not a picture reads
-            // as none, without waiting or holding much memory.
-            const QImage picture = ReadPicture(picturePath, pictureRoom(size));
-            QMetaObject::invokeMethod(
-                frame,
-                [=] {
-                    if (frame)
-                        frame->pictureDecoded(request, picture);
-                },
-                Qt::QueuedConnection);
-        });
+    // A newer request (another game, another size) makes this one stale, and one that is
+    // stale before its turn comes is never decoded.
+    decoding_.run([this, request, picturePath, size = frameTwips()] {
+        if (decoding_.stale(request))
+            return;
+        // Scaled down to fit while decoded; never up. Anything that is not a picture reads
+        // as none, without waiting or holding much memory.
+        const QImage picture = ReadPicture(picturePath, pictureRoom(size), &failures_);
+        decoding_.post(request, [this, picture] { pictureDecoded(picture); });
+    });
 }
 
-void SnapshotFrame::pictureDecoded(int request, const QImage &picture)
+void SnapshotFrame::pictureDecoded(const QImage &picture)
 {
-    if (request != latest_->load())
-        return;
     if (picture.isNull()) {
         // Missing or unreadable: the empty picture and its notice.
         showing_ = Showing::Notice;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/common/BackgroundWork.h"
+#include "core/preview/PictureRead.h"
+
 #include <QGroupBox>
 #include <QImage>
 #include <QPointF>
@@ -35,7 +38,7 @@ private:
     void placeBox(const QRectF &boxTwips);
     void placeTexts();
     void decode(const QString &picturePath);
-    void pictureDecoded(int request, const QImage &picture);
+    void pictureDecoded(const QImage &picture);
 
     QLabel *Snap = nullptr;
     QLabel *Title = nullptr;
@@ -44,6 +47,9 @@ private:
     Showing showing_ = Showing::Title;
     QString picturePath_;
     // The decode whose picture is still wanted, shared with the workers.
-    std::shared_ptr<std::atomic<int>> latest_ = std::make_shared<std::atomic<int>>(0);
+    // Pictures are decoded on a worker; a newer request makes an older one stale.
+    zanku::BackgroundWork decoding_{this};
+    // Pictures that could not be read, not read again this session.
+    PictureFailures failures_;
     QTimer refit_;
 };
