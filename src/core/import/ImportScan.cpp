@@ -13,11 +13,11 @@
 #include "core/files/DirectoryListing.h"
 #include "core/files/FileNames.h"
 #include "core/files/TextFile.h"
+#include "core/gamedata/PlayHistory.h"
 #include "core/input/PadKeys.h"
 #include "core/launch/ExtractionJournal.h"
 #include "core/launch/ExtractionMarker.h"
 #include "core/library/Library.h"
-#include "core/gamedata/PlayHistory.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -115,6 +115,17 @@ ImportCandidate archiveCandidate(QString &&name, bool faithful)
 
 // The names in the Games Directory that are not games: the emulator's own program and
 // folders, and where it is the program directory, the program's own files.
+// What a name is first looked up in: the names excluded, and those the list holds.
+zanku::NameFilter passedOverFilter(const QSet<QString> &excluded, const QSet<QString> &listed)
+{
+    zanku::NameFilter filter;
+    for (const QString &key : excluded)
+        filter.add(key);
+    for (const QString &key : listed)
+        filter.add(key);
+    return filter;
+}
+
 QSet<QString> notGames(const ImportScan::Data &d)
 {
     QSet<QString> excluded = {nameIn(d.places, d.places.directory(), d.emulator.Program),
@@ -139,7 +150,6 @@ QSet<QString> notGames(const ImportScan::Data &d)
 ImportScanResult ImportScan::listNames()
 {
     ImportScanResult result;
-    const EmulatorRecord &emulator = d->emulator;
     const zanku::EmulatorPlaces &places = d->places;
     ImportScanControl &control = d->control;
     const QString &emulatorDir = places.directory();
@@ -147,18 +157,14 @@ ImportScanResult ImportScan::listNames()
     if (emulatorDir.isEmpty()) {
         result.error = QStringLiteral("Emulator %1 has no Games Directory to look in: set one in "
                                       "Options > Emulator Config.")
-                           .arg(emulator.Name);
+                           .arg(d->emulator.Name);
         return result;
     }
     const bool zipsApart = FileNameKey(zips) != FileNameKey(emulatorDir);
 
     const ListedNames &known = d->known;
     const QSet<QString> excluded = notGames(*d);
-    zanku::NameFilter passedOver; // the names excluded, and those the list holds
-    for (const QString &key : excluded)
-        passedOver.add(key);
-    for (const QString &key : known.files)
-        passedOver.add(key);
+    const zanku::NameFilter passedOver = passedOverFilter(excluded, known.files);
 
     // Each candidate is made as its name is read, while it is at hand, with its sort key.
     std::vector<ImportCandidate> &candidates = result.candidates;
@@ -200,14 +206,14 @@ ImportScanResult ImportScan::listNames()
                                              });
     if (!listed) {
         result.error = QStringLiteral("The Games Directory of emulator %1 cannot be read: \"%2\".")
-                           .arg(emulator.Name, QDir::toNativeSeparators(emulatorDir));
+                           .arg(d->emulator.Name, QDir::toNativeSeparators(emulatorDir));
         return result;
     }
     // A Zipped Roms Path that is not there holds no archives; one that is must be read.
     if (!zips.isEmpty() && zipsApart && !zanku::ListDirectory(zips, control.cancel, addArchive) &&
         QFileInfo::exists(zips)) {
         result.error = QStringLiteral("The Zipped Roms Path of emulator %1 cannot be read: \"%2\".")
-                           .arg(emulator.Name, QDir::toNativeSeparators(zips));
+                           .arg(d->emulator.Name, QDir::toNativeSeparators(zips));
         candidates.clear();
         return result;
     }
@@ -218,9 +224,8 @@ ImportScanResult ImportScan::listNames()
     }
     discs.apply(emulatorDir, candidates, keys);
     zanku::SortByFile(candidates, keys);
-    const auto pending = std::count_if(result.candidates.begin(), result.candidates.end(),
-                                       [](const ImportCandidate &c) { return c.pending; });
-    control.total = int(pending);
+    control.total = int(std::count_if(candidates.begin(), candidates.end(),
+                                      [](const ImportCandidate &c) { return c.pending; }));
     return result;
 }
 
