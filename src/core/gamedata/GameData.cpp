@@ -74,7 +74,8 @@ GameKey GameData::dataKey(const GameKey &game) const
 
 GameKey GameData::shownKey(const GameKey &kept) const
 {
-    for (auto renamed = renamedSinceLoad_.cbegin(); renamed != renamedSinceLoad_.cend(); ++renamed) {
+    for (auto renamed = renamedSinceLoad_.cbegin(); renamed != renamedSinceLoad_.cend();
+         ++renamed) {
         if (renamed.key().emulator == kept.emulator && renamed.key().file == kept.file &&
             renamed.value() == kept.name)
             return renamed.key();

@@ -112,44 +112,34 @@ void PlayHistory::load(const QString &programDir)
 
 bool PlayHistory::save(QString *error)
 {
-    const auto fail = [&](const QString &reason) {
-        if (error != nullptr)
-            *error = SaveErrorText(path_, reason);
-        return false;
-    };
-    if (readOnly())
-        return fail(readError_);
-    if (path_.isEmpty())
-        return fail(QStringLiteral("no program directory was read"));
-    QString reason;
-    history::SaveLock lock(path_);
-    if (!lock.take(reason))
-        return fail(reason);
-    // What another Zanku saved since is kept: this program's changes go on top of it.
-    QByteArray content;
-    if (readHistory(path_, content, reason) == ReadStatus::Unreadable)
-        return fail(reason);
-    // Most often the file is as this program last read or wrote it, and its index is at hand.
-    const bool unchanged = content == index_.bytes;
-    Index now;
-    if (!unchanged)
-        now.build(std::move(content));
-    Index &base = unchanged ? index_ : now;
-    Index::Merge merge;
-    QByteArray written = merged(base, &merge);
-    if (!history::writeHistory(path_, written, reason))
-        return fail(reason);
-    if (merge.inPlace)
-        base.follow(std::move(written), merge);
-    else
-        base.build(std::move(written));
-    if (!unchanged)
-        index_ = std::move(now);
-    renamed_ = {};
-    changes_.clear();
-    changeIndex_.clear();
-    renames_.clear();
-    return true;
+    return history::SaveShared(path_, readError_, error, [this](QString &reason) {
+        // What another Zanku saved since is kept: this program's changes go on top of it.
+        QByteArray content;
+        if (readHistory(path_, content, reason) == ReadStatus::Unreadable)
+            return false;
+        // Most often the file is as this program last read or wrote it, and its index is
+        // at hand.
+        const bool unchanged = content == index_.bytes;
+        Index now;
+        if (!unchanged)
+            now.build(std::move(content));
+        Index &base = unchanged ? index_ : now;
+        Index::Merge merge;
+        QByteArray written = merged(base, &merge);
+        if (!history::writeHistory(path_, written, reason))
+            return false;
+        if (merge.inPlace)
+            base.follow(std::move(written), merge);
+        else
+            base.build(std::move(written));
+        if (!unchanged)
+            index_ = std::move(now);
+        renamed_ = {};
+        changes_.clear();
+        changeIndex_.clear();
+        renames_.clear();
+        return true;
+    });
 }
 
 PlayHistory::Change &PlayHistory::change(const GameKey &game)

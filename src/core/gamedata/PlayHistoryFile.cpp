@@ -55,6 +55,20 @@ bool SaveLock::take(QString &reason)
     return true;
 }
 
+bool SaveShared(const QString &path, const QString &readError, QString *error,
+                const std::function<bool(QString &reason)> &merge)
+{
+    QString reason = readError;
+    if (reason.isEmpty() && path.isEmpty())
+        reason = QStringLiteral("no program directory was read");
+    SaveLock lock(path);
+    if (reason.isEmpty() && lock.take(reason) && merge(reason))
+        return true;
+    if (error != nullptr)
+        *error = SaveErrorText(path, reason);
+    return false;
+}
+
 bool writeHistory(const QString &path, const QByteArray &content, QString &reason)
 {
     const TextWriteResult written = WriteFileBytes(path, content);

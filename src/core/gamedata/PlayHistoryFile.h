@@ -6,6 +6,8 @@
 #include <QLockFile>
 #include <QString>
 
+#include <functional>
+
 namespace zanku::history {
 
 enum class ReadStatus { Read, Missing, Unreadable };
@@ -25,6 +27,13 @@ private:
     QString path_;
     QLockFile lock_;
 };
+
+// Saves one of the files several Zanku share: under its lock, `merge` reads the file as it
+// is now and writes it with this program's changes, or says why it could not. False with
+// `error` (as the "Error" box says it) when nothing was written; a file that could not be
+// read (`readError`) is never written.
+bool SaveShared(const QString &path, const QString &readError, QString *error,
+                const std::function<bool(QString &reason)> &merge);
 
 // Replaces the file with `content` whole, or leaves it as it was; false with `reason`.
 bool writeHistory(const QString &path, const QByteArray &content, QString &reason);

@@ -169,35 +169,28 @@ void PlayerChoices::load(const QString &programDir)
 
 bool PlayerChoices::save(QString *error)
 {
-    const auto fail = [&](const QString &reason) {
-        if (error != nullptr)
-            *error = SaveErrorText(path_, reason);
-        return false;
-    };
-    if (readOnly())
-        return fail(readError_);
-    if (path_.isEmpty())
-        return fail(QStringLiteral("no program directory was read"));
-    QString reason;
-    history::SaveLock lock(path_);
-    if (!lock.take(reason))
-        return fail(reason);
-    // What another Zanku saved since is kept: this program's operations go on top of it.
-    const RegularFileRead read = ReadRegularFile(path_, MaxFileSize);
-    if (read.status != RegularFileRead::Read && read.status != RegularFileRead::Missing)
-        return fail(read.reason);
-    PlayerChoices merged = parse(read.content);
-    for (const Operation &operation : pending_)
-        operation(merged.state_);
-    const QByteArray content = merged.format();
-    if (content != read.content || (!read.ok() && !content.isEmpty())) {
-        const TextWriteResult written = WriteFileBytes(path_, content);
-        if (!written.ok)
-            return fail(written.error);
-    }
-    state_ = std::move(merged.state_);
-    pending_.clear();
-    return true;
+    return history::SaveShared(path_, readError_, error, [this](QString &reason) {
+        // What another Zanku saved since is kept: this program's operations go on top of it.
+        const RegularFileRead read = ReadRegularFile(path_, MaxFileSize);
+        if (read.status != RegularFileRead::Read && read.status != RegularFileRead::Missing) {
+            reason = read.reason;
+            return false;
+        }
+        PlayerChoices merged = parse(read.content);
+        for (const Operation &operation : pending_)
+            operation(merged.state_);
+        const QByteArray content = merged.format();
+        if (content != read.content || (!read.ok() && !content.isEmpty())) {
+            const TextWriteResult written = WriteFileBytes(path_, content);
+            if (!written.ok) {
+                reason = written.error;
+                return false;
+            }
+        }
+        state_ = std::move(merged.state_);
+        pending_.clear();
+        return true;
+    });
 }
 
 void PlayerChoices::apply(Operation operation)

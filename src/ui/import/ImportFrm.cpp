@@ -190,7 +190,7 @@ void ImportFrm::showProgress(int done, int total)
 void ImportFrm::namesFound(const std::vector<ImportCandidate> &names)
 {
     model_->setCandidates(names);
-    Status->setText(QStringLiteral("Reading the archives of %1...").arg(emulator_.Name));
+    Status->setText(tr("Reading the archives of %1...").arg(emulator_.Name));
     emit namesListed();
 }
 
