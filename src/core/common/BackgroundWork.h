@@ -20,13 +20,16 @@ public:
     {
         pool_.setMaxThreadCount(workers);
     }
-    ~BackgroundWork()
-    {
-        pool_.clear(); // work not started yet is not wanted any more
-        pool_.waitForDone();
-    }
+    ~BackgroundWork() { stop(); }
     BackgroundWork(const BackgroundWork &) = delete;
     BackgroundWork &operator=(const BackgroundWork &) = delete;
+
+    // Work not started yet is dropped, and the work running is waited for.
+    void stop()
+    {
+        pool_.clear();
+        pool_.waitForDone();
+    }
 
     // Makes the results of all work started so far stale; the generation of what comes next.
     quint64 restart() { return ++generation_; }

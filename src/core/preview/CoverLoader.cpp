@@ -96,7 +96,7 @@ CoverLoader::~CoverLoader()
         state_->queue.clear();
         state_->queued.clear();
     }
-    state_.reset(); // waits for the workers
+    state_->work.stop();
     // The results the workers posted meanwhile go with this object, undelivered.
 }
 

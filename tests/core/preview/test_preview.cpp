@@ -171,6 +171,12 @@ void PreviewTest::dropsCoversReadBeforeAClear()
     while (!loader.cover(key, place, QSize(100, 140)).ready)
         QVERIFY(ready.wait(20000));
     QCOMPARE(centreOf(loader.cover(key, place, QSize(100, 140)).image), Blue);
+    // A loader that goes while its workers still read waits for them, whatever they touch.
+    for (int round = 0; round < 20; ++round) {
+        zanku::CoverLoader leaving(dir.filePath("cache%1").arg(round));
+        for (int game = 0; game < 8; ++game)
+            leaving.cover({"E", QString::number(game), "g.zip"}, place, QSize(100, 140));
+    }
 }
 
 QTEST_GUILESS_MAIN(PreviewTest)
