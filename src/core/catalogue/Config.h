@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/ProgramFiles.h"
+
 #include "core/catalogue/ListRead.h"
 #include "core/records/Records.h"
 
@@ -10,7 +12,7 @@
 // "Zanku.ini": the emulators, seven lines each: "[Name]", then the other fields in the
 // order of EmulatorFields (Program, Path, ZippedRomPath, SnapshotPath, Options), then ";".
 
-inline constexpr auto ConfigFileName = "Zanku.ini";
+inline constexpr auto ConfigFileName = zanku::own::Config;
 
 struct ParsedConfig {
     std::vector<EmulatorRecord> emulators; // in file order, from index 0

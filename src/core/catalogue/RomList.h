@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/ProgramFiles.h"
+
 #include "core/catalogue/ListRead.h"
 #include "core/records/Records.h"
 
@@ -13,7 +15,7 @@
 // joined by "=" (Name=File=DestinationDir=Options=Type). Type takes everything after the
 // fourth "=".
 
-inline constexpr auto RomListExtension = ".rom";
+inline constexpr auto RomListExtension = zanku::own::RomListExtension;
 
 // The ROM list file name of an emulator (without directory).
 QString RomListFileName(const QString &emulatorName);

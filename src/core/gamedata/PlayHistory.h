@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/ProgramFiles.h"
+
 #include "core/gamedata/PlayHistoryIndex.h"
 #include "core/records/GameKey.h"
 
@@ -40,7 +42,7 @@ public:
         bool favourite = false;
     };
 
-    static constexpr auto FileName = "Zanku.played";
+    static constexpr auto FileName = own::History;
     static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 
     // Reads the file of this program directory; none is an empty history. A file that is

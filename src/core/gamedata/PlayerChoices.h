@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/ProgramFiles.h"
+
 #include "core/records/GameKey.h"
 
 #include <QByteArray>
@@ -30,7 +32,7 @@ namespace zanku {
 // Zanku adding games to collections at once both keep theirs.
 class PlayerChoices {
 public:
-    static constexpr auto FileName = "Zanku.choices";
+    static constexpr auto FileName = own::Choices;
     static constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
 
     // Reads the file of this program directory; none is no choices. A file that cannot be

@@ -1,5 +1,7 @@
 #include "core/import/ImportScan.h"
 
+#include "core/files/ProgramFiles.h"
+
 #include "core/import/ImportArchives.h"
 #include "core/import/ImportDiscs.h"
 #include "core/import/ImportGameName.h"
@@ -132,14 +134,10 @@ QSet<QString> notGames(const ImportScan::Data &d)
                               nameIn(d.places, d.places.directory(), d.emulator.ZippedRomPath),
                               nameIn(d.places, d.places.directory(), d.emulator.SnapshotPath)};
     // An extraction leaves its marker in whichever folder it fills, this one included.
-    excluded.insert(FileNameKey(QLatin1String(zanku::MarkerName)));
+    excluded.insert(FileNameKey(QLatin1String(zanku::own::Marker)));
     if (FileNameKey(d.places.directory()) ==
         FileNameKey(QDir::cleanPath(QDir(d.programDir).absolutePath()))) {
-        const QString history = QLatin1String(zanku::PlayHistory::FileName);
-        for (const QString &own : QStringList{
-                 ConfigFileName, zanku::JournalFileName,
-                 zanku::JournalFileName + QLatin1String(".lock"), QStringLiteral("Saves"), history,
-                 history + QLatin1String(".lock"), QLatin1String(zanku::MappingsFileName)})
+        for (const QString &own : zanku::own::OwnNames())
             excluded.insert(FileNameKey(own));
         for (const QString &name : d.emulatorNames)
             excluded.insert(FileNameKey(RomListFileName(name)));

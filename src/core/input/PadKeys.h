@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/files/ProgramFiles.h"
+
 #include <QtGlobal>
 
 namespace zanku {
 
 // The controller mappings a player may add, in SDL's text form, in the program directory.
-inline constexpr auto MappingsFileName = "gamecontrollerdb.txt";
+inline constexpr auto MappingsFileName = own::Mappings;
 
 // What a game controller can ask of the windows. Up, Down, Left and Right are the D-pad's
 // or the left stick's; the other names are the buttons' places on the controller, not

@@ -1,4 +1,5 @@
 #include "core/launch/PlayersFiles.h"
+#include "core/files/ProgramFiles.h"
 
 #include "core/unzip/ArchiveFile.h"
 #include "core/unzip/FolderChain.h"
@@ -210,7 +211,7 @@ QString SavesName(const QString &text)
 
 QString SavesFolder(const QString &programDir, const QString &emulator, const QString &gameFile)
 {
-    const QDir saves(QDir(programDir).filePath(QStringLiteral("Saves")));
+    const QDir saves(QDir(programDir).filePath(QLatin1String(own::Saves)));
     const QString folder = saves.filePath(SavesName(emulator) + u'/' + SavesName(gameFile));
     // Earlier versions made every "/" and "\" an underscore, and "_" of nothing.
     const auto oldName = [](QString name) {

@@ -1,4 +1,5 @@
 #include "core/library/SavesRename.h"
+#include "core/files/ProgramFiles.h"
 
 #include "core/common/Quoted.h"
 #include "core/launch/PlayersFiles.h"
@@ -11,7 +12,7 @@ namespace {
 
 QString savesOf(const QString &programDir, const QString &emulator)
 {
-    return QDir(programDir).filePath(QStringLiteral("Saves/") + SavesName(emulator));
+    return QDir(programDir).filePath(QLatin1String(own::Saves) + u'/' + SavesName(emulator));
 }
 
 QString couldNotMove(const QString &from, const QString &to)
