@@ -60,13 +60,18 @@ QImage decode(QByteArray &content, const QSize &bound)
     const QSize fitted = size.width() <= bound.width() && size.height() <= bound.height()
                              ? size
                              : size.scaled(bound, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
-    if (scaled && fitted != size)
+    // JPEG decodes straight to the smaller size; a true-colour PNG is shrunk row by row as
+    // it is read, never held whole. A palette or one-bit one is read whole: its indices
+    // scaled as they are turn one colour into noise.
+    const QImage::Format stored = reader.imageFormat();
+    const bool palette = stored == QImage::Format_Indexed8 || stored == QImage::Format_Mono ||
+                         stored == QImage::Format_MonoLSB;
+    if (fitted != size && (scaled || (reader.format() == "png" && !palette)))
         reader.setScaledSize(fitted);
     QImage image;
     if (!reader.read(&image))
         return {}; // broken or cut short
-    // A palette, one-bit or grey picture is scaled in true colour: its indices scaled as they
-    // are turn one colour into noise.
+    // Painted and scaled in true colour.
     const QImage::Format trueColour =
         image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     if (image.format() != trueColour)
