@@ -24,6 +24,13 @@ Library::Library(const QString &programDir, QObject *parent)
 {
     connect(&extractions_, &Extractions::notice, this, &Library::notice);
     connect(&extractions_, &Extractions::removed, this, &Library::extractionRemoved);
+    // A run whose Zanku ended before it: counted here, as if this Zanku had started it.
+    connect(
+        &extractions_, &Extractions::played, this,
+        [this](const QString &emulator, const QString &name, const QString &file, qint64 seconds) {
+            history_.played(emulator, historyName(emulator, name, file), file, seconds);
+            saveHistory();
+        });
 }
 
 void Library::start()

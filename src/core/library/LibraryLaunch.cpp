@@ -67,7 +67,7 @@ void Library::LaunchGame(int slot, const QString &rowName, const QString &rowEmu
     if ((zipped || extracted) &&
         !extractions_.prepare({shown.Name, emulatorDir,
                                places.archiveOf(launched.File, archive.value_or(GameArchive::Zip)),
-                               launched.File, launched.DestinationDir})) {
+                               launched.File, launched.DestinationDir, launched.Name})) {
         finish();
         return;
     }
@@ -80,7 +80,7 @@ void Library::LaunchGame(int slot, const QString &rowName, const QString &rowEmu
     QString error;
     EmulatorProcess *started = EmulatorProcess::start(
         command.program, command.arguments, BuildCommandLine(shown.Program, options, argument),
-        emulatorDir, this, &error);
+        emulatorDir, this, &error, extractions_.tag());
     if (started == nullptr) {
         emit notice(QStringLiteral("Error"),
                     QStringLiteral("Cannot start %1: %2").arg(Quoted(shown.Program), error));
