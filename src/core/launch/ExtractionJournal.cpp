@@ -10,6 +10,8 @@
 #include <QLockFile>
 #include <QSysInfo>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -195,7 +197,10 @@ bool ExtractionJournal::update(const std::function<void(QList<Entry> &)> &change
     if (!lock(held, why))
         return false;
     QList<Entry> list = entries();
+    const QStringList before = FormatJournal(list);
     change(list);
+    if (FormatJournal(list) == before && QFileInfo::exists(path()) != list.isEmpty())
+        return true; // nothing to write
     QString error;
     if (!list.isEmpty()) {
         const TextWriteResult written =
@@ -213,10 +218,16 @@ bool ExtractionJournal::update(const std::function<void(QList<Entry> &)> &change
 QList<Entry> ExtractionJournal::adopt(QString *why)
 {
     QList<Entry> adopted;
+    const auto orphan = [](const Entry &entry) {
+        return entry.owner == ThisProcess() || !Alive(entry.owner);
+    };
+    const QList<Entry> listed = entries();
+    if (!listed.isEmpty() && std::none_of(listed.cbegin(), listed.cend(), orphan))
+        return adopted; // every folder has its Zanku: the lock is not needed
     update(
         [&](QList<Entry> &list) {
             for (Entry &entry : list) {
-                if (entry.owner == ThisProcess() || !Alive(entry.owner)) {
+                if (orphan(entry)) {
                     entry.owner = ThisProcess();
                     adopted.append(entry);
                 }
