@@ -82,7 +82,10 @@ Extractions::Removal Extractions::remove(Folder &folder, QString *waiting)
     bool busy = false;
     ExtractionMarker marker;
     const bool claimed = UpdateMarker(folder.path, [&](ExtractionMarker &now) {
-        busy = now.token != folder.token || running(now, folder.sessions);
+        // Another Zanku's keep under way is waited for too.
+        const bool keptByAnother =
+            now.state == FolderState::Keeping && now.owner != ThisProcess() && Alive(now.owner);
+        busy = now.token != folder.token || keptByAnother || running(now, folder.sessions);
         marker = now;
         now.owner = ThisProcess();
         now.runs.clear(); // counted below, once
@@ -95,6 +98,10 @@ Extractions::Removal Extractions::remove(Folder &folder, QString *waiting)
         return Removal::InUse;
     }
     const QString saves = SavesFolder(programDir_, marker.emulator, marker.gameFile);
+    if (!claimed && !QFileInfo::exists(folder.path))
+        return Removal::Removed; // by a Zanku that took it over meanwhile
+    if (!claimed && ReadMarker(folder.path).value_or(ExtractionMarker{}).token != folder.token)
+        return Removal::NotOurs;
     if (!claimed) {
         *waiting = QStringLiteral("The files the emulator wrote in %1 could not be kept in %2, "
                                   "so the folder stays until they can: its marker cannot be "

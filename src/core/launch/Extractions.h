@@ -91,7 +91,8 @@ private:
     bool prepareFound(const Game &game, const QString &target, ExtractionMarker marker);
     void prepareNew(const Game &game, const QString &target);
     bool takeOver(const Game &game, const QString &target, const ExtractionMarker &marker);
-    bool claim(std::unique_ptr<Folder> folder);
+    bool claim(const Game &game, std::unique_ptr<Folder> folder);
+    bool retry(const Game &game, const QString &target, FolderState state);
     void reopen(Folder &folder);
 
     QString programDir_;
@@ -99,6 +100,7 @@ private:
     QStringList directories_; // the emulators' own: nothing elsewhere is ever removed
     std::unique_ptr<Folder> last_;
     std::vector<std::unique_ptr<Folder>> waiting_;
+    int retries_ = 0; // of a launch waiting for another Zanku
     // A wrapper's session outlives the process the program watches: looked at again
     // while a folder waits.
     QTimer poll_;

@@ -10,13 +10,18 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QThread>
 
 #include <algorithm>
 
 namespace zanku {
 namespace {
 const QString ErrorTitle = QStringLiteral("Error");
+// How long a launch waits for another Zanku extracting or keeping the game's folder.
+constexpr qint64 BusyWaitMs = 20 * 1000;
+constexpr unsigned long BusyPollMs = 50;
 
 bool inside(const QString &folder, const QString &directory)
 {
@@ -71,7 +76,7 @@ bool Extractions::prepare(const Game &game)
             std::unique_ptr<Folder> folder = std::move(*again);
             waiting_.erase(again);
             reopen(*folder); // its files could not be kept: played on as it is
-            return claim(std::move(folder));
+            return claim(game, std::move(folder));
         }
     }
     if (QFileInfo::exists(target)) {
@@ -98,9 +103,21 @@ bool Extractions::prepare(const Game &game)
 bool Extractions::prepareFound(const Game &game, const QString &target, ExtractionMarker marker)
 {
     const Session self = ThisProcess();
-    if (busy(marker) && marker.owner != self && Alive(marker.owner)) {
-        emit notice(ErrorTitle, busyText(target, marker.state));
-        return false;
+    // Another Zanku extracting or keeping it is done in a moment: waited for.
+    QElapsedTimer waited;
+    waited.start();
+    while (busy(marker) && marker.owner != self && Alive(marker.owner)) {
+        if (waited.elapsed() > BusyWaitMs) {
+            emit notice(ErrorTitle, busyText(target, marker.state));
+            return false;
+        }
+        QThread::msleep(BusyPollMs);
+        if (!QFileInfo::exists(target)) {
+            prepareNew(game, target);
+            return true;
+        }
+        if (const std::optional<ExtractionMarker> now = ReadMarker(target))
+            marker = *now; // else its marker, removed last, is going
     }
     if (busy(marker)) // left so by a crash, or by a keep that failed
         return takeOver(game, target, marker);
@@ -114,7 +131,7 @@ bool Extractions::prepareFound(const Game &game, const QString &target, Extracti
         entry != listed.cend() ? entry->identity : IdentityOf(target);
     if (owned && owner != self)
         journal_.own(target, identity, marker.token);
-    return claim(std::make_unique<Folder>(Folder{target, marker.token, identity, {}, owned}));
+    return claim(game, std::make_unique<Folder>(Folder{target, marker.token, identity, {}, owned}));
 }
 
 // A folder left being extracted or kept by a Zanku that is gone, or by a keep of this one
@@ -135,14 +152,12 @@ bool Extractions::takeOver(const Game &game, const QString &target, const Extrac
         tellWaiting(*folder, waiting);
         if (marker.state == FolderState::Keeping) {
             reopen(*folder);
-            return claim(std::move(folder));
+            return claim(game, std::move(folder));
         }
         waiting_.push_back(std::move(folder));
         return false;
     case Removal::InUse:
-        waiting_.push_back(std::move(folder));
-        emit notice(ErrorTitle, busyText(target, marker.state));
-        return false;
+        return retry(game, target, marker.state);
     case Removal::NotOurs:
         journal_.forget(target, marker.token);
         break;
@@ -169,7 +184,25 @@ void Extractions::reopen(Folder &folder)
 
 // Lists this Zanku among the folder's sessions until its emulator is, so the one keeping
 // it never removes it meanwhile; false when it is being kept already.
-bool Extractions::claim(std::unique_ptr<Folder> folder)
+// Another Zanku began extracting or keeping the folder meanwhile: waited for, a few times.
+bool Extractions::retry(const Game &game, const QString &target, FolderState state)
+{
+    if (!QFileInfo::exists(target)) {
+        prepareNew(game, target);
+        return true;
+    }
+    const std::optional<ExtractionMarker> now = ReadMarker(target);
+    if (now && retries_ < 3 && busy(*now) && now->owner != ThisProcess() && Alive(now->owner)) {
+        ++retries_;
+        const bool prepared = prepareFound(game, target, *now);
+        --retries_;
+        return prepared;
+    }
+    emit notice(ErrorTitle, busyText(target, state));
+    return false;
+}
+
+bool Extractions::claim(const Game &game, std::unique_ptr<Folder> folder)
 {
     FolderState state = FolderState::Ready;
     const bool claimed = UpdateMarker(folder->path, [&](ExtractionMarker &marker) {
@@ -180,12 +213,8 @@ bool Extractions::claim(std::unique_ptr<Folder> folder)
             marker.sessions.append(ThisProcess());
         return true;
     });
-    if (!claimed && busy(ReadMarker(folder->path).value_or(ExtractionMarker{}))) {
-        emit notice(ErrorTitle, busyText(folder->path, state));
-        if (folder->owned)
-            waiting_.push_back(std::move(folder));
-        return false;
-    }
+    if (!claimed && busy(ReadMarker(folder->path).value_or(ExtractionMarker{})))
+        return retry(game, folder->path, state);
     folder->claimed = claimed;
     last_ = std::move(folder);
     return true;
