@@ -89,7 +89,8 @@ private:
     void release(Folder &folder);
     // prepare()'s steps for a folder that is there already, and for a new one.
     bool prepareFound(const Game &game, const QString &target, ExtractionMarker marker);
-    void prepareNew(const Game &game, const QString &target);
+    bool prepareNew(const Game &game, const QString &target);
+    bool prepareThere(const Game &game, const QString &target);
     bool takeOver(const Game &game, const QString &target, const ExtractionMarker &marker);
     bool claim(const Game &game, std::unique_ptr<Folder> folder);
     bool retry(const Game &game, const QString &target, FolderState state);

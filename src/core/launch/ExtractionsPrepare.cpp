@@ -79,23 +79,49 @@ bool Extractions::prepare(const Game &game)
             return claim(game, std::move(folder));
         }
     }
-    if (QFileInfo::exists(target)) {
-        const std::optional<ExtractionMarker> marker = ReadMarker(target);
-        if (marker)
-            return prepareFound(game, target, *marker);
-        // The player's: used as it is when it holds the game, never extracted into
-        // (that would write over the player's files) and never removed.
-        if (QFileInfo::exists(QDir(target).filePath(QFileInfo(game.file).fileName())))
-            return true;
-        emit notice(ErrorTitle,
-                    QStringLiteral("%1 is in the way of the game's archive: it is not a "
-                                   "folder Zanku made, so nothing is extracted into it. Move "
-                                   "it away, or give the game a Destination Directory.")
-                        .arg(Quoted(native(target))));
-        return false;
+    return QFileInfo::exists(target) ? prepareThere(game, target) : prepareNew(game, target);
+}
+
+// Another Zanku's mkdir a moment ago, or a Zanku's removal a moment from its end (the
+// marker goes first and last): waited for while the folder is empty.
+static std::optional<ExtractionMarker> markerOnceMade(const QString &target)
+{
+    QElapsedTimer waited;
+    waited.start();
+    const auto empty = [&] {
+        return QDir(target).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                    QDir::NoDotAndDotDot);
+    };
+    std::optional<ExtractionMarker> marker = ReadMarker(target);
+    while (!marker && QFileInfo::exists(target) && empty() && waited.elapsed() < BusyWaitMs) {
+        QThread::msleep(BusyPollMs);
+        marker = ReadMarker(target);
     }
-    prepareNew(game, target);
-    return true;
+    return marker;
+}
+
+// The game's folder is there: some Zanku's, or the player's.
+bool Extractions::prepareThere(const Game &game, const QString &target)
+{
+    const std::optional<ExtractionMarker> marker = markerOnceMade(target);
+    if (marker)
+        return prepareFound(game, target, *marker);
+    if (!QFileInfo::exists(target) && retries_ < 3) { // removed meanwhile
+        ++retries_;
+        const bool prepared = prepareNew(game, target);
+        --retries_;
+        return prepared;
+    }
+    // The player's: used as it is when it holds the game, never extracted into
+    // (that would write over the player's files) and never removed.
+    if (QFileInfo::exists(QDir(target).filePath(QFileInfo(game.file).fileName())))
+        return true;
+    emit notice(ErrorTitle, QStringLiteral("%1 is in the way of the game's archive: it is not a "
+                                           "folder Zanku made, so nothing is extracted into it. "
+                                           "Move it away, or give the game a Destination "
+                                           "Directory.")
+                                .arg(Quoted(native(target))));
+    return false;
 }
 
 // A folder some Zanku extracted. Its maker, or the journal's owner, removes it; when that
@@ -113,8 +139,7 @@ bool Extractions::prepareFound(const Game &game, const QString &target, Extracti
         }
         QThread::msleep(BusyPollMs);
         if (!QFileInfo::exists(target)) {
-            prepareNew(game, target);
-            return true;
+            return prepareNew(game, target);
         }
         if (const std::optional<ExtractionMarker> now = ReadMarker(target))
             marker = *now; // else its marker, removed last, is going
@@ -146,8 +171,7 @@ bool Extractions::takeOver(const Game &game, const QString &target, const Extrac
     case Removal::Removed:
         journal_.forget(target, marker.token);
         emit removed(target);
-        prepareNew(game, target);
-        return true;
+        return prepareNew(game, target);
     case Removal::Waiting:
         tellWaiting(*folder, waiting);
         if (marker.state == FolderState::Keeping) {
@@ -188,8 +212,7 @@ void Extractions::reopen(Folder &folder)
 bool Extractions::retry(const Game &game, const QString &target, FolderState state)
 {
     if (!QFileInfo::exists(target)) {
-        prepareNew(game, target);
-        return true;
+        return prepareNew(game, target);
     }
     const std::optional<ExtractionMarker> now = ReadMarker(target);
     if (now && retries_ < 3 && busy(*now) && now->owner != ThisProcess() && Alive(now->owner)) {
@@ -228,7 +251,7 @@ void Extractions::release(Folder &folder)
         });
 }
 
-void Extractions::prepareNew(const Game &game, const QString &target)
+bool Extractions::prepareNew(const Game &game, const QString &target)
 {
     ExtractionMarker marker{NewToken(),
                             FolderState::Extracting,
@@ -244,8 +267,14 @@ void Extractions::prepareNew(const Game &game, const QString &target)
     const bool made = journal_.begin(target, marker.token, &warning);
     if (!warning.isEmpty())
         emit notice(ErrorTitle, warning);
+    if (!made && retries_ < 3) { // made by another Zanku meanwhile: shared once it is ready
+        ++retries_;
+        const bool prepared = prepareThere(game, target);
+        --retries_;
+        return prepared;
+    }
     if (!made)
-        return; // made by someone else meanwhile: not ours to fill
+        return true;
     auto folder = std::make_unique<Folder>(Folder{target, marker.token, IdentityOf(target), {}});
     QString error;
     if (!WriteMarker(target, marker, &error)) {
@@ -254,7 +283,7 @@ void Extractions::prepareNew(const Game &game, const QString &target)
         emit notice(
             ErrorTitle,
             QStringLiteral("Cannot extract into %1: %2").arg(Quoted(native(target)), error));
-        return;
+        return true;
     }
     // A failed extraction does not stop the launch; its status number is shown.
     if (const int status = ExtractArchive(game.archive, target); status != UnzipOk)
@@ -272,6 +301,7 @@ void Extractions::prepareNew(const Game &game, const QString &target)
         WriteMarker(target, marker);
     }
     last_ = std::move(folder);
+    return true;
 }
 
 void Extractions::started(EmulatorProcess *emulator)
