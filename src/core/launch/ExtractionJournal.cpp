@@ -3,16 +3,18 @@
 #include "core/common/Quoted.h"
 #include "core/files/TextFile.h"
 
-#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
-#include <QSysInfo>
+#include <QThread>
 
 #include <algorithm>
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,10 +30,9 @@ const QString ThirdTitle = QStringLiteral("Zanku extraction journal 3");
 const QString SecondTitle = QStringLiteral("Zanku extraction journal 2");
 const QString EndLine = QStringLiteral("end");
 const QString Unknown = QStringLiteral("-");
-// A lock file that cannot be read (a power cut mid-write) is stale after this long.
-constexpr qint64 UnreadableLockAge = 10 * 1000;
 // Another Zanku holds the lock only while it changes the file.
-constexpr int LockWaitMs = 5000;
+constexpr qint64 LockWaitMs = 5000;
+constexpr unsigned long LockPollMs = 5;
 
 using Entry = ExtractionJournal::Entry;
 
@@ -97,40 +98,54 @@ void syncFolder(const QString &folder)
     }
 }
 
-// Takes the journal's lock for one change, waiting a moment for another Zanku's change.
-bool lock(QLockFile &lock, QString *why)
-{
-    const auto fail = [why](const QString &reason) {
-        if (why != nullptr)
-            *why = reason;
-        return false;
-    };
-    // Anything but a file there would be waited on for ever.
-    const QString lockPath = lock.fileName();
-    struct stat st {};
-    if (::lstat(QFile::encodeName(lockPath).constData(), &st) == 0 && !S_ISREG(st.st_mode))
-        return fail(QStringLiteral("%1 is in the way of its lock file")
-                        .arg(Quoted(QDir::toNativeSeparators(lockPath))));
-    lock.setStaleLockTime(0); // a lock whose Zanku is gone is stale at once
-    if (lock.tryLock(LockWaitMs))
+// The journal's lock for one change: the kernel's lock on its lock file, which the
+// system lets go however its Zanku ends, so a kill while it is held leaves nothing stale.
+// Another Zanku holds it a moment only: waited for.
+class HeldLock {
+public:
+    HeldLock() = default;
+    HeldLock(const HeldLock &) = delete;
+    HeldLock &operator=(const HeldLock &) = delete;
+    ~HeldLock()
+    {
+        if (fd_ >= 0)
+            ::close(fd_); // lets the lock go
+    }
+
+    bool take(const QString &lockPath, QString *why)
+    {
+        const auto fail = [why](const QString &reason) {
+            if (why != nullptr)
+                *why = reason;
+            return false;
+        };
+        // Anything but a file there would be waited on for ever.
+        const QByteArray path = QFile::encodeName(lockPath);
+        struct stat st {};
+        if (::lstat(path.constData(), &st) == 0 && !S_ISREG(st.st_mode))
+            return fail(QStringLiteral("%1 is in the way of its lock file")
+                            .arg(Quoted(QDir::toNativeSeparators(lockPath))));
+        fd_ =
+            ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+        if (fd_ < 0)
+            return fail(QStringLiteral("its lock file cannot be made: %1")
+                            .arg(QString::fromLocal8Bit(strerror(errno))));
+        QElapsedTimer waited;
+        waited.start();
+        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                return fail(QStringLiteral("it cannot be locked: %1")
+                                .arg(QString::fromLocal8Bit(strerror(errno))));
+            if (waited.elapsed() > LockWaitMs)
+                return fail(QStringLiteral("another Zanku keeps it locked"));
+            QThread::msleep(LockPollMs);
+        }
         return true;
-    // Left empty or garbled by a power cut: nobody holds it.
-    qint64 pid = 0;
-    QString host, application;
-    const bool named = lock.getLockInfo(&pid, &host, &application);
-    if (!named &&
-        QFileInfo(lockPath).lastModified().msecsTo(QDateTime::currentDateTime()) >
-            UnreadableLockAge &&
-        lock.removeStaleLockFile() && lock.tryLock(0))
-        return true;
-    if (lock.error() == QLockFile::LockFailedError && !host.isEmpty() &&
-        host != QSysInfo::machineHostName())
-        return fail(
-            QStringLiteral("Zanku on another computer (%1) is using this library").arg(host));
-    return fail(lock.error() == QLockFile::LockFailedError
-                    ? QStringLiteral("another Zanku keeps it locked")
-                    : QStringLiteral("its lock file cannot be made"));
-}
+    }
+
+private:
+    int fd_ = -1;
+};
 } // namespace
 
 QStringList FormatJournal(const QList<Entry> &entries)
@@ -193,8 +208,8 @@ QList<Entry> ExtractionJournal::entries() const
 
 bool ExtractionJournal::update(const std::function<void(QList<Entry> &)> &change, QString *why)
 {
-    QLockFile held(path() + QStringLiteral(".lock"));
-    if (!lock(held, why))
+    HeldLock held;
+    if (!held.take(path() + QStringLiteral(".lock"), why))
         return false;
     QList<Entry> list = entries();
     const QStringList before = FormatJournal(list);
