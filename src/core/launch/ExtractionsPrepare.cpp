@@ -208,21 +208,25 @@ void Extractions::reopen(Folder &folder)
 
 // Lists this Zanku among the folder's sessions until its emulator is, so the one keeping
 // it never removes it meanwhile; false when it is being kept already.
-// Another Zanku began extracting or keeping the folder meanwhile: waited for, a few times.
+// Another Zanku began keeping the folder meanwhile, or removed it, or made it again:
+// looked at again, a few times.
 bool Extractions::retry(const Game &game, const QString &target, FolderState state)
 {
-    if (!QFileInfo::exists(target)) {
-        return prepareNew(game, target);
+    if (retries_ >= 3 && !QFileInfo::exists(target)) {
+        emit notice(ErrorTitle,
+                    QStringLiteral("Cannot make the folder %1 to extract the game into.")
+                        .arg(Quoted(native(target))));
+        return false;
     }
-    const std::optional<ExtractionMarker> now = ReadMarker(target);
-    if (now && retries_ < 3 && busy(*now) && now->owner != ThisProcess() && Alive(now->owner)) {
-        ++retries_;
-        const bool prepared = prepareFound(game, target, *now);
-        --retries_;
-        return prepared;
+    if (retries_ >= 3) {
+        emit notice(ErrorTitle, busyText(target, state));
+        return false;
     }
-    emit notice(ErrorTitle, busyText(target, state));
-    return false;
+    ++retries_;
+    const bool prepared =
+        QFileInfo::exists(target) ? prepareThere(game, target) : prepareNew(game, target);
+    --retries_;
+    return prepared;
 }
 
 bool Extractions::claim(const Game &game, std::unique_ptr<Folder> folder)
@@ -236,7 +240,7 @@ bool Extractions::claim(const Game &game, std::unique_ptr<Folder> folder)
             marker.sessions.append(ThisProcess());
         return true;
     });
-    if (!claimed && busy(ReadMarker(folder->path).value_or(ExtractionMarker{})))
+    if (!claimed) // being kept, or gone, since it was looked at
         return retry(game, folder->path, state);
     folder->claimed = claimed;
     last_ = std::move(folder);
@@ -267,14 +271,8 @@ bool Extractions::prepareNew(const Game &game, const QString &target)
     const bool made = journal_.begin(target, marker.token, &warning);
     if (!warning.isEmpty())
         emit notice(ErrorTitle, warning);
-    if (!made && retries_ < 3) { // made by another Zanku meanwhile: shared once it is ready
-        ++retries_;
-        const bool prepared = prepareThere(game, target);
-        --retries_;
-        return prepared;
-    }
-    if (!made)
-        return true;
+    if (!made) // made, or being removed, by another Zanku meanwhile
+        return retry(game, target, FolderState::Extracting);
     auto folder = std::make_unique<Folder>(Folder{target, marker.token, IdentityOf(target), {}});
     QString error;
     if (!WriteMarker(target, marker, &error)) {
