@@ -3,34 +3,57 @@
 #include "core/common/Quoted.h"
 #include "core/files/TextFile.h"
 
-#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
-#include <QSysInfo>
+#include <QThread>
 
+#include <algorithm>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace zanku {
 namespace {
 // The file lists one folder a line between a title and an end line:
-// "<device> <inode> <birth> <token> <sessions> <path>", the sessions as
-// "<pid>.<start>,..." and the path percent-encoded, "-" for what is not known yet. A
-// damaged line costs only itself. The second version had one "<pid> <start>" instead.
-const QString Title = QStringLiteral("Zanku extraction journal 3");
+// "<device> <inode> <birth> <token> <sessions> <owner> <path>", the sessions as
+// "<pid>.<start>,...", the owner as "<pid>.<start>" and the path percent-encoded, "-" for
+// what is not known yet. A damaged line costs only itself. The third version had no
+// owner; the second one "<pid> <start>" for its one session.
+const QString Title = QStringLiteral("Zanku extraction journal 4");
+const QString ThirdTitle = QStringLiteral("Zanku extraction journal 3");
 const QString SecondTitle = QStringLiteral("Zanku extraction journal 2");
 const QString EndLine = QStringLiteral("end");
 const QString Unknown = QStringLiteral("-");
-// A lock file that cannot be read (a power cut mid-write) is stale after this long.
-constexpr qint64 UnreadableLockAge = 10 * 1000;
+// Another Zanku holds the lock only while it changes the file.
+constexpr qint64 LockWaitMs = 5000;
+constexpr unsigned long LockPollMs = 5;
 
 using Entry = ExtractionJournal::Entry;
 
-std::optional<Entry> parseEntry(const QString &line, bool second)
+Session processOf(const QString &field, bool &ok)
+{
+    bool pid = false, start = false;
+    const Session read{field.section(u'.', 0, 0).toLongLong(&pid),
+                       field.section(u'.', 1).toULongLong(&start)};
+    ok = ok && pid && start;
+    return read;
+}
+
+QString fieldOf(const Session &process)
+{
+    return QStringLiteral("%1.%2").arg(process.pid).arg(process.startTime);
+}
+
+std::optional<Entry> parseEntry(const QString &line, int version)
 {
     const QStringList fields = line.split(u' ');
-    if (fields.size() != (second ? 7 : 6))
+    if (fields.size() != (version == 3 ? 6 : 7))
         return std::nullopt;
     bool ok = true;
     const auto number = [&](const QString &field) {
@@ -45,21 +68,84 @@ std::optional<Entry> parseEntry(const QString &line, bool second)
         entry.identity = FolderIdentity{number(fields[0]), number(fields[1]), number(fields[2])};
     entry.token = fields.at(3) == Unknown ? QString() : fields.at(3);
     QStringList sessions;
-    if (second)
+    if (version == 2)
         sessions.append(fields[4] + u'.' + fields[5]);
     else if (fields[4] != Unknown)
         sessions = fields[4].split(u',');
     for (const QString &session : std::as_const(sessions)) {
-        const Session read{qint64(number(session.section(u'.', 0, 0))),
-                           number(session.section(u'.', 1))};
-        if (read.pid > 0)
-            entry.sessions.append(read);
+        bool read = true;
+        const Session process = processOf(session, read);
+        ok = ok && (read || session == Unknown);
+        if (process.pid > 0)
+            entry.sessions.append(process);
     }
+    if (version == 4 && fields[5] != Unknown)
+        entry.owner = processOf(fields[5], ok);
     // Only an absolute, clean path names the folder it was written for.
     if (!ok || !QDir::isAbsolutePath(entry.folder) || QDir::cleanPath(entry.folder) != entry.folder)
         return std::nullopt;
     return entry;
 }
+
+// Makes the folder's last rename or removal of a file last through a power cut.
+void syncFolder(const QString &folder)
+{
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// The journal's lock for one change: the kernel's lock on its lock file, which the
+// system lets go however its Zanku ends, so a kill while it is held leaves nothing stale.
+// Another Zanku holds it a moment only: waited for.
+class HeldLock {
+public:
+    HeldLock() = default;
+    HeldLock(const HeldLock &) = delete;
+    HeldLock &operator=(const HeldLock &) = delete;
+    ~HeldLock()
+    {
+        if (fd_ >= 0)
+            ::close(fd_); // lets the lock go
+    }
+
+    bool take(const QString &lockPath, QString *why)
+    {
+        const auto fail = [why](const QString &reason) {
+            if (why != nullptr)
+                *why = reason;
+            return false;
+        };
+        // Anything but a file there would be waited on for ever.
+        const QByteArray path = QFile::encodeName(lockPath);
+        struct stat st {};
+        if (::lstat(path.constData(), &st) == 0 && !S_ISREG(st.st_mode))
+            return fail(QStringLiteral("%1 is in the way of its lock file")
+                            .arg(Quoted(QDir::toNativeSeparators(lockPath))));
+        fd_ =
+            ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+        if (fd_ < 0)
+            return fail(QStringLiteral("its lock file cannot be made: %1")
+                            .arg(QString::fromLocal8Bit(strerror(errno))));
+        QElapsedTimer waited;
+        waited.start();
+        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                return fail(QStringLiteral("it cannot be locked: %1")
+                                .arg(QString::fromLocal8Bit(strerror(errno))));
+            if (waited.elapsed() > LockWaitMs)
+                return fail(QStringLiteral("another Zanku keeps it locked"));
+            QThread::msleep(LockPollMs);
+        }
+        return true;
+    }
+
+private:
+    int fd_ = -1;
+};
 } // namespace
 
 QStringList FormatJournal(const QList<Entry> &entries)
@@ -69,13 +155,14 @@ QStringList FormatJournal(const QList<Entry> &entries)
         const FolderIdentity identity = entry.identity.value_or(FolderIdentity{});
         QStringList sessions;
         for (const Session &session : entry.sessions)
-            sessions.append(QStringLiteral("%1.%2").arg(session.pid).arg(session.startTime));
+            sessions.append(fieldOf(session));
         lines.append(
             QStringList{entry.identity ? QString::number(identity.device) : Unknown,
                         entry.identity ? QString::number(identity.inode) : Unknown,
                         entry.identity ? QString::number(identity.birth) : Unknown,
                         entry.token.isEmpty() ? Unknown : entry.token,
                         sessions.isEmpty() ? Unknown : sessions.join(u','),
+                        entry.owner.pid > 0 ? fieldOf(entry.owner) : Unknown,
                         QString::fromLatin1(QFile::encodeName(entry.folder).toPercentEncoding())}
                 .join(u' '));
     }
@@ -85,14 +172,18 @@ QStringList FormatJournal(const QList<Entry> &entries)
 
 std::optional<QList<Entry>> ParseJournal(const QStringList &lines)
 {
-    if (lines.isEmpty() || (lines.first() != Title && lines.first() != SecondTitle))
+    const int version = lines.isEmpty()                ? 0
+                        : lines.first() == Title       ? 4
+                        : lines.first() == ThirdTitle  ? 3
+                        : lines.first() == SecondTitle ? 2
+                                                       : 0;
+    if (version == 0)
         return std::nullopt;
-    const bool second = lines.first() == SecondTitle;
     QList<Entry> entries;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         // A line cut short names no folder it was written for: its identity and token
         // must still match the folder before anything is done with it.
-        if (const std::optional<Entry> entry = parseEntry(lines.at(i), second))
+        if (const std::optional<Entry> entry = parseEntry(lines.at(i), version))
             entries.append(*entry);
     }
     return entries;
@@ -100,10 +191,7 @@ std::optional<QList<Entry>> ParseJournal(const QStringList &lines)
 
 ExtractionJournal::ExtractionJournal(const QString &programDir)
     : programDir_(programDir)
-    , lock_(std::make_unique<QLockFile>(path() + QStringLiteral(".lock")))
 {
-    // A Zanku that runs for days keeps its lock: only a process that is gone loses it.
-    lock_->setStaleLockTime(0);
 }
 
 QString ExtractionJournal::path() const
@@ -111,132 +199,123 @@ QString ExtractionJournal::path() const
     return QDir(programDir_).filePath(QLatin1String(JournalFileName));
 }
 
-bool ExtractionJournal::take(QString *why)
+QList<Entry> ExtractionJournal::entries() const
 {
-    if (lock_->isLocked())
-        return true;
-    const auto fail = [why](const QString &reason) {
-        if (why != nullptr)
-            *why = reason;
+    const TextReadResult read = ReadTextLines(path(), false);
+    return read.status == TextReadResult::Read ? ParseJournal(read.lines).value_or(QList<Entry>())
+                                               : QList<Entry>();
+}
+
+bool ExtractionJournal::update(const std::function<void(QList<Entry> &)> &change, QString *why)
+{
+    HeldLock held;
+    if (!held.take(path() + QStringLiteral(".lock"), why))
         return false;
-    };
-    // Anything but a file there would be waited on for ever, or taken for another Zanku.
-    const QString lockPath = path() + QStringLiteral(".lock");
-    struct stat st {};
-    if (::lstat(QFile::encodeName(lockPath).constData(), &st) == 0 && !S_ISREG(st.st_mode))
-        return fail(QStringLiteral("%1 is in the way of its lock file")
-                        .arg(Quoted(QDir::toNativeSeparators(lockPath))));
-    if (!lock_->tryLock(0)) {
-        // Left empty or garbled by a power cut: nobody holds it.
-        qint64 pid = 0;
-        QString host, application;
-        const bool named = lock_->getLockInfo(&pid, &host, &application);
-        if (!named &&
-            QFileInfo(lockPath).lastModified().msecsTo(QDateTime::currentDateTime()) >
-                UnreadableLockAge &&
-            lock_->removeStaleLockFile() && lock_->tryLock(0)) {
-            // taken after all
-        } else if (lock_->error() == QLockFile::LockFailedError && !host.isEmpty() &&
-                   host != QSysInfo::machineHostName()) {
-            return fail(
-                QStringLiteral("Zanku on another computer (%1) is using this library").arg(host));
-        } else {
-            return fail(lock_->error() == QLockFile::LockFailedError
-                            ? QStringLiteral("another Zanku is using it")
-                            : QStringLiteral("its lock file cannot be made"));
-        }
-    }
-    const TextReadResult read = ReadTextLines(path());
-    const auto listed =
-        read.status == TextReadResult::Read ? ParseJournal(read.lines) : std::nullopt;
-    QSet<QString> own;
-    for (const Entry &entry : std::as_const(entries_))
-        own.insert(entry.folder);
-    QList<Entry> merged;
-    for (const Entry &entry : listed.value_or(QList<Entry>())) {
-        if (!own.contains(entry.folder))
-            merged.append(entry);
-    }
-    entries_ = merged + entries_;
-    return true;
-}
-
-ExtractionJournal::WriteResult ExtractionJournal::write()
-{
-    QString why;
-    if (!take(&why))
-        return {false, why};
-    QFile file(path());
-    if (!entries_.isEmpty()) {
+    QList<Entry> list = entries();
+    const QStringList before = FormatJournal(list);
+    change(list);
+    if (FormatJournal(list) == before && QFileInfo::exists(path()) != list.isEmpty())
+        return true; // nothing to write
+    QString error;
+    if (!list.isEmpty()) {
         const TextWriteResult written =
-            WriteTextLines(file.fileName(), FormatJournal(entries_), TextEncoding::Utf8);
-        return {written.ok, written.error};
+            WriteTextLines(path(), FormatJournal(list), TextEncoding::Utf8);
+        error = written.error;
+    } else if (QFile file(path()); file.exists() && !file.remove()) {
+        error = file.errorString();
     }
-    // Nothing left to protect: another Zanku may have the journal now.
-    if (file.exists() && !file.remove())
-        return {false, file.errorString()};
-    lock_->unlock();
-    return {true, QString()};
+    syncFolder(programDir_);
+    if (!error.isEmpty() && why != nullptr)
+        *why = error;
+    return error.isEmpty();
 }
 
-qsizetype ExtractionJournal::indexOf(const QString &folder) const
+QList<Entry> ExtractionJournal::adopt(QString *why)
 {
-    for (qsizetype i = entries_.size() - 1; i >= 0; --i) {
-        if (entries_.at(i).folder == folder)
-            return i;
-    }
-    return -1;
-}
-
-const ExtractionJournal::Entry *ExtractionJournal::find(const QString &folder) const
-{
-    const qsizetype index = indexOf(folder);
-    return index < 0 ? nullptr : &entries_.at(index);
+    QList<Entry> adopted;
+    const auto orphan = [](const Entry &entry) {
+        return entry.owner == ThisProcess() || !Alive(entry.owner);
+    };
+    const QList<Entry> listed = entries();
+    if (!listed.isEmpty() && std::none_of(listed.cbegin(), listed.cend(), orphan))
+        return adopted; // every folder has its Zanku: the lock is not needed
+    update(
+        [&](QList<Entry> &list) {
+            for (Entry &entry : list) {
+                if (orphan(entry)) {
+                    entry.owner = ThisProcess();
+                    adopted.append(entry);
+                }
+            }
+        },
+        why);
+    return adopted;
 }
 
 bool ExtractionJournal::begin(const QString &folder, const QString &token, QString *warning)
 {
-    if (const qsizetype stale = indexOf(folder); stale >= 0)
-        entries_.removeAt(stale);
-    entries_.append({folder, std::nullopt, token, {}});
-    WriteResult written = write();
+    const auto matches = [&](const Entry &entry) {
+        return entry.folder == folder && entry.token == token;
+    };
+    QString why;
+    bool written = update(
+        [&](QList<Entry> &list) {
+            // A folder listed but gone was removed by a Zanku that ended before it said so.
+            list.removeIf([&](const Entry &entry) {
+                return entry.folder == folder && !Alive(entry.owner) && !QFileInfo::exists(folder);
+            });
+            list.append({folder, std::nullopt, token, {}, ThisProcess()});
+        },
+        &why);
 
     QDir().mkpath(QFileInfo(folder).absolutePath());
     // Only a folder this mkdir made is the extraction's: one there already is the player's.
     const bool made = QDir().mkdir(folder);
     const std::optional<FolderIdentity> identity = made ? IdentityOf(folder) : std::nullopt;
-    if (!made || !identity) {
-        entries_.removeAt(indexOf(folder));
-        written = write();
-    } else {
-        entries_[indexOf(folder)].identity = identity;
-        if (written.ok)
-            written = write();
+    if (written) {
+        written = update(
+            [&](QList<Entry> &list) {
+                list.removeIf(matches);
+                if (made && identity)
+                    list.append({folder, identity, token, {}, ThisProcess()});
+            },
+            &why);
     }
-    if (!written.ok && !std::exchange(warned_, true)) {
+    if (!written && !std::exchange(warned_, true)) {
         *warning = QStringLiteral("Could not write %1: %2\nThe folder %3 will not be removed after "
                                   "a crash.")
-                       .arg(QDir::toNativeSeparators(path()), written.error,
+                       .arg(QDir::toNativeSeparators(path()), why,
                             Quoted(QDir::toNativeSeparators(folder)));
     }
     return made && identity;
 }
 
-void ExtractionJournal::addSession(const QString &folder, const Session &session)
+void ExtractionJournal::own(const QString &folder, const std::optional<FolderIdentity> &identity,
+                            const QString &token)
 {
-    if (const qsizetype index = indexOf(folder); index >= 0) {
-        if (!entries_[index].sessions.contains(session))
-            entries_[index].sessions.append(session);
-        write();
-    }
+    update([&](QList<Entry> &list) {
+        list.removeIf([&](const Entry &entry) { return entry.folder == folder; });
+        list.append({folder, identity, token, {}, ThisProcess()});
+    });
 }
 
-void ExtractionJournal::forget(const QString &folder)
+void ExtractionJournal::addSession(const QString &folder, const QString &token,
+                                   const Session &session)
 {
-    if (const qsizetype index = indexOf(folder); index >= 0) {
-        entries_.removeAt(index);
-        write();
-    }
+    update([&](QList<Entry> &list) {
+        for (Entry &entry : list) {
+            if (entry.folder == folder && entry.token == token && !entry.sessions.contains(session))
+                entry.sessions.append(session);
+        }
+    });
+}
+
+void ExtractionJournal::forget(const QString &folder, const QString &token)
+{
+    update([&](QList<Entry> &list) {
+        list.removeIf(
+            [&](const Entry &entry) { return entry.folder == folder && entry.token == token; });
+    });
 }
 
 } // namespace zanku

@@ -1,12 +1,12 @@
 #include "core/launch/ExtractionMarker.h"
 
 #include "core/files/RegularFile.h"
+#include "core/files/TextFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QSaveFile>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -17,6 +17,7 @@ namespace {
 // One record a line, each led by its kind, so a damaged line costs only itself:
 //   token <token> / state <state> / emulator <name> / game <file>
 //   session <pid> <start> / file <size> <modified ms> <path> / restored <path>
+//   owner <pid> <start> / name <game name> / run <pid> <start> <by pid> <by start> <started>
 // with texts and paths percent-encoded (paths as the file system's bytes).
 const QByteArray Title = "Zanku extraction marker 3";
 constexpr qint64 LargestMarker = 64 << 20;
@@ -41,6 +42,15 @@ bool number(const QByteArray &field, qint64 &value)
     bool ok = false;
     value = field.toLongLong(&ok);
     return ok && value >= 0;
+}
+
+// The process named by the two fields from `at`, when they name one.
+std::optional<Session> process(const QList<QByteArray> &fields, qsizetype at)
+{
+    qint64 pid = 0, start = 0;
+    if (!number(fields[at], pid) || !number(fields[at + 1], start) || pid <= 0)
+        return std::nullopt;
+    return Session{pid, quint64(start)};
 }
 
 // The marker of the first version: token, emulator and game on the first three lines,
@@ -76,11 +86,20 @@ QByteArray FormatMarker(const ExtractionMarker &marker)
     QByteArray text = Title + '\n';
     text += "token " + encoded(marker.token) + '\n';
     text += QByteArray("state ") + StateWords[int(marker.state)] + '\n';
+    const auto process = [](const Session &session) {
+        return QByteArray::number(session.pid) + ' ' + QByteArray::number(session.startTime);
+    };
+    if (marker.owner.pid > 0)
+        text += "owner " + process(marker.owner) + '\n';
     text += "emulator " + encoded(marker.emulator) + '\n';
     text += "game " + encoded(marker.gameFile) + '\n';
+    if (!marker.gameName.isEmpty())
+        text += "name " + encoded(marker.gameName) + '\n';
     for (const Session &session : marker.sessions)
-        text += "session " + QByteArray::number(session.pid) + ' ' +
-                QByteArray::number(session.startTime) + '\n';
+        text += "session " + process(session) + '\n';
+    for (const ExtractionMarker::Run &run : marker.runs)
+        text += "run " + process(run.session) + ' ' + process(run.by) + ' ' +
+                QByteArray::number(run.started) + '\n';
     for (auto file = marker.extracted.cbegin(); file != marker.extracted.cend(); ++file)
         text += "file " + QByteArray::number(file.value().size) + ' ' +
                 QByteArray::number(file.value().modified) + ' ' + encoded(file.key()) + '\n';
@@ -116,10 +135,19 @@ std::optional<ExtractionMarker> ParseMarker(const QByteArray &text)
             marker.emulator = decodedText(fields[1]);
         } else if (kind == "game" && fields.size() == 2) {
             marker.gameFile = decodedText(fields[1]);
-        } else if (kind == "session" && fields.size() == 3) {
-            qint64 pid = 0, start = 0;
-            if (number(fields[1], pid) && number(fields[2], start) && pid > 0)
-                marker.sessions.append({pid, quint64(start)});
+        } else if (kind == "name" && fields.size() == 2) {
+            marker.gameName = decodedText(fields[1]);
+        } else if ((kind == "session" || kind == "owner") && fields.size() == 3) {
+            const std::optional<Session> read = process(fields, 1);
+            if (read && kind == "owner")
+                marker.owner = *read;
+            else if (read)
+                marker.sessions.append(*read);
+        } else if (kind == "run" && fields.size() == 6) {
+            const std::optional<Session> session = process(fields, 1), by = process(fields, 3);
+            qint64 started = 0;
+            if (session && by && number(fields[5], started))
+                marker.runs.append({*session, *by, started});
         } else if (kind == "file" && fields.size() == 4) {
             ExtractionMarker::Stamp stamp;
             if (number(fields[1], stamp.size) && number(fields[2], stamp.modified))
@@ -146,16 +174,14 @@ std::optional<ExtractionMarker> ReadMarker(const QString &folder)
 
 bool WriteMarker(const QString &folder, const ExtractionMarker &marker, QString *error)
 {
-    QSaveFile file(QDir(folder).filePath(QLatin1String(MarkerName)));
-    const QByteArray text = FormatMarker(marker);
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
-        return true;
-    if (error != nullptr)
-        *error = file.errorString();
-    return false;
+    const TextWriteResult written =
+        WriteFileBytes(QDir(folder).filePath(QLatin1String(MarkerName)), FormatMarker(marker));
+    if (!written.ok && error != nullptr)
+        *error = written.error;
+    return written.ok;
 }
 
-bool UpdateMarker(const QString &folder, const std::function<void(ExtractionMarker &)> &change)
+bool UpdateMarker(const QString &folder, const std::function<bool(ExtractionMarker &)> &change)
 {
     const int fd = ::open(QFile::encodeName(folder).constData(),
                           O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -164,10 +190,8 @@ bool UpdateMarker(const QString &folder, const std::function<void(ExtractionMark
     ::flock(fd, LOCK_EX); // held a moment by whichever Zanku changes it
     std::optional<ExtractionMarker> marker = ReadMarker(folder);
     bool written = false;
-    if (marker) {
-        change(*marker);
+    if (marker && change(*marker))
         written = WriteMarker(folder, *marker);
-    }
     ::close(fd); // lets the lock go
     return written;
 }

@@ -33,11 +33,22 @@ struct ExtractionMarker {
         friend bool operator==(const Stamp &, const Stamp &) = default;
     };
 
+    // An emulator's run on the folder: the Zanku that started it counts its play time;
+    // once that Zanku has gone, the one that sees the run end does.
+    struct Run {
+        Session session;
+        Session by;
+        qint64 started = 0; // seconds since 1970
+    };
+
     QString token;
     FolderState state = FolderState::Extracting;
+    Session owner; // the Zanku extracting or keeping it: another leaves it alone meanwhile
     QString emulator;
     QString gameFile;
+    QString gameName;
     QList<Session> sessions;
+    QList<Run> runs;
     QHash<QByteArray, Stamp> extracted; // relative path: as the extraction wrote it
     QSet<QByteArray> restored;          // relative paths brought back from "Saves"
 };
@@ -54,11 +65,13 @@ std::optional<ExtractionMarker> ParseMarker(const QByteArray &text);
 
 // The folder's marker; none when it has none, or it is not a regular file of sane size.
 std::optional<ExtractionMarker> ReadMarker(const QString &folder);
-// Replaces the folder's marker in one step; false with `error` when it cannot.
+// Replaces the folder's marker in one step, never with a short or empty file; false with
+// `error` when it cannot.
 bool WriteMarker(const QString &folder, const ExtractionMarker &marker, QString *error = nullptr);
 // Reads, changes and writes the marker while holding the folder's lock, so two Zanku
 // adding their sessions lose neither. False when there is no marker or it cannot be
 // written.
-bool UpdateMarker(const QString &folder, const std::function<void(ExtractionMarker &)> &change);
+// A `change` returning false leaves the marker as it was.
+bool UpdateMarker(const QString &folder, const std::function<bool(ExtractionMarker &)> &change);
 
 } // namespace zanku

@@ -3,10 +3,12 @@
 #include "core/launch/CommandLine.h"
 #include "core/launch/Session.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSocketNotifier>
+#include <QThread>
 
 #include <memory>
 
@@ -63,9 +65,44 @@ bool anyProcessIn(qint64 session)
     return false;
 }
 
+// Whether a process other than a zombie, started with `entry` ("NAME=value") in its
+// environment, is listed in /proc. Only the user's own processes can be read, and only
+// they can be the user's emulators.
+bool anyProcessWith(const QByteArray &entry)
+{
+    const QDir proc(QStringLiteral("/proc"));
+    const QStringList numbers = proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &number : numbers) {
+        if (!number.front().isDigit())
+            continue;
+        QFile environment(proc.filePath(number) + QStringLiteral("/environ"));
+        if (!environment.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray text = '\0' + environment.readAll();
+        if (text.contains('\0' + entry + '\0') && startTimeOf(number.toLongLong()) != 0)
+            return true;
+    }
+    return false;
+}
+
+// The program's environment for an emulator: its own, but with the launch's tag alone.
+std::vector<char *> environmentWith(const QByteArray &tagEntry)
+{
+    const QByteArray name = QByteArray(LaunchTagVariable) + '=';
+    std::vector<char *> entries;
+    for (char **entry = environ; *entry != nullptr; ++entry) {
+        if (!QByteArray::fromRawData(*entry, qsizetype(strlen(*entry))).startsWith(name))
+            entries.push_back(*entry);
+    }
+    if (!tagEntry.isEmpty())
+        entries.push_back(const_cast<char *>(tagEntry.constData()));
+    entries.push_back(nullptr);
+    return entries;
+}
+
 // Starts the program as a child in a session of its own, its input from /dev/null.
 pid_t spawn(const QByteArray &program, const QList<QByteArray> &arguments,
-            const QByteArray &directory, int *error)
+            const QByteArray &directory, const QByteArray &tagEntry, int *error)
 {
     std::vector<char *> argv;
     argv.push_back(const_cast<char *>(program.constData()));
@@ -84,8 +121,10 @@ pid_t spawn(const QByteArray &program, const QList<QByteArray> &arguments,
     sigaddset(&defaults, SIGPIPE);
     sigaddset(&defaults, SIGXFSZ);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
+    std::vector<char *> environment = environmentWith(tagEntry);
     pid_t pid = 0;
-    *error = posix_spawn(&pid, program.constData(), &actions, &attributes, argv.data(), environ);
+    *error = posix_spawn(&pid, program.constData(), &actions, &attributes, argv.data(),
+                         environment.data());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     return *error == 0 ? pid : -1;
@@ -95,12 +134,13 @@ pid_t spawn(const QByteArray &program, const QList<QByteArray> &arguments,
 
 EmulatorProcess *EmulatorProcess::start(const QString &program, const QStringList &arguments,
                                         const QString &commandLine, const QString &workingDirectory,
-                                        QObject *parent, QString *error)
+                                        QObject *parent, QString *error, const QString &tag)
 {
     std::unique_ptr<EmulatorProcess> process(new EmulatorProcess(parent));
 #ifdef Q_OS_WIN
     Q_UNUSED(program);
     Q_UNUSED(arguments);
+    Q_UNUSED(tag);
     std::wstring line = commandLine.toStdWString();
     const std::wstring directory = QDir::toNativeSeparators(workingDirectory).toStdWString();
     STARTUPINFOW startup = {};
@@ -131,12 +171,17 @@ EmulatorProcess *EmulatorProcess::start(const QString &program, const QStringLis
     for (const QString &argument : arguments)
         words.append(QFile::encodeName(argument));
     int failure = 0;
-    const pid_t pid =
-        spawn(QFile::encodeName(resolved), words, QFile::encodeName(workingDirectory), &failure);
+    const QByteArray tagEntry =
+        tag.isEmpty() ? QByteArray() : QByteArray(LaunchTagVariable) + '=' + tag.toUtf8();
+    const pid_t pid = spawn(QFile::encodeName(resolved), words, QFile::encodeName(workingDirectory),
+                            tagEntry, &failure);
     if (pid < 0) {
         *error = QString::fromLocal8Bit(strerror(failure));
         return nullptr;
     }
+    // For the crash tests only: widens the moment between the spawn and its record.
+    if (const int pause = qEnvironmentVariableIntValue("ZANKU_TEST_SPAWN_PAUSE_MS"); pause > 0)
+        QThread::msleep(pause);
     // Our own child cannot be reaped by anyone else: its number is still its own here.
     process->pid_ = pid;
     process->startTime_ = startTimeOf(pid);
@@ -211,6 +256,50 @@ bool SessionRunning(const Session &session)
     return anyProcessIn(session.pid);
 #else
     return ProcessRunning(session.pid, session.startTime);
+#endif
+}
+
+Session ThisProcess()
+{
+    const qint64 pid = QCoreApplication::applicationPid();
+#ifdef Q_OS_LINUX
+    static const quint64 started = startTimeOf(pid);
+    return {pid, started};
+#else
+    return {pid, 0};
+#endif
+}
+
+bool Alive(const Session &process)
+{
+    return ProcessRunning(process.pid, process.startTime);
+}
+
+qint64 StartedAt(const Session &process)
+{
+#ifdef Q_OS_LINUX
+    // The start is counted in clock ticks from the boot, whose time /proc/stat gives.
+    QFile stat(QStringLiteral("/proc/stat"));
+    if (process.startTime == 0 || !stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray text = stat.readAll();
+    const qsizetype at = text.indexOf("\nbtime ");
+    const qint64 boot =
+        at < 0 ? 0 : text.mid(at + 7, text.indexOf('\n', at + 1) - at - 7).trimmed().toLongLong();
+    return boot == 0 ? 0 : boot + qint64(process.startTime) / ::sysconf(_SC_CLK_TCK);
+#else
+    Q_UNUSED(process);
+    return 0;
+#endif
+}
+
+bool TaggedProcessRunning(const QString &tag)
+{
+#ifdef Q_OS_LINUX
+    return !tag.isEmpty() && anyProcessWith(QByteArray(LaunchTagVariable) + '=' + tag.toUtf8());
+#else
+    Q_UNUSED(tag);
+    return false;
 #endif
 }
 

@@ -18,10 +18,11 @@ class EmulatorProcess : public QObject {
 public:
     // Starts the program with these arguments in this working directory; nothing, with
     // `error` saying why, when it cannot. On Windows the command line is handed over as
-    // it stands, as players have always written it.
+    // it stands, as players have always written it. A `tag` goes into the environment
+    // of the emulator and of every process it starts (LaunchTagVariable).
     static EmulatorProcess *start(const QString &program, const QStringList &arguments,
                                   const QString &commandLine, const QString &workingDirectory,
-                                  QObject *parent, QString *error);
+                                  QObject *parent, QString *error, const QString &tag = {});
     ~EmulatorProcess() override; // the emulator goes on running
 
     bool running() const { return running_; }

@@ -31,6 +31,10 @@ Launcher::Launcher(const QString &programDir, QObject *parent)
 {
     connect(&extractions_, &Extractions::notice, this, &Launcher::notice);
     connect(&extractions_, &Extractions::removed, this, &Launcher::extractionRemoved);
+    // A run whose Zanku ended before it, seen ending here: its time, as if launched here.
+    connect(&extractions_, &Extractions::played, this,
+            [this](const QString &emulator, const QString &name, const QString &file,
+                   qint64 seconds) { emit ended({emulator, name, file}, seconds); });
 }
 
 void Launcher::finish()
@@ -103,7 +107,7 @@ bool Launcher::prepare(const LaunchRequest &request, const QString &gameDir, boo
     return !(zipped || extracted) ||
            extractions_.prepare({request.own.Name, gameDir,
                                  places.archiveOf(game.File, archive.value_or(GameArchive::Zip)),
-                                 game.File, game.DestinationDir});
+                                 game.File, game.DestinationDir, game.Name});
 }
 
 void Launcher::run(const LaunchRequest &request, const QString &gameDir, bool zipped)
@@ -121,7 +125,7 @@ void Launcher::run(const LaunchRequest &request, const QString &gameDir, bool zi
     QString error;
     EmulatorProcess *started = EmulatorProcess::start(
         command.program, command.arguments, BuildCommandLine(with.Program, options, argument),
-        runDir, this, &error);
+        runDir, this, &error, extractions_.tag());
     if (started == nullptr) {
         emit notice(QStringLiteral("Error"),
                     QStringLiteral("Cannot start %1: %2").arg(Quoted(with.Program), error));

@@ -212,7 +212,12 @@ QString SavesName(const QString &text)
 QString SavesFolder(const QString &programDir, const QString &emulator, const QString &gameFile)
 {
     const QDir saves(QDir(programDir).filePath(QLatin1String(own::Saves)));
-    const QString folder = saves.filePath(SavesName(emulator) + u'/' + SavesName(gameFile));
+    return saves.filePath(SavesName(emulator) + u'/' + SavesName(gameFile));
+}
+
+void MigrateSavesNames(const QString &programDir, const QString &emulator,
+                       const QStringList &gameFiles)
+{
     // Earlier versions made every "/" and "\" an underscore, and "_" of nothing.
     const auto oldName = [](QString name) {
         name.replace(u'/', u'_').replace(u'\\', u'_');
@@ -220,12 +225,26 @@ QString SavesFolder(const QString &programDir, const QString &emulator, const QS
                    ? QStringLiteral("_")
                    : name;
     };
-    const QString old = saves.filePath(oldName(emulator) + u'/' + oldName(gameFile));
-    if (old != folder && !QFileInfo::exists(folder) && QFileInfo(old).isDir()) {
-        QDir().mkpath(QFileInfo(folder).absolutePath());
-        QDir().rename(old, folder);
+    const QDir saves(QDir(programDir).filePath(QStringLiteral("Saves")));
+    const QDir old(saves.filePath(oldName(emulator)));
+    if (!old.exists())
+        return;
+    QSet<QString> own;
+    QHash<QString, QStringList> byOldName;
+    for (const QString &file : gameFiles) {
+        own.insert(SavesName(file));
+        if (QStringList &named = byOldName[oldName(file)]; !named.contains(file))
+            named.append(file);
     }
-    return folder;
+    for (auto name = byOldName.cbegin(); name != byOldName.cend(); ++name) {
+        if (name.value().size() != 1 || own.contains(name.key()) || !old.exists(name.key()))
+            continue;
+        const QString folder = SavesFolder(programDir, emulator, name.value().first());
+        if (!QFileInfo::exists(folder) && QFileInfo(old.filePath(name.key())).isDir()) {
+            QDir().mkpath(QFileInfo(folder).absolutePath());
+            QDir().rename(old.filePath(name.key()), folder);
+        }
+    }
 }
 
 KeepResult KeepPlayersFiles(const QString &folder, ExtractionMarker &marker, const QString &saves)
@@ -284,7 +303,7 @@ KeepResult KeepPlayersFiles(const QString &folder, ExtractionMarker &marker, con
     return result;
 }
 
-QSet<QByteArray> RestoreKeptFiles(const QString &saves, const QString &folder)
+QSet<QByteArray> RestoreKeptFiles(const QString &saves, const QString &folder, bool replace)
 {
     QSet<QByteArray> restored;
     const Descriptor from = openPath(saves);
@@ -292,8 +311,9 @@ QSet<QByteArray> RestoreKeptFiles(const QString &saves, const QString &folder)
     if (from.get() < 0 || to.get() < 0)
         return restored;
     const auto kept = FilesIn(saves);
+    const auto there = replace ? decltype(kept)() : FilesIn(folder);
     for (auto file = kept.cbegin(); file != kept.cend(); ++file) {
-        if (moveFile(from.get(), to.get(), file.key(), true))
+        if (!there.contains(file.key()) && moveFile(from.get(), to.get(), file.key(), true))
             restored.insert(file.key());
     }
     return restored;

@@ -24,9 +24,13 @@ QHash<QByteArray, ExtractionMarker::Stamp> FilesIn(const QString &folder);
 // escaped as %25, %2F and %5C, "." and ".." and the empty text escaped whole, and a name
 // longer than a file system holds shortened, with a hash of the whole.
 QString SavesName(const QString &text);
-// Where the player's files of a game are kept. A folder under the name of earlier
-// versions (every "/" and "\" an underscore) moves to this name the first time.
+// Where the player's files of a game are kept.
 QString SavesFolder(const QString &programDir, const QString &emulator, const QString &gameFile);
+// Moves the folders kept under the names of earlier versions (every "/" and "\" an
+// underscore) to their names now, knowing every game File of the emulator: a name that
+// is another game's own now, or that two games once shared, stays as it is.
+void MigrateSavesNames(const QString &programDir, const QString &emulator,
+                       const QStringList &gameFiles);
 
 struct KeepResult {
     int kept = 0;
@@ -43,7 +47,7 @@ KeepResult KeepPlayersFiles(const QString &folder, ExtractionMarker &marker, con
 
 // Brings the kept files back into the folder, over an extracted file of the same path:
 // moved where both lie on one file system, else copied with their holes. Returns the
-// paths brought back.
-QSet<QByteArray> RestoreKeptFiles(const QString &saves, const QString &folder);
+// paths brought back. Without `replace`, only what the folder lacks comes back.
+QSet<QByteArray> RestoreKeptFiles(const QString &saves, const QString &folder, bool replace = true);
 
 } // namespace zanku

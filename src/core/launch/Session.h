@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 namespace zanku {
@@ -17,5 +18,19 @@ struct Session {
 // Whether any process of the session still runs. A session outlives its leader while
 // its other processes run, and its number is not given to another process meanwhile.
 bool SessionRunning(const Session &session);
+
+// This Zanku, named as a session's leader is, so another Zanku can tell it still runs.
+Session ThisProcess();
+// Whether the process named so runs (never a zombie).
+bool Alive(const Session &process);
+// Seconds since 1970 when the process named so started; 0 when unknown.
+qint64 StartedAt(const Session &process);
+
+// Every emulator of a zipped launch is started with its folder's token in this variable.
+// Any process that inherits it (a wrapper's detached child, a daemon, whatever session it
+// moves to) keeps the folder in use, and it is there from the spawn on, before any record.
+inline constexpr auto LaunchTagVariable = "ZANKU_EXTRACTION";
+// Whether a process started with this tag runs.
+bool TaggedProcessRunning(const QString &tag);
 
 } // namespace zanku

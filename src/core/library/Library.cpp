@@ -48,6 +48,15 @@ void Library::start()
     // What a crashed session extracted would otherwise be listed as the game itself.
     launcher_->recover(emulatorDirectories());
     LoadCatalogue();
+    // The kept saves under an earlier version's names, with every game of each emulator
+    // known, so that no game takes another's.
+    QHash<int, QStringList> files;
+    for (int slot = 1; slot <= GameCount(); ++slot)
+        files[game(slot).EmulatorIndex].append(game(slot).File);
+    for (auto listed = files.cbegin(); listed != files.cend(); ++listed) {
+        if (listed.key() >= 1 && listed.key() <= EmulatorCount())
+            MigrateSavesNames(programDir_, emulator(listed.key()).Name, listed.value());
+    }
 }
 
 void Library::CleanupExtraction()
