@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/ProgramFiles.h"
+
 #include "core/files/RemoveTree.h"
 #include "core/launch/ExtractionMarker.h"
 
@@ -12,7 +14,7 @@
 namespace zanku {
 
 // The journal's file in the program directory; its lock is this name + ".lock".
-inline constexpr auto JournalFileName = "Zanku.extract";
+inline constexpr auto JournalFileName = own::Journal;
 
 // The extraction journal: "Zanku.extract" in the program directory lists every folder a
 // zipped launch made and has not removed yet, with the Zanku that owns it, so that the

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/ProgramFiles.h"
+
 #include "core/launch/Session.h"
 
 #include <QByteArray>
@@ -53,7 +55,7 @@ struct ExtractionMarker {
     QSet<QByteArray> restored;          // relative paths brought back from "Saves"
 };
 
-inline constexpr auto MarkerName = ".zanku-extraction";
+inline constexpr auto MarkerName = own::Marker;
 
 // A new random token.
 QString NewToken();

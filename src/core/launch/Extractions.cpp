@@ -194,6 +194,23 @@ void Extractions::adoptOrphans(bool atStart)
     removeUnused();
 }
 
+void Extractions::renameEmulator(const QString &from, const QString &to)
+{
+    std::vector<Folder *> folders;
+    if (last_)
+        folders.push_back(last_.get());
+    for (const std::unique_ptr<Folder> &waiting : waiting_)
+        folders.push_back(waiting.get());
+    for (const Folder *folder : folders) {
+        UpdateMarker(folder->path, [&](ExtractionMarker &now) {
+            if (now.token != folder->token || now.emulator != from)
+                return false;
+            now.emulator = to;
+            return true;
+        });
+    }
+}
+
 QString Extractions::tag() const
 {
     return last_ ? last_->token : QString();

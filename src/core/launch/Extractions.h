@@ -53,6 +53,9 @@ public:
     void started(EmulatorProcess *emulator);
     // The folder prepared last is removed as soon as no emulator uses it any more.
     void cleanup();
+    // An emulator renamed while its games' folders are in use: what its emulators wrote
+    // there is kept under the new name.
+    void renameEmulator(const QString &from, const QString &to);
 
     // Whether the folder is an extraction a Zanku made.
     static bool isExtraction(const QString &folder);

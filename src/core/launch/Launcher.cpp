@@ -32,9 +32,11 @@ Launcher::Launcher(const QString &programDir, QObject *parent)
     connect(&extractions_, &Extractions::notice, this, &Launcher::notice);
     connect(&extractions_, &Extractions::removed, this, &Launcher::extractionRemoved);
     // A run whose Zanku ended before it, seen ending here: its time, as if launched here.
-    connect(&extractions_, &Extractions::played, this,
-            [this](const QString &emulator, const QString &name, const QString &file,
-                   qint64 seconds) { emit ended({emulator, name, file}, seconds); });
+    connect(
+        &extractions_, &Extractions::played, this,
+        [this](const QString &emulator, const QString &name, const QString &file, qint64 seconds) {
+            emit ended({emulator, name, file}, seconds);
+        });
 }
 
 void Launcher::finish()
@@ -52,6 +54,7 @@ void Launcher::refuse(const QString &text)
 
 void Launcher::renameEmulator(const QString &from, const QString &to)
 {
+    extractions_.renameEmulator(from, to);
     for (GameKey &game : runningGames_) {
         if (game.emulator == from)
             game.emulator = to;

@@ -225,7 +225,7 @@ void MigrateSavesNames(const QString &programDir, const QString &emulator,
                    ? QStringLiteral("_")
                    : name;
     };
-    const QDir saves(QDir(programDir).filePath(QStringLiteral("Saves")));
+    const QDir saves(QDir(programDir).filePath(QLatin1String(own::Saves)));
     const QDir old(saves.filePath(oldName(emulator)));
     if (!old.exists())
         return;

@@ -1,4 +1,5 @@
 #include "JournalLibrary.h"
+#include "core/launch/Extractions.h"
 
 class JournalTest : public QObject {
     Q_OBJECT

@@ -53,6 +53,7 @@ private slots:
     void launchWithAnotherEmulator();
     void alwaysLaunchWithOutlivesRestartsAndRenames();
     void listenersHearBothEndsUnderOneKey();
+    void renameWhileItRuns();
     void renameOntoKeptSaves_data();
     void renameOntoKeptSaves();
 };
@@ -137,6 +138,30 @@ void LauncherTest::listenersHearBothEndsUnderOneKey()
     QTRY_COMPARE(ended.size(), 1);
     QCOMPARE(started[0][0].value<zanku::GameKey>(), key);
     QCOMPARE(ended[0][0].value<zanku::GameKey>(), (zanku::GameKey{"Micro", "Game II", "game.dsk"}));
+}
+
+// A folder in use belongs to its game: the emulator renamed meanwhile, the save written
+// after the rename and the time played are kept under the new name.
+void LauncherTest::renameWhileItRuns()
+{
+    TestLibrary library;
+    writeLibrary(library);
+    library.write("emu/run", "#!/bin/sh\nfor last in \"$@\"; do :; done\nsleep 1\n"
+                             "echo SAVE >\"$(dirname \"$last\")/game.srm\"\n");
+    zanku::Library &core = library.core;
+    core.start();
+    core.LaunchGame(library.keyOf("Zipped"));
+    QVERIFY(core.anyEmulatorRunning());
+    QVERIFY(library.writeConfig({{"Renamed", "./run", library.path("emu"), "-own %", "", "zips"},
+                                 {"Other", "./run", library.path("other"), "-other %", "", ""}}));
+    QVERIFY(core.renameEmulator("Micro", "Renamed").isEmpty());
+    QTRY_VERIFY(!core.anyEmulatorRunning());
+    core.CleanupExtraction();
+    QTRY_VERIFY(!QFileInfo::exists(library.path("emu/zip.dsk")));
+    QCOMPARE(ReadFile(zanku::SavesFolder(library.path(), "Renamed", "zip.dsk") + "/game.srm"),
+             "SAVE\n");
+    const auto played = core.gameData().played({"Renamed", "Zipped", "zip.dsk"});
+    QVERIFY(played && played->launches == 1 && played->seconds >= 1);
 }
 
 void LauncherTest::renameOntoKeptSaves_data()
