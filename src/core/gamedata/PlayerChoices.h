@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/files/ProgramFiles.h"
+#include "core/common/ProgramFiles.h"
 
 #include "core/records/GameKey.h"
 

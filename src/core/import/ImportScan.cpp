@@ -1,6 +1,6 @@
 #include "core/import/ImportScan.h"
 
-#include "core/files/ProgramFiles.h"
+#include "core/common/ProgramFiles.h"
 
 #include "core/import/ImportArchives.h"
 #include "core/import/ImportDiscs.h"

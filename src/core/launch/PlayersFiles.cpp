@@ -1,5 +1,5 @@
 #include "core/launch/PlayersFiles.h"
-#include "core/files/ProgramFiles.h"
+#include "core/common/ProgramFiles.h"
 
 #include "core/unzip/ArchiveFile.h"
 #include "core/unzip/FolderChain.h"

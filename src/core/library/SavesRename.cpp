@@ -1,5 +1,5 @@
 #include "core/library/SavesRename.h"
-#include "core/files/ProgramFiles.h"
+#include "core/common/ProgramFiles.h"
 
 #include "core/common/Quoted.h"
 #include "core/launch/PlayersFiles.h"

@@ -1,6 +1,6 @@
 #include "core/unzip/UnzipNames.h"
 
-#include "core/launch/ExtractionMarker.h"
+#include "core/common/ProgramFiles.h"
 
 QString MemberPath::relative() const
 {
@@ -69,7 +69,7 @@ QString UnsafeNameReason(const QString &name, NamePlatform platform)
             return QStringLiteral("a \"..\" component, which leads out of the folder");
         // Written over the folder's marker, it would make a half-extracted folder look
         // whole; in any case, as a file system that ignores case sees it.
-        if (component.compare(QLatin1String(zanku::MarkerName), Qt::CaseInsensitive) == 0)
+        if (component.compare(QLatin1String(zanku::own::Marker), Qt::CaseInsensitive) == 0)
             return QStringLiteral("the name of Zanku's own record of the folder");
         if (component != QLatin1String("."))
             components.append(component);
