@@ -103,7 +103,10 @@ PlayerChoices::State PlayerChoices::parseState(QByteArrayView content)
         qsizetype end = content.indexOf('\n', start);
         if (end < 0)
             end = content.size();
-        const QByteArrayView line = content.sliced(start, end - start);
+        // A line ended by CR LF (the file edited on Windows) reads as one ended by LF.
+        const qsizetype length =
+            end > start && content[end - 1] == '\r' ? end - start - 1 : end - start;
+        const QByteArrayView line = content.sliced(start, length);
         start = end + 1;
         if (line.isEmpty())
             continue;

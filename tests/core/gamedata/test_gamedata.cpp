@@ -124,8 +124,8 @@ void GameDataTest::conflictCopiesAreMergedThenRemoved()
     library.write(copy + ".played", "5 300 2026-11-01T10:00:00Z 1 Micro\tGame\tgame.dsk\r\n"
                                     "1 30 2026-12-07T10:00:00Z 0 Micro\tThird\tthird.dsk\r\n");
     library.write("Zanku.choices", "collection\tKids\n");
-    library.write(copy + ".choices", "in\tCouch\tMicro\tOther\tother.dsk\nwith\tMicro\tGame\t"
-                                     "game.dsk\tFast\n");
+    library.write(copy + ".choices", "in\tCouch\tMicro\tOther\tother.dsk\r\nwith\tMicro\tGame\t"
+                                     "game.dsk\tFast\r\n"); // edited on Windows
     if (!saved) // the locks are not files: nothing can be saved
         for (const QString file : {"Zanku.played.lock", "Zanku.choices.lock"})
             library.mkdir(file);
