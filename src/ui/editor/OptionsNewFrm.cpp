@@ -137,12 +137,18 @@ void OptionsNewFrm::Form_Load(const GridRow &cells)
         T2->setText(cell(3));
         T3->setText(cell(4));
         T4->setText(cell(5));
+        // What is looked for in the snapshot folder, which nothing else in the windows says.
+        T3->setToolTip(tr("The snapshot folder: <File without its extension>.jpg, .gif, .bmp, "
+                          ".png or .webp, and inside it the artwork sets' folders Named_Boxarts, "
+                          "Named_Titles and Named_Snaps (by the game's Name), covers, "
+                          "titlescreens and screenshots (by its File)."));
         emupath->setText(cell(2));
         gamesDirectoryBefore_ = cell(2);
     } else {
         CTitle->setText(QStringLiteral("Edit Game Properties"));
         T2->setText(cell(2));
         T3->setText(cell(3));
+        T3->setToolTip(QString());
         T5->setCurrentIndex(-1);
         T5->setEditText(cell(4));
     }
