@@ -78,7 +78,9 @@ QString MenuText(const QString &name)
 void FillGameMenu(QMenu &menu, zanku::Library &library, const zanku::GameKey &game, QWidget *parent,
                   const std::function<void()> &launch)
 {
+    // Made afresh each time: the submenus of the last time go with their actions.
     menu.clear();
+    qDeleteAll(menu.findChildren<QMenu *>(QString(), Qt::FindDirectChildrenOnly));
     const bool any = !game.isNull() && library.EmulatorCount() != 0;
     QAction *start = menu.addAction(QObject::tr("Launch"), parent, launch);
     start->setShortcut(QKeySequence(Qt::Key_Enter));

@@ -24,6 +24,7 @@ ShowMenu::ShowMenu(zanku::Library &library, GameListView &list, QWidget *parent)
 void ShowMenu::refill()
 {
     clear();
+    qDeleteAll(findChildren<QActionGroup *>(QString(), Qt::FindDirectChildrenOnly));
     const zanku::GameFindModel &shown = *list_.shown();
     auto *group = new QActionGroup(this);
     const auto add = [&](const QString &text, Show show, const QString &collection) {
