@@ -146,7 +146,7 @@ void LauncherTest::renameWhileItRuns()
 {
     TestLibrary library;
     writeLibrary(library);
-    library.write("emu/run", "#!/bin/sh\nfor last in \"$@\"; do :; done\nsleep 1\n"
+    library.write("emu/run", "#!/bin/sh\nfor last in \"$@\"; do :; done\nsleep 1.5\n"
                              "echo SAVE >\"$(dirname \"$last\")/game.srm\"\n");
     zanku::Library &core = library.core;
     core.start();
