@@ -92,9 +92,9 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
             size_t kind = 0; // of archive, in ArchiveExtensions' order: the first found
             if (!present.exists(emulatorDir, file)) {
                 archive.truncate(0);
-                archive.append(emulator.ZippedRomPath)
-                    .append(separator)
-                    .append(StripExtension(file));
+                if (!emulator.ZippedRomPath.isEmpty()) // else beside the games
+                    archive.append(emulator.ZippedRomPath).append(separator);
+                archive.append(StripExtension(file));
                 const qsizetype base = archive.size();
                 for (; kind < ArchiveExtensions.size(); ++kind) {
                     archive.truncate(base);

@@ -14,7 +14,7 @@ EmulatorPlaces::EmulatorPlaces(const EmulatorRecord &emulator, const QString &pr
                      ? QString()
                      : QDir::cleanPath(QDir(programDir).absoluteFilePath(emulator.Path)))
     , romList_(QDir(programDir).filePath(RomListFileName(emulator.Name)))
-    , zippedGames_(emulator.ZippedRomPath.isEmpty() ? QString() : resolve(emulator.ZippedRomPath))
+    , zippedGames_(emulator.ZippedRomPath.isEmpty() ? directory_ : resolve(emulator.ZippedRomPath))
 {
 }
 

@@ -21,12 +21,12 @@ public:
     const QString &directory() const { return directory_; }
     // "<Name>.rom" in the program directory.
     const QString &romList() const { return romList_; }
-    // The zipped-game directory; empty when none is configured.
+    // The zipped-game directory; the emulator's own when none is configured.
     const QString &zippedGames() const { return zippedGames_; }
 
     // The archive a game's file is looked for in: ZippedRomPath + separator + base name
-    // + ".zip" (".7z", ".rar") from the emulator's directory (with no ZippedRomPath, at
-    // the root).
+    // + ".zip" (".7z", ".rar") from the emulator's directory (with no ZippedRomPath, beside
+    // the games).
     QString archiveOf(const QString &gameFile, GameArchive archive = GameArchive::Zip) const;
     // The first of the game's archives that is a file, in the catalogue's order.
     std::optional<GameArchive> findArchive(const QString &gameFile) const;

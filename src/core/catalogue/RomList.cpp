@@ -44,8 +44,9 @@ QString FormatRomLine(const GameRecord &game)
 QString ArchivePathFor(const QString &zippedRomPath, const QString &file, QChar separator,
                        GameArchive archive)
 {
-    return zippedRomPath + separator + StripExtension(file) +
-           QLatin1String(ArchiveExtensions[size_t(archive)]);
+    // Without a Zipped Rom Path the archives lie beside the games.
+    const QString name = StripExtension(file) + QLatin1String(ArchiveExtensions[size_t(archive)]);
+    return zippedRomPath.isEmpty() ? name : zippedRomPath + separator + name;
 }
 
 QStringList FormatRomList(const std::vector<GameRecord> &games)

@@ -35,7 +35,8 @@ QStringList FormatRomList(const std::vector<GameRecord> &games);
 // The extension of each GameArchive, in its order: the order the catalogue looks.
 inline constexpr std::array<const char *, 3> ArchiveExtensions = {".zip", ".7z", ".rar"};
 
-// Where a game's archive lies: ZippedRomPath + separator + base name + its extension.
+// Where a game's archive lies: ZippedRomPath + separator + base name + its extension; with
+// no ZippedRomPath, base name + extension, beside the games.
 QString ArchivePathFor(const QString &zippedRomPath, const QString &file, QChar separator,
                        GameArchive archive = GameArchive::Zip);
 

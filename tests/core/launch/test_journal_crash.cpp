@@ -63,7 +63,8 @@ void JournalCrashTest::crashedExtractionIsRemovedAtStart()
     } else if (after == "marker of another") {
         library.write("emu/game.dsk/.zanku-extraction", "token\nMicro\ngame.dsk\n");
     } else if (after == "outside the emulators") { // a journal made to point elsewhere
-        QVERIFY(library.writeConfig({{"Micro", "emulator", library.path("emu/zips"), "", "", ""}}));
+        QVERIFY(
+            library.writeConfig({{"Micro", "emulator", library.path("emu/zips"), "", "", "none"}}));
     } else if (after == "lock left empty") { // by a power cut, a minute ago
         QFile lock(library.path("Zanku.extract.lock"));
         QVERIFY(lock.open(QIODevice::WriteOnly));

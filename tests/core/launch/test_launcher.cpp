@@ -2,6 +2,7 @@
 #include "core/gamedata/GameData.h"
 #include "core/launch/Launcher.h"
 #include "core/launch/PlayersFiles.h"
+#include "core/unzip/ArchiveFixtures.h"
 #include "core/unzip/ZipFixtures.h"
 
 #include <QSignalSpy>
@@ -53,6 +54,8 @@ private slots:
     void launchWithAnotherEmulator();
     void alwaysLaunchWithOutlivesRestartsAndRenames();
     void listenersHearBothEndsUnderOneKey();
+    void archivesBesideTheGames_data();
+    void archivesBesideTheGames();
     void renameWhileItRuns();
     void renameOntoKeptSaves_data();
     void renameOntoKeptSaves();
@@ -138,6 +141,37 @@ void LauncherTest::listenersHearBothEndsUnderOneKey()
     QTRY_COMPARE(ended.size(), 1);
     QCOMPARE(started[0][0].value<zanku::GameKey>(), key);
     QCOMPARE(ended[0][0].value<zanku::GameKey>(), (zanku::GameKey{"Micro", "Game II", "game.dsk"}));
+}
+
+void LauncherTest::archivesBesideTheGames_data()
+{
+    QTest::addColumn<QString>("extension");
+    QTest::newRow("zip") << ".zip";
+    QTest::newRow("7z") << ".7z";
+}
+
+// With no Zipped Rom Path the archives lie beside the games: listed, extracted, the save
+// kept and the folder removed as for any zipped game.
+void LauncherTest::archivesBesideTheGames()
+{
+    QFETCH(QString, extension);
+    TestLibrary library;
+    writeLibrary(library);
+    const QString archive = library.path("other/beside" + extension);
+    QVERIFY(extension == ".zip" ? MakeZip(archive, {{"beside.dsk", "DISK"}})
+                                : WriteFile(archive, SevenZip({{"beside.dsk", "DISK"}})));
+    library.write("Other.rom", "Beside=beside.dsk===\r\n");
+    zanku::Library &core = library.core;
+    core.start();
+    QVERIFY(core.game(library.slotOf("Beside")).Zipped);
+    core.LaunchGame(library.keyOf("Beside"));
+    QCOMPARE(launchedIn(library, "other").value(1), "-other ./beside.dsk/beside.dsk");
+    QTRY_VERIFY(!core.anyEmulatorRunning());
+    core.CleanupExtraction();
+    QTRY_VERIFY(!QFileInfo::exists(library.path("other/beside.dsk")));
+    QCOMPARE(ReadFile(zanku::SavesFolder(library.path(), "Other", "beside.dsk") + "/game.srm"),
+             "SAVE\n");
+    QVERIFY(QFileInfo::exists(archive));
 }
 
 // A folder in use belongs to its game: the emulator renamed meanwhile, the save written

@@ -74,6 +74,7 @@ EmulatorRecord buildLibrary(TestLibrary &lib)
     lib.write("emu/zips/linked.rar", Rar4({{"linked.nes", "/etc/passwd", 'l'}}));
     lib.write("emu/zips/UPPER.7Z", SevenZip({{"upper.nes", "game"}}));
     lib.write("emu/zips/bad.7z", "not an archive");
+    makeZip(lib.path("beside.zip"), {{"beside.nes", 10}}); // for the scan of "." without zips
     lib.write("Nes.rom", OldList);
     lib.write("Zanku.ini",
               "[Nes]\r\nemu\r\n" + lib.path("emu").toUtf8() + "\r\nzips\r\nsnaps\r\n\r\n;\r\n");
@@ -117,6 +118,7 @@ private slots:
         QVERIFY(std::is_sorted(scan_.candidates.begin(), scan_.candidates.end(), ImportFileBefore));
         EmulatorRecord home = emulator_; // its games beside Zanku's own files
         home.Path = ".";
+        home.ZippedRomPath.clear(); // its archives beside its games
         home_ = ScanForImport(home, library_.path(), {}, control, {"Nes", "Home"});
         QVERIFY(home_.error.isEmpty());
     }
@@ -150,7 +152,8 @@ private slots:
             {"UPPER.7Z", "7z|UPPER.7Z|UPPER|The catalogue looks for archives ending in \".7z\""},
             {"bad.7z", "7z|bad.7z|bad|Not a readable 7z archive"},
             {"~/other.rom", "file|other.rom|other|"}, // "~/": the program directory's scan
-            {"case.nes", "file|case.nes|case|"}};     // listed as CASE.nes: another file here
+            {"~/beside.zip", "zip|beside.nes|beside"},
+            {"case.nes", "file|case.nes|case|"}}; // listed as CASE.nes: another file here
         for (const auto &[entry, expected] : rows)
             QTest::newRow(entry) << QString::fromUtf8(expected);
         QTest::newRow("long.zip") << "zip|long.zip|long|Its game file \"" +
