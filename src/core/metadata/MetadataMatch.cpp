@@ -1,0 +1,62 @@
+#include "core/metadata/MetadataMatch.h"
+
+#include <QDir>
+
+namespace zanku {
+namespace {
+// A path as a key: "./x", "x" and "/games/x" (inside the folder) are the same game; a path
+// leading outside the folder names no game of it.
+QString pathKey(const QString &folder, const QString &path)
+{
+    if (path.isEmpty())
+        return {};
+    if (QDir::isAbsolutePath(path)) {
+        const QString clean = QDir::cleanPath(path);
+        const QString inside = QDir::cleanPath(folder) + QLatin1Char('/');
+        return clean.startsWith(inside) ? clean.mid(inside.size()) : QString();
+    }
+    const QString clean = QDir::cleanPath(path);
+    if (clean == QLatin1String("..") || clean.startsWith(QLatin1String("../")) ||
+        clean == QLatin1String("."))
+        return {};
+    return clean;
+}
+
+QString nameKey(const QString &name)
+{
+    return name.trimmed().toCaseFolded();
+}
+} // namespace
+
+MetadataIndex IndexMetadata(const QString &gamesFolder, const std::vector<GameMetadata> &entries)
+{
+    MetadataIndex index;
+    index.byPath.reserve(qsizetype(entries.size()));
+    index.byName.reserve(qsizetype(entries.size()));
+    for (qsizetype i = 0; i < qsizetype(entries.size()); ++i) {
+        const GameMetadata &entry = entries[size_t(i)];
+        const QString path = pathKey(gamesFolder, entry.path);
+        if (!path.isEmpty() && !index.byPath.contains(path))
+            index.byPath.insert(path, i);
+        const QString name = nameKey(entry.name);
+        if (!name.isEmpty() && !index.byName.contains(name))
+            index.byName.insert(name, i);
+    }
+    return index;
+}
+
+qsizetype MatchMetadata(const MetadataIndex &index, const MetadataQuery &game)
+{
+    const QString path = pathKey(game.gamesFolder, game.zipped ? game.archive : game.file);
+    if (!path.isEmpty()) {
+        const auto found = index.byPath.constFind(path);
+        if (found != index.byPath.cend())
+            return *found;
+    }
+    const QString name = nameKey(game.name);
+    if (name.isEmpty())
+        return -1;
+    return index.byName.value(name, -1);
+}
+
+} // namespace zanku

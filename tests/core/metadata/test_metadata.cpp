@@ -1,0 +1,269 @@
+#include "TestLibrary.h"
+#include "core/metadata/GameMetadata.h"
+#include "core/metadata/MetadataMatch.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using zanku::GameMetadata;
+
+namespace {
+// Two entries each: the last, every field filled, behind one whose description is not ASCII.
+const QByteArray Gamelist = R"(<?xml version="1.0"?>
+<gameList>
+  <folder><path>./first</path><name>First</name><desc>Ünïcode 🎮 first</desc></folder>
+  <game id="7"><path>./Keen.zip</path><name>Commander Keen</name>
+    <desc>Billy Blaze &amp; his <![CDATA[<ship>]]> — flies.</desc><unknown>x</unknown>
+    <releasedate>19901214T000000</releasedate><developer>Id Software</developer>
+    <publisher>Apogee</publisher><genre>Platform</genre><players>1-2</players>
+    <rating>0.8</rating><image>./media/keen.png</image>
+    <thumbnail>./media/keen-box.png</thumbnail><marquee>./media/keen-logo.png</marquee>
+  </game>
+</gameList>
+)";
+const QByteArray Pegasus =
+    "collection: Arcade\nlaunch: run {file.path}\n\n# a comment\n"
+    "game: First\nfile: first\ndescription: Ünïcode 🎮 first\n"
+    "game: Commander Keen\nfiles:\n  ./Keen.zip\n  Keen.zip\r\n"
+    "developer: Id Caf\xe9\npublisher: Apogee\ngenre: Platform\n"
+    "players: 1-2\nrating: 80%\nrelease: 1990-12-14\n"
+    "assets.screenshot: media/keen.png\nassets.box_front: media/keen-box.png\n"
+    "assets.marquee: media/keen-logo.png\ndescription: Billy Blaze &\n"
+    "  his ship\n#\n  .\n  flies.\nx-other: y\n";
+
+QString write(const QTemporaryDir &dir, const QString &name, const QByteArray &content)
+{
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    return file.fileName();
+}
+
+zanku::MetadataRead readAs(const QString &format, const QString &path, qint64 max)
+{
+    return format == "xml" ? zanku::ReadGamelist(path, max) : zanku::ReadPegasusMetadata(path, max);
+}
+} // namespace
+
+class TestMetadata : public QObject {
+    Q_OBJECT
+private slots:
+    void match_data();
+    void match();
+    void fields_data();
+    void fields();
+    void faults_data();
+    void faults();
+    void refused_data();
+    void refused();
+};
+
+void TestMetadata::match_data()
+{
+    QTest::addColumn<QString>("entryPath");
+    QTest::addColumn<QString>("entryName");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("archive"); // when zipped
+    QTest::addColumn<int>("expected");    // the entry found: ours, the decoy or none
+    QTest::newRow("relative") << "./Keen.zip"
+                              << ""
+                              << "Keen.zip"
+                              << "" << 1;
+    QTest::newRow("bare") << "Keen.zip"
+                          << ""
+                          << "Keen.zip"
+                          << "" << 1;
+    QTest::newRow("cleaned") << "./sub/../Keen.zip"
+                             << ""
+                             << "Keen.zip"
+                             << "" << 1;
+    QTest::newRow("absolute") << "/games/Keen.zip"
+                              << ""
+                              << "Keen.zip"
+                              << "" << 1;
+    QTest::newRow("absolute game") << "Keen.zip"
+                                   << ""
+                                   << "/games/./Keen.zip"
+                                   << "" << 1;
+    QTest::newRow("outside") << "/other/Keen.zip"
+                             << ""
+                             << "Keen.zip"
+                             << "" << -1;
+    QTest::newRow("above") << "../Keen.zip"
+                           << ""
+                           << "Keen.zip"
+                           << "" << -1;
+    QTest::newRow("other case") << "./keen.zip"
+                                << ""
+                                << "Keen.zip"
+                                << "" << -1;
+    QTest::newRow("zipped") << "./Keen.zip"
+                            << ""
+                            << "KEEN.EXE"
+                            << "Keen.zip" << 1;
+    QTest::newRow("zipped member") << "./KEEN.EXE"
+                                   << ""
+                                   << "KEEN.EXE"
+                                   << "Keen.zip" << -1;
+    QTest::newRow("by name") << "./k.zip"
+                             << " commander KEEN"
+                             << "Keen.zip"
+                             << "" << 1;
+    QTest::newRow("path before name") << "./k.zip"
+                                      << "Commander Keen"
+                                      << "Other.zip"
+                                      << "" << 0;
+    QTest::newRow("none") << "./k.zip"
+                          << "Keen"
+                          << "Keen.zip"
+                          << "" << -1;
+}
+
+void TestMetadata::match()
+{
+    QFETCH(QString, entryPath);
+    QFETCH(QString, entryName);
+    QFETCH(QString, file);
+    QFETCH(QString, archive);
+    QFETCH(int, expected);
+    std::vector<GameMetadata> entries(2);
+    entries[0].path = "Other.zip";
+    entries[1].path = entryPath;
+    entries[1].name = entryName;
+    const zanku::MetadataIndex index = zanku::IndexMetadata("/games/", entries);
+    const zanku::MetadataQuery game{"/games", file, !archive.isEmpty(), archive, "Commander Keen"};
+    QCOMPARE(zanku::MatchMetadata(index, game), expected);
+}
+
+void TestMetadata::fields_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("expected");
+    const QStringList rows[] = {
+        {"count", "2", "3"},
+        {"path", "./Keen.zip", "Keen.zip"},
+        {"name", "Commander Keen", "Commander Keen"},
+        {"date", "19901214T000000", "1990-12-14"},
+        {"year", "1990", "1990"},
+        {"developer", "Id Software", "Id Café"},
+        {"publisher", "Apogee", "Apogee"},
+        {"genre", "Platform", "Platform"},
+        {"players", "1-2", "1-2"},
+        {"rating", "0.8", "80%"},
+        {"image", "./media/keen.png", "media/keen.png"},
+        {"thumbnail", "./media/keen-box.png", "media/keen-box.png"},
+        {"marquee", "./media/keen-logo.png", "media/keen-logo.png"},
+        {"description", "Billy Blaze & his <ship> — flies.", "Billy Blaze & his ship\n\nflies."},
+        {"first description", "Ünïcode 🎮 first", "Ünïcode 🎮 first"}};
+    for (const QStringList &row : rows) {
+        QTest::addRow("xml %s", qPrintable(row[0])) << "xml" << row[0] << row[1];
+        QTest::addRow("pegasus %s", qPrintable(row[0])) << "pegasus" << row[0] << row[2];
+    }
+}
+
+void TestMetadata::fields()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, field);
+    QFETCH(QString, expected);
+    const QTemporaryDir dir;
+    const QString path = write(dir, "meta", format == "xml" ? Gamelist : Pegasus);
+    const zanku::MetadataRead read = readAs(format, path, 1 << 20);
+    QVERIFY2(read.ok(), qPrintable(read.error));
+    QVERIFY(read.games.size() >= 2);
+    const GameMetadata &game = read.games.back();
+    const QHash<QString, QString> values = {
+        {"count", QString::number(read.games.size())},
+        {"path", game.path},
+        {"name", game.name},
+        {"date", game.date},
+        {"year", QString::number(game.year())},
+        {"developer", game.developer},
+        {"publisher", game.publisher},
+        {"genre", game.genre},
+        {"players", game.players},
+        {"rating", game.rating},
+        {"image", game.image},
+        {"thumbnail", game.thumbnail},
+        {"marquee", game.marquee},
+        {"description", zanku::ReadDescription(path, game)},
+        {"first description", zanku::ReadDescription(path, read.games.front())}};
+    QCOMPARE(values.value(field), expected);
+}
+
+void TestMetadata::faults_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("kept");
+    QTest::addColumn<int>("line");
+    const QByteArray laughs = "<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">"
+                              "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;\">";
+    QTest::newRow("cut off") << "xml"
+                             << QByteArray("<gameList><game><name>A</name></game>\n<game>"
+                                           "<name>B</name></game>\n<game><name>C")
+                             << 2 << 3;
+    QTest::newRow("unclosed") << "xml" << QByteArray("<gameList>\n<game><name>A</name></game>\n")
+                              << 1 << 3;
+    QTest::newRow("laughs") << "xml"
+                            << "<?xml version=\"1.0\"?>\n<!DOCTYPE gameList [" + laughs +
+                                   "]>\n<gameList><game><name>&c;</name></game></gameList>"
+                            << 0 << 2;
+    QTest::newRow("external") << "xml"
+                              << QByteArray("<!DOCTYPE gameList [<!ENTITY s SYSTEM \"SECRET\">]>\n"
+                                            "<gameList><game><name>&s;</name></game></gameList>")
+                              << 0 << 1;
+    QTest::newRow("no key") << "pegasus" << QByteArray("game: A\nfile: a\nno key\ngame: B\n") << 2
+                            << 3;
+    QTest::newRow("lone indent") << "pegasus" << QByteArray("\n  more\ngame: A\n") << 1 << 2;
+    QTest::newRow("no game") << "pegasus" << QByteArray("# games\nfile: a\ngame: A\n") << 1 << 2;
+}
+
+void TestMetadata::faults()
+{
+    QFETCH(QString, format);
+    QFETCH(QByteArray, content);
+    QFETCH(int, kept);
+    QFETCH(int, line);
+    const QTemporaryDir dir;
+    const QString secret = write(dir, "secret", "<name>hidden</name>");
+    const QString path = write(dir, "meta", content.replace("SECRET", secret.toUtf8()));
+    const zanku::MetadataRead read = readAs(format, path, 1 << 20);
+    QCOMPARE(qsizetype(read.games.size()), kept);
+    QVERIFY(!read.error.isEmpty());
+    QCOMPARE(read.line, line);
+    for (const GameMetadata &game : read.games)
+        QVERIFY(!game.name.contains("hidden") && !game.name.contains("aaa"));
+}
+
+void TestMetadata::refused_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("pipe");
+    QTest::newRow("xml pipe") << "xml" << true;
+    QTest::newRow("pegasus pipe") << "pegasus" << true;
+    QTest::newRow("xml over 256 MB") << "xml" << false;
+    QTest::newRow("pegasus over 256 MB") << "pegasus" << false;
+}
+
+void TestMetadata::refused()
+{
+    QFETCH(QString, format);
+    QFETCH(bool, pipe);
+    const QTemporaryDir dir;
+    const QString path = dir.filePath("meta");
+    std::optional<StuckPipe> stuck;
+    if (pipe) {
+        stuck.emplace(path);
+    } else {
+        QFile huge(path);
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(zanku::MetadataMaxBytes + 1));
+    }
+    const zanku::MetadataRead read = readAs(format, path, zanku::MetadataMaxBytes);
+    QVERIFY(!stuck || !stuck->released());
+    QVERIFY(read.games.empty() && !read.error.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestMetadata)
+#include "test_metadata.moc"
