@@ -10,16 +10,11 @@ QString pathKey(const QString &folder, const QString &path)
 {
     if (path.isEmpty())
         return {};
-    if (QDir::isAbsolutePath(path)) {
-        const QString clean = QDir::cleanPath(path);
-        const QString inside = QDir::cleanPath(folder) + QLatin1Char('/');
-        return clean.startsWith(inside) ? clean.mid(inside.size()) : QString();
-    }
-    const QString clean = QDir::cleanPath(path);
-    if (clean == QLatin1String("..") || clean.startsWith(QLatin1String("../")) ||
-        clean == QLatin1String("."))
-        return {};
-    return clean;
+    QString inside = QDir::cleanPath(folder);
+    if (!inside.endsWith(QLatin1Char('/')))
+        inside += QLatin1Char('/');
+    const QString full = QDir::cleanPath(QDir::isAbsolutePath(path) ? path : inside + path);
+    return full.startsWith(inside) ? full.mid(inside.size()) : QString();
 }
 
 QString nameKey(const QString &name)
