@@ -37,7 +37,8 @@ QString xmlText(const QByteArray &raw, GameMetadata::DescriptionForm form)
 {
     const QByteArray encoding = form == GameMetadata::XmlLatin1 ? "ISO-8859-1" : "UTF-8";
     QXmlStreamReader xml("<?xml version=\"1.0\" encoding=\"" + encoding + "\"?><d>" + raw + "</d>");
-    return xml.readNextStartElement() ? xml.readElementText() : QString();
+    const QString text = xml.readNextStartElement() ? xml.readElementText() : QString();
+    return xml.hasError() ? QString() : text; // the file changed since it was read
 }
 } // namespace
 
