@@ -92,7 +92,7 @@ struct PegasusReader {
 
     void describe(qint64 offset, qint64 end)
     {
-        game.descriptionForm = GameMetadata::Pegasus;
+        game.descriptionForm = end > offset ? GameMetadata::Pegasus : GameMetadata::NoDescription;
         game.descriptionOffset = offset;
         game.descriptionLength = end - offset;
     }

@@ -33,6 +33,11 @@ const QByteArray Pegasus =
     "assets.marquee: media/keen-logo.png\ndescription: Billy Blaze &\n"
     "  his ship\n#\n  .\n  flies.\nx-other: y\n";
 
+// Declared Latin-1: its descriptions are found by bytes all the same.
+const QByteArray Latin1 = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<gameList><game><name>"
+                          "Caf\xe9</name><desc>d\xe9j\xe0</desc></game><game><name>\xc9t\xe9</name>"
+                          "<desc>\xe9t\xe9 &lt;</desc></game></gameList>";
+
 QString write(const QTemporaryDir &dir, const QString &name, const QByteArray &content)
 {
     QFile file(dir.filePath(name));
@@ -43,7 +48,8 @@ QString write(const QTemporaryDir &dir, const QString &name, const QByteArray &c
 
 zanku::MetadataRead readAs(const QString &format, const QString &path, qint64 max)
 {
-    return format == "xml" ? zanku::ReadGamelist(path, max) : zanku::ReadPegasusMetadata(path, max);
+    return format != "pegasus" ? zanku::ReadGamelist(path, max)
+                               : zanku::ReadPegasusMetadata(path, max);
 }
 } // namespace
 
@@ -126,6 +132,15 @@ void TestMetadata::fields_data()
         QTest::addRow("xml %s", qPrintable(row[0])) << "xml" << row[0] << row[1];
         QTest::addRow("pegasus %s", qPrintable(row[0])) << "pegasus" << row[0] << row[2];
     }
+    QTest::newRow("latin1 name") << "latin1"
+                                 << "name"
+                                 << "Été";
+    QTest::newRow("latin1 description") << "latin1"
+                                        << "description"
+                                        << "été <";
+    QTest::newRow("latin1 first description") << "latin1"
+                                              << "first description"
+                                              << "déjà";
 }
 
 void TestMetadata::fields()
@@ -134,7 +149,10 @@ void TestMetadata::fields()
     QFETCH(QString, field);
     QFETCH(QString, expected);
     const QTemporaryDir dir;
-    const QString path = write(dir, "meta", format == "xml" ? Gamelist : Pegasus);
+    const QString path = write(dir, "meta",
+                               format == "xml"      ? Gamelist
+                               : format == "latin1" ? Latin1
+                                                    : Pegasus);
     const zanku::MetadataRead read = readAs(format, path, 1 << 20);
     QVERIFY2(read.ok(), qPrintable(read.error));
     QVERIFY(read.games.size() >= 2);
