@@ -3,6 +3,8 @@
 
 #include <QXmlStreamReader>
 
+#include <limits>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -42,11 +44,36 @@ QString xmlText(const QByteArray &raw, GameMetadata::DescriptionForm form)
 }
 } // namespace
 
+static_assert(sizeof(GameMetadata) <= 64);
+
+GameMetadata::GameMetadata(const MetadataFields &fields)
+    : descriptionForm(fields.descriptionForm)
+    , descriptionOffset(fields.descriptionOffset)
+    , descriptionLength(fields.descriptionLength)
+{
+    const QString *texts[FieldCount] = {&fields.path,      &fields.name,      &fields.date,
+                                        &fields.developer, &fields.publisher, &fields.genre,
+                                        &fields.players,   &fields.rating,    &fields.image,
+                                        &fields.thumbnail, &fields.marquee};
+    constexpr qsizetype most = std::numeric_limits<quint16>::max();
+    for (int i = 0; i < FieldCount; ++i) {
+        texts_ += texts[i]->left(most - texts_.size());
+        ends_[size_t(i)] = quint16(texts_.size());
+    }
+    texts_.squeeze();
+}
+
+QStringView GameMetadata::text(int field) const
+{
+    const qsizetype start = field == 0 ? 0 : ends_[size_t(field - 1)];
+    return QStringView(texts_).sliced(start, ends_[size_t(field)] - start);
+}
+
 int GameMetadata::year() const
 {
     bool ok = false;
-    const int year = date.left(4).toInt(&ok);
-    return ok && year > 0 && date.size() >= 4 ? year : 0;
+    const int year = date().left(4).toInt(&ok);
+    return ok && year > 0 && date().size() >= 4 ? year : 0;
 }
 
 QString ReadDescription(const QString &path, const GameMetadata &game)

@@ -49,15 +49,15 @@ GameMetadata::DescriptionForm formOf(const QByteArray &bytes, QStringView encodi
     return GameMetadata::NoDescription;
 }
 
-QString *fieldOf(GameMetadata &game, QStringView tag)
+QString *fieldOf(MetadataFields &game, QStringView tag)
 {
-    const std::pair<const char16_t *, QString GameMetadata::*> fields[] = {
-        {u"path", &GameMetadata::path},           {u"name", &GameMetadata::name},
-        {u"releasedate", &GameMetadata::date},    {u"developer", &GameMetadata::developer},
-        {u"publisher", &GameMetadata::publisher}, {u"genre", &GameMetadata::genre},
-        {u"players", &GameMetadata::players},     {u"rating", &GameMetadata::rating},
-        {u"image", &GameMetadata::image},         {u"thumbnail", &GameMetadata::thumbnail},
-        {u"marquee", &GameMetadata::marquee}};
+    const std::pair<const char16_t *, QString MetadataFields::*> fields[] = {
+        {u"path", &MetadataFields::path},           {u"name", &MetadataFields::name},
+        {u"releasedate", &MetadataFields::date},    {u"developer", &MetadataFields::developer},
+        {u"publisher", &MetadataFields::publisher}, {u"genre", &MetadataFields::genre},
+        {u"players", &MetadataFields::players},     {u"rating", &MetadataFields::rating},
+        {u"image", &MetadataFields::image},         {u"thumbnail", &MetadataFields::thumbnail},
+        {u"marquee", &MetadataFields::marquee}};
     for (const auto &[name, field] : fields)
         if (tag == QStringView(name))
             return &(game.*field);
@@ -76,7 +76,7 @@ struct GamelistReader {
     }
 
     // The description's place: from the end of its start tag to the start of its end tag.
-    void readDescription(GameMetadata &game)
+    void readDescription(MetadataFields &game)
     {
         const qint64 start = byteAt(xml.characterOffset());
         xml.readElementText();
@@ -91,7 +91,7 @@ struct GamelistReader {
 
     void readGame(std::vector<GameMetadata> &games)
     {
-        GameMetadata game;
+        MetadataFields game;
         while (xml.readNextStartElement()) {
             if (xml.name() == u"desc")
                 readDescription(game);
@@ -101,7 +101,7 @@ struct GamelistReader {
                 xml.skipCurrentElement();
         }
         if (!xml.hasError())
-            games.push_back(std::move(game));
+            games.emplace_back(game);
     }
 };
 } // namespace

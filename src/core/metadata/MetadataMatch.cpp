@@ -17,9 +17,9 @@ QString pathKey(const QString &folder, const QString &path)
     return full.startsWith(inside) ? full.mid(inside.size()) : QString();
 }
 
-QString nameKey(const QString &name)
+QString nameKey(QStringView name)
 {
-    return name.trimmed().toCaseFolded();
+    return name.trimmed().toString().toCaseFolded();
 }
 } // namespace
 
@@ -30,10 +30,10 @@ MetadataIndex IndexMetadata(const QString &gamesFolder, const std::vector<GameMe
     index.byName.reserve(qsizetype(entries.size()));
     for (qsizetype i = 0; i < qsizetype(entries.size()); ++i) {
         const GameMetadata &entry = entries[size_t(i)];
-        const QString path = pathKey(gamesFolder, entry.path);
+        const QString path = pathKey(gamesFolder, entry.path().toString());
         if (!path.isEmpty() && !index.byPath.contains(path))
             index.byPath.insert(path, i);
-        const QString name = nameKey(entry.name);
+        const QString name = nameKey(entry.name());
         if (!name.isEmpty() && !index.byName.contains(name))
             index.byName.insert(name, i);
     }

@@ -34,25 +34,25 @@ QString PegasusDescription(QByteArrayView raw)
 }
 
 namespace {
-QString *fieldOf(GameMetadata &game, const QString &key)
+QString *fieldOf(MetadataFields &game, const QString &key)
 {
-    static const std::pair<const char *, QString GameMetadata::*> fields[] = {
-        {"developer", &GameMetadata::developer},
-        {"developers", &GameMetadata::developer},
-        {"publisher", &GameMetadata::publisher},
-        {"publishers", &GameMetadata::publisher},
-        {"genre", &GameMetadata::genre},
-        {"genres", &GameMetadata::genre},
-        {"players", &GameMetadata::players},
-        {"rating", &GameMetadata::rating},
-        {"release", &GameMetadata::date},
-        {"assets.screenshot", &GameMetadata::image},
-        {"assets.screenshots", &GameMetadata::image},
-        {"assets.box_front", &GameMetadata::thumbnail},
-        {"assets.boxfront", &GameMetadata::thumbnail},
-        {"assets.marquee", &GameMetadata::marquee},
-        {"assets.logo", &GameMetadata::marquee},
-        {"assets.wheel", &GameMetadata::marquee}};
+    static const std::pair<const char *, QString MetadataFields::*> fields[] = {
+        {"developer", &MetadataFields::developer},
+        {"developers", &MetadataFields::developer},
+        {"publisher", &MetadataFields::publisher},
+        {"publishers", &MetadataFields::publisher},
+        {"genre", &MetadataFields::genre},
+        {"genres", &MetadataFields::genre},
+        {"players", &MetadataFields::players},
+        {"rating", &MetadataFields::rating},
+        {"release", &MetadataFields::date},
+        {"assets.screenshot", &MetadataFields::image},
+        {"assets.screenshots", &MetadataFields::image},
+        {"assets.box_front", &MetadataFields::thumbnail},
+        {"assets.boxfront", &MetadataFields::thumbnail},
+        {"assets.marquee", &MetadataFields::marquee},
+        {"assets.logo", &MetadataFields::marquee},
+        {"assets.wheel", &MetadataFields::marquee}};
     for (const auto &[name, field] : fields)
         if (key == QLatin1String(name))
             return &(game.*field);
@@ -62,7 +62,7 @@ QString *fieldOf(GameMetadata &game, const QString &key)
 struct PegasusReader {
     MetadataRead result;
     enum Block { None, Game, Collection } block = None;
-    GameMetadata game;
+    MetadataFields game;
     QStringList files;
     QString key; // the key whose value the indented lines continue
     bool describing = false;
@@ -83,10 +83,10 @@ struct PegasusReader {
                 files.append(QString());
             for (const QString &file : std::as_const(files)) {
                 game.path = file;
-                result.games.push_back(game);
+                result.games.emplace_back(game);
             }
         }
-        game = GameMetadata();
+        game = MetadataFields();
         files.clear();
     }
 

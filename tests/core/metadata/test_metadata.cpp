@@ -98,10 +98,11 @@ void TestMetadata::match()
     QFETCH(QString, file);
     QFETCH(QString, archive);
     QFETCH(int, expected);
-    std::vector<GameMetadata> entries(2);
-    entries[0].path = "Other.zip";
-    entries[1].path = entryPath;
-    entries[1].name = entryName;
+    zanku::MetadataFields decoy, entry;
+    decoy.path = "Other.zip";
+    entry.path = entryPath;
+    entry.name = entryName;
+    const std::vector<GameMetadata> entries{GameMetadata(decoy), GameMetadata(entry)};
     const zanku::MetadataIndex index = zanku::IndexMetadata("/games/", entries);
     const zanku::MetadataQuery game{"/games", file, !archive.isEmpty(), archive, "Commander Keen"};
     QCOMPARE(zanku::MatchMetadata(index, game), expected);
@@ -159,18 +160,18 @@ void TestMetadata::fields()
     const GameMetadata &game = read.games.back();
     const QHash<QString, QString> values = {
         {"count", QString::number(read.games.size())},
-        {"path", game.path},
-        {"name", game.name},
-        {"date", game.date},
+        {"path", game.path().toString()},
+        {"name", game.name().toString()},
+        {"date", game.date().toString()},
         {"year", QString::number(game.year())},
-        {"developer", game.developer},
-        {"publisher", game.publisher},
-        {"genre", game.genre},
-        {"players", game.players},
-        {"rating", game.rating},
-        {"image", game.image},
-        {"thumbnail", game.thumbnail},
-        {"marquee", game.marquee},
+        {"developer", game.developer().toString()},
+        {"publisher", game.publisher().toString()},
+        {"genre", game.genre().toString()},
+        {"players", game.players().toString()},
+        {"rating", game.rating().toString()},
+        {"image", game.image().toString()},
+        {"thumbnail", game.thumbnail().toString()},
+        {"marquee", game.marquee().toString()},
         {"description", zanku::ReadDescription(path, game)},
         {"first description", zanku::ReadDescription(path, read.games.front())}};
     QCOMPARE(values.value(field), expected);
@@ -218,7 +219,7 @@ void TestMetadata::faults()
     QVERIFY(!read.error.isEmpty());
     QCOMPARE(read.line, line);
     for (const GameMetadata &game : read.games)
-        QVERIFY(!game.name.contains("hidden") && !game.name.contains("aaa"));
+        QVERIFY(!game.name().contains(u"hidden") && !game.name().contains(u"aaa"));
 }
 
 void TestMetadata::refused_data()
