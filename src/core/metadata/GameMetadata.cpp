@@ -1,13 +1,17 @@
 #include "core/metadata/GameMetadata.h"
 #include "core/metadata/PegasusText.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QXmlStreamReader>
 
 #include <limits>
 
+#ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace zanku {
 namespace {
@@ -16,6 +20,7 @@ constexpr qint64 MaxDescriptionBytes = 4 * 1024 * 1024;
 
 // The bytes at the description's place, when `path` is still a regular file holding them.
 // Opening never waits, as for every file another program owns.
+#ifdef Q_OS_UNIX
 QByteArray readPlace(const QString &path, qint64 offset, qint64 length)
 {
     if (offset < 0 || length <= 0 || length > MaxDescriptionBytes)
@@ -28,11 +33,22 @@ QByteArray readPlace(const QString &path, qint64 offset, qint64 length)
     if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && offset + length <= status.st_size) {
         bytes.resize(length);
         const ssize_t read = ::pread(fd, bytes.data(), size_t(length), off_t(offset));
-        bytes.resize(read > 0 ? qsizetype(read) : 0);
+        bytes.resize(read == ssize_t(length) ? length : 0);
     }
     ::close(fd);
     return bytes;
 }
+#else
+QByteArray readPlace(const QString &path, qint64 offset, qint64 length)
+{
+    QFile file(path);
+    if (offset < 0 || length <= 0 || length > MaxDescriptionBytes || !QFileInfo(path).isFile() ||
+        !file.open(QIODevice::ReadOnly) || !file.seek(offset))
+        return {};
+    const QByteArray bytes = file.read(length);
+    return bytes.size() == length ? bytes : QByteArray();
+}
+#endif
 
 // The element's text, its entities and character sections read as the file meant them.
 QString xmlText(const QByteArray &raw, GameMetadata::DescriptionForm form)
