@@ -9,12 +9,14 @@
 #include <QTest>
 
 namespace {
-// An emulator that writes where it ran and what it was given into launched.txt in its own
-// directory, and a save beside the game it was handed.
+// An emulator that writes a save beside the game it was handed, then where it ran and what
+// it was given into launched.txt in its own directory (whole, by a rename: a reader never
+// sees it half written).
 const QByteArray StandIn = R"sh(#!/bin/sh
 for last in "$@"; do :; done
-printf '%s\n%s\n' "$(pwd -P)" "$*" >launched.txt
 [ -f "$last" ] && echo SAVE >"$(dirname "$last")/game.srm"
+printf '%s\n%s\n' "$(pwd -P)" "$*" >launched.tmp
+mv launched.tmp launched.txt
 exit 0
 )sh";
 
