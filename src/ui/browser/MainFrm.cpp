@@ -5,8 +5,8 @@
 #include "ui/browser/GameListView.h"
 #include "ui/browser/MainFrmLayout.h"
 #include "ui/browser/RecentMenu.h"
-#include "ui/browser/ShowMenu.h"
 #include "ui/browser/SnapshotFrame.h"
+#include "ui/browser/ViewModes.h"
 #include "ui/browser/WindowMemory.h"
 #include "ui/common/AppIcon.h"
 #include "ui/common/Layout.h"
@@ -16,7 +16,6 @@
 #include "ui/import/ImportFrm.h"
 #include "ui/input/GamepadInput.h"
 
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLayout>
@@ -75,6 +74,8 @@ void MainFrm::buildControls()
     setCentralWidget(client_);
 
     list_ = new GameListView(library_, client_);
+    viewModes_ = new ViewModes(*this, *list_, library_);
+    connect(viewModes_, &ViewModes::layoutChanged, this, &MainFrm::placeControls);
 
     Launch = new QPushButton(QStringLiteral("Launch Game"), client_);
     Launch->setObjectName(QStringLiteral("Launch"));
@@ -162,7 +163,7 @@ void MainFrm::buildMenus()
             [this, gameMenu] { list_->fillGameMenu(*gameMenu); });
     list_->fillGameMenu(*gameMenu);
 
-    buildViewMenu();
+    viewModes_->buildMenu();
 
     // Ctrl+F opens the find field, as typing on the list does.
     auto *find = new QShortcut(QKeySequence::Find, this);
@@ -174,74 +175,10 @@ void MainFrm::buildMenus()
         ->setObjectName(QStringLiteral("AboutM"));
 }
 
-void MainFrm::buildViewMenu()
-{
-    QMenu *viewMenu = menuBar()->addMenu(QStringLiteral("View"));
-    viewMenu->setObjectName(QStringLiteral("ViewM"));
-    auto *views = new QActionGroup(this);
-    listView_ = viewMenu->addAction(QStringLiteral("List"), QKeySequence(Qt::CTRL | Qt::Key_1),
-                                    this, [this] { showCovers(false); });
-    listView_->setObjectName(QStringLiteral("ListViewM"));
-    coverView_ = viewMenu->addAction(QStringLiteral("Covers"), QKeySequence(Qt::CTRL | Qt::Key_2),
-                                     this, [this] { showCovers(true); });
-    coverView_->setObjectName(QStringLiteral("CoverViewM"));
-    for (QAction *view : {listView_, coverView_}) {
-        view->setCheckable(true);
-        views->addAction(view);
-    }
-    listView_->setChecked(true);
-    viewMenu->addSeparator();
-    viewMenu->addMenu(new ShowMenu(library_, *list_, viewMenu));
-    viewMenu->addSeparator();
-    fullScreen_ =
-        viewMenu->addAction(QStringLiteral("Full Screen"), QKeySequence(Qt::Key_F11), this,
-                            [this](bool on) { on ? enterFullScreen() : leaveFullScreen(); });
-    fullScreen_->setObjectName(QStringLiteral("FullScreenM"));
-    fullScreen_->setCheckable(true);
-    // Shortcuts of a menu work while the menu bar is hidden in full screen too.
-    addActions({listView_, coverView_, fullScreen_});
-}
-
-void MainFrm::showCovers(bool covers)
-{
-    (covers ? coverView_ : listView_)->setChecked(true);
-    list_->setCoversShown(covers);
-    placeControls();
-}
-
-void MainFrm::enterFullScreen()
-{
-    if (isFullScreen())
-        return;
-    normalGeometry_ = saveGeometry();
-    fullScreen_->setChecked(true);
-    showFullScreen();
-}
-
-void MainFrm::leaveFullScreen()
-{
-    if (!isFullScreen())
-        return;
-    fullScreen_->setChecked(false);
-    restoreGeometry(normalGeometry_);
-    if (!isMaximized())
-        showNormal();
-}
-
-void MainFrm::changeEvent(QEvent *event)
-{
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange) {
-        // Larger covers for a screen seen from the couch.
-        list_->setLargeCovers(isFullScreen());
-        fullScreen_->setChecked(isFullScreen());
-    }
-}
-
 void MainFrm::showAsRemembered()
 {
     const WindowMemory memory = WindowMemory::read();
-    showCovers(memory.covers);
+    viewModes_->showCovers(memory.covers);
     if (memory.geometry.isEmpty() || !restoreGeometry(memory.geometry)) {
         // The first run: the design size, in the middle of the screen.
         adjustSize();
@@ -254,7 +191,7 @@ void MainFrm::showAsRemembered()
 void MainFrm::remember() const
 {
     WindowMemory memory;
-    memory.geometry = isFullScreen() ? normalGeometry_ : saveGeometry();
+    memory.geometry = viewModes_->normalGeometry();
     memory.covers = list_->coversShown();
     memory.write();
 }

@@ -13,7 +13,7 @@ class GameListView;
 class ImportFrm;
 class OptionsFrm;
 class SnapshotFrame;
-class QAction;
+class ViewModes;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -62,17 +62,12 @@ signals:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     void buildControls();
     void buildMenus();
     void setListWidth(bool expanded);
     void placeControls();
-    void buildViewMenu();
-    void showCovers(bool covers);
-    void enterFullScreen();
-    void leaveFullScreen();
     void remember() const;
 
     void Form_Unload();
@@ -86,10 +81,7 @@ private:
     zanku::Library &library_;
     QWidget *client_ = nullptr;
     GameListView *list_ = nullptr;
-    QAction *listView_ = nullptr;
-    QAction *coverView_ = nullptr;
-    QAction *fullScreen_ = nullptr;
-    QByteArray normalGeometry_; // the window's place and size before full screen
+    ViewModes *viewModes_ = nullptr;
     QPushButton *Launch = nullptr;
     QPushButton *Expand = nullptr;
     QPushButton *Exit = nullptr;
