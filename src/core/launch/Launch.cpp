@@ -21,6 +21,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -100,9 +101,26 @@ std::vector<char *> environmentWith(const QByteArray &tagEntry)
     return entries;
 }
 
-// Starts the program as a child in a session of its own, its input from /dev/null.
+// The emulator's output file, opened for adding to; -1 for anything but a regular file (a
+// FIFO put in its place would hold the launch up, a device would get the output).
+int openOutput(const QByteArray &path)
+{
+    const int file = ::open(
+        path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0600);
+    struct stat status {};
+    if (file < 0 || ::fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
+        if (file >= 0)
+            ::close(file);
+        return -1;
+    }
+    ::fcntl(file, F_SETFL, O_APPEND);
+    return file;
+}
+
+// Starts the program as a child in a session of its own, its input from /dev/null, its
+// output and errors to `output` (-1: to /dev/null).
 pid_t spawn(const QByteArray &program, const QList<QByteArray> &arguments,
-            const QByteArray &directory, const QByteArray &tagEntry, int *error)
+            const QByteArray &directory, const QByteArray &tagEntry, int output, int *error)
 {
     std::vector<char *> argv;
     argv.push_back(const_cast<char *>(program.constData()));
@@ -113,6 +131,13 @@ pid_t spawn(const QByteArray &program, const QList<QByteArray> &arguments,
     posix_spawnattr_t attributes;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (output >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, output, STDERR_FILENO);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    }
     posix_spawn_file_actions_addchdir_np(&actions, directory.constData());
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF);
@@ -134,13 +159,15 @@ pid_t spawn(const QByteArray &program, const QList<QByteArray> &arguments,
 
 EmulatorProcess *EmulatorProcess::start(const QString &program, const QStringList &arguments,
                                         const QString &commandLine, const QString &workingDirectory,
-                                        QObject *parent, QString *error, const QString &tag)
+                                        QObject *parent, QString *error, const QString &tag,
+                                        const QString &outputFile)
 {
     std::unique_ptr<EmulatorProcess> process(new EmulatorProcess(parent));
 #ifdef Q_OS_WIN
     Q_UNUSED(program);
     Q_UNUSED(arguments);
     Q_UNUSED(tag);
+    Q_UNUSED(outputFile);
     std::wstring line = commandLine.toStdWString();
     const std::wstring directory = QDir::toNativeSeparators(workingDirectory).toStdWString();
     STARTUPINFOW startup = {};
@@ -173,8 +200,11 @@ EmulatorProcess *EmulatorProcess::start(const QString &program, const QStringLis
     int failure = 0;
     const QByteArray tagEntry =
         tag.isEmpty() ? QByteArray() : QByteArray(LaunchTagVariable) + '=' + tag.toUtf8();
+    const int output = outputFile.isEmpty() ? -1 : openOutput(QFile::encodeName(outputFile));
     const pid_t pid = spawn(QFile::encodeName(resolved), words, QFile::encodeName(workingDirectory),
-                            tagEntry, &failure);
+                            tagEntry, output, &failure);
+    if (output >= 0)
+        ::close(output);
     if (pid < 0) {
         *error = QString::fromLocal8Bit(strerror(failure));
         return nullptr;
@@ -201,6 +231,10 @@ EmulatorProcess *EmulatorProcess::start(const QString &program, const QStringLis
     detached.setArguments(arguments);
     detached.setWorkingDirectory(workingDirectory);
     detached.setStandardInputFile(QProcess::nullDevice());
+    detached.setStandardOutputFile(outputFile.isEmpty() ? QProcess::nullDevice() : outputFile,
+                                   QIODevice::Append);
+    detached.setStandardErrorFile(outputFile.isEmpty() ? QProcess::nullDevice() : outputFile,
+                                  QIODevice::Append);
     if (!detached.startDetached(&process->pid_)) {
         *error = detached.errorString();
         return nullptr;
@@ -215,7 +249,13 @@ void EmulatorProcess::ended()
 #ifdef Q_OS_LINUX
     watch_->setEnabled(false);
     siginfo_t info{};
-    waitid(idtype_t(P_PIDFD), id_t(handle_), &info, WEXITED | WNOHANG); // no zombie left
+    // Reaped here, so no zombie is left.
+    if (waitid(idtype_t(P_PIDFD), id_t(handle_), &info, WEXITED | WNOHANG) == 0) {
+        if (info.si_code == CLD_EXITED)
+            exitStatus_ = info.si_status;
+        else if (info.si_code == CLD_KILLED || info.si_code == CLD_DUMPED)
+            exitSignal_ = info.si_status;
+    }
     ::close(std::exchange(handle_, -1));
 #endif
     running_ = false;

@@ -19,16 +19,22 @@ public:
     // Starts the program with these arguments in this working directory; nothing, with
     // `error` saying why, when it cannot. On Windows the command line is handed over as
     // it stands, as players have always written it. A `tag` goes into the environment
-    // of the emulator and of every process it starts (LaunchTagVariable).
+    // of the emulator and of every process it starts (LaunchTagVariable). Its standard
+    // output and error are added to `outputFile` (none: dropped), never to the program's.
     static EmulatorProcess *start(const QString &program, const QStringList &arguments,
                                   const QString &commandLine, const QString &workingDirectory,
-                                  QObject *parent, QString *error, const QString &tag = {});
+                                  QObject *parent, QString *error, const QString &tag = {},
+                                  const QString &outputFile = {});
     ~EmulatorProcess() override; // the emulator goes on running
 
     bool running() const { return running_; }
     qint64 pid() const { return pid_; }
     // When it started, in the system's own count: with the number, it names this process.
     quint64 startTime() const { return startTime_; }
+    // Once it has ended: its exit status, or the signal that ended it (0: none). An end
+    // the system did not report reads as a status of 0.
+    int exitStatus() const { return exitStatus_; }
+    int exitSignal() const { return exitSignal_; }
 
 signals:
     void finished();
@@ -43,6 +49,8 @@ private:
     qint64 pid_ = 0;
     quint64 startTime_ = 0;
     int handle_ = -1;
+    int exitStatus_ = 0;
+    int exitSignal_ = 0;
     bool running_ = false;
     QSocketNotifier *watch_ = nullptr;
 };

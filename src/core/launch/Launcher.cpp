@@ -5,10 +5,12 @@
 #include "core/common/Quoted.h"
 #include "core/launch/CommandLine.h"
 #include "core/launch/Launch.h"
+#include "core/launch/LaunchLog.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace zanku {
 namespace {
@@ -24,9 +26,13 @@ QString ArgumentFrom(const QString &argument, const QString &gameDir, const QStr
 }
 } // namespace
 
-Launcher::Launcher(const QString &programDir, QObject *parent)
+Launcher::Launcher(const QString &programDir, QObject *parent, const QString &logFolder)
     : QObject(parent)
     , programDir_(programDir)
+    , logFolder_(logFolder.isEmpty()
+                     ? QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+                           QStringLiteral("/logs")
+                     : logFolder)
     , extractions_(programDir)
 {
     connect(&extractions_, &Extractions::notice, this, &Launcher::notice);
@@ -52,21 +58,27 @@ void Launcher::refuse(const QString &text)
     finish();
 }
 
+void Launcher::countRunning()
+{
+    for (RunningGame *game : std::as_const(running_))
+        game->count();
+}
+
 void Launcher::renameEmulator(const QString &from, const QString &to)
 {
     extractions_.renameEmulator(from, to);
-    for (GameKey &game : runningGames_) {
-        if (game.emulator == from)
-            game.emulator = to;
+    for (RunningGame *game : std::as_const(running_)) {
+        if (game->key.emulator == from)
+            game->key.emulator = to;
     }
 }
 
 void Launcher::renameGame(const QString &emulator, const QString &file, const QString &from,
                           const QString &to)
 {
-    for (GameKey &game : runningGames_) {
-        if (game == GameKey{emulator, from, file})
-            game.name = to;
+    for (RunningGame *game : std::as_const(running_)) {
+        if (game->key == GameKey{emulator, from, file})
+            game->key.name = to;
     }
 }
 
@@ -125,32 +137,55 @@ void Launcher::run(const LaunchRequest &request, const QString &gameDir, bool zi
     const QString argument =
         ArgumentFrom(GameArgument(game, zipped, gameDir, QDir::separator()), gameDir, runDir);
     const LaunchCommand command = BuildLaunchCommand(with.Program, options, argument);
+    // Another launch of this emulator may still write to its log: then it is not bounded.
+    const QString log = LaunchLogPath(logFolder_, with.Name);
+    const qint64 logFrom = BeginLaunchLog(log, game.Name, !logInUse(log));
     QString error;
     EmulatorProcess *started = EmulatorProcess::start(
         command.program, command.arguments, BuildCommandLine(with.Program, options, argument),
-        runDir, this, &error, extractions_.tag());
+        runDir, this, &error, extractions_.tag(), logFrom < 0 ? QString() : log);
     if (started == nullptr) {
-        emit notice(QStringLiteral("Error"),
-                    QStringLiteral("Cannot start %1: %2").arg(Quoted(with.Program), error));
+        const QString reason = QCoreApplication::translate("Launch", "%1 could not be started: %2")
+                                   .arg(Quoted(with.Program), error);
+        if (logFrom >= 0)
+            AddToLaunchLog(log, reason);
+        emit failed({request.key, with.Name, reason, {}, logFrom < 0 ? QString() : log, false});
         return;
     }
     // Its folder stays while it runs, even after this program: recorded before anything
     // a listener hears of the launch could clean up.
     extractions_.started(started);
     connect(started, &EmulatorProcess::finished, started, &QObject::deleteLater);
-    if (started->running()) { // an emulator that is not watched is not waited for
-        if (running_++ == 0)
-            emit runningChanged(true);
-        QElapsedTimer clock;
-        clock.start();
-        runningGames_.insert(started, request.key);
-        connect(started, &EmulatorProcess::finished, this, [this, clock, started] {
-            if (--running_ == 0)
-                emit runningChanged(false);
-            emit ended(runningGames_.take(started), clock.elapsed() / 1000);
-        });
-    }
-    emit this->started(request.key);
+    if (started->running()) // an emulator that is not watched is not waited for
+        watch(started, request.key, with.Name, log, logFrom);
+    else
+        emit this->started(request.key);
+}
+
+void Launcher::watch(EmulatorProcess *process, const GameKey &key, const QString &emulator,
+                     const QString &log, qint64 logFrom)
+{
+    auto *game = new RunningGame(process, key, emulator, log, logFrom, this);
+    running_.append(game);
+    if (running_.size() == 1)
+        emit runningChanged(true);
+    connect(game, &RunningGame::counted, this, &Launcher::started);
+    connect(game, &RunningGame::ended, this, &Launcher::ended);
+    connect(game, &RunningGame::failed, this, &Launcher::failed);
+    connect(game, &RunningGame::finished, this, [this, game] {
+        running_.removeOne(game);
+        game->deleteLater();
+        if (!game->log().isEmpty() && !logInUse(game->log()))
+            BoundLaunchLog(game->log());
+        if (running_.isEmpty())
+            emit runningChanged(false);
+    });
+}
+
+bool Launcher::logInUse(const QString &log) const
+{
+    return std::any_of(running_.cbegin(), running_.cend(),
+                       [&log](const RunningGame *game) { return game->log() == log; });
 }
 
 } // namespace zanku

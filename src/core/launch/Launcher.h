@@ -1,10 +1,11 @@
 #pragma once
 
 #include "core/launch/Extractions.h"
+#include "core/launch/RunningGame.h"
 #include "core/records/GameKey.h"
 #include "core/records/Records.h"
 
-#include <QHash>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -21,13 +22,16 @@ struct LaunchRequest {
 };
 
 // Launches games and does nothing else: a zipped game's archive extracted first, the
-// emulator started in its own directory with the game on its command line, and what the
-// last launch extracted removed at the next action. It says when a game started and, once
-// its emulator has ended, how long it ran; whoever keeps such things listens.
+// emulator started in its own directory with the game on its command line, its output kept
+// in its log, and what the last launch extracted removed at the next action. It says when
+// a game counts as played and, once its emulator has ended, how long it ran, and why a
+// launch failed; whoever keeps or shows such things listens.
 class Launcher : public QObject {
     Q_OBJECT
 public:
-    explicit Launcher(const QString &programDir, QObject *parent = nullptr);
+    // The emulators' output is kept in `logFolder` (empty: the user's cache folder's "logs").
+    explicit Launcher(const QString &programDir, QObject *parent = nullptr,
+                      const QString &logFolder = {});
 
     // At start-up: what a crashed session extracted in these directories is recovered.
     void recover(const QStringList &emulatorDirectories)
@@ -39,7 +43,11 @@ public:
     // emulator wrote; while an emulator started on it still runs, the removal waits.
     void cleanup() { extractions_.cleanup(); }
     // How many emulators this launcher started still run (those it can watch).
-    int running() const { return running_; }
+    int running() const { return int(running_.size()); }
+
+    // The program ends: a game still in its first seconds counts as played now, as its end
+    // will not be seen.
+    void countRunning();
 
     // A launch that cannot be made: the box, when there is something to say, and the
     // status back to waiting.
@@ -50,8 +58,12 @@ public:
                     const QString &to);
 
 signals:
+    // The game counts as played: its emulator has run a while, or ended well.
     void started(const zanku::GameKey &game);
     void ended(const zanku::GameKey &game, qint64 seconds);
+    // Its emulator could not be started, or ended in error: soon (the game was not
+    // played), or later (it was).
+    void failed(const zanku::LaunchFailure &failure);
     // The launch's status text, and whether it holds the window meanwhile.
     void status(const QString &text);
     void busy(bool busy);
@@ -66,13 +78,16 @@ private:
     bool prepare(const LaunchRequest &request, const QString &gameDir, bool &zipped);
     void run(const LaunchRequest &request, const QString &gameDir, bool zipped);
     void finish();
+    void watch(EmulatorProcess *process, const GameKey &key, const QString &emulator,
+               const QString &log, qint64 logFrom);
+    bool logInUse(const QString &log) const;
 
     QString programDir_;
+    QString logFolder_;
     // Every folder a zipped launch extracted into, until it is removed.
     Extractions extractions_;
-    int running_ = 0;
-    // The game each watched emulator runs, by its process.
-    QHash<const QObject *, GameKey> runningGames_;
+    // The games whose emulators run, watched.
+    QList<RunningGame *> running_;
 };
 
 } // namespace zanku

@@ -26,8 +26,8 @@ Library::Library(const QString &programDir, QObject *parent)
     , gameData_(new GameData(this))
     , launcher_(new Launcher(programDir_, this))
 {
-    // What was played: a launch counts once its emulator has started, its time once the
-    // emulator has ended.
+    // What was played: a launch counts once its emulator has run a while or ended well, its
+    // time once the emulator has ended.
     connect(launcher_, &Launcher::started, gameData_, &GameData::launched);
     connect(launcher_, &Launcher::ended, gameData_, &GameData::ended);
     // What the windows follow: the launch's steps, the emulators running, every box.
@@ -36,9 +36,15 @@ Library::Library(const QString &programDir, QObject *parent)
     connect(launcher_, &Launcher::runningChanged, this, &Library::emulatorsRunning);
     connect(launcher_, &Launcher::extractionRemoved, this, &Library::extractionRemoved);
     connect(launcher_, &Launcher::notice, this, &Library::notice);
+    connect(launcher_, &Launcher::failed, this, &Library::launchFailed);
     // Plays, stars, choices and collections: the rows' stars, tooltips and filters follow.
     connect(gameData_, &GameData::changed, this, &Library::historyChanged);
     connect(gameData_, &GameData::notice, this, &Library::notice);
+}
+
+Library::~Library()
+{
+    launcher_->countRunning();
 }
 
 void Library::start()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/catalogue/ListRead.h"
+#include "core/launch/LaunchFailure.h"
 #include "core/library/SavesRename.h"
 #include "core/records/GameKey.h"
 #include "core/records/Records.h"
@@ -37,6 +38,7 @@ class Library : public QObject {
     Q_OBJECT
 public:
     explicit Library(const QString &programDir, QObject *parent = nullptr);
+    ~Library() override;
 
     const QString &programDir() const { return programDir_; }
 
@@ -128,6 +130,8 @@ signals:
     void launchBusy(bool busy);
     // What was played or chosen changed: a launch, a run's end, a favourite, a collection.
     void historyChanged();
+    // A launch failed: its emulator could not be started, or ended in error.
+    void launchFailed(const zanku::LaunchFailure &failure);
     // An extraction folder is gone, the player's files in it kept.
     void extractionRemoved(const QString &folder);
     // The first emulator launched now runs (true), or the last of them has ended (false).

@@ -3,6 +3,7 @@
 #include "core/library/Library.h"
 #include "ui/about/AboutFrm.h"
 #include "ui/browser/GameListView.h"
+#include "ui/browser/LaunchFailureStrip.h"
 #include "ui/browser/MainFrmLayout.h"
 #include "ui/browser/RecentMenu.h"
 #include "ui/browser/SnapshotFrame.h"
@@ -51,9 +52,11 @@ MainFrm::MainFrm(zanku::Library &library, QWidget *parent)
     connect(&library_, &zanku::Library::notice, this,
             [](const QString &title, const QString &text) { ShowMessage(title, text); });
     connect(&library_, &zanku::Library::launchStatus, this, &MainFrm::setStatusText);
+    connect(&library_, &zanku::Library::launchFailed, failure_, &LaunchFailureStrip::showFailure);
     // Held while a launch prepares its game; the keyboard focus goes back where it was.
     connect(&library_, &zanku::Library::launchBusy, this, [this](bool busy) {
         if (busy) {
+            failure_->hide(); // a new launch: the last one's failure is old news
             focusBeforeLaunch_ = focusWidget();
             setEnabled(false);
             return;
@@ -91,6 +94,7 @@ void MainFrm::buildControls()
     connect(Exit, &QPushButton::clicked, this, &QWidget::close);
 
     Frame1 = new SnapshotFrame(client_);
+    failure_ = new LaunchFailureStrip(client_);
 
     QStatusBar *status = statusBar();
     status->setObjectName(QStringLiteral("Status"));
@@ -119,6 +123,7 @@ void MainFrm::placeControls()
     Frame1->setVisible(!places.snapshot.isEmpty());
     if (!places.snapshot.isEmpty())
         Frame1->setGeometry(places.snapshot);
+    failure_->placeIn(client_->rect());
 }
 
 bool MainFrm::eventFilter(QObject *watched, QEvent *event)

@@ -11,6 +11,7 @@ class GamepadInput;
 class GameListModel;
 class GameListView;
 class ImportFrm;
+class LaunchFailureStrip;
 class OptionsFrm;
 class SnapshotFrame;
 class ViewModes;
@@ -86,6 +87,7 @@ private:
     QPushButton *Expand = nullptr;
     QPushButton *Exit = nullptr;
     SnapshotFrame *Frame1 = nullptr;
+    LaunchFailureStrip *failure_ = nullptr;
     QLabel *statusPanel1_ = nullptr;
     QLabel *statusPanel2_ = nullptr;
     QPointer<AboutFrm> about_;

@@ -1,5 +1,6 @@
 #include "TestLibrary.h"
 #include "core/gamedata/GameData.h"
+#include "core/launch/LaunchLog.h"
 #include "core/launch/Launcher.h"
 #include "core/launch/PlayersFiles.h"
 #include "core/unzip/ArchiveFixtures.h"
@@ -55,7 +56,9 @@ class LauncherTest : public QObject {
 private slots:
     void launchWithAnotherEmulator();
     void alwaysLaunchWithOutlivesRestartsAndRenames();
-    void listenersHearBothEndsUnderOneKey();
+    void eachEndIsToldOnce_data();
+    void eachEndIsToldOnce();
+    void theLogIsBounded();
     void archivesBesideTheGames_data();
     void archivesBesideTheGames();
     void renameWhileItRuns();
@@ -128,21 +131,96 @@ void LauncherTest::alwaysLaunchWithOutlivesRestartsAndRenames()
     QCOMPARE(launchedIn(library, "emu").value(1), "-game-options game.dsk");
 }
 
-void LauncherTest::listenersHearBothEndsUnderOneKey()
+void LauncherTest::eachEndIsToldOnce_data()
 {
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<bool>("counted");
+    QTest::addColumn<QString>("reason");   // empty: no failure
+    QTest::addColumn<QString>("lastLine"); // its last non-empty line
+    QTest::newRow("ends well") << QByteArray("echo fine\n") << true << QString() << QString();
+    QTest::newRow("refuses the game")
+        << QByteArray("echo 'ERROR: Unrecognized ROM file type' >&2\necho\nexit 3\n") << false
+        << "it ended with status 3"
+        << "ERROR: Unrecognized ROM file type";
+    QTest::newRow("stopped by a signal") << QByteArray("echo crashing\nkill -SEGV $$\n") << false
+                                         << "it was stopped by signal 11 (Segmentation fault)"
+                                         << "crashing";
+    QTest::newRow("fails after a while")
+        << QByteArray("sleep 6\necho 'lost the disc' >&2\nexit 2\n") << true
+        << "it ended with status 2"
+        << "lost the disc";
+    QTest::newRow("cannot be started")
+        << QByteArray() << false << "./run could not be started: the program is not executable"
+        << QString();
+}
+
+// A launch counts as played only once the game could be played; a failure is told with
+// the emulator's last words, which its log keeps; a rename while it runs moves its key.
+void LauncherTest::eachEndIsToldOnce()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(bool, counted);
+    QFETCH(QString, reason);
+    QFETCH(QString, lastLine);
     TestLibrary library;
     writeLibrary(library);
-    zanku::Launcher launcher(library.path());
+    if (!script.isEmpty())
+        library.write("emu/run", "#!/bin/sh\n" + script);
+    else
+        QFile::setPermissions(library.path("emu/run"), QFile::ReadOwner | QFile::WriteOwner);
+    zanku::Launcher launcher(library.path(), nullptr, library.path("logs"));
     QSignalSpy started(&launcher, &zanku::Launcher::started);
     QSignalSpy ended(&launcher, &zanku::Launcher::ended);
+    QSignalSpy failed(&launcher, &zanku::Launcher::failed);
     const EmulatorRecord micro{"Micro", "./run", library.path("emu"), "%", "", ""};
-    const zanku::GameKey key{"Micro", "Game", "game.dsk"};
-    launcher.start({key, {"Game", "game.dsk", "", "", "", 1}, micro, micro});
+    launcher.start(
+        {{"Micro", "Game", "game.dsk"}, {"Game", "game.dsk", "", "", "", 1}, micro, micro});
     launcher.renameGame("Micro", "game.dsk", "Game", "Game II"); // while it runs
-    QCOMPARE(started.size(), 1);
-    QTRY_COMPARE(ended.size(), 1);
-    QCOMPARE(started[0][0].value<zanku::GameKey>(), key);
-    QCOMPARE(ended[0][0].value<zanku::GameKey>(), (zanku::GameKey{"Micro", "Game II", "game.dsk"}));
+    QTRY_VERIFY_WITH_TIMEOUT(launcher.running() == 0, 10000);
+    const zanku::GameKey renamed{"Micro", script.isEmpty() ? "Game" : "Game II", "game.dsk"};
+    QCOMPARE(started.size(), int(counted));
+    QCOMPARE(ended.size(), int(counted));
+    if (counted)
+        QCOMPARE(ended[0][0].value<zanku::GameKey>(), renamed);
+    QCOMPARE(failed.size(), int(!reason.isEmpty()));
+    const QString log = library.path("logs/Micro.log");
+    QVERIFY(library.read("logs/Micro.log").startsWith("=== Zanku: "));
+    if (reason.isEmpty())
+        return;
+    const auto failure = failed[0][0].value<zanku::LaunchFailure>();
+    QCOMPARE(failure.key, renamed);
+    QVERIFY2(failure.reason.startsWith(reason), qPrintable(failure.reason));
+    QCOMPARE(failure.lastLine, lastLine);
+    QCOMPARE(failure.played, counted);
+    QCOMPARE(failure.log, log);
+    QVERIFY(library.read("logs/Micro.log").contains(lastLine.toUtf8()));
+}
+
+// Older launches go first; a launch that printed more than the bound keeps its last lines.
+void LauncherTest::theLogIsBounded()
+{
+    TestLibrary library;
+    const QString log = library.path("logs/Micro.log");
+    const QByteArray line = QByteArray(99, 'x') + '\n';
+    auto launch = [&](const QString &game, int lines) {
+        QVERIFY(zanku::BeginLaunchLog(log, game) > 0);
+        QFile file(log);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(line.repeated(lines) + game.toUtf8() + " said its last\n");
+    };
+    for (const QString game : {"First", "Second", "Third"})
+        launch(game, 1000); // 100 KB each
+    zanku::BoundLaunchLog(log);
+    QByteArray kept = library.read("logs/Micro.log");
+    QVERIFY(kept.size() <= zanku::LaunchLogMaxBytes);
+    QVERIFY(kept.startsWith("=== Zanku: ") && kept.contains(", Second\n") &&
+            !kept.contains("First"));
+    launch("Fourth", 3000); // 300 KB alone
+    zanku::BoundLaunchLog(log);
+    kept = library.read("logs/Micro.log");
+    QVERIFY(kept.size() <= zanku::LaunchLogMaxBytes &&
+            kept.size() > zanku::LaunchLogMaxBytes - 200);
+    QVERIFY(kept.startsWith(line) && kept.endsWith("Fourth said its last\n"));
 }
 
 void LauncherTest::archivesBesideTheGames_data()
