@@ -68,7 +68,8 @@ void LaunchFailureStrip::showFailure(const zanku::LaunchFailure &failure)
 
 void LaunchFailureStrip::placeIn(const QRect &area)
 {
-    const int height = std::max(sizeHint().height(), heightForWidth(area.width()));
+    const int fitted = heightForWidth(area.width());
+    const int height = fitted > 0 ? fitted : sizeHint().height();
     setGeometry(area.left(), area.bottom() + 1 - height, area.width(), height);
 }
 

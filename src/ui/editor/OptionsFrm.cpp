@@ -7,6 +7,7 @@
 #include "ui/common/Layout.h"
 #include "ui/common/Messages.h"
 #include "ui/common/Twips.h"
+#include "ui/editor/ArchiveLinesOffer.h"
 #include "ui/editor/RenameQuestions.h"
 
 #include <QCloseEvent>
@@ -169,6 +170,10 @@ void OptionsFrm::LoadRomList(const QString &emulatorName)
     takeRead(read.status, read.version, read.error);
     Grid->load(RowsOf(read.records));
     changed_ = false;
+    for (int slot = 1; slot <= library_.EmulatorCount(); ++slot) {
+        if (library_.emulator(slot).Name == emulatorName)
+            changed_ = OfferArchiveLineFixes(*Grid, library_.emulator(slot), library_.programDir());
+    }
     showCount();
 }
 

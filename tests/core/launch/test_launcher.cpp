@@ -1,5 +1,6 @@
 #include "TestLibrary.h"
 #include "core/gamedata/GameData.h"
+#include "core/import/ArchiveLines.h"
 #include "core/launch/LaunchLog.h"
 #include "core/launch/Launcher.h"
 #include "core/launch/PlayersFiles.h"
@@ -226,8 +227,11 @@ void LauncherTest::theLogIsBounded()
 void LauncherTest::archivesBesideTheGames_data()
 {
     QTest::addColumn<QString>("extension");
-    QTest::newRow("zip") << ".zip";
-    QTest::newRow("7z") << ".7z";
+    QTest::addColumn<bool>("namedAsFile"); // a line of old names the archive as its File
+    QTest::newRow("zip") << ".zip" << false;
+    QTest::newRow("7z") << ".7z" << false;
+    QTest::newRow("7z named as the File, fixed") << ".7z" << true;
+    QTest::newRow("zip named as the File, kept") << ".zip" << true;
 }
 
 // With no Zipped Rom Path the archives lie beside the games: listed, extracted, the save
@@ -235,14 +239,30 @@ void LauncherTest::archivesBesideTheGames_data()
 void LauncherTest::archivesBesideTheGames()
 {
     QFETCH(QString, extension);
+    QFETCH(bool, namedAsFile);
     TestLibrary library;
     writeLibrary(library);
     const QString archive = library.path("other/beside" + extension);
-    QVERIFY(extension == ".zip" ? MakeZip(archive, {{"beside.dsk", "DISK"}})
-                                : WriteFile(archive, SevenZip({{"beside.dsk", "DISK"}})));
-    library.write("Other.rom", "Beside=beside.dsk===\r\n");
+    for (const QString &made : {archive, library.path("emu/beside" + extension)})
+        QVERIFY(extension == ".zip" ? MakeZip(made, {{"beside.dsk", "DISK"}})
+                                    : WriteFile(made, SevenZip({{"beside.dsk", "DISK"}})));
+    const QString line = "Beside=beside" + (namedAsFile ? extension : ".dsk") + "===\r\n";
+    library.write("Other.rom", line.toUtf8());
     zanku::Library &core = library.core;
     core.start();
+    if (namedAsFile) { // fixed where the catalogue reaches that archive: not in Micro's "zips"
+        zanku::RomListRead list = core.readRomList("Other");
+        const auto fixes = ArchiveLineFixes(core.emulator(2), library.path(), list.records);
+        QVERIFY(ArchiveLineFixes(core.emulator(1), library.path(), list.records).empty());
+        QCOMPARE(fixes.size(), size_t(extension == ".7z"));
+        if (fixes.empty())
+            return;
+        QCOMPARE(fixes[0].file, "beside.dsk");
+        list.records[size_t(fixes[0].row)].File = fixes[0].file;
+        QCOMPARE(core.WriteRomList("Other", list.records, list.version).status,
+                 zanku::SaveResult::Saved);
+        core.reload();
+    }
     QVERIFY(core.game(library.slotOf("Beside")).Zipped);
     core.LaunchGame(library.keyOf("Beside"));
     QCOMPARE(launchedIn(library, "other").value(1), "-other ./beside.dsk/beside.dsk");
