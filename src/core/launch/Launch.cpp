@@ -216,6 +216,8 @@ void EmulatorProcess::ended()
     watch_->setEnabled(false);
     siginfo_t info{};
     waitid(idtype_t(P_PIDFD), id_t(handle_), &info, WEXITED | WNOHANG); // no zombie left
+    const bool killed = info.si_code == CLD_KILLED || info.si_code == CLD_DUMPED;
+    exitStatus_ = killed ? 128 + info.si_status : info.si_status;
     ::close(std::exchange(handle_, -1));
 #endif
     running_ = false;

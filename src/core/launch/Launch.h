@@ -29,6 +29,8 @@ public:
     qint64 pid() const { return pid_; }
     // When it started, in the system's own count: with the number, it names this process.
     quint64 startTime() const { return startTime_; }
+    // Once finished: its exit status, or 128 and the signal that ended it, as a shell says.
+    int exitStatus() const { return exitStatus_; }
 
 signals:
     void finished();
@@ -43,6 +45,7 @@ private:
     qint64 pid_ = 0;
     quint64 startTime_ = 0;
     int handle_ = -1;
+    int exitStatus_ = 0;
     bool running_ = false;
     QSocketNotifier *watch_ = nullptr;
 };
