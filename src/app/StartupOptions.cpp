@@ -7,7 +7,11 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <clocale>
 #include <csignal>
+#include <cstring>
+
+#include <langinfo.h>
 
 namespace {
 const QString LibraryOption = QStringLiteral("--library");
@@ -25,7 +29,7 @@ QString VersionText()
 QString HelpText()
 {
     return QStringLiteral(
-               "Usage: zanku [--library DIR] [--no-gamepad]\n"
+               "Usage: zanku [--library DIR] [--no-gamepad] [--launch EMULATOR GAME]\n"
                "A front-end for several game emulators: every game of every emulator in one list,\n"
                "started with a double-click.\n"
                "\n"
@@ -33,6 +37,9 @@ QString HelpText()
                "                 created when missing; @data stands for the user's data folder\n"
                "                 (%1)\n"
                "  --no-gamepad   do not let game controllers work the list\n"
+               "  --launch EMULATOR GAME\n"
+               "                 start that game (the names as the list shows them) without\n"
+               "                 the window; end with the emulator's exit status\n"
                "  --help         show this help and exit\n"
                "  --version      show the version and exit\n"
                "\n"
@@ -51,6 +58,7 @@ StartupOutcome ApplyStartupOptions(const QByteArrayList &arguments)
     QByteArray given; // the folder as the system gave it
     bool libraryGiven = false;
     bool gamepad = true;
+    QStringList launch; // the emulator and the game
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString argument = QFile::decodeName(arguments[i]);
         if (argument == QLatin1String("--help"))
@@ -59,6 +67,11 @@ StartupOutcome ApplyStartupOptions(const QByteArrayList &arguments)
             return {false, 0, VersionText(), {}, {}};
         if (argument == QLatin1String("--no-gamepad")) {
             gamepad = false;
+        } else if (argument == QLatin1String("--launch")) {
+            if (i + 2 >= arguments.size())
+                return Failure(QStringLiteral("--launch needs an emulator and a game"));
+            launch = {QFile::decodeName(arguments[i + 1]), QFile::decodeName(arguments[i + 2])};
+            i += 2;
         } else if (argument == LibraryOption) {
             if (i + 1 == arguments.size())
                 return Failure(QStringLiteral("--library needs a folder"));
@@ -70,7 +83,15 @@ StartupOutcome ApplyStartupOptions(const QByteArrayList &arguments)
         }
     }
     if (!libraryGiven)
-        return {true, 0, {}, {}, QDir::currentPath(), gamepad};
+        return {true,
+                0,
+                {},
+                {},
+                QDir::currentPath(),
+                gamepad,
+                !launch.isEmpty(),
+                launch.value(0),
+                launch.value(1)};
 
     QString library = QFile::decodeName(given);
     // A name that does not decode would come back as another folder's: every file in it
@@ -89,7 +110,15 @@ StartupOutcome ApplyStartupOptions(const QByteArrayList &arguments)
         return Failure(QStringLiteral("cannot create the library folder \"%1\"").arg(library));
     if (!folder.isReadable() || !folder.isExecutable())
         return Failure(QStringLiteral("cannot enter the library folder \"%1\"").arg(library));
-    return {true, 0, {}, {}, folder.absoluteFilePath(), gamepad};
+    return {true,
+            0,
+            {},
+            {},
+            folder.absoluteFilePath(),
+            gamepad,
+            !launch.isEmpty(),
+            launch.value(0),
+            launch.value(1)};
 }
 
 void IgnoreFileSizeSignal()
@@ -97,4 +126,10 @@ void IgnoreFileSizeSignal()
 #ifdef SIGXFSZ
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+}
+
+void UseUtf8FileNames()
+{
+    if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
+        std::setlocale(LC_CTYPE, "C.UTF-8");
 }

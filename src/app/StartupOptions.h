@@ -12,6 +12,10 @@ struct StartupOutcome {
     QString error;       // for standard error
     QString programDir;  // the library's folder: the working directory unless --library
     bool gamepad = true; // game controllers work the windows unless --no-gamepad
+    // --launch: the game to start without the main window, by its emulator's and its name.
+    bool launch = false;
+    QString launchEmulator{};
+    QString launchGame{};
 };
 
 // Applies the start-up options (the arguments after the program name, the bytes the
@@ -20,6 +24,7 @@ struct StartupOutcome {
 //                                 missing; "@data" stands for the user's data location
 //                                 for the program
 //   --no-gamepad                  leave the game controllers alone
+//   --launch EMULATOR GAME        start that game without the main window, and end with it
 //   --help, --version             print and exit
 // Any other argument is left to the toolkit. Without options nothing changes: the
 // program directory stays the working directory the program was started in.
@@ -29,3 +34,7 @@ StartupOutcome ApplyStartupOptions(const QByteArrayList &arguments);
 // with "File too large", which every save and extraction reports, instead of the signal
 // ending the program without a word.
 void IgnoreFileSizeSignal();
+
+// Qt names files in UTF-8 whatever the locale; the C library, through which 7-Zip and RAR
+// member names are read, is made to agree when the environment says plain "C".
+void UseUtf8FileNames();

@@ -1,3 +1,4 @@
+#include "app/HeadlessLaunch.h"
 #include "app/StartupOptions.h"
 #include "core/catalogue/Config.h"
 #include "core/library/Library.h"
@@ -9,13 +10,9 @@
 #include <QApplication>
 #include <QDir>
 
-#include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
-
-#include <langinfo.h>
 
 int main(int argc, char *argv[])
 {
@@ -32,12 +29,11 @@ int main(int argc, char *argv[])
     std::fputs(outcome.error.toLocal8Bit().constData(), stderr);
     if (!outcome.start)
         return outcome.exitStatus;
+    if (outcome.launch) // no window, so no display needed either
+        return RunHeadlessLaunch(argc, argv, outcome);
 
     QApplication application(argc, argv);
-    // Qt names files in UTF-8 whatever the locale; the C library, through which 7-Zip and
-    // RAR member names are read, is made to agree when the environment says plain "C".
-    if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0)
-        std::setlocale(LC_CTYPE, "C.UTF-8");
+    UseUtf8FileNames();
     InstallMessageBoxes();
 
     zanku::Library library(outcome.programDir);

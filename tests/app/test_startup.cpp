@@ -1,9 +1,13 @@
 #include "ScriptedMessages.h"
 #include "TestLibrary.h"
 #include "app/StartupOptions.h"
+#include "core/gamedata/GameData.h"
+#include "core/launch/PlayersFiles.h"
+#include "core/unzip/ZipFixtures.h"
 #include "ui/browser/EmptyListHint.h"
 #include "ui/browser/MainFrm.h"
 
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTableView>
 
@@ -38,6 +42,9 @@ private slots:
         row("help", {"--help"}, 0, "", "--library DIR");
         row("help on controllers", {"--help"}, 0, "", "--no-gamepad   do not let");
         row("version", {"--version"}, 0, "", "Zanku " ZANKU_VERSION "\n");
+        row("help on launching", {"--help"}, 0, "", "--launch EMULATOR GAME\n");
+        row("launch, no game", {"--launch", "Micro"}, 2, "", "--launch needs an emulator and");
+        row("launch", {"--launch", "Micro", "Game", "--library=lib"}, -1, "lib", "");
     }
     void options()
     {
@@ -64,6 +71,55 @@ private slots:
         QVERIFY(status != 2 || QDir(start.path()).isEmpty()); // nothing made
         QCOMPARE(QDir::currentPath(), start.path());          // never changed
         QDir::setCurrent(QDir::tempPath());
+    }
+    // `zanku --launch`, the program itself: a zipped game extracted, played with its save
+    // kept, cleaned up, and the emulator's status the program's; a wrong name said in a line.
+    void launch_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("error"); // the start of the one line on standard error
+        QTest::newRow("zipped") << QStringList{"Micro", "Zipped"} << 0 << "";
+        QTest::newRow("refused") << QStringList{"Micro", "Refused"} << 7
+                                 << "zanku: Refused did not start in Micro: it ended with status 7";
+        QTest::newRow("no emulator")
+            << QStringList{"Mikro", "Zipped"} << 2 << "zanku: no emulator is named \"Mikro\" in ";
+        QTest::newRow("no game") << QStringList{"Micro", "Zip"} << 2
+                                 << "zanku: the emulator \"Micro\" lists no game named \"Zip\"";
+    }
+    void launch()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(int, status);
+        QFETCH(QString, error);
+        TestLibrary library;
+        library.write("emu/run",
+                      "#!/bin/sh\nfor last in \"$@\"; do :; done\n"
+                      "cat \"$last\" >seen && echo SAVE >\"$(dirname \"$last\")/a.srm\"\n"
+                      "[ \"$(cat seen)\" = DISK ] || exit 7\n");
+        QFile::setPermissions(library.path("emu/run"), QFile::ReadOwner | QFile::ExeOwner);
+        library.mkdir("emu/zips");
+        QVERIFY(MakeZip(library.path("emu/zips/zip.zip"), {{"zip.dsk", "DISK"}}));
+        QVERIFY(MakeZip(library.path("emu/zips/bad.zip"), {{"bad.dsk", "BAD"}}));
+        QVERIFY(library.writeConfig({{"Micro", "./run", library.path("emu"), "%", "", "zips"}}));
+        library.write("Micro.rom", "Zipped=zip.dsk===\r\nRefused=bad.dsk===\r\n");
+        QProcess zanku;
+        zanku.start(ZANKU_PROGRAM, QStringList{"--library", library.path(), "--launch"} + names);
+        QVERIFY(zanku.waitForFinished(60000));
+        QCOMPARE(zanku.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(zanku.exitCode(), status);
+        const QStringList said = QString::fromUtf8(zanku.readAllStandardError()).split('\n');
+        QCOMPARE(said.size(), error.isEmpty() ? 1 : 2); // the last is after the line's end
+        QVERIFY2(said[0].startsWith(error), qPrintable(said[0]));
+        const bool started = status != 2, played = status == 0; // refused: run, not played
+        const QString file = names[1] == "Refused" ? "bad.dsk" : "zip.dsk";
+        QCOMPARE(library.read("emu/seen"), started ? (played ? "DISK" : "BAD") : "");
+        QVERIFY(!QFileInfo::exists(library.path("emu/" + file))); // cleaned up
+        QCOMPARE(ReadFile(zanku::SavesFolder(library.path(), "Micro", file) + "/a.srm"),
+                 started ? "SAVE\n" : "<missing>");
+        library.core.start();
+        const auto history = library.core.gameData().played(library.keyOf(names[1]));
+        QCOMPARE(history ? history->launches : 0, played ? 1 : 0);
     }
     void ignoresTheFileSizeSignal()
     {

@@ -172,8 +172,9 @@ void Launcher::watch(EmulatorProcess *process, const GameKey &key, const QString
     connect(game, &RunningGame::counted, this, &Launcher::started);
     connect(game, &RunningGame::ended, this, &Launcher::ended);
     connect(game, &RunningGame::failed, this, &Launcher::failed);
-    connect(game, &RunningGame::finished, this, [this, game] {
+    connect(game, &RunningGame::finished, this, [this, game](int status, int signal) {
         running_.removeOne(game);
+        emit emulatorEnded(game->key, status, signal);
         game->deleteLater();
         if (!game->log().isEmpty() && !logInUse(game->log()))
             BoundLaunchLog(game->log());

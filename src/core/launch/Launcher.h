@@ -64,6 +64,8 @@ signals:
     // Its emulator could not be started, or ended in error: soon (the game was not
     // played), or later (it was).
     void failed(const zanku::LaunchFailure &failure);
+    // A watched emulator has ended: its exit status, or the signal that ended it (0: none).
+    void emulatorEnded(const zanku::GameKey &game, int status, int signal);
     // The launch's status text, and whether it holds the window meanwhile.
     void status(const QString &text);
     void busy(bool busy);

@@ -52,7 +52,7 @@ void RunningGame::onEnded(int status, int signal)
     }
     if (!end.isEmpty())
         emit failed({key, emulator_, end, LastLaunchLogLine(log_, logFrom_), log_, counted_});
-    emit finished();
+    emit finished(status, signal);
 }
 
 } // namespace zanku

@@ -35,8 +35,9 @@ signals:
     void counted(const zanku::GameKey &game);
     void ended(const zanku::GameKey &game, qint64 seconds);
     void failed(const zanku::LaunchFailure &failure);
-    // Its emulator has ended, whatever was told of it.
-    void finished();
+    // Its emulator has ended, whatever was told of it: its exit status, or the signal that
+    // ended it (0: none).
+    void finished(int status, int signal);
 
 private:
     void onEnded(int status, int signal);

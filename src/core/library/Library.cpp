@@ -37,6 +37,7 @@ Library::Library(const QString &programDir, QObject *parent)
     connect(launcher_, &Launcher::extractionRemoved, this, &Library::extractionRemoved);
     connect(launcher_, &Launcher::notice, this, &Library::notice);
     connect(launcher_, &Launcher::failed, this, &Library::launchFailed);
+    connect(launcher_, &Launcher::emulatorEnded, this, &Library::emulatorEnded);
     // Plays, stars, choices and collections: the rows' stars, tooltips and filters follow.
     connect(gameData_, &GameData::changed, this, &Library::historyChanged);
     connect(gameData_, &GameData::notice, this, &Library::notice);

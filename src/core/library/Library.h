@@ -132,6 +132,8 @@ signals:
     void historyChanged();
     // A launch failed: its emulator could not be started, or ended in error.
     void launchFailed(const zanku::LaunchFailure &failure);
+    // A launched emulator has ended: its exit status, or the signal that ended it (0: none).
+    void emulatorEnded(const zanku::GameKey &game, int status, int signal);
     // An extraction folder is gone, the player's files in it kept.
     void extractionRemoved(const QString &folder);
     // The first emulator launched now runs (true), or the last of them has ended (false).

@@ -45,3 +45,12 @@ QString FindCover(const CoverPlace &place)
                ? snapshot
                : FindArtworkSnapshot(place.snapshotDir, place.name, place.file, place.snapshotDir);
 }
+
+QString FindTitleScreen(const CoverPlace &place)
+{
+    const QString base = QFileInfo(StripExtension(place.file)).fileName();
+    if (base.isEmpty() || !QDir::isAbsolutePath(place.snapshotDir))
+        return {};
+    return findInSets(QDir(place.snapshotDir), QStringLiteral("Named_Titles"),
+                      QStringLiteral("titlescreens"), place.name, base);
+}

@@ -17,3 +17,7 @@ struct CoverPlace {
 // when the snapshot directory is not an absolute path (nothing is looked for in the working
 // directory).
 QString FindCover(const CoverPlace &place);
+
+// A game's title screen alone: "Named_Titles/<label>.png", then "titlescreens/<base>.png" /
+// ".jpg", as FindCover looks for it. Empty when none.
+QString FindTitleScreen(const CoverPlace &place);

@@ -2,6 +2,7 @@
 
 #include "core/gamedata/GameData.h"
 #include "core/library/Library.h"
+#include "ui/browser/SteamAdd.h"
 #include "ui/common/Messages.h"
 
 #include <QActionGroup>
@@ -99,4 +100,6 @@ void FillGameMenu(QMenu &menu, zanku::Library &library, const zanku::GameKey &ga
     favourite->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     favourite->setShortcutContext(Qt::WidgetShortcut); // Ctrl+D itself is the window's
     addCollections(menu, library, game, parent);
+    menu.addAction(QObject::tr("Add to Steam"), parent,
+                   [&library, game] { AddGamesToSteam(library, {game}); });
 }

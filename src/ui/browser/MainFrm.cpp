@@ -7,6 +7,7 @@
 #include "ui/browser/MainFrmLayout.h"
 #include "ui/browser/RecentMenu.h"
 #include "ui/browser/SnapshotFrame.h"
+#include "ui/browser/SteamAdd.h"
 #include "ui/browser/ViewModes.h"
 #include "ui/browser/WindowMemory.h"
 #include "ui/common/AppIcon.h"
@@ -28,7 +29,6 @@
 
 namespace {
 const QString WaitingText = QStringLiteral("Waiting for selection...");
-
 } // namespace
 
 MainFrm::MainFrm(zanku::Library &library, QWidget *parent)
@@ -138,6 +138,7 @@ void MainFrm::buildMenus()
     QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("File"));
     fileMenu->setObjectName(QStringLiteral("FileM"));
     fileMenu->addMenu(new RecentMenu(library_, fileMenu));
+    AddShownGamesItem(*fileMenu, library_, *list_->shown());
     fileMenu->addSeparator();
     fileMenu->addAction(QStringLiteral("Exit"), this, &QWidget::close)
         ->setObjectName(QStringLiteral("ExitM"));
