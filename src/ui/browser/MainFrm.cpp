@@ -2,6 +2,8 @@
 
 #include "core/library/Library.h"
 #include "ui/about/AboutFrm.h"
+#include "ui/browser/ColumnsMenu.h"
+#include "ui/browser/GameDetailsPanel.h"
 #include "ui/browser/GameListView.h"
 #include "ui/browser/MainFrmLayout.h"
 #include "ui/browser/RecentMenu.h"
@@ -52,6 +54,7 @@ MainFrm::MainFrm(zanku::Library &library, QWidget *parent)
     connect(&library_, &zanku::Library::notice, this,
             [](const QString &title, const QString &text) { ShowMessage(title, text); });
     connect(&library_, &zanku::Library::launchStatus, this, &MainFrm::setStatusText);
+    connect(&library_, &zanku::Library::metadataProblem, this, &MainFrm::setStatusText);
     // Held while a launch prepares its game; the keyboard focus goes back where it was.
     connect(&library_, &zanku::Library::launchBusy, this, [this](bool busy) {
         if (busy) {
@@ -90,6 +93,7 @@ void MainFrm::buildControls()
     connect(Exit, &QPushButton::clicked, this, &QWidget::close);
 
     Frame1 = new SnapshotFrame(client_);
+    Frame1->hostBelow(new GameDetailsPanel(library_, *list_, Frame1));
 
     QStatusBar *status = statusBar();
     status->setObjectName(QStringLiteral("Status"));
@@ -192,6 +196,7 @@ void MainFrm::buildViewMenu()
     listView_->setChecked(true);
     viewMenu->addSeparator();
     viewMenu->addMenu(new ShowMenu(library_, *list_, viewMenu));
+    viewMenu->addMenu(new ColumnsMenu(*list_, viewMenu));
     viewMenu->addSeparator();
     fullScreen_ =
         viewMenu->addAction(QStringLiteral("Full Screen"), QKeySequence(Qt::Key_F11), this,
@@ -354,20 +359,12 @@ void MainFrm::setListWidth(bool expanded)
                                                  "emulator too (hides the snapshot)"));
 }
 
-void MainFrm::bringForward(QWidget *window)
-{
-    CentreOverParent(window);
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 void MainFrm::AboutM_Click()
 {
     library_.CleanupExtraction();
     if (about_ == nullptr)
         about_ = new AboutFrm(this);
-    bringForward(about_);
+    BringForward(about_);
 }
 
 void MainFrm::showEditor(EditorMode mode)
@@ -377,7 +374,7 @@ void MainFrm::showEditor(EditorMode mode)
         return;
     }
     editor_ = new OptionsFrm(library_, mode, this);
-    bringForward(editor_);
+    BringForward(editor_);
 }
 
 void MainFrm::ImportM_Click()
@@ -385,7 +382,7 @@ void MainFrm::ImportM_Click()
     library_.CleanupExtraction();
     if (import_ == nullptr)
         import_ = new ImportFrm(library_, this);
-    bringForward(import_);
+    BringForward(import_);
 }
 
 void MainFrm::useGamepad(GamepadInput &gamepad)
