@@ -67,13 +67,17 @@ EmulatorMetadata::EmulatorMetadata(const EmulatorPlaces &places, const QString &
 {
     for (MetadataSource &source : MetadataSourcesOf(places, home)) {
         MetadataRead read = ReadMetadataSource(source);
-        if (!read.ok())
-            problems.append(QCoreApplication::translate("zanku::LibraryMetadata",
-                                                        "%1, line %2: %3. The games before it "
-                                                        "keep their details.")
-                                .arg(Quoted(QDir::toNativeSeparators(source.file)))
+        if (!read.ok()) {
+            QString why = read.error;
+            while (why.endsWith(u'.'))
+                why.chop(1);
+            problems.append(QCoreApplication::translate(
+                                "zanku::LibraryMetadata",
+                                "Game details read only up to line %1 of %2: %3. The games "
+                                "before it keep theirs.")
                                 .arg(read.line)
-                                .arg(read.error));
+                                .arg(Quoted(QDir::toNativeSeparators(source.file)), why));
+        }
         MetadataIndex index = IndexMetadata(source.folder, read.games);
         reads.push_back({std::move(source), std::move(read.games), std::move(index)});
     }

@@ -323,7 +323,7 @@ void TestMetadata::aLibraryGetsItsGamesDetails()
     QVERIFY(changed.wait(5000));
     QCOMPARE(problems.size(), 1);
     const QString told = problems.at(0).at(0).toString();
-    QVERIFY2(told.contains(library.path("emu/gamelist.xml")) && told.contains("line 3"),
+    QVERIFY2(told.contains(library.path("emu/gamelist.xml")) && told.contains("line 3 of"),
              qPrintable(told));
     // The list's Year and Genre: sorted with the games without one last, by name.
     GameListModel model;

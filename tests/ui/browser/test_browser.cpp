@@ -20,6 +20,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 
 using List = QStringList;
@@ -142,6 +143,7 @@ private slots:
     void theCoverViewIsTheListInTiles();
     void theWindowOpensAsItWasLeft_data();
     void theWindowOpensAsItWasLeft();
+    void theDetailsFollowTheHighlight();
 };
 
 void BrowserTest::expandAndCloseTheWindow()
@@ -705,6 +707,40 @@ void BrowserTest::theWindowOpensAsItWasLeft()
     QVERIFY(!pipe || !pipe->released());
     QCOMPARE(zanku::ReadSettingsFile(conf, 1 << 16).value("MainWindow/View").toString(),
              left == "Zanku.conf" ? "" : "List");
+}
+
+// The details read once the window shows, under the picture of the game chosen in the list
+// or the covers; a fault of their file told in the status bar; View > Columns remembered.
+void BrowserTest::theDetailsFollowTheHighlight()
+{
+    Fixture library;
+    library.add("E", "emu", "%", {"A=a.bin===Puzzle", "B=b.bin===Maze"});
+    library.write("emu/gamelist.xml",
+                  "<gameList><game><path>a.bin</path><name>Alpha Deluxe</name>"
+                  "<developer>Acme</developer><genre>Logic</genre><desc>All "
+                  "about A</desc><releasedate>1990</releasedate></game>\n<game>");
+    Window window(library);
+    auto *details = window.main.findChild<QTextBrowser *>("Details");
+    QTRY_VERIFY(!window.lista()->isColumnHidden(GameListModel::GenreColumn));
+    QVERIFY2(window.main.statusText().contains("line 2 of " + library.path("emu/gamelist.xml")),
+             qPrintable(window.main.statusText()));
+    const auto shows = [&](const QStringList &texts) {
+        return std::all_of(texts.begin(), texts.end(), [&](const QString &text) {
+            return details->toPlainText().contains(text);
+        });
+    };
+    window.click(0);
+    QVERIFY(shows({"Alpha Deluxe", "Year: 1990", "Developer: Acme", "All about A"}));
+    QTest::keyClick(window.lista(), Qt::Key_Down); // no details, no picture: what and where
+    QTRY_VERIFY(
+        shows({"Type: Maze", "File: b.bin", library.path("emu/snaps/b") + " (", "Named_Boxarts"}));
+    window.press("CoverViewM");
+    QTest::keyClick(window.main.findChild<QListView *>("Covers"), Qt::Key_Left);
+    QTRY_VERIFY(shows({"Alpha Deluxe"}) && !shows({"File: b.bin"}));
+    window.press("YearColumnM");
+    QVERIFY(window.lista()->isColumnHidden(GameListModel::YearColumn));
+    const QString conf = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Zanku/Zanku.conf";
+    QCOMPARE(zanku::ReadSettingsFile(conf, 1 << 16).value("MainWindow/HiddenColumns"), "Year");
 }
 
 QTEST_MAIN(BrowserTest)
