@@ -102,14 +102,16 @@ void FindIndex::rebuild(const Library &library)
     for (Field &field : fields_) {
         field = Field{};
         intern(field.texts, QString());
-        field.ids.reserve(slotCount);
-        field.ids.push_back(0);
+        field.ids.assign(1, 0);
     }
     // An emulator's name is folded once, by its slot.
     std::vector<uint16_t> emulatorIds(size_t(library.EmulatorCount()) + 1, 0);
     for (int e = 1; e <= library.EmulatorCount(); ++e)
         emulatorIds[size_t(e)] = intern(fields_[Emulator].texts, library.emulator(e).Name);
     const LibraryMetadata &metadata = library.metadata();
+    for (Field &field : fields_)
+        if (&field < &fields_[Developer] || metadata.anyDetails())
+            field.ids.reserve(slotCount);
     for (int slot = 1; slot <= library.GameCount(); ++slot) {
         const GameRecord &game = library.game(slot);
         appendFolded(names_, game.Name);
@@ -118,7 +120,10 @@ void FindIndex::rebuild(const Library &library)
         const int e = game.EmulatorIndex;
         fields_[Emulator].ids.push_back(
             e >= 1 && size_t(e) < emulatorIds.size() ? emulatorIds[size_t(e)] : 0);
+        // Without any details, their fields cost nothing: no number a game.
         const GameMetadata *details = metadata.of(slot);
+        if (!metadata.anyDetails())
+            continue;
         const auto add = [this, details](FieldId field, QStringView text) {
             fields_[field].ids.push_back(
                 details == nullptr ? 0 : intern(fields_[field].texts, text.trimmed().toString()));

@@ -74,7 +74,7 @@ void LibraryMetadata::catalogueRead()
 {
     work_.restart();
     table_ = {};
-    anyYear_ = anyGenre_ = reading_ = false;
+    anyYear_ = anyGenre_ = anyDetails_ = reading_ = false;
     if (started_)
         read();
 }
@@ -103,6 +103,9 @@ void LibraryMetadata::read()
             anyGenre_ =
                 std::any_of(table_.bySlot.cbegin(), table_.bySlot.cend(),
                             [](const GameMetadata &game) { return !game.genre().isEmpty(); });
+            anyDetails_ =
+                std::any_of(table_.bySlot.cbegin(), table_.bySlot.cend(),
+                            [](const GameMetadata &game) { return sourceBits(game) != 0; });
             emit changed();
             for (const QString &problem : std::as_const(table_.problems)) {
                 if (told_.contains(problem))

@@ -64,6 +64,7 @@ public:
     // Whether any game has a year, a genre.
     bool anyYear() const { return anyYear_; }
     bool anyGenre() const { return anyGenre_; }
+    bool anyDetails() const { return anyDetails_; }
     size_t memoryUsed() const;
 
 signals:
@@ -80,6 +81,7 @@ private:
     bool reading_ = false;
     bool anyYear_ = false;
     bool anyGenre_ = false;
+    bool anyDetails_ = false;
     MetadataTable table_;
     QSet<QString> told_;
     BackgroundWork work_{this};
