@@ -1,6 +1,7 @@
 #include "core/browse/FindIndex.h"
 
 #include "core/library/Library.h"
+#include "core/metadata/LibraryMetadata.h"
 
 #include <QRegularExpression>
 
@@ -97,25 +98,41 @@ void FindIndex::rebuild(const Library &library)
     names_.clear();
     names_.reserve(qsizetype(slotCount) * 24);
     nameEnds_.assign(1, 0);
-    types_.assign(1, 0);
-    emulators_.assign(1, 0);
-    typeTexts_ = emulatorTexts_ = Texts{};
-    intern(typeTexts_, QString());
+    nameEnds_.reserve(slotCount);
+    for (Field &field : fields_) {
+        field = Field{};
+        intern(field.texts, QString());
+        field.ids.assign(1, 0);
+    }
     // An emulator's name is folded once, by its slot.
     std::vector<uint16_t> emulatorIds(size_t(library.EmulatorCount()) + 1, 0);
-    intern(emulatorTexts_, QString());
     for (int e = 1; e <= library.EmulatorCount(); ++e)
-        emulatorIds[size_t(e)] = intern(emulatorTexts_, library.emulator(e).Name);
-    nameEnds_.reserve(slotCount);
-    types_.reserve(slotCount);
-    emulators_.reserve(slotCount);
+        emulatorIds[size_t(e)] = intern(fields_[Emulator].texts, library.emulator(e).Name);
+    const LibraryMetadata &metadata = library.metadata();
+    for (Field &field : fields_)
+        if (&field < &fields_[Developer] || metadata.anyDetails())
+            field.ids.reserve(slotCount);
     for (int slot = 1; slot <= library.GameCount(); ++slot) {
         const GameRecord &game = library.game(slot);
         appendFolded(names_, game.Name);
         nameEnds_.push_back(uint32_t(names_.size()));
-        types_.push_back(intern(typeTexts_, game.Type));
+        fields_[Type].ids.push_back(intern(fields_[Type].texts, game.Type));
         const int e = game.EmulatorIndex;
-        emulators_.push_back(e >= 1 && size_t(e) < emulatorIds.size() ? emulatorIds[size_t(e)] : 0);
+        fields_[Emulator].ids.push_back(
+            e >= 1 && size_t(e) < emulatorIds.size() ? emulatorIds[size_t(e)] : 0);
+        // Without any details, their fields cost nothing: no number a game.
+        const GameMetadata *details = metadata.of(slot);
+        if (!metadata.anyDetails())
+            continue;
+        const auto add = [this, details](FieldId field, QStringView text) {
+            fields_[field].ids.push_back(
+                details == nullptr ? 0 : intern(fields_[field].texts, text.trimmed().toString()));
+        };
+        add(Developer, details ? details->developer() : QStringView());
+        add(Publisher, details ? details->publisher() : QStringView());
+        add(Genre, details ? details->genre() : QStringView());
+        const int year = details ? details->year() : 0;
+        add(Year, year != 0 ? QStringView(QString::number(year)) : QStringView());
     }
     names_.squeeze();
     lastText_.clear();
@@ -130,8 +147,11 @@ bool FindIndex::slotMatches(size_t slot, const QList<QByteArray> &words) const
     const std::string_view name(names_.constData() + nameEnds_[slot - 1],
                                 nameEnds_[slot] - nameEnds_[slot - 1]);
     for (qsizetype w = 0; w < words.size(); ++w) {
-        if (!typeHits_[size_t(w)][types_[slot]] && !emulatorHits_[size_t(w)][emulators_[slot]] &&
-            name.find(view(words[w])) == std::string_view::npos)
+        const std::vector<const Field *> &fields = fieldsHit_[size_t(w)];
+        const bool inField = std::any_of(fields.cbegin(), fields.cend(), [w, slot](const Field *f) {
+            return f->hits[size_t(w)][f->ids[slot]];
+        });
+        if (!inField && name.find(view(words[w])) == std::string_view::npos)
             return false;
     }
     return true;
@@ -148,18 +168,22 @@ bool FindIndex::find(const QString &text)
     lastText_ = text;
     lastWords_ = words;
 
-    const auto hitsOf = [&words](const Texts &texts) {
-        std::vector<std::vector<bool>> hits(size_t(words.size()));
+    fieldsHit_.assign(size_t(words.size()), {});
+    for (Field &field : fields_) {
+        field.hits.assign(size_t(words.size()), {});
         for (qsizetype w = 0; w < words.size(); ++w) {
-            hits[size_t(w)].resize(size_t(texts.folded.size()));
-            for (qsizetype t = 0; t < texts.folded.size(); ++t)
-                hits[size_t(w)][size_t(t)] =
-                    view(texts.folded[t]).find(view(words[w])) != std::string_view::npos;
+            std::vector<bool> &hits = field.hits[size_t(w)];
+            hits.resize(size_t(field.texts.folded.size()));
+            bool any = false;
+            for (qsizetype t = 1; t < field.texts.folded.size(); ++t) {
+                hits[size_t(t)] =
+                    view(field.texts.folded[t]).find(view(words[w])) != std::string_view::npos;
+                any = any || hits[size_t(t)];
+            }
+            if (any)
+                fieldsHit_[size_t(w)].push_back(&field);
         }
-        return hits;
-    };
-    typeHits_ = hitsOf(typeTexts_);
-    emulatorHits_ = hitsOf(emulatorTexts_);
+    }
 
     matchCount_ = 0;
     for (size_t slot = 1; slot < matched_.size(); ++slot) {
@@ -174,10 +198,10 @@ bool FindIndex::find(const QString &text)
 size_t FindIndex::memoryUsed() const
 {
     size_t bytes = size_t(names_.capacity()) + nameEnds_.capacity() * sizeof(uint32_t) +
-                   (types_.capacity() + emulators_.capacity()) * sizeof(uint16_t) +
                    matched_.capacity() / 8;
-    for (const Texts *texts : {&typeTexts_, &emulatorTexts_}) {
-        for (const QByteArray &folded : texts->folded)
+    for (const Field &field : fields_) {
+        bytes += field.ids.capacity() * sizeof(uint16_t);
+        for (const QByteArray &folded : field.texts.folded)
             bytes += size_t(folded.capacity());
     }
     return bytes;

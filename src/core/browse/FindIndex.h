@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -13,10 +14,11 @@ namespace zanku {
 class Library;
 
 // What a player types to find a game: every word of it must occur in the game's name,
-// type or emulator name, in any order, ignoring letter case and accents ("é" finds "e").
-// The texts are folded once, when the catalogue is read: a game's name in one buffer,
-// its type and emulator as numbers into small tables, about 25 bytes a game. A key
-// typed onto the text already found looks only among the games found so far.
+// type, emulator name, or in its details' developer, publisher, genre or year, in any
+// order, ignoring letter case and accents ("é" finds "e"). The texts are folded once,
+// when the catalogue (or its details) is read: a game's name in one buffer, each other
+// field as a number into a small table of its distinct texts, about 35 bytes a game. A
+// key typed onto the text already found looks only among the games found so far.
 class FindIndex {
 public:
     // Folds the library's games, by slot.
@@ -46,12 +48,20 @@ private:
     static uint16_t intern(Texts &texts, const QString &text);
     bool slotMatches(size_t slot, const QList<QByteArray> &words) const;
 
+    // Every field found beside the name, each game's as a number into its texts.
+    enum FieldId { Type, Emulator, Developer, Publisher, Genre, Year, FieldCount };
+    struct Field {
+        Texts texts;
+        std::vector<uint16_t> ids;           // by slot
+        std::vector<std::vector<bool>> hits; // by word of the last find, by text
+    };
+
     QByteArray names_;               // every folded name, one after the other
     std::vector<uint32_t> nameEnds_; // by slot: where its name ends in names_
-    std::vector<uint16_t> types_, emulators_;
-    Texts typeTexts_, emulatorTexts_;
-    std::vector<std::vector<bool>> typeHits_, emulatorHits_; // by word of the last find
-    std::vector<bool> matched_;                              // by slot
+    std::array<Field, FieldCount> fields_;
+    // By word of the last find: the fields where some text holds it, the only ones looked at.
+    std::vector<std::vector<const Field *>> fieldsHit_;
+    std::vector<bool> matched_; // by slot
     int matchCount_ = 0;
     QString lastText_;
     QList<QByteArray> lastWords_;

@@ -4,6 +4,7 @@
 #include "core/catalogue/Catalogue.h"
 #include "core/gamedata/GameData.h"
 #include "core/library/Library.h"
+#include "core/metadata/LibraryMetadata.h"
 
 #include <QTimer>
 
@@ -26,6 +27,12 @@ GameFindModel::GameFindModel(GameListModel *games, const Library &library, QObje
     connect(games, &QAbstractItemModel::headerDataChanged, this,
             &QAbstractItemModel::headerDataChanged);
     connect(&library, &Library::historyChanged, this, &GameFindModel::historyChanged);
+    // The details arrived: the next key finds by them too. The rows shown stay as they are.
+    connect(&library.metadata(), &LibraryMetadata::changed, this, [this] {
+        indexed_ = false;
+        if (text_.isEmpty())
+            QTimer::singleShot(0, this, &GameFindModel::ensureIndexed);
+    });
     collectRows();
 }
 

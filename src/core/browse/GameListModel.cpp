@@ -4,6 +4,7 @@
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/EmulatorPlaces.h"
 #include "core/library/Library.h"
+#include "core/metadata/LibraryMetadata.h"
 #include "core/preview/CoverLoader.h"
 
 #include <algorithm>
@@ -11,7 +12,8 @@
 
 namespace {
 const std::array<QString, GameListModel::ColumnCount> ColumnTitles = {
-    QStringLiteral("Game Name"), QStringLiteral("Type"), QStringLiteral("Emulator")};
+    QStringLiteral("Game Name"), QStringLiteral("Type"), QStringLiteral("Emulator"),
+    QStringLiteral("Year"), QStringLiteral("Genre")};
 
 const QString &cellOf(const GameListModel::Row &row, int column,
                       const std::vector<GameListModel::Emulator> &emulators)
@@ -87,7 +89,8 @@ QVariant GameListModel::data(const QModelIndex &index, int role) const
     const Row &row = rows_[size_t(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-        return cellOf(row, index.column(), emulators_);
+        return index.column() < YearColumn ? cellOf(row, index.column(), emulators_)
+                                           : detailOf(row, index.column());
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     case KeyRole:
@@ -109,6 +112,16 @@ QVariant GameListModel::coverOf(const Row &row) const
     const zanku::CoverLoader::Cover cover = covers_->cover(
         {cellOf(row, 2, emulators_), row.name, row.file}, {folder, row.name, row.file}, coverSize_);
     return QVariant::fromValue(Cover{cover.ready, cover.image});
+}
+
+QString GameListModel::detailOf(const Row &row, int column) const
+{
+    const zanku::GameMetadata *details = metadata_ != nullptr ? metadata_->of(row.slot) : nullptr;
+    if (details == nullptr)
+        return {};
+    if (column == YearColumn)
+        return details->year() != 0 ? QString::number(details->year()) : QString();
+    return details->genre().trimmed().toString();
 }
 
 void GameListModel::enableCovers(const QString &cacheFolder)
@@ -161,6 +174,14 @@ void GameListModel::FillGameList(const zanku::Library &library)
         const zanku::EmulatorPlaces places(library.emulator(e), library.programDir());
         emulators.push_back({library.emulator(e).Name, places.coverPlaceOf({}, {}).snapshotDir});
     }
+    if (metadata_ == nullptr) {
+        // The details arrive after the rows: only their two columns change.
+        metadata_ = &library.metadata();
+        connect(metadata_, &zanku::LibraryMetadata::changed, this, [this] {
+            if (!rows_.empty())
+                emit dataChanged(index(0, YearColumn), index(rowCount() - 1, GenreColumn));
+        });
+    }
     std::vector<Row> rows;
     rows.reserve(size_t(library.GameCount()));
     for (int slot = 1; slot <= library.GameCount(); ++slot) {
@@ -172,9 +193,10 @@ void GameListModel::FillGameList(const zanku::Library &library)
     setRows(std::move(rows), std::move(emulators));
 }
 
-const QString &GameListModel::cell(int row, int column) const
+QString GameListModel::cell(int row, int column) const
 {
-    return cellOf(rows_.at(size_t(row)), column, emulators_);
+    const Row &at = rows_.at(size_t(row));
+    return column < YearColumn ? cellOf(at, column, emulators_) : detailOf(at, column);
 }
 
 int GameListModel::slotAt(int row) const
@@ -190,27 +212,46 @@ zanku::GameKey GameListModel::keyAt(int row) const
     return {cellOf(shown, 2, emulators_), shown.name, shown.file};
 }
 
+GenericSortKeys GameListModel::keysFor(int column) const
+{
+    if (column < YearColumn)
+        return keysOf(rows_, column, emulators_);
+    std::vector<QString> cells(rows_.size());
+    for (size_t row = 0; row < rows_.size(); ++row)
+        cells[row] = detailOf(rows_[row], column);
+    return GenericSortKeys(cells);
+}
+
+std::vector<int> GameListModel::sortedBy(int column, const GenericSortKeys &keys) const
+{
+    std::vector<int> order(rows_.size());
+    std::iota(order.begin(), order.end(), 0);
+    // A year or a genre missing goes last, the rows without one in the order they were.
+    const auto valued =
+        column < YearColumn
+            ? order.end()
+            : std::stable_partition(order.begin(), order.end(), [this, column](int row) {
+                  return !detailOf(rows_[size_t(row)], column).isEmpty();
+              });
+    keys.sort(order.begin(), valued);
+    return order;
+}
+
 void GameListModel::sortByColumn(int column)
 {
     if (column < 0 || column >= ColumnCount)
         return;
-    std::vector<int> order(rows_.size());
-    std::iota(order.begin(), order.end(), 0);
-    sortRange(order, 0, order.size(), keysOf(rows_, column, emulators_));
-    applyOrder(order);
+    applyOrder(sortedBy(column, keysFor(column)));
 }
 
 void GameListModel::sortByTitleClick(int column)
 {
     if (column < 0 || column >= ColumnCount)
         return;
-    std::vector<int> order(rows_.size());
-    std::iota(order.begin(), order.end(), 0);
-    const GenericSortKeys keys = keysOf(rows_, column, emulators_);
-    sortRange(order, 0, order.size(), keys);
-
+    const GenericSortKeys keys = keysFor(column);
+    std::vector<int> order = sortedBy(column, keys);
     if (column != 0) {
-        // A run holds the rows the sort found equal: "Rpg" and "RPG" alike.
+        // A run holds the rows the sort found equal: "Rpg" and "RPG" alike, or no genre.
         const GenericSortKeys names = keysOf(rows_, 0, emulators_);
         size_t runStart = 0;
         while (runStart < order.size()) {

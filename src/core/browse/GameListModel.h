@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/browse/SortKeys.h"
 #include "core/preview/Cover.h"
 #include "core/records/GameKey.h"
 
@@ -20,12 +21,16 @@
 namespace zanku {
 class CoverLoader;
 class Library;
+class LibraryMetadata;
 } // namespace zanku
 
 class GameListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    static constexpr int ColumnCount = 3;
+    // Name, type and emulator; then the year and the genre other programs' details give.
+    static constexpr int ColumnCount = 5;
+    static constexpr int YearColumn = 3;
+    static constexpr int GenreColumn = 4;
 
     struct Row {
         QString name, type, file;
@@ -62,7 +67,7 @@ public:
     // and the count text "Games  ( n Roms )".
     void FillGameList(const zanku::Library &library);
 
-    const QString &cell(int row, int column) const;
+    QString cell(int row, int column) const;
     int slotAt(int row) const;           // 0 for a row that does not exist
     zanku::GameKey keyAt(int row) const; // a null key for a row that does not exist
 
@@ -72,7 +77,8 @@ public:
     // Covers not yet being read are of tiles scrolled away.
     void dropQueuedCovers();
 
-    // Sorts all rows by one column in generic ascending order (stable).
+    // Sorts all rows by one column in generic ascending order (stable); a year or a genre
+    // that is missing comes last.
     void sortByColumn(int column);
 
     // A click on a column title: sorts by that column, then orders every run of rows
@@ -85,6 +91,9 @@ signals:
 
 private:
     QVariant coverOf(const Row &row) const;
+    QString detailOf(const Row &row, int column) const;
+    GenericSortKeys keysFor(int column) const;
+    std::vector<int> sortedBy(int column, const GenericSortKeys &keys) const;
 
     // Puts the rows in this order (new position i holds old row order[i]), keeping
     // the view's selection on the same rows.
@@ -93,6 +102,7 @@ private:
     std::vector<Row> rows_;
     std::vector<Emulator> emulators_;
     zanku::CoverLoader *covers_ = nullptr;
+    const zanku::LibraryMetadata *metadata_ = nullptr;
     QSize coverSize_{100, 140};
 };
 

@@ -6,6 +6,7 @@
 #include "core/import/ImportDiscs.h"
 #include "core/import/ImportGameName.h"
 #include "core/import/ImportNames.h"
+#include "core/metadata/MetadataSources.h"
 
 #include "core/catalogue/Config.h"
 #include "core/catalogue/EmulatorPlaces.h"
@@ -135,6 +136,9 @@ QSet<QString> notGames(const ImportScan::Data &d)
                               nameIn(d.places, d.places.directory(), d.emulator.SnapshotPath)};
     // An extraction leaves its marker in whichever folder it fills, this one included.
     excluded.insert(FileNameKey(QLatin1String(zanku::own::Marker)));
+    // The game details other programs keep beside the games are no game.
+    for (const char *details : {"gamelist.xml", "metadata.pegasus.txt", "metadata.txt"})
+        excluded.insert(FileNameKey(QLatin1String(details)));
     if (FileNameKey(d.places.directory()) ==
         FileNameKey(QDir::cleanPath(QDir(d.programDir).absolutePath()))) {
         for (const QString &own : zanku::own::OwnNames())
@@ -143,6 +147,22 @@ QSet<QString> notGames(const ImportScan::Data &d)
             excluded.insert(FileNameKey(RomListFileName(name)));
     }
     return excluded;
+}
+
+// The names the player's gamelist or Pegasus file gives the games found, by their file.
+void nameFromMetadata(const zanku::EmulatorPlaces &places, std::vector<ImportCandidate> &found)
+{
+    const zanku::EmulatorMetadata metadata(places, QDir::homePath());
+    for (size_t i = 0; !metadata.reads.empty() && i < found.size(); ++i) {
+        ImportCandidate &candidate = found[i];
+        const bool zip = candidate.kind == ImportKind::Zip;
+        const QString path =
+            (zip ? places.zippedGames() : places.directory()) + u'/' + candidate.entry;
+        const zanku::GameMetadata *entry =
+            metadata.match(zip ? QString() : path, zip ? path : QString(), {});
+        if (entry != nullptr && !entry->name().trimmed().isEmpty())
+            candidate.name = entry->name().trimmed().toString();
+    }
 }
 
 ImportScanResult ImportScan::listNames()
@@ -221,6 +241,7 @@ ImportScanResult ImportScan::listNames()
         return result;
     }
     discs.apply(emulatorDir, candidates, keys);
+    nameFromMetadata(places, candidates);
     zanku::SortByFile(candidates, keys);
     control.total = int(std::count_if(candidates.begin(), candidates.end(),
                                       [](const ImportCandidate &c) { return c.pending; }));

@@ -9,6 +9,7 @@
 #include "core/launch/Launcher.h"
 #include "core/launch/PlayersFiles.h"
 #include "core/library/SavesRename.h"
+#include "core/metadata/LibraryMetadata.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,6 +26,7 @@ Library::Library(const QString &programDir, QObject *parent)
     , programDir_(QDir::cleanPath(QDir(programDir).absolutePath()))
     , gameData_(new GameData(this))
     , launcher_(new Launcher(programDir_, this))
+    , metadata_(new LibraryMetadata(*this, this))
 {
     // What was played: a launch counts once its emulator has run a while or ended well, its
     // time once the emulator has ended.
@@ -41,6 +43,7 @@ Library::Library(const QString &programDir, QObject *parent)
     // Plays, stars, choices and collections: the rows' stars, tooltips and filters follow.
     connect(gameData_, &GameData::changed, this, &Library::historyChanged);
     connect(gameData_, &GameData::notice, this, &Library::notice);
+    connect(metadata_, &LibraryMetadata::readProblem, this, &Library::metadataProblem);
 }
 
 Library::~Library()
@@ -112,6 +115,7 @@ void Library::LoadCatalogue()
         listedEmulators_.push_back(emulator(e).Name);
     for (const QString &problem : problems)
         emit notice(QStringLiteral("Error"), problem);
+    metadata_->catalogueRead(); // the slots name other games now
     emit catalogueChanged();
 }
 
@@ -306,8 +310,10 @@ QString Library::snapshotOf(const GameKey &key) const
     if (e == 0)
         return {};
     const EmulatorPlaces places(emulator(e), programDir_);
-    return places.directory().isEmpty() ? QString()
-                                        : places.snapshotOf(game(slot).File, game(slot).Name);
+    const QString own = places.directory().isEmpty()
+                            ? QString()
+                            : places.snapshotOf(game(slot).File, game(slot).Name);
+    return own.isEmpty() ? metadata_->pictureOf(slot) : own;
 }
 
 } // namespace zanku

@@ -15,6 +15,7 @@ namespace zanku {
 
 class GameData;
 class Launcher;
+class LibraryMetadata;
 
 using ConfigRead = ListRead<EmulatorRecord>;
 using RomListRead = ListRead<GameRecord>;
@@ -95,7 +96,7 @@ public:
     // name, else the first emulator of that name ("Zanku.ini" may have been edited by hand
     // since the catalogue was read); 0 when none is left.
     int emulatorOf(const GameKey &key) const;
-    // The game's snapshot picture; empty when it has none.
+    // The game's snapshot picture, else the picture its details name; empty when it has none.
     QString snapshotOf(const GameKey &key) const;
 
     // Launches the game a key names, with the emulator of that name (empty: the one the
@@ -107,6 +108,10 @@ public:
     // What the player made of each game: plays, stars, choices, collections.
     GameData &gameData() { return *gameData_; }
     const GameData &gameData() const { return *gameData_; }
+
+    // What other programs' files tell of each game, by slot: read once started.
+    LibraryMetadata &metadata() { return *metadata_; }
+    const LibraryMetadata &metadata() const { return *metadata_; }
 
     // Removes the folder the last zipped launch extracted into, with everything in it,
     // when that extraction made it, keeping the files the emulator wrote in "Saves"; then
@@ -138,6 +143,8 @@ signals:
     void extractionRemoved(const QString &folder);
     // The first emulator launched now runs (true), or the last of them has ended (false).
     void emulatorsRunning(bool running);
+    // A file of game details could be read only up to a fault: which, where; told once.
+    void metadataProblem(const QString &text);
 
 private:
     QStringList emulatorDirectories() const;
@@ -158,6 +165,7 @@ private:
     mutable std::vector<int> slotTable_;
     GameData *gameData_;
     Launcher *launcher_;
+    LibraryMetadata *metadata_;
 };
 
 } // namespace zanku

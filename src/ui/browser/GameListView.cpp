@@ -4,6 +4,7 @@
 #include "core/browse/GameListModel.h"
 #include "core/gamedata/GameData.h"
 #include "core/library/Library.h"
+#include "core/metadata/LibraryMetadata.h"
 #include "ui/browser/CoverView.h"
 #include "ui/browser/EmptyListHint.h"
 #include "ui/browser/FavouriteDelegate.h"
@@ -26,6 +27,8 @@
 namespace {
 constexpr int NarrowColumns[] = {4095, 2000, 1822};
 constexpr int WideColumns[] = {5000, 2550, 2500};
+// Year and Genre, after them: they take width of their own, the others keep theirs.
+constexpr int DetailColumns[] = {900, 1800};
 // The list's design widths, narrow and wide, in twips.
 constexpr int NarrowListWidth = 4095;
 constexpr int WideListWidth = 10335;
@@ -96,6 +99,9 @@ GameListView::GameListView(zanku::Library &library, QWidget *parent)
     toggle->setContext(Qt::WindowShortcut);
     connect(toggle, &QShortcut::activated, this, &GameListView::toggleFavourite);
 
+    connect(&library_.metadata(), &zanku::LibraryMetadata::changed, this,
+            &GameListView::showDetailColumns);
+    showDetailColumns();
     // The rows change under the chosen game: a reload, a favourite, a launch counted.
     connect(&library_, &zanku::Library::catalogueAboutToChange, this,
             [this] { beforeLoad_ = currentGame(); });
@@ -185,9 +191,24 @@ void GameListView::fitColumns()
     const int added = std::max(0, width() - Twips(expanded_ ? WideListWidth : NarrowListWidth));
     const int shares[] = {expanded_ ? added / 2 : added, expanded_ ? added / 4 : 0,
                           expanded_ ? added / 4 : 0};
-    for (int column = 0; column < GameListModel::ColumnCount; ++column)
+    for (int column = 0; column < GameListModel::YearColumn; ++column)
         Lista->setColumnWidth(column, Twips(widths[column]) + shares[column]);
+    for (const int column : {GameListModel::YearColumn, GameListModel::GenreColumn})
+        Lista->setColumnWidth(column, Twips(DetailColumns[column - GameListModel::YearColumn]));
     Find->follow();
+}
+
+void GameListView::setColumnWanted(int column, bool wanted)
+{
+    (column == GameListModel::YearColumn ? yearWanted_ : genreWanted_) = wanted;
+    showDetailColumns();
+}
+
+void GameListView::showDetailColumns()
+{
+    const zanku::LibraryMetadata &metadata = library_.metadata();
+    Lista->setColumnHidden(GameListModel::YearColumn, !(yearWanted_ && metadata.anyYear()));
+    Lista->setColumnHidden(GameListModel::GenreColumn, !(genreWanted_ && metadata.anyGenre()));
 }
 
 void GameListView::resizeEvent(QResizeEvent *event)

@@ -43,6 +43,9 @@ public:
 
     // The narrow list beside the picture, or the wide one with every column.
     void setExpanded(bool expanded);
+    // Whether the player wants the Year or the Genre column (GameListModel's); it shows
+    // while some game has a value for it.
+    void setColumnWanted(int column, bool wanted);
     // The cover view in the list's place: the same rows, order, filters and chosen game.
     bool coversShown() const { return coversShown_; }
     void setCoversShown(bool covers);
@@ -86,6 +89,7 @@ private:
     QAbstractItemView *activeView() const;
     void watchView(QAbstractItemView *view);
     void fitColumns();
+    void showDetailColumns();
 
     zanku::Library &library_;
     GameListModel *model_ = nullptr;
@@ -97,6 +101,7 @@ private:
     FindBar *Find = nullptr;
     QAction *favouritesOnly_ = nullptr;
     bool expanded_ = false;
+    bool yearWanted_ = true, genreWanted_ = true;
     zanku::GameKey chosen_;     // the game told last
     zanku::GameKey beforeLoad_; // the game chosen when the catalogue began to change
     zanku::GameKey hidden_;     // the game chosen when the shown games left it out

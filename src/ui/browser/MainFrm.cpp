@@ -2,6 +2,7 @@
 
 #include "core/library/Library.h"
 #include "ui/about/AboutFrm.h"
+#include "ui/browser/GameDetailsPanel.h"
 #include "ui/browser/GameListView.h"
 #include "ui/browser/LaunchFailureStrip.h"
 #include "ui/browser/MainFrmLayout.h"
@@ -53,6 +54,7 @@ MainFrm::MainFrm(zanku::Library &library, QWidget *parent)
             [](const QString &title, const QString &text) { ShowMessage(title, text); });
     connect(&library_, &zanku::Library::launchStatus, this, &MainFrm::setStatusText);
     connect(&library_, &zanku::Library::launchFailed, failure_, &LaunchFailureStrip::showFailure);
+    connect(&library_, &zanku::Library::metadataProblem, this, &MainFrm::setStatusText);
     // Held while a launch prepares its game; the keyboard focus goes back where it was.
     connect(&library_, &zanku::Library::launchBusy, this, [this](bool busy) {
         if (busy) {
@@ -95,6 +97,7 @@ void MainFrm::buildControls()
 
     Frame1 = new SnapshotFrame(client_);
     failure_ = new LaunchFailureStrip(client_);
+    Frame1->hostBelow(new GameDetailsPanel(library_, *list_, Frame1));
 
     QStatusBar *status = statusBar();
     status->setObjectName(QStringLiteral("Status"));
@@ -297,20 +300,12 @@ void MainFrm::setListWidth(bool expanded)
                                                  "emulator too (hides the snapshot)"));
 }
 
-void MainFrm::bringForward(QWidget *window)
-{
-    CentreOverParent(window);
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 void MainFrm::AboutM_Click()
 {
     library_.CleanupExtraction();
     if (about_ == nullptr)
         about_ = new AboutFrm(this);
-    bringForward(about_);
+    BringForward(about_);
 }
 
 void MainFrm::showEditor(EditorMode mode)
@@ -320,7 +315,7 @@ void MainFrm::showEditor(EditorMode mode)
         return;
     }
     editor_ = new OptionsFrm(library_, mode, this);
-    bringForward(editor_);
+    BringForward(editor_);
 }
 
 void MainFrm::ImportM_Click()
@@ -328,7 +323,7 @@ void MainFrm::ImportM_Click()
     library_.CleanupExtraction();
     if (import_ == nullptr)
         import_ = new ImportFrm(library_, this);
-    bringForward(import_);
+    BringForward(import_);
 }
 
 void MainFrm::useGamepad(GamepadInput &gamepad)

@@ -77,7 +77,6 @@ private:
     void Expand_Click();
     void showEditor(EditorMode mode);
     void ShowSelectedGame(const zanku::GameKey &game, int slot);
-    void bringForward(QWidget *window);
 
     zanku::Library &library_;
     QWidget *client_ = nullptr;

@@ -16,6 +16,9 @@ constexpr QRectF SnapDesign(120, 300, 5895, 5055);
 // The title's and the notice's places in the design box; they stay centred as it grows.
 constexpr QRectF TitleDesign(240, 1200, 5295, 1755);
 constexpr QRectF NoticeDesign(360, 2040, 5115, 480);
+// The panel below the picture: its height in the smallest frame, and its share of a larger one.
+constexpr int BelowDesign = 2100;
+constexpr double BelowShare = 0.4;
 // How long the frame's size rests before its picture is decoded again at the new size.
 constexpr int RefitMs = 60;
 
@@ -73,14 +76,37 @@ SnapshotFrame::SnapshotFrame(QWidget *parent)
 
 QSizeF SnapshotFrame::frameTwips() const
 {
-    return {qreal(width() * TwipsPerPixel), qreal(height() * TwipsPerPixel)};
+    // The picture's part of the frame: above the panel below it.
+    return {qreal(width() * TwipsPerPixel), qreal((height() - belowHeight()) * TwipsPerPixel)};
+}
+
+int SnapshotFrame::belowHeight() const
+{
+    return below_ == nullptr ? 0 : qMax(Twips(BelowDesign), qRound(height() * BelowShare));
+}
+
+void SnapshotFrame::hostBelow(QWidget *panel)
+{
+    below_ = panel;
+    placeBelow();
+    placeBox(designBox());
+}
+
+void SnapshotFrame::placeBelow()
+{
+    if (below_ == nullptr)
+        return;
+    const int left = Twips(qRound(SnapDesign.x()));
+    below_->setGeometry(left, height() - belowHeight(), width() - 2 * left,
+                        belowHeight() - Twips(120));
 }
 
 QRectF SnapshotFrame::designBox() const
 {
-    // The design box grown by what the frame grew.
+    // The design box grown by what the frame grew; shorter by the panel below.
     const QSizeF grown = frameTwips() - DesignFrame;
-    return SnapDesign.adjusted(0, 0, qMax(0.0, grown.width()), qMax(0.0, grown.height()));
+    return SnapDesign.adjusted(0, 0, qMax(0.0, grown.width()),
+                               below_ == nullptr ? qMax(0.0, grown.height()) : grown.height());
 }
 
 void SnapshotFrame::placeBox(const QRectF &boxTwips)
@@ -158,6 +184,7 @@ void SnapshotFrame::pictureDecoded(const QImage &picture)
 void SnapshotFrame::resizeEvent(QResizeEvent *event)
 {
     QGroupBox::resizeEvent(event);
+    placeBelow();
     // The picture is fitted to the new size once the frame rests (a window dragged larger
     // resizes it many times); the title and the notice keep the box at once.
     if (showing_ == Showing::Picture)

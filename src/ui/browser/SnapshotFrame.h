@@ -27,6 +27,9 @@ public:
     void showPicture(const QString &picturePath);
     // The title, as at start-up.
     void showTitle();
+    // Gives the lower part of the frame to `panel` (the game's details): a part of the
+    // smallest frame, more of a larger one. The picture keeps the rest.
+    void hostBelow(QWidget *panel);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -34,6 +37,8 @@ protected:
 private:
     enum class Showing { Title, Picture, Notice };
     QSizeF frameTwips() const;
+    int belowHeight() const;
+    void placeBelow();
     QRectF designBox() const;
     void placeBox(const QRectF &boxTwips);
     void placeTexts();
@@ -43,6 +48,7 @@ private:
     QLabel *Snap = nullptr;
     QLabel *Title = nullptr;
     QLabel *NotPic = nullptr;
+    QWidget *below_ = nullptr;
     QPointF snapPosition_; // the picture box's position in the frame, in twips
     Showing showing_ = Showing::Title;
     QString picturePath_;

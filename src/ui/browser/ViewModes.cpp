@@ -1,5 +1,6 @@
 #include "ui/browser/ViewModes.h"
 
+#include "ui/browser/ColumnsMenu.h"
 #include "ui/browser/GameListView.h"
 #include "ui/browser/ShowMenu.h"
 
@@ -35,6 +36,7 @@ void ViewModes::buildMenu()
     listView_->setChecked(true);
     viewMenu->addSeparator();
     viewMenu->addMenu(new ShowMenu(library_, list_, viewMenu));
+    viewMenu->addMenu(new ColumnsMenu(list_, viewMenu));
     viewMenu->addSeparator();
     fullScreen_ =
         viewMenu->addAction(tr("Full Screen"), QKeySequence(Qt::Key_F11), this,

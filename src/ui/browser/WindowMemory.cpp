@@ -9,6 +9,7 @@ namespace {
 constexpr qint64 MaxBytes = 64 * 1024;
 const QString GeometryKey = QStringLiteral("MainWindow/Geometry");
 const QString ViewKey = QStringLiteral("MainWindow/View");
+const QString HiddenColumnsKey = QStringLiteral("MainWindow/HiddenColumns");
 
 QString memoryFile()
 {
@@ -38,5 +39,22 @@ void WindowMemory::write() const
         return;
     settings.insert(GeometryKey, geometry);
     settings.insert(ViewKey, covers ? QStringLiteral("Covers") : QStringLiteral("List"));
+    zanku::WriteSettingsFile(memoryFile(), settings);
+}
+
+QStringList WindowMemory::hiddenColumns()
+{
+    const QString names =
+        zanku::ReadSettingsFile(memoryFile(), MaxBytes).value(HiddenColumnsKey).toString();
+    return names.split(u' ', Qt::SkipEmptyParts);
+}
+
+void WindowMemory::setHiddenColumns(const QStringList &columns)
+{
+    QString error;
+    zanku::Settings settings = zanku::ReadSettingsFile(memoryFile(), MaxBytes, &error);
+    if (!error.isEmpty())
+        return;
+    settings.insert(HiddenColumnsKey, columns.join(u' '));
     zanku::WriteSettingsFile(memoryFile(), settings);
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // How the player left the main window, kept for the next run: its place and size, whether
 // it was maximised, and the view it showed. Each user has their own, in their configuration
@@ -11,6 +12,10 @@ struct WindowMemory {
     bool covers = false; // the cover view, else the list
 
     static WindowMemory read();
+    // The list's optional columns the player turned off, by name ("Year", "Genre"); kept
+    // in the same file, written at once.
+    static QStringList hiddenColumns();
+    static void setHiddenColumns(const QStringList &columns);
     // Written at once; a folder that cannot be written, or something other than a small
     // file in the memory's place, costs only the memory.
     void write() const;

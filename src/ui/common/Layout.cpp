@@ -53,3 +53,11 @@ QFont TitleFont(qreal points)
     font.setBold(true);
     return font;
 }
+
+void BringForward(QWidget *window)
+{
+    CentreOverParent(window);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}

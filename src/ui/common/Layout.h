@@ -17,6 +17,8 @@ void PlaceTwips(QWidget *widget, int left, int top, int width, int height);
 // parent's frame, with the frame the window manager will add, kept on the parent's screen.
 // A window already open, or one without a parent, stays where it is.
 void CentreOverParent(QWidget *window);
+// Opens a window centred so (CentreOverParent), or brings it to the front when it is open.
+void BringForward(QWidget *window);
 
 // Arial at this size; a machine without Arial falls back to its own sans serif.
 QFont ArialFont(qreal points, bool bold = false, bool italic = false);

@@ -4,6 +4,7 @@
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/Config.h"
 #include "core/catalogue/RomList.h"
+#include "core/metadata/LibraryMetadata.h"
 
 #include <QProcess>
 #include <QScopeGuard>
@@ -367,6 +368,9 @@ void CatalogueTest::findMatchesEveryWord_data()
     QTest::newRow("the type") << "puzzle" << QStringList{"Tetris"};
     QTest::newRow("the emulator and the name") << "nintendo bros" << QStringList{"Mario Bros"};
     QTest::newRow("no match") << "zelda" << QStringList{};
+    QTest::newRow("the developer") << "ead" << QStringList{"Super Mario Kart"};
+    QTest::newRow("the genre") << "arcade" << QStringList{"Super Mario Kart"};
+    QTest::newRow("the publisher and the year") << "1989 bullet" << QStringList{"Tetris"};
 }
 
 void CatalogueTest::findMatchesEveryWord()
@@ -382,7 +386,14 @@ void CatalogueTest::findMatchesEveryWord()
                   "Super Mario Kart=kart.nes===Racing\r\nMario Bros=bros.nes===\r\n");
     library.write("Game Boy.rom",
                   "Pok\xc3\xa9mon Rouge=rouge.gb===RPG\r\nTetris=tetris.gb===Puzzle\r\n");
+    library.write("nes/gamelist.xml",
+                  "<gameList><game><path>kart.nes</path><developer>Nintendo "
+                  "EAD</developer><genre>Arcade Racer</genre></game></gameList>");
+    library.write("gb/metadata.txt", "game: Tetris\npublisher: Bullet-Proof\nrelease: 1989-06\n");
     library.core.start();
+    QSignalSpy details(&library.core.metadata(), &zanku::LibraryMetadata::changed);
+    library.core.metadata().start();
+    QVERIFY(details.wait(5000));
     zanku::FindIndex index;
     index.rebuild(library.core);
     for (const QString &step : {QString("ma"), typed}) { // typed on from other text, or anew

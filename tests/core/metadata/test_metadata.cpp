@@ -1,7 +1,11 @@
 #include "TestLibrary.h"
+#include "core/browse/GameListModel.h"
+#include "core/catalogue/EmulatorPlaces.h"
 #include "core/metadata/GameMetadata.h"
+#include "core/metadata/LibraryMetadata.h"
 #include "core/metadata/MetadataMatch.h"
 
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -64,6 +68,9 @@ private slots:
     void faults();
     void refused_data();
     void refused();
+    void sources_data();
+    void sources();
+    void aLibraryGetsItsGamesDetails();
 };
 
 void TestMetadata::match_data()
@@ -240,6 +247,95 @@ void TestMetadata::refused()
     const zanku::MetadataRead read = readAs(format, path, zanku::MetadataMaxBytes);
     QVERIFY(!stuck || !stuck->released());
     QVERIFY2(read.games.empty() && read.error.contains(reason), qPrintable(read.error));
+}
+
+void TestMetadata::sources_data()
+{
+    QTest::addColumn<QStringList>("files"); // "dir:" a folder in a file's place
+    QTest::addColumn<QStringList>("found");
+    const QString games = "games/snes/", esde = "home/ES-DE/gamelists/snes/gamelist.xml",
+                  es = "home/.emulationstation/gamelists/snes/gamelist.xml";
+    const auto row = [](const char *name, const QStringList &files, const QStringList &found) {
+        QTest::newRow(name) << files << found;
+    };
+    row("beside the games first", {esde, "zips/gamelist.xml", games + "gamelist.xml"},
+        {games + "gamelist.xml", "zips/gamelist.xml"});
+    row("Pegasus, else its old name", {games + "metadata.txt", games + "metadata.pegasus.txt"},
+        {games + "metadata.pegasus.txt"});
+    row("Pegasus old name", {games + "metadata.txt", es}, {games + "metadata.txt"});
+    row("ES-DE and EmulationStation where the folders hold none", {es, esde}, {esde, es});
+    row("a folder is no file", {"dir:" + games + "gamelist.xml", es}, {es});
+    row("none", {"home/ES-DE/gamelists/nes/gamelist.xml"}, {});
+}
+
+// Which files describe an emulator's games, with a home of the test's own.
+void TestMetadata::sources()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, found);
+    const QTemporaryDir dir;
+    for (const QString &file : files) {
+        const QString path = dir.filePath(file.section(':', -1));
+        QVERIFY(QDir().mkpath(file.startsWith("dir:") ? path : QFileInfo(path).path()));
+        QVERIFY(file.startsWith("dir:") || QFile(dir.filePath(file)).open(QIODevice::WriteOnly));
+    }
+    const zanku::EmulatorPlaces places({"E", "e", dir.filePath("games/snes"), "", "", "../../zips"},
+                                       dir.path());
+    QStringList actual;
+    for (const zanku::MetadataSource &source :
+         zanku::MetadataSourcesOf(places, dir.filePath("home")))
+        actual << QDir(dir.path()).relativeFilePath(source.file);
+    QCOMPARE(actual, found);
+}
+
+// Read off the main thread and matched by slot: by file, by archive, by name; a cut-off
+// file keeps what came before its fault and is told of once, also after a reload.
+void TestMetadata::aLibraryGetsItsGamesDetails()
+{
+    TestLibrary library;
+    for (const char *file : {"emu/a.bin", "emu/b.bin", "emu/c.bin", "emu/zips/z.zip"})
+        library.write(file);
+    library.write("emu/gamelist.xml", "<gameList><game><path>./a.bin</path><name>Alpha</name>"
+                                      "<desc>About &lt;A&gt;</desc><genre>Puzzle</genre>"
+                                      "<releasedate>19900101T000000</releasedate></game>\n"
+                                      "<game><name>b</name><genre>Action</genre></game>\n"
+                                      "<game><path>./c.bin</path><name>Cee</nam");
+    library.write("emu/zips/gamelist.xml", "<gameList><game><path>z.zip</path>"
+                                           "<releasedate>1985</releasedate></game></gameList>");
+    QVERIFY(library.writeConfig({{"E", "e", library.path("emu"), "", "", "zips"}}));
+    library.write("E.rom", "A=a.bin\r\nB=b.bin\r\nC=c.bin\r\nZ=z.bin\r\n");
+    zanku::LibraryMetadata &metadata = library.core.metadata();
+    QSignalSpy changed(&metadata, &zanku::LibraryMetadata::changed);
+    QSignalSpy problems(&library.core, &zanku::Library::metadataProblem);
+    library.core.start();
+    QVERIFY(metadata.of(library.slotOf("A")) == nullptr); // not before it is started
+    metadata.start();
+    QVERIFY(changed.wait(5000));
+    const int a = library.slotOf("A"), b = library.slotOf("B"), z = library.slotOf("Z");
+    QVERIFY(metadata.of(a) && metadata.of(b) && metadata.of(z));
+    QCOMPARE(metadata.of(a)->name(), u"Alpha");
+    QCOMPARE(metadata.description(a), "About <A>");
+    QCOMPARE(metadata.sourceOf(a), library.path("emu/gamelist.xml"));
+    QCOMPARE(metadata.of(b)->genre(), u"Action");
+    QCOMPARE(metadata.of(z)->year(), 1985);
+    QVERIFY(metadata.of(library.slotOf("C")) == nullptr);
+    library.core.reload(); // read again, the fault told no more
+    QVERIFY(changed.wait(5000));
+    QCOMPARE(problems.size(), 1);
+    const QString told = problems.at(0).at(0).toString();
+    QVERIFY2(told.contains(library.path("emu/gamelist.xml")) && told.contains("line 3 of"),
+             qPrintable(told));
+    // The list's Year and Genre: sorted with the games without one last, by name.
+    GameListModel model;
+    model.FillGameList(library.core);
+    for (const auto &[column, order] : {std::pair{GameListModel::YearColumn, "Z A B C"},
+                                        std::pair{GameListModel::GenreColumn, "B A C Z"}}) {
+        model.sortByTitleClick(column);
+        QStringList names;
+        for (int row = 0; row < model.rowCount(); ++row)
+            names << model.cell(row, 0);
+        QCOMPARE(names.join(' '), order);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestMetadata)

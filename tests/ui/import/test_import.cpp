@@ -75,6 +75,11 @@ EmulatorRecord buildLibrary(TestLibrary &lib)
     lib.write("emu/zips/UPPER.7Z", SevenZip({{"upper.nes", "game"}}));
     lib.write("emu/zips/bad.7z", "not an archive");
     makeZip(lib.path("beside.zip"), {{"beside.nes", 10}}); // for the scan of "." without zips
+    // The player's gamelists name two games, by their folder and by their archive.
+    lib.write("emu/gamelist.xml", "<gameList><game><path>./dungeon</path><name> Dungeon Quest "
+                                  "</name></game></gameList>");
+    lib.write("emu/zips/gamelist.xml",
+              "<gameList><game><path>seven.7z</path><name>Seven Seas</name></game></gameList>");
     lib.write("Nes.rom", OldList);
     lib.write("Zanku.ini",
               "[Nes]\r\nemu\r\n" + lib.path("emu").toUtf8() + "\r\nzips\r\nsnaps\r\n\r\n;\r\n");
@@ -130,7 +135,7 @@ private slots:
         QTest::addColumn<QString>("expected"); // kind|File|Name|note, or its start; "" not offered
         const char *const rows[][2] = {
             {"Super_Mario.Bros.nes", "file|Super_Mario.Bros.nes|Super Mario Bros|"},
-            {"dungeon", "folder|dungeon|dungeon|"},
+            {"dungeon", "folder|dungeon|Dungeon Quest|"},
             {"one.zip", "zip|one.nes|one|inside: x.nes"},           // the only member
             {"match.zip", "zip|match.sfc|match|inside: MATCH.sfc"}, // its name is the archive's
             {"big.zip", "zip|big.gb|big|inside: dir/b.gb"},         // the largest
@@ -144,7 +149,7 @@ private slots:
                            "extracted: a \"..\" component"},
             {"link.zip", "zip|link.zip|link|Its game file \"link.nes\" would not be extracted: "
                          "it is a link"},
-            {"seven.7z", "7z|seven.nes|seven|inside: dir/s.nes"},
+            {"seven.7z", "7z|seven.nes|Seven Seas|inside: dir/s.nes"},
             {"stored.rar", "rar|stored.nes|stored|"},
             {"evil.7z", "7z|evil.7z|evil|Its game file \"../evil.nes\" would not be extracted"},
             {"linked.rar", "rar|linked.rar|linked|Its game file \"linked.nes\" would not be "
@@ -160,10 +165,10 @@ private slots:
                                          QString::fromUtf8(LongMember) +
                                          "\" would not be extracted: a name over 255 bytes";
         for (const char *entry :
-             {"emu", "snaps", "zips", ".hidden", "notes.txt", "listed.nes", "listedarc.zip",
-              "listedarc.rar", "one.7z", "Super_Mario.Bros.zip", "~/Zanku.ini", "~/Nes.rom",
-              "~/Zanku.extract", "~/Zanku.extract.lock", "~/Zanku.played", "~/Zanku.played.lock",
-              "~/gamecontrollerdb.txt", "~/Saves"})
+             {"emu", "snaps", "zips", ".hidden", "notes.txt", "gamelist.xml", "listed.nes",
+              "listedarc.zip", "listedarc.rar", "one.7z", "Super_Mario.Bros.zip", "~/Zanku.ini",
+              "~/Nes.rom", "~/Zanku.extract", "~/Zanku.extract.lock", "~/Zanku.played",
+              "~/Zanku.played.lock", "~/gamecontrollerdb.txt", "~/Saves"})
             QTest::newRow(entry) << QString();
     }
     void offersEachKindAndExcludesTheRest()
