@@ -107,10 +107,14 @@ QVariant GameListModel::coverOf(const Row &row) const
     const QString &folder = size_t(row.emulator) < emulators_.size()
                                 ? emulators_[size_t(row.emulator)].coverFolder
                                 : QString();
-    if (covers_ == nullptr || folder.isEmpty())
+    // The pictures the player's metadata names, where the snapshot directory has none.
+    const QStringList named =
+        metadata_ != nullptr ? metadata_->picturesNamed(row.slot) : QStringList();
+    if (covers_ == nullptr || (folder.isEmpty() && named.isEmpty()))
         return QVariant::fromValue(Cover{});
-    const zanku::CoverLoader::Cover cover = covers_->cover(
-        {cellOf(row, 2, emulators_), row.name, row.file}, {folder, row.name, row.file}, coverSize_);
+    const zanku::CoverLoader::Cover cover =
+        covers_->cover({cellOf(row, 2, emulators_), row.name, row.file},
+                       {folder, row.name, row.file, named}, coverSize_);
     return QVariant::fromValue(Cover{cover.ready, cover.image});
 }
 
@@ -178,8 +182,11 @@ void GameListModel::FillGameList(const zanku::Library &library)
         // The details arrive after the rows: only their two columns change.
         metadata_ = &library.metadata();
         connect(metadata_, &zanku::LibraryMetadata::changed, this, [this] {
+            // The covers found missing may be among the pictures the details name.
+            if (covers_ != nullptr)
+                covers_->clear();
             if (!rows_.empty())
-                emit dataChanged(index(0, YearColumn), index(rowCount() - 1, GenreColumn));
+                emit dataChanged(index(0, 0), index(rowCount() - 1, GenreColumn));
         });
     }
     std::vector<Row> rows;

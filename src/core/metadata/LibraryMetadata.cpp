@@ -151,16 +151,26 @@ QString LibraryMetadata::sourceOf(int slot) const
 
 QString LibraryMetadata::pictureOf(int slot) const
 {
+    for (const QString &path : picturesNamed(slot)) {
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return {};
+}
+
+QStringList LibraryMetadata::picturesNamed(int slot) const
+{
     const MetadataSource *source = sourceAt(slot);
     if (source == nullptr)
         return {};
     const GameMetadata &game = *of(slot);
+    QStringList paths;
     for (const QStringView picture : {game.image(), game.thumbnail(), game.marquee()}) {
         const QString path = MetadataPath(*source, picture, QDir::homePath());
-        if (!path.isEmpty() && QFileInfo(path).isFile())
-            return path;
+        if (!path.isEmpty())
+            paths.append(path);
     }
-    return {};
+    return paths;
 }
 
 size_t LibraryMetadata::memoryUsed() const

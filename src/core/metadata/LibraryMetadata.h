@@ -61,6 +61,8 @@ public:
     QString sourceOf(int slot) const;
     // Its first picture (image, thumbnail, marquee) that is a file; empty when none.
     QString pictureOf(int slot) const;
+    // The pictures its details name, absolute, in that order, without looking at the disk.
+    QStringList picturesNamed(int slot) const;
     // Whether any game has a year, a genre.
     bool anyYear() const { return anyYear_; }
     bool anyGenre() const { return anyGenre_; }

@@ -25,9 +25,8 @@ QString findInSets(const QDir &snapshots, const QString &labelledSet, const QStr
     }
     return {};
 }
-} // namespace
-
-QString FindCover(const CoverPlace &place)
+// The cover in the snapshot directory's own layouts.
+QString findOwnCover(const CoverPlace &place)
 {
     const QString base = QFileInfo(StripExtension(place.file)).fileName();
     if (base.isEmpty() || !QDir::isAbsolutePath(place.snapshotDir))
@@ -44,6 +43,19 @@ QString FindCover(const CoverPlace &place)
     return !snapshot.isEmpty()
                ? snapshot
                : FindArtworkSnapshot(place.snapshotDir, place.name, place.file, place.snapshotDir);
+}
+} // namespace
+
+QString FindCover(const CoverPlace &place)
+{
+    const QString own = findOwnCover(place);
+    if (!own.isEmpty())
+        return own;
+    for (const QString &picture : place.alsoPictures) {
+        if (QDir::isAbsolutePath(picture) && QFileInfo(picture).isFile())
+            return picture;
+    }
+    return {};
 }
 
 QString FindTitleScreen(const CoverPlace &place)

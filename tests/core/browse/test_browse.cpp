@@ -207,6 +207,11 @@ void BrowseTest::findsTheSnapshot_data()
     row("a folder or a pipe of a picture's name is none",
         List{"dir:Named_Boxarts/Mega_ Man.png", "fifo:covers/g.png", "titlescreens/g.jpg"}, none,
         QString("titlescreens/g.jpg"));
+    // "meta/": pictures the game's details name (the first of them a folder here)
+    row("the details' picture where the sets have none", List{"dir:meta/dir.png", "meta/g.png"},
+        none, QString("meta/g.png"));
+    row("the sets' own before the details'", List{"covers/g.png", "meta/g.png"}, none,
+        QString("covers/g.png"));
 }
 
 void BrowseTest::findsTheSnapshot()
@@ -224,7 +229,9 @@ void BrowseTest::findsTheSnapshot()
         return p.isEmpty() ? p : snaps.relativeFilePath(p);
     };
     QCOMPARE(relative(places.snapshotOf("g.zip", "Mega: Man")), shown);
-    QCOMPARE(relative(FindCover(places.coverPlaceOf("g.zip", "Mega: Man"))), cover);
+    CoverPlace place = places.coverPlaceOf("g.zip", "Mega: Man");
+    place.alsoPictures = QStringList{snaps.filePath("meta/dir.png"), snaps.filePath("meta/g.png")};
+    QCOMPARE(relative(FindCover(place)), cover);
 }
 
 void BrowseTest::readsPicturesSafely_data()
