@@ -10,7 +10,7 @@
 #include "Report.h"
 
 #include "core/library/Library.h"
-#include "core/metadata/LibraryMetadata.h"
+#include "core/library/LibraryMetadata.h"
 #include "ui/browser/GameDetailsPanel.h"
 #include "ui/browser/GameListView.h"
 

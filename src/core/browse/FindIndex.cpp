@@ -1,7 +1,7 @@
 #include "core/browse/FindIndex.h"
 
 #include "core/library/Library.h"
-#include "core/metadata/LibraryMetadata.h"
+#include "core/library/LibraryMetadata.h"
 
 #include <QRegularExpression>
 

@@ -4,7 +4,7 @@
 #include "core/catalogue/Catalogue.h"
 #include "core/gamedata/GameData.h"
 #include "core/library/Library.h"
-#include "core/metadata/LibraryMetadata.h"
+#include "core/library/LibraryMetadata.h"
 
 #include <QTimer>
 

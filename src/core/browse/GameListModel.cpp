@@ -4,7 +4,7 @@
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/EmulatorPlaces.h"
 #include "core/library/Library.h"
-#include "core/metadata/LibraryMetadata.h"
+#include "core/library/LibraryMetadata.h"
 #include "core/preview/CoverLoader.h"
 
 #include <algorithm>
@@ -184,7 +184,7 @@ void GameListModel::FillGameList(const zanku::Library &library)
         connect(metadata_, &zanku::LibraryMetadata::changed, this, [this] {
             // The covers found missing may be among the pictures the details name.
             if (covers_ != nullptr)
-                covers_->clear();
+                covers_->forgetMissing();
             if (!rows_.empty())
                 emit dataChanged(index(0, 0), index(rowCount() - 1, GenreColumn));
         });

@@ -50,7 +50,7 @@ CoverPlace EmulatorPlaces::coverPlaceOf(const QString &gameFile, const QString &
     const QString &snapshots = emulator_.SnapshotPath;
     const bool resolvable =
         !snapshots.isEmpty() && (QDir::isAbsolutePath(snapshots) || !directory_.isEmpty());
-    return {resolvable ? resolve(snapshots) : QString(), gameName, gameFile};
+    return {resolvable ? resolve(snapshots) : QString(), gameName, gameFile, {}};
 }
 
 } // namespace zanku

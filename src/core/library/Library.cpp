@@ -9,7 +9,7 @@
 #include "core/launch/Launcher.h"
 #include "core/launch/PlayersFiles.h"
 #include "core/library/SavesRename.h"
-#include "core/metadata/LibraryMetadata.h"
+#include "core/library/LibraryMetadata.h"
 
 #include <QDir>
 #include <QFile>

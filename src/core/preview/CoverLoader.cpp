@@ -181,6 +181,15 @@ void CoverLoader::clear()
     state_->loading.clear();
 }
 
+void CoverLoader::forgetMissing()
+{
+    const QList<CoverId> ids = state_->memory.keys();
+    for (const CoverId &id : ids) {
+        if (const QImage *image = state_->memory.object(id); image != nullptr && image->isNull())
+            state_->memory.remove(id);
+    }
+}
+
 void CoverLoader::setMemoryLimit(qint64 bytes)
 {
     state_->memory.setMaxCost(bytes);

@@ -35,6 +35,9 @@ public:
     // The memory cache emptied (the catalogue was read again, pictures may have changed);
     // loads running meanwhile are not kept.
     void clear();
+    // The games found without a cover are looked for again at their next paint (other
+    // pictures may name them now); the covers found stay.
+    void forgetMissing();
     // The memory cache's bound in bytes (default 64 MiB); least recently used go first. Keep
     // it above a screenful: a cover that finds no room is loaded again at every paint.
     void setMemoryLimit(qint64 bytes);

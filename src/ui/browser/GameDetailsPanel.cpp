@@ -3,7 +3,7 @@
 #include "core/catalogue/EmulatorPlaces.h"
 #include "core/files/FileNames.h"
 #include "core/library/Library.h"
-#include "core/metadata/LibraryMetadata.h"
+#include "core/library/LibraryMetadata.h"
 #include "core/preview/Cover.h"
 #include "ui/browser/GameListView.h"
 #include "ui/common/Layout.h"

@@ -4,7 +4,7 @@
 #include "core/browse/GameListModel.h"
 #include "core/gamedata/GameData.h"
 #include "core/library/Library.h"
-#include "core/metadata/LibraryMetadata.h"
+#include "core/library/LibraryMetadata.h"
 #include "ui/browser/CoverView.h"
 #include "ui/browser/EmptyListHint.h"
 #include "ui/browser/FavouriteDelegate.h"

@@ -4,7 +4,7 @@
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/Config.h"
 #include "core/catalogue/RomList.h"
-#include "core/metadata/LibraryMetadata.h"
+#include "core/library/LibraryMetadata.h"
 
 #include <QProcess>
 #include <QScopeGuard>

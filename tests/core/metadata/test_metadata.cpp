@@ -2,7 +2,7 @@
 #include "core/browse/GameListModel.h"
 #include "core/catalogue/EmulatorPlaces.h"
 #include "core/metadata/GameMetadata.h"
-#include "core/metadata/LibraryMetadata.h"
+#include "core/library/LibraryMetadata.h"
 #include "core/metadata/MetadataMatch.h"
 
 #include <QSignalSpy>

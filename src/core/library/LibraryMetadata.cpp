@@ -1,4 +1,4 @@
-#include "core/metadata/LibraryMetadata.h"
+#include "core/library/LibraryMetadata.h"
 
 #include "core/catalogue/EmulatorPlaces.h"
 #include "core/library/Library.h"
