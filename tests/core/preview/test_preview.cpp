@@ -159,7 +159,7 @@ void PreviewTest::dropsCoversReadBeforeAClear()
     zanku::CoverLoader loader(folder);
     QSignalSpy ready(&loader, &zanku::CoverLoader::coverReady);
     const zanku::GameKey key{"E", "Game", "g.zip"};
-    const CoverPlace place{dir.filePath("snaps"), "Game", "g.zip"};
+    const CoverPlace place{dir.filePath("snaps"), "Game", "g.zip", {}};
     QVERIFY(!loader.cover(key, place, QSize(100, 140)).ready);
     // The red one read and stored; its delivery waits for this thread's events.
     for (int waited = 0; !hasThumbnail(folder); ++waited) {
