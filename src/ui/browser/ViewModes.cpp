@@ -53,7 +53,8 @@ void ViewModes::showCovers(bool covers)
 {
     (covers ? coverView_ : listView_)->setChecked(true);
     list_.setCoversShown(covers);
-    emit layoutChanged();
+    if (couch() == nullptr) // the couch view lays the list out itself
+        emit layoutChanged();
 }
 
 QByteArray ViewModes::normalGeometry() const
@@ -95,7 +96,8 @@ bool ViewModes::eventFilter(QObject *watched, QEvent *event)
             full ? couch_->enter() : couch_->leave();
         list_.setLargeCovers(full);
         fullScreen_->setChecked(full);
-        emit layoutChanged();
+        if (!full)
+            emit layoutChanged();
     }
     return QObject::eventFilter(watched, event);
 }

@@ -34,6 +34,15 @@ CouchView::CouchView(QMainWindow &window, GameListView &list, zanku::Library &li
     build();
     connect(&list_, &GameListView::currentGameChanged, this, &CouchView::showGame);
     connect(&library_, &zanku::Library::emulatorsRunning, this, &CouchView::backFromGame);
+    connect(&library_, &zanku::Library::catalogueChanged, this, &CouchView::chooseFirst);
+}
+
+void CouchView::chooseFirst()
+{
+    // Something is always chosen here: an empty picture and panel say nothing from afar.
+    QAbstractItemView *view = list_.activeView();
+    if (active_ && list_.currentGame().isNull() && view->model()->rowCount() > 0)
+        view->setCurrentIndex(view->model()->index(0, 0));
 }
 
 int CouchView::textPixels(int screenHeight)
@@ -49,6 +58,7 @@ void CouchView::build()
     colours.setColor(QPalette::Window, QColor(0x12, 0x16, 0x1c));
     colours.setColor(QPalette::Base, QColor(0x1a, 0x20, 0x28));
     colours.setColor(QPalette::AlternateBase, QColor(0x20, 0x26, 0x30));
+    colours.setColor(QPalette::Button, QColor(0x26, 0x2c, 0x36));
     for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         colours.setColor(role, QColor(0xee, 0xee, 0xee));
     colours.setColor(QPalette::Highlight, QColor(0x2a, 0x7f, 0xd4));
@@ -69,6 +79,7 @@ void CouchView::build()
                         this);
     hints_->setObjectName(QStringLiteral("CouchHints"));
     hints_->setAlignment(Qt::AlignCenter);
+    hints_->setWordWrap(true);
     menu_ = new CouchMenu(library_, list_, this);
 
     auto *side = new QVBoxLayout;
@@ -129,6 +140,7 @@ void CouchView::enter()
     show();
     raise();
     list_.show();
+    chooseFirst();
     const zanku::GameKey chosen = list_.currentGame();
     details_->showGame(chosen, library_.slotOf(chosen));
     showGame(chosen, library_.slotOf(chosen));
@@ -249,8 +261,13 @@ bool CouchView::eventFilter(QObject *watched, QEvent *event)
             failure_->placeIn(rect());
         return false;
     }
-    if (event->type() != QEvent::KeyPress || QApplication::activePopupWidget() != nullptr ||
+    const bool key = event->type() == QEvent::KeyPress;
+    // The keyboard's menu key comes as a context menu: the couch view's menu, as a right click.
+    const bool menu = event->type() == QEvent::ContextMenu;
+    if ((!key && !menu) || QApplication::activePopupWidget() != nullptr ||
         !watched->isWidgetType() || static_cast<QWidget *>(watched)->window() != &window_)
         return false;
-    return handleKey(static_cast<QKeyEvent *>(event));
+    if (menu)
+        menu_->popupOver(this);
+    return menu || handleKey(static_cast<QKeyEvent *>(event));
 }

@@ -46,6 +46,7 @@ protected:
 
 private:
     void build();
+    void chooseFirst();
     void showGame(const zanku::GameKey &game, int slot);
     QString pictureOf(const zanku::GameKey &game, int slot) const;
     bool handleKey(QKeyEvent *key);
