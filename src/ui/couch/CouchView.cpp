@@ -238,6 +238,10 @@ bool CouchView::handleKey(QKeyEvent *key)
     case Qt::Key_Menu:
         menu_->popupOver(this);
         return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        // The list's rows move up and down only: across, the names would scroll away.
+        return !list_.coversShown() && focus == list_.activeView();
     case Qt::Key_Escape:
         if (failure_ != nullptr && !failure_->isHidden()) {
             failure_->hide();
