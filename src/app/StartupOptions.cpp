@@ -1,5 +1,6 @@
 #include "app/StartupOptions.h"
 
+#include "app/DesktopEntry.h"
 #include "core/common/Version.h"
 
 #include <QDir>
@@ -29,7 +30,9 @@ QString VersionText()
 QString HelpText()
 {
     return QStringLiteral(
-               "Usage: zanku [--library DIR] [--no-gamepad] [--launch EMULATOR GAME]\n"
+               "Usage: zanku [--library DIR] [--no-gamepad] [--full-screen] [--launch EMULATOR "
+               "GAME]\n"
+               "       zanku --install-desktop-entry\n"
                "A front-end for several game emulators: every game of every emulator in one list,\n"
                "started with a double-click.\n"
                "\n"
@@ -37,6 +40,10 @@ QString HelpText()
                "                 created when missing; @data stands for the user's data folder\n"
                "                 (%1)\n"
                "  --no-gamepad   do not let game controllers work the list\n"
+               "  --full-screen  open full screen, in the view made for a TV and a controller\n"
+               "  --install-desktop-entry\n"
+               "                 put this Zanku into the application menu (for a copy that was\n"
+               "                 unpacked, not installed) and exit\n"
                "  --launch EMULATOR GAME\n"
                "                 start that game (the names as the list shows them) without\n"
                "                 the window; end with the emulator's exit status\n"
@@ -51,9 +58,8 @@ StartupOutcome Failure(const QString &message)
 {
     return {false, 2, {}, QStringLiteral("zanku: %1\n").arg(message), {}};
 }
-} // namespace
 
-StartupOutcome ApplyStartupOptions(const QByteArrayList &arguments)
+StartupOutcome ReadOptions(const QByteArrayList &arguments)
 {
     QByteArray given; // the folder as the system gave it
     bool libraryGiven = false;
@@ -65,6 +71,16 @@ StartupOutcome ApplyStartupOptions(const QByteArrayList &arguments)
             return {false, 0, HelpText(), {}, {}};
         if (argument == QLatin1String("--version"))
             return {false, 0, VersionText(), {}, {}};
+        if (argument == QLatin1String("--install-desktop-entry")) {
+            const DesktopEntryResult installed = InstallDesktopEntry();
+            if (!installed.ok)
+                return Failure(installed.message);
+            return {false,
+                    0,
+                    QStringLiteral("Zanku is in the menu: %1\n").arg(installed.message),
+                    {},
+                    {}};
+        }
         if (argument == QLatin1String("--no-gamepad")) {
             gamepad = false;
         } else if (argument == QLatin1String("--launch")) {
@@ -119,6 +135,15 @@ StartupOutcome ApplyStartupOptions(const QByteArrayList &arguments)
             !launch.isEmpty(),
             launch.value(0),
             launch.value(1)};
+}
+
+} // namespace
+
+StartupOutcome ApplyStartupOptions(const QByteArrayList &arguments)
+{
+    StartupOutcome outcome = ReadOptions(arguments);
+    outcome.fullScreen = outcome.start && arguments.contains("--full-screen");
+    return outcome;
 }
 
 void IgnoreFileSizeSignal()

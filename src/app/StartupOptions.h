@@ -16,6 +16,7 @@ struct StartupOutcome {
     bool launch = false;
     QString launchEmulator{};
     QString launchGame{};
+    bool fullScreen = false; // --full-screen: the couch view from the start
 };
 
 // Applies the start-up options (the arguments after the program name, the bytes the
@@ -25,6 +26,8 @@ struct StartupOutcome {
 //                                 for the program
 //   --no-gamepad                  leave the game controllers alone
 //   --launch EMULATOR GAME        start that game without the main window, and end with it
+//   --full-screen                 open in the couch view, full screen
+//   --install-desktop-entry       put this copy into the application menu and exit
 //   --help, --version             print and exit
 // Any other argument is left to the toolkit. Without options nothing changes: the
 // program directory stays the working directory the program was started in.

@@ -46,7 +46,7 @@ int main(int argc, char *argv[])
     mainWindow.endProgramWhenUnloaded();
     mainWindow.Form_Load();
 
-    mainWindow.showAsRemembered();
+    mainWindow.showAsRemembered(outcome.fullScreen);
     // Made once the window shows: without a controller it costs nothing to be seen.
     std::unique_ptr<GamepadInput> gamepad;
     if (outcome.gamepad) {

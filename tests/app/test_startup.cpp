@@ -24,9 +24,11 @@ private slots:
         QTest::addColumn<QString>("library"); // the program directory, from the start
         QTest::addColumn<QString>("printed"); // on standard error for status 2
         QTest::addColumn<bool>("gamepad");
+        QTest::addColumn<bool>("fullScreen");
         const auto row = [](const char *name, const QByteArrayList &arguments, int status,
-                            const QString &current, const QString &printed, bool pad = true) {
-            QTest::newRow(name) << arguments << status << current << printed << pad;
+                            const QString &current, const QString &printed, bool pad = true,
+                            bool full = false) {
+            QTest::newRow(name) << arguments << status << current << printed << pad << full;
         };
         row("none of its own", {"-platform", "xcb"}, -1, "", "");
         row("made", {"--library", "a/b"}, -1, "a/b", "");
@@ -45,6 +47,8 @@ private slots:
         row("help on launching", {"--help"}, 0, "", "--launch EMULATOR GAME\n");
         row("launch, no game", {"--launch", "Micro"}, 2, "", "--launch needs an emulator and");
         row("launch", {"--launch", "Micro", "Game", "--library=lib"}, -1, "lib", "");
+        row("full screen", {"--full-screen", "--library=lib"}, -1, "lib", "", true, true);
+        row("help on full screen", {"--help"}, 0, "", "--full-screen  open full screen");
     }
     void options()
     {
@@ -53,6 +57,7 @@ private slots:
         QFETCH(QString, printed);
         QFETCH(QString, library);
         QFETCH(bool, gamepad);
+        QFETCH(bool, fullScreen);
         TestLibrary start;
         QDir::setCurrent(start.path()); // where the program is started
         const QByteArray odd = QFile::encodeName(start.path()) + "/lib\xff"; // not UTF-8
@@ -67,6 +72,7 @@ private slots:
             QCOMPARE(outcome.programDir, QDir::cleanPath(QDir(start.path()).filePath(library)));
             QVERIFY(QFileInfo(outcome.programDir).isDir());
             QCOMPARE(outcome.gamepad, gamepad);
+            QCOMPARE(outcome.fullScreen, fullScreen);
         }
         QVERIFY(status != 2 || QDir(start.path()).isEmpty()); // nothing made
         QCOMPARE(QDir::currentPath(), start.path());          // never changed
@@ -120,6 +126,20 @@ private slots:
         library.core.start();
         const auto history = library.core.gameData().played(library.keyOf(names[1]));
         QCOMPARE(history ? history->launches : 0, played ? 1 : 0);
+    }
+    // An unpacked copy puts itself into the menu: its launcher quoted as the format wants.
+    void installsTheDesktopEntry()
+    {
+        TestLibrary library; // its own XDG folders
+        qputenv("ZANKU_BUNDLE", "/opt/my \"games\"/zanku");
+        const StartupOutcome outcome = ApplyStartupOptions({"--install-desktop-entry"});
+        qunsetenv("ZANKU_BUNDLE");
+        QVERIFY(!outcome.start && outcome.exitStatus == 0);
+        QFile entry(qEnvironmentVariable("XDG_DATA_HOME") +
+                    "/applications/io.github.zanku.Zanku.desktop");
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        QVERIFY(entry.readAll().contains("\nExec=\"/opt/my \\\\\"games\\\\\"/zanku\" "
+                                         "--library=@data\nIcon=io.github.zanku.Zanku\n"));
     }
     void ignoresTheFileSizeSignal()
     {

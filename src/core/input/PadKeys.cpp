@@ -20,13 +20,13 @@ PadAction PadActionOf(PadInput input)
     case PadInput::RightShoulder:
         return {Qt::Key_PageDown, false, true};
     case PadInput::South:
-    case PadInput::Start:
         return {Qt::Key_Return};
     case PadInput::East:
         return {Qt::Key_Escape};
     case PadInput::Back:
         return {0, true};
     case PadInput::North:
+    case PadInput::Start:
         return {Qt::Key_Menu};
     case PadInput::Count:
         break;

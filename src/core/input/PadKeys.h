@@ -36,8 +36,8 @@ struct PadAction {
 };
 
 // The D-pad and the stick move as the arrow keys (Left and Right through the covers), the shoulders
-// page, A (south) and Start press Enter, B (east) Esc, Back the ">>" button, Y (north) the
-// menu key: the chosen game's menu.
+// page, A (south) presses Enter, B (east) Esc, Back the ">>" button, Y (north) and Start the
+// menu key: the chosen game's menu, or the couch view's.
 PadAction PadActionOf(PadInput input);
 
 // A stick axis (-32768 to 32767, negative up or left) as a direction once it is beyond

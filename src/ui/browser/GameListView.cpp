@@ -361,6 +361,9 @@ bool GameListView::eventFilter(QObject *watched, QEvent *event)
 {
     const bool view = watched == Lista || watched == Covers;
     const bool viewport = watched == Lista->viewport() || watched == Covers->viewport();
+    // The rows keep the height of their text, large in the couch view.
+    if (watched == Lista && event->type() == QEvent::FontChange)
+        Lista->verticalHeader()->setDefaultSectionSize(Lista->fontMetrics().height() + 4);
     if (viewport && event->type() == QEvent::MouseButtonPress) {
         byKeys_ = false;
     } else if (view && event->type() == QEvent::KeyPress) {

@@ -55,6 +55,11 @@ public:
     // read): what a benchmark waits for.
     bool coversComplete() const;
     void openFind();
+    // The find field, for typing into it by other means than the keyboard (the couch view's
+    // letters).
+    FindBar *findBar() const { return Find; }
+    // The view shown now: the list or the covers.
+    QAbstractItemView *activeView() const;
     // Enter, a double-click, the row menu: the highlighted game, if any.
     void launchCurrent();
     void toggleFavourite();
@@ -86,7 +91,6 @@ private:
     void findChanged(const QString &text);
     void findClosed();
     int highlightedRow() const;
-    QAbstractItemView *activeView() const;
     void watchView(QAbstractItemView *view);
     void fitColumns();
     void showDetailColumns();

@@ -184,7 +184,7 @@ void MainFrm::buildMenus()
         ->setObjectName(QStringLiteral("AboutM"));
 }
 
-void MainFrm::showAsRemembered()
+void MainFrm::showAsRemembered(bool fullScreen)
 {
     const WindowMemory memory = WindowMemory::read();
     viewModes_->showCovers(memory.covers);
@@ -195,6 +195,8 @@ void MainFrm::showAsRemembered()
         move(screen.center() - rect().center());
     }
     show();
+    if (fullScreen)
+        viewModes_->enterFullScreen();
 }
 
 void MainFrm::remember() const
@@ -329,9 +331,10 @@ void MainFrm::ImportM_Click()
 void MainFrm::useGamepad(GamepadInput &gamepad)
 {
     connect(&gamepad, &GamepadInput::backPressed, this, [this] {
-        if (isActiveWindow())
+        if (isActiveWindow() && Expand->isVisible()) // hidden under the couch view
             Expand->click();
     });
+    viewModes_->useGamepad(gamepad);
     connect(&library_, &zanku::Library::emulatorsRunning, &gamepad, &GamepadInput::setSuspended);
     gamepad.setSuspended(library_.anyEmulatorRunning());
 }

@@ -36,8 +36,9 @@ public:
     // Loading may end the program (a configuration file of a past version).
     void Form_Load();
     // Shows the window as the player left it last time (place, size, maximised, view), or
-    // at its design size in the middle of the screen the first time.
-    void showAsRemembered();
+    // at its design size in the middle of the screen the first time; in full screen (the
+    // couch view) when asked.
+    void showAsRemembered(bool fullScreen = false);
 
     GameListModel *model() const;        // every game
     zanku::GameFindModel *shown() const; // the rows the grid shows

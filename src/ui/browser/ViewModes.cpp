@@ -3,6 +3,8 @@
 #include "ui/browser/ColumnsMenu.h"
 #include "ui/browser/GameListView.h"
 #include "ui/browser/ShowMenu.h"
+#include "ui/couch/CouchView.h"
+#include "ui/input/GamepadInput.h"
 
 #include <QActionGroup>
 #include <QEvent>
@@ -51,7 +53,8 @@ void ViewModes::showCovers(bool covers)
 {
     (covers ? coverView_ : listView_)->setChecked(true);
     list_.setCoversShown(covers);
-    emit layoutChanged();
+    if (couch() == nullptr) // the couch view lays the list out itself
+        emit layoutChanged();
 }
 
 QByteArray ViewModes::normalGeometry() const
@@ -81,9 +84,33 @@ void ViewModes::leaveFullScreen()
 bool ViewModes::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == &window_ && event->type() == QEvent::WindowStateChange) {
-        // Larger covers for a screen seen from the couch.
-        list_.setLargeCovers(window_.isFullScreen());
-        fullScreen_->setChecked(window_.isFullScreen());
+        // Full screen, however it came, is the couch view, with larger covers.
+        const bool full = window_.isFullScreen();
+        if (full && couch_ == nullptr) {
+            couch_ = new CouchView(window_, list_, library_);
+            connect(couch_, &CouchView::leaveRequested, this, &ViewModes::leaveFullScreen);
+            connect(couch_, &CouchView::switchViewRequested, this,
+                    [this] { showCovers(!list_.coversShown()); });
+        }
+        if (couch_ != nullptr)
+            full ? couch_->enter() : couch_->leave();
+        list_.setLargeCovers(full);
+        fullScreen_->setChecked(full);
+        if (!full)
+            emit layoutChanged();
     }
     return QObject::eventFilter(watched, event);
+}
+
+CouchView *ViewModes::couch() const
+{
+    return couch_ != nullptr && couch_->active() ? couch_ : nullptr;
+}
+
+void ViewModes::useGamepad(GamepadInput &gamepad)
+{
+    connect(&gamepad, &GamepadInput::backPressed, this, [this] {
+        if (couch() != nullptr && window_.isActiveWindow())
+            showCovers(!list_.coversShown());
+    });
 }

@@ -3,6 +3,7 @@
 #include "core/files/RegularFile.h"
 
 #include <QApplication>
+#include <QInputDevice>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
@@ -56,6 +57,13 @@ GamepadInput::GamepadInput(const QString &mappingsFile, QObject *parent)
     timer_->setTimerType(Qt::PreciseTimer);
     connect(timer_, &QTimer::timeout, this, &GamepadInput::poll);
     timer_->start(16);
+}
+
+const QInputDevice *GamepadInput::device()
+{
+    static const QInputDevice controllers(QStringLiteral("Game controllers"), -1,
+                                          QInputDevice::DeviceType::Keyboard);
+    return &controllers;
 }
 
 GamepadInput::~GamepadInput()
@@ -196,9 +204,11 @@ void GamepadInput::act(PadInput input, int times)
         // Each press goes to whatever has the focus by then.
         QWidget *focus = QApplication::focusWidget();
         QWidget *target = popup == nullptr && focus != nullptr ? focus : window;
-        QKeyEvent press(QEvent::KeyPress, action.key, Qt::NoModifier);
+        QKeyEvent press(QEvent::KeyPress, action.key, Qt::NoModifier, 0, 0, 0, {}, false, 1,
+                        device());
         QCoreApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, action.key, Qt::NoModifier);
+        QKeyEvent release(QEvent::KeyRelease, action.key, Qt::NoModifier, 0, 0, 0, {}, false, 1,
+                          device());
         QCoreApplication::sendEvent(target, &release);
     }
 }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+class QInputDevice;
 class QTimer;
 
 // Game controllers working the windows as the keyboard does: every controller connected,
@@ -31,6 +32,8 @@ public:
     ~GamepadInput() override;
 
     bool available() const { return available_; } // false: SDL could not start
+    // The device the controllers' key presses come from, to tell them from the keyboard's.
+    static const QInputDevice *device();
     int controllerCount() const { return int(controllers_.size()); }
     // The time in milliseconds the repeats count with.
     void setClock(std::function<qint64()> clock) { clock_ = std::move(clock); }

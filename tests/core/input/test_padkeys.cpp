@@ -24,7 +24,7 @@ private slots:
         row("right shoulder", PadInput::RightShoulder, Qt::Key_PageDown, false, true);
         row("A", PadInput::South, Qt::Key_Return, false, false);
         row("B", PadInput::East, Qt::Key_Escape, false, false);
-        row("Start", PadInput::Start, Qt::Key_Return, false, false);
+        row("Start", PadInput::Start, Qt::Key_Menu, false, false);
         row("Back", PadInput::Back, 0, true, false);
         row("Y", PadInput::North, Qt::Key_Menu, false, false);
     }

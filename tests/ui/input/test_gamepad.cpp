@@ -1,5 +1,6 @@
 #include "ScriptedMessages.h"
 #include "TestLibrary.h"
+#include "core/gamedata/GameData.h"
 #include "ui/browser/GameListView.h"
 #include "ui/browser/MainFrm.h"
 #include "ui/input/GamepadInput.h"
@@ -8,9 +9,14 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTableView>
+#include <QTextBrowser>
 
 #include <SDL.h>
 
@@ -78,6 +84,19 @@ struct Couch : TestLibrary {
     {
         hold(button, true, stick);
         hold(button, false, stick);
+    }
+    // Start, then Down until the command is highlighted, then A.
+    bool choose(const char *command)
+    {
+        press(SDL_CONTROLLER_BUTTON_START);
+        auto *menu = main.findChild<QMenu *>("CouchMenu");
+        auto *wanted = menu ? menu->findChild<QAction *>(command) : nullptr;
+        for (int i = 0; wanted && i < 20 && menu->activeAction() != wanted; ++i)
+            press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+        if (!wanted || menu->activeAction() != wanted)
+            return false;
+        press(SDL_CONTROLLER_BUTTON_A);
+        return true;
     }
     QString launched(int tries = 300) const
     {
@@ -225,6 +244,47 @@ private slots:
         couch.hold(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false);
         couch.press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
         QCOMPARE(couch.row(), 1);
+    }
+    // Full screen is the couch view: no desktop parts, large text, everything by the pad,
+    // and the keyboard's Esc to leave.
+    void theCouchView()
+    {
+        Couch couch;
+        couch.attach();
+        couch.main.findChild<QAction *>("FullScreenM")->trigger();
+        QTRY_VERIFY(couch.main.isFullScreen());
+        auto *details = couch.main.findChild<QTextBrowser *>("CouchDetails");
+        QVERIFY(details->isVisible() && details->toPlainText().contains("File: Alpha.bin"));
+        QVERIFY(!couch.main.menuBar()->isVisible() && !couch.main.statusBar()->isVisible());
+        QVERIFY(!couch.main.findChild<QPushButton *>("Launch")->isVisible());
+        const int screen = couch.main.screen()->geometry().height();
+        QVERIFY(details->fontInfo().pixelSize() * 40 >= screen);
+        QVERIFY(couch.lista()->fontInfo().pixelSize() * 40 >= screen);
+        couch.press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+        const zanku::GameKey bravo = couch.main.findChild<GameListView *>()->currentGame();
+        QVERIFY(couch.choose("FavouriteM"));
+        QVERIFY(bravo.name == "Bravo" && couch.core.gameData().isFavourite(bravo));
+        couch.press(SDL_CONTROLLER_BUTTON_BACK); // the covers, the same game chosen
+        auto *covers = couch.main.findChild<QListView *>("Covers");
+        QTRY_VERIFY(covers->hasFocus());
+        couch.press(SDL_CONTROLLER_BUTTON_A);
+        QCOMPARE(couch.launched(), "Bravo");
+        couch.write("emu/stop");
+        QTRY_VERIFY(!couch.core.anyEmulatorRunning() && couch.pad.controllerCount() == 1);
+        QTRY_VERIFY(couch.main.isActiveWindow() && covers->hasFocus());
+        couch.press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT); // the pad is live again
+        QCOMPARE(covers->currentIndex().row(), 2);
+        couch.press(SDL_CONTROLLER_BUTTON_B); // nothing open: the pad's B stays
+        QVERIFY(couch.main.isFullScreen());
+        couch.messages.answers << MessageAnswer::No;
+        QVERIFY(couch.choose("CouchQuitM"));
+        QTRY_COMPARE(couch.messages.shown.size(), 1);
+        QCOMPARE(couch.messages.shown[0].buttons, MessageButtons::YesNo);
+        QVERIFY(couch.main.isVisible());
+        QTest::keyClick(covers, Qt::Key_Escape);
+        QTRY_VERIFY(!couch.main.isFullScreen());
+        QVERIFY(couch.main.menuBar()->isVisible() && !details->isVisible());
+        QCOMPARE(couch.main.findChild<GameListView *>()->currentGame().name, "Charlie");
     }
     void controllersComeAndGo()
     {
