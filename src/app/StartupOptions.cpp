@@ -2,6 +2,7 @@
 
 #include "core/common/Version.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +15,11 @@
 #include <langinfo.h>
 
 namespace {
+// What the options say on the terminal.
+class StartupOptions {
+    Q_DECLARE_TR_FUNCTIONS(StartupOptions)
+};
+
 const QString LibraryOption = QStringLiteral("--library");
 const QString DataLocation = QStringLiteral("@data");
 
@@ -28,7 +34,7 @@ QString VersionText()
 
 QString HelpText()
 {
-    return QStringLiteral(
+    return StartupOptions::tr(
                "Usage: zanku [--library DIR] [--no-gamepad] [--launch EMULATOR GAME]\n"
                "A front-end for several game emulators: every game of every emulator in one list,\n"
                "started with a double-click.\n"
@@ -69,12 +75,12 @@ StartupOutcome ApplyStartupOptions(const QByteArrayList &arguments)
             gamepad = false;
         } else if (argument == QLatin1String("--launch")) {
             if (i + 2 >= arguments.size())
-                return Failure(QStringLiteral("--launch needs an emulator and a game"));
+                return Failure(StartupOptions::tr("--launch needs an emulator and a game"));
             launch = {QFile::decodeName(arguments[i + 1]), QFile::decodeName(arguments[i + 2])};
             i += 2;
         } else if (argument == LibraryOption) {
             if (i + 1 == arguments.size())
-                return Failure(QStringLiteral("--library needs a folder"));
+                return Failure(StartupOptions::tr("--library needs a folder"));
             given = arguments[++i];
             libraryGiven = true;
         } else if (argument.startsWith(LibraryOption + QLatin1Char('='))) {
@@ -97,19 +103,19 @@ StartupOutcome ApplyStartupOptions(const QByteArrayList &arguments)
     // A name that does not decode would come back as another folder's: every file in it
     // would be looked for, and made, elsewhere.
     if (QFile::encodeName(library) != given)
-        return Failure(QStringLiteral("the library folder \"%1\" has a name that is not valid "
-                                      "UTF-8; Zanku cannot name the files in it")
+        return Failure(StartupOptions::tr("the library folder \"%1\" has a name that is not valid "
+                                          "UTF-8; Zanku cannot name the files in it")
                            .arg(library));
     if (library == DataLocation)
         library = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (library.isEmpty())
-        return Failure(QStringLiteral("--library needs a folder"));
+        return Failure(StartupOptions::tr("--library needs a folder"));
     // Made before anything reads or writes a file of the library.
     const QFileInfo folder(library);
     if (!QDir().mkpath(library) || !folder.isDir())
-        return Failure(QStringLiteral("cannot create the library folder \"%1\"").arg(library));
+        return Failure(StartupOptions::tr("cannot create the library folder \"%1\"").arg(library));
     if (!folder.isReadable() || !folder.isExecutable())
-        return Failure(QStringLiteral("cannot enter the library folder \"%1\"").arg(library));
+        return Failure(StartupOptions::tr("cannot enter the library folder \"%1\"").arg(library));
     return {true,
             0,
             {},
