@@ -102,12 +102,12 @@ Its Games Directory &quot;%1&quot; does not exist.</source>
 Sein Spieleverzeichnis „%1“ existiert nicht.</translation>
     </message>
     <message>
-        <source>Games  ( %L1 Roms )</source>
-        <translation>Spiele  ( %L1 ROMs )</translation>
+        <source>Games  ( %1 Roms )</source>
+        <translation>Spiele  ( %1 ROMs )</translation>
     </message>
     <message>
-        <source>Games  ( %L1 of %L2 Roms )</source>
-        <translation>Spiele  ( %L1 von %L2 ROMs )</translation>
+        <source>Games  ( %1 of %2 Roms )</source>
+        <translation>Spiele  ( %1 von %2 ROMs )</translation>
     </message>
     <message>
         <source>The %1 may not contain &quot;%2&quot;: it also names the emulator&apos;s ROM list file.</source>
@@ -248,22 +248,22 @@ Sammlungen und Startvorgaben werden nicht gespeichert.</translation>
         <translation>Nie gespielt</translation>
     </message>
     <message>
-        <source>%L1 h %2 min</source>
-        <translation>%L1 Std. %2 Min.</translation>
+        <source>%1 h %2 min</source>
+        <translation>%1 Std. %2 Min.</translation>
     </message>
     <message>
-        <source>%L1 min</source>
-        <translation>%L1 Min.</translation>
+        <source>%1 min</source>
+        <translation>%1 Min.</translation>
     </message>
     <message>
         <source>d MMM yyyy</source>
         <translation>d. MMM yyyy</translation>
     </message>
     <message numerus="yes">
-        <source>Played %Ln times, %1 in all, last on %2</source>
+        <source>Played %n times, %1 in all, last on %2</source>
         <translation>
-            <numerusform>%Ln-mal gespielt, insgesamt %1, zuletzt am %2</numerusform>
-            <numerusform>%Ln-mal gespielt, insgesamt %1, zuletzt am %2</numerusform>
+            <numerusform>%n-mal gespielt, insgesamt %1, zuletzt am %2</numerusform>
+            <numerusform>%n-mal gespielt, insgesamt %1, zuletzt am %2</numerusform>
         </translation>
     </message>
     <message>
@@ -993,17 +993,17 @@ Dann nimm seine Spiele auf mit %2 oder %3</translation>
         <translation>Fehler</translation>
     </message>
     <message numerus="yes">
-        <source>%Ln games not listed yet</source>
+        <source>%n games not listed yet</source>
         <translation>
-            <numerusform>%Ln Spiel noch nicht aufgenommen</numerusform>
-            <numerusform>%Ln Spiele noch nicht aufgenommen</numerusform>
+            <numerusform>%n Spiel noch nicht aufgenommen</numerusform>
+            <numerusform>%n Spiele noch nicht aufgenommen</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <source>%1; %Ln greyed cannot be listed.</source>
+        <source>%1; %n greyed cannot be listed.</source>
         <translation>
-            <numerusform>%1; %Ln ausgegrautes kann nicht aufgenommen werden.</numerusform>
-            <numerusform>%1; %Ln ausgegraute können nicht aufgenommen werden.</numerusform>
+            <numerusform>%1; %n ausgegrautes kann nicht aufgenommen werden.</numerusform>
+            <numerusform>%1; %n ausgegraute können nicht aufgenommen werden.</numerusform>
         </translation>
     </message>
     <message>
@@ -1011,12 +1011,12 @@ Dann nimm seine Spiele auf mit %2 oder %3</translation>
         <translation>Kein Spiel ist markiert.</translation>
     </message>
     <message>
-        <source>Added to the list of %1: %L2.</source>
-        <translation>Zur Liste von %1 hinzugefügt: %L2.</translation>
+        <source>Added to the list of %1: %2.</source>
+        <translation>Zur Liste von %1 hinzugefügt: %2.</translation>
     </message>
     <message>
-        <source>Added to the list of %1: %L2; %L3 not added.</source>
-        <translation>Zur Liste von %1 hinzugefügt: %L2; %L3 nicht hinzugefügt.</translation>
+        <source>Added to the list of %1: %2; %3 not added.</source>
+        <translation>Zur Liste von %1 hinzugefügt: %2; %3 nicht hinzugefügt.</translation>
     </message>
     <message>
         <source>Name</source>
@@ -1210,8 +1210,8 @@ Drop them and show the list of %2?</source>
 Verwerfen und die Liste von %2 zeigen?</translation>
     </message>
     <message>
-        <source>Total Rom Listed :  %L1</source>
-        <translation>ROMs insgesamt :  %L1</translation>
+        <source>Total Rom Listed :  %1</source>
+        <translation>ROMs insgesamt :  %1</translation>
     </message>
     <message>
         <source>%1 was changed by another program since it was opened.

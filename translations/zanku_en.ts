@@ -4,27 +4,27 @@
 <context>
     <name>Core</name>
     <message numerus="yes">
-        <source>Played %Ln times, %1 in all, last on %2</source>
+        <source>Played %n times, %1 in all, last on %2</source>
         <translation>
-            <numerusform>Played %Ln time, %1 in all, last on %2</numerusform>
-            <numerusform>Played %Ln times, %1 in all, last on %2</numerusform>
+            <numerusform>Played %n time, %1 in all, last on %2</numerusform>
+            <numerusform>Played %n times, %1 in all, last on %2</numerusform>
         </translation>
     </message>
 </context>
 <context>
     <name>ImportFrm</name>
     <message numerus="yes">
-        <source>%Ln games not listed yet</source>
+        <source>%n games not listed yet</source>
         <translation>
-            <numerusform>%Ln game not listed yet</numerusform>
-            <numerusform>%Ln games not listed yet</numerusform>
+            <numerusform>%n game not listed yet</numerusform>
+            <numerusform>%n games not listed yet</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <source>%1; %Ln greyed cannot be listed.</source>
+        <source>%1; %n greyed cannot be listed.</source>
         <translation>
-            <numerusform>%1; %Ln greyed cannot be listed.</numerusform>
-            <numerusform>%1; %Ln greyed cannot be listed.</numerusform>
+            <numerusform>%1; %n greyed cannot be listed.</numerusform>
+            <numerusform>%1; %n greyed cannot be listed.</numerusform>
         </translation>
     </message>
 </context>

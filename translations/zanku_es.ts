@@ -102,12 +102,12 @@ Its Games Directory &quot;%1&quot; does not exist.</source>
 Su directorio de juegos «%1» no existe.</translation>
     </message>
     <message>
-        <source>Games  ( %L1 Roms )</source>
-        <translation>Juegos  ( %L1 ROMs )</translation>
+        <source>Games  ( %1 Roms )</source>
+        <translation>Juegos  ( %1 ROMs )</translation>
     </message>
     <message>
-        <source>Games  ( %L1 of %L2 Roms )</source>
-        <translation>Juegos  ( %L1 de %L2 ROMs )</translation>
+        <source>Games  ( %1 of %2 Roms )</source>
+        <translation>Juegos  ( %1 de %2 ROMs )</translation>
     </message>
     <message>
         <source>The %1 may not contain &quot;%2&quot;: it also names the emulator&apos;s ROM list file.</source>
@@ -248,22 +248,22 @@ Las colecciones y las elecciones de inicio no se guardarán.</translation>
         <translation>Nunca jugado</translation>
     </message>
     <message>
-        <source>%L1 h %2 min</source>
-        <translation>%L1 h %2 min</translation>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
     </message>
     <message>
-        <source>%L1 min</source>
-        <translation>%L1 min</translation>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
     </message>
     <message>
         <source>d MMM yyyy</source>
         <translation>d MMM yyyy</translation>
     </message>
     <message numerus="yes">
-        <source>Played %Ln times, %1 in all, last on %2</source>
+        <source>Played %n times, %1 in all, last on %2</source>
         <translation>
-            <numerusform>Jugado %Ln vez, %1 en total, la última el %2</numerusform>
-            <numerusform>Jugado %Ln veces, %1 en total, la última el %2</numerusform>
+            <numerusform>Jugado %n vez, %1 en total, la última el %2</numerusform>
+            <numerusform>Jugado %n veces, %1 en total, la última el %2</numerusform>
         </translation>
     </message>
     <message>
@@ -993,17 +993,17 @@ Luego añade sus juegos con %2 o %3</translation>
         <translation>Error</translation>
     </message>
     <message numerus="yes">
-        <source>%Ln games not listed yet</source>
+        <source>%n games not listed yet</source>
         <translation>
-            <numerusform>%Ln juego aún sin añadir</numerusform>
-            <numerusform>%Ln juegos aún sin añadir</numerusform>
+            <numerusform>%n juego aún sin añadir</numerusform>
+            <numerusform>%n juegos aún sin añadir</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <source>%1; %Ln greyed cannot be listed.</source>
+        <source>%1; %n greyed cannot be listed.</source>
         <translation>
-            <numerusform>%1; %Ln en gris no se puede añadir a la lista.</numerusform>
-            <numerusform>%1; %Ln en gris no se pueden añadir a la lista.</numerusform>
+            <numerusform>%1; %n en gris no se puede añadir a la lista.</numerusform>
+            <numerusform>%1; %n en gris no se pueden añadir a la lista.</numerusform>
         </translation>
     </message>
     <message>
@@ -1011,12 +1011,12 @@ Luego añade sus juegos con %2 o %3</translation>
         <translation>No hay ningún juego marcado.</translation>
     </message>
     <message>
-        <source>Added to the list of %1: %L2.</source>
-        <translation>Añadidos a la lista de %1: %L2.</translation>
+        <source>Added to the list of %1: %2.</source>
+        <translation>Añadidos a la lista de %1: %2.</translation>
     </message>
     <message>
-        <source>Added to the list of %1: %L2; %L3 not added.</source>
-        <translation>Añadidos a la lista de %1: %L2; %L3 sin añadir.</translation>
+        <source>Added to the list of %1: %2; %3 not added.</source>
+        <translation>Añadidos a la lista de %1: %2; %3 sin añadir.</translation>
     </message>
     <message>
         <source>Name</source>
@@ -1210,8 +1210,8 @@ Drop them and show the list of %2?</source>
 ¿Descartarlos y mostrar la lista de %2?</translation>
     </message>
     <message>
-        <source>Total Rom Listed :  %L1</source>
-        <translation>Total de ROMs :  %L1</translation>
+        <source>Total Rom Listed :  %1</source>
+        <translation>Total de ROMs :  %1</translation>
     </message>
     <message>
         <source>%1 was changed by another program since it was opened.

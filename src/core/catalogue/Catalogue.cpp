@@ -147,10 +147,11 @@ QString NotConfiguredText(const QString &emulatorName, const QString &gamesDirec
 
 QString GameCountText(int gameCount)
 {
-    return zanku::CoreText::tr("Games  ( %L1 Roms )").arg(gameCount);
+    return zanku::CoreText::tr("Games  ( %1 Roms )").arg(zanku::LocalNumber(gameCount));
 }
 
 QString GameCountText(int shown, int gameCount)
 {
-    return zanku::CoreText::tr("Games  ( %L1 of %L2 Roms )").arg(shown).arg(gameCount);
+    return zanku::CoreText::tr("Games  ( %1 of %2 Roms )")
+        .arg(zanku::LocalNumber(shown), zanku::LocalNumber(gameCount));
 }

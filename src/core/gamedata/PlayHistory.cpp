@@ -342,13 +342,13 @@ QString PlayHistory::describe(const std::optional<Game> &game)
     if (!game || game->launches == 0)
         return CoreText::tr("Never played");
     const qint64 minutes = game->seconds / 60;
-    const QString time = minutes >= 60
-                             ? CoreText::tr("%L1 h %2 min").arg(minutes / 60).arg(minutes % 60)
-                             : CoreText::tr("%L1 min").arg(minutes);
+    const QString time =
+        minutes >= 60 ? CoreText::tr("%1 h %2 min").arg(LocalNumber(minutes / 60)).arg(minutes % 60)
+                      : CoreText::tr("%1 min").arg(LocalNumber(minutes));
     // The date in the player's language, in the order the translation gives.
     const QString date =
         QLocale().toString(game->lastPlayed.toLocalTime().date(), CoreText::tr("d MMM yyyy"));
-    return CoreText::tr("Played %Ln times, %1 in all, last on %2", nullptr, int(game->launches))
+    return CoreText::tr("Played %n times, %1 in all, last on %2", nullptr, int(game->launches))
         .arg(time, date);
 }
 

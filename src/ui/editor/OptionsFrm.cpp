@@ -2,6 +2,7 @@
 
 #include "core/catalogue/Config.h"
 #include "core/catalogue/RomList.h"
+#include "core/common/CoreText.h"
 #include "core/editor/EditorRenames.h"
 #include "core/library/Library.h"
 #include "ui/common/Layout.h"
@@ -180,7 +181,7 @@ void OptionsFrm::LoadRomList(const QString &emulatorName)
 void OptionsFrm::showCount()
 {
     if (mode_ == EditorMode::Roms && !loadedEmulator_.isEmpty())
-        TRom->setText(tr("Total Rom Listed :  %L1").arg(Grid->rowCount()));
+        TRom->setText(tr("Total Rom Listed :  %1").arg(zanku::LocalNumber(Grid->rowCount())));
 }
 
 void OptionsFrm::Aggiungi_Click()

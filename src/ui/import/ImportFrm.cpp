@@ -1,5 +1,6 @@
 #include "ui/import/ImportFrm.h"
 
+#include "core/common/CoreText.h"
 #include "core/editor/EditorRecords.h"
 #include "core/import/ImportAdd.h"
 #include "core/import/ImportJob.h"
@@ -205,9 +206,9 @@ void ImportFrm::scanDone(const QString &error, bool cancelled)
     } else {
         model_->finishReads();
         const size_t greyed = model_->greyedCount(), found = model_->candidateCount();
-        const QString notListed = tr("%Ln games not listed yet", nullptr, int(found));
+        const QString notListed = tr("%n games not listed yet", nullptr, int(found));
         Status->setText(
-            greyed > 0 ? tr("%1; %Ln greyed cannot be listed.", nullptr, int(greyed)).arg(notListed)
+            greyed > 0 ? tr("%1; %n greyed cannot be listed.", nullptr, int(greyed)).arg(notListed)
                        : notListed + u'.');
     }
     emit scanFinished();
@@ -234,11 +235,11 @@ void ImportFrm::AddChecked_Click()
     }
     model_->removeCheckedRows(result.notAdded); // those stay, to be tried again
     Status->setText(result.notAdded.isEmpty()
-                        ? tr("Added to the list of %1: %L2.").arg(emulator_.Name).arg(result.added)
-                        : tr("Added to the list of %1: %L2; %L3 not added.")
-                              .arg(emulator_.Name)
-                              .arg(result.added)
-                              .arg(result.notAdded.size()));
+                        ? tr("Added to the list of %1: %2.")
+                              .arg(emulator_.Name, zanku::LocalNumber(result.added))
+                        : tr("Added to the list of %1: %2; %3 not added.")
+                              .arg(emulator_.Name, zanku::LocalNumber(result.added),
+                                   zanku::LocalNumber(result.notAdded.size())));
     // As after a save in the editor: the main window's list follows the files.
     if (result.added > 0)
         library_.reload();
