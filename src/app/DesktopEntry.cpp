@@ -1,5 +1,6 @@
 #include "app/DesktopEntry.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -43,6 +44,7 @@ DesktopEntryResult InstallDesktopEntry()
     QSaveFile file(path);
     if (!QDir().mkpath(folder) || !file.open(QIODevice::WriteOnly) ||
         file.write(entry.toUtf8()) < 0 || !file.commit())
-        return {false, QStringLiteral("cannot write %1: %2").arg(path, file.errorString())};
+        return {false, QCoreApplication::translate("StartupOptions", "cannot write %1: %2")
+                           .arg(path, file.errorString())};
     return {true, path};
 }

@@ -1,6 +1,7 @@
 #include "app/HeadlessLaunch.h"
 
 #include "app/StartupOptions.h"
+#include "app/Translations.h"
 #include "core/catalogue/Config.h"
 #include "core/catalogue/EmulatorPlaces.h"
 #include "core/launch/Extractions.h"
@@ -19,10 +20,10 @@ void PrintError(const QString &text)
     std::fputs(QStringLiteral("zanku: %1\n").arg(line).toLocal8Bit().constData(), stderr);
 }
 
-QString Translated(const char *text)
-{
-    return QCoreApplication::translate("HeadlessLaunch", text);
-}
+// What --launch says on the terminal.
+class HeadlessLaunch {
+    Q_DECLARE_TR_FUNCTIONS(HeadlessLaunch)
+};
 
 // The game's key by its emulator's name and its own, as the list shows them; a null key,
 // with the reason printed, when there is none.
@@ -37,15 +38,15 @@ zanku::GameKey FindGame(const zanku::Library &library, const QString &emulator, 
     for (int e = 1; e <= library.EmulatorCount(); ++e)
         emulatorKnown = emulatorKnown || library.emulator(e).Name == emulator;
     if (!emulatorKnown && !library.configError().isEmpty())
-        PrintError(Translated("%1 cannot be read: %2")
+        PrintError(HeadlessLaunch::tr("%1 cannot be read: %2")
                        .arg(QLatin1String(ConfigFileName), library.configError()));
     else if (!emulatorKnown)
         PrintError(
-            Translated("no emulator is named \"%1\" in %2")
+            HeadlessLaunch::tr("no emulator is named \"%1\" in %2")
                 .arg(emulator, QDir(library.programDir()).filePath(QLatin1String(ConfigFileName))));
     else
-        PrintError(
-            Translated("the emulator \"%1\" lists no game named \"%2\"").arg(emulator, name));
+        PrintError(HeadlessLaunch::tr("the emulator \"%1\" lists no game named \"%2\"")
+                       .arg(emulator, name));
     return {};
 }
 
@@ -63,6 +64,7 @@ int RunHeadlessLaunch(int &argc, char **argv, const StartupOutcome &outcome)
 {
     QCoreApplication application(argc, argv);
     UseUtf8FileNames();
+    const Translations translations;
     zanku::Library library(outcome.programDir);
     bool pastVersion = false;
     QObject::connect(&library, &zanku::Library::pastVersion, [&](const QString &text) {
@@ -81,13 +83,14 @@ int RunHeadlessLaunch(int &argc, char **argv, const StartupOutcome &outcome)
         PrintError(text);
         told = true;
     });
-    QObject::connect(
-        &library, &zanku::Library::launchFailed, [&](const zanku::LaunchFailure &failure) {
-            const QString said = failure.played ? Translated("%1 ended with an error in %2: %3")
-                                                : Translated("%1 did not start in %2: %3");
-            PrintError(said.arg(failure.key.name, failure.emulator, failure.reason));
-            told = true;
-        });
+    QObject::connect(&library, &zanku::Library::launchFailed,
+                     [&](const zanku::LaunchFailure &failure) {
+                         const QString said =
+                             failure.played ? HeadlessLaunch::tr("%1 ended with an error in %2: %3")
+                                            : HeadlessLaunch::tr("%1 did not start in %2: %3");
+                         PrintError(said.arg(failure.key.name, failure.emulator, failure.reason));
+                         told = true;
+                     });
     // Its status as a shell gives it: 128 and the signal for one that was stopped.
     int status = 0;
     bool ended = false;

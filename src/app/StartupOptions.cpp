@@ -3,6 +3,7 @@
 #include "app/DesktopEntry.h"
 #include "core/common/Version.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,11 @@
 #include <langinfo.h>
 
 namespace {
+// What the options say on the terminal.
+class StartupOptions {
+    Q_DECLARE_TR_FUNCTIONS(StartupOptions)
+};
+
 const QString LibraryOption = QStringLiteral("--library");
 const QString DataLocation = QStringLiteral("@data");
 
@@ -29,7 +35,7 @@ QString VersionText()
 
 QString HelpText()
 {
-    return QStringLiteral(
+    return StartupOptions::tr(
                "Usage: zanku [--library DIR] [--no-gamepad] [--full-screen] [--launch EMULATOR "
                "GAME]\n"
                "       zanku --install-desktop-entry\n"
@@ -77,7 +83,7 @@ StartupOutcome ReadOptions(const QByteArrayList &arguments)
                 return Failure(installed.message);
             return {false,
                     0,
-                    QStringLiteral("Zanku is in the menu: %1\n").arg(installed.message),
+                    StartupOptions::tr("Zanku is in the menu: %1").arg(installed.message) + u'\n',
                     {},
                     {}};
         }
@@ -85,12 +91,12 @@ StartupOutcome ReadOptions(const QByteArrayList &arguments)
             gamepad = false;
         } else if (argument == QLatin1String("--launch")) {
             if (i + 2 >= arguments.size())
-                return Failure(QStringLiteral("--launch needs an emulator and a game"));
+                return Failure(StartupOptions::tr("--launch needs an emulator and a game"));
             launch = {QFile::decodeName(arguments[i + 1]), QFile::decodeName(arguments[i + 2])};
             i += 2;
         } else if (argument == LibraryOption) {
             if (i + 1 == arguments.size())
-                return Failure(QStringLiteral("--library needs a folder"));
+                return Failure(StartupOptions::tr("--library needs a folder"));
             given = arguments[++i];
             libraryGiven = true;
         } else if (argument.startsWith(LibraryOption + QLatin1Char('='))) {
@@ -113,19 +119,19 @@ StartupOutcome ReadOptions(const QByteArrayList &arguments)
     // A name that does not decode would come back as another folder's: every file in it
     // would be looked for, and made, elsewhere.
     if (QFile::encodeName(library) != given)
-        return Failure(QStringLiteral("the library folder \"%1\" has a name that is not valid "
-                                      "UTF-8; Zanku cannot name the files in it")
+        return Failure(StartupOptions::tr("the library folder \"%1\" has a name that is not valid "
+                                          "UTF-8; Zanku cannot name the files in it")
                            .arg(library));
     if (library == DataLocation)
         library = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (library.isEmpty())
-        return Failure(QStringLiteral("--library needs a folder"));
+        return Failure(StartupOptions::tr("--library needs a folder"));
     // Made before anything reads or writes a file of the library.
     const QFileInfo folder(library);
     if (!QDir().mkpath(library) || !folder.isDir())
-        return Failure(QStringLiteral("cannot create the library folder \"%1\"").arg(library));
+        return Failure(StartupOptions::tr("cannot create the library folder \"%1\"").arg(library));
     if (!folder.isReadable() || !folder.isExecutable())
-        return Failure(QStringLiteral("cannot enter the library folder \"%1\"").arg(library));
+        return Failure(StartupOptions::tr("cannot enter the library folder \"%1\"").arg(library));
     return {true,
             0,
             {},

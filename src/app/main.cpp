@@ -1,5 +1,6 @@
 #include "app/HeadlessLaunch.h"
 #include "app/StartupOptions.h"
+#include "app/Translations.h"
 #include "core/catalogue/Config.h"
 #include "core/library/Library.h"
 #include "ui/browser/MainFrm.h"
@@ -24,9 +25,16 @@ int main(int argc, char *argv[])
     QByteArrayList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(argv[i]);
-    const StartupOutcome outcome = ApplyStartupOptions(arguments);
-    std::fputs(outcome.output.toLocal8Bit().constData(), stdout);
-    std::fputs(outcome.error.toLocal8Bit().constData(), stderr);
+    StartupOutcome outcome = ApplyStartupOptions(arguments);
+    if (!outcome.output.isEmpty() || !outcome.error.isEmpty()) {
+        // Said in the player's language: the translations need an application object,
+        // made here only for what is said.
+        QCoreApplication sayer(argc, argv);
+        const Translations translations;
+        outcome = ApplyStartupOptions(arguments);
+        std::fputs(outcome.output.toLocal8Bit().constData(), stdout);
+        std::fputs(outcome.error.toLocal8Bit().constData(), stderr);
+    }
     if (!outcome.start)
         return outcome.exitStatus;
     if (outcome.launch) // no window, so no display needed either
@@ -34,12 +42,13 @@ int main(int argc, char *argv[])
 
     QApplication application(argc, argv);
     UseUtf8FileNames();
+    const Translations translations;
     InstallMessageBoxes();
 
     zanku::Library library(outcome.programDir);
     // A configuration of a past version ends the program once the player has read why.
     QObject::connect(&library, &zanku::Library::pastVersion, [](const QString &text) {
-        ShowMessage(QStringLiteral("Error"), text);
+        ShowMessage(QCoreApplication::translate("Core", "Error"), text);
         std::exit(1);
     });
     MainFrm mainWindow(library);

@@ -2,6 +2,7 @@
 
 #include "core/browse/GameListModel.h"
 #include "core/catalogue/Catalogue.h"
+#include "core/common/CoreText.h"
 #include "core/gamedata/GameData.h"
 #include "core/library/Library.h"
 #include "core/library/LibraryMetadata.h"
@@ -102,7 +103,7 @@ QVariant GameFindModel::data(const QModelIndex &proxyIndex, int role) const
         return game && game->favourite;
     const QString with = library_.gameData().launchWith(key);
     return PlayHistory::describe(game) +
-           (with.isEmpty() ? QString() : QStringLiteral("\nLaunches with %1").arg(with));
+           (with.isEmpty() ? QString() : CoreText::tr("\nLaunches with %1").arg(with));
 }
 
 bool GameFindModel::shownBy(int sourceRow) const

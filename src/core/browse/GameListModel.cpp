@@ -3,6 +3,7 @@
 #include "core/browse/SortKeys.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/EmulatorPlaces.h"
+#include "core/common/CoreText.h"
 #include "core/library/Library.h"
 #include "core/library/LibraryMetadata.h"
 #include "core/preview/CoverLoader.h"
@@ -11,9 +12,11 @@
 #include <numeric>
 
 namespace {
-const std::array<QString, GameListModel::ColumnCount> ColumnTitles = {
-    QStringLiteral("Game Name"), QStringLiteral("Type"), QStringLiteral("Emulator"),
-    QStringLiteral("Year"), QStringLiteral("Genre")};
+// English here, translated when shown.
+const std::array<const char *, GameListModel::ColumnCount> ColumnTitles = {
+    QT_TRANSLATE_NOOP("Core", "Game Name"), QT_TRANSLATE_NOOP("Core", "Type"),
+    QT_TRANSLATE_NOOP("Core", "Emulator"), QT_TRANSLATE_NOOP("Core", "Year"),
+    QT_TRANSLATE_NOOP("Core", "Genre")};
 
 const QString &cellOf(const GameListModel::Row &row, int column,
                       const std::vector<GameListModel::Emulator> &emulators)
@@ -147,7 +150,7 @@ QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
-        return ColumnTitles[size_t(section)];
+        return zanku::CoreText::tr(ColumnTitles[size_t(section)]);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     return {};

@@ -3,6 +3,7 @@
 #include "core/catalogue/EmulatorPlaces.h"
 #include "core/catalogue/PresenceIndex.h"
 #include "core/catalogue/RomList.h"
+#include "core/common/CoreText.h"
 #include "core/common/Quoted.h"
 #include "core/files/FileNames.h"
 
@@ -44,8 +45,9 @@ private:
 
 QString missingRomListText(const EmulatorRecord &emulator)
 {
-    return QStringLiteral("File ") + Quoted(emulator.Name) + QLatin1String(RomListExtension) +
-           QStringLiteral(" Not Found! You'll not be able to play the game of this Emulator!");
+    return zanku::CoreText::tr(
+               "File %1 Not Found! You'll not be able to play the game of this Emulator!")
+        .arg(Quoted(emulator.Name) + QLatin1String(RomListExtension));
 }
 } // namespace
 
@@ -126,28 +128,30 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
 
 QString NotConfiguredText(const QString &emulatorName)
 {
-    return QStringLiteral("Emulator ") + Quoted(emulatorName) +
-           QStringLiteral(" Not configured properly!! Path Not Found!");
+    return zanku::CoreText::tr("Emulator %1 Not configured properly!! Path Not Found!")
+        .arg(Quoted(emulatorName));
 }
 
 QString NotConfiguredText(const QString &emulatorName, const QString &gamesDirectory)
 {
     if (gamesDirectory.isEmpty())
         return NotConfiguredText(emulatorName) +
-               QStringLiteral("\nIt has no Games Directory: set one in Options > Emulator Config.");
+               zanku::CoreText::tr(
+                   "\nIt has no Games Directory: set one in Options > Emulator Config.");
     const QString shown = Quoted(QDir::toNativeSeparators(gamesDirectory));
     return NotConfiguredText(emulatorName) +
            (QFileInfo::exists(gamesDirectory)
-                ? QStringLiteral("\nIts Games Directory \"%1\" is not a folder.").arg(shown)
-                : QStringLiteral("\nIts Games Directory \"%1\" does not exist.").arg(shown));
+                ? zanku::CoreText::tr("\nIts Games Directory \"%1\" is not a folder.").arg(shown)
+                : zanku::CoreText::tr("\nIts Games Directory \"%1\" does not exist.").arg(shown));
 }
 
 QString GameCountText(int gameCount)
 {
-    return QStringLiteral("Games  ( %1 Roms )").arg(gameCount);
+    return zanku::CoreText::tr("Games  ( %1 Roms )").arg(zanku::LocalNumber(gameCount));
 }
 
 QString GameCountText(int shown, int gameCount)
 {
-    return QStringLiteral("Games  ( %1 of %2 Roms )").arg(shown).arg(gameCount);
+    return zanku::CoreText::tr("Games  ( %1 of %2 Roms )")
+        .arg(zanku::LocalNumber(shown), zanku::LocalNumber(gameCount));
 }

@@ -1,5 +1,6 @@
 #include "core/editor/EditorRecords.h"
 
+#include "core/common/CoreText.h"
 #include "core/common/Quoted.h"
 
 #include <QDir>
@@ -43,24 +44,28 @@ QString emulatorNameProblem(const QString &name)
     static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
     for (const QChar c : name) {
         if (forbidden.contains(c)) {
-            return QStringLiteral("The %1 may not contain \"%2\": it also names the emulator's "
-                                  "ROM list file.")
+            return zanku::CoreText::tr(
+                       "The %1 may not contain \"%2\": it also names the emulator's "
+                       "ROM list file.")
                 .arg(label, c);
         }
         if (c.unicode() < 0x20) {
-            return QStringLiteral("The %1 may not contain control characters: it also names the "
-                                  "emulator's ROM list file.")
+            return zanku::CoreText::tr(
+                       "The %1 may not contain control characters: it also names the "
+                       "emulator's ROM list file.")
                 .arg(label);
         }
     }
     if (std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c == u'.' || c == u' '; })) {
-        return QStringLiteral("The %1 may not be made only of dots and blanks: it also names the "
-                              "emulator's ROM list file.")
+        return zanku::CoreText::tr(
+                   "The %1 may not be made only of dots and blanks: it also names the "
+                   "emulator's ROM list file.")
             .arg(label);
     }
     if (isDeviceName(name)) {
-        return QStringLiteral("The %1 may not be \"%2\": that name belongs to a device and cannot "
-                              "name the emulator's ROM list file.")
+        return zanku::CoreText::tr(
+                   "The %1 may not be \"%2\": that name belongs to a device and cannot "
+                   "name the emulator's ROM list file.")
             .arg(label, Quoted(name));
     }
     return {};
@@ -103,7 +108,7 @@ QStringList ColumnTitlesFor(EditorMode mode)
     return withFields(mode, [](const auto &fields) {
         QStringList titles;
         for (const auto &field : fields)
-            titles.append(QLatin1String(field.title));
+            titles.append(zanku::CoreText::tr(field.title));
         return titles;
     });
 }
@@ -200,7 +205,7 @@ QString FieldLabel(EditorMode mode, int column)
 {
     return withFields(mode, [column](const auto &fields) {
         return column >= 0 && column < int(fields.size())
-                   ? QLatin1String(fields[size_t(column)].label)
+                   ? zanku::CoreText::tr(fields[size_t(column)].label)
                    : QString();
     });
 }
@@ -208,13 +213,14 @@ QString FieldLabel(EditorMode mode, int column)
 QString RecordProblem(EditorMode mode, const GridRow &row)
 {
     if (cell(row, 0).isEmpty() || cell(row, 1).isEmpty())
-        return QString::fromLatin1(MissingNameOrFileText);
+        return zanku::CoreText::tr(MissingNameOrFileText);
 
     const int columns = ColumnCountFor(mode);
     for (int column = 0; column < columns; ++column) {
         if (hasLineBreak(cell(row, column))) {
-            return QStringLiteral("The %1 may not contain a line break: each value is one line "
-                                  "of its file.")
+            return zanku::CoreText::tr(
+                       "The %1 may not contain a line break: each value is one line "
+                       "of its file.")
                 .arg(FieldLabel(mode, column));
         }
     }
@@ -223,8 +229,9 @@ QString RecordProblem(EditorMode mode, const GridRow &row)
         // Type may hold "=": the reader gives it everything after the fourth one.
         for (int column = 0; column < 4; ++column) {
             if (cell(row, column).contains(u'=')) {
-                return QStringLiteral("The %1 may not contain \"=\": the ROM list line would be "
-                                      "read back split differently.")
+                return zanku::CoreText::tr(
+                           "The %1 may not contain \"=\": the ROM list line would be "
+                           "read back split differently.")
                     .arg(FieldLabel(mode, column));
             }
         }
@@ -234,8 +241,9 @@ QString RecordProblem(EditorMode mode, const GridRow &row)
     if (const QString problem = emulatorNameProblem(cell(row, 0)); !problem.isEmpty())
         return problem;
     if (cell(row, 5).startsWith(u';')) {
-        return QStringLiteral("The %1 may not begin with \";\": Zanku.ini would then read as a "
-                              "past version and the program would not start.")
+        return zanku::CoreText::tr(
+                   "The %1 may not begin with \";\": Zanku.ini would then read as a "
+                   "past version and the program would not start.")
             .arg(FieldLabel(mode, 5));
     }
     return {};
@@ -245,17 +253,19 @@ QString RomSaveProblem(const QString &chosenText, const QString &loadedEmulator,
                        const QStringList &configured)
 {
     if (loadedEmulator.isEmpty()) {
-        return QStringLiteral("Choose an emulator from the list first: no ROM list is open, so "
-                              "nothing was saved.");
+        return zanku::CoreText::tr(
+            "Choose an emulator from the list first: no ROM list is open, so "
+            "nothing was saved.");
     }
     if (!configured.contains(chosenText)) {
-        return QStringLiteral("\"%1\" is not an emulator of the configuration. Choose one from the "
-                              "list; nothing was saved.")
+        return zanku::CoreText::tr(
+                   "\"%1\" is not an emulator of the configuration. Choose one from the "
+                   "list; nothing was saved.")
             .arg(Quoted(chosenText));
     }
     if (chosenText != loadedEmulator) {
-        return QStringLiteral("The list shown belongs to \"%1\", not to \"%2\". Choose \"%2\" "
-                              "from the list to edit its games; nothing was saved.")
+        return zanku::CoreText::tr("The list shown belongs to \"%1\", not to \"%2\". Choose \"%2\" "
+                                   "from the list to edit its games; nothing was saved.")
             .arg(Quoted(loadedEmulator), Quoted(chosenText));
     }
     return {};
@@ -263,8 +273,8 @@ QString RomSaveProblem(const QString &chosenText, const QString &loadedEmulator,
 
 QString UnreadableSaveProblem(const QString &file)
 {
-    return QStringLiteral("%1 could not be read, so the editor does not show what it holds. "
-                          "Saving would replace it; nothing was saved.")
+    return zanku::CoreText::tr("%1 could not be read, so the editor does not show what it holds. "
+                               "Saving would replace it; nothing was saved.")
         .arg(Quoted(QDir::toNativeSeparators(file)));
 }
 

@@ -47,7 +47,8 @@ std::vector<int> SortedRowOrder(const std::vector<GridRow> &rows);
 // What the record editor calls each field when it refuses a value.
 QString FieldLabel(EditorMode mode, int column);
 
-inline constexpr auto MissingNameOrFileText = "At Least Game and File MUST be added";
+inline constexpr auto MissingNameOrFileText =
+    QT_TRANSLATE_NOOP("Core", "At Least Game and File MUST be added");
 
 // Why the record editor refuses a record, or an empty text when it can be taken. A
 // record needs a name and a file (or program); beyond that only values that would

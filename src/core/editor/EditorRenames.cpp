@@ -1,6 +1,7 @@
 #include "core/editor/EditorRenames.h"
 
 #include "core/catalogue/RomList.h"
+#include "core/common/CoreText.h"
 #include "core/common/Quoted.h"
 
 #include <QDir>
@@ -27,18 +28,20 @@ bool RomListInTheWay(const QString &programDir, const Rename &rename)
 QString RenameQuestion(const Rename &rename)
 {
     const auto &[from, to] = rename;
-    return QStringLiteral("%1 is renamed %2, but a ROM list %3 is there already.\n\nSave anyway? "
-                          "%2 then lists the games of %3, and %4 stays as it is.")
+    return zanku::CoreText::tr(
+               "%1 is renamed %2, but a ROM list %3 is there already.\n\nSave anyway? "
+               "%2 then lists the games of %3, and %4 stays as it is.")
         .arg(Quoted(from), Quoted(to), Quoted(RomListFileName(to)), Quoted(RomListFileName(from)));
 }
 
 QString SavesQuestion(const Rename &rename)
 {
     const auto &[from, to] = rename;
-    return QStringLiteral("%1 is renamed %2, but saves kept for an emulator named %2 are there "
-                          "already.\n\nYes merges them: the games of %1 keep their own saves, "
-                          "and any of the others in their way is kept beside them as \"(old)\". "
-                          "No keeps both: the saves there are renamed %3 first. Cancel saves "
-                          "nothing.")
+    return zanku::CoreText::tr(
+               "%1 is renamed %2, but saves kept for an emulator named %2 are there "
+               "already.\n\nYes merges them: the games of %1 keep their own saves, "
+               "and any of the others in their way is kept beside them as \"(old)\". "
+               "No keeps both: the saves there are renamed %3 first. Cancel saves "
+               "nothing.")
         .arg(Quoted(from), Quoted(to), Quoted(to + QStringLiteral(" (old)")));
 }

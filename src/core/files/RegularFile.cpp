@@ -1,5 +1,7 @@
 #include "core/files/RegularFile.h"
 
+#include "core/common/CoreText.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -12,8 +14,10 @@
 #endif
 
 namespace {
-const QString NotRegularText =
-    QStringLiteral("not a regular file (it is a folder, a device or a pipe)");
+QString NotRegularText()
+{
+    return zanku::CoreText::tr("not a regular file (it is a folder, a device or a pipe)");
+}
 
 RegularFileRead failed(RegularFileRead::Status status, const QString &reason)
 {
@@ -26,7 +30,7 @@ RegularFileRead failed(RegularFileRead::Status status, const QString &reason)
 RegularFileRead tooLarge(qint64 maxBytes)
 {
     return failed(RegularFileRead::TooLarge,
-                  QStringLiteral("it is larger than %1 bytes").arg(maxBytes));
+                  zanku::CoreText::tr("it is larger than %1 bytes").arg(maxBytes));
 }
 
 #ifdef Q_OS_UNIX
@@ -62,7 +66,7 @@ RegularFileRead ReadRegularFile(const QString &path, qint64 maxBytes)
     if (::fstat(file.fd, &status) != 0)
         return failed(RegularFileRead::Unreadable, systemError(errno));
     if (!S_ISREG(status.st_mode))
-        return failed(RegularFileRead::NotRegular, NotRegularText);
+        return failed(RegularFileRead::NotRegular, NotRegularText());
     const qint64 size = status.st_size;
     if (size > maxBytes)
         return tooLarge(maxBytes);
@@ -85,9 +89,9 @@ RegularFileRead ReadRegularFile(const QString &path, qint64 maxBytes)
 #else
     const QFileInfo info(path);
     if (!info.exists())
-        return failed(RegularFileRead::Missing, QStringLiteral("the file does not exist"));
+        return failed(RegularFileRead::Missing, zanku::CoreText::tr("the file does not exist"));
     if (!info.isFile())
-        return failed(RegularFileRead::NotRegular, NotRegularText);
+        return failed(RegularFileRead::NotRegular, NotRegularText());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return failed(RegularFileRead::Unreadable, file.errorString());

@@ -1,5 +1,6 @@
 #include "core/files/TextFile.h"
 
+#include "core/common/CoreText.h"
 #include "core/common/Quoted.h"
 #include "core/files/RegularFile.h"
 
@@ -25,8 +26,10 @@
 namespace {
 // A ROM list of 200,000 games is some 20 MiB; anything far beyond that is not one of ours.
 constexpr qint64 MaxTextFileSize = 64 * 1024 * 1024;
-const QString NotAFileText =
-    QStringLiteral("not a regular file (it is a folder, a device or a pipe)");
+QString NotAFileText()
+{
+    return zanku::CoreText::tr("not a regular file (it is a folder, a device or a pipe)");
+}
 
 #ifdef Q_OS_WIN
 constexpr TextEncoding NewFileEncoding = TextEncoding::Legacy;
@@ -114,15 +117,15 @@ QString failureReason(const QFileDevice &file)
         return text;
     switch (file.error()) {
     case QFileDevice::ResourceError:
-        return QStringLiteral("the disk is full");
+        return zanku::CoreText::tr("the disk is full");
     case QFileDevice::PermissionsError:
-        return QStringLiteral("permission denied");
+        return zanku::CoreText::tr("permission denied");
     case QFileDevice::OpenError:
-        return QStringLiteral("the file could not be created");
+        return zanku::CoreText::tr("the file could not be created");
     case QFileDevice::RenameError:
-        return QStringLiteral("the new file could not take the old one's place");
+        return zanku::CoreText::tr("the new file could not take the old one's place");
     default:
-        return QStringLiteral("the data could not be written");
+        return zanku::CoreText::tr("the data could not be written");
     }
 }
 
@@ -139,7 +142,8 @@ QString readWholeFile(const QString &path, QByteArray &content)
 {
     RegularFileRead read = ReadRegularFile(path, MaxTextFileSize);
     if (read.status == RegularFileRead::TooLarge)
-        return QStringLiteral("it is over 64 MiB, too large to be a list of emulators or games");
+        return zanku::CoreText::tr(
+            "it is over 64 MiB, too large to be a list of emulators or games");
     content = std::move(read.content);
     return read.reason;
 }
@@ -175,7 +179,7 @@ QString writeEvery(QFileDevice &file, const QByteArray &content)
     if (::fstat(file.handle(), &status) != 0)
         return systemError();
     if (status.st_size != content.size())
-        return QStringLiteral("only %1 of its %2 bytes could be written")
+        return zanku::CoreText::tr("only %1 of its %2 bytes could be written")
             .arg(status.st_size)
             .arg(content.size());
 #endif
@@ -201,7 +205,7 @@ TextWriteResult writeWholeFile(const QString &path, const QByteArray &content,
 {
     // Only a regular file is replaced: a device behind a link must never be.
     if (const QFileInfo existing(path); existing.exists() && !existing.isFile())
-        return {false, NotAFileText, {}};
+        return {false, NotAFileText(), {}};
     // Unbuffered, so that every write reaches the file system here, where its failure
     // is seen, and not in a buffer that the commit would flush and then rename anyway.
     QSaveFile file(path);
@@ -220,8 +224,9 @@ TextWriteResult writeWholeFile(const QString &path, const QByteArray &content,
 QString takenReason(const QString &path)
 {
     return QFileInfo(path).isSymLink()
-               ? QStringLiteral("a link of that name is there, and no file is written through one")
-               : QStringLiteral("a file of that name is already there");
+               ? zanku::CoreText::tr(
+                     "a link of that name is there, and no file is written through one")
+               : zanku::CoreText::tr("a file of that name is already there");
 }
 
 // Gives the finished file `from` the name `to` only while nothing has it, a link that
@@ -354,11 +359,12 @@ TextWriteResult AppendTextLines(const QString &path, const QStringList &lines)
 
 QString SaveErrorText(const QString &path, const QString &reason)
 {
-    return QStringLiteral("Could not save %1: %2\nThe file on disk is unchanged.")
+    return zanku::CoreText::tr("Could not save %1: %2\nThe file on disk is unchanged.")
         .arg(Quoted(QDir::toNativeSeparators(path)), reason);
 }
 
 QString ReadErrorText(const QString &path, const QString &reason)
 {
-    return QStringLiteral("Cannot read %1: %2").arg(Quoted(QDir::toNativeSeparators(path)), reason);
+    return zanku::CoreText::tr("Cannot read %1: %2")
+        .arg(Quoted(QDir::toNativeSeparators(path)), reason);
 }

@@ -1,5 +1,6 @@
 #include "core/gamedata/GameData.h"
 
+#include "core/common/CoreText.h"
 #include "core/files/RegularFile.h"
 #include "core/files/TextFile.h"
 #include "core/gamedata/ConflictCopies.h"
@@ -23,13 +24,13 @@ void GameData::load(const QString &programDir)
     choices_.load(programDir);
     // A file that cannot be read is never replaced: it stays as it is, unrecorded.
     if (history_.readOnly() && !std::exchange(historyWarned_, true))
-        emit notice(QStringLiteral("Error"),
+        emit notice(CoreText::tr("Error"),
                     ReadErrorText(history_.path(), history_.readError()) +
-                        QStringLiteral("\nWhat is played now will not be recorded."));
+                        CoreText::tr("\nWhat is played now will not be recorded."));
     if (choices_.readOnly() && !std::exchange(choicesWarned_, true))
-        emit notice(QStringLiteral("Error"),
+        emit notice(CoreText::tr("Error"),
                     ReadErrorText(choices_.path(), choices_.readError()) +
-                        QStringLiteral("\nCollections and launch choices will not be saved."));
+                        CoreText::tr("\nCollections and launch choices will not be saved."));
     mergeConflictCopies(programDir);
 }
 
@@ -195,7 +196,7 @@ void GameData::saveHistory()
     QString error;
     // A history read-only for the session was told of once, at the start.
     if (!history_.readOnly() && !history_.save(&error) && !std::exchange(historyWarned_, true))
-        emit notice(QStringLiteral("Error"), error);
+        emit notice(CoreText::tr("Error"), error);
     emit changed();
 }
 
@@ -204,7 +205,7 @@ void GameData::saveChoices()
     QString error;
     if (!choices_.readOnly() && choices_.hasChanges() && !choices_.save(&error) &&
         !std::exchange(choicesWarned_, true))
-        emit notice(QStringLiteral("Error"), error);
+        emit notice(CoreText::tr("Error"), error);
     emit changed();
 }
 

@@ -1,5 +1,6 @@
 #include "core/gamedata/PlayHistory.h"
 
+#include "core/common/CoreText.h"
 #include "core/files/TextFile.h"
 #include "core/gamedata/PlayHistoryFile.h"
 #include "core/gamedata/PlayHistoryLine.h"
@@ -339,16 +340,16 @@ std::vector<PlayHistory::Game> PlayHistory::recent(int count) const
 QString PlayHistory::describe(const std::optional<Game> &game)
 {
     if (!game || game->launches == 0)
-        return QStringLiteral("Never played");
+        return CoreText::tr("Never played");
     const qint64 minutes = game->seconds / 60;
-    const QString time = minutes >= 60
-                             ? QStringLiteral("%1 h %2 min").arg(minutes / 60).arg(minutes % 60)
-                             : QStringLiteral("%1 min").arg(minutes);
-    return QStringLiteral("Played %1 %2, %3 in all, last on %4")
-        .arg(game->launches)
-        .arg(game->launches == 1 ? QStringLiteral("time") : QStringLiteral("times"), time,
-             QLocale(QLocale::English)
-                 .toString(game->lastPlayed.toLocalTime().date(), QStringLiteral("d MMM yyyy")));
+    const QString time =
+        minutes >= 60 ? CoreText::tr("%1 h %2 min").arg(LocalNumber(minutes / 60)).arg(minutes % 60)
+                      : CoreText::tr("%1 min").arg(LocalNumber(minutes));
+    // The date in the player's language, in the order the translation gives.
+    const QString date =
+        QLocale().toString(game->lastPlayed.toLocalTime().date(), CoreText::tr("d MMM yyyy"));
+    return CoreText::tr("Played %n times, %1 in all, last on %2", nullptr, int(game->launches))
+        .arg(time, date);
 }
 
 } // namespace zanku

@@ -1,5 +1,6 @@
 #include "core/gamedata/PlayHistoryFile.h"
 
+#include "core/common/CoreText.h"
 #include "core/files/RegularFile.h"
 #include "core/files/TextFile.h"
 #include "core/gamedata/PlayHistory.h"
@@ -40,15 +41,15 @@ bool SaveLock::take(QString &reason)
     // QLockFile would wait forever on a named pipe in the lock's place.
     const QFileInfo info(path_);
     if ((info.exists() || info.isSymLink()) && !info.isFile()) {
-        reason = QStringLiteral("its lock file %1 is not an ordinary file")
+        reason = CoreText::tr("its lock file %1 is not an ordinary file")
                      .arg(QDir::toNativeSeparators(path_));
         return false;
     }
     if (!lock_.tryLock(LockWaitMs)) {
         const int error = errno; // QLockFile keeps the system's reason (a full disk) to itself
         reason = lock_.error() == QLockFile::LockFailedError
-                     ? QStringLiteral("another Zanku is saving it")
-                     : QStringLiteral("its lock file cannot be made: %1")
+                     ? CoreText::tr("another Zanku is saving it")
+                     : CoreText::tr("its lock file cannot be made: %1")
                            .arg(QString::fromLocal8Bit(std::strerror(error)));
         return false;
     }
@@ -60,7 +61,7 @@ bool SaveShared(const QString &path, const QString &readError, QString *error,
 {
     QString reason = readError;
     if (reason.isEmpty() && path.isEmpty())
-        reason = QStringLiteral("no program directory was read");
+        reason = CoreText::tr("no program directory was read");
     SaveLock lock(path);
     if (reason.isEmpty() && lock.take(reason) && merge(reason))
         return true;

@@ -1,5 +1,6 @@
 #include "core/import/ImportAdd.h"
 
+#include "core/common/CoreText.h"
 #include "core/editor/EditorRecords.h"
 #include "core/files/TextFile.h"
 #include "core/import/ImportDiscs.h"
@@ -26,7 +27,7 @@ AddResult AddToRomList(zanku::Library &library, const EmulatorRecord &emulator,
     const zanku::RomListRead read = library.readRomList(emulator.Name);
     if (read.status == TextReadResult::Unreadable)
         return failed(ReadErrorText(places.romList(), read.error) +
-                      QStringLiteral("\nNothing was added."));
+                      zanku::CoreText::tr("\nNothing was added."));
     const ListedNames known(places, read.records);
 
     std::vector<GridRow> rows;
@@ -36,7 +37,7 @@ AddResult AddToRomList(zanku::Library &library, const EmulatorRecord &emulator,
             continue;
         const GridRow row = {candidate.name, candidate.file, QString(), QString(), type};
         if (const QString problem = RecordProblem(EditorMode::Roms, row); !problem.isEmpty()) {
-            return failed(QStringLiteral("%1 (%2): %3\nNothing was added.")
+            return failed(zanku::CoreText::tr("%1 (%2): %3\nNothing was added.")
                               .arg(candidate.name, candidate.file, problem));
         }
         rows.push_back(row);
@@ -56,7 +57,8 @@ AddResult AddToRomList(zanku::Library &library, const EmulatorRecord &emulator,
             continue;
         }
         result.notAdded.append(candidate.file);
-        result.problems += QStringLiteral("%1 was not added: %2\n").arg(candidate.name, problem);
+        result.problems +=
+            zanku::CoreText::tr("%1 was not added: %2\n").arg(candidate.name, problem);
     }
     result.problems.chop(1);
     rows = std::move(kept);

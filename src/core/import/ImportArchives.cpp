@@ -2,6 +2,7 @@
 
 #include "core/catalogue/PresenceIndex.h"
 #include "core/catalogue/RomList.h"
+#include "core/common/CoreText.h"
 #include "core/files/FileNames.h"
 #include "core/unzip/ArchiveMembers.h"
 #include "core/unzip/UnzipNames.h"
@@ -19,7 +20,7 @@ QString unextractable(const ArchiveMember &member)
     if (!path.unsafe.isEmpty())
         return path.unsafe;
     if (member.symlink)
-        return QStringLiteral("it is a link, which is not extracted");
+        return zanku::CoreText::tr("it is a link, which is not extracted");
     // NAME_MAX: 255 bytes of the name as the disk holds it (on Windows, 255 characters).
     constexpr qsizetype LongestName = 255;
     for (const QString &component : path.folders + QStringList{path.fileName}) {
@@ -29,7 +30,7 @@ QString unextractable(const ArchiveMember &member)
         const qsizetype length = QFile::encodeName(component).size();
 #endif
         if (length > LongestName)
-            return QStringLiteral("a name over %1 bytes, longer than a file system holds")
+            return zanku::CoreText::tr("a name over %1 bytes, longer than a file system holds")
                 .arg(LongestName);
     }
     return {};
@@ -69,27 +70,28 @@ bool ReadArchiveCandidate(ImportCandidate &candidate, const QString &path, const
     const int index = GameMemberIndex(list.members, base);
     if (!list.error.isEmpty()) {
         candidate.problem = // "zip", "7z" or "rar": the extension without its dot
-            QStringLiteral("Not a readable %1 archive: %2.")
+            zanku::CoreText::tr("Not a readable %1 archive: %2.")
                 .arg(QLatin1String(ArchiveExtensions[size_t(ArchiveRank(path))] + 1), list.error);
         return false;
     }
     if (index < 0) {
-        candidate.problem = QStringLiteral("The archive holds no file.");
+        candidate.problem = zanku::CoreText::tr("The archive holds no file.");
         return false;
     }
     const ArchiveMember &member = list.members[size_t(index)];
     candidate.member = member.name;
     if (const QString unsafe = unextractable(member); !unsafe.isEmpty()) {
-        candidate.problem = QStringLiteral("Its game file \"%1\" would not be extracted: %2.")
+        candidate.problem = zanku::CoreText::tr("Its game file \"%1\" would not be extracted: %2.")
                                 .arg(candidate.member, unsafe);
         return false;
     }
     const QString leaf = candidate.member.section(u'/', -1);
     candidate.file = base + leaf.mid(StripExtension(leaf).size());
     if (StripExtension(candidate.file) != base) {
-        candidate.problem = QStringLiteral("Its game file \"%1\" has no extension: the catalogue "
-                                           "would look for another archive.")
-                                .arg(candidate.member);
+        candidate.problem =
+            zanku::CoreText::tr("Its game file \"%1\" has no extension: the catalogue "
+                                "would look for another archive.")
+                .arg(candidate.member);
         return false;
     }
     return true;

@@ -1,11 +1,14 @@
 #include "core/import/ImportCandidate.h"
 
+#include "core/common/CoreText.h"
+
 QString KindText(const ImportCandidate &candidate)
 {
     // An archive is told by its own kind: "zip", "7z" or "rar".
     if (candidate.kind == ImportKind::Zip)
         return candidate.entry.mid(candidate.entry.lastIndexOf(u'.') + 1).toLower();
-    return candidate.kind == ImportKind::Folder ? QStringLiteral("folder") : QStringLiteral("file");
+    return candidate.kind == ImportKind::Folder ? zanku::CoreText::tr("folder")
+                                                : zanku::CoreText::tr("file");
 }
 
 QString ImportCandidate::note() const
@@ -13,11 +16,12 @@ QString ImportCandidate::note() const
     if (!problem.isEmpty())
         return problem;
     if (pending)
-        return QStringLiteral("reading\u2026");
+        return zanku::CoreText::tr("reading…");
     if (kind == ImportKind::Zip && member != file)
-        return QStringLiteral("inside: ") + member;
+        return zanku::CoreText::tr("inside: ") + member;
     if (!discs.isEmpty())
-        return (writeDiscList ? QStringLiteral("written on adding: ") : QStringLiteral("discs: ")) +
+        return (writeDiscList ? zanku::CoreText::tr("written on adding: ")
+                              : zanku::CoreText::tr("discs: ")) +
                discs.join(QLatin1String(", "));
     return {};
 }

@@ -1,4 +1,5 @@
 #include "core/import/ImportDiscs.h"
+#include "core/common/CoreText.h"
 #include "core/import/ImportGameName.h"
 
 #include "core/catalogue/PresenceIndex.h"
@@ -65,8 +66,8 @@ QString withoutMark(const QString &name, const DiscMark &mark)
 
 QString alreadyThere(const QString &playlist)
 {
-    return QStringLiteral("%1 is already there and lists other discs: rename it, or list "
-                          "these discs in it.")
+    return CoreText::tr("%1 is already there and lists other discs: rename it, or list "
+                        "these discs in it.")
         .arg(playlist);
 }
 } // namespace
@@ -176,7 +177,7 @@ QString WriteDiscList(const QString &folder, const QString &playlist, const QStr
     const RegularFileRead there = ReadRegularFile(path, MaxListBytes);
     if (there.status != RegularFileRead::Missing) {
         if (!there.ok())
-            return QStringLiteral("%1 is already there and cannot be read as a list of discs: %2.")
+            return CoreText::tr("%1 is already there and cannot be read as a list of discs: %2.")
                 .arg(playlist, there.reason);
         return sameNames(DiscListEntries(there.content, false), discs) ? QString()
                                                                        : alreadyThere(playlist);
@@ -186,7 +187,7 @@ QString WriteDiscList(const QString &folder, const QString &playlist, const QStr
         content += disc.toUtf8() + '\n';
     // Complete or not at all, and never over a file or through a link that came since.
     if (const TextWriteResult written = WriteNewFileBytes(path, content); !written.ok)
-        return QStringLiteral("%1 could not be written: %2.").arg(playlist, written.error);
+        return CoreText::tr("%1 could not be written: %2.").arg(playlist, written.error);
     return {};
 }
 

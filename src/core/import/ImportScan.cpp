@@ -1,5 +1,6 @@
 #include "core/import/ImportScan.h"
 
+#include "core/common/CoreText.h"
 #include "core/common/ProgramFiles.h"
 
 #include "core/import/ImportArchives.h"
@@ -33,22 +34,26 @@ using zanku::EntryType;
 using zanku::ListedNames;
 using zanku::nameIn;
 
-const QString CodePageProblem =
-    QStringLiteral("Its name cannot be written in a ROM list in this system's code page.");
+QString CodePageProblem()
+{
+    return zanku::CoreText::tr(
+        "Its name cannot be written in a ROM list in this system's code page.");
+}
 
 // `named`: the text is a name read from the disk, which the code page already holds.
 QString lineProblem(const QString &file, bool named = false)
 {
     if (file.contains(u'='))
-        return QStringLiteral("Its name holds \"=\", which a ROM list line cannot hold.");
+        return zanku::CoreText::tr("Its name holds \"=\", which a ROM list line cannot hold.");
     if (file.contains(u'\n') || file.contains(u'\r'))
-        return QStringLiteral("Its name holds a line break, which a ROM list line cannot hold.");
+        return zanku::CoreText::tr(
+            "Its name holds a line break, which a ROM list line cannot hold.");
 #ifdef Q_OS_UNIX
     if (named)
         return {};
 #endif
     if (QString::fromLocal8Bit(file.toLocal8Bit()) != file)
-        return CodePageProblem;
+        return CodePageProblem();
     return {};
 }
 
@@ -105,10 +110,11 @@ ImportCandidate archiveCandidate(QString &&name, bool faithful)
     const QString base = name.chopped(extension.size());
     candidate.name = ImportName(base);
     if (!faithful)
-        candidate.problem = CodePageProblem;
+        candidate.problem = CodePageProblem();
     else if (!name.endsWith(extension) && FileNameKey(name) != FileNameKey(base + extension))
         candidate.problem =
-            QStringLiteral("The catalogue looks for archives ending in \"%1\".").arg(extension);
+            zanku::CoreText::tr("The catalogue looks for archives ending in \"%1\".")
+                .arg(extension);
     else
         candidate.pending = true;
     candidate.file = candidate.pending ? base : name;
@@ -173,9 +179,10 @@ ImportScanResult ImportScan::listNames()
     const QString &emulatorDir = places.directory();
     const QString &zips = places.zippedGames();
     if (emulatorDir.isEmpty()) {
-        result.error = QStringLiteral("Emulator %1 has no Games Directory to look in: set one in "
-                                      "Options > Emulator Config.")
-                           .arg(d->emulator.Name);
+        result.error =
+            zanku::CoreText::tr("Emulator %1 has no Games Directory to look in: set one in "
+                                "Options > Emulator Config.")
+                .arg(d->emulator.Name);
         return result;
     }
     const bool zipsApart = FileNameKey(zips) != FileNameKey(emulatorDir);
@@ -204,7 +211,7 @@ ImportScanResult ImportScan::listNames()
         candidate.kind = type == EntryType::Folder ? ImportKind::Folder : ImportKind::File;
         candidate.name =
             ImportName(candidate.kind == ImportKind::Folder ? QStringView(name) : baseOf(name));
-        candidate.problem = faithful ? lineProblem(name, true) : CodePageProblem;
+        candidate.problem = faithful ? lineProblem(name, true) : CodePageProblem();
         candidate.file = name;
         candidate.entry = std::move(name);
         keys.emplace_back(candidate.file, candidates.size() - 1);
@@ -223,15 +230,17 @@ ImportScanResult ImportScan::listNames()
                                                      addFile(std::move(name), type, faithful);
                                              });
     if (!listed) {
-        result.error = QStringLiteral("The Games Directory of emulator %1 cannot be read: \"%2\".")
-                           .arg(d->emulator.Name, QDir::toNativeSeparators(emulatorDir));
+        result.error =
+            zanku::CoreText::tr("The Games Directory of emulator %1 cannot be read: \"%2\".")
+                .arg(d->emulator.Name, QDir::toNativeSeparators(emulatorDir));
         return result;
     }
     // A Zipped Roms Path that is not there holds no archives; one that is must be read.
     if (!zips.isEmpty() && zipsApart && !zanku::ListDirectory(zips, control.cancel, addArchive) &&
         QFileInfo::exists(zips)) {
-        result.error = QStringLiteral("The Zipped Roms Path of emulator %1 cannot be read: \"%2\".")
-                           .arg(d->emulator.Name, QDir::toNativeSeparators(zips));
+        result.error =
+            zanku::CoreText::tr("The Zipped Roms Path of emulator %1 cannot be read: \"%2\".")
+                .arg(d->emulator.Name, QDir::toNativeSeparators(zips));
         candidates.clear();
         return result;
     }

@@ -1,5 +1,6 @@
 #include "core/launch/CommandLine.h"
 
+#include "core/common/CoreText.h"
 #include "core/files/FileNames.h"
 
 #include <QDir>
@@ -101,6 +102,7 @@ QString ResolveProgram(const QString &program, const QString &emulatorDir, QStri
     else if (!found && bare && !program.isEmpty())
         resolved = QStandardPaths::findExecutable(program);
     if (resolved.isEmpty() && problem != nullptr)
-        *problem = found ? QStringLiteral("is not executable") : QStringLiteral("was not found");
+        *problem =
+            found ? zanku::CoreText::tr("is not executable") : zanku::CoreText::tr("was not found");
     return resolved;
 }

@@ -1,5 +1,6 @@
 #include "core/launch/ExtractionJournal.h"
 
+#include "core/common/CoreText.h"
 #include "core/common/Quoted.h"
 #include "core/files/TextFile.h"
 
@@ -123,21 +124,21 @@ public:
         const QByteArray path = QFile::encodeName(lockPath);
         struct stat st {};
         if (::lstat(path.constData(), &st) == 0 && !S_ISREG(st.st_mode))
-            return fail(QStringLiteral("%1 is in the way of its lock file")
+            return fail(CoreText::tr("%1 is in the way of its lock file")
                             .arg(Quoted(QDir::toNativeSeparators(lockPath))));
         fd_ =
             ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
         if (fd_ < 0)
-            return fail(QStringLiteral("its lock file cannot be made: %1")
+            return fail(CoreText::tr("its lock file cannot be made: %1")
                             .arg(QString::fromLocal8Bit(strerror(errno))));
         QElapsedTimer waited;
         waited.start();
         while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
             if (errno != EWOULDBLOCK && errno != EINTR)
-                return fail(QStringLiteral("it cannot be locked: %1")
+                return fail(CoreText::tr("it cannot be locked: %1")
                                 .arg(QString::fromLocal8Bit(strerror(errno))));
             if (waited.elapsed() > LockWaitMs)
-                return fail(QStringLiteral("another Zanku keeps it locked"));
+                return fail(CoreText::tr("another Zanku keeps it locked"));
             QThread::msleep(LockPollMs);
         }
         return true;
@@ -282,8 +283,8 @@ bool ExtractionJournal::begin(const QString &folder, const QString &token, QStri
             &why);
     }
     if (!written && !std::exchange(warned_, true)) {
-        *warning = QStringLiteral("Could not write %1: %2\nThe folder %3 will not be removed after "
-                                  "a crash.")
+        *warning = CoreText::tr("Could not write %1: %2\nThe folder %3 will not be removed after "
+                                "a crash.")
                        .arg(QDir::toNativeSeparators(path()), why,
                             Quoted(QDir::toNativeSeparators(folder)));
     }

@@ -1,5 +1,6 @@
 #include "core/launch/Extractions.h"
 
+#include "core/common/CoreText.h"
 #include "core/common/Quoted.h"
 
 #include "core/launch/Launch.h"
@@ -16,7 +17,10 @@ namespace {
 // How often a folder whose emulator's leader has ended looks at its session again.
 constexpr int SessionPollMs = 1000;
 
-const QString ErrorTitle = QStringLiteral("Error");
+QString ErrorTitle()
+{
+    return CoreText::tr("Error");
+}
 
 bool inside(const QString &folder, const QString &directory)
 {
@@ -103,9 +107,9 @@ Extractions::Removal Extractions::remove(Folder &folder, QString *waiting)
     if (!claimed && ReadMarker(folder.path).value_or(ExtractionMarker{}).token != folder.token)
         return Removal::NotOurs;
     if (!claimed) {
-        *waiting = QStringLiteral("The files the emulator wrote in %1 could not be kept in %2, "
-                                  "so the folder stays until they can: its marker cannot be "
-                                  "written.")
+        *waiting = CoreText::tr("The files the emulator wrote in %1 could not be kept in %2, "
+                                "so the folder stays until they can: its marker cannot be "
+                                "written.")
                        .arg(Quoted(native(folder.path)), Quoted(native(saves)));
         return Removal::Waiting;
     }
@@ -116,16 +120,16 @@ Extractions::Removal Extractions::remove(Folder &folder, QString *waiting)
         marker.runs.clear();
         const KeepResult kept = KeepPlayersFiles(folder.path, marker, saves);
         if (!kept.ok()) {
-            *waiting = QStringLiteral("The files the emulator wrote in %1 could not be kept in "
-                                      "%2, so the folder stays until they can:\n%3")
+            *waiting = CoreText::tr("The files the emulator wrote in %1 could not be kept in "
+                                    "%2, so the folder stays until they can:\n%3")
                            .arg(Quoted(native(folder.path)), Quoted(native(saves)),
                                 kept.waiting.join(u'\n'));
             return Removal::Waiting;
         }
     }
     if (RemoveTree(folder.path, identity, MarkerName) == RemoveTreeResult::PartlyKept) {
-        *waiting = QStringLiteral("%1 could not be removed entirely; it is tried again at the "
-                                  "next clean-up.")
+        *waiting = CoreText::tr("%1 could not be removed entirely; it is tried again at the "
+                                "next clean-up.")
                        .arg(Quoted(native(folder.path)));
         return Removal::Waiting;
     }
@@ -156,7 +160,7 @@ void Extractions::tellWaiting(Folder &folder, const QString &waiting)
 {
     folder.failed = true;
     if (!std::exchange(folder.told, true))
-        emit notice(ErrorTitle, waiting);
+        emit notice(ErrorTitle(), waiting);
 }
 
 void Extractions::recover(const QStringList &emulatorDirectories)
@@ -173,9 +177,12 @@ void Extractions::adoptOrphans(bool atStart)
         return;
     QString why;
     const QList<ExtractionJournal::Entry> entries = journal_.adopt(&why);
-    if (atStart && why.contains(QLatin1String("in the way")))
-        emit notice(ErrorTitle,
-                    QStringLiteral("Cannot read %1: %2").arg(native(journal_.path()), why));
+    // Told only when something is in the way of the lock, in whatever language it is said.
+    const QStringList inTheWay =
+        CoreText::tr("%1 is in the way of its lock file").split(QStringLiteral("%1"));
+    if (atStart && inTheWay.size() == 2 && why.startsWith(inTheWay[0]) && why.endsWith(inTheWay[1]))
+        emit notice(ErrorTitle(),
+                    CoreText::tr("Cannot read %1: %2").arg(native(journal_.path()), why));
     for (const ExtractionJournal::Entry &entry : entries) {
         const auto same = [&](const auto &folder) {
             return folder->path == entry.folder && folder->token == entry.token;

@@ -1,6 +1,7 @@
 // The launch's side of the extractions: a folder made and extracted, or one that is there
 // already shared, taken over or opened again; and the emulator started on it recorded.
 
+#include "core/common/CoreText.h"
 #include "core/common/Quoted.h"
 #include "core/common/Version.h"
 #include "core/launch/Extractions.h"
@@ -18,7 +19,10 @@
 
 namespace zanku {
 namespace {
-const QString ErrorTitle = QStringLiteral("Error");
+QString ErrorTitle()
+{
+    return CoreText::tr("Error");
+}
 // How long a launch waits for another Zanku extracting or keeping the game's folder.
 constexpr qint64 BusyWaitMs = 20 * 1000;
 constexpr unsigned long BusyPollMs = 50;
@@ -41,9 +45,10 @@ bool busy(const ExtractionMarker &marker)
 
 QString busyText(const QString &folder, FolderState state)
 {
-    return QStringLiteral("%1 is being %2 by another Zanku. Try again in a moment.")
-        .arg(Quoted(native(folder)), state == FolderState::Extracting ? QStringLiteral("extracted")
-                                                                      : QStringLiteral("removed"));
+    return (state == FolderState::Extracting
+                ? CoreText::tr("%1 is being extracted by another Zanku. Try again in a moment.")
+                : CoreText::tr("%1 is being removed by another Zanku. Try again in a moment."))
+        .arg(Quoted(native(folder)));
 }
 } // namespace
 
@@ -59,9 +64,9 @@ bool Extractions::prepare(const Game &game)
     }
     const QString target = QDir::cleanPath(QDir(dir).filePath(game.file));
     if (!inside(target, dir)) {
-        emit notice(ErrorTitle,
-                    QStringLiteral("The game file %1 leads out of the emulator's directory %2, "
-                                   "so its archive is not extracted and the game is not started.")
+        emit notice(ErrorTitle(),
+                    CoreText::tr("The game file %1 leads out of the emulator's directory %2, "
+                                 "so its archive is not extracted and the game is not started.")
                         .arg(Quoted(game.file), Quoted(native(dir))));
         return false;
     }
@@ -116,11 +121,11 @@ bool Extractions::prepareThere(const Game &game, const QString &target)
     // (that would write over the player's files) and never removed.
     if (QFileInfo::exists(QDir(target).filePath(QFileInfo(game.file).fileName())))
         return true;
-    emit notice(ErrorTitle, QStringLiteral("%1 is in the way of the game's archive: it is not a "
+    emit notice(ErrorTitle(), CoreText::tr("%1 is in the way of the game's archive: it is not a "
                                            "folder Zanku made, so nothing is extracted into it. "
                                            "Move it away, or give the game a Destination "
                                            "Directory.")
-                                .arg(Quoted(native(target))));
+                                  .arg(Quoted(native(target))));
     return false;
 }
 
@@ -134,7 +139,7 @@ bool Extractions::prepareFound(const Game &game, const QString &target, Extracti
     waited.start();
     while (busy(marker) && marker.owner != self && Alive(marker.owner)) {
         if (waited.elapsed() > BusyWaitMs) {
-            emit notice(ErrorTitle, busyText(target, marker.state));
+            emit notice(ErrorTitle(), busyText(target, marker.state));
             return false;
         }
         QThread::msleep(BusyPollMs);
@@ -187,8 +192,8 @@ bool Extractions::takeOver(const Game &game, const QString &target, const Extrac
         break;
     }
     emit notice(
-        ErrorTitle,
-        QStringLiteral("%1 is in the way of the game's archive.").arg(Quoted(native(target))));
+        ErrorTitle(),
+        CoreText::tr("%1 is in the way of the game's archive.").arg(Quoted(native(target))));
     return false;
 }
 
@@ -213,13 +218,13 @@ void Extractions::reopen(Folder &folder)
 bool Extractions::retry(const Game &game, const QString &target, FolderState state)
 {
     if (retries_ >= 3 && !QFileInfo::exists(target)) {
-        emit notice(ErrorTitle,
-                    QStringLiteral("Cannot make the folder %1 to extract the game into.")
+        emit notice(ErrorTitle(),
+                    CoreText::tr("Cannot make the folder %1 to extract the game into.")
                         .arg(Quoted(native(target))));
         return false;
     }
     if (retries_ >= 3) {
-        emit notice(ErrorTitle, busyText(target, state));
+        emit notice(ErrorTitle(), busyText(target, state));
         return false;
     }
     ++retries_;
@@ -270,7 +275,7 @@ bool Extractions::prepareNew(const Game &game, const QString &target)
     QString warning;
     const bool made = journal_.begin(target, marker.token, &warning);
     if (!warning.isEmpty())
-        emit notice(ErrorTitle, warning);
+        emit notice(ErrorTitle(), warning);
     if (!made) // made, or being removed, by another Zanku meanwhile
         return retry(game, target, FolderState::Extracting);
     auto folder = std::make_unique<Folder>(Folder{target, marker.token, IdentityOf(target), {}});
@@ -278,9 +283,8 @@ bool Extractions::prepareNew(const Game &game, const QString &target)
     if (!WriteMarker(target, marker, &error)) {
         RemoveTree(target, folder->identity);
         journal_.forget(target, marker.token);
-        emit notice(
-            ErrorTitle,
-            QStringLiteral("Cannot extract into %1: %2").arg(Quoted(native(target)), error));
+        emit notice(ErrorTitle(),
+                    CoreText::tr("Cannot extract into %1: %2").arg(Quoted(native(target)), error));
         return true;
     }
     // A failed extraction does not stop the launch; its status number is shown.

@@ -1,5 +1,6 @@
 #include "core/launch/Launch.h"
 
+#include "core/common/CoreText.h"
 #include "core/launch/CommandLine.h"
 #include "core/launch/Session.h"
 
@@ -189,8 +190,8 @@ EmulatorProcess *EmulatorProcess::start(const QString &program, const QStringLis
     QString problem;
     const QString resolved = ResolveProgram(program, workingDirectory, &problem);
     if (resolved.isEmpty()) {
-        *error = program.isEmpty() ? QStringLiteral("no program is configured")
-                                   : QStringLiteral("the program ") + problem;
+        *error = program.isEmpty() ? CoreText::tr("no program is configured")
+                                   : CoreText::tr("the program %1").arg(problem);
         return nullptr;
     }
 #ifdef Q_OS_LINUX

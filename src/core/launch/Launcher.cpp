@@ -2,6 +2,7 @@
 
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/EmulatorPlaces.h"
+#include "core/common/CoreText.h"
 #include "core/common/Quoted.h"
 #include "core/launch/CommandLine.h"
 #include "core/launch/Launch.h"
@@ -14,7 +15,10 @@
 
 namespace zanku {
 namespace {
-const QString WaitingText = QStringLiteral("Waiting for selection...");
+QString WaitingText()
+{
+    return CoreText::tr("Waiting for selection...");
+}
 
 // The game as the emulator gets it: from the game's own directory it goes as the command
 // line rules say; an emulator started elsewhere gets the same file by its full path.
@@ -48,13 +52,13 @@ Launcher::Launcher(const QString &programDir, QObject *parent, const QString &lo
 void Launcher::finish()
 {
     emit busy(false);
-    emit status(WaitingText);
+    emit status(WaitingText());
 }
 
 void Launcher::refuse(const QString &text)
 {
     if (!text.isEmpty())
-        emit notice(QStringLiteral("Error"), text);
+        emit notice(CoreText::tr("Error"), text);
     finish();
 }
 
@@ -85,13 +89,12 @@ void Launcher::renameGame(const QString &emulator, const QString &file, const QS
 void Launcher::start(const LaunchRequest &request)
 {
     emit busy(true);
-    emit status(QStringLiteral("Decompressing Games... ") + request.game.Name +
-                QStringLiteral(".... Please Wait"));
+    emit status(CoreText::tr("Decompressing Games... %1.... Please Wait").arg(request.game.Name));
     const QString gameDir = EmulatorPlaces(request.own, programDir_).directory();
     for (const EmulatorRecord *emulator : {&request.own, &request.with}) {
         const QString directory = EmulatorPlaces(*emulator, programDir_).directory();
         if (!QFileInfo(directory).isDir()) {
-            emit notice(QStringLiteral("Error"), NotConfiguredText(emulator->Name, directory));
+            emit notice(CoreText::tr("Error"), NotConfiguredText(emulator->Name, directory));
             finish();
             return;
         }
@@ -129,7 +132,7 @@ void Launcher::run(const LaunchRequest &request, const QString &gameDir, bool zi
 {
     const GameRecord &game = request.game;
     const EmulatorRecord &with = request.with;
-    emit status(QStringLiteral("Starting Game ") + game.Name + QStringLiteral(".... Have Fun"));
+    emit status(CoreText::tr("Starting Game %1.... Have Fun").arg(game.Name));
     // A game's own options are written for its own emulator.
     const bool own = with == request.own;
     const QString options = own ? LaunchOptions(with.Options, game.Options) : with.Options;

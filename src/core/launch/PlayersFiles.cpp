@@ -1,4 +1,5 @@
 #include "core/launch/PlayersFiles.h"
+#include "core/common/CoreText.h"
 #include "core/common/ProgramFiles.h"
 
 #include "core/unzip/ArchiveFile.h"
@@ -287,7 +288,7 @@ KeepResult KeepPlayersFiles(const QString &folder, ExtractionMarker &marker, con
     if (from.get() < 0 || to.get() < 0) {
         const QString why = from.get() < 0
                                 ? SystemError(folderError)
-                                : QStringLiteral("%1 cannot be made: %2")
+                                : CoreText::tr("%1 cannot be made: %2")
                                       .arg(QDir::toNativeSeparators(saves), SystemError(errno));
         for (const QByteArray &path : std::as_const(players))
             result.waiting.append(readable(path) + QStringLiteral(" (") + why + u')');

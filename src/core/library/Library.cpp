@@ -4,6 +4,7 @@
 #include "core/catalogue/Config.h"
 #include "core/catalogue/EmulatorPlaces.h"
 #include "core/catalogue/RomList.h"
+#include "core/common/CoreText.h"
 #include "core/common/Quoted.h"
 #include "core/gamedata/GameData.h"
 #include "core/launch/Launcher.h"
@@ -94,7 +95,7 @@ bool Library::ReadConfig()
     configError_ = read.error;
     if (read.status == TextReadResult::Unreadable)
         emit notice(
-            QStringLiteral("Error"),
+            CoreText::tr("Error"),
             ReadErrorText(QDir(programDir_).filePath(QLatin1String(ConfigFileName)), read.error));
     if (read.pastVersion)
         return false;
@@ -114,7 +115,7 @@ void Library::LoadCatalogue()
     for (int e = 1; e <= EmulatorCount(); ++e)
         listedEmulators_.push_back(emulator(e).Name);
     for (const QString &problem : problems)
-        emit notice(QStringLiteral("Error"), problem);
+        emit notice(CoreText::tr("Error"), problem);
     metadata_->catalogueRead(); // the slots name other games now
     emit catalogueChanged();
 }
@@ -222,7 +223,7 @@ QStringList Library::renameEmulator(const QString &from, const QString &to,
     const QString newList = dir.filePath(RomListFileName(to));
     if (QFileInfo::exists(oldList) && !QFileInfo::exists(newList) &&
         !QFile::rename(oldList, newList))
-        problems.append(QStringLiteral("%1 could not be renamed to %2.")
+        problems.append(CoreText::tr("%1 could not be renamed to %2.")
                             .arg(Quoted(QDir::toNativeSeparators(oldList)),
                                  Quoted(QFileInfo(newList).fileName())));
     problems += RenameSaves(programDir_, from, to, collision);

@@ -1,4 +1,5 @@
 #include "core/library/SavesRename.h"
+#include "core/common/CoreText.h"
 #include "core/common/ProgramFiles.h"
 
 #include "core/common/Quoted.h"
@@ -17,7 +18,7 @@ QString savesOf(const QString &programDir, const QString &emulator)
 
 QString couldNotMove(const QString &from, const QString &to)
 {
-    return QStringLiteral("%1 could not be moved to %2.")
+    return CoreText::tr("%1 could not be moved to %2.")
         .arg(Quoted(QDir::toNativeSeparators(from)), Quoted(QDir::toNativeSeparators(to)));
 }
 

@@ -1,3 +1,4 @@
+#include "core/common/CoreText.h"
 #include "core/files/RegularFile.h"
 #include "core/metadata/GameMetadata.h"
 
@@ -122,7 +123,7 @@ MetadataRead ReadGamelist(const QString &path, qint64 maxBytes)
             reader.form = formOf(file.content, xml.documentEncoding());
             break;
         case QXmlStreamReader::DTD: // its entities could grow or reach outside: never read
-            xml.raiseError(QStringLiteral("a document type declaration is not read"));
+            xml.raiseError(CoreText::tr("a document type declaration is not read"));
             break;
         case QXmlStreamReader::StartElement:
             if (xml.name() == u"game" || xml.name() == u"folder")

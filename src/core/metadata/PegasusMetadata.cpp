@@ -1,3 +1,4 @@
+#include "core/common/CoreText.h"
 #include "core/files/RegularFile.h"
 #include "core/metadata/GameMetadata.h"
 #include "core/metadata/PegasusText.h"
@@ -107,7 +108,7 @@ struct PegasusReader {
             endGame();
             block = Collection;
         } else if (block == None) {
-            fail(QStringLiteral("\"%1\" stands outside any game or collection").arg(key));
+            fail(CoreText::tr("\"%1\" stands outside any game or collection").arg(key));
         } else if (block == Collection) {
             return; // a collection's own keys say nothing of its games
         } else if (key == QLatin1String("file") || key == QLatin1String("files")) {
@@ -145,14 +146,14 @@ struct PegasusReader {
             return;
         if (text.front().isSpace()) {
             if (key.isEmpty())
-                fail(QStringLiteral("an indented line continues no key"));
+                fail(CoreText::tr("an indented line continues no key"));
             else
                 more(text.trimmed(), start + raw.size());
             return;
         }
         const qsizetype colon = raw.indexOf(':');
         if (colon <= 0) {
-            fail(QStringLiteral("a line without \"key:\""));
+            fail(CoreText::tr("a line without \"key:\""));
             key.clear();
             return;
         }

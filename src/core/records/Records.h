@@ -40,26 +40,38 @@ namespace zanku {
 // line for a game. The editor's grid shows them in the same order, one column each.
 template <typename Record> struct Field {
     QString Record::*member;
+    // English, translated where shown (the "Core" context).
     const char *title; // the editor's column title
     const char *label; // what the record editor and its refusals call it
     int tenths;        // the editor's column width, in tenths of the grid's width
 };
 
 inline constexpr std::array<Field<EmulatorRecord>, 6> EmulatorFields = {{
-    {&EmulatorRecord::Name, "Emulator Name", "Emulator Name", 2},
-    {&EmulatorRecord::Program, "Emul Program", "Emulator Program", 3},
-    {&EmulatorRecord::Path, "Emul Path", "Games Directory", 3},
-    {&EmulatorRecord::ZippedRomPath, "Zipped Roms Path", "Zipped Rom Path", 3},
-    {&EmulatorRecord::SnapshotPath, "Emul Snapshot", "Snapshot Path", 3},
-    {&EmulatorRecord::Options, "Emul Options", "Options", 4},
+    {&EmulatorRecord::Name, QT_TRANSLATE_NOOP("Core", "Emulator Name"),
+     QT_TRANSLATE_NOOP("Core", "Emulator Name"), 2},
+    {&EmulatorRecord::Program, QT_TRANSLATE_NOOP("Core", "Emul Program"),
+     QT_TRANSLATE_NOOP("Core", "Emulator Program"), 3},
+    {&EmulatorRecord::Path, QT_TRANSLATE_NOOP("Core", "Emul Path"),
+     QT_TRANSLATE_NOOP("Core", "Games Directory"), 3},
+    {&EmulatorRecord::ZippedRomPath, QT_TRANSLATE_NOOP("Core", "Zipped Roms Path"),
+     QT_TRANSLATE_NOOP("Core", "Zipped Rom Path"), 3},
+    {&EmulatorRecord::SnapshotPath, QT_TRANSLATE_NOOP("Core", "Emul Snapshot"),
+     QT_TRANSLATE_NOOP("Core", "Snapshot Path"), 3},
+    {&EmulatorRecord::Options, QT_TRANSLATE_NOOP("Core", "Emul Options"),
+     QT_TRANSLATE_NOOP("Core", "Options"), 4},
 }};
 
 inline constexpr std::array<Field<GameRecord>, 5> GameFields = {{
-    {&GameRecord::Name, "Game Name", "Game Name", 4},
-    {&GameRecord::File, "File or Dir Name", "Game File or Directory", 2},
-    {&GameRecord::DestinationDir, "Destination Dir", "Destination Directory", 2},
-    {&GameRecord::Options, "Game Options", "Game Options", 5},
-    {&GameRecord::Type, "Game Type", "Game Type", 2},
+    {&GameRecord::Name, QT_TRANSLATE_NOOP("Core", "Game Name"),
+     QT_TRANSLATE_NOOP("Core", "Game Name"), 4},
+    {&GameRecord::File, QT_TRANSLATE_NOOP("Core", "File or Dir Name"),
+     QT_TRANSLATE_NOOP("Core", "Game File or Directory"), 2},
+    {&GameRecord::DestinationDir, QT_TRANSLATE_NOOP("Core", "Destination Dir"),
+     QT_TRANSLATE_NOOP("Core", "Destination Directory"), 2},
+    {&GameRecord::Options, QT_TRANSLATE_NOOP("Core", "Game Options"),
+     QT_TRANSLATE_NOOP("Core", "Game Options"), 5},
+    {&GameRecord::Type, QT_TRANSLATE_NOOP("Core", "Game Type"),
+     QT_TRANSLATE_NOOP("Core", "Game Type"), 2},
 }};
 
 } // namespace zanku

@@ -1,5 +1,7 @@
 #include "core/steam/SteamShortcuts.h"
 
+#include "core/common/CoreText.h"
+
 #include "core/common/Quoted.h"
 #include "core/files/RegularFile.h"
 #include "core/files/TextFile.h"
@@ -18,11 +20,6 @@ namespace zanku {
 namespace {
 constexpr qint64 MaxListBytes = 64 << 20;
 constexpr qint64 MaxPictureBytes = 64 << 20;
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("SteamShortcuts", text);
-}
 
 // The shortcut's own fields, set over what the list had: whatever Steam or the player
 // added to it (its tags, its last play) stays.
@@ -74,7 +71,7 @@ QString writePicture(const QString &from, const QString &to)
         QBuffer buffer(&png);
         if (!image.loadFromData(read.content) || !buffer.open(QIODevice::WriteOnly) ||
             !image.save(&buffer, "PNG"))
-            return ReadErrorText(from, tr("it is not a picture that can be read"));
+            return ReadErrorText(from, CoreText::tr("it is not a picture that can be read"));
     }
     const TextWriteResult written = WriteFileBytes(to, png);
     return written.ok ? QString() : SaveErrorText(to, written.error);
@@ -93,7 +90,7 @@ void addPictures(const QString &config, const SteamShortcut &shortcut, quint32 a
         const QString problem =
             QDir().mkpath(grid.path())
                 ? writePicture(*picture, grid.filePath(id + QLatin1String(suffix) + ".png"))
-                : SaveErrorText(grid.path(), tr("the folder cannot be made"));
+                : SaveErrorText(grid.path(), CoreText::tr("the folder cannot be made"));
         if (!problem.isEmpty())
             result.problems.append(problem);
     }
@@ -110,7 +107,7 @@ void addTo(const QString &file, const QList<SteamShortcut> &shortcuts, SteamResu
     std::optional<ShortcutsVdf> list = ShortcutsVdf::parse(read.content);
     if (!list) {
         result.problems.append(
-            tr("%1 is not a list of shortcuts Zanku can read; it was left as it is.")
+            CoreText::tr("%1 is not a list of shortcuts Zanku can read; it was left as it is.")
                 .arg(Quoted(QDir::toNativeSeparators(file))));
         return;
     }
@@ -194,18 +191,19 @@ SteamResult AddSteamShortcuts(const QString &home, const QList<SteamShortcut> &s
     const QStringList files = SteamShortcutFiles(home);
     if (files.isEmpty())
         result.problems.append(
-            tr("No Steam user was found: Steam keeps them in %1.")
+            CoreText::tr("No Steam user was found: Steam keeps them in %1.")
                 .arg(Quoted(QDir(home).filePath(QStringLiteral(".local/share/Steam/userdata")))));
     else if (SteamRunning())
-        result.problems.append(
-            tr("Steam is running: close Steam first, then add the games again. Steam would "
-               "otherwise write its own list over them."));
+        result.problems.append(CoreText::tr(
+            "Steam is running: close Steam first, then add the games again. Steam would "
+            "otherwise write its own list over them."));
     else
         for (const QString &file : files) {
             if (QDir().mkpath(QFileInfo(file).path()))
                 addTo(file, shortcuts, result);
             else
-                result.problems.append(SaveErrorText(file, tr("its folder cannot be made")));
+                result.problems.append(
+                    SaveErrorText(file, CoreText::tr("its folder cannot be made")));
         }
     return result;
 }

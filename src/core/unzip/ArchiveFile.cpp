@@ -1,5 +1,7 @@
 #include "core/unzip/ArchiveFile.h"
 
+#include "core/common/CoreText.h"
+
 #include <QFile>
 
 #include <fcntl.h>
@@ -22,13 +24,13 @@ bool ArchiveFile::open(const QString &path, QString &why)
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     struct stat st {};
     if (fd_.get() < 0 || ::fstat(fd_.get(), &st) != 0) {
-        why = QStringLiteral("cannot find or open %1: %2")
+        why = zanku::CoreText::tr("cannot find or open %1: %2")
                   .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
         fd_.reset();
         return false;
     }
     if (!S_ISREG(st.st_mode)) {
-        why = QStringLiteral("%1 is not a regular file").arg(path);
+        why = zanku::CoreText::tr("%1 is not a regular file").arg(path);
         fd_.reset();
         return false;
     }

@@ -1,5 +1,6 @@
 #include "core/unzip/ArchiveListing.h"
 
+#include "core/common/CoreText.h"
 #include "core/unzip/MemberName.h"
 
 #include <fcntl.h>
@@ -52,7 +53,7 @@ int ArchiveListing::open(const QString &path, QString &why)
     if (!file.open(path, why))
         return 9;
     if (file.size() == 0) {
-        why = QStringLiteral("%1 is empty, not a zip archive").arg(path);
+        why = zanku::CoreText::tr("%1 is empty, not a zip archive").arg(path);
         return 9;
     }
     zip_error_t error;
@@ -67,15 +68,15 @@ int ArchiveListing::open(const QString &path, QString &why)
         char start[4] = {};
         const bool zipStart = file.readAt(0, start, 4) && std::memcmp(start, "PK\3\4", 4) == 0;
         if (code == ZIP_ER_NOZIP) {
-            why = zipStart ? QStringLiteral("%1: the archive ends too early").arg(path)
-                           : QStringLiteral("%1 is not a zip archive").arg(path);
+            why = zipStart ? zanku::CoreText::tr("%1: the archive ends too early").arg(path)
+                           : zanku::CoreText::tr("%1 is not a zip archive").arg(path);
             return zipStart ? 51 : 9;
         }
         if (code == ZIP_ER_MULTIDISK) {
-            why = QStringLiteral("%1 is part of a multi-part archive").arg(path);
+            why = zanku::CoreText::tr("%1 is part of a multi-part archive").arg(path);
             return 2;
         }
-        why = QStringLiteral("%1: damaged archive (%2)").arg(path, detail);
+        why = zanku::CoreText::tr("%1: damaged archive (%2)").arg(path, detail);
         return code == ZIP_ER_EOF || code == ZIP_ER_READ ? 51 : 3;
     }
 
@@ -86,7 +87,7 @@ int ArchiveListing::open(const QString &path, QString &why)
     }
     const zip_int64_t count = zip_get_num_entries(zip.get(), 0);
     if (count < 0 || quint64(count) != entries.size()) {
-        why = QStringLiteral("%1: %2").arg(path, QLatin1String(DisagreeText));
+        why = QStringLiteral("%1: %2").arg(path, zanku::CoreText::tr(DisagreeText));
         return 3;
     }
     members.reserve(entries.size());
@@ -102,7 +103,7 @@ int ArchiveListing::open(const QString &path, QString &why)
             member.mtime = st.mtime;
         if (entry.problem == 0 && !libzipAgrees(zip.get(), i, entry)) {
             entry.problem = 3;
-            entry.why = QString::fromLatin1(DisagreeText);
+            entry.why = zanku::CoreText::tr(DisagreeText);
         }
         member.symlink =
             entry.system == ZIP_OPSYS_UNIX && ((entry.attributes >> 16) & S_IFMT) == S_IFLNK;

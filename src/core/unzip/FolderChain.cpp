@@ -1,5 +1,7 @@
 #include "core/unzip/FolderChain.h"
 
+#include "core/common/CoreText.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -52,7 +54,8 @@ int FolderChain::open(const QStringList &folders, QString &why, int &status)
         if (fd < 0 && errno == ENOENT) {
             if (::mkdirat(parent, name.constData(), 0777) != 0 && errno != EEXIST) {
                 const int error = errno;
-                why = QStringLiteral("cannot create folder %1: %2").arg(folder, SystemError(error));
+                why = zanku::CoreText::tr("cannot create folder %1: %2")
+                          .arg(folder, SystemError(error));
                 status = NameRefused(error) ? 1 : 50;
                 return -1;
             }
@@ -61,9 +64,10 @@ int FolderChain::open(const QStringList &folders, QString &why, int &status)
         if (fd < 0) {
             const int error = errno;
             const bool inTheWay = error == ELOOP || error == ENOTDIR;
-            why = inTheWay
-                      ? QStringLiteral("%1 is a link or a file on disk, not a folder").arg(folder)
-                      : QStringLiteral("cannot open folder %1: %2").arg(folder, SystemError(error));
+            why = inTheWay ? zanku::CoreText::tr("%1 is a link or a file on disk, not a folder")
+                                 .arg(folder)
+                           : zanku::CoreText::tr("cannot open folder %1: %2")
+                                 .arg(folder, SystemError(error));
             status = inTheWay || NameRefused(error) ? 1 : 50;
             return -1;
         }

@@ -1,5 +1,6 @@
 #include "core/unzip/LibArchiveExtract.h"
 
+#include "core/common/CoreText.h"
 #include "core/unzip/FolderChain.h"
 #include "core/unzip/FreeSpace.h"
 #include "core/unzip/LibArchiveReader.h"
@@ -226,11 +227,11 @@ int LibArchiveExtraction::copyData(LibArchiveReader &reader, const Planned &memb
         qint64 end = 0;
         if (offset < position || qAddOverflow(qint64(offset), qint64(size), &end) ||
             (member.size >= 0 && end > member.size)) {
-            why = QStringLiteral("the member's data disagrees with its declared size");
+            why = zanku::CoreText::tr("the member's data disagrees with its declared size");
             return UnzipSevereError;
         }
         if (size == 0 && ++empty > 4096) {
-            why = QStringLiteral("the member's data makes no progress");
+            why = zanku::CoreText::tr("the member's data makes no progress");
             return UnzipSevereError;
         }
         if (offset > position && ::lseek(out, off_t(offset), SEEK_SET) < 0)
@@ -240,7 +241,7 @@ int LibArchiveExtraction::copyData(LibArchiveReader &reader, const Planned &memb
         position = end;
     }
     if (member.size >= 0 && position != member.size) {
-        why = QStringLiteral("the member's data is shorter than declared");
+        why = zanku::CoreText::tr("the member's data is shorter than declared");
         return UnzipSevereError;
     }
     return UnzipOk;

@@ -1,5 +1,7 @@
 #include "core/unzip/LibArchiveReader.h"
 
+#include "core/common/CoreText.h"
+
 #include <archive.h>
 #include <archive_entry.h>
 
@@ -100,14 +102,14 @@ int LibArchiveReader::open(const QString &path, QString &why)
     if (!source_.file.open(path, why))
         return 9;
     if (source_.file.size() == 0) {
-        why = QStringLiteral("%1 is empty, not an archive").arg(path);
+        why = zanku::CoreText::tr("%1 is empty, not an archive").arg(path);
         return 9;
     }
     source_.buffer.resize(BlockSize);
     archive_.reset(archive_read_new());
     archive *reader = archive_.get();
     if (!reader) {
-        why = QStringLiteral("out of memory");
+        why = zanku::CoreText::tr("out of memory");
         return 3;
     }
     archive_read_support_format_7zip(reader);
@@ -136,7 +138,7 @@ archive_entry *LibArchiveReader::next(int &status, QString &why)
         status = failure(3, why);
     } else if (source_.offset > source_.file.size()) {
         // A RAR archive may end without its end block, but not inside an entry's data.
-        why = QStringLiteral("the archive ends too early");
+        why = zanku::CoreText::tr("the archive ends too early");
         status = 51;
     }
     return nullptr;
@@ -146,7 +148,7 @@ int LibArchiveReader::failure(int otherwise, QString &why) const
 {
     archive *reader = archive_.get();
     const char *text = reader ? archive_error_string(reader) : nullptr;
-    why = text ? QString::fromLocal8Bit(text) : QStringLiteral("unreadable archive");
+    why = text ? QString::fromLocal8Bit(text) : zanku::CoreText::tr("unreadable archive");
     if (source_.endReached || sevenZipCut(source_.file))
         return 51;
     if (reader && encryptedStop(reader))

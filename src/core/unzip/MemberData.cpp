@@ -1,5 +1,6 @@
 #include "core/unzip/MemberData.h"
 
+#include "core/common/CoreText.h"
 #include "core/unzip/ArchiveFile.h"
 #include "core/unzip/Crc32.h"
 #include "core/unzip/MemberWriter.h"
@@ -24,14 +25,14 @@ constexpr quint64 ThreadedCrc = quint64(8) << 20;
 
 int endsEarly(QString &why)
 {
-    why = QStringLiteral("the archive ends too early");
+    why = zanku::CoreText::tr("the archive ends too early");
     return 51;
 }
 
 int sizeDiffers(bool larger, QString &why)
 {
-    why = larger ? QStringLiteral("the data is larger than its declared size")
-                 : QStringLiteral("the data is shorter than its declared size");
+    why = larger ? zanku::CoreText::tr("the data is larger than its declared size")
+                 : zanku::CoreText::tr("the data is shorter than its declared size");
     return 3;
 }
 
@@ -39,7 +40,7 @@ int checkCrc(uLong crc, const ZipEntry &entry, QString &why)
 {
     if (crc == entry.crc)
         return 0;
-    why = QStringLiteral("bad CRC");
+    why = zanku::CoreText::tr("bad CRC");
     return 2;
 }
 
@@ -155,7 +156,7 @@ int CopyDeflated(const ArchiveFile &file, const ZipEntry &entry, int out, Member
 {
     z_stream stream{};
     if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
-        why = QStringLiteral("out of memory");
+        why = zanku::CoreText::tr("out of memory");
         return 3;
     }
     struct InflateEnd {
@@ -170,7 +171,7 @@ int CopyDeflated(const ArchiveFile &file, const ZipEntry &entry, int out, Member
     for (;;) {
         if (stream.avail_in == 0) {
             if (rawLeft == 0) {
-                why = QStringLiteral("the compressed data ends too early");
+                why = zanku::CoreText::tr("the compressed data ends too early");
                 return 3;
             }
             const size_t piece = size_t(std::min<quint64>(rawLeft, InSize));
@@ -196,7 +197,7 @@ int CopyDeflated(const ArchiveFile &file, const ZipEntry &entry, int out, Member
         if (rc == Z_STREAM_END)
             break;
         if (rc != Z_OK && rc != Z_BUF_ERROR) {
-            why = QStringLiteral("corrupt compressed data");
+            why = zanku::CoreText::tr("corrupt compressed data");
             return 3;
         }
     }

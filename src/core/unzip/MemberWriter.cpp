@@ -1,5 +1,6 @@
 #include "core/unzip/MemberWriter.h"
 
+#include "core/common/CoreText.h"
 #include "core/unzip/ArchiveFile.h"
 #include "core/unzip/FolderChain.h"
 
@@ -15,8 +16,8 @@
 int WriteFailure(int error, QString &why)
 {
     why = error == ENOSPC || error == EDQUOT
-              ? QStringLiteral("disk full")
-              : QStringLiteral("write error: %1").arg(SystemError(error));
+              ? zanku::CoreText::tr("disk full")
+              : zanku::CoreText::tr("write error: %1").arg(SystemError(error));
     return 50;
 }
 
@@ -67,12 +68,12 @@ int WriteMemberFile(int parent, const QString &fileName, std::time_t mtime, cons
         const int error = errno;
         ::unlinkat(parent, temporary.constData(), 0);
         if (NameRefused(error)) {
-            why =
-                QStringLiteral("the file system cannot hold the name: %1").arg(SystemError(error));
+            why = zanku::CoreText::tr("the file system cannot hold the name: %1")
+                      .arg(SystemError(error));
             return 1;
         }
         WriteFailure(error, why);
-        why = QStringLiteral("cannot put the file in place: %1").arg(why);
+        why = zanku::CoreText::tr("cannot put the file in place: %1").arg(why);
         return 50;
     }
     return 0;

@@ -1,5 +1,6 @@
 #include "core/unzip/UnzipNames.h"
 
+#include "core/common/CoreText.h"
 #include "core/common/ProgramFiles.h"
 
 QString MemberPath::relative() const
@@ -37,18 +38,18 @@ QString windowsReason(const QString &normal, const QStringList &components)
 {
     if (normal.size() >= 2 && normal.at(1) == QLatin1Char(':') && normal.at(0).unicode() < 128 &&
         normal.at(0).isLetter())
-        return QStringLiteral("a drive letter");
+        return zanku::CoreText::tr("a drive letter");
     for (const QChar c : normal) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return QStringLiteral("a control character");
+            return zanku::CoreText::tr("a control character");
         if (QStringLiteral(":<>\"|?*").contains(c))
-            return QStringLiteral("\"%1\", which Windows does not allow in a name").arg(c);
+            return zanku::CoreText::tr("\"%1\", which Windows does not allow in a name").arg(c);
     }
     for (const QString &component : components) {
         if (component.endsWith(QLatin1Char('.')) || component.endsWith(QLatin1Char(' ')))
-            return QStringLiteral("\"%1\", which Windows would shorten").arg(component);
+            return zanku::CoreText::tr("\"%1\", which Windows would shorten").arg(component);
         if (isDeviceName(component))
-            return QStringLiteral("\"%1\", a device name on Windows").arg(component);
+            return zanku::CoreText::tr("\"%1\", a device name on Windows").arg(component);
     }
     return {};
 }
@@ -60,17 +61,17 @@ QString UnsafeNameReason(const QString &name, NamePlatform platform)
     QString normal = name;
     normal.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (normal.isEmpty())
-        return QStringLiteral("an empty name");
+        return zanku::CoreText::tr("an empty name");
     if (normal.startsWith(QLatin1Char('/')))
-        return QStringLiteral("an absolute path");
+        return zanku::CoreText::tr("an absolute path");
     QStringList components;
     for (const QString &component : normal.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         if (component == QLatin1String(".."))
-            return QStringLiteral("a \"..\" component, which leads out of the folder");
+            return zanku::CoreText::tr("a \"..\" component, which leads out of the folder");
         // Written over the folder's marker, it would make a half-extracted folder look
         // whole; in any case, as a file system that ignores case sees it.
         if (component.compare(QLatin1String(zanku::own::Marker), Qt::CaseInsensitive) == 0)
-            return QStringLiteral("the name of Zanku's own record of the folder");
+            return zanku::CoreText::tr("the name of Zanku's own record of the folder");
         if (component != QLatin1String("."))
             components.append(component);
     }
@@ -94,7 +95,7 @@ MemberPath ResolveMemberPath(const QString &name)
             components.append(component);
     }
     if (components.isEmpty() && !path.folder) {
-        path.unsafe = QStringLiteral("no file name");
+        path.unsafe = zanku::CoreText::tr("no file name");
         return path;
     }
     if (!path.folder)

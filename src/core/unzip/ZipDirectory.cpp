@@ -1,5 +1,6 @@
 #include "core/unzip/ZipDirectory.h"
 
+#include "core/common/CoreText.h"
 #include "core/unzip/ArchiveFile.h"
 
 #include <algorithm>
@@ -72,13 +73,13 @@ bool readEndRecord(const ArchiveFile &file, const unsigned char *end, quint64 po
         if (place.limit < Zip64LocatorSize ||
             !file.readAt(place.limit - Zip64LocatorSize, locator, sizeof locator) ||
             std::memcmp(locator, "PK\6\7", 4) != 0) {
-            why = QStringLiteral("the zip64 end record is missing");
+            why = zanku::CoreText::tr("the zip64 end record is missing");
             return false;
         }
         const quint64 at64 = le64(locator + 8);
         if (at64 > place.limit || !file.readAt(at64, end64, sizeof end64) ||
             std::memcmp(end64, "PK\6\6", 4) != 0) {
-            why = QStringLiteral("the zip64 end record is damaged");
+            why = zanku::CoreText::tr("the zip64 end record is damaged");
             return false;
         }
         place.limit = at64;
@@ -91,7 +92,7 @@ bool readEndRecord(const ArchiveFile &file, const unsigned char *end, quint64 po
         place.count > place.size / CentralSize ||
         (place.count > 0 &&
          (!file.readAt(place.offset, signature, 4) || std::memcmp(signature, "PK\1\2", 4) != 0))) {
-        why = QStringLiteral("the central directory lies beyond the end of the file");
+        why = zanku::CoreText::tr("the central directory lies beyond the end of the file");
         return false;
     }
     return true;
@@ -107,7 +108,7 @@ bool findDirectory(const ArchiveFile &file, DirectoryPlace &place, QString &why)
     QByteArray bytes(qsizetype(tail), '\0');
     const auto *base = reinterpret_cast<const unsigned char *>(bytes.constData());
     if (size < EndSize || !file.readAt(size - tail, bytes.data(), size_t(tail))) {
-        why = QStringLiteral("the archive ends too early");
+        why = zanku::CoreText::tr("the archive ends too early");
         return false;
     }
     bool found = false;
@@ -122,12 +123,12 @@ bool findDirectory(const ArchiveFile &file, DirectoryPlace &place, QString &why)
                 return false;
         } else if (readEndRecord(file, base + at, size - tail + quint64(at), other, otherWhy) &&
                    other.count > 0) {
-            why = QStringLiteral("the archive holds two central directories");
+            why = zanku::CoreText::tr("the archive holds two central directories");
             return false;
         }
     }
     if (!found)
-        why = QStringLiteral("no central directory");
+        why = zanku::CoreText::tr("no central directory");
     return found;
 }
 
@@ -138,7 +139,7 @@ void checkLocalHeader(const ArchiveFile &file, quint64 localOffset, ZipEntry &en
     if (localOffset > file.size() || file.size() - localOffset < LocalSize ||
         !file.readAt(localOffset, header, sizeof header)) {
         entry.problem = 51;
-        entry.why = QStringLiteral("the archive ends too early");
+        entry.why = zanku::CoreText::tr("the archive ends too early");
         return;
     }
     const quint64 nameLength = le16(header + 26);
@@ -149,7 +150,7 @@ void checkLocalHeader(const ArchiveFile &file, quint64 localOffset, ZipEntry &en
     if (entry.dataOffset > file.size() || entry.compressedSize > file.size() - entry.dataOffset ||
         !file.readAt(localOffset + LocalSize, rest.data(), size_t(rest.size()))) {
         entry.problem = 51;
-        entry.why = QStringLiteral("the archive ends too early");
+        entry.why = zanku::CoreText::tr("the archive ends too early");
         return;
     }
     bool agrees = std::memcmp(header, "PK\3\4", 4) == 0 && le16(header + 8) == entry.method &&
@@ -163,7 +164,7 @@ void checkLocalHeader(const ArchiveFile &file, quint64 localOffset, ZipEntry &en
     }
     if (!agrees) {
         entry.problem = 3;
-        entry.why = QString::fromLatin1(DisagreeText);
+        entry.why = zanku::CoreText::tr(DisagreeText);
     }
 }
 
@@ -177,7 +178,7 @@ int ReadZipDirectory(const ArchiveFile &file, std::vector<ZipEntry> &entries, QS
         return 3;
     QByteArray directory(qsizetype(place.size), '\0');
     if (!file.readAt(place.offset, directory.data(), size_t(place.size))) {
-        why = QStringLiteral("the archive ends too early");
+        why = zanku::CoreText::tr("the archive ends too early");
         return 51;
     }
     const auto *base = reinterpret_cast<const unsigned char *>(directory.constData());
@@ -186,14 +187,14 @@ int ReadZipDirectory(const ArchiveFile &file, std::vector<ZipEntry> &entries, QS
     for (quint64 i = 0; i < place.count; ++i) {
         const unsigned char *record = base + at;
         if (place.size - at < CentralSize || std::memcmp(record, "PK\1\2", 4) != 0) {
-            why = QStringLiteral("damaged central directory");
+            why = zanku::CoreText::tr("damaged central directory");
             return 3;
         }
         const quint64 nameLength = le16(record + 28);
         const quint64 extraLength = le16(record + 30);
         const quint64 recordSize = CentralSize + nameLength + extraLength + le16(record + 32);
         if (place.size - at < recordSize) {
-            why = QStringLiteral("damaged central directory");
+            why = zanku::CoreText::tr("damaged central directory");
             return 3;
         }
         ZipEntry entry;

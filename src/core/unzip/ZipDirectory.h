@@ -36,4 +36,5 @@ struct ZipEntry {
 int ReadZipDirectory(const ArchiveFile &file, std::vector<ZipEntry> &entries, QString &why);
 
 // The message of a member whose local header and directory entry disagree.
-inline constexpr char DisagreeText[] = "the archive's directory and its entries disagree";
+inline constexpr char DisagreeText[] =
+    QT_TRANSLATE_NOOP("Core", "the archive's directory and its entries disagree");

@@ -32,7 +32,7 @@ QFrame *separatorLine(const QColor &colour, int y, int thickness, QWidget *paren
 
 QString VersionText(int major, int minor, int revision)
 {
-    return QStringLiteral("Version %1.%2.%3").arg(major).arg(minor).arg(revision);
+    return AboutFrm::tr("Version %1.%2.%3").arg(major).arg(minor).arg(revision);
 }
 
 AboutFrm::AboutFrm(QWidget *parent)
@@ -60,10 +60,10 @@ AboutFrm::AboutFrm(QWidget *parent)
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
     lblVersion->setFont(ArialFont(11.25));
 
-    centredLabel(QStringLiteral("Zanku is a Front-End for multiple emulators."),
+    centredLabel(tr("Zanku is a Front-End for multiple emulators."),
                  QRect(0, Twips(1320), width, Twips(285)), this)
         ->setObjectName(QStringLiteral("lblDescription"));
-    centredLabel(QStringLiteral("Created by:"), QRect(0, Twips(1680), width, Twips(255)), this)
+    centredLabel(tr("Created by:"), QRect(0, Twips(1680), width, Twips(255)), this)
         ->setObjectName(QStringLiteral("Label2"));
     QLabel *author = centredLabel(QStringLiteral("Ervo Kallinder"),
                                   QRect(0, Twips(1935), width, Twips(255)), this);
@@ -79,12 +79,12 @@ AboutFrm::AboutFrm(QWidget *parent)
     separatorLine(Qt::white, Twips(2600) + 1, 2, this)->setObjectName(QStringLiteral("Line1_0"));
 
     auto *disclaimer =
-        new QLabel(QStringLiteral("If you have bug report or suggestion please E-mail Me"), this);
+        new QLabel(tr("If you have bug report or suggestion please E-mail Me"), this);
     disclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
     PlaceTwips(disclaimer, 120, 2800, 3900, 660);
     disclaimer->setWordWrap(true);
 
-    auto *cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    auto *cmdOK = new QPushButton(tr("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     PlaceTwips(cmdOK, 4245, 2970, 1335, 420);
     cmdOK->setDefault(true); // Enter presses it; Esc closes the box as well
@@ -96,7 +96,7 @@ AboutFrm::AboutFrm(QWidget *parent)
 void AboutFrm::Form_Load()
 {
     const QString title = QString::fromLatin1(Version::ProductTitle);
-    setWindowTitle(QStringLiteral("About ") + title);
+    setWindowTitle(tr("About %1").arg(title));
     lblVersion->setText(VersionText(Version::Major, Version::Minor, Version::Revision));
     lblTitle->setText(title);
 }

@@ -5,12 +5,12 @@
 #include "ui/browser/WindowMemory.h"
 
 ColumnsMenu::ColumnsMenu(GameListView &list, QWidget *parent)
-    : QMenu(tr("Columns"), parent)
+    : QMenu(tr("C&olumns"), parent)
 {
     setObjectName(QStringLiteral("ColumnsM"));
     const QStringList hidden = WindowMemory::hiddenColumns();
-    const std::pair<int, QString> columns[] = {{GameListModel::YearColumn, tr("Year")},
-                                               {GameListModel::GenreColumn, tr("Genre")}};
+    const std::pair<int, QString> columns[] = {{GameListModel::YearColumn, tr("&Year")},
+                                               {GameListModel::GenreColumn, tr("&Genre")}};
     for (const auto &[column, title] : columns) {
         // Remembered by the column's own name, whatever the language shown.
         const QString key =

@@ -2,18 +2,20 @@
 
 #include "core/catalogue/Config.h"
 #include "core/library/Library.h"
+#include "ui/browser/GameMenu.h"
+#include "ui/browser/MainFrm.h"
 
 #include <QAbstractItemView>
 #include <QEvent>
 #include <QPainter>
 
 namespace {
-const QString ImportCommand = QStringLiteral("Import Games...");
-
-// "Options > command", kept together on one line when the guidance wraps.
+// "Options > command" as the menus name them, kept together on one line when the guidance
+// wraps.
 QString MenuPath(const QString &command)
 {
-    QString path = QStringLiteral("Options > ") + command;
+    QString path = QStringLiteral("%1 > %2").arg(WithoutMnemonic(MainFrm::tr("&Options")),
+                                                 WithoutMnemonic(command));
     return path.replace(QLatin1Char(' '), QChar(0x00A0));
 }
 } // namespace
@@ -39,16 +41,16 @@ QString EmptyListHint::text() const
     if (!shown())
         return {};
     if (!library_.configError().isEmpty()) {
-        return QStringLiteral("%1 cannot be read: %2.\n\nPut it right or move it away, then "
-                              "start Zanku again.")
+        return tr("%1 cannot be read: %2.\n\nPut it right or move it away, then "
+                  "start Zanku again.")
             .arg(QLatin1String(ConfigFileName), library_.configError());
     }
+    const QString import = MenuPath(MainFrm::tr("&Import Games..."));
+    const QString roms = MenuPath(MainFrm::tr("Edit &Roms List"));
     if (library_.EmulatorCount() != 0)
-        return QStringLiteral("No games listed yet: list them with ") + MenuPath(ImportCommand) +
-               QStringLiteral(" or ") + MenuPath("Edit Roms List");
-    return QStringLiteral("No emulator yet: add one with ") + MenuPath("Emulator Config") +
-           QStringLiteral("\n\nThen list its games with ") + MenuPath("Edit Roms List") +
-           QStringLiteral(" or ") + MenuPath(ImportCommand);
+        return tr("No games listed yet: list them with %1 or %2").arg(import, roms);
+    return tr("No emulator yet: add one with %1\n\nThen list its games with %2 or %3")
+        .arg(MenuPath(MainFrm::tr("&Emulator Config")), roms, import);
 }
 
 bool EmptyListHint::eventFilter(QObject *watched, QEvent *event)

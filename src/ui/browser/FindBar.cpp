@@ -8,9 +8,9 @@ FindBar::FindBar(QAbstractItemView *list)
     : QLineEdit(list->parentWidget())
     , list_(list)
 {
-    setObjectName(QStringLiteral("Find"));
-    setAccessibleName(QStringLiteral("Find"));
-    setPlaceholderText(QStringLiteral("Find"));
+    setObjectName(tr("Find"));
+    setAccessibleName(tr("Find"));
+    setPlaceholderText(tr("Find"));
     setClearButtonEnabled(true);
     hide();
 }

@@ -88,7 +88,7 @@ GameListView::GameListView(zanku::Library &library, QWidget *parent)
     connect(Find, &FindBar::launch, this, &GameListView::launchCurrent);
     connect(Find, &FindBar::closed, this, &GameListView::findClosed);
 
-    favouritesOnly_ = new QAction(QStringLiteral("Show Favourites Only"), this);
+    favouritesOnly_ = new QAction(tr("Show Favourites &Only"), this);
     favouritesOnly_->setObjectName(QStringLiteral("FavouritesOnlyM"));
     favouritesOnly_->setCheckable(true);
     connect(favouritesOnly_, &QAction::toggled, this, [this](bool only) {

@@ -6,16 +6,21 @@
 #include "ui/common/Messages.h"
 
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QSet>
 
 namespace {
+// The texts of the game's commands, wherever the menu shows.
+class GameMenu {
+    Q_DECLARE_TR_FUNCTIONS(GameMenu)
+};
 
 void addLaunchWith(QMenu &menu, zanku::Library &library, const zanku::GameKey &game)
 {
-    QMenu *once = menu.addMenu(QObject::tr("Launch With"));
+    QMenu *once = menu.addMenu(GameMenu::tr("Launch &With"));
     once->setObjectName(QStringLiteral("LaunchWithM"));
-    QMenu *always = menu.addMenu(QObject::tr("Always Launch With"));
+    QMenu *always = menu.addMenu(GameMenu::tr("&Always Launch With"));
     always->setObjectName(QStringLiteral("AlwaysLaunchWithM"));
     auto *choices = new QActionGroup(always);
     const QString chosen = library.gameData().launchWith(game);
@@ -30,7 +35,7 @@ void addLaunchWith(QMenu &menu, zanku::Library &library, const zanku::GameKey &g
             once->addAction(MenuText(name), &library,
                             [&library, game, name] { library.LaunchGame(game, name); });
         QAction *choice = always->addAction(
-            own ? QObject::tr("%1 (its own)").arg(MenuText(name)) : MenuText(name), &library,
+            own ? GameMenu::tr("%1 (its own)").arg(MenuText(name)) : MenuText(name), &library,
             [&library, game, name] { library.gameData().setLaunchWith(game, name); });
         choice->setCheckable(true);
         choice->setChecked(chosen.isEmpty() ? own : chosen == name);
@@ -43,7 +48,7 @@ void addCollections(QMenu &menu, zanku::Library &library, const zanku::GameKey &
                     QWidget *parent)
 {
     zanku::GameData &data = library.gameData();
-    QMenu *add = menu.addMenu(QObject::tr("Add to Collection"));
+    QMenu *add = menu.addMenu(GameMenu::tr("Add to &Collection"));
     add->setObjectName(QStringLiteral("AddToCollectionM"));
     const QStringList in = data.collectionsOf(game);
     for (const QString &collection : data.collections()) {
@@ -53,13 +58,13 @@ void addCollections(QMenu &menu, zanku::Library &library, const zanku::GameKey &
     }
     if (!add->isEmpty())
         add->addSeparator();
-    add->addAction(QObject::tr("New Collection..."), parent, [&data, game] {
+    add->addAction(GameMenu::tr("&New Collection..."), parent, [&data, game] {
         const std::optional<QString> name =
-            AskText(QObject::tr("New Collection"), QObject::tr("Name of the new collection:"));
+            AskText(GameMenu::tr("New Collection"), GameMenu::tr("Name of the new collection:"));
         if (name && !name->trimmed().isEmpty())
             data.addToCollection(game, name->trimmed());
     });
-    QMenu *remove = menu.addMenu(QObject::tr("Remove from Collection"));
+    QMenu *remove = menu.addMenu(GameMenu::tr("&Remove from Collection"));
     remove->setObjectName(QStringLiteral("RemoveFromCollectionM"));
     for (const QString &collection : in)
         remove->addAction(MenuText(collection), &library, [&data, game, collection] {
@@ -76,6 +81,18 @@ QString MenuText(const QString &name)
     return text.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
+QString WithoutMnemonic(const QString &text)
+{
+    QString plain;
+    plain.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&' && i + 1 < text.size())
+            ++i; // "&&" is one "&"; "&x" is "x"
+        plain += text[i];
+    }
+    return plain;
+}
+
 void FillGameMenu(QMenu &menu, zanku::Library &library, const zanku::GameKey &game, QWidget *parent,
                   const std::function<void()> &launch)
 {
@@ -83,7 +100,7 @@ void FillGameMenu(QMenu &menu, zanku::Library &library, const zanku::GameKey &ga
     menu.clear();
     qDeleteAll(menu.findChildren<QMenu *>(QString(), Qt::FindDirectChildrenOnly));
     const bool any = !game.isNull() && library.EmulatorCount() != 0;
-    QAction *start = menu.addAction(QObject::tr("Launch"), parent, launch);
+    QAction *start = menu.addAction(GameMenu::tr("&Launch"), parent, launch);
     start->setShortcut(QKeySequence(Qt::Key_Enter));
     start->setShortcutContext(Qt::WidgetShortcut); // Enter itself is the list's
     start->setEnabled(any);
@@ -92,7 +109,7 @@ void FillGameMenu(QMenu &menu, zanku::Library &library, const zanku::GameKey &ga
     addLaunchWith(menu, library, game);
     menu.addSeparator();
     QAction *favourite =
-        menu.addAction(QObject::tr("Favourite"), &library,
+        menu.addAction(GameMenu::tr("&Favourite"), &library,
                        [&library, game](bool on) { library.gameData().setFavourite(game, on); });
     favourite->setObjectName(QStringLiteral("FavouriteM"));
     favourite->setCheckable(true);
@@ -100,6 +117,6 @@ void FillGameMenu(QMenu &menu, zanku::Library &library, const zanku::GameKey &ga
     favourite->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     favourite->setShortcutContext(Qt::WidgetShortcut); // Ctrl+D itself is the window's
     addCollections(menu, library, game, parent);
-    menu.addAction(QObject::tr("Add to Steam"), parent,
+    menu.addAction(GameMenu::tr("Add to &Steam"), parent,
                    [&library, game] { AddGamesToSteam(library, {game}); });
 }

@@ -21,3 +21,6 @@ void FillGameMenu(QMenu &menu, zanku::Library &library, const zanku::GameKey &ga
 
 // A name as a menu item shows it: an "&" is a letter, not a mnemonic.
 QString MenuText(const QString &name);
+
+// A menu's text as a sentence names it: without its mnemonic ("&File" reads "File").
+QString WithoutMnemonic(const QString &text);

@@ -28,15 +28,11 @@
 #include <QShortcut>
 #include <QStatusBar>
 
-namespace {
-const QString WaitingText = QStringLiteral("Waiting for selection...");
-} // namespace
-
 MainFrm::MainFrm(zanku::Library &library, QWidget *parent)
     : QMainWindow(parent)
     , library_(library)
 {
-    setWindowTitle(QStringLiteral("Zanku - A Multiple Emulator Front-End by Ervo Kallinder"));
+    setWindowTitle(tr("Zanku - A Multiple Emulator Front-End by Ervo Kallinder"));
     setWindowIcon(AppIcon());
     setFont(ArialFont(9.75));
     buildControls();
@@ -82,7 +78,7 @@ void MainFrm::buildControls()
     viewModes_ = new ViewModes(*this, *list_, library_);
     connect(viewModes_, &ViewModes::layoutChanged, this, &MainFrm::placeControls);
 
-    Launch = new QPushButton(QStringLiteral("Launch Game"), client_);
+    Launch = new QPushButton(tr("Launch Game"), client_);
     Launch->setObjectName(QStringLiteral("Launch"));
     Launch->setFont(ArialFont(18, true, true));
     Launch->setEnabled(false);
@@ -91,7 +87,7 @@ void MainFrm::buildControls()
     Expand->setObjectName(QStringLiteral("Expand"));
     connect(Expand, &QPushButton::clicked, this, &MainFrm::Expand_Click);
 
-    Exit = new QPushButton(QStringLiteral("Exit"), client_);
+    Exit = new QPushButton(tr("Exit"), client_);
     Exit->setObjectName(QStringLiteral("Exit"));
     connect(Exit, &QPushButton::clicked, this, &QWidget::close);
 
@@ -102,10 +98,10 @@ void MainFrm::buildControls()
     QStatusBar *status = statusBar();
     status->setObjectName(QStringLiteral("Status"));
     status->setFixedHeight(Twips(345));
-    statusPanel1_ = new QLabel(WaitingText, status);
+    statusPanel1_ = new QLabel(tr("Waiting for selection..."), status);
     statusPanel1_->setObjectName(QStringLiteral("StatusPanel1"));
     statusPanel1_->setMinimumWidth(Twips(8000));
-    statusPanel2_ = new QLabel(QStringLiteral("Games:"), status);
+    statusPanel2_ = new QLabel(tr("Games:"), status);
     statusPanel2_->setObjectName(QStringLiteral("StatusPanel2"));
     statusPanel2_->setFixedWidth(Twips(2500));
     status->addWidget(statusPanel1_, 1);
@@ -138,35 +134,34 @@ bool MainFrm::eventFilter(QObject *watched, QEvent *event)
 
 void MainFrm::buildMenus()
 {
-    QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("File"));
+    QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
     fileMenu->setObjectName(QStringLiteral("FileM"));
     fileMenu->addMenu(new RecentMenu(library_, fileMenu));
     AddShownGamesItem(*fileMenu, library_, *list_->shown());
     fileMenu->addSeparator();
-    fileMenu->addAction(QStringLiteral("Exit"), this, &QWidget::close)
-        ->setObjectName(QStringLiteral("ExitM"));
+    fileMenu->addAction(tr("E&xit"), this, &QWidget::close)->setObjectName(QStringLiteral("ExitM"));
 
-    QMenu *optionsMenu = menuBar()->addMenu(QStringLiteral("Options"));
+    QMenu *optionsMenu = menuBar()->addMenu(tr("&Options"));
     optionsMenu->setObjectName(QStringLiteral("OptionsM"));
     optionsMenu
-        ->addAction(QStringLiteral("Emulator Config"), this,
+        ->addAction(tr("&Emulator Config"), this,
                     [this] {
                         library_.CleanupExtraction();
                         showEditor(EditorMode::Emulators);
                     })
         ->setObjectName(QStringLiteral("ENewM"));
     optionsMenu
-        ->addAction(QStringLiteral("Edit Roms List"), this,
+        ->addAction(tr("Edit &Roms List"), this,
                     [this] {
                         library_.CleanupExtraction();
                         showEditor(EditorMode::Roms);
                     })
         ->setObjectName(QStringLiteral("ERomM"));
-    optionsMenu->addAction(QStringLiteral("Import Games..."), this, &MainFrm::ImportM_Click)
+    optionsMenu->addAction(tr("&Import Games..."), this, &MainFrm::ImportM_Click)
         ->setObjectName(QStringLiteral("ImportM"));
 
     // The chosen game's commands, made afresh each time the menu opens.
-    QMenu *gameMenu = menuBar()->addMenu(tr("Game"));
+    QMenu *gameMenu = menuBar()->addMenu(tr("&Game"));
     gameMenu->setObjectName(QStringLiteral("GameM"));
     connect(gameMenu, &QMenu::aboutToShow, list_,
             [this, gameMenu] { list_->fillGameMenu(*gameMenu); });
@@ -178,9 +173,9 @@ void MainFrm::buildMenus()
     auto *find = new QShortcut(QKeySequence::Find, this);
     connect(find, &QShortcut::activated, list_, &GameListView::openFind);
 
-    QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("Help"));
+    QMenu *helpMenu = menuBar()->addMenu(tr("&Help"));
     helpMenu->setObjectName(QStringLiteral("HelpM"));
-    helpMenu->addAction(QStringLiteral("About"), this, &MainFrm::AboutM_Click)
+    helpMenu->addAction(tr("&About"), this, &MainFrm::AboutM_Click)
         ->setObjectName(QStringLiteral("AboutM"));
 }
 
@@ -297,9 +292,9 @@ void MainFrm::setListWidth(bool expanded)
     placeControls();
     list_->setExpanded(expanded);
     Expand->setText(expanded ? QStringLiteral("<<") : QStringLiteral(">>"));
-    Expand->setToolTip(expanded ? QStringLiteral("Narrow the game list and show the snapshot again")
-                                : QStringLiteral("Widen the game list to show each game's type and "
-                                                 "emulator too (hides the snapshot)"));
+    Expand->setToolTip(expanded ? tr("Narrow the game list and show the snapshot again")
+                                : tr("Widen the game list to show each game's type and "
+                                     "emulator too (hides the snapshot)"));
 }
 
 void MainFrm::AboutM_Click()

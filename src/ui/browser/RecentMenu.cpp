@@ -38,7 +38,7 @@ std::vector<std::pair<zanku::PlayHistory::Game, int>> listedRecent(const zanku::
 } // namespace
 
 RecentMenu::RecentMenu(zanku::Library &library, QWidget *parent)
-    : QMenu(QStringLiteral("Recently Played"), parent)
+    : QMenu(tr("&Recently Played"), parent)
     , library_(library)
 {
     setObjectName(QStringLiteral("RecentM"));

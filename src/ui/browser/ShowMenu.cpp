@@ -12,7 +12,7 @@
 using Show = zanku::GameFindModel::Show;
 
 ShowMenu::ShowMenu(zanku::Library &library, GameListView &list, QWidget *parent)
-    : QMenu(tr("Show"), parent)
+    : QMenu(tr("&Show"), parent)
     , library_(library)
     , list_(list)
 {
@@ -35,8 +35,8 @@ void ShowMenu::refill()
         group->addAction(action);
         return action;
     };
-    add(tr("All Games"), Show::All, {})->setObjectName(QStringLiteral("ShowAllM"));
-    add(tr("Favourites"), Show::Favourites, {})->setObjectName(QStringLiteral("ShowFavouritesM"));
+    add(tr("&All Games"), Show::All, {})->setObjectName(QStringLiteral("ShowAllM"));
+    add(tr("&Favourites"), Show::Favourites, {})->setObjectName(QStringLiteral("ShowFavouritesM"));
     const QStringList collections = library_.gameData().collections();
     if (!collections.isEmpty())
         addSeparator();
@@ -44,8 +44,8 @@ void ShowMenu::refill()
         add(MenuText(collection), Show::Collection, collection);
     addSeparator();
     const bool collection = shown.show() == Show::Collection;
-    addAction(tr("Rename Collection..."), this, &ShowMenu::renameShown)->setEnabled(collection);
-    addAction(tr("Delete Collection..."), this, &ShowMenu::deleteShown)->setEnabled(collection);
+    addAction(tr("Re&name Collection..."), this, &ShowMenu::renameShown)->setEnabled(collection);
+    addAction(tr("&Delete Collection..."), this, &ShowMenu::deleteShown)->setEnabled(collection);
 }
 
 void ShowMenu::renameShown()

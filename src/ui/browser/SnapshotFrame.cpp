@@ -30,7 +30,7 @@ QSize pictureRoom(const QSizeF &frame)
 } // namespace
 
 SnapshotFrame::SnapshotFrame(QWidget *parent)
-    : QGroupBox(QStringLiteral("SnapShot"), parent)
+    : QGroupBox(tr("SnapShot"), parent)
 {
     setObjectName(QStringLiteral("Frame1"));
 
@@ -51,7 +51,7 @@ SnapshotFrame::SnapshotFrame(QWidget *parent)
     titlePalette.setColor(QPalette::WindowText, QColor(0, 255, 0));
     Title->setPalette(titlePalette);
 
-    NotPic = new QLabel(QStringLiteral("Picture Not Available"), Snap);
+    NotPic = new QLabel(tr("Picture Not Available"), Snap);
     NotPic->setObjectName(QStringLiteral("NotPic"));
     NotPic->setFont(ArialFont(20.25, true));
     NotPic->setAlignment(Qt::AlignCenter);

@@ -22,13 +22,13 @@ ViewModes::ViewModes(QMainWindow &window, GameListView &list, zanku::Library &li
 
 void ViewModes::buildMenu()
 {
-    QMenu *viewMenu = window_.menuBar()->addMenu(tr("View"));
+    QMenu *viewMenu = window_.menuBar()->addMenu(tr("&View"));
     viewMenu->setObjectName(QStringLiteral("ViewM"));
     auto *views = new QActionGroup(this);
-    listView_ = viewMenu->addAction(tr("List"), QKeySequence(Qt::CTRL | Qt::Key_1), this,
+    listView_ = viewMenu->addAction(tr("&List"), QKeySequence(Qt::CTRL | Qt::Key_1), this,
                                     [this] { showCovers(false); });
     listView_->setObjectName(QStringLiteral("ListViewM"));
-    coverView_ = viewMenu->addAction(tr("Covers"), QKeySequence(Qt::CTRL | Qt::Key_2), this,
+    coverView_ = viewMenu->addAction(tr("&Covers"), QKeySequence(Qt::CTRL | Qt::Key_2), this,
                                      [this] { showCovers(true); });
     coverView_->setObjectName(QStringLiteral("CoverViewM"));
     for (QAction *view : {listView_, coverView_}) {
@@ -41,7 +41,7 @@ void ViewModes::buildMenu()
     viewMenu->addMenu(new ColumnsMenu(list_, viewMenu));
     viewMenu->addSeparator();
     fullScreen_ =
-        viewMenu->addAction(tr("Full Screen"), QKeySequence(Qt::Key_F11), this,
+        viewMenu->addAction(tr("&Full Screen"), QKeySequence(Qt::Key_F11), this,
                             [this](bool on) { on ? enterFullScreen() : leaveFullScreen(); });
     fullScreen_->setObjectName(QStringLiteral("FullScreenM"));
     fullScreen_->setCheckable(true);

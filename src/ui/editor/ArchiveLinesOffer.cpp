@@ -21,11 +21,11 @@ bool OfferArchiveLineFixes(EditorGrid &grid, const EmulatorRecord &emulator,
         return false;
     const QString question = QCoreApplication::translate(
         "OptionsFrm",
-        "%n game(s) of this list name a .7z or .rar archive as their File: the emulator gets "
+        "%n games of this list name a .7z or .rar archive as their File: the emulator gets "
         "the archive as it is.\nName the game inside each archive instead? Zanku then extracts "
         "it at each launch and keeps its saves. Save to keep the change.",
         nullptr, int(fixes.size()));
-    if (ShowMessage(WindowCaption, question, MessageButtons::YesNo) != MessageAnswer::Yes)
+    if (ShowMessage(WindowCaption(), question, MessageButtons::YesNo) != MessageAnswer::Yes)
         return false;
     for (const ArchiveLineFix &fix : fixes) {
         GameRecord game = games[size_t(fix.row)];

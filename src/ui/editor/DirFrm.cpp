@@ -71,7 +71,7 @@ DirFrm::DirFrm(Target target, const QString &start, const QString &fallback, QWi
 {
     setObjectName(QStringLiteral("DirFrm"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Choose Emulator Directory"));
+    setWindowTitle(tr("Choose Emulator Directory"));
     setFixedSize(Twips(5715), Twips(3645));
     setFont(ArialFont(9.75));
 
@@ -97,16 +97,16 @@ DirFrm::DirFrm(Target target, const QString &start, const QString &fallback, QWi
     FileC->setReadOnly(true); // it shows the highlighted file; typing there chose nothing
     PlaceTwips(FileC, 900, 2640, 3915, 360);
 
-    OK = new QPushButton(QStringLiteral("&OK"), this);
+    OK = new QPushButton(tr("&OK"), this);
     OK->setObjectName(QStringLiteral("OK"));
     OK->setFont(ArialFont(9.75, true));
     PlaceTwips(OK, 2700, 3120, 1395, 435);
 
-    Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    Cancel = new QPushButton(tr("&Cancel"), this);
     Cancel->setObjectName(QStringLiteral("Cancel"));
     PlaceTwips(Cancel, 4140, 3120, 1395, 435);
 
-    Browse = new QPushButton(QStringLiteral("&Browse..."), this);
+    Browse = new QPushButton(tr("&Browse..."), this);
     Browse->setObjectName(QStringLiteral("Browse"));
     PlaceTwips(Browse, 120, 3120, 1395, 435);
 

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/Config.h"
 #include "core/catalogue/RomList.h"
+#include "core/common/CoreText.h"
 #include "core/editor/EditorRenames.h"
 #include "core/library/Library.h"
 #include "ui/common/Layout.h"
@@ -19,9 +20,10 @@
 
 #include <algorithm>
 
-namespace {
-const QString ChooseAnEmulator = QStringLiteral("Choose an Emulator");
-} // namespace
+QString WindowCaption()
+{
+    return OptionsFrm::tr("Edit Configuration");
+}
 
 OptionsFrm::OptionsFrm(zanku::Library &library, EditorMode mode, QWidget *mainWindow)
     : QWidget(mainWindow, Qt::Window)
@@ -30,7 +32,7 @@ OptionsFrm::OptionsFrm(zanku::Library &library, EditorMode mode, QWidget *mainWi
 {
     setObjectName(QStringLiteral("OptionsFrm"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(WindowCaption);
+    setWindowTitle(WindowCaption());
     setFixedSize(Twips(9615), Twips(6225));
     setFont(ArialFont(9.75));
 
@@ -52,11 +54,11 @@ void OptionsFrm::buildControls()
         PlaceTwips(made, twips.x(), twips.y(), twips.width(), twips.height());
         return made;
     };
-    Aggiungi = button("Aggiungi", QStringLiteral("&Add New"), {240, 5280, 2295, 375});
-    Rimuovi = button("Rimuovi", QStringLiteral("&Remove"), {240, 5760, 2295, 375});
-    Salva = button("Salva", QStringLiteral("&Save"), {6720, 5400, 1335, 495});
+    Aggiungi = button("Aggiungi", tr("&Add New"), {240, 5280, 2295, 375});
+    Rimuovi = button("Rimuovi", tr("&Remove"), {240, 5760, 2295, 375});
+    Salva = button("Salva", tr("&Save"), {6720, 5400, 1335, 495});
     Salva->setFont(ArialFont(12, true));
-    cancella = button("cancella", QStringLiteral("&Back"), {8160, 5400, 1215, 495});
+    cancella = button("cancella", tr("&Back"), {8160, 5400, 1215, 495});
 
     Emulator = new QComboBox(this);
     Emulator->setObjectName(QStringLiteral("Emulator"));
@@ -103,7 +105,7 @@ void OptionsFrm::Form_Load()
             configured_.append(emulator.Name);
         Emulator->addItems(configured_);
         Emulator->setCurrentIndex(-1);
-        Emulator->setEditText(ChooseAnEmulator);
+        Emulator->setEditText(tr("Choose an Emulator"));
         unreadable_ = false; // until a list is picked, there is nothing to save over
     } else {
         Grid->load(RowsOf(config.records));
@@ -124,20 +126,19 @@ void OptionsFrm::takeRead(TextReadResult::Status status, const FileVersion &vers
     // A file there but unreadable must not be saved over: the grid does not show it.
     unreadable_ = status == TextReadResult::Unreadable;
     if (unreadable_)
-        ShowMessage(QStringLiteral("Error"), ReadErrorText(shownFile(), error));
+        ShowMessage(tr("Error"), ReadErrorText(shownFile(), error));
 }
 
 QString OptionsFrm::shownList() const
 {
-    return mode_ == EditorMode::Roms
-               ? QStringLiteral("the ROM list of %1").arg(Quoted(loadedEmulator_))
-               : QStringLiteral("the emulator list");
+    return mode_ == EditorMode::Roms ? tr("the ROM list of %1").arg(Quoted(loadedEmulator_))
+                                     : tr("the emulator list");
 }
 
 bool OptionsFrm::askToDrop(const QString &question)
 {
     return !hasUnsavedChanges() ||
-           ShowMessage(WindowCaption, question, MessageButtons::YesNo) == MessageAnswer::Yes;
+           ShowMessage(WindowCaption(), question, MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
 void OptionsFrm::Emulator_Click(int index)
@@ -145,17 +146,17 @@ void OptionsFrm::Emulator_Click(int index)
     // A pick from the list, with the mouse or the arrow keys, loads that emulator's list;
     // edits on screen are dropped only when the player says so.
     const QString name = Emulator->itemText(index);
-    if (!askToDrop(QStringLiteral("There are unsaved changes to the ROM list of %1.\nDrop them "
-                                  "and show the list of %2?")
+    if (!askToDrop(tr("There are unsaved changes to the ROM list of %1.\nDrop them "
+                      "and show the list of %2?")
                        .arg(Quoted(loadedEmulator_), Quoted(name)))) {
         const int loaded = Emulator->findText(loadedEmulator_);
         Emulator->setCurrentIndex(loaded);
         if (loaded < 0)
-            Emulator->setEditText(ChooseAnEmulator);
+            Emulator->setEditText(tr("Choose an Emulator"));
         return;
     }
     if (name.isEmpty()) {
-        Emulator->setEditText(ChooseAnEmulator);
+        Emulator->setEditText(tr("Choose an Emulator"));
         return;
     }
     LoadRomList(name);
@@ -180,8 +181,7 @@ void OptionsFrm::LoadRomList(const QString &emulatorName)
 void OptionsFrm::showCount()
 {
     if (mode_ == EditorMode::Roms && !loadedEmulator_.isEmpty())
-        TRom->setText(QStringLiteral("Total Rom Listed : ") + u' ' +
-                      QString::number(Grid->rowCount()));
+        TRom->setText(tr("Total Rom Listed :  %1").arg(zanku::LocalNumber(Grid->rowCount())));
 }
 
 void OptionsFrm::Aggiungi_Click()
@@ -250,12 +250,12 @@ void OptionsFrm::Salva_Click()
         const QString problem =
             RomSaveProblem(Emulator->currentText(), loadedEmulator_, configured_);
         if (!problem.isEmpty()) {
-            ShowMessage(QStringLiteral("Error"), problem);
+            ShowMessage(tr("Error"), problem);
             return;
         }
     }
     if (unreadable_) {
-        ShowMessage(QStringLiteral("Error"), UnreadableSaveProblem(shownFile()));
+        ShowMessage(tr("Error"), UnreadableSaveProblem(shownFile()));
         return;
     }
     saving_ = true;
@@ -266,7 +266,7 @@ void OptionsFrm::Salva_Click()
         const std::vector<EmulatorRecord> emulators = EmulatorsOf(Grid->allRows());
         const auto saves =
             AskAboutRenames(library_.programDir(),
-                            RenamedEmulators(Grid->loadedNames(), Grid->names()), WindowCaption);
+                            RenamedEmulators(Grid->loadedNames(), Grid->names()), WindowCaption());
         if (!saves) {
             saving_ = false;
             return;
@@ -283,14 +283,13 @@ void OptionsFrm::Salva_Click()
         readAs_ = result.version;
         break;
     case zanku::SaveResult::Failed: // the file on disk is whole; the grid keeps the edits
-        ShowMessage(QStringLiteral("Error"), result.error);
+        ShowMessage(tr("Error"), result.error);
         break;
     case zanku::SaveResult::ChangedSinceRead: {
-        const QString text =
-            QStringLiteral("%1 was changed by another program since it was opened.\n\nReload "
-                           "it? The edits made here would be lost; No keeps them, unsaved.")
-                .arg(Quoted(QFileInfo(shownFile()).fileName()));
-        if (ShowMessage(WindowCaption, text, MessageButtons::YesNo) != MessageAnswer::Yes)
+        const QString text = tr("%1 was changed by another program since it was opened.\n\nReload "
+                                "it? The edits made here would be lost; No keeps them, unsaved.")
+                                 .arg(Quoted(QFileInfo(shownFile()).fileName()));
+        if (ShowMessage(WindowCaption(), text, MessageButtons::YesNo) != MessageAnswer::Yes)
             break;
         if (mode_ == EditorMode::Roms)
             LoadRomList(loadedEmulator_);
@@ -311,7 +310,7 @@ void OptionsFrm::afterEmulatorsSaved(const std::vector<EmulatorRecord> &emulator
     problems += library_.makeMissingRomLists(emulators);
     Grid->namesSaved();
     if (!problems.isEmpty())
-        ShowMessage(QStringLiteral("Error"), problems.join(u'\n'));
+        ShowMessage(tr("Error"), problems.join(u'\n'));
 }
 
 void OptionsFrm::romListChanged(const QString &emulatorName)
@@ -322,9 +321,9 @@ void OptionsFrm::romListChanged(const QString &emulatorName)
         LoadRomList(loadedEmulator_);
         return;
     }
-    ShowMessage(WindowCaption,
-                QStringLiteral("%1 was changed by the import since it was opened. Your edits are "
-                               "kept; a Save will offer to reload it first.")
+    ShowMessage(WindowCaption(),
+                tr("%1 was changed by the import since it was opened. Your edits are "
+                   "kept; a Save will offer to reload it first.")
                     .arg(Quoted(QFileInfo(shownFile()).fileName())));
 }
 
@@ -336,10 +335,10 @@ bool OptionsFrm::hasUnsavedChanges() const
 void OptionsFrm::showAgain(EditorMode asked)
 {
     if (asked != mode_) {
-        const QString wanted = asked == EditorMode::Roms ? QStringLiteral("the ROM lists")
-                                                         : QStringLiteral("the emulator list");
-        if (askToDrop(QStringLiteral("There are unsaved changes to %1.\nDrop them and edit %2 "
-                                     "instead?")
+        const QString wanted =
+            asked == EditorMode::Roms ? tr("the ROM lists") : tr("the emulator list");
+        if (askToDrop(tr("There are unsaved changes to %1.\nDrop them and edit %2 "
+                         "instead?")
                           .arg(shownList(), wanted))) {
             if (recordEditor_ != nullptr)
                 recordEditor_->close(); // dropped like a Cancel
@@ -370,9 +369,9 @@ void OptionsFrm::closeEvent(QCloseEvent *event)
     }
     if (changed_) {
         const QString text =
-            QStringLiteral("There are unsaved changes to %1.\nSave them before closing?")
-                .arg(shownList());
-        const MessageAnswer answer = ShowMessage(WindowCaption, text, MessageButtons::YesNoCancel);
+            tr("There are unsaved changes to %1.\nSave them before closing?").arg(shownList());
+        const MessageAnswer answer =
+            ShowMessage(WindowCaption(), text, MessageButtons::YesNoCancel);
         if (answer == MessageAnswer::Yes)
             Salva_Click();
         if (answer == MessageAnswer::Cancel || (answer == MessageAnswer::Yes && changed_)) {

@@ -21,7 +21,7 @@ class Library;
 }
 
 // The caption of the editor and of the questions it asks.
-inline const QString WindowCaption = QStringLiteral("Edit Configuration");
+QString WindowCaption();
 
 // "Edit Configuration": the emulator list or one emulator's ROM list in the grid `Grid`.
 // Nothing reaches a file before Save, and a Save never writes over a file that changed

@@ -41,7 +41,7 @@ OptionsNewFrm::OptionsNewFrm(EditorMode mode, const GridRow &cells, const QStrin
 {
     setObjectName(QStringLiteral("OptionsNewFrm"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Edit Configuration"));
+    setWindowTitle(tr("Edit Configuration"));
     setFixedSize(Twips(6300), Twips(3525));
     setFont(ArialFont(9.75));
 
@@ -73,7 +73,7 @@ OptionsNewFrm::OptionsNewFrm(EditorMode mode, const GridRow &cells, const QStrin
     T5->setInsertPolicy(QComboBox::NoInsert); // a typed type is kept as typed, not listed
     T5->setCompleter(nullptr);
     T5->addItems(GameTypes());
-    T5->setEditText(QStringLiteral("Choose Game Type"));
+    T5->setEditText(tr("Choose Game Type"));
     PlaceTwips(T5, 1080, 2520, 2895, 345);
 
     const int labelTops[5] = {720, 1200, 1680, 2160, 2640};
@@ -83,11 +83,11 @@ OptionsNewFrm::OptionsNewFrm(EditorMode mode, const GridRow &cells, const QStrin
         PlaceTwips(C[index], 4080, labelTops[index], 2055, 255);
     }
 
-    Ok = new QPushButton(QStringLiteral("&OK"), this);
+    Ok = new QPushButton(tr("&OK"), this);
     Ok->setObjectName(QStringLiteral("Ok"));
     Ok->setFont(ArialFont(9.75, true));
     PlaceTwips(Ok, 1560, 3000, 1275, 435);
-    Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    Cancel = new QPushButton(tr("&Cancel"), this);
     Cancel->setObjectName(QStringLiteral("Cancel"));
     PlaceTwips(Cancel, 3000, 3000, 1035, 435);
 
@@ -133,7 +133,7 @@ void OptionsNewFrm::Form_Load(const GridRow &cells)
     PlaceTwips(Cancel, 3000, buttonsTop, 1035, 435);
     setFixedSize(Twips(6300), Twips(buttonsTop + 525));
     if (emulators) {
-        CTitle->setText(QStringLiteral("Edit Emulator Properties"));
+        CTitle->setText(tr("Edit Emulator Properties"));
         T2->setText(cell(3));
         T3->setText(cell(4));
         T4->setText(cell(5));
@@ -145,7 +145,7 @@ void OptionsNewFrm::Form_Load(const GridRow &cells)
         emupath->setText(cell(2));
         gamesDirectoryBefore_ = cell(2);
     } else {
-        CTitle->setText(QStringLiteral("Edit Game Properties"));
+        CTitle->setText(tr("Edit Game Properties"));
         T2->setText(cell(2));
         T3->setText(cell(3));
         T3->setToolTip(QString());
@@ -171,7 +171,7 @@ void OptionsNewFrm::OK_Click()
     const QString problem = RecordProblem(mode_, fieldsAsRow());
     if (!problem.isEmpty()) {
         // Everything stays as typed, so the player can put it right.
-        ShowMessage(QStringLiteral("Error"), problem);
+        ShowMessage(tr("Error"), problem);
         return;
     }
     Confirmed = true;
@@ -231,7 +231,7 @@ void OptionsNewFrm::applyChoice(DirFrm::Target target, const QString &file,
             emupath->setText(choice.gamesDirectory);
             if (emupath->text().isEmpty()) { // a system program: its folder holds no games
                 emupath->setPlaceholderText(
-                    QStringLiteral("Choose the folder that holds this emulator's games"));
+                    tr("Choose the folder that holds this emulator's games"));
                 activateWindow();
                 emupath->setFocus();
             }

@@ -1,5 +1,6 @@
 #include "ui/import/ImportFrm.h"
 
+#include "core/common/CoreText.h"
 #include "core/editor/EditorRecords.h"
 #include "core/import/ImportAdd.h"
 #include "core/import/ImportJob.h"
@@ -44,11 +45,11 @@ ImportFrm::ImportFrm(zanku::Library &library, QWidget *mainWindow)
 {
     setObjectName(QStringLiteral("ImportFrm"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Import Games"));
+    setWindowTitle(tr("Import Games"));
     resize(820, 520);
 
     Emulator = named<QComboBox>("Emulator", this);
-    Emulator->setPlaceholderText(QStringLiteral("Choose an Emulator"));
+    Emulator->setPlaceholderText(tr("Choose an Emulator"));
     Emulator->setMinimumContentsLength(24);
     Filter = named<QLineEdit>("Filter", this);
     Filter->setPlaceholderText(QStringLiteral("*.nes *.zip"));
@@ -66,27 +67,27 @@ ImportFrm::ImportFrm(zanku::Library &library, QWidget *mainWindow)
         Candidates->setColumnWidth(column, widths[column]);
 
     Progress = named<QProgressBar>("Progress", this);
-    Cancel = named<QPushButton>("Cancel", QStringLiteral("Cancel"), this);
+    Cancel = named<QPushButton>("Cancel", tr("Cancel"), this);
     Progress->hide();
     Cancel->hide();
     Type = named<QComboBox>("Type", this);
     Type->addItems(GameTypes());
     Type->setCurrentText(QStringLiteral("Other"));
     Status = named<QLabel>("Status", this);
-    AddChecked = named<QPushButton>("AddChecked", QStringLiteral("Add Checked"), this);
-    auto *closeButton = named<QPushButton>("Close", QStringLiteral("Close"), this);
+    AddChecked = named<QPushButton>("AddChecked", tr("Add Checked"), this);
+    auto *closeButton = named<QPushButton>("Close", tr("Close"), this);
 
     auto *top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("Emulator:"), this));
+    top->addWidget(new QLabel(tr("Emulator:"), this));
     top->addWidget(Emulator);
     top->addSpacing(12);
-    top->addWidget(new QLabel(QStringLiteral("Filter:"), this));
+    top->addWidget(new QLabel(tr("Filter:"), this));
     top->addWidget(Filter, 1);
     auto *scan = new QHBoxLayout;
     scan->addWidget(Progress, 1);
     scan->addWidget(Cancel);
     auto *bottom = new QHBoxLayout;
-    bottom->addWidget(new QLabel(QStringLiteral("Type of the checked games:"), this));
+    bottom->addWidget(new QLabel(tr("Type of the checked games:"), this));
     bottom->addWidget(Type);
     bottom->addWidget(Status, 1);
     bottom->addWidget(AddChecked);
@@ -135,8 +136,7 @@ void ImportFrm::Emulator_Click(int index)
             found = slot;
     }
     if (found == 0) {
-        Status->setText(
-            QStringLiteral("%1 is no longer configured.").arg(Emulator->itemText(index)));
+        Status->setText(tr("%1 is no longer configured.").arg(Emulator->itemText(index)));
         refillEmulators();
         return;
     }
@@ -161,7 +161,7 @@ void ImportFrm::startScan(const EmulatorRecord &emulator)
     QStringList names; // their ROM lists are the program's own files
     for (int slot = 1; slot <= library_.EmulatorCount(); ++slot)
         names.append(library_.emulator(slot).Name);
-    Status->setText(QStringLiteral("Scanning the folders of %1...").arg(emulator.Name));
+    Status->setText(tr("Scanning the folders of %1...").arg(emulator.Name));
     showScanning(true);
     job_->start(emulator, library_.programDir(), listed, names);
 }
@@ -199,17 +199,17 @@ void ImportFrm::scanDone(const QString &error, bool cancelled)
     showScanning(false);
     if (cancelled) {
         model_->setCandidates({});
-        Status->setText(QStringLiteral("Scan cancelled: nothing to add."));
+        Status->setText(tr("Scan cancelled: nothing to add."));
     } else if (!error.isEmpty()) {
         Status->setText(error);
-        ShowMessage(QStringLiteral("Error"), error);
+        ShowMessage(tr("Error"), error);
     } else {
         model_->finishReads();
         const size_t greyed = model_->greyedCount(), found = model_->candidateCount();
+        const QString notListed = tr("%n games not listed yet", nullptr, int(found));
         Status->setText(
-            QStringLiteral("%1 %2 not listed yet").arg(found).arg(found == 1 ? "game" : "games") +
-            (greyed > 0 ? QStringLiteral("; %1 greyed cannot be listed.").arg(greyed)
-                        : QStringLiteral(".")));
+            greyed > 0 ? tr("%1; %n greyed cannot be listed.", nullptr, int(greyed)).arg(notListed)
+                       : notListed + u'.');
     }
     emit scanFinished();
 }
@@ -225,25 +225,26 @@ void ImportFrm::AddChecked_Click()
         return;
     const std::vector<ImportCandidate> checked = model_->checkedRows();
     if (checked.empty()) {
-        Status->setText(QStringLiteral("No game is checked."));
+        Status->setText(tr("No game is checked."));
         return;
     }
     const AddResult result = AddToRomList(library_, emulator_, checked, Type->currentText());
     if (result.added < 0) {
-        ShowMessage(QStringLiteral("Error"), result.error); // the list is as it was
+        ShowMessage(tr("Error"), result.error); // the list is as it was
         return;
     }
     model_->removeCheckedRows(result.notAdded); // those stay, to be tried again
-    Status->setText(
-        QStringLiteral("Added to the list of %1: %2").arg(emulator_.Name).arg(result.added) +
-        (result.notAdded.isEmpty()
-             ? QStringLiteral(".")
-             : QStringLiteral("; %1 not added.").arg(result.notAdded.size())));
+    Status->setText(result.notAdded.isEmpty()
+                        ? tr("Added to the list of %1: %2.")
+                              .arg(emulator_.Name, zanku::LocalNumber(result.added))
+                        : tr("Added to the list of %1: %2; %3 not added.")
+                              .arg(emulator_.Name, zanku::LocalNumber(result.added),
+                                   zanku::LocalNumber(result.notAdded.size())));
     // As after a save in the editor: the main window's list follows the files.
     if (result.added > 0)
         library_.reload();
     if (!result.problems.isEmpty())
-        ShowMessage(QStringLiteral("Error"), result.problems);
+        ShowMessage(tr("Error"), result.problems);
 }
 
 void ImportFrm::closeEvent(QCloseEvent *event)

@@ -6,6 +6,7 @@
 #include "core/import/ImportScan.h"
 
 #include <QAbstractTableModel>
+#include <QCoreApplication>
 
 #include <vector>
 
@@ -113,11 +114,13 @@ public:
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
-        static const QStringList titles = {QStringLiteral("Name"), QStringLiteral("File"),
-                                           QStringLiteral("Type"), QStringLiteral("Kind"),
-                                           QStringLiteral("Note")};
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-            return titles.value(section);
+        static const char *const titles[] = {
+            QT_TRANSLATE_NOOP("ImportFrm", "Name"), QT_TRANSLATE_NOOP("ImportFrm", "File"),
+            QT_TRANSLATE_NOOP("ImportFrm", "Type"), QT_TRANSLATE_NOOP("ImportFrm", "Kind"),
+            QT_TRANSLATE_NOOP("ImportFrm", "Note")};
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+            section < ColumnCount)
+            return QCoreApplication::translate("ImportFrm", titles[section]);
         return {};
     }
     QVariant data(const QModelIndex &index, int role) const override

@@ -207,7 +207,7 @@ void BrowserTest::launchesFromEachTrigger()
     for (const char *name : {"ExitM", "ENewM", "ERomM", "ImportM", "AboutM"})
         menus << window.main.findChild<QAction *>(name)->text();
     QCOMPARE(menus,
-             (List{"Exit", "Emulator Config", "Edit Roms List", "Import Games...", "About"}));
+             (List{"E&xit", "&Emulator Config", "Edit &Roms List", "&Import Games...", "&About"}));
     const auto press = [&] { // through the window to whatever has the focus
         QTest::keyClick(window.main.windowHandle(), Qt::Key(key),
                         key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
@@ -580,12 +580,12 @@ void BrowserTest::theGameMenuChoosesEmulatorsAndCollections()
     SetTextAsker([](const QString &, const QString &, const QString &) {
         return std::optional<QString>("Couch & Co");
     });
-    item("AddToCollectionM", "New Collection...")->trigger();
+    item("AddToCollectionM", "&New Collection...")->trigger();
     SetTextAsker({});
     item("ShowM", "Couch && Co")->trigger();
     QCOMPARE(window.lista()->model()->rowCount(), 1);
     QCOMPARE(window.main.findChild<QLabel *>("StatusPanel2")->text(), "Games  ( 1 of 2 Roms )");
-    item("ShowM", "All Games")->trigger();
+    item("ShowM", "&All Games")->trigger();
     window.select(1); // Beta, no favourite
     window.press("FavouritesOnlyM");
     QCOMPARE(window.lista()->model()->rowCount(), 0);
