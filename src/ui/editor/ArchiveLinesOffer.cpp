@@ -4,11 +4,10 @@
 #include "core/import/ArchiveLines.h"
 #include "ui/common/Messages.h"
 #include "ui/editor/EditorGrid.h"
-#include "ui/editor/OptionsFrm.h"
 
 #include <QCoreApplication>
 
-bool OfferArchiveLineFixes(EditorGrid &grid, const EmulatorRecord &emulator,
+bool OfferArchiveLineFixes(const QString &caption, EditorGrid &grid, const EmulatorRecord &emulator,
                            const QString &programDir)
 {
     const std::vector<GridRow> rows = grid.allRows();
@@ -25,7 +24,7 @@ bool OfferArchiveLineFixes(EditorGrid &grid, const EmulatorRecord &emulator,
         "the archive as it is.\nName the game inside each archive instead? Zanku then extracts "
         "it at each launch and keeps its saves. Save to keep the change.",
         nullptr, int(fixes.size()));
-    if (ShowMessage(WindowCaption(), question, MessageButtons::YesNo) != MessageAnswer::Yes)
+    if (ShowMessage(caption, question, MessageButtons::YesNo) != MessageAnswer::Yes)
         return false;
     for (const ArchiveLineFix &fix : fixes) {
         GameRecord game = games[size_t(fix.row)];

@@ -173,7 +173,8 @@ void OptionsFrm::LoadRomList(const QString &emulatorName)
     changed_ = false;
     for (int slot = 1; slot <= library_.EmulatorCount(); ++slot) {
         if (library_.emulator(slot).Name == emulatorName)
-            changed_ = OfferArchiveLineFixes(*Grid, library_.emulator(slot), library_.programDir());
+            changed_ = OfferArchiveLineFixes(WindowCaption(), *Grid, library_.emulator(slot),
+                                             library_.programDir());
     }
     showCount();
 }
