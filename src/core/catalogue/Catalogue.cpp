@@ -95,17 +95,13 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
                 if (!emulator.ZippedRomPath.isEmpty()) // else beside the games
                     archive.append(emulator.ZippedRomPath).append(separator);
                 archive.append(StripExtension(file));
-                const qsizetype base = archive.size();
-                for (; kind < ArchiveExtensions.size(); ++kind) {
-                    archive.truncate(base);
-                    archive.append(QLatin1String(ArchiveExtensions[kind]));
-                    if (present.exists(emulatorDir, archive)) {
-                        zipped = true;
-                        break;
-                    }
-                }
-                if (!zipped)
+                // Every kind of archive in one look-up; the first in their order wins.
+                const unsigned kinds = present.archives(emulatorDir, archive);
+                if (kinds == 0)
                     continue;
+                zipped = true;
+                while ((kinds & (1u << kind)) == 0)
+                    ++kind;
             }
             static_assert(zanku::GameFields[2].member == &GameRecord::DestinationDir &&
                           zanku::GameFields[3].member == &GameRecord::Options &&
