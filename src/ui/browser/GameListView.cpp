@@ -363,6 +363,9 @@ bool GameListView::eventFilter(QObject *watched, QEvent *event)
     const bool viewport = watched == Lista->viewport() || watched == Covers->viewport();
     if (viewport && event->type() == QEvent::MouseButtonPress) {
         byKeys_ = false;
+    } else if (viewport && event->type() == QEvent::Paint && !shown_->indexReady()) {
+        // The find index waits for the list's first paint, and starts once it is shown.
+        QMetaObject::invokeMethod(shown_, &zanku::GameFindModel::listShown, Qt::QueuedConnection);
     } else if (view && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         byKeys_ = true;
