@@ -113,20 +113,24 @@ GenericSortKeys::GenericSortKeys(size_t count, const std::function<const QString
     const std::optional<RankTable> ranks = asciiRanks(collator);
 
     keys_.resize(count);
-    ranks_.reserve(qsizetype(count) * 16);
+    qsizetype characters = 0; // at most a rank each
+    for (size_t i = 0; i < count; ++i)
+        characters += cellAt(i).size();
+    ranks_.reserve(characters);
     bool allRanked = true;
     for (size_t i = 0; i < count; ++i) {
         Key &key = keys_[i];
-        key.offset = ranks_.size();
+        key.offset = quint32(ranks_.size());
         const QString &cell = cellAt(i);
         if (const std::optional<double> number = CellNumber(cell)) {
             key.kind = Kind::Number;
             key.number = *number;
         } else if (ranks && appendRankKey(cell, *ranks, ranks_)) {
             key.kind = Kind::Ranked;
-            key.length = ranks_.size() - key.offset;
+            key.length = quint32(ranks_.size() - key.offset);
+            key.prefix = 0;
             const uchar *rank = reinterpret_cast<const uchar *>(ranks_.constData()) + key.offset;
-            for (qsizetype at = 0; at < 8; ++at)
+            for (quint32 at = 0; at < 8; ++at)
                 key.prefix = key.prefix << 8 | (at < key.length ? rank[at] : 0);
         } else {
             allRanked = false;
@@ -179,7 +183,8 @@ void GenericSortKeys::sort(std::vector<int>::iterator first, std::vector<int>::i
     entries.reserve(size_t(last - first));
     for (auto at = first; at != last; ++at) {
         const Key &key = keys_[size_t(*at)];
-        entries.push_back({key.prefix, *at, key.kind == Kind::Ranked});
+        const bool ranked = key.kind == Kind::Ranked;
+        entries.push_back({ranked ? key.prefix : 0, *at, ranked});
     }
     std::stable_sort(entries.begin(), entries.end(), [this](const Entry &a, const Entry &b) {
         if (a.ranked && b.ranked && a.prefix != b.prefix)

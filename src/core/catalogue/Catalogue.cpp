@@ -42,6 +42,32 @@ private:
     std::unordered_set<QString, Hash, Equal> values_;
 };
 
+// Room for the games still to come, made once: foretold from the first list's share of
+// present games per character, so the table is neither moved as it grows nor twice the
+// size it needs.
+class GameRoom {
+public:
+    GameRoom(const std::vector<EmulatorRecord> &emulators, const QString &programDir)
+    {
+        for (size_t e = 1; e < emulators.size(); ++e)
+            left_ += QFileInfo(zanku::EmulatorPlaces(emulators[e], programDir).romList()).size();
+    }
+    void read(std::vector<GameRecord> &games, size_t before, qint64 characters, qint64 bytes)
+    {
+        left_ -= bytes;
+        if (made_ || characters == 0 || games.size() == before)
+            return;
+        made_ = true;
+        const double perByte = double(games.size() - before) / double(std::max<qint64>(bytes, 1));
+        games.reserve(games.size() + size_t(double(std::max<qint64>(left_, 0)) * perByte * 1.05) +
+                      16);
+    }
+
+private:
+    qint64 left_ = 0;
+    bool made_ = false;
+};
+
 QString missingRomListText(const EmulatorRecord &emulator)
 {
     return QStringLiteral("File ") + Quoted(emulator.Name) + QLatin1String(RomListExtension) +
@@ -58,6 +84,7 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
     QString text;
     QString archive; // reused: a missing game costs no new string
     SharedValues shared;
+    GameRoom room(emulators, programDir);
 
     for (int e = 1; e < int(emulators.size()); ++e) {
         const EmulatorRecord &emulator = emulators[size_t(e)];
@@ -82,6 +109,7 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
             continue;
         }
         // Only the lines of games that are present become records.
+        const size_t before = games.size();
         QStringView line;
         for (qsizetype at = 0; NextLine(text, at, line);) {
             const std::array<QStringView, GameFieldCount> fields = SplitRomLine(line);
@@ -116,6 +144,7 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
             game.Zipped = zipped;
             game.Archive = GameArchive(kind);
         }
+        room.read(games, before, text.size(), QFileInfo(places.romList()).size());
     }
     return problems;
 }
