@@ -11,7 +11,8 @@
 // one uncounted round, then the median of --runs.
 //
 //   bench-startup [--lines 20,10000,50000,200000,1000000] [--runs 3] [--base PATH]
-//                 [--history 200000] [--dir PARENT] [--patience SECONDS]
+//                 [--history 200000] [--dir PARENT] [--patience SECONDS] [--keep]
+// (--keep: the libraries stay, for profiling)
 
 #include "../catalogue/Fixture.h"
 #include "Child.h"
@@ -44,6 +45,7 @@ struct Options {
     int historyGames = 200000;
     int patienceMs = 120000;
     QString base, parent;
+    bool keep = false;
 };
 
 // The medians of one program in one library, with or without the history.
@@ -82,6 +84,7 @@ bool writeHistory(const QString &programDir, int games)
 Options parse(const QStringList &arguments)
 {
     Options options;
+    options.keep = arguments.contains(QStringLiteral("--keep"));
     for (qsizetype i = 1; i + 1 < arguments.size(); ++i) {
         const QString &name = arguments[i], &value = arguments[i + 1];
         if (name == QLatin1String("--lines")) {
@@ -199,8 +202,9 @@ int main(int argc, char *argv[])
             return 1;
         }
         presentGames[lines] = fixture.presentFiles + fixture.archivesOnly;
-        out() << lines << " lines (" << presentGames[lines] << " present), load average "
-              << LoadAverage() << "\n"
+        root.setAutoRemove(!options.keep);
+        out() << lines << " lines (" << presentGames[lines] << " present) in " << root.path()
+              << ", load average " << LoadAverage() << "\n"
               << Qt::flush;
         measure(programs, fixture, lines, false, options, environment);
         const QString played = QDir(fixture.programDir).filePath(QStringLiteral("Zanku.played"));
