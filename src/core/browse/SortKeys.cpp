@@ -174,21 +174,38 @@ int GenericSortKeys::compare(size_t a, size_t b) const
 
 void GenericSortKeys::sort(std::vector<int>::iterator first, std::vector<int>::iterator last) const
 {
+    // Sixteen ranks side by side settle most names without reaching for their keys: lists
+    // repeat names, and many share their first words.
     struct Entry {
         quint64 prefix;
+        quint64 next; // ranks 9 to 16
         int cell;
-        bool ranked;
+        quint32 length; // of a Ranked key; Unranked for any other
     };
+    constexpr quint32 Unranked = 0xFFFFFFFF;
     std::vector<Entry> entries;
     entries.reserve(size_t(last - first));
     for (auto at = first; at != last; ++at) {
         const Key &key = keys_[size_t(*at)];
-        const bool ranked = key.kind == Kind::Ranked;
-        entries.push_back({ranked ? key.prefix : 0, *at, ranked});
+        if (key.kind != Kind::Ranked) {
+            entries.push_back({0, 0, *at, Unranked});
+            continue;
+        }
+        quint64 next = 0;
+        const uchar *rank = reinterpret_cast<const uchar *>(ranks_.constData()) + key.offset;
+        for (quint32 i = 8; i < 16; ++i)
+            next = next << 8 | (i < key.length ? rank[i] : 0);
+        entries.push_back({key.prefix, next, *at, key.length});
     }
     std::stable_sort(entries.begin(), entries.end(), [this](const Entry &a, const Entry &b) {
-        if (a.ranked && b.ranked && a.prefix != b.prefix)
-            return a.prefix < b.prefix;
+        if (a.length != Unranked && b.length != Unranked) {
+            if (a.prefix != b.prefix)
+                return a.prefix < b.prefix;
+            if (a.next != b.next)
+                return a.next < b.next;
+            if (a.length <= 16 && b.length <= 16)
+                return false; // the same ranks: equal
+        }
         return compare(size_t(a.cell), size_t(b.cell)) < 0;
     });
     for (const Entry &entry : entries)
