@@ -30,6 +30,14 @@ void endDisplay()
     }
 }
 
+// Interrupted: the display goes with the benchmark.
+void endDisplayAndExit(int)
+{
+    if (displayServer > 0)
+        kill(displayServer, SIGTERM);
+    _exit(2);
+}
+
 pid_t spawn(const QString &program, const QStringList &arguments, const QStringList &environment)
 {
     std::vector<QByteArray> bytes{QFile::encodeName(program)};
@@ -117,6 +125,8 @@ QString StartDisplay()
         if (displayServer == 0)
             return {};
         std::atexit(endDisplay);
+        std::signal(SIGINT, endDisplayAndExit);
+        std::signal(SIGTERM, endDisplayAndExit);
         for (int waited = 0; waited < 100; ++waited) {
             if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)))
                 return display;
