@@ -196,14 +196,19 @@ void GameListModel::FillGameList(const zanku::Library &library)
         });
         keys.sort(order.begin(), order.end());
     }
-    std::vector<Row> rows;
-    rows.reserve(order.size());
-    for (const int cell : order) {
-        const int slot = cell + 1;
+    // Each game's row goes to its place, the games read in their own order: their names
+    // lie in memory in that order, and touching them at random would cost a cache miss each.
+    std::vector<int> place(order.size());
+    for (size_t at = 0; at < order.size(); ++at)
+        place[size_t(order[at])] = int(at);
+    std::vector<int>().swap(order);
+    std::vector<Row> rows(place.size());
+    for (int slot = 1; slot <= library.GameCount(); ++slot) {
         const GameRecord &game = library.game(slot);
         const int emulator = game.EmulatorIndex;
         const bool listed = emulator >= 1 && emulator <= library.EmulatorCount();
-        rows.push_back({game.Name, game.Type, game.File, slot, listed ? emulator : 0});
+        rows[size_t(place[size_t(slot - 1)])] = {game.Name, game.Type, game.File, slot,
+                                                 listed ? emulator : 0};
     }
     adoptRows(std::move(rows), std::move(emulators));
 }
