@@ -9,7 +9,7 @@
 //   floor  the same window after reading the lists and listing the directories plainly
 //   base   another build of Zanku (--base), today's for a side-by-side figure
 //   zanku  this build
-// one uncounted round, then the median of --runs.
+// one uncounted round, then the median of --runs; every start of a round before the next.
 //
 //   bench-startup [--lines 20,10000,50000,200000,1000000] [--runs 3] [--base PATH]
 //                 [--history 200000] [--dir PARENT] [--patience SECONDS] [--keep]
@@ -110,38 +110,50 @@ Options parse(const QStringList &arguments)
     return options;
 }
 
-// Alternates the programs' starts on one library, then keeps each one's medians.
-void measure(const std::vector<Program> &programs, const Fixture &fixture, int lines, bool history,
-             const Options &options, const QStringList &environment)
+// Alternates the programs' starts on one library, each without and (when it reads one)
+// with the history moved in beside the lists, then keeps each one's medians.
+void measure(const std::vector<Program> &programs, const Fixture &fixture, int lines,
+             const QString &historyFile, const Options &options, const QStringList &environment)
 {
-    std::vector<std::vector<StartFigures>> runs(programs.size());
-    std::vector<bool> gaveUp(programs.size(), false);
-    for (int round = 0; round <= options.runs; ++round) {
+    const QString played = QDir(fixture.programDir).filePath(QStringLiteral("Zanku.played"));
+    std::vector<std::pair<size_t, bool>> starts; // program, with the history
+    for (const bool history : {false, true}) {
         for (size_t p = 0; p < programs.size(); ++p) {
-            if (gaveUp[p] || (history && !programs[p].history))
+            if (!history || programs[p].history)
+                starts.emplace_back(p, history);
+        }
+    }
+    std::vector<std::vector<StartFigures>> runs(starts.size());
+    std::vector<bool> gaveUp(starts.size(), false);
+    for (int round = 0; round <= options.runs; ++round) {
+        for (size_t s = 0; s < starts.size(); ++s) {
+            const Program &program = programs[starts[s].first];
+            const bool history = starts[s].second;
+            if (gaveUp[s] || (history && !QFile::rename(historyFile, played)))
                 continue;
             QStringList arguments;
-            if (programs[p].library)
+            if (program.library)
                 arguments << QStringLiteral("--library") << fixture.programDir;
-            if (programs[p].label != QLatin1String("bare") &&
-                programs[p].label != QLatin1String("floor"))
+            if (program.history)
                 arguments << QStringLiteral("--no-gamepad");
             const StartFigures figures =
-                StartToFirstPaint(programs[p].path, arguments, environment, options.patienceMs);
+                StartToFirstPaint(program.path, arguments, environment, options.patienceMs);
+            if (history)
+                QFile::rename(played, historyFile);
             if (!figures.painted) {
-                gaveUp[p] = true; // one start that never paints says it all
-                runs[p] = {figures};
+                gaveUp[s] = true; // one start that never paints says it all
+                runs[s] = {figures};
             } else if (round > 0) {
-                runs[p].push_back(figures);
+                runs[s].push_back(figures);
             }
         }
     }
-    for (size_t p = 0; p < programs.size(); ++p) {
-        if (runs[p].empty())
+    for (size_t s = 0; s < starts.size(); ++s) {
+        if (runs[s].empty())
             continue;
-        Median3 median{!gaveUp[p], 0, 0, 0};
+        Median3 median{!gaveUp[s], 0, 0, 0};
         std::vector<double> cpu, wall, peak;
-        for (const StartFigures &run : runs[p]) {
+        for (const StartFigures &run : runs[s]) {
             cpu.push_back(run.cpuMs);
             wall.push_back(run.wallMs);
             peak.push_back(run.peakMB);
@@ -149,9 +161,10 @@ void measure(const std::vector<Program> &programs, const Fixture &fixture, int l
         median.cpuMs = Median(cpu);
         median.wallMs = Median(wall);
         median.peakMB = Median(peak);
-        results[{lines, history, programs[p].label}] = median;
+        const QString &label = programs[starts[s].first].label;
+        results[{lines, starts[s].second, label}] = median;
         out() << QString::asprintf("  %-6s %-8s cpu %9.1f ms  wall %9.1f ms  peak %7.1f MB%s\n",
-                                   qPrintable(programs[p].label), history ? "history" : "",
+                                   qPrintable(label), starts[s].second ? "history" : "",
                                    median.cpuMs, median.wallMs, median.peakMB,
                                    median.painted ? "" : "  (no first paint in time)")
               << Qt::flush;
@@ -207,12 +220,7 @@ int main(int argc, char *argv[])
         out() << lines << " lines (" << presentGames[lines] << " present) in " << root.path()
               << ", load average " << LoadAverage() << "\n"
               << Qt::flush;
-        measure(programs, fixture, lines, false, options, environment);
-        const QString played = QDir(fixture.programDir).filePath(QStringLiteral("Zanku.played"));
-        if (QFile::rename(historyFile, played)) {
-            measure(programs, fixture, lines, true, options, environment);
-            QFile::rename(played, historyFile);
-        }
+        measure(programs, fixture, lines, historyFile, options, environment);
     }
     printTargets(options);
     return 0;
