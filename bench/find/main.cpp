@@ -118,7 +118,9 @@ int main(int argc, char *argv[])
                      [&] { model.FillGameList(library); });
     zanku::GameFindModel found(&model, library);
     library.start();
-    QCoreApplication::processEvents(); // the window's first turn: the find index is made
+    found.listShown(); // the list painted: the find index is made between events
+    while (!found.indexReady())
+        QCoreApplication::processEvents();
 
     QSortFilterProxyModel plain;
     plain.setSourceModel(&model);

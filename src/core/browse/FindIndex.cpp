@@ -94,6 +94,12 @@ void appendFolded(QByteArray &out, const QString &text)
 
 void FindIndex::rebuild(const Library &library)
 {
+    begin(library);
+    build(library, library.GameCount());
+}
+
+void FindIndex::begin(const Library &library)
+{
     const size_t slotCount = size_t(library.GameCount()) + 1;
     names_.clear();
     names_.reserve(qsizetype(slotCount) * 24);
@@ -105,21 +111,30 @@ void FindIndex::rebuild(const Library &library)
         field.ids.assign(1, 0);
     }
     // An emulator's name is folded once, by its slot.
-    std::vector<uint16_t> emulatorIds(size_t(library.EmulatorCount()) + 1, 0);
+    emulatorIds_.assign(size_t(library.EmulatorCount()) + 1, 0);
     for (int e = 1; e <= library.EmulatorCount(); ++e)
-        emulatorIds[size_t(e)] = intern(fields_[Emulator].texts, library.emulator(e).Name);
+        emulatorIds_[size_t(e)] = intern(fields_[Emulator].texts, library.emulator(e).Name);
     const LibraryMetadata &metadata = library.metadata();
     for (Field &field : fields_)
         if (&field < &fields_[Developer] || metadata.anyDetails())
             field.ids.reserve(slotCount);
-    for (int slot = 1; slot <= library.GameCount(); ++slot) {
+    matched_.clear();
+    matchCount_ = 0;
+}
+
+bool FindIndex::build(const Library &library, int games)
+{
+    const LibraryMetadata &metadata = library.metadata();
+    const int last =
+        int(std::min<qint64>(qint64(nameEnds_.size()) - 1 + games, library.GameCount()));
+    for (int slot = int(nameEnds_.size()); slot <= last; ++slot) {
         const GameRecord &game = library.game(slot);
         appendFolded(names_, game.Name);
         nameEnds_.push_back(uint32_t(names_.size()));
         fields_[Type].ids.push_back(intern(fields_[Type].texts, game.Type));
         const int e = game.EmulatorIndex;
         fields_[Emulator].ids.push_back(
-            e >= 1 && size_t(e) < emulatorIds.size() ? emulatorIds[size_t(e)] : 0);
+            e >= 1 && size_t(e) < emulatorIds_.size() ? emulatorIds_[size_t(e)] : 0);
         // Without any details, their fields cost nothing: no number a game.
         const GameMetadata *details = metadata.of(slot);
         if (!metadata.anyDetails())
@@ -134,12 +149,17 @@ void FindIndex::rebuild(const Library &library)
         const int year = details ? details->year() : 0;
         add(Year, year != 0 ? QStringView(QString::number(year)) : QStringView());
     }
+    if (nameEnds_.size() <= size_t(library.GameCount()))
+        return false;
     names_.squeeze();
+    emulatorIds_ = {};
+    const size_t slotCount = nameEnds_.size();
     lastText_.clear();
     lastWords_.clear();
     matched_.assign(slotCount, true);
     matched_[0] = false;
     matchCount_ = int(slotCount) - 1;
+    return true;
 }
 
 bool FindIndex::slotMatches(size_t slot, const QList<QByteArray> &words) const

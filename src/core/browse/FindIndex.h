@@ -23,6 +23,11 @@ class FindIndex {
 public:
     // Folds the library's games, by slot.
     void rebuild(const Library &library);
+    // The same a piece at a time, so that a large library is folded between other work:
+    // begin, then build `games` more at each call until it says the index is complete. The
+    // library must not change meanwhile.
+    void begin(const Library &library);
+    bool build(const Library &library, int games);
 
     // Narrows to the games matching `text`; true for every slot when it holds no word.
     // Returns whether anything is filtered out.
@@ -56,8 +61,9 @@ private:
         std::vector<std::vector<bool>> hits; // by word of the last find, by text
     };
 
-    QByteArray names_;               // every folded name, one after the other
-    std::vector<uint32_t> nameEnds_; // by slot: where its name ends in names_
+    QByteArray names_;                  // every folded name, one after the other
+    std::vector<uint32_t> nameEnds_;    // by slot: where its name ends in names_
+    std::vector<uint16_t> emulatorIds_; // while building: each emulator's text, by its slot
     std::array<Field, FieldCount> fields_;
     // By word of the last find: the fields where some text holds it, the only ones looked at.
     std::vector<std::vector<const Field *>> fieldsHit_;

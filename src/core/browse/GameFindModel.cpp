@@ -20,6 +20,7 @@ GameFindModel::GameFindModel(GameListModel *games, const Library &library, QObje
     connect(games, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
         beginResetModel();
         index_ = FindIndex();
+        indexed_ = building_ = false;
     });
     connect(games, &QAbstractItemModel::modelReset, this, &GameFindModel::catalogueRead);
     connect(games, &QAbstractItemModel::layoutAboutToBeChanged, this,
@@ -30,32 +31,59 @@ GameFindModel::GameFindModel(GameListModel *games, const Library &library, QObje
     connect(&library, &Library::historyChanged, this, &GameFindModel::historyChanged);
     // The details arrived: the next key finds by them too. The rows shown stay as they are.
     connect(&library.metadata(), &LibraryMetadata::changed, this, [this] {
-        indexed_ = false;
+        indexed_ = building_ = false;
         if (text_.isEmpty())
-            QTimer::singleShot(0, this, &GameFindModel::ensureIndexed);
+            indexWhenIdle();
+    });
+    // A slice of the index at a time while nothing else waits.
+    slices_.setInterval(0);
+    connect(&slices_, &QTimer::timeout, this, [this] {
+        if (!std::exchange(building_, true))
+            index_.begin(library_);
+        if (index_.build(library_, IndexSlice)) {
+            indexed_ = true;
+            building_ = false;
+            slices_.stop();
+        }
     });
     collectRows();
+}
+
+void GameFindModel::listShown()
+{
+    listShown_ = true;
+    indexWhenIdle();
+}
+
+void GameFindModel::indexWhenIdle()
+{
+    // Before the list is first seen, the index would only delay it.
+    if (!indexed_ && listShown_)
+        slices_.start();
 }
 
 void GameFindModel::catalogueRead()
 {
     // A new catalogue: the text found before applies to it again. Without one, the index
-    // is made once the window has shown the list, before anyone can type.
-    indexed_ = false;
+    // is made in slices once the list has been seen; a key typed sooner finishes it.
     if (!text_.isEmpty())
         ensureIndexed();
     narrowed_ = !text_.isEmpty() && index_.find(text_);
     collectRows(true);
     endResetModel();
-    QTimer::singleShot(0, this, &GameFindModel::ensureIndexed);
+    indexWhenIdle();
 }
 
 void GameFindModel::ensureIndexed()
 {
     if (indexed_)
         return;
-    index_.rebuild(library_);
+    if (!std::exchange(building_, true))
+        index_.begin(library_);
+    index_.build(library_, library_.GameCount());
     indexed_ = true;
+    building_ = false;
+    slices_.stop();
 }
 
 void GameFindModel::setFindText(const QString &text)

@@ -4,6 +4,7 @@
 #include "core/records/GameKey.h"
 
 #include <QAbstractProxyModel>
+#include <QTimer>
 
 #include <vector>
 
@@ -24,8 +25,13 @@ public:
     // A row's game is a favourite (bool); its tooltip says what was played.
     static constexpr int FavouriteRole = Qt::UserRole + 1;
 
-    // Narrows to the games matching `text` (empty: all of them).
+    // Narrows to the games matching `text` (empty: all of them). A text set before the
+    // find index is complete finishes it first, so no key is lost.
     void setFindText(const QString &text);
+    // The list has been painted once: the find index is made from now on, in slices
+    // between other events.
+    void listShown();
+    bool indexReady() const { return indexed_; }
     // Which games are shown: all, the favourites or one collection's; a find narrows them
     // further.
     enum class Show { All, Favourites, Collection };
@@ -59,6 +65,7 @@ public:
 private:
     void catalogueRead();
     void ensureIndexed();
+    void indexWhenIdle();
     void sourceSorting();
     void sourceSorted();
     // The source rows shown, in the source's order; `proxyRows_` the other way round.
@@ -70,6 +77,10 @@ private:
     const Library &library_;
     FindIndex index_;
     bool indexed_ = false;
+    bool building_ = false; // index_ begun, not complete
+    bool listShown_ = false;
+    QTimer slices_;
+    static constexpr int IndexSlice = 4096; // games: about a millisecond
     QString text_;
     bool narrowed_ = false;
     Show show_ = Show::All;

@@ -163,7 +163,11 @@ void GameListModel::setRows(std::vector<Row> rows, std::vector<Emulator> emulato
     std::iota(order.begin(), order.end(), 0);
     sortRange(order, 0, order.size(), keys);
     permute(rows, order);
+    adoptRows(std::move(rows), std::move(emulators));
+}
 
+void GameListModel::adoptRows(std::vector<Row> rows, std::vector<Emulator> emulators)
+{
     beginResetModel();
     rows_ = std::move(rows);
     emulators_ = std::move(emulators);
@@ -192,15 +196,31 @@ void GameListModel::FillGameList(const zanku::Library &library)
                 emit dataChanged(index(0, 0), index(rowCount() - 1, GenreColumn));
         });
     }
-    std::vector<Row> rows;
-    rows.reserve(size_t(library.GameCount()));
+    // The order first, from the games' names where they lie, its keys gone before the rows
+    // are made: a large list never holds both at once.
+    std::vector<int> order(size_t(library.GameCount()));
+    std::iota(order.begin(), order.end(), 0);
+    {
+        const GenericSortKeys keys(order.size(), [&library](size_t i) -> const QString & {
+            return library.game(int(i) + 1).Name;
+        });
+        keys.sort(order.begin(), order.end());
+    }
+    // Each game's row goes to its place, the games read in their own order: their names
+    // lie in memory in that order, and touching them at random would cost a cache miss each.
+    std::vector<int> place(order.size());
+    for (size_t at = 0; at < order.size(); ++at)
+        place[size_t(order[at])] = int(at);
+    std::vector<int>().swap(order);
+    std::vector<Row> rows(place.size());
     for (int slot = 1; slot <= library.GameCount(); ++slot) {
         const GameRecord &game = library.game(slot);
         const int emulator = game.EmulatorIndex;
         const bool listed = emulator >= 1 && emulator <= library.EmulatorCount();
-        rows.push_back({game.Name, game.Type, game.File, slot, listed ? emulator : 0});
+        rows[size_t(place[size_t(slot - 1)])] = {game.Name, game.Type, game.File, slot,
+                                                 listed ? emulator : 0};
     }
-    setRows(std::move(rows), std::move(emulators));
+    adoptRows(std::move(rows), std::move(emulators));
 }
 
 QString GameListModel::cell(int row, int column) const

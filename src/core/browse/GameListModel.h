@@ -90,6 +90,7 @@ signals:
     void coverArrived();
 
 private:
+    void adoptRows(std::vector<Row> rows, std::vector<Emulator> emulators); // in order
     QVariant coverOf(const Row &row) const;
     QString detailOf(const Row &row, int column) const;
     GenericSortKeys keysFor(int column) const;

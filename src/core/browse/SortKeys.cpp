@@ -42,19 +42,25 @@ std::optional<RankTable> asciiRanks(const QCollator &collator)
 }
 
 // Appends the ASCII key of a cell; false (and nothing appended) when the cell holds
-// anything beyond ASCII.
+// anything beyond ASCII. Written straight into room made beforehand: a byte at a time
+// through append() cost more than the rest of the key.
 bool appendRankKey(const QString &cell, const RankTable &ranks, QByteArray &keys)
 {
     const qsizetype start = keys.size();
+    if (keys.capacity() < start + cell.size())
+        keys.reserve(std::max(keys.capacity() * 2, start + cell.size()));
+    keys.resize(start + cell.size());
+    char *out = keys.data() + start;
     for (const QChar c : cell) {
         const char16_t code = c.unicode();
         if (code > LastAscii) {
             keys.truncate(start);
             return false;
         }
-        if (ranks[code] != 0)
-            keys.append(ranks[code]);
+        *out = ranks[code];
+        out += ranks[code] != 0;
     }
+    keys.truncate(out - keys.constData());
     return true;
 }
 
@@ -107,21 +113,25 @@ GenericSortKeys::GenericSortKeys(size_t count, const std::function<const QString
     const std::optional<RankTable> ranks = asciiRanks(collator);
 
     keys_.resize(count);
+    qsizetype characters = 0; // at most a rank each
+    for (size_t i = 0; i < count; ++i)
+        characters += cellAt(i).size();
+    ranks_.reserve(characters);
     bool allRanked = true;
     for (size_t i = 0; i < count; ++i) {
         Key &key = keys_[i];
-        key.offset = ranks_.size();
+        key.offset = quint32(ranks_.size());
         const QString &cell = cellAt(i);
         if (const std::optional<double> number = CellNumber(cell)) {
             key.kind = Kind::Number;
             key.number = *number;
         } else if (ranks && appendRankKey(cell, *ranks, ranks_)) {
             key.kind = Kind::Ranked;
-            key.length = ranks_.size() - key.offset;
-            for (qsizetype at = 0; at < 8; ++at) {
-                const uchar rank = at < key.length ? uchar(ranks_.at(key.offset + at)) : 0;
-                key.prefix = key.prefix << 8 | rank;
-            }
+            key.length = quint32(ranks_.size() - key.offset);
+            key.prefix = 0;
+            const uchar *rank = reinterpret_cast<const uchar *>(ranks_.constData()) + key.offset;
+            for (quint32 at = 0; at < 8; ++at)
+                key.prefix = key.prefix << 8 | (at < key.length ? rank[at] : 0);
         } else {
             allRanked = false;
         }
@@ -164,20 +174,38 @@ int GenericSortKeys::compare(size_t a, size_t b) const
 
 void GenericSortKeys::sort(std::vector<int>::iterator first, std::vector<int>::iterator last) const
 {
+    // Sixteen ranks side by side settle most names without reaching for their keys: lists
+    // repeat names, and many share their first words.
     struct Entry {
         quint64 prefix;
+        quint64 next; // ranks 9 to 16
         int cell;
-        bool ranked;
+        quint32 length; // of a Ranked key; Unranked for any other
     };
+    constexpr quint32 Unranked = 0xFFFFFFFF;
     std::vector<Entry> entries;
     entries.reserve(size_t(last - first));
     for (auto at = first; at != last; ++at) {
         const Key &key = keys_[size_t(*at)];
-        entries.push_back({key.prefix, *at, key.kind == Kind::Ranked});
+        if (key.kind != Kind::Ranked) {
+            entries.push_back({0, 0, *at, Unranked});
+            continue;
+        }
+        quint64 next = 0;
+        const uchar *rank = reinterpret_cast<const uchar *>(ranks_.constData()) + key.offset;
+        for (quint32 i = 8; i < 16; ++i)
+            next = next << 8 | (i < key.length ? rank[i] : 0);
+        entries.push_back({key.prefix, next, *at, key.length});
     }
     std::stable_sort(entries.begin(), entries.end(), [this](const Entry &a, const Entry &b) {
-        if (a.ranked && b.ranked && a.prefix != b.prefix)
-            return a.prefix < b.prefix;
+        if (a.length != Unranked && b.length != Unranked) {
+            if (a.prefix != b.prefix)
+                return a.prefix < b.prefix;
+            if (a.next != b.next)
+                return a.next < b.next;
+            if (a.length <= 16 && b.length <= 16)
+                return false; // the same ranks: equal
+        }
         return compare(size_t(a.cell), size_t(b.cell)) < 0;
     });
     for (const Entry &entry : entries)

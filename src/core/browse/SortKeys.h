@@ -35,11 +35,13 @@ public:
 private:
     enum class Kind : char { Number, Ranked, Collated };
     struct Key {
+        union {
+            double number = 0; // a Number's value
+            quint64 prefix; // a Ranked key's first eight ranks, the first one highest, zeros after
+        };
+        quint32 offset = 0; // of the ASCII key in ranks_
+        quint32 length = 0;
         Kind kind = Kind::Collated;
-        double number = 0;
-        qsizetype offset = 0; // of the ASCII key in ranks_
-        qsizetype length = 0;
-        quint64 prefix = 0; // its first eight ranks, the first one highest, zeros after
     };
 
     std::vector<Key> keys_;

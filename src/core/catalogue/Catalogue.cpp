@@ -43,6 +43,32 @@ private:
     std::unordered_set<QString, Hash, Equal> values_;
 };
 
+// Room for the games still to come, made once: foretold from the first list's share of
+// present games per character, so the table is neither moved as it grows nor twice the
+// size it needs.
+class GameRoom {
+public:
+    GameRoom(const std::vector<EmulatorRecord> &emulators, const QString &programDir)
+    {
+        for (size_t e = 1; e < emulators.size(); ++e)
+            left_ += QFileInfo(zanku::EmulatorPlaces(emulators[e], programDir).romList()).size();
+    }
+    void read(std::vector<GameRecord> &games, size_t before, qint64 characters, qint64 bytes)
+    {
+        left_ -= bytes;
+        if (made_ || characters == 0 || games.size() == before)
+            return;
+        made_ = true;
+        const double perByte = double(games.size() - before) / double(std::max<qint64>(bytes, 1));
+        games.reserve(games.size() + size_t(double(std::max<qint64>(left_, 0)) * perByte * 1.05) +
+                      16);
+    }
+
+private:
+    qint64 left_ = 0;
+    bool made_ = false;
+};
+
 QString missingRomListText(const EmulatorRecord &emulator)
 {
     return zanku::CoreText::tr(
@@ -60,6 +86,7 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
     QString text;
     QString archive; // reused: a missing game costs no new string
     SharedValues shared;
+    GameRoom room(emulators, programDir);
 
     for (int e = 1; e < int(emulators.size()); ++e) {
         const EmulatorRecord &emulator = emulators[size_t(e)];
@@ -84,6 +111,7 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
             continue;
         }
         // Only the lines of games that are present become records.
+        const size_t before = games.size();
         QStringView line;
         for (qsizetype at = 0; NextLine(text, at, line);) {
             const std::array<QStringView, GameFieldCount> fields = SplitRomLine(line);
@@ -97,17 +125,13 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
                 if (!emulator.ZippedRomPath.isEmpty()) // else beside the games
                     archive.append(emulator.ZippedRomPath).append(separator);
                 archive.append(StripExtension(file));
-                const qsizetype base = archive.size();
-                for (; kind < ArchiveExtensions.size(); ++kind) {
-                    archive.truncate(base);
-                    archive.append(QLatin1String(ArchiveExtensions[kind]));
-                    if (present.exists(emulatorDir, archive)) {
-                        zipped = true;
-                        break;
-                    }
-                }
-                if (!zipped)
+                // Every kind of archive in one look-up; the first in their order wins.
+                const unsigned kinds = present.archives(emulatorDir, archive);
+                if (kinds == 0)
                     continue;
+                zipped = true;
+                while ((kinds & (1u << kind)) == 0)
+                    ++kind;
             }
             static_assert(zanku::GameFields[2].member == &GameRecord::DestinationDir &&
                           zanku::GameFields[3].member == &GameRecord::Options &&
@@ -122,6 +146,7 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
             game.Zipped = zipped;
             game.Archive = GameArchive(kind);
         }
+        room.read(games, before, text.size(), QFileInfo(places.romList()).size());
     }
     return problems;
 }

@@ -1,9 +1,13 @@
 #include "core/catalogue/PresenceIndex.h"
 
+#include "core/catalogue/RomList.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <dirent.h>
@@ -19,6 +23,23 @@ QString FileNameKey(const QString &name)
 }
 
 namespace {
+// Which of ArchiveExtensions a name ends with, after a stem of at least one character; -1
+// for none.
+int archiveKind(QStringView name)
+{
+    for (size_t kind = 0; kind < ArchiveExtensions.size(); ++kind) {
+        const QLatin1StringView extension(ArchiveExtensions[kind]);
+        if (name.size() > extension.size() && name.endsWith(extension))
+            return int(kind);
+    }
+    return -1;
+}
+
+QLatin1StringView archiveExtension(QStringView name)
+{
+    return QLatin1StringView(ArchiveExtensions[size_t(archiveKind(name))]);
+}
+
 bool isSeparator(QChar c)
 {
 #ifdef Q_OS_WIN
@@ -65,6 +86,12 @@ void NameSet::add(QStringView name)
 
 void NameSet::add(QStringDecoder &decoder, QByteArrayView name)
 {
+    // Most names are plain ASCII, which reads the same in every code page.
+    if (std::all_of(name.begin(), name.end(), [](char c) { return uchar(c) < 0x80; })) {
+        names_.append(QLatin1StringView(name));
+        ends_.push_back(quint32(names_.size()));
+        return;
+    }
     const qsizetype start = names_.size();
     names_.resize(start + decoder.requiredSpace(name.size()));
     const QChar *end = decoder.appendToBuffer(names_.data() + start, name);
@@ -84,6 +111,38 @@ void NameSet::index()
             slot = (slot + 1) & (size - 1);
         slots_[slot] = quint32(i + 1);
     }
+    std::vector<quint32> archives;
+    for (size_t i = 0; i < ends_.size(); ++i) {
+        if (archiveKind(name(i)) >= 0)
+            archives.push_back(quint32(i));
+    }
+    size = 16;
+    while (size < archives.size() * 2)
+        size *= 2;
+    stemSlots_.assign(size, 0);
+    for (const quint32 i : archives) {
+        const QStringView named = name(i);
+        size_t slot =
+            qHash(named.first(named.size() - archiveExtension(named).size())) & (size - 1);
+        while (stemSlots_[slot] != 0)
+            slot = (slot + 1) & (size - 1);
+        stemSlots_[slot] = i + 1;
+    }
+}
+
+unsigned NameSet::archivesOf(QStringView stem) const
+{
+    unsigned kinds = 0;
+    if (stemSlots_.empty())
+        return kinds;
+    const size_t mask = stemSlots_.size() - 1;
+    for (size_t slot = qHash(stem) & mask; stemSlots_[slot] != 0; slot = (slot + 1) & mask) {
+        const QStringView named = name(stemSlots_[slot] - 1);
+        const int kind = archiveKind(named);
+        if (named.size() - archiveExtension(named).size() == stem.size() && named.startsWith(stem))
+            kinds |= 1u << kind;
+    }
+    return kinds;
 }
 
 bool NameSet::contains(QStringView name) const
@@ -104,28 +163,57 @@ QStringView NameSet::name(size_t i) const
     return QStringView(names_).sliced(start, ends_[i] - start);
 }
 
-bool PresenceIndex::exists(const QString &base, QStringView path)
+namespace {
+// Where a path's last name begins; -1 when the listing cannot answer for it (a trailing
+// separator, "." or "..", a drive relative name), which then gets a real test.
+qsizetype leafStart(QStringView path)
 {
-    if (path.isEmpty())
-        return false;
-
     qsizetype lastSeparator = path.size() - 1;
     while (lastSeparator >= 0 && !isSeparator(path.at(lastSeparator)))
         --lastSeparator;
     const QStringView leaf = path.sliced(lastSeparator + 1);
-    // Names the listing cannot answer (a trailing separator, "." or "..", a drive
-    // relative name) get a real test.
     if (leaf.isEmpty() || leaf == u"." || leaf == u".." || leaf.contains(u':'))
-        return QFileInfo::exists(QDir(base).filePath(path.toString()));
+        return -1;
+    return lastSeparator + 1;
+}
 
-    const QStringView folder = lastSeparator < 0    ? QStringView()
-                               : lastSeparator == 0 ? path.first(1)
-                                                    : path.first(lastSeparator);
-    const NameSet &names = listing(base, folder);
+QStringView folderOf(QStringView path, qsizetype leaf)
+{
+    return leaf == 0 ? QStringView() : leaf == 1 ? path.first(1) : path.first(leaf - 1);
+}
+} // namespace
+
+bool PresenceIndex::exists(const QString &base, QStringView path)
+{
+    if (path.isEmpty())
+        return false;
+    const qsizetype leaf = leafStart(path);
+    if (leaf < 0)
+        return QFileInfo::exists(QDir(base).filePath(path.toString()));
+    const NameSet &names = listing(base, folderOf(path, leaf));
 #ifdef Q_OS_WIN
-    return names.contains(FileNameKey(leaf.toString()));
+    return names.contains(FileNameKey(path.sliced(leaf).toString()));
 #else
-    return names.contains(leaf);
+    return names.contains(path.sliced(leaf));
+#endif
+}
+
+unsigned PresenceIndex::archives(const QString &base, QStringView stemPath)
+{
+    const qsizetype leaf = stemPath.isEmpty() ? -1 : leafStart(stemPath);
+    if (leaf < 0) {
+        unsigned kinds = 0; // the rare names a listing cannot answer, one kind at a time
+        for (size_t kind = 0; kind < ArchiveExtensions.size(); ++kind) {
+            if (exists(base, stemPath.toString() + QLatin1StringView(ArchiveExtensions[kind])))
+                kinds |= 1u << kind;
+        }
+        return kinds;
+    }
+    const NameSet &names = listing(base, folderOf(stemPath, leaf));
+#ifdef Q_OS_WIN
+    return names.archivesOf(FileNameKey(stemPath.sliced(leaf).toString()));
+#else
+    return names.archivesOf(stemPath.sliced(leaf));
 #endif
 }
 

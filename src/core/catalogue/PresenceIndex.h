@@ -21,6 +21,8 @@ public:
     void add(QStringDecoder &decoder, QByteArrayView name); // decoded into place
     void index(); // after the last add, before the first look-up
     bool contains(QStringView name) const;
+    // Which archives of this stem the folder holds: bit k for ArchiveExtensions[k].
+    unsigned archivesOf(QStringView stem) const;
 
 private:
     QStringView name(size_t i) const;
@@ -28,6 +30,8 @@ private:
     QString names_;
     std::vector<quint32> ends_;
     std::vector<quint32> slots_; // name number + 1; 0 for a free slot
+    // The names ending as an archive, by their stems: one look-up answers every kind.
+    std::vector<quint32> stemSlots_;
 };
 
 // Answers "does a file or directory of this name exist?" for many names at once by
@@ -39,6 +43,9 @@ public:
     // True when `path`, resolved against the directory `base`, names an existing file
     // or directory. An empty path names nothing.
     bool exists(const QString &base, QStringView path);
+    // Which archives `stemPath` with an archive extension names, resolved as `exists`
+    // does: bit k set when stemPath + ArchiveExtensions[k] exists.
+    unsigned archives(const QString &base, QStringView stemPath);
 
 private:
     const NameSet &listing(const QString &base, QStringView folder);

@@ -20,6 +20,7 @@ GameData::GameData(QObject *parent)
 void GameData::load(const QString &programDir)
 {
     renamedSinceLoad_.clear();
+    shownSinceLoad_.clear();
     history_.load(programDir);
     choices_.load(programDir);
     // A file that cannot be read is never replaced: it stays as it is, unrecorded.
@@ -75,13 +76,9 @@ GameKey GameData::dataKey(const GameKey &game) const
 
 GameKey GameData::shownKey(const GameKey &kept) const
 {
-    for (auto renamed = renamedSinceLoad_.cbegin(); renamed != renamedSinceLoad_.cend();
-         ++renamed) {
-        if (renamed.key().emulator == kept.emulator && renamed.key().file == kept.file &&
-            renamed.value() == kept.name)
-            return renamed.key();
-    }
-    return kept;
+    if (shownSinceLoad_.isEmpty())
+        return kept;
+    return shownSinceLoad_.value(kept, kept);
 }
 
 std::optional<PlayHistory::Game> GameData::played(const GameKey &game) const
@@ -174,6 +171,10 @@ void GameData::renameGame(const QString &emulator, const QString &file, const QS
             renamed.value() = to;
     }
     renamedSinceLoad_.insert({emulator, from, file}, to);
+    // Renamed twice since the read: still shown by the name the catalogue read.
+    const GameKey shown = shownSinceLoad_.take({emulator, from, file});
+    shownSinceLoad_.insert({emulator, to, file},
+                           shown.isNull() ? GameKey{emulator, from, file} : shown);
     const bool played = history_.find({emulator, from, file}).has_value();
     if (played)
         history_.rename(emulator, file, from, to);

@@ -55,7 +55,11 @@ public:
     // The key the catalogue still shows a game by, of the key its data is kept under.
     GameKey shownKey(const GameKey &kept) const;
     // The catalogue was read again: its keys carry the new names.
-    void catalogueRead() { renamedSinceLoad_.clear(); }
+    void catalogueRead()
+    {
+        renamedSinceLoad_.clear();
+        shownSinceLoad_.clear();
+    }
 
 signals:
     // What was played or chosen changed.
@@ -76,6 +80,7 @@ private:
     bool historyWarned_ = false;
     bool choicesWarned_ = false;
     QHash<GameKey, QString> renamedSinceLoad_;
+    QHash<GameKey, GameKey> shownSinceLoad_; // the other way: the shown key of a kept one
 };
 
 } // namespace zanku

@@ -283,18 +283,12 @@ std::vector<QByteArray> PlayHistory::unreadLines() const
     return lines;
 }
 
-std::vector<PlayHistory::Game> PlayHistory::recent(int count) const
+std::vector<PlayHistory::Played> PlayHistory::newestFirst(size_t wanted) const
 {
     const auto [placed, added] = placedChanges();
-    struct Played {
-        qint64 when;
-        qsizetype order; // the games' own order among those played at once
-        const Change *change;
-    };
     const auto newer = [](const Played &a, const Played &b) {
         return a.when != b.when ? a.when > b.when : a.order < b.order;
     };
-    const auto wanted = size_t(std::max(count, 0));
     const auto baseCount = qsizetype(index_.games.size());
     // A few asked of many: only they are kept, in a heap whose top is the oldest of them.
     const bool few = wanted < size_t(baseCount) / 8;
@@ -327,14 +321,31 @@ std::vector<PlayHistory::Game> PlayHistory::recent(int count) const
         if (added[i]->lastPlayed.isValid())
             take({added[i]->lastPlayed.toMSecsSinceEpoch(), baseCount + qsizetype(i), added[i]});
     }
-    const size_t kept = std::min(played.size(), size_t(std::max(count, 0)));
+    const size_t kept = std::min(played.size(), wanted);
     std::partial_sort(played.begin(), played.begin() + qsizetype(kept), played.end(), newer);
+    played.resize(kept);
+    return played;
+}
+
+std::vector<PlayHistory::Game> PlayHistory::recent(int count) const
+{
+    const std::vector<Played> played = newestFirst(size_t(std::max(count, 0)));
+    const auto baseCount = qsizetype(index_.games.size());
     std::vector<Game> games;
-    games.reserve(kept);
-    for (size_t i = 0; i < kept; ++i)
-        games.push_back(
-            gameAt(played[i].order < baseCount ? played[i].order : -1, played[i].change));
+    games.reserve(played.size());
+    for (const Played &game : played)
+        games.push_back(gameAt(game.order < baseCount ? game.order : -1, game.change));
     return games;
+}
+
+void PlayHistory::visitRecent(const std::function<bool(const Game &)> &take) const
+{
+    // The order costs a date a game; a game's texts are decoded only when it is handed out.
+    const auto baseCount = qsizetype(index_.games.size());
+    for (const Played &game : newestFirst(std::numeric_limits<size_t>::max())) {
+        if (!take(gameAt(game.order < baseCount ? game.order : -1, game.change)))
+            return;
+    }
 }
 
 QString PlayHistory::describe(const std::optional<Game> &game)

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -83,6 +84,9 @@ public:
 
     // The `count` games last played, newest first.
     std::vector<Game> recent(int count) const;
+    // Hands the games played to `take`, newest first, until it returns false: one pass
+    // over the history however far the caller has to look.
+    void visitRecent(const std::function<bool(const Game &)> &take) const;
 
     // "Played 3 times, 2 h 14 min in all, last on 5 Dec 2026", or "Never played".
     static QString describe(const std::optional<Game> &game);
@@ -130,6 +134,13 @@ private:
         std::vector<const Change *> added;
     };
     Placed placedChanges() const;
+    // The games played, the `wanted` newest, newest first.
+    struct Played {
+        qint64 when;
+        qsizetype order; // the games' own order among those played at once
+        const Change *change;
+    };
+    std::vector<Played> newestFirst(size_t wanted) const;
     Renamed resolve(const Index &index) const;
     const Change *changeOf(const QByteArray &key) const;
     Change &change(const GameKey &game);

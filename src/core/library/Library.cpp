@@ -5,6 +5,7 @@
 #include "core/catalogue/EmulatorPlaces.h"
 #include "core/catalogue/RomList.h"
 #include "core/common/CoreText.h"
+#include "core/common/FreedMemory.h"
 #include "core/common/Quoted.h"
 #include "core/gamedata/GameData.h"
 #include "core/launch/Launcher.h"
@@ -111,6 +112,7 @@ void Library::LoadCatalogue()
     slotTable_.clear();
     Games.resize(1); // refilled in place: a large table is never held twice
     const QStringList problems = BuildCatalogue(Emulators, programDir_, Games);
+    ReturnFreedMemory(); // the directory listings', scattered among the games' names
     listedEmulators_.assign(1, QString());
     for (int e = 1; e <= EmulatorCount(); ++e)
         listedEmulators_.push_back(emulator(e).Name);

@@ -366,6 +366,9 @@ bool GameListView::eventFilter(QObject *watched, QEvent *event)
         Lista->verticalHeader()->setDefaultSectionSize(Lista->fontMetrics().height() + 4);
     if (viewport && event->type() == QEvent::MouseButtonPress) {
         byKeys_ = false;
+    } else if (viewport && event->type() == QEvent::Paint && !shown_->indexReady()) {
+        // The find index waits for the list's first paint, and starts once it is shown.
+        QMetaObject::invokeMethod(shown_, &zanku::GameFindModel::listShown, Qt::QueuedConnection);
     } else if (view && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         byKeys_ = true;

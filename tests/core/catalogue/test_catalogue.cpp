@@ -1,8 +1,10 @@
 #include "TestLibrary.h"
 #include "core/browse/FindIndex.h"
+#include "core/browse/GameFindModel.h"
 #include "core/browse/GameListModel.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/Config.h"
+#include "core/catalogue/PresenceIndex.h"
 #include "core/catalogue/RomList.h"
 #include "core/library/LibraryMetadata.h"
 
@@ -55,6 +57,8 @@ private slots:
     void badFile_data();
     void badFile();
     void keepsOnlyPresentGames();
+    void presenceIsTheFileSystems_data();
+    void presenceIsTheFileSystems();
     void problemsAreReportedAndLoadingGoesOn();
     void aSaveNeverOverwritesWhatItDidNotRead();
     void findMatchesEveryWord_data();
@@ -287,6 +291,61 @@ void CatalogueTest::keepsOnlyPresentGames()
     QCOMPARE(library.notices, QStringList());
 }
 
+void CatalogueTest::presenceIsTheFileSystems_data()
+{
+    // Names on disk as bytes; the name asked; with `stem`, the archives of that stem.
+    QTest::addColumn<QByteArrayList>("disk");
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<bool>("stem");
+    QTest::addColumn<int>("found"); // 0/1, or for a stem a bit per archive kind
+    const QString nfc = QString::fromUtf8("caf\xc3\xa9"), nfd = QString::fromUtf8("cafe\xcc\x81");
+    const auto row = [](const char *name, QByteArrayList disk, const QString &asked, bool stem,
+                        int found) { QTest::newRow(name) << disk << asked << stem << found; };
+    row("ASCII", {"game.nes"}, "game.nes", false, 1);
+    row("ASCII, case differs", {"Game.nes"}, "game.nes", false, 0);
+    row("UTF-8", {"caf\xc3\xa9.nes"}, nfc + ".nes", false, 1);
+    row("UTF-8, other normalisation", {"caf\xc3\xa9.nes"}, nfd + ".nes", false, 0);
+    row("not UTF-8 beside ASCII", {"caf\xe9.nes", "game.nes"}, nfc + ".nes", false, 0);
+    row("ASCII beside not UTF-8", {"caf\xe9.nes", "game.nes"}, "game.nes", false, 1);
+    row("in a folder", {"sub/caf\xc3\xa9.nes"}, "sub/" + nfc + ".nes", false, 1);
+    row("archives: 7z and rar", {"zips/g.7z", "zips/g.rar", "zips/gg.zip"}, "zips/g", true, 6);
+    row("archives: case differs", {"zips/G.ZIP", "zips/g.Zip"}, "zips/g", true, 0);
+    row("archives: stem of an archive's name", {"zips/g.zip.zip"}, "zips/g", true, 0);
+    row("archives: the longer stem", {"zips/g.zip.zip"}, "zips/g.zip", true, 1);
+    row("archives: UTF-8 stems apart", {"zips/" + nfd.toUtf8() + ".zip"}, "zips/" + nfc, true, 0);
+    row("archives: UTF-8", {"zips/" + nfd.toUtf8() + ".rar"}, "zips/" + nfd, true, 4);
+    row("archives: not UTF-8", {"zips/caf\xe9.zip", "zips/x.7z"}, "zips/" + nfc, true, 0);
+    row("archives: no stem", {"zips/.zip", "zips/.7z"}, "zips/", true, 3);
+}
+
+// The index answers as the file system does, byte for byte, whatever the names' encoding.
+void CatalogueTest::presenceIsTheFileSystems()
+{
+    QFETCH(QByteArrayList, disk);
+    QFETCH(QString, asked);
+    QFETCH(bool, stem);
+    QFETCH(int, found);
+    QTemporaryDir dir;
+    for (const QByteArray &name : disk) {
+        const QByteArray path = QFile::encodeName(dir.path()) + '/' + name;
+        QDir().mkpath(QFile::decodeName(path.left(path.lastIndexOf('/'))));
+        QVERIFY(::close(::open(path.constData(), O_CREAT | O_WRONLY, 0644)) == 0);
+    }
+    const auto there = [&](const QString &name) { return QFileInfo::exists(dir.filePath(name)); };
+    PresenceIndex index;
+    int fileSystem = 0, answer = 0;
+    if (!stem) {
+        fileSystem = there(asked);
+        answer = index.exists(dir.path(), asked);
+    } else {
+        for (size_t kind = 0; kind < ArchiveExtensions.size(); ++kind)
+            fileSystem |= int(there(asked + ArchiveExtensions[kind])) << kind;
+        answer = int(index.archives(dir.path(), asked));
+    }
+    QCOMPARE(fileSystem, found);
+    QCOMPARE(answer, fileSystem);
+}
+
 // Relative directories are taken from the program directory, whatever is current.
 void CatalogueTest::problemsAreReportedAndLoadingGoesOn()
 {
@@ -395,7 +454,9 @@ void CatalogueTest::findMatchesEveryWord()
     library.core.metadata().start();
     QVERIFY(details.wait(5000));
     zanku::FindIndex index;
-    index.rebuild(library.core);
+    index.begin(library.core); // a game at a time, as idle moments make it
+    while (!index.build(library.core, 1))
+        ;
     for (const QString &step : {QString("ma"), typed}) { // typed on from other text, or anew
         index.find(step);
         QStringList names;
@@ -405,6 +466,27 @@ void CatalogueTest::findMatchesEveryWord()
         }
         if (step == typed)
             QCOMPARE(names, found);
+    }
+    // Through the list: nothing is folded before the list has been seen; a key typed
+    // before the index is complete is answered at once, as one typed after.
+    QStringList expected = found;
+    expected.sort();
+    for (const bool early : {true, false}) {
+        GameListModel grid;
+        zanku::GameFindModel shown(&grid, library.core);
+        grid.FillGameList(library.core);
+        QCoreApplication::processEvents();
+        QVERIFY(!shown.indexReady());
+        if (!early) {
+            shown.listShown();
+            QTRY_VERIFY(shown.indexReady());
+        }
+        shown.setFindText(typed);
+        QStringList names;
+        for (int row = 0; row < shown.rowCount(); ++row)
+            names << shown.cell(row, 0);
+        names.sort();
+        QCOMPARE(names, expected);
     }
 }
 

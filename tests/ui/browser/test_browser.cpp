@@ -3,10 +3,12 @@
 #include "core/browse/GameFindModel.h"
 #include "core/browse/GameListModel.h"
 #include "core/files/SettingsFile.h"
+#include "core/gamedata/GameData.h"
 #include "core/unzip/ZipFixtures.h"
 #include "ui/browser/GameListView.h"
 #include "ui/browser/LaunchFailureStrip.h"
 #include "ui/browser/MainFrm.h"
+#include "ui/browser/RecentMenu.h"
 #include "ui/common/Twips.h"
 #include "ui/editor/OptionsFrm.h"
 
@@ -138,6 +140,8 @@ private slots:
     void aReloadKeepsTheHighlightedGameOrNone();
     void findAGameByTyping();
     void favouritesAndRecentlyPlayed();
+    void recentlyPlayedIsGreyedByWhatIsListed_data();
+    void recentlyPlayedIsGreyedByWhatIsListed();
     void theGameMenuChoosesEmulatorsAndCollections();
     void aHeldKeyShowsTheRowItRestsOn();
     void everyDemoGameGetsAnExistingPath();
@@ -498,6 +502,7 @@ void BrowserTest::favouritesAndRecentlyPlayed()
     Window window(library);
     const auto count = [&] { return window.main.findChild<QLabel *>("StatusPanel2")->text(); };
     QMenu *recent = window.main.findChild<QMenu *>("RecentM");
+    emit window.main.findChild<QMenu *>("FileM")->aboutToShow();
     QVERIFY(!recent->menuAction()->isEnabled());
     window.click(1, true); // Beta, launched
     QCOMPARE(library.launched()["args"], "b.bin");
@@ -544,6 +549,47 @@ void BrowserTest::favouritesAndRecentlyPlayed()
     QTest::keyClick(window.find("Find"), Qt::Key_D, Qt::ControlModifier);
     QCOMPARE(count(), "Games  ( 0 of 3 Roms )");
     QVERIFY(window.find("Title")->isVisible() && !window.launchEnabled());
+}
+
+void BrowserTest::recentlyPlayedIsGreyedByWhatIsListed_data()
+{
+    // "Zanku.played" beside the games Alpha, Beta and Gamma of "Arcade": shorter than the
+    // list, or longer (the look-up then goes the other way).
+    QTest::addColumn<QByteArray>("played");
+    QTest::addColumn<bool>("enabled");
+    const auto line = [](const char *emulator, const char *name, bool launched = true) {
+        return QByteArray(launched ? "1 60 2026-01-01T00:00:00+01:00 0 " : "0 0 - 1 ") + emulator +
+               '\t' + name + '\t' + QByteArray(name).toLower().left(1) + ".bin\n";
+    };
+    QByteArray others;
+    for (const char *name : {"Delta", "Epsilon", "Zeta", "Eta"})
+        others += line("Arcade", name);
+    row("nothing played", QByteArray(), false);
+    row("a listed game played", line("Arcade", "Beta"), true);
+    row("a game no longer listed", line("Arcade", "Delta"), false);
+    row("the same game under another emulator", line("Console", "Beta"), false);
+    row("a listed game starred, never launched", line("Arcade", "Beta", false), false);
+    row("a long history, one listed", others + line("Arcade", "Gamma"), true);
+    row("a long history, none listed", others + line("Arcade", "Gamma", false), false);
+}
+
+// File > "Recently Played" is greyed, as the File menu opens, while no game it would list
+// is listed; a launch makes it usable at the next opening.
+void BrowserTest::recentlyPlayedIsGreyedByWhatIsListed()
+{
+    QFETCH(QByteArray, played);
+    QFETCH(bool, enabled);
+    Fixture library;
+    library.add("Arcade", "emu", "%", {"Alpha=a.bin", "Beta=b.bin", "Gamma=g.bin"});
+    library.write("Zanku.played", played);
+    library.core.start();
+    QMenu file;
+    RecentMenu recent(library.core, &file);
+    emit file.aboutToShow();
+    QCOMPARE(recent.menuAction()->isEnabled(), enabled);
+    library.core.gameData().launched(library.core.keyOf(1));
+    emit file.aboutToShow();
+    QVERIFY(recent.menuAction()->isEnabled());
 }
 
 // Launch With starts the game's own file with another emulator; Always Launch With makes
