@@ -79,9 +79,15 @@ int RunHeadlessLaunch(int &argc, char **argv, const StartupOutcome &outcome)
         return 2;
 
     bool told = false;
+    bool ended = false;
+    int status = 0;
     QObject::connect(&library, &zanku::Library::notice, [&](const QString &, const QString &text) {
         PrintError(text);
         told = true;
+        // After the game, only the clean-up speaks: its folder stays (the saves in it could
+        // not be kept), and nothing is left to wait for.
+        if (ended)
+            QCoreApplication::exit(status != 0 ? status : 1);
     });
     QObject::connect(&library, &zanku::Library::launchFailed,
                      [&](const zanku::LaunchFailure &failure) {
@@ -92,8 +98,6 @@ int RunHeadlessLaunch(int &argc, char **argv, const StartupOutcome &outcome)
                          told = true;
                      });
     // Its status as a shell gives it: 128 and the signal for one that was stopped.
-    int status = 0;
-    bool ended = false;
     QObject::connect(&library, &zanku::Library::emulatorEnded,
                      [&](const zanku::GameKey &, int exitStatus, int signal) {
                          status = signal != 0 ? 128 + signal : exitStatus;

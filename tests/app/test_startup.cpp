@@ -88,6 +88,8 @@ private slots:
         QTest::newRow("zipped") << QStringList{"Micro", "Zipped"} << 0 << "";
         QTest::newRow("refused") << QStringList{"Micro", "Refused"} << 7
                                  << "zanku: Refused did not start in Micro: it ended with status 7";
+        QTest::newRow("saves not kept")
+            << QStringList{"Micro", "Zipped"} << 1 << "zanku: The files the emulator wrote in ";
         QTest::newRow("no emulator")
             << QStringList{"Mikro", "Zipped"} << 2 << "zanku: no emulator is named \"Mikro\" in ";
         QTest::newRow("no game") << QStringList{"Micro", "Zip"} << 2
@@ -109,6 +111,9 @@ private slots:
         QVERIFY(MakeZip(library.path("emu/zips/bad.zip"), {{"bad.dsk", "BAD"}}));
         QVERIFY(library.writeConfig({{"Micro", "./run", library.path("emu"), "%", "", "zips"}}));
         library.write("Micro.rom", "Zipped=zip.dsk===\r\nRefused=bad.dsk===\r\n");
+        const bool unkept = QTest::currentDataTag() == QByteArray("saves not kept");
+        if (unkept) // a file where the kept saves go: the folder stays, said once, no wait
+            library.write("Saves", "in the way");
         QProcess zanku;
         zanku.start(ZANKU_PROGRAM, QStringList{"--library", library.path(), "--launch"} + names);
         QVERIFY(zanku.waitForFinished(60000));
@@ -117,9 +122,13 @@ private slots:
         const QStringList said = QString::fromUtf8(zanku.readAllStandardError()).split('\n');
         QCOMPARE(said.size(), error.isEmpty() ? 1 : 2); // the last is after the line's end
         QVERIFY2(said[0].startsWith(error), qPrintable(said[0]));
-        const bool started = status != 2, played = status == 0; // refused: run, not played
+        const bool started = status != 2, played = status == 0 || unkept; // refused: not played
         const QString file = names[1] == "Refused" ? "bad.dsk" : "zip.dsk";
         QCOMPARE(library.read("emu/seen"), started ? (played ? "DISK" : "BAD") : "");
+        if (unkept) {
+            QCOMPARE(library.read("emu/zip.dsk/a.srm"), "SAVE\n");
+            return;
+        }
         QVERIFY(!QFileInfo::exists(library.path("emu/" + file))); // cleaned up
         QCOMPARE(ReadFile(zanku::SavesFolder(library.path(), "Micro", file) + "/a.srm"),
                  started ? "SAVE\n" : "<missing>");
