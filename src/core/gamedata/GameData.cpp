@@ -4,6 +4,7 @@
 #include "core/files/RegularFile.h"
 #include "core/files/TextFile.h"
 #include "core/gamedata/ConflictCopies.h"
+#include "core/gamedata/PlayHistorySave.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -17,8 +18,15 @@ GameData::GameData(QObject *parent)
 {
 }
 
+GameData::~GameData()
+{
+    blockSignals(true); // what listens may be going too
+    flush();
+}
+
 void GameData::load(const QString &programDir)
 {
+    flush(); // nothing played here is dropped with the file as it was
     renamedSinceLoad_.clear();
     shownSinceLoad_.clear();
     history_.load(programDir);
@@ -194,11 +202,48 @@ void GameData::renameEmulator(const QString &from, const QString &to)
 
 void GameData::saveHistory()
 {
-    QString error;
     // A history read-only for the session was told of once, at the start.
-    if (!history_.readOnly() && !history_.save(&error) && !std::exchange(historyWarned_, true))
-        emit notice(CoreText::tr("Error"), error);
+    if (!history_.readOnly()) {
+        if (historySave_ != nullptr)
+            saveAgain_ = true; // saved once the save under way is in
+        else
+            startHistorySave();
+    }
     emit changed();
+}
+
+void GameData::startHistorySave()
+{
+    historySave_ = std::make_unique<PlayHistorySave>(history_);
+    const quint64 generation = historyWork_.generation();
+    historyWork_.run([this, save = historySave_.get(), generation] {
+        save->run();
+        historyWork_.post(generation, [this] { historySaved(); });
+    });
+}
+
+void GameData::historySaved()
+{
+    const std::unique_ptr<PlayHistorySave> save = std::move(historySave_);
+    QString error;
+    if (!history_.finishSave(*save, &error) && !std::exchange(historyWarned_, true))
+        emit notice(CoreText::tr("Error"), error);
+    else if (std::exchange(saveAgain_, false) && history_.hasChanges())
+        startHistorySave();
+}
+
+void GameData::flush()
+{
+    saveAgain_ = false; // what changed meanwhile is saved here
+    if (historySave_ != nullptr) {
+        historyWork_.stop();
+        historyWork_.restart(); // its result, posted already, is taken here instead
+        historySaved();
+    }
+    QString error;
+    if (!history_.readOnly() && history_.hasChanges() && !history_.save(&error) &&
+        !std::exchange(historyWarned_, true))
+        emit notice(CoreText::tr("Error"), error);
 }
 
 void GameData::saveChoices()

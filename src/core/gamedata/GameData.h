@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/BackgroundWork.h"
 #include "core/gamedata/PlayHistory.h"
 #include "core/gamedata/PlayerChoices.h"
 #include "core/records/GameKey.h"
@@ -8,6 +9,7 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace zanku {
@@ -16,15 +18,23 @@ namespace zanku {
 // files: what was played and the stars ("Zanku.played"), the emulator a game always
 // launches with and the collections ("Zanku.choices"). Every game is named by its key, as
 // the catalogue listed it. Each change is saved at once, merged with what another Zanku
-// saved meanwhile.
+// saved meanwhile; the history is saved on a worker, so a launch or a star never waits for
+// a long history's file, and what is still being saved is saved before a load and at the
+// end.
+class PlayHistorySave;
+
 class GameData : public QObject {
     Q_OBJECT
 public:
     explicit GameData(QObject *parent = nullptr);
+    ~GameData() override;
 
     // Reads both files of the program directory, then merges in the conflict copies a file
     // synchroniser left beside them; a copy is removed once its merge is saved.
     void load(const QString &programDir);
+    // Waits for the history's save under way, then saves what changed since: everything
+    // played and starred is in the file when it returns (or was told as not saved).
+    void flush();
 
     const PlayHistory &history() const { return history_; }
     std::optional<PlayHistory::Game> played(const GameKey &game) const;
@@ -73,9 +83,14 @@ private:
     GameKey dataKey(const GameKey &game) const;
     void mergeConflictCopies(const QString &programDir);
     void saveHistory();
+    void startHistorySave();
+    void historySaved();
     void saveChoices();
 
     PlayHistory history_;
+    std::unique_ptr<PlayHistorySave> historySave_; // under way on historyWork_
+    bool saveAgain_ = false;                       // a change came while it ran
+    BackgroundWork historyWork_{this};
     PlayerChoices choices_;
     bool historyWarned_ = false;
     bool choicesWarned_ = false;

@@ -66,6 +66,17 @@ void PlayHistory::Change::applyTo(Game &game, bool merging) const
         game.favourite = *favourite;
 }
 
+void PlayHistory::Change::forget(const Change &written)
+{
+    launches -= written.launches;
+    seconds -= written.seconds;
+    // A date or a star set again since stays: the file has the earlier one.
+    if (lastPlayed == written.lastPlayed)
+        lastPlayed = {};
+    if (favourite == written.favourite)
+        favourite.reset();
+}
+
 PlayHistory::Game PlayHistory::gameAt(qsizetype game, const Change *change) const
 {
     Game made;

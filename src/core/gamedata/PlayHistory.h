@@ -19,6 +19,8 @@
 
 namespace zanku {
 
+class PlayHistorySave;
+
 // What was played: for each game (its emulator, name and file together) how often it was
 // launched, how long it was played (from its emulator's start to its end; a run whose end
 // the program did not see adds nothing), when it was last played, and whether it is a
@@ -54,6 +56,12 @@ public:
     // now, under a lock; the history then shows the merged file. False with `error` when
     // nothing was written; what changed is kept for the next save.
     bool save(QString *error = nullptr);
+    // The end of a save run on another thread (PlayHistorySave): the history then shows the
+    // file as saved, and what changed since the save began stays to be saved. False with
+    // `error` when nothing was written; what changed is kept for the next save.
+    bool finishSave(PlayHistorySave &save, QString *error = nullptr);
+    // Whether anything changed here is not in the file yet.
+    bool hasChanges() const { return !changes_.empty() || !renames_.empty(); }
 
     bool readOnly() const { return !readError_.isEmpty(); }
     const QString &readError() const { return readError_; }
@@ -97,6 +105,8 @@ public:
     QByteArray format() const;
 
 private:
+    friend class PlayHistorySave;
+
     // The file as last read or saved, and where its games are.
     using Index = history::Index;
     // The renames made here, as they fall on one file's games.
@@ -120,6 +130,12 @@ private:
         // Shown here, a launch's date is the last one's; merged into the file, the later
         // of the two is kept.
         void applyTo(Game &game, bool merging) const;
+        // What is left once `written` (this change as it was earlier) is in the file.
+        void forget(const Change &written);
+        bool isEmpty() const
+        {
+            return launches == 0 && seconds == 0 && !lastPlayed.isValid() && !favourite;
+        }
     };
     struct Rename {
         QString emulator, file, from, to, toEmulator;

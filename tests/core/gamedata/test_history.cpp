@@ -1,6 +1,7 @@
 #include "TestLibrary.h"
 #include "core/gamedata/GameData.h"
 #include "core/gamedata/PlayHistory.h"
+#include "core/gamedata/PlayHistorySave.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -34,6 +35,12 @@ zanku::PlayHistory readBack(const TestLibrary &library)
     return read;
 }
 
+// A game as the file holds it now; never played when it holds none.
+zanku::PlayHistory::Game savedGame(const TestLibrary &library, const zanku::GameKey &game)
+{
+    return readBack(library).find(game).value_or(zanku::PlayHistory::Game{});
+}
+
 // A second Zanku: launches "Game" and adds a favourite of its own `count` times, saving
 // after each, while another does the same.
 int launchBesideAnother(const QString &programDir, const QString &tag, int count)
@@ -60,6 +67,7 @@ private slots:
     void linesOfAnotherEncodingAreKept();
     void onlyTheGamesChangedAreRewritten();
     void twoProgramsLoseNothing();
+    void changesDuringASaveAreKept();
     void unreadableHistoryIsLeftAlone_data();
     void unreadableHistoryIsLeftAlone();
     void starAndLaunchesFollowTheGame_data();
@@ -80,8 +88,8 @@ void HistoryTest::whatWasPlayedIsKept()
         const int slot = 1;                // "Game", the list's first line
         core.LaunchGame(core.keyOf(slot)); // counted once it ended well, with its time
         QVERIFY(!readBack(library).find({"Micro", "Game", "game.dsk"}));
-        QTRY_VERIFY_WITH_TIMEOUT(readBack(library).find({"Micro", "Game", "game.dsk"}), 5000);
-        QVERIFY(readBack(library).find({"Micro", "Game", "game.dsk"})->seconds >= 1);
+        QTRY_VERIFY_WITH_TIMEOUT(savedGame(library, {"Micro", "Game", "game.dsk"}).seconds >= 1,
+                                 5000);
         firstRun = readBack(library).find({"Micro", "Game", "game.dsk"})->seconds;
         core.gameData().setFavourite(core.keyOf(slot), true);
         core.LaunchGame(core.keyOf(slot)); // the program ends before the game does
@@ -100,7 +108,7 @@ void HistoryTest::whatWasPlayedIsKept()
         record.Name = record.File == "game.dsk" ? "Game Deluxe" : record.Name;
     QCOMPARE(library.core.WriteRomList("Micro", renamed, list.version).status,
              zanku::SaveResult::Saved);
-    QCOMPARE(readBack(library).find({"Micro", "Game Deluxe", "game.dsk"})->launches, 2);
+    QTRY_COMPARE(savedGame(library, {"Micro", "Game Deluxe", "game.dsk"}).launches, 2);
 
     zanku::PlayHistory many;
     const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -149,6 +157,36 @@ void HistoryTest::onlyTheGamesChangedAreRewritten()
 }
 
 // Two Zanku on one library, each saving its launches and favourites: none is lost.
+// A save runs on a worker while the player goes on: what changed meanwhile is neither lost
+// nor counted twice, and reaches the file with the next save.
+void HistoryTest::changesDuringASaveAreKept()
+{
+    TestLibrary library;
+    zanku::PlayHistory history;
+    history.load(library.path());
+    const zanku::GameKey game{"Micro", "Game", "game.dsk"}, other{"Micro", "Other", "o.dsk"};
+    history.launched(game, QDateTime::currentDateTimeUtc());
+    history.setFavourite(game, true);
+    zanku::PlayHistorySave save(history);
+    history.launched(game, QDateTime::currentDateTimeUtc().addSecs(5)); // while it runs
+    history.played(game, 40);
+    history.setFavourite(other, true);
+    history.rename("Micro", "o.dsk", "Other", "Other II");
+    save.run();
+    QVERIFY(history.finishSave(save));
+    QCOMPARE(savedGame(library, game).launches, 1);
+    QCOMPARE(history.find(game)->launches, 2);
+    QCOMPARE(history.find(game)->seconds, 40);
+    QVERIFY(history.find(game)->favourite && history.find({"Micro", "Other II", "o.dsk"}));
+    QVERIFY(history.hasChanges());
+    QVERIFY(history.save());
+    QVERIFY(!history.hasChanges());
+    const zanku::PlayHistory::Game saved = savedGame(library, game);
+    QCOMPARE(saved.launches, 2);
+    QCOMPARE(saved.seconds, 40);
+    QVERIFY(saved.favourite && savedGame(library, {"Micro", "Other II", "o.dsk"}).favourite);
+}
+
 void HistoryTest::twoProgramsLoseNothing()
 {
     TestLibrary library;
@@ -230,6 +268,7 @@ void HistoryTest::unreadableHistoryIsLeftAlone()
     for (int launch = 0; launch < 2; ++launch)
         library.core.LaunchGame(library.core.keyOf(slot));
     library.core.gameData().setFavourite(library.core.keyOf(slot), true);
+    library.core.gameData().flush(); // saved on a worker: in the file before the disk has room
     ::setrlimit(RLIMIT_FSIZE, &none);
     QTRY_COMPARE(library.core.gameData().played(library.core.keyOf(slot))->launches, 2);
     QCOMPARE(library.notices.size(), 1);
@@ -253,8 +292,8 @@ void HistoryTest::starAndLaunchesFollowTheGame_data()
     QTest::newRow("renamed, its editor still open") << true;
 }
 
-// The star set on a row is in the file at once; a game renamed while the grid still shows
-// its old name keeps its star and gathers its launches under the new one.
+// The star set on a row is in the file at once (saved on a worker); a game renamed while the grid
+// still shows its old name keeps its star and gathers its launches under the new one.
 void HistoryTest::starAndLaunchesFollowTheGame()
 {
     QFETCH(bool, renamed);
@@ -274,11 +313,16 @@ void HistoryTest::starAndLaunchesFollowTheGame()
     }
     for (const bool star : {true, false, true}) {
         core.gameData().setFavourite(key, star);
-        QCOMPARE(readBack(library).find({"Micro", name, "game.dsk"})->favourite, star);
+        QTRY_COMPARE(savedGame(library, {"Micro", name, "game.dsk"}).favourite, star);
         QCOMPARE(core.gameData().isFavourite(key), star);
     }
+    if (!renamed) { // a star taken off, and the history read again at once
+        core.gameData().setFavourite(key, false);
+        core.gameData().load(library.path());
+        QVERIFY(!core.gameData().isFavourite(key));
+    }
     core.LaunchGame(core.keyOf(slot));
-    QTRY_COMPARE(readBack(library).find({"Micro", name, "game.dsk"}).value_or(zanku::PlayHistory::Game{}).launches, 2);
+    QTRY_COMPARE(savedGame(library, {"Micro", name, "game.dsk"}).launches, 2);
     const zanku::PlayHistory history = readBack(library);
     QCOMPARE(history.games().size(), size_t(1));
     QCOMPARE(core.slotOf(core.gameData().shownKey({"Micro", name, "game.dsk"})), slot);
