@@ -18,37 +18,14 @@ const std::array<const char *, GameListModel::ColumnCount> ColumnTitles = {
     QT_TRANSLATE_NOOP("Core", "Emulator"), QT_TRANSLATE_NOOP("Core", "Year"),
     QT_TRANSLATE_NOOP("Core", "Genre")};
 
-const QString &cellOf(const GameListModel::Row &row, int column,
-                      const std::vector<GameListModel::Emulator> &emulators)
-{
-    static const QString none;
-    switch (column) {
-    case 0:
-        return row.name;
-    case 1:
-        return row.type;
-    default:
-        return size_t(row.emulator) < emulators.size() ? emulators[size_t(row.emulator)].name
-                                                       : none;
-    }
-}
-
-GenericSortKeys keysOf(const std::vector<GameListModel::Row> &rows, int column,
-                       const std::vector<GameListModel::Emulator> &emulators)
-{
-    return GenericSortKeys(rows.size(), [&rows, &emulators, column](size_t i) -> const QString & {
-        return cellOf(rows[i], column, emulators);
-    });
-}
-
 // Puts the rows in this order (position i gets old row order[i]) in place, a cycle of
 // the permutation at a time; `order` is used up.
-void permute(std::vector<GameListModel::Row> &rows, std::vector<int> &order)
+template <typename Row> void permute(std::vector<Row> &rows, std::vector<int> &order)
 {
     for (size_t first = 0; first < order.size(); ++first) {
         if (order[first] < 0 || size_t(order[first]) == first)
             continue;
-        GameListModel::Row held = std::move(rows[first]);
+        Row held = std::move(rows[first]);
         size_t to = first;
         while (size_t(order[to]) != first) {
             const size_t from = size_t(order[to]);
@@ -75,6 +52,43 @@ GameListModel::GameListModel(QObject *parent)
 
 GameListModel::~GameListModel() = default;
 
+GameListModel::Texts GameListModel::textsOf(const Shown &row) const
+{
+    static const QString none;
+    if (library_ == nullptr) {
+        const Row &own = own_[size_t(row.source)];
+        return {own.name, own.type, own.file, own.emulator};
+    }
+    // Between a new catalogue and the fill that follows it, a row may name no game.
+    if (row.source < 1 || row.source > library_->GameCount())
+        return {none, none, none, 0};
+    const GameRecord &game = library_->game(row.source);
+    const bool listed = game.EmulatorIndex >= 1 && size_t(game.EmulatorIndex) < emulators_.size();
+    return {game.Name, game.Type, game.File, listed ? game.EmulatorIndex : 0};
+}
+
+const QString &GameListModel::cellOf(const Shown &row, int column) const
+{
+    static const QString none;
+    const Texts texts = textsOf(row);
+    switch (column) {
+    case 0:
+        return texts.name;
+    case 1:
+        return texts.type;
+    default:
+        return size_t(texts.emulator) < emulators_.size() ? emulators_[size_t(texts.emulator)].name
+                                                          : none;
+    }
+}
+
+GenericSortKeys GameListModel::keysOf(int column) const
+{
+    return GenericSortKeys(rows_.size(), [this, column](size_t i) -> const QString & {
+        return cellOf(rows_[i], column);
+    });
+}
+
 int GameListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(rows_.size());
@@ -89,10 +103,10 @@ QVariant GameListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || size_t(index.row()) >= rows_.size())
         return {};
-    const Row &row = rows_[size_t(index.row())];
+    const Shown &row = rows_[size_t(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-        return index.column() < YearColumn ? cellOf(row, index.column(), emulators_)
+        return index.column() < YearColumn ? cellOf(row, index.column())
                                            : detailOf(row, index.column());
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
@@ -105,10 +119,11 @@ QVariant GameListModel::data(const QModelIndex &index, int role) const
     }
 }
 
-QVariant GameListModel::coverOf(const Row &row) const
+QVariant GameListModel::coverOf(const Shown &row) const
 {
-    const QString &folder = size_t(row.emulator) < emulators_.size()
-                                ? emulators_[size_t(row.emulator)].coverFolder
+    const Texts texts = textsOf(row);
+    const QString &folder = size_t(texts.emulator) < emulators_.size()
+                                ? emulators_[size_t(texts.emulator)].coverFolder
                                 : QString();
     // The pictures the player's metadata names, where the snapshot directory has none.
     const QStringList named =
@@ -116,12 +131,12 @@ QVariant GameListModel::coverOf(const Row &row) const
     if (covers_ == nullptr || (folder.isEmpty() && named.isEmpty()))
         return QVariant::fromValue(Cover{});
     const zanku::CoverLoader::Cover cover =
-        covers_->cover({cellOf(row, 2, emulators_), row.name, row.file},
-                       {folder, row.name, row.file, named}, coverSize_);
+        covers_->cover({cellOf(row, 2), texts.name, texts.file},
+                       {folder, texts.name, texts.file, named}, coverSize_);
     return QVariant::fromValue(Cover{cover.ready, cover.image});
 }
 
-QString GameListModel::detailOf(const Row &row, int column) const
+QString GameListModel::detailOf(const Shown &row, int column) const
 {
     const zanku::GameMetadata *details = metadata_ != nullptr ? metadata_->of(row.slot) : nullptr;
     if (details == nullptr)
@@ -158,19 +173,26 @@ QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int
 
 void GameListModel::setRows(std::vector<Row> rows, std::vector<Emulator> emulators)
 {
-    const GenericSortKeys keys = keysOf(rows, 0, emulators);
-    std::vector<int> order(rows.size());
+    std::vector<Shown> shown(rows.size());
+    for (size_t at = 0; at < rows.size(); ++at)
+        shown[at] = {rows[at].slot, int(at)};
+    std::vector<int> order(shown.size());
     std::iota(order.begin(), order.end(), 0);
-    sortRange(order, 0, order.size(), keys);
-    permute(rows, order);
-    adoptRows(std::move(rows), std::move(emulators));
+    GenericSortKeys(rows.size(), [&rows](size_t i) -> const QString & {
+        return rows[i].name;
+    }).sort(order.begin(), order.end());
+    permute(shown, order);
+    adoptRows(std::move(shown), std::move(emulators), nullptr, std::move(rows));
 }
 
-void GameListModel::adoptRows(std::vector<Row> rows, std::vector<Emulator> emulators)
+void GameListModel::adoptRows(std::vector<Shown> rows, std::vector<Emulator> emulators,
+                              const zanku::Library *library, std::vector<Row> own)
 {
     beginResetModel();
     rows_ = std::move(rows);
     emulators_ = std::move(emulators);
+    library_ = library;
+    own_ = std::move(own);
     // The pictures may have changed with the files: they are read again.
     if (covers_ != nullptr)
         covers_->clear();
@@ -196,37 +218,22 @@ void GameListModel::FillGameList(const zanku::Library &library)
                 emit dataChanged(index(0, 0), index(rowCount() - 1, GenreColumn));
         });
     }
-    // The order first, from the games' names where they lie, its keys gone before the rows
-    // are made: a large list never holds both at once.
+    // The rows in order of the games' names, read where they lie.
     std::vector<int> order(size_t(library.GameCount()));
     std::iota(order.begin(), order.end(), 0);
-    {
-        const GenericSortKeys keys(order.size(), [&library](size_t i) -> const QString & {
-            return library.game(int(i) + 1).Name;
-        });
-        keys.sort(order.begin(), order.end());
-    }
-    // Each game's row goes to its place, the games read in their own order: their names
-    // lie in memory in that order, and touching them at random would cost a cache miss each.
-    std::vector<int> place(order.size());
+    GenericSortKeys(order.size(), [&library](size_t i) -> const QString & {
+        return library.game(int(i) + 1).Name;
+    }).sort(order.begin(), order.end());
+    std::vector<Shown> rows(order.size());
     for (size_t at = 0; at < order.size(); ++at)
-        place[size_t(order[at])] = int(at);
-    std::vector<int>().swap(order);
-    std::vector<Row> rows(place.size());
-    for (int slot = 1; slot <= library.GameCount(); ++slot) {
-        const GameRecord &game = library.game(slot);
-        const int emulator = game.EmulatorIndex;
-        const bool listed = emulator >= 1 && emulator <= library.EmulatorCount();
-        rows[size_t(place[size_t(slot - 1)])] = {game.Name, game.Type, game.File, slot,
-                                                 listed ? emulator : 0};
-    }
-    adoptRows(std::move(rows), std::move(emulators));
+        rows[at] = {order[at] + 1, order[at] + 1};
+    adoptRows(std::move(rows), std::move(emulators), &library);
 }
 
 QString GameListModel::cell(int row, int column) const
 {
-    const Row &at = rows_.at(size_t(row));
-    return column < YearColumn ? cellOf(at, column, emulators_) : detailOf(at, column);
+    const Shown &at = rows_.at(size_t(row));
+    return column < YearColumn ? cellOf(at, column) : detailOf(at, column);
 }
 
 int GameListModel::slotAt(int row) const
@@ -236,16 +243,19 @@ int GameListModel::slotAt(int row) const
 
 zanku::GameKey GameListModel::keyAt(int row) const
 {
-    if (row < 0 || size_t(row) >= rows_.size() || rows_[size_t(row)].name.isEmpty())
+    if (row < 0 || size_t(row) >= rows_.size())
         return {};
-    const Row &shown = rows_[size_t(row)];
-    return {cellOf(shown, 2, emulators_), shown.name, shown.file};
+    const Shown &shown = rows_[size_t(row)];
+    const Texts texts = textsOf(shown);
+    if (texts.name.isEmpty())
+        return {};
+    return {cellOf(shown, 2), texts.name, texts.file};
 }
 
 GenericSortKeys GameListModel::keysFor(int column) const
 {
     if (column < YearColumn)
-        return keysOf(rows_, column, emulators_);
+        return keysOf(column);
     std::vector<QString> cells(rows_.size());
     for (size_t row = 0; row < rows_.size(); ++row)
         cells[row] = detailOf(rows_[row], column);
@@ -282,7 +292,7 @@ void GameListModel::sortByTitleClick(int column)
     std::vector<int> order = sortedBy(column, keys);
     if (column != 0) {
         // A run holds the rows the sort found equal: "Rpg" and "RPG" alike, or no genre.
-        const GenericSortKeys names = keysOf(rows_, 0, emulators_);
+        const GenericSortKeys names = keysOf(0);
         size_t runStart = 0;
         while (runStart < order.size()) {
             size_t runEnd = runStart + 1;

@@ -12,9 +12,10 @@
 #include <vector>
 
 // The main grid's rows: game name, type and emulator name for every game of the
-// catalogue. Each row carries its game's key and catalogue slot, through every sort and
-// refill, so a row always previews and launches its own game; the emulators' names and
-// cover folders are kept once, not in every row.
+// catalogue. A row is its game's catalogue slot, through every sort and refill, so a row
+// always previews and launches its own game; its texts are read from the library's games
+// where they lie (a row costs eight bytes, not a copy of them), and the emulators' names
+// and cover folders are kept once, not in every row.
 //
 // The cover view asks it for each tile's cover (CoverRole): read on workers by the model's
 // own loader, once covers are wanted at all.
@@ -60,11 +61,12 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // Replaces every row and sorts them by game name.
+    // Replaces every row by these, their texts kept here, and sorts them by game name.
     void setRows(std::vector<Row> rows, std::vector<Emulator> emulators = {});
 
-    // Fills the rows with the library's games (name, type, emulator), sorted by name,
-    // and the count text "Games  ( n Roms )".
+    // Fills the rows with the library's games (name, type, emulator), sorted by name. The
+    // rows read the library's games until the next fill: call it again whenever its
+    // catalogue changes.
     void FillGameList(const zanku::Library &library);
 
     QString cell(int row, int column) const;
@@ -90,9 +92,24 @@ signals:
     void coverArrived();
 
 private:
-    void adoptRows(std::vector<Row> rows, std::vector<Emulator> emulators); // in order
-    QVariant coverOf(const Row &row) const;
-    QString detailOf(const Row &row, int column) const;
+    // A row shown: its game's slot, and where its texts are (the same slot in the library,
+    // or the place of a row given to setRows).
+    struct Shown {
+        int slot = 0;
+        int source = 0;
+    };
+    struct Texts {
+        const QString &name, &type, &file;
+        int emulator; // its place in emulators_, 0 for none
+    };
+    Texts textsOf(const Shown &row) const;
+    const QString &cellOf(const Shown &row, int column) const;
+    GenericSortKeys keysOf(int column) const;
+    // The rows in order, their texts in `library` or else in `own`.
+    void adoptRows(std::vector<Shown> rows, std::vector<Emulator> emulators,
+                   const zanku::Library *library, std::vector<Row> own = {});
+    QVariant coverOf(const Shown &row) const;
+    QString detailOf(const Shown &row, int column) const;
     GenericSortKeys keysFor(int column) const;
     std::vector<int> sortedBy(int column, const GenericSortKeys &keys) const;
 
@@ -100,8 +117,10 @@ private:
     // the view's selection on the same rows.
     void applyOrder(const std::vector<int> &order);
 
-    std::vector<Row> rows_;
+    std::vector<Shown> rows_;
     std::vector<Emulator> emulators_;
+    const zanku::Library *library_ = nullptr; // the rows' texts, or else in own_
+    std::vector<Row> own_;
     zanku::CoverLoader *covers_ = nullptr;
     const zanku::LibraryMetadata *metadata_ = nullptr;
     QSize coverSize_{100, 140};

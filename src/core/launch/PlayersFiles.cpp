@@ -216,25 +216,36 @@ QString SavesFolder(const QString &programDir, const QString &emulator, const QS
     return saves.filePath(SavesName(emulator) + u'/' + SavesName(gameFile));
 }
 
+namespace {
+// Earlier versions made every "/" and "\" an underscore, and "_" of nothing.
+QString OldSavesName(QString name)
+{
+    name.replace(u'/', u'_').replace(u'\\', u'_');
+    return name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")
+               ? QStringLiteral("_")
+               : name;
+}
+} // namespace
+
+bool HasOldSavesFolder(const QString &programDir, const QString &emulator)
+{
+    return QFileInfo(
+               QDir(programDir).filePath(QLatin1String(own::Saves) + u'/' + OldSavesName(emulator)))
+        .isDir();
+}
+
 void MigrateSavesNames(const QString &programDir, const QString &emulator,
                        const QStringList &gameFiles)
 {
-    // Earlier versions made every "/" and "\" an underscore, and "_" of nothing.
-    const auto oldName = [](QString name) {
-        name.replace(u'/', u'_').replace(u'\\', u'_');
-        return name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")
-                   ? QStringLiteral("_")
-                   : name;
-    };
     const QDir saves(QDir(programDir).filePath(QLatin1String(own::Saves)));
-    const QDir old(saves.filePath(oldName(emulator)));
+    const QDir old(saves.filePath(OldSavesName(emulator)));
     if (!old.exists())
         return;
     QSet<QString> own;
     QHash<QString, QStringList> byOldName;
     for (const QString &file : gameFiles) {
         own.insert(SavesName(file));
-        if (QStringList &named = byOldName[oldName(file)]; !named.contains(file))
+        if (QStringList &named = byOldName[OldSavesName(file)]; !named.contains(file))
             named.append(file);
     }
     for (auto name = byOldName.cbegin(); name != byOldName.cend(); ++name) {

@@ -31,6 +31,9 @@ QString SavesFolder(const QString &programDir, const QString &emulator, const QS
 // is another game's own now, or that two games once shared, stays as it is.
 void MigrateSavesNames(const QString &programDir, const QString &emulator,
                        const QStringList &gameFiles);
+// Whether the emulator has a folder of kept saves under the name an earlier version gave
+// it: only then is a list of its games' files worth making for MigrateSavesNames.
+bool HasOldSavesFolder(const QString &programDir, const QString &emulator);
 
 struct KeepResult {
     int kept = 0;

@@ -10,8 +10,8 @@
 #include "core/gamedata/GameData.h"
 #include "core/launch/Launcher.h"
 #include "core/launch/PlayersFiles.h"
-#include "core/library/SavesRename.h"
 #include "core/library/LibraryMetadata.h"
+#include "core/library/SavesRename.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,14 +61,19 @@ void Library::start()
     launcher_->recover(emulatorDirectories());
     LoadCatalogue();
     // The kept saves under an earlier version's names, with every game of each emulator
-    // known, so that no game takes another's.
+    // known, so that no game takes another's; only emulators that have such saves list
+    // their games' files (a list of every game would cost a large library megabytes).
     QHash<int, QStringList> files;
-    for (int slot = 1; slot <= GameCount(); ++slot)
-        files[game(slot).EmulatorIndex].append(game(slot).File);
-    for (auto listed = files.cbegin(); listed != files.cend(); ++listed) {
-        if (listed.key() >= 1 && listed.key() <= EmulatorCount())
-            MigrateSavesNames(programDir_, emulator(listed.key()).Name, listed.value());
+    for (int e = 1; e <= EmulatorCount(); ++e) {
+        if (HasOldSavesFolder(programDir_, emulator(e).Name))
+            files.insert(e, {});
     }
+    for (int slot = 1; slot <= GameCount() && !files.isEmpty(); ++slot) {
+        if (const auto listed = files.find(game(slot).EmulatorIndex); listed != files.end())
+            listed->append(game(slot).File);
+    }
+    for (auto listed = files.cbegin(); listed != files.cend(); ++listed)
+        MigrateSavesNames(programDir_, emulator(listed.key()).Name, listed.value());
 }
 
 void Library::CleanupExtraction()

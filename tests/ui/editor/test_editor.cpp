@@ -1,6 +1,7 @@
 // The configuration editor, its record editor and the chooser: the rules they apply, and
 // the windows driven as a player drives them, the editor being the active window.
 
+#include "core/gamedata/GameData.h"
 #include "ui/editor/DirFrm.h"
 #include "ui/editor/EditorFixture.h"
 #include "ui/editor/OptionsFrm.h"
@@ -429,9 +430,11 @@ private slots:
         QCOMPARE(library.read("Zanku.ini") != config, saved);
         QCOMPARE(library.read("Arcade 2.rom").startsWith("Pac=pac.bin"), saved);
         QCOMPARE(QFile::exists(library.path("Arcade.rom")), !saved);
-        QCOMPARE(library.read("Saves/Arcade 2/pac.bin/pac.srm"),
-                 saved ? "kept" : savesThere ? "stale" : "");
+        QCOMPARE(library.read("Saves/Arcade 2/pac.bin/pac.srm"), saved        ? "kept"
+                                                                 : savesThere ? "stale"
+                                                                              : "");
         QCOMPARE(library.read("Saves/Arcade 2 (old)/pac.bin/pac.srm"), savesThere ? "stale" : "");
+        library.core.gameData().flush(); // the history is saved on a worker
         QCOMPARE(library.read("Zanku.played").contains("Arcade 2\tPac\tpac.bin"), saved);
         QCOMPARE(QFile::exists(library.path("Console.rom")) &&
                      QFile::exists(library.path("Zeta.rom")),
