@@ -127,12 +127,12 @@ bool FindIndex::build(const Library &library, int games)
     const LibraryMetadata &metadata = library.metadata();
     const int last =
         int(std::min<qint64>(qint64(nameEnds_.size()) - 1 + games, library.GameCount()));
+    const GameTable &table = library.games();
     for (int slot = int(nameEnds_.size()); slot <= last; ++slot) {
-        const GameRecord &game = library.game(slot);
-        appendFolded(names_, game.Name);
+        appendFolded(names_, table.name(size_t(slot)));
         nameEnds_.push_back(uint32_t(names_.size()));
-        fields_[Type].ids.push_back(intern(fields_[Type].texts, game.Type));
-        const int e = game.EmulatorIndex;
+        fields_[Type].ids.push_back(intern(fields_[Type].texts, table.type(size_t(slot))));
+        const int e = table.emulator(size_t(slot));
         fields_[Emulator].ids.push_back(
             e >= 1 && size_t(e) < emulatorIds_.size() ? emulatorIds_[size_t(e)] : 0);
         // Without any details, their fields cost nothing: no number a game.

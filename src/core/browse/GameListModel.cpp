@@ -62,9 +62,11 @@ GameListModel::Texts GameListModel::textsOf(const Shown &row) const
     // Between a new catalogue and the fill that follows it, a row may name no game.
     if (row.source < 1 || row.source > library_->GameCount())
         return {none, none, none, 0};
-    const GameRecord &game = library_->game(row.source);
-    const bool listed = game.EmulatorIndex >= 1 && size_t(game.EmulatorIndex) < emulators_.size();
-    return {game.Name, game.Type, game.File, listed ? game.EmulatorIndex : 0};
+    const GameTable &games = library_->games();
+    const auto slot = size_t(row.source);
+    const int emulator = games.emulator(slot);
+    const bool listed = emulator >= 1 && size_t(emulator) < emulators_.size();
+    return {games.name(slot), games.type(slot), games.file(slot), listed ? emulator : 0};
 }
 
 const QString &GameListModel::cellOf(const Shown &row, int column) const
@@ -221,8 +223,8 @@ void GameListModel::FillGameList(const zanku::Library &library)
     // The rows in order of the games' names, read where they lie.
     std::vector<int> order(size_t(library.GameCount()));
     std::iota(order.begin(), order.end(), 0);
-    GenericSortKeys(order.size(), [&library](size_t i) -> const QString & {
-        return library.game(int(i) + 1).Name;
+    GenericSortKeys(order.size(), [&games = library.games()](size_t i) -> const QString & {
+        return games.name(i + 1);
     }).sort(order.begin(), order.end());
     std::vector<Shown> rows(order.size());
     for (size_t at = 0; at < order.size(); ++at)

@@ -123,10 +123,10 @@ GenericSortKeys::GenericSortKeys(size_t count, const std::function<const QString
         key.offset = quint32(ranks_.size());
         const QString &cell = cellAt(i);
         if (const std::optional<double> number = CellNumber(cell)) {
-            key.kind = Kind::Number;
+            key.kindBits = quint32(Kind::Number);
             key.number = *number;
         } else if (ranks && appendRankKey(cell, *ranks, ranks_)) {
-            key.kind = Kind::Ranked;
+            key.kindBits = quint32(Kind::Ranked);
             key.length = quint32(ranks_.size() - key.offset);
             key.prefix = 0;
             const uchar *rank = reinterpret_cast<const uchar *>(ranks_.constData()) + key.offset;
@@ -142,7 +142,7 @@ GenericSortKeys::GenericSortKeys(size_t count, const std::function<const QString
     if (!allRanked) {
         collated_.resize(count);
         for (size_t i = 0; i < count; ++i) {
-            if (keys_[i].kind != Kind::Number)
+            if (keys_[i].kind() != Kind::Number)
                 collated_[i] = collator.sortKey(cellAt(i));
         }
     }
@@ -152,19 +152,19 @@ int GenericSortKeys::compare(size_t a, size_t b) const
 {
     const Key &left = keys_[a];
     const Key &right = keys_[b];
-    if (left.kind == Kind::Number || right.kind == Kind::Number) {
-        if (left.kind != right.kind)
-            return left.kind == Kind::Number ? -1 : 1;
+    if (left.kind() == Kind::Number || right.kind() == Kind::Number) {
+        if (left.kind() != right.kind())
+            return left.kind() == Kind::Number ? -1 : 1;
         return compareNumbers(left.number, right.number);
     }
-    if (left.kind == Kind::Ranked && right.kind == Kind::Ranked) {
+    if (left.kind() == Kind::Ranked && right.kind() == Kind::Ranked) {
         // Ranks are never 0, so the prefixes alone settle every key that differs in
         // its first eight ranks or ends within them.
         if (left.prefix != right.prefix)
             return left.prefix < right.prefix ? -1 : 1;
         const int common =
             std::memcmp(ranks_.constData() + left.offset, ranks_.constData() + right.offset,
-                        size_t(std::min(left.length, right.length)));
+                        size_t(std::min<quint32>(left.length, right.length)));
         if (common != 0)
             return common;
         return left.length < right.length ? -1 : (right.length < left.length ? 1 : 0);
@@ -187,7 +187,7 @@ void GenericSortKeys::sort(std::vector<int>::iterator first, std::vector<int>::i
     entries.reserve(size_t(last - first));
     for (auto at = first; at != last; ++at) {
         const Key &key = keys_[size_t(*at)];
-        if (key.kind != Kind::Ranked) {
+        if (key.kind() != Kind::Ranked) {
             entries.push_back({0, 0, *at, Unranked});
             continue;
         }
@@ -197,16 +197,19 @@ void GenericSortKeys::sort(std::vector<int>::iterator first, std::vector<int>::i
             next = next << 8 | (i < key.length ? rank[i] : 0);
         entries.push_back({key.prefix, next, *at, key.length});
     }
-    std::stable_sort(entries.begin(), entries.end(), [this](const Entry &a, const Entry &b) {
+    // Equal cells by their numbers: no two entries are equal, so an unstable sort orders
+    // them as a stable one would the numbers in their order, without a buffer beside them.
+    std::sort(entries.begin(), entries.end(), [this](const Entry &a, const Entry &b) {
         if (a.length != Unranked && b.length != Unranked) {
             if (a.prefix != b.prefix)
                 return a.prefix < b.prefix;
             if (a.next != b.next)
                 return a.next < b.next;
             if (a.length <= 16 && b.length <= 16)
-                return false; // the same ranks: equal
+                return a.cell < b.cell; // the same ranks: equal
         }
-        return compare(size_t(a.cell), size_t(b.cell)) < 0;
+        const int order = compare(size_t(a.cell), size_t(b.cell));
+        return order != 0 ? order < 0 : a.cell < b.cell;
     });
     for (const Entry &entry : entries)
         *first++ = entry.cell;

@@ -28,8 +28,9 @@ public:
     int compare(size_t a, size_t b) const;
     bool less(size_t a, size_t b) const { return compare(a, b) < 0; }
 
-    // Sorts the cell numbers in [first, last) by their cells, stably, as `less` orders
-    // them; the prefixes are compared side by side, without a look-up per comparison.
+    // Sorts the cell numbers in [first, last) by their cells as `less` orders them, equal
+    // cells by their numbers; the prefixes are compared side by side, without a look-up
+    // per comparison, and nothing is held beside the numbers but one entry each.
     void sort(std::vector<int>::iterator first, std::vector<int>::iterator last) const;
 
 private:
@@ -39,9 +40,10 @@ private:
             double number = 0; // a Number's value
             quint64 prefix; // a Ranked key's first eight ranks, the first one highest, zeros after
         };
-        quint32 offset = 0; // of the ASCII key in ranks_
-        quint32 length = 0;
-        Kind kind = Kind::Collated;
+        quint32 offset = 0;      // of the ASCII key in ranks_
+        quint32 length : 30 = 0; // sixteen bytes a key: a large list sorts in less memory
+        quint32 kindBits : 2 = quint32(Kind::Collated);
+        Kind kind() const { return Kind(kindBits); }
     };
 
     std::vector<Key> keys_;

@@ -10,39 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <unordered_set>
-
 namespace {
-// The values that repeat from game to game (a type, a destination, options): each is
-// made once and shared by every record holding it. Names and files are left alone, as
-// they rarely repeat.
-class SharedValues {
-public:
-    QString get(QStringView value)
-    {
-        if (value.isEmpty())
-            return value.toString();
-        if (const auto known = values_.find(value); known != values_.end())
-            return *known;
-        QString made = value.toString();
-        if (values_.size() < MaxValues)
-            values_.insert(made);
-        return made;
-    }
-
-private:
-    static constexpr size_t MaxValues = 4096;
-    struct Hash {
-        using is_transparent = void;
-        size_t operator()(QStringView text) const noexcept { return qHash(text); }
-    };
-    struct Equal {
-        using is_transparent = void;
-        bool operator()(QStringView a, QStringView b) const noexcept { return a == b; }
-    };
-    std::unordered_set<QString, Hash, Equal> values_;
-};
-
 // Room for the games still to come, made once: foretold from the first list's share of
 // present games per character, so the table is neither moved as it grows nor twice the
 // size it needs.
@@ -53,7 +21,7 @@ public:
         for (size_t e = 1; e < emulators.size(); ++e)
             left_ += QFileInfo(zanku::EmulatorPlaces(emulators[e], programDir).romList()).size();
     }
-    void read(std::vector<GameRecord> &games, size_t before, qint64 characters, qint64 bytes)
+    void read(GameTable &games, size_t before, qint64 characters, qint64 bytes)
     {
         left_ -= bytes;
         if (made_ || characters == 0 || games.size() == before)
@@ -78,14 +46,13 @@ QString missingRomListText(const EmulatorRecord &emulator)
 } // namespace
 
 QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const QString &programDir,
-                           std::vector<GameRecord> &games)
+                           GameTable &games)
 {
     QStringList problems;
     const QChar separator = QDir::separator();
     PresenceIndex present;
     QString text;
     QString archive; // reused: a missing game costs no new string
-    SharedValues shared;
     GameRoom room(emulators, programDir);
 
     for (int e = 1; e < int(emulators.size()); ++e) {
@@ -136,15 +103,8 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
             static_assert(zanku::GameFields[2].member == &GameRecord::DestinationDir &&
                           zanku::GameFields[3].member == &GameRecord::Options &&
                           zanku::GameFields[4].member == &GameRecord::Type);
-            GameRecord &game = games.emplace_back();
-            game.Name = fields[0].toString();
-            game.File = file.toString();
-            game.DestinationDir = shared.get(fields[2]);
-            game.Options = shared.get(fields[3]);
-            game.Type = shared.get(fields[4]);
-            game.EmulatorIndex = e;
-            game.Zipped = zipped;
-            game.Archive = GameArchive(kind);
+            games.add(fields[0], file, fields[2], fields[3], fields[4], e, zipped,
+                      GameArchive(kind));
         }
         room.read(games, before, text.size(), QFileInfo(places.romList()).size());
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/catalogue/GameTable.h"
 #include "core/records/Records.h"
 
 #include <QStringList>
@@ -12,7 +13,7 @@
 // read from the program directory. Returns the problems, an "Error" box each: a missing
 // directory or list.
 QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const QString &programDir,
-                           std::vector<GameRecord> &games);
+                           GameTable &games);
 
 // "Emulator <name> Not configured properly!! Path Not Found!", and with the Games
 // Directory it looked for (absolute, or empty when none is set), a line that says what is

@@ -30,6 +30,7 @@ Library::Library(const QString &programDir, QObject *parent)
     , launcher_(new Launcher(programDir_, this))
     , metadata_(new LibraryMetadata(*this, this))
 {
+    Games.add(GameRecord{});
     // What was played: a launch counts once its emulator has run a while or ended well, its
     // time once the emulator has ended.
     connect(launcher_, &Launcher::started, gameData_, &GameData::launched);
@@ -69,8 +70,8 @@ void Library::start()
             files.insert(e, {});
     }
     for (int slot = 1; slot <= GameCount() && !files.isEmpty(); ++slot) {
-        if (const auto listed = files.find(game(slot).EmulatorIndex); listed != files.end())
-            listed->append(game(slot).File);
+        if (const auto listed = files.find(Games.emulator(size_t(slot))); listed != files.end())
+            listed->append(Games.file(size_t(slot)));
     }
     for (auto listed = files.cbegin(); listed != files.cend(); ++listed)
         MigrateSavesNames(programDir_, emulator(listed.key()).Name, listed.value());
@@ -115,7 +116,8 @@ void Library::LoadCatalogue()
     emit catalogueAboutToChange();
     gameData_->catalogueRead(); // the games now carry their new names
     slotTable_.clear();
-    Games.resize(1); // refilled in place: a large table is never held twice
+    Games = GameTable(); // a large table is never held twice
+    Games.add(GameRecord{});
     const QStringList problems = BuildCatalogue(Emulators, programDir_, Games);
     ReturnFreedMemory(); // the directory listings', scattered among the games' names
     listedEmulators_.assign(1, QString());

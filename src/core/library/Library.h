@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/catalogue/GameTable.h"
 #include "core/catalogue/ListRead.h"
 #include "core/launch/LaunchFailure.h"
 #include "core/library/SavesRename.h"
@@ -46,7 +47,10 @@ public:
     int EmulatorCount() const { return int(Emulators.size()) - 1; }
     const EmulatorRecord &emulator(int slot) const { return Emulators.at(size_t(slot)); }
     int GameCount() const { return int(Games.size()) - 1; }
-    const GameRecord &game(int slot) const { return Games.at(size_t(slot)); }
+    // A game whole, made from the table; throws std::out_of_range past the last slot.
+    GameRecord game(int slot) const { return Games.record(size_t(slot)); }
+    // The games where they lie: their texts without a copy, for what reads them all.
+    const GameTable &games() const { return Games; }
     // Why "Zanku.ini" could not be read at the last ReadConfig; empty when it could.
     const QString &configError() const { return configError_; }
 
@@ -155,7 +159,7 @@ private:
 
     QString programDir_;
     std::vector<EmulatorRecord> Emulators{1};
-    std::vector<GameRecord> Games{1};
+    GameTable Games; // slot 0 is no game
     // The emulators' names as the catalogue was read: a game's key keeps the name its
     // emulator had then, whatever "Zanku.ini" says since.
     std::vector<QString> listedEmulators_{1};
