@@ -52,24 +52,24 @@ GameListModel::GameListModel(QObject *parent)
 
 GameListModel::~GameListModel() = default;
 
-GameListModel::Texts GameListModel::textsOf(const Shown &row) const
+GameListModel::Texts GameListModel::textsOf(Shown row) const
 {
     static const QString none;
     if (library_ == nullptr) {
-        const Row &own = own_[size_t(row.source)];
+        const Row &own = own_[size_t(row)];
         return {own.name, own.type, own.file, own.emulator};
     }
     // Between a new catalogue and the fill that follows it, a row may name no game.
-    if (row.source < 1 || row.source > library_->GameCount())
+    if (row < 1 || row > library_->GameCount())
         return {none, none, none, 0};
     const GameTable &games = library_->games();
-    const auto slot = size_t(row.source);
+    const auto slot = size_t(row);
     const int emulator = games.emulator(slot);
     const bool listed = emulator >= 1 && size_t(emulator) < emulators_.size();
     return {games.name(slot), games.type(slot), games.file(slot), listed ? emulator : 0};
 }
 
-const QString &GameListModel::cellOf(const Shown &row, int column) const
+const QString &GameListModel::cellOf(Shown row, int column) const
 {
     static const QString none;
     const Texts texts = textsOf(row);
@@ -105,7 +105,7 @@ QVariant GameListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || size_t(index.row()) >= rows_.size())
         return {};
-    const Shown &row = rows_[size_t(index.row())];
+    const Shown row = rows_[size_t(index.row())];
     switch (role) {
     case Qt::DisplayRole:
         return index.column() < YearColumn ? cellOf(row, index.column())
@@ -121,7 +121,7 @@ QVariant GameListModel::data(const QModelIndex &index, int role) const
     }
 }
 
-QVariant GameListModel::coverOf(const Shown &row) const
+QVariant GameListModel::coverOf(Shown row) const
 {
     const Texts texts = textsOf(row);
     const QString &folder = size_t(texts.emulator) < emulators_.size()
@@ -129,7 +129,7 @@ QVariant GameListModel::coverOf(const Shown &row) const
                                 : QString();
     // The pictures the player's metadata names, where the snapshot directory has none.
     const QStringList named =
-        metadata_ != nullptr ? metadata_->picturesNamed(row.slot) : QStringList();
+        metadata_ != nullptr ? metadata_->picturesNamed(slotOf(row)) : QStringList();
     if (covers_ == nullptr || (folder.isEmpty() && named.isEmpty()))
         return QVariant::fromValue(Cover{});
     const zanku::CoverLoader::Cover cover =
@@ -138,9 +138,10 @@ QVariant GameListModel::coverOf(const Shown &row) const
     return QVariant::fromValue(Cover{cover.ready, cover.image});
 }
 
-QString GameListModel::detailOf(const Shown &row, int column) const
+QString GameListModel::detailOf(Shown row, int column) const
 {
-    const zanku::GameMetadata *details = metadata_ != nullptr ? metadata_->of(row.slot) : nullptr;
+    const zanku::GameMetadata *details =
+        metadata_ != nullptr ? metadata_->of(slotOf(row)) : nullptr;
     if (details == nullptr)
         return {};
     if (column == YearColumn)
@@ -176,14 +177,10 @@ QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int
 void GameListModel::setRows(std::vector<Row> rows, std::vector<Emulator> emulators)
 {
     std::vector<Shown> shown(rows.size());
-    for (size_t at = 0; at < rows.size(); ++at)
-        shown[at] = {rows[at].slot, int(at)};
-    std::vector<int> order(shown.size());
-    std::iota(order.begin(), order.end(), 0);
+    std::iota(shown.begin(), shown.end(), 0);
     GenericSortKeys(rows.size(), [&rows](size_t i) -> const QString & {
         return rows[i].name;
-    }).sort(order.begin(), order.end());
-    permute(shown, order);
+    }).sort(shown.begin(), shown.end());
     adoptRows(std::move(shown), std::move(emulators), nullptr, std::move(rows));
 }
 
@@ -221,33 +218,32 @@ void GameListModel::FillGameList(const zanku::Library &library)
         });
     }
     // The rows in order of the games' names, read where they lie.
-    std::vector<int> order(size_t(library.GameCount()));
-    std::iota(order.begin(), order.end(), 0);
-    GenericSortKeys(order.size(), [&games = library.games()](size_t i) -> const QString & {
+    std::vector<Shown> rows(size_t(library.GameCount()));
+    std::iota(rows.begin(), rows.end(), 0);
+    GenericSortKeys(rows.size(), [&games = library.games()](size_t i) -> const QString & {
         return games.name(i + 1);
-    }).sort(order.begin(), order.end());
-    std::vector<Shown> rows(order.size());
-    for (size_t at = 0; at < order.size(); ++at)
-        rows[at] = {order[at] + 1, order[at] + 1};
+    }).sort(rows.begin(), rows.end());
+    for (Shown &row : rows)
+        ++row; // from the keys' numbers to slots
     adoptRows(std::move(rows), std::move(emulators), &library);
 }
 
 QString GameListModel::cell(int row, int column) const
 {
-    const Shown &at = rows_.at(size_t(row));
+    const Shown at = rows_.at(size_t(row));
     return column < YearColumn ? cellOf(at, column) : detailOf(at, column);
 }
 
 int GameListModel::slotAt(int row) const
 {
-    return row >= 0 && size_t(row) < rows_.size() ? rows_[size_t(row)].slot : 0;
+    return row >= 0 && size_t(row) < rows_.size() ? slotOf(rows_[size_t(row)]) : 0;
 }
 
 zanku::GameKey GameListModel::keyAt(int row) const
 {
     if (row < 0 || size_t(row) >= rows_.size())
         return {};
-    const Shown &shown = rows_[size_t(row)];
+    const Shown shown = rows_[size_t(row)];
     const Texts texts = textsOf(shown);
     if (texts.name.isEmpty())
         return {};

@@ -92,24 +92,22 @@ signals:
     void coverArrived();
 
 private:
-    // A row shown: its game's slot, and where its texts are (the same slot in the library,
-    // or the place of a row given to setRows).
-    struct Shown {
-        int slot = 0;
-        int source = 0;
-    };
+    // A row shown: where its texts are, its game's slot in the library, or else the place
+    // of a row given to setRows.
+    using Shown = int;
+    int slotOf(Shown row) const { return library_ != nullptr ? row : own_[size_t(row)].slot; }
     struct Texts {
         const QString &name, &type, &file;
         int emulator; // its place in emulators_, 0 for none
     };
-    Texts textsOf(const Shown &row) const;
-    const QString &cellOf(const Shown &row, int column) const;
+    Texts textsOf(Shown row) const;
+    const QString &cellOf(Shown row, int column) const;
     GenericSortKeys keysOf(int column) const;
     // The rows in order, their texts in `library` or else in `own`.
     void adoptRows(std::vector<Shown> rows, std::vector<Emulator> emulators,
                    const zanku::Library *library, std::vector<Row> own = {});
-    QVariant coverOf(const Shown &row) const;
-    QString detailOf(const Shown &row, int column) const;
+    QVariant coverOf(Shown row) const;
+    QString detailOf(Shown row, int column) const;
     GenericSortKeys keysFor(int column) const;
     std::vector<int> sortedBy(int column, const GenericSortKeys &keys) const;
 

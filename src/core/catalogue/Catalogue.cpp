@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace {
 // Room for the games still to come, made once: foretold from the first list's share of
@@ -54,8 +55,25 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
     QString text;
     QString archive; // reused: a missing game costs no new string
     GameRoom room(emulators, programDir);
+    // The folders each emulator's games are looked for in: a listing no emulator still to
+    // come looks in is let go.
+    std::vector<QStringList> folders(emulators.size());
+    for (size_t e = 1; e < emulators.size(); ++e) {
+        const zanku::EmulatorPlaces places(emulators[e], programDir);
+        for (const QString &folder : {places.directory(), places.zippedGames()}) {
+            if (!folder.isEmpty())
+                folders[e] << QDir::cleanPath(QDir(folder).absolutePath());
+        }
+    }
+    const auto keepFoldersAfter = [&](size_t e) {
+        QStringList later;
+        for (size_t next = e + 1; next < folders.size(); ++next)
+            later << folders[next];
+        present.keepOnlyWithin(later);
+    };
 
     for (int e = 1; e < int(emulators.size()); ++e) {
+        const auto nextEmulator = qScopeGuard([&] { keepFoldersAfter(size_t(e)); });
         const EmulatorRecord &emulator = emulators[size_t(e)];
         const zanku::EmulatorPlaces places(emulator, programDir);
         const QString &emulatorDir = places.directory();

@@ -217,6 +217,23 @@ unsigned PresenceIndex::archives(const QString &base, QStringView stemPath)
 #endif
 }
 
+void PresenceIndex::keepOnlyWithin(const QStringList &roots)
+{
+    const auto within = [&roots](const QString &directory) {
+        for (const QString &root : roots) {
+            if (directory.startsWith(root) &&
+                (directory.size() == root.size() || root.endsWith(u'/') ||
+                 directory.at(root.size()) == u'/'))
+                return true;
+        }
+        return false;
+    };
+    // The look-ups by name and the recent ones point into the listings: made again.
+    byName_.clear();
+    recent_ = {};
+    std::erase_if(listings_, [&within](const auto &listed) { return !within(listed.first); });
+}
+
 const NameSet &PresenceIndex::listing(const QString &base, QStringView folder)
 {
     for (const Recent &recent : recent_) {

@@ -46,6 +46,10 @@ public:
     // Which archives `stemPath` with an archive extension names, resolved as `exists`
     // does: bit k set when stemPath + ArchiveExtensions[k] exists.
     unsigned archives(const QString &base, QStringView stemPath);
+    // Lets go of the listings of every directory outside these (absolute, clean): what the
+    // rest of a catalogue will ask never needs them, and a large library's listings would
+    // otherwise all be held at once.
+    void keepOnlyWithin(const QStringList &roots);
 
 private:
     const NameSet &listing(const QString &base, QStringView folder);
