@@ -1,3 +1,4 @@
+#include "app/AfterFirstPaint.h"
 #include "app/HeadlessLaunch.h"
 #include "app/StartupOptions.h"
 #include "app/Translations.h"
@@ -56,12 +57,15 @@ int main(int argc, char *argv[])
     mainWindow.Form_Load();
 
     mainWindow.showAsRemembered(outcome.fullScreen);
-    // Made once the window shows: without a controller it costs nothing to be seen.
+    // Made once the window has painted: the controllers' library is loaded then, and a
+    // start without a controller costs nothing to be seen.
     std::unique_ptr<GamepadInput> gamepad;
     if (outcome.gamepad) {
-        gamepad = std::make_unique<GamepadInput>(
-            QDir(outcome.programDir).filePath(QLatin1String(zanku::MappingsFileName)));
-        mainWindow.useGamepad(*gamepad);
+        AfterFirstPaint(mainWindow, [&] {
+            gamepad = std::make_unique<GamepadInput>(
+                QDir(outcome.programDir).filePath(QLatin1String(zanku::MappingsFileName)));
+            mainWindow.useGamepad(*gamepad);
+        });
     }
     return QApplication::exec();
 }

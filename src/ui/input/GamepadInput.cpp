@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <SDL.h>
+#include "ui/input/SdlLibrary.h"
 
 #include <algorithm>
 
@@ -20,14 +20,14 @@ constexpr qint64 MaxMappingsSize = 4 * 1024 * 1024;
 
 // The file is read here rather than by SDL, which would wait forever on a pipe put in
 // its place; anything but a regular file is passed over.
-void addMappings(const QString &mappingsFile)
+void addMappings(const SdlLibrary &sdl, const QString &mappingsFile)
 {
     const RegularFileRead read = ReadRegularFile(mappingsFile, MaxMappingsSize);
     if (!read.ok() || read.content.isEmpty())
         return;
-    SDL_RWops *stream = SDL_RWFromConstMem(read.content.constData(), int(read.content.size()));
+    SDL_RWops *stream = sdl.RWFromConstMem(read.content.constData(), int(read.content.size()));
     if (stream)
-        SDL_GameControllerAddMappingsFromRW(stream, 1);
+        sdl.GameControllerAddMappingsFromRW(stream, 1);
 }
 
 SDL_GameController *controllerOf(void *handle)
@@ -38,21 +38,24 @@ SDL_GameController *controllerOf(void *handle)
 
 GamepadInput::GamepadInput(const QString &mappingsFile, QObject *parent)
     : QObject(parent)
+    , sdl_(SdlLibrary::load())
 {
     elapsed_.start();
     clock_ = [this] { return elapsed_.elapsed(); };
+    if (sdl_ == nullptr)
+        return;
     // The program's windows are not SDL's: read the controllers whichever has the focus,
     // and leave the signals to Qt.
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    sdl_->SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    sdl_->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // SDL reads SDL_GAMECONTROLLERCONFIG itself, after its own mappings.
-    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+    if (sdl_->InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
         return;
     available_ = true;
-    addMappings(mappingsFile);
-    for (int i = 0; i < SDL_NumJoysticks(); ++i)
+    addMappings(*sdl_, mappingsFile);
+    for (int i = 0; i < sdl_->NumJoysticks(); ++i)
         open(i);
-    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT); // those opened already
+    sdl_->FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT); // those opened already
     timer_ = new QTimer(this);
     timer_->setTimerType(Qt::PreciseTimer);
     connect(timer_, &QTimer::timeout, this, &GamepadInput::poll);
@@ -71,26 +74,26 @@ GamepadInput::~GamepadInput()
     if (!available_)
         return;
     closeAll();
-    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    sdl_->QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
 void GamepadInput::open(int deviceIndex)
 {
-    if (suspended_ || !SDL_IsGameController(deviceIndex))
+    if (suspended_ || !sdl_->IsGameController(deviceIndex))
         return;
-    const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(deviceIndex);
-    if (std::any_of(controllers_.cbegin(), controllers_.cend(), [id](void *c) {
-            return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controllerOf(c))) == id;
+    const SDL_JoystickID id = sdl_->JoystickGetDeviceInstanceID(deviceIndex);
+    if (std::any_of(controllers_.cbegin(), controllers_.cend(), [this, id](void *c) {
+            return sdl_->JoystickInstanceID(sdl_->GameControllerGetJoystick(controllerOf(c))) == id;
         }))
         return;
-    if (SDL_GameController *controller = SDL_GameControllerOpen(deviceIndex))
+    if (SDL_GameController *controller = sdl_->GameControllerOpen(deviceIndex))
         controllers_.push_back(controller);
 }
 
 void GamepadInput::closeAll()
 {
     for (void *controller : controllers_)
-        SDL_GameControllerClose(controllerOf(controller));
+        sdl_->GameControllerClose(controllerOf(controller));
     controllers_.clear();
 }
 
@@ -107,23 +110,23 @@ void GamepadInput::setSuspended(bool suspended)
         return;
     }
     resumed_ = true;
-    for (int i = 0; i < SDL_NumJoysticks(); ++i)
+    for (int i = 0; i < sdl_->NumJoysticks(); ++i)
         open(i);
 }
 
 void GamepadInput::poll()
 {
     SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) {
+    while (sdl_->PollEvent(&event) != 0) {
         if (event.type == SDL_CONTROLLERDEVICEADDED) {
             open(event.cdevice.which);
         } else if (event.type == SDL_CONTROLLERDEVICEREMOVED) {
             const auto gone = std::find_if(controllers_.begin(), controllers_.end(), [&](void *c) {
-                return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controllerOf(c))) ==
+                return sdl_->JoystickInstanceID(sdl_->GameControllerGetJoystick(controllerOf(c))) ==
                        event.cdevice.which;
             });
             if (gone != controllers_.end()) {
-                SDL_GameControllerClose(controllerOf(*gone));
+                sdl_->GameControllerClose(controllerOf(*gone));
                 controllers_.erase(gone);
             }
         }
@@ -138,13 +141,13 @@ GamepadInput::Held GamepadInput::read() const
     const auto set = [&held](PadInput input, bool down) { held[size_t(input)] |= down; };
     for (void *handle : controllers_) {
         SDL_GameController *c = controllerOf(handle);
-        const auto button = [c](SDL_GameControllerButton b) {
-            return SDL_GameControllerGetButton(c, b) != 0;
+        const auto button = [this, c](SDL_GameControllerButton b) {
+            return sdl_->GameControllerGetButton(c, b) != 0;
         };
         const int stick =
-            zanku::StickDirection(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTY));
+            zanku::StickDirection(sdl_->GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTY));
         const int across =
-            zanku::StickDirection(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTX));
+            zanku::StickDirection(sdl_->GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTX));
         set(PadInput::Up, button(SDL_CONTROLLER_BUTTON_DPAD_UP) || stick < 0);
         set(PadInput::Down, button(SDL_CONTROLLER_BUTTON_DPAD_DOWN) || stick > 0);
         set(PadInput::Left, button(SDL_CONTROLLER_BUTTON_DPAD_LEFT) || across < 0);

@@ -12,6 +12,7 @@
 
 class QInputDevice;
 class QTimer;
+struct SdlLibrary;
 
 // Game controllers working the windows as the keyboard does: every controller connected,
 // read about 60 times a second, its buttons turned into key presses for the focused widget
@@ -31,7 +32,7 @@ public:
     explicit GamepadInput(const QString &mappingsFile, QObject *parent = nullptr);
     ~GamepadInput() override;
 
-    bool available() const { return available_; } // false: SDL could not start
+    bool available() const { return available_; } // false: SDL could not be loaded or start
     // The device the controllers' key presses come from, to tell them from the keyboard's.
     static const QInputDevice *device();
     int controllerCount() const { return int(controllers_.size()); }
@@ -54,6 +55,7 @@ private:
     Held read() const;
     void act(zanku::PadInput input, int times);
 
+    const SdlLibrary *sdl_;
     bool available_ = false;
     bool suspended_ = false;
     bool resumed_ = false; // opened again: what is held now waits for its release
