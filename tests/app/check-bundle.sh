@@ -37,9 +37,15 @@ status=0 && run sh -c 'cd /demo && /opt/zanku/zanku --launch "Arcade Classics" "
 [ $status = 0 ] || { cat "$build/bundle/launch.log"; fail "--launch ended with $status"; }
 grep -q 'galaxy.bin' "$root/demo/played.txt" || fail "the game was not played"
 [ ! -e "$root/demo/arcade/galaxy.bin" ] || fail "the extracted game was left behind"
-status=0 && run timeout 5 /opt/zanku/zanku --no-gamepad --library /demo 2>"$build/bundle/start.log" ||
-    status=$?
+# With the controllers on: SDL, loaded once the window has painted, comes from the bundle.
+status=0
+run timeout 5 /opt/zanku/zanku --library /demo 2>"$build/bundle/start.log" & starter=$!
+sleep 3
+sdl=$(grep -ho '/opt/zanku/lib/libSDL2[^ ]*' /proc/$(pgrep -f '^/opt/zanku/bin/zanku' | head -1)/maps |
+    head -1) || true
+wait $starter || status=$?
 [ $status = 124 ] || { cat "$build/bundle/start.log"; fail "the window did not stay open ($status)"; }
+[ -n "$sdl" ] || fail "the controllers' library was not loaded from the bundle"
 ! grep -Ei 'error while loading|could not (load|find)|cannot load' "$build/bundle/start.log" ||
     fail "the bundle misses a part"
 echo "bundle: $(basename "$tarball") runs in a bare root ($(du -h "$tarball" | cut -f1))"
