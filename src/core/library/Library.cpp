@@ -254,12 +254,11 @@ TextWriteResult Library::appendToRomList(const QString &emulatorName, const QStr
 GameKey Library::keyOf(int slot) const
 {
     // A game without a name is no game to choose or launch.
-    if (slot < 1 || slot > GameCount() || game(slot).Name.isEmpty())
+    if (slot < 1 || slot > GameCount() || Games.name(size_t(slot)).isEmpty())
         return {};
-    const GameRecord &listed = game(slot);
-    const size_t e = size_t(listed.EmulatorIndex);
-    return {e < listedEmulators_.size() ? listedEmulators_[e] : QString(), listed.Name,
-            listed.File};
+    const auto e = size_t(Games.emulator(size_t(slot)));
+    return {e < listedEmulators_.size() ? listedEmulators_[e] : QString(), Games.name(size_t(slot)),
+            Games.file(size_t(slot))};
 }
 
 int Library::slotOf(const GameKey &key) const
@@ -267,9 +266,8 @@ int Library::slotOf(const GameKey &key) const
     if (key.isNull() || GameCount() == 0)
         return 0;
     const auto listedAs = [this, &key](int slot) {
-        const GameRecord &listed = game(slot);
-        const size_t e = size_t(listed.EmulatorIndex);
-        return listed.Name == key.name && listed.File == key.file &&
+        const auto e = size_t(Games.emulator(size_t(slot)));
+        return Games.name(size_t(slot)) == key.name && Games.file(size_t(slot)) == key.file &&
                (e < listedEmulators_.size() ? listedEmulators_[e] : QString()) == key.emulator;
     };
     const size_t mask = slotTable_.empty() ? 0 : slotTable_.size() - 1;
@@ -307,7 +305,7 @@ int Library::findEmulator(const QString &name) const
 int Library::emulatorOf(const GameKey &key) const
 {
     const int slot = slotOf(key);
-    const int own = slot != 0 ? game(slot).EmulatorIndex : 0;
+    const int own = slot != 0 ? Games.emulator(size_t(slot)) : 0;
     if (own >= 1 && own <= EmulatorCount() && emulator(own).Name == key.emulator)
         return own;
     return findEmulator(key.emulator);
@@ -322,7 +320,7 @@ QString Library::snapshotOf(const GameKey &key) const
     const EmulatorPlaces places(emulator(e), programDir_);
     const QString own = places.directory().isEmpty()
                             ? QString()
-                            : places.snapshotOf(game(slot).File, game(slot).Name);
+                            : places.snapshotOf(Games.file(size_t(slot)), Games.name(size_t(slot)));
     return own.isEmpty() ? metadata_->pictureOf(slot) : own;
 }
 
