@@ -205,8 +205,16 @@ void GenericSortKeys::sort(std::vector<int>::iterator first, std::vector<int>::i
                 return a.prefix < b.prefix;
             if (a.next != b.next)
                 return a.next < b.next;
-            if (a.length <= 16 && b.length <= 16)
-                return a.cell < b.cell; // the same ranks: equal
+            if (a.length <= 16 || b.length <= 16) // the same sixteen: the shorter first
+                return a.length != b.length ? a.length < b.length : a.cell < b.cell;
+            // Both longer: only the ranks after the sixteen are left to compare.
+            const char *ranks = ranks_.constData();
+            const int rest = std::memcmp(ranks + keys_[size_t(a.cell)].offset + 16,
+                                         ranks + keys_[size_t(b.cell)].offset + 16,
+                                         std::min(a.length, b.length) - 16);
+            if (rest != 0)
+                return rest < 0;
+            return a.length != b.length ? a.length < b.length : a.cell < b.cell;
         }
         const int order = compare(size_t(a.cell), size_t(b.cell));
         return order != 0 ? order < 0 : a.cell < b.cell;
