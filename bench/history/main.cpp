@@ -13,6 +13,7 @@
 //
 //   bench-history [--games N] [--runs N] [--keep]   (--keep: the directory stays, for profiling)
 
+#include "HistoryFixture.h"
 #include "Measure.h"
 #include "Report.h"
 
@@ -34,31 +35,6 @@ namespace {
 constexpr double LoadTargetMs = 50.0;
 constexpr double MemoryTargetMB = 30.0; // 10^6 bytes
 constexpr double SaveTargetMs = 150.0;
-
-constexpr std::array Words = {"Super",  "Mega",    "Turbo", "Final",   "Dark",   "Golden",
-                              "Quest",  "Fighter", "Racer", "Dungeon", "Castle", "Knight",
-                              "Galaxy", "Soccer",  "Ninja", "Dragon",  "Island", "Caf\u00e9"};
-
-bool writeHistory(const QString &programDir, int games)
-{
-    std::mt19937 random(7);
-    const auto word = [&] { return QString::fromUtf8(Words[random() % Words.size()]); };
-    zanku::PlayHistory history;
-    history.load(programDir);
-    const QDateTime start = QDateTime::currentDateTimeUtc().addYears(-3);
-    for (int i = 0; i < games; ++i) {
-        const QString emulator = QStringLiteral("Emulator %1").arg(i % 20);
-        const QString name = QStringLiteral("%1 %2 %3 %4").arg(word(), word(), word()).arg(i);
-        const QString file = name.toLower().replace(u' ', u'-') + QStringLiteral(".zip");
-        const int launches = int(random() % 4);
-        for (int launch = 0; launch < launches; ++launch)
-            history.launched({emulator, name, file}, start.addSecs(qint64(random() % 90000000)));
-        history.played({emulator, name, file}, qint64(random() % 20000));
-        if (random() % 10 == 0)
-            history.setFavourite({emulator, name, file}, true);
-    }
-    return history.save();
-}
 
 // The child: one load, as at start-up, with the memory it took.
 int loadChild(const QString &programDir)
@@ -97,7 +73,8 @@ int main(int argc, char *argv[])
     }
     QTemporaryDir directory;
     directory.setAutoRemove(!keep);
-    if (!directory.isValid() || !writeHistory(directory.path(), games)) {
+    if (!directory.isValid() ||
+        !WriteHistoryFixture(directory.path(), games, QStringLiteral("Emulator"), true)) {
         std::fprintf(stderr, "cannot write the history\n");
         return 1;
     }

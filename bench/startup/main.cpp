@@ -20,6 +20,7 @@
 
 #include "../catalogue/Fixture.h"
 #include "Child.h"
+#include "HistoryFixture.h"
 #include "Measure.h"
 #include "Report.h"
 
@@ -61,30 +62,6 @@ struct Median3 {
 using Key = std::tuple<int, bool, QString>; // lines, history, program
 QMap<Key, Median3> results;
 QMap<int, int> presentGames;
-
-constexpr std::array Words = {"Super",  "Mega",    "Turbo", "Final",   "Dark",   "Golden",
-                              "Quest",  "Fighter", "Racer", "Dungeon", "Castle", "Knight",
-                              "Galaxy", "Soccer",  "Ninja", "Dragon",  "Island", "Caf\u00e9"};
-
-// A history of `games` played games under emulators no library here has.
-bool writeHistory(const QString &programDir, int games)
-{
-    std::mt19937 random(7);
-    const auto word = [&] { return QString::fromUtf8(Words[random() % Words.size()]); };
-    zanku::PlayHistory history;
-    history.load(programDir);
-    const QDateTime start = QDateTime::currentDateTimeUtc().addYears(-3);
-    for (int i = 0; i < games; ++i) {
-        const QString emulator = QStringLiteral("Played %1").arg(i % 20);
-        const QString name = QStringLiteral("%1 %2 %3 %4").arg(word(), word(), word()).arg(i);
-        const QString file = name.toLower().replace(u' ', u'-') + QStringLiteral(".zip");
-        history.launched({emulator, name, file}, start.addSecs(qint64(random() % 90000000)));
-        history.played({emulator, name, file}, qint64(random() % 20000));
-        if (random() % 10 == 0)
-            history.setFavourite({emulator, name, file}, true);
-    }
-    return history.save();
-}
 
 // Files moved in for the second start of each program, and back out after it.
 struct Move {
@@ -242,7 +219,9 @@ int main(int argc, char *argv[])
     }
     QTemporaryDir home, historyDir;
     const QString historyFile = historyDir.filePath(QStringLiteral("Zanku.played"));
-    if (!home.isValid() || !writeHistory(historyDir.path(), options.historyGames)) {
+    // Its games are under emulators no library here has: none of them is listed.
+    if (!home.isValid() || !WriteHistoryFixture(historyDir.path(), options.historyGames,
+                                                QStringLiteral("Played"), false)) {
         std::fprintf(stderr, "cannot write the history\n");
         return 1;
     }
