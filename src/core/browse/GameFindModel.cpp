@@ -52,6 +52,7 @@ GameFindModel::GameFindModel(GameListModel *games, const Library &library, QObje
 void GameFindModel::listShown()
 {
     listShown_ = true;
+    games_->sortRest();
     indexWhenIdle();
 }
 
@@ -150,16 +151,20 @@ bool GameFindModel::shownBy(int sourceRow) const
 void GameFindModel::collectRows(bool reordered)
 {
     const int rows = games_->rowCount();
-    if (reordered || rowSlots_.size() != size_t(rows)) {
+    // Every row shown reads none of them: the list's order may still be being completed.
+    const bool all = !narrowed_ && show_ == Show::All;
+    if (!all && (reordered || rowSlots_.size() != size_t(rows))) {
         rowSlots_.resize(size_t(rows));
         for (int row = 0; row < rows; ++row)
             rowSlots_[size_t(row)] = games_->slotAt(row);
+    } else if (all) {
+        rowSlots_.clear(); // made again when rows are hidden
     }
     sourceRows_.clear();
     sourceRows_.reserve(size_t(narrowed_ ? index_.matchCount() : rows));
     proxyRows_.assign(size_t(rows), -1);
     for (int row = 0; row < rows; ++row) {
-        if ((!narrowed_ || index_.matches(rowSlots_[size_t(row)])) && shownBy(row)) {
+        if (all || ((!narrowed_ || index_.matches(rowSlots_[size_t(row)])) && shownBy(row))) {
             proxyRows_[size_t(row)] = int(sourceRows_.size());
             sourceRows_.push_back(row);
         }

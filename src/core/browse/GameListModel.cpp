@@ -48,6 +48,7 @@ void sortRange(std::vector<int> &order, size_t first, size_t last, const Generic
 GameListModel::GameListModel(QObject *parent)
     : QAbstractTableModel(parent)
 {
+    connect(&order_, &zanku::DeferredOrder::ready, this, [this] { orderedRows(); });
 }
 
 GameListModel::~GameListModel() = default;
@@ -84,10 +85,23 @@ const QString &GameListModel::cellOf(Shown row, int column) const
     }
 }
 
+GameListModel::Shown GameListModel::shownAt(size_t row) const
+{
+    return row < zanku::DeferredOrder::FirstRows ? rows_[row] : orderedRows()[row];
+}
+
+const std::vector<GameListModel::Shown> &GameListModel::orderedRows() const
+{
+    if (order_.pending())
+        rows_ = order_.complete();
+    return rows_;
+}
+
 GenericSortKeys GameListModel::keysOf(int column) const
 {
-    return GenericSortKeys(rows_.size(), [this, column](size_t i) -> const QString & {
-        return cellOf(rows_[i], column);
+    const std::vector<Shown> &rows = orderedRows();
+    return GenericSortKeys(rows.size(), [this, &rows, column](size_t i) -> const QString & {
+        return cellOf(rows[i], column);
     });
 }
 
@@ -105,7 +119,7 @@ QVariant GameListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || size_t(index.row()) >= rows_.size())
         return {};
-    const Shown row = rows_[size_t(index.row())];
+    const Shown row = shownAt(size_t(index.row()));
     switch (role) {
     case Qt::DisplayRole:
         return index.column() < YearColumn ? cellOf(row, index.column())
@@ -176,11 +190,9 @@ QVariant GameListModel::headerData(int section, Qt::Orientation orientation, int
 
 void GameListModel::setRows(std::vector<Row> rows, std::vector<Emulator> emulators)
 {
-    std::vector<Shown> shown(rows.size());
-    std::iota(shown.begin(), shown.end(), 0);
-    GenericSortKeys(rows.size(), [&rows](size_t i) -> const QString & {
-        return rows[i].name;
-    }).sort(shown.begin(), shown.end());
+    GenericSortKeys names(rows.size(),
+                          [&rows](size_t i) -> const QString & { return rows[i].name; });
+    std::vector<Shown> shown = order_.begin(std::move(names), rows.size(), 0);
     adoptRows(std::move(shown), std::move(emulators), nullptr, std::move(rows));
 }
 
@@ -217,33 +229,33 @@ void GameListModel::FillGameList(const zanku::Library &library)
                 emit dataChanged(index(0, 0), index(rowCount() - 1, GenreColumn));
         });
     }
-    // The rows in order of the games' names, read where they lie.
-    std::vector<Shown> rows(size_t(library.GameCount()));
-    std::iota(rows.begin(), rows.end(), 0);
-    GenericSortKeys(rows.size(), [&games = library.games()](size_t i) -> const QString & {
+    // The rows in order of the games' names, read where they lie; the keys' numbers plus
+    // one are slots.
+    const auto count = size_t(library.GameCount());
+    GenericSortKeys names(count, [&games = library.games()](size_t i) -> const QString & {
         return games.name(i + 1);
-    }).sort(rows.begin(), rows.end());
-    for (Shown &row : rows)
-        ++row; // from the keys' numbers to slots
-    adoptRows(std::move(rows), std::move(emulators), &library);
+    });
+    adoptRows(order_.begin(std::move(names), count, 1), std::move(emulators), &library);
 }
 
 QString GameListModel::cell(int row, int column) const
 {
-    const Shown at = rows_.at(size_t(row));
+    if (row < 0 || size_t(row) >= rows_.size())
+        return {};
+    const Shown at = shownAt(size_t(row));
     return column < YearColumn ? cellOf(at, column) : detailOf(at, column);
 }
 
 int GameListModel::slotAt(int row) const
 {
-    return row >= 0 && size_t(row) < rows_.size() ? slotOf(rows_[size_t(row)]) : 0;
+    return row >= 0 && size_t(row) < rows_.size() ? slotOf(shownAt(size_t(row))) : 0;
 }
 
 zanku::GameKey GameListModel::keyAt(int row) const
 {
     if (row < 0 || size_t(row) >= rows_.size())
         return {};
-    const Shown shown = rows_[size_t(row)];
+    const Shown shown = shownAt(size_t(row));
     const Texts texts = textsOf(shown);
     if (texts.name.isEmpty())
         return {};
@@ -254,9 +266,10 @@ GenericSortKeys GameListModel::keysFor(int column) const
 {
     if (column < YearColumn)
         return keysOf(column);
-    std::vector<QString> cells(rows_.size());
-    for (size_t row = 0; row < rows_.size(); ++row)
-        cells[row] = detailOf(rows_[row], column);
+    const std::vector<Shown> &rows = orderedRows();
+    std::vector<QString> cells(rows.size());
+    for (size_t row = 0; row < rows.size(); ++row)
+        cells[row] = detailOf(rows[row], column);
     return GenericSortKeys(cells);
 }
 
@@ -269,7 +282,7 @@ std::vector<int> GameListModel::sortedBy(int column, const GenericSortKeys &keys
         column < YearColumn
             ? order.end()
             : std::stable_partition(order.begin(), order.end(), [this, column](int row) {
-                  return !detailOf(rows_[size_t(row)], column).isEmpty();
+                  return !detailOf(orderedRows()[size_t(row)], column).isEmpty();
               });
     keys.sort(order.begin(), valued);
     return order;
@@ -313,6 +326,7 @@ void GameListModel::applyOrder(const std::vector<int> &order)
     for (size_t position = 0; position < order.size(); ++position)
         newPosition[size_t(order[position])] = int(position);
     std::vector<int> moves = order;
+    orderedRows();
     permute(rows_, moves);
 
     const QModelIndexList before = persistentIndexList();

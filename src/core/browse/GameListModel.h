@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/browse/DeferredOrder.h"
 #include "core/browse/SortKeys.h"
 #include "core/preview/Cover.h"
 #include "core/records/GameKey.h"
@@ -68,6 +69,9 @@ public:
     // rows read the library's games until the next fill: call it again whenever its
     // catalogue changes.
     void FillGameList(const zanku::Library &library);
+    // The list has been seen: the rows past its first screen are sorted from now on, on a
+    // worker. Until they are, reading one of them waits for their order.
+    void sortRest() { order_.sortRest(); }
 
     QString cell(int row, int column) const;
     int slotAt(int row) const;           // 0 for a row that does not exist
@@ -115,7 +119,15 @@ private:
     // the view's selection on the same rows.
     void applyOrder(const std::vector<int> &order);
 
-    std::vector<Shown> rows_;
+    // The row shown at a position, and all of them: in their order, also past the first
+    // screen while the rest of a fill's order is still being sorted (it is waited for).
+    Shown shownAt(size_t row) const;
+    const std::vector<Shown> &orderedRows() const;
+
+    // Past the first screen of a fill, in no order until order_ completes; nothing has
+    // read them before then, so taking the complete order changes nothing anyone saw.
+    mutable std::vector<Shown> rows_;
+    mutable zanku::DeferredOrder order_;
     std::vector<Emulator> emulators_;
     const zanku::Library *library_ = nullptr; // the rows' texts, or else in own_
     std::vector<Row> own_;

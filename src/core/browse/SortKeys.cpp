@@ -174,6 +174,12 @@ int GenericSortKeys::compare(size_t a, size_t b) const
 
 void GenericSortKeys::sort(std::vector<int>::iterator first, std::vector<int>::iterator last) const
 {
+    sortFirst(first, last, last);
+}
+
+void GenericSortKeys::sortFirst(std::vector<int>::iterator first, std::vector<int>::iterator middle,
+                                std::vector<int>::iterator last) const
+{
     // Sixteen ranks side by side settle most names without reaching for their keys: lists
     // repeat names, and many share their first words.
     struct Entry {
@@ -199,7 +205,7 @@ void GenericSortKeys::sort(std::vector<int>::iterator first, std::vector<int>::i
     }
     // Equal cells by their numbers: no two entries are equal, so an unstable sort orders
     // them as a stable one would the numbers in their order, without a buffer beside them.
-    std::sort(entries.begin(), entries.end(), [this](const Entry &a, const Entry &b) {
+    const auto less = [this](const Entry &a, const Entry &b) {
         if (a.length != Unranked && b.length != Unranked) {
             if (a.prefix != b.prefix)
                 return a.prefix < b.prefix;
@@ -218,7 +224,11 @@ void GenericSortKeys::sort(std::vector<int>::iterator first, std::vector<int>::i
         }
         const int order = compare(size_t(a.cell), size_t(b.cell));
         return order != 0 ? order < 0 : a.cell < b.cell;
-    });
+    };
+    if (middle == last)
+        std::sort(entries.begin(), entries.end(), less);
+    else
+        std::partial_sort(entries.begin(), entries.begin() + (middle - first), entries.end(), less);
     for (const Entry &entry : entries)
         *first++ = entry.cell;
 }

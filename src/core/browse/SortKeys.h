@@ -32,6 +32,10 @@ public:
     // cells by their numbers; the prefixes are compared side by side, without a look-up
     // per comparison, and nothing is held beside the numbers but one entry each.
     void sort(std::vector<int>::iterator first, std::vector<int>::iterator last) const;
+    // As sort, but only [first, middle) is put in order: the cells that sort first. The
+    // rest follow in no given order.
+    void sortFirst(std::vector<int>::iterator first, std::vector<int>::iterator middle,
+                   std::vector<int>::iterator last) const;
 
 private:
     enum class Kind : char { Number, Ranked, Collated };

@@ -2,6 +2,7 @@
 // text), the snapshot fitted to its frame, and the covers: found, read from hostile files,
 // cached on disk and loaded on workers.
 
+#include "core/browse/DeferredOrder.h"
 #include "core/browse/GameListModel.h"
 #include "core/browse/SortKeys.h"
 #include "core/catalogue/EmulatorPlaces.h"
@@ -84,6 +85,8 @@ private slots:
     void sortsTheGrid_data();
     void sortsTheGrid();
     void textOrderIsTheCollatorsOwn();
+    void longListFirstScreenThenTheRest_data();
+    void longListFirstScreenThenTheRest();
     void fitsThePicture_data();
     void fitsThePicture();
     void findsTheSnapshot_data();
@@ -204,6 +207,76 @@ void BrowseTest::textOrderIsTheCollatorsOwn()
                  qPrintable(cells[size_t(order[i])] + QStringLiteral(" | ") +
                             cells[size_t(order[i + 1])]));
     }
+}
+
+void BrowseTest::longListFirstScreenThenTheRest_data()
+{
+    QTest::addColumn<QString>("reader");
+    QTest::newRow("a row past the first screen read at once") << "read";
+    QTest::newRow("the rest sorted on the worker") << "worker";
+    QTest::newRow("a new list while the worker sorts the old") << "refill";
+}
+
+void BrowseTest::longListFirstScreenThenTheRest()
+{
+    // Names repeat (equal ones keep their list order) and some read as numbers.
+    QFETCH(QString, reader);
+    QRandomGenerator random(20261207);
+    const auto longList = [&random] {
+        std::vector<QString> names;
+        for (int i = 0; i < 3000; ++i)
+            names.push_back(random.bounded(8) == 0
+                                ? QString::number(random.bounded(100))
+                                : QStringLiteral("Game %1").arg(random.bounded(2500)));
+        return names;
+    };
+    const auto sorted = [](const std::vector<QString> &names, int offset) {
+        std::vector<int> order(names.size());
+        std::iota(order.begin(), order.end(), offset);
+        const GenericSortKeys keys(names);
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            return keys.less(size_t(a - offset), size_t(b - offset));
+        });
+        return order;
+    };
+    const auto first = ptrdiff_t(zanku::DeferredOrder::FirstRows);
+    const auto firstOf = [first](const std::vector<int> &order) {
+        return std::vector<int>(order.begin(), order.begin() + first);
+    };
+
+    std::vector<QString> names = longList();
+    std::vector<int> want = sorted(names, 1);
+    zanku::DeferredOrder order;
+    QSignalSpy ready(&order, &zanku::DeferredOrder::ready);
+    QCOMPARE(firstOf(order.begin(GenericSortKeys(names), names.size(), 1)), firstOf(want));
+    QVERIFY(order.pending());
+    if (reader == "worker") {
+        order.sortRest();
+        QVERIFY(ready.wait());
+    } else if (reader == "refill") {
+        order.sortRest();
+        names = longList();
+        want = sorted(names, 1);
+        QCOMPARE(firstOf(order.begin(GenericSortKeys(names), names.size(), 1)), firstOf(want));
+        order.sortRest();
+        QVERIFY(ready.wait());
+        QTest::qWait(50);
+        QCOMPARE(ready.size(), 1); // the old list's is never told
+    }
+    QCOMPARE(order.complete(), want);
+    QVERIFY(!order.pending());
+
+    // The list reads its rows past the first screen in order at once, and says nothing of
+    // it: no one could have seen them out of order.
+    std::vector<GameListModel::Row> rows;
+    for (const QString &name : names)
+        rows.push_back({name, {}, QString::number(rows.size()), int(rows.size()) + 1, 0});
+    GameListModel model;
+    model.setRows(rows);
+    QSignalSpy layout(&model, &QAbstractItemModel::layoutChanged);
+    for (int row = model.rowCount() - 1; row >= 0; --row)
+        QCOMPARE(model.slotAt(row), want[size_t(row)]);
+    QCOMPARE(layout.size(), 0);
 }
 
 void BrowseTest::fitsThePicture_data()
