@@ -97,8 +97,8 @@ QStringList BuildCatalogue(const std::vector<EmulatorRecord> &emulators, const Q
         }
         // Only the lines of games that are present become records.
         const size_t before = games.size();
-        QStringView line;
-        for (qsizetype at = 0; NextLine(text, at, line);) {
+        TextLines lines(text);
+        for (QStringView line; lines.next(line);) {
             const std::array<QStringView, GameFieldCount> fields = SplitRomLine(line);
             const QStringView file = fields[1];
             if (file.isEmpty())

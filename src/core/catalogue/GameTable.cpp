@@ -1,29 +1,33 @@
 #include "core/catalogue/GameTable.h"
 
-quint32 GameTable::valueOf(QStringView value)
+quint32 GameTable::valueOf(QStringView value, quint32 &last)
 {
     if (value.isEmpty())
         return 0;
+    if (values_[last] == value)
+        return last;
     if (const auto known = valueIndex_.find(value); known != valueIndex_.end())
-        return known->second;
-    const auto at = quint32(values_.size());
+        return last = known->second;
+    last = quint32(values_.size());
     values_.push_back(value.toString());
-    valueIndex_.emplace(values_.back(), at);
-    return at;
+    valueIndex_.emplace(values_.back(), last);
+    return last;
 }
 
 void GameTable::add(QStringView name, QStringView file, QStringView destination,
                     QStringView options, QStringView type, int emulator, bool zipped,
                     GameArchive archive)
 {
-    games_.push_back({name.toString(), file.toString(), valueOf(destination), valueOf(options),
-                      valueOf(type), emulator, zipped, archive});
+    games_.push_back({name.toString(), file.toString(), valueOf(destination, lastDestination_),
+                      valueOf(options, lastOptions_), valueOf(type, lastType_), emulator, zipped,
+                      archive});
 }
 
 void GameTable::add(const GameRecord &game)
 {
-    games_.push_back({game.Name, game.File, valueOf(game.DestinationDir), valueOf(game.Options),
-                      valueOf(game.Type), game.EmulatorIndex, game.Zipped, game.Archive});
+    games_.push_back({game.Name, game.File, valueOf(game.DestinationDir, lastDestination_),
+                      valueOf(game.Options, lastOptions_), valueOf(game.Type, lastType_),
+                      game.EmulatorIndex, game.Zipped, game.Archive});
 }
 
 GameRecord GameTable::record(size_t at) const

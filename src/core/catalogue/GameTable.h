@@ -38,7 +38,10 @@ private:
         bool zipped = false;
         GameArchive archive = GameArchive::Zip;
     };
-    quint32 valueOf(QStringView value);
+    // The value's number, one made for a value not met before. `last` is the number this
+    // field had in the game before: a list's games mostly share theirs, and comparing
+    // with it costs less than a look-up.
+    quint32 valueOf(QStringView value, quint32 &last);
 
     struct Hash {
         using is_transparent = void;
@@ -51,4 +54,5 @@ private:
     std::vector<Game> games_;
     std::vector<QString> values_{QString()}; // 0: empty
     std::unordered_map<QString, quint32, Hash, Equal> valueIndex_;
+    quint32 lastDestination_ = 0, lastOptions_ = 0, lastType_ = 0;
 };

@@ -27,9 +27,13 @@ namespace {
 // for none.
 int archiveKind(QStringView name)
 {
+    if (name.isEmpty())
+        return -1;
     for (size_t kind = 0; kind < ArchiveExtensions.size(); ++kind) {
         const QLatin1StringView extension(ArchiveExtensions[kind]);
-        if (name.size() > extension.size() && name.endsWith(extension))
+        // The last character settles most names before a comparison is called.
+        if (name.size() > extension.size() && name.back() == extension.back() &&
+            name.endsWith(extension))
             return int(kind);
     }
     return -1;

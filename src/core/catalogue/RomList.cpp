@@ -63,8 +63,8 @@ zanku::ListRead<GameRecord> ReadRomList(const QString &path, bool versioned)
     QString text;
     const TextReadResult file = ReadText(path, text, versioned);
     zanku::ListRead<GameRecord> read{{}, file.status, file.error, file.version};
-    QStringView line;
-    for (qsizetype at = 0; NextLine(text, at, line);) {
+    TextLines lines(text);
+    for (QStringView line; lines.next(line);) {
         if (!line.isEmpty())
             read.records.push_back(ParseRomLine(line));
     }

@@ -15,6 +15,7 @@
 #include <QRandomGenerator>
 
 #ifdef Q_OS_UNIX
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -84,8 +85,8 @@ QString decode(const QByteArray &content, TextEncoding &encoding)
 QStringList splitLines(const QString &text)
 {
     QStringList lines;
-    QStringView line;
-    for (qsizetype at = 0; NextLine(text, at, line);)
+    TextLines walk(text);
+    for (QStringView line; walk.next(line);)
         lines.append(line.toString());
     return lines;
 }
@@ -263,19 +264,23 @@ FileVersion CurrentVersion(const QString &path)
     return versionOf(content, path);
 }
 
-bool NextLine(QStringView text, qsizetype &start, QStringView &line)
+qsizetype TextLines::nextOf(char16_t end) const
 {
-    const qsizetype size = text.size();
-    if (start >= size)
+    const qsizetype found = text_.indexOf(QChar(end), at_);
+    return found < 0 ? text_.size() : found;
+}
+
+bool TextLines::next(QStringView &line)
+{
+    if (at_ >= text_.size())
         return false;
-    const char16_t *const chars = text.utf16();
-    qsizetype end = start;
-    while (end < size && chars[end] != u'\r' && chars[end] != u'\n')
-        ++end;
-    line = text.sliced(start, end - start);
-    if (end < size && chars[end] == u'\r' && end + 1 < size && chars[end + 1] == u'\n')
-        ++end;
-    start = end + 1;
+    if (nextCr_ < at_)
+        nextCr_ = nextOf(u'\r');
+    if (nextLf_ < at_)
+        nextLf_ = nextOf(u'\n');
+    const qsizetype end = std::min(nextCr_, nextLf_);
+    line = text_.sliced(at_, end - at_);
+    at_ = end + (end == nextCr_ && nextLf_ == end + 1 ? 2 : 1);
     return true;
 }
 

@@ -42,12 +42,29 @@ struct TextReadResult {
 TextReadResult ReadTextLines(const QString &path, bool versioned = true);
 
 // The same read with the decoded text left whole in `text` and `lines` empty, for a reader
-// that walks the lines with NextLine instead of holding a list of them.
+// that walks the lines with TextLines instead of holding a list of them.
 TextReadResult ReadText(const QString &path, QString &text, bool versioned = true);
 
-// The line of `text` that begins at `start`, without its end (CR LF, LF or a lone CR);
-// moves `start` past that end. False once `start` is at the end of the text.
-bool NextLine(QStringView text, qsizetype &start, QStringView &line);
+// The lines of a text one after the other, each without its end (CR LF, LF or a lone CR).
+// The next CR and the next LF are each looked for with Qt's vectorised search and kept
+// until passed, so a text of a million lines is swept once for each, not a character at
+// a time.
+class TextLines {
+public:
+    explicit TextLines(QStringView text)
+        : text_(text)
+    {
+    }
+    // The next line; false once the text is done.
+    bool next(QStringView &line);
+
+private:
+    qsizetype nextOf(char16_t end) const;
+
+    QStringView text_;
+    qsizetype at_ = 0;
+    qsizetype nextCr_ = -1, nextLf_ = -1; // the text's size when there is none
+};
 
 struct TextWriteResult {
     bool ok = false;

@@ -247,7 +247,7 @@ void CatalogueTest::keepsOnlyPresentGames()
     TestLibrary library;
     const QString dir = library.path(QStringLiteral("Caf\u00e9"));
     QByteArray lines =
-        "File=file.nes===T\r\nBoth=both.nes===T\r\nPuzzle=puzzle.nes=dest=-x %=A=B\r\n"
+        "File=file.nes===T\r\nBoth=both.nes===U\r\nPuzzle=puzzle.nes=dest=-x %=A=B\r\n"
         "Bare=bare===\r\nFolder=folder===\r\nDeep=sub/deep.bin===\r\n"
         "Hidden=.hidden.nes===\r\nGone=gone.nes===\r\nExtension=extension.dsk===\r\n"
         "Dots=a.b.c===\r\nFinal=final.===\r\n\r\nNoFile====\r\nShort=file.nes\r\n";
@@ -281,6 +281,7 @@ void CatalogueTest::keepsOnlyPresentGames()
         zipped.append(core.game(slot).Zipped ? int(core.game(slot).Archive) + 1 : 0);
     QCOMPARE(zipped, (QList<int>{0, 0, 1, 1, 0, 0, 0, 1, 1, 0, 0, 2, 3}));
     QCOMPARE(core.game(3), (GameRecord{"Puzzle", "puzzle.nes", "dest", "-x %", "A=B", 1, true}));
+    QCOMPARE(core.game(1).Type + core.game(2).Type, QStringLiteral("TU"));
     // The grid is sorted by name, each row showing its game's type and emulator.
     QCOMPARE(grid.cell(0, 0), QStringLiteral("Absolute"));
     QCOMPARE((QStringList{grid.cell(9, 0), grid.cell(9, 1), grid.cell(9, 2)}),

@@ -31,6 +31,30 @@ class FilesTest : public QObject {
 private slots:
     void init() { QVERIFY(QDir(tmp_.path()).removeRecursively() && QDir().mkpath(tmp_.path())); }
 
+    // Lines end at CR LF, LF or a lone CR, mixed in one text as old lists mix them.
+    void splitsLinesAtEveryEnd_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("none") << "" << QStringList{};
+        QTest::newRow("no end at the last") << "a\r\nb" << QStringList{"a", "b"};
+        QTest::newRow("blank lines") << "\r\n\n\r" << QStringList{"", "", ""};
+        QTest::newRow("lone CRs, then LFs") << "a\rb\rc\nd\ne\r\n"
+                                            << QStringList{"a", "b", "c", "d", "e"};
+        QTest::newRow("LF CR is two ends") << "a\n\rb" << QStringList{"a", "", "b"};
+        QTest::newRow("CR CR LF") << "a\r\r\nb\r" << QStringList{"a", "", "b"};
+    }
+    void splitsLinesAtEveryEnd()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        QStringList walked;
+        TextLines walk(text);
+        for (QStringView line; walk.next(line);)
+            walked << line.toString();
+        QCOMPARE(walked, lines);
+    }
+
     // A write is whole or not at all: the old file (or none) stays when it fails.
     void writesWholeOrNotAtAll_data()
     {
