@@ -69,17 +69,32 @@ QStringEncoder legacyEncoder()
 #endif
 }
 
-QString decode(const QByteArray &content, TextEncoding &encoding)
+// Decodes into `text`, in the room it already has: a catalogue decodes list after list
+// into one string, and fresh room for each would be memory the system must hand over
+// page by page again.
+void decodeInto(const QByteArray &content, TextEncoding &encoding, QString &text)
 {
+    const auto into = [&](QStringDecoder &decoder) {
+        text.resize(decoder.requiredSpace(content.size()));
+        QChar *const start = text.data();
+        text.truncate(decoder.appendToBuffer(start, content) - start);
+    };
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(content);
+    into(utf8);
     if (!utf8.hasError()) {
         encoding = content.startsWith(Utf8Bom) ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
-        return text;
+        return;
     }
     encoding = TextEncoding::Legacy;
     QStringDecoder legacy = legacyDecoder();
-    return legacy.decode(content);
+    into(legacy);
+}
+
+QString decode(const QByteArray &content, TextEncoding &encoding)
+{
+    QString text;
+    decodeInto(content, encoding, text);
+    return text;
 }
 
 QStringList splitLines(const QString &text)
@@ -287,7 +302,7 @@ bool TextLines::next(QStringView &line)
 TextReadResult ReadText(const QString &path, QString &text, bool versioned)
 {
     TextReadResult result;
-    text.clear();
+    text.truncate(0); // keeps its room
     result.version.encoding = NewFileEncoding;
     if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
         return result;
@@ -300,7 +315,7 @@ TextReadResult ReadText(const QString &path, QString &text, bool versioned)
     }
     result.status = TextReadResult::Read;
     result.version = versionOf(content, path, versioned);
-    text = decode(content, result.version.encoding);
+    decodeInto(content, result.version.encoding, text);
     return result;
 }
 

@@ -11,7 +11,6 @@ FindBar::FindBar(QAbstractItemView *list)
     setObjectName(tr("Find"));
     setAccessibleName(tr("Find"));
     setPlaceholderText(tr("Find"));
-    setClearButtonEnabled(true);
     hide();
 }
 
@@ -30,6 +29,8 @@ void FindBar::follow()
 
 void FindBar::open(const QString &typed)
 {
+    // Its icon is a picture read from a file: the first find pays for it, not the start.
+    setClearButtonEnabled(true);
     follow();
     show();
     raise();
