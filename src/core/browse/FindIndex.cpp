@@ -74,7 +74,7 @@ const std::array<QByteArray, 0x250> &latinFolds()
     return folds;
 }
 
-void appendFolded(QByteArray &out, const QString &text)
+void appendFolded(QByteArray &out, QStringView text)
 {
     const qsizetype start = out.size();
     for (const QChar c : text) {
@@ -85,7 +85,7 @@ void appendFolded(QByteArray &out, const QString &text)
             out.append(latinFolds()[u]);
         } else { // combining marks, other scripts: the whole text the long way
             out.truncate(start);
-            out += FindIndex::fold(text);
+            out += FindIndex::fold(text.toString());
             return;
         }
     }

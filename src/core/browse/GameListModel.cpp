@@ -55,14 +55,13 @@ GameListModel::~GameListModel() = default;
 
 GameListModel::Texts GameListModel::textsOf(Shown row) const
 {
-    static const QString none;
     if (library_ == nullptr) {
         const Row &own = own_[size_t(row)];
         return {own.name, own.type, own.file, own.emulator};
     }
     // Between a new catalogue and the fill that follows it, a row may name no game.
     if (row < 1 || row > library_->GameCount())
-        return {none, none, none, 0};
+        return {{}, {}, {}, 0};
     const GameTable &games = library_->games();
     const auto slot = size_t(row);
     const int emulator = games.emulator(slot);
@@ -70,9 +69,8 @@ GameListModel::Texts GameListModel::textsOf(Shown row) const
     return {games.name(slot), games.type(slot), games.file(slot), listed ? emulator : 0};
 }
 
-const QString &GameListModel::cellOf(Shown row, int column) const
+QStringView GameListModel::cellOf(Shown row, int column) const
 {
-    static const QString none;
     const Texts texts = textsOf(row);
     switch (column) {
     case 0:
@@ -80,8 +78,9 @@ const QString &GameListModel::cellOf(Shown row, int column) const
     case 1:
         return texts.type;
     default:
-        return size_t(texts.emulator) < emulators_.size() ? emulators_[size_t(texts.emulator)].name
-                                                          : none;
+        return size_t(texts.emulator) < emulators_.size()
+                   ? QStringView(emulators_[size_t(texts.emulator)].name)
+                   : QStringView();
     }
 }
 
@@ -100,9 +99,8 @@ const std::vector<GameListModel::Shown> &GameListModel::orderedRows() const
 GenericSortKeys GameListModel::keysOf(int column) const
 {
     const std::vector<Shown> &rows = orderedRows();
-    return GenericSortKeys(rows.size(), [this, &rows, column](size_t i) -> const QString & {
-        return cellOf(rows[i], column);
-    });
+    return GenericSortKeys(rows.size(),
+                           [this, &rows, column](size_t i) { return cellOf(rows[i], column); });
 }
 
 int GameListModel::rowCount(const QModelIndex &parent) const
@@ -122,7 +120,7 @@ QVariant GameListModel::data(const QModelIndex &index, int role) const
     const Shown row = shownAt(size_t(index.row()));
     switch (role) {
     case Qt::DisplayRole:
-        return index.column() < YearColumn ? cellOf(row, index.column())
+        return index.column() < YearColumn ? cellOf(row, index.column()).toString()
                                            : detailOf(row, index.column());
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
@@ -147,8 +145,8 @@ QVariant GameListModel::coverOf(Shown row) const
     if (covers_ == nullptr || (folder.isEmpty() && named.isEmpty()))
         return QVariant::fromValue(Cover{});
     const zanku::CoverLoader::Cover cover =
-        covers_->cover({cellOf(row, 2), texts.name, texts.file},
-                       {folder, texts.name, texts.file, named}, coverSize_);
+        covers_->cover({cellOf(row, 2).toString(), texts.name.toString(), texts.file.toString()},
+                       {folder, texts.name.toString(), texts.file.toString(), named}, coverSize_);
     return QVariant::fromValue(Cover{cover.ready, cover.image});
 }
 
@@ -232,9 +230,8 @@ void GameListModel::FillGameList(const zanku::Library &library)
     // The rows in order of the games' names, read where they lie; the keys' numbers plus
     // one are slots.
     const auto count = size_t(library.GameCount());
-    GenericSortKeys names(count, [&games = library.games()](size_t i) -> const QString & {
-        return games.name(i + 1);
-    });
+    GenericSortKeys names(count,
+                          [&games = library.games()](size_t i) { return games.name(i + 1); });
     adoptRows(order_.begin(std::move(names), count, 1), std::move(emulators), &library);
 }
 
@@ -243,7 +240,7 @@ QString GameListModel::cell(int row, int column) const
     if (row < 0 || size_t(row) >= rows_.size())
         return {};
     const Shown at = shownAt(size_t(row));
-    return column < YearColumn ? cellOf(at, column) : detailOf(at, column);
+    return column < YearColumn ? cellOf(at, column).toString() : detailOf(at, column);
 }
 
 int GameListModel::slotAt(int row) const
@@ -259,7 +256,7 @@ zanku::GameKey GameListModel::keyAt(int row) const
     const Texts texts = textsOf(shown);
     if (texts.name.isEmpty())
         return {};
-    return {cellOf(shown, 2), texts.name, texts.file};
+    return {cellOf(shown, 2).toString(), texts.name.toString(), texts.file.toString()};
 }
 
 GenericSortKeys GameListModel::keysFor(int column) const

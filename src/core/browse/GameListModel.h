@@ -101,11 +101,11 @@ private:
     using Shown = int;
     int slotOf(Shown row) const { return library_ != nullptr ? row : own_[size_t(row)].slot; }
     struct Texts {
-        const QString &name, &type, &file;
+        QStringView name, type, file;
         int emulator; // its place in emulators_, 0 for none
     };
     Texts textsOf(Shown row) const;
-    const QString &cellOf(Shown row, int column) const;
+    QStringView cellOf(Shown row, int column) const;
     GenericSortKeys keysOf(int column) const;
     // The rows in order, their texts in `library` or else in `own`.
     void adoptRows(std::vector<Shown> rows, std::vector<Emulator> emulators,

@@ -44,7 +44,7 @@ std::optional<RankTable> asciiRanks(const QCollator &collator)
 // Appends the ASCII key of a cell; false (and nothing appended) when the cell holds
 // anything beyond ASCII. Written straight into room made beforehand: a byte at a time
 // through append() cost more than the rest of the key.
-bool appendRankKey(const QString &cell, const RankTable &ranks, QByteArray &keys)
+bool appendRankKey(QStringView cell, const RankTable &ranks, QByteArray &keys)
 {
     const qsizetype start = keys.size();
     if (keys.capacity() < start + cell.size())
@@ -70,7 +70,7 @@ int compareNumbers(double a, double b)
 }
 } // namespace
 
-std::optional<double> CellNumber(const QString &cell)
+std::optional<double> CellNumber(QStringView cell)
 {
     // Most cells are names: settle them on their first visible character.
     qsizetype first = 0;
@@ -103,11 +103,11 @@ QCollator GenericCollator()
 }
 
 GenericSortKeys::GenericSortKeys(const std::vector<QString> &cells)
-    : GenericSortKeys(cells.size(), [&cells](size_t i) -> const QString & { return cells[i]; })
+    : GenericSortKeys(cells.size(), [&cells](size_t i) { return QStringView(cells[i]); })
 {
 }
 
-GenericSortKeys::GenericSortKeys(size_t count, const std::function<const QString &(size_t)> &cellAt)
+GenericSortKeys::GenericSortKeys(size_t count, const std::function<QStringView(size_t)> &cellAt)
 {
     const QCollator collator = GenericCollator();
     const std::optional<RankTable> ranks = asciiRanks(collator);
@@ -121,7 +121,7 @@ GenericSortKeys::GenericSortKeys(size_t count, const std::function<const QString
     for (size_t i = 0; i < count; ++i) {
         Key &key = keys_[i];
         key.offset = quint32(ranks_.size());
-        const QString &cell = cellAt(i);
+        const QStringView cell = cellAt(i);
         if (const std::optional<double> number = CellNumber(cell)) {
             key.kindBits = quint32(Kind::Number);
             key.number = *number;
@@ -143,7 +143,7 @@ GenericSortKeys::GenericSortKeys(size_t count, const std::function<const QString
         collated_.resize(count);
         for (size_t i = 0; i < count; ++i) {
             if (keys_[i].kind() != Kind::Number)
-                collated_[i] = collator.sortKey(cellAt(i));
+                collated_[i] = collator.sortKey(cellAt(i).toString());
         }
     }
 }

@@ -22,7 +22,7 @@ class GenericSortKeys {
 public:
     explicit GenericSortKeys(const std::vector<QString> &cells);
     // The keys of `count` cells read through `cellAt`, where they lie.
-    GenericSortKeys(size_t count, const std::function<const QString &(size_t)> &cellAt);
+    GenericSortKeys(size_t count, const std::function<QStringView(size_t)> &cellAt);
 
     // Negative, zero or positive, as cell a sorts before, with or after cell b.
     int compare(size_t a, size_t b) const;
@@ -59,4 +59,4 @@ private:
 QCollator GenericCollator();
 
 // Reads a cell as a number the way the grid does; no value when it is not one.
-std::optional<double> CellNumber(const QString &cell);
+std::optional<double> CellNumber(QStringView cell);

@@ -71,7 +71,7 @@ void Library::start()
     }
     for (int slot = 1; slot <= GameCount() && !files.isEmpty(); ++slot) {
         if (const auto listed = files.find(Games.emulator(size_t(slot))); listed != files.end())
-            listed->append(Games.file(size_t(slot)));
+            listed->append(Games.file(size_t(slot)).toString());
     }
     for (auto listed = files.cbegin(); listed != files.cend(); ++listed)
         MigrateSavesNames(programDir_, emulator(listed.key()).Name, listed.value());
@@ -257,8 +257,8 @@ GameKey Library::keyOf(int slot) const
     if (slot < 1 || slot > GameCount() || Games.name(size_t(slot)).isEmpty())
         return {};
     const auto e = size_t(Games.emulator(size_t(slot)));
-    return {e < listedEmulators_.size() ? listedEmulators_[e] : QString(), Games.name(size_t(slot)),
-            Games.file(size_t(slot))};
+    return {e < listedEmulators_.size() ? listedEmulators_[e] : QString(),
+            Games.name(size_t(slot)).toString(), Games.file(size_t(slot)).toString()};
 }
 
 int Library::slotOf(const GameKey &key) const
@@ -320,7 +320,8 @@ QString Library::snapshotOf(const GameKey &key) const
     const EmulatorPlaces places(emulator(e), programDir_);
     const QString own = places.directory().isEmpty()
                             ? QString()
-                            : places.snapshotOf(Games.file(size_t(slot)), Games.name(size_t(slot)));
+                            : places.snapshotOf(Games.file(size_t(slot)).toString(),
+                                                Games.name(size_t(slot)).toString());
     return own.isEmpty() ? metadata_->pictureOf(slot) : own;
 }
 
