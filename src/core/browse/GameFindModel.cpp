@@ -56,6 +56,11 @@ void GameFindModel::listShown()
     indexWhenIdle();
 }
 
+bool GameFindModel::indexReady() const
+{
+    return indexed_ && !games_->sortPending();
+}
+
 void GameFindModel::indexWhenIdle()
 {
     // Before the list is first seen, the index would only delay it.
@@ -153,12 +158,13 @@ void GameFindModel::collectRows(bool reordered)
     const int rows = games_->rowCount();
     // Every row shown reads none of them: the list's order may still be being completed.
     const bool all = !narrowed_ && show_ == Show::All;
-    if (!all && (reordered || rowSlots_.size() != size_t(rows))) {
+    if (reordered || rowSlots_.size() != size_t(rows))
+        rowSlotsRead_ = false;
+    if (!all && !rowSlotsRead_) {
         rowSlots_.resize(size_t(rows));
         for (int row = 0; row < rows; ++row)
             rowSlots_[size_t(row)] = games_->slotAt(row);
-    } else if (all) {
-        rowSlots_.clear(); // made again when rows are hidden
+        rowSlotsRead_ = true;
     }
     sourceRows_.clear();
     sourceRows_.reserve(size_t(narrowed_ ? index_.matchCount() : rows));

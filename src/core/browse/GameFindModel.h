@@ -31,7 +31,9 @@ public:
     // The list has been painted once: the find index is made from now on, in slices
     // between other events.
     void listShown();
-    bool indexReady() const { return indexed_; }
+    // The find index is complete, and so is the list's order past its first screen: a key
+    // is answered at once.
+    bool indexReady() const;
     // Which games are shown: all, the favourites or one collection's; a find narrows them
     // further.
     enum class Show { All, Favourites, Collection };
@@ -87,7 +89,8 @@ private:
     QString collection_;
     std::vector<int> sourceRows_;
     std::vector<int> proxyRows_; // by source row, -1 when hidden
-    std::vector<int> rowSlots_;  // by source row, its game's slot
+    std::vector<int> rowSlots_;  // by source row, its game's slot, while rowSlotsRead_
+    bool rowSlotsRead_ = false;
     QModelIndexList sortedFrom_;
     std::vector<int> sortedSlots_;
 };

@@ -72,6 +72,7 @@ public:
     // The list has been seen: the rows past its first screen are sorted from now on, on a
     // worker. Until they are, reading one of them waits for their order.
     void sortRest() { order_.sortRest(); }
+    bool sortPending() const { return order_.pending(); }
 
     QString cell(int row, int column) const;
     int slotAt(int row) const;           // 0 for a row that does not exist
