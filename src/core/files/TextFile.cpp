@@ -14,8 +14,9 @@
 
 #include <QRandomGenerator>
 
-#ifdef Q_OS_UNIX
 #include <algorithm>
+
+#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
