@@ -272,14 +272,15 @@ GenericSortKeys GameListModel::keysFor(int column) const
 
 std::vector<int> GameListModel::sortedBy(int column, const GenericSortKeys &keys) const
 {
-    std::vector<int> order(rows_.size());
+    const std::vector<Shown> &rows = orderedRows();
+    std::vector<int> order(rows.size());
     std::iota(order.begin(), order.end(), 0);
     // A year or a genre missing goes last, the rows without one in the order they were.
     const auto valued =
         column < YearColumn
             ? order.end()
-            : std::stable_partition(order.begin(), order.end(), [this, column](int row) {
-                  return !detailOf(orderedRows()[size_t(row)], column).isEmpty();
+            : std::stable_partition(order.begin(), order.end(), [this, &rows, column](int row) {
+                  return !detailOf(rows[size_t(row)], column).isEmpty();
               });
     keys.sort(order.begin(), valued);
     return order;
